@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+// The one place where values read from the database become texts, numbers
+// and dates. Every reader goes through these.
+namespace FieldValue {
+
+// Null becomes empty text; everything else its text form. Date and date-time
+// values become "YYYY/MM/DD" (a time part of midnight is not shown).
+QString Text(const QVariant &value);
+// The longest leading numeric part of the text (sign, digits, one decimal
+// point, optional exponent); 0 when there is none.
+double Number(const QString &text);
+// A recognised year-month-day date ("2014/2/3", "2014-02-03", "2014.2.3",
+// with an optional time part), or nothing. Years 100..9999.
+std::optional<QDate> ParseDate(const QString &text);
+// "YYYY/MM/DD" when the text is a valid date, otherwise empty text.
+QString DateText(const QString &text);
+QString FormatDate(const QDate &date); // "YYYY/MM/DD"
+
+} // namespace FieldValue

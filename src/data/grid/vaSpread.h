@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QTableView>
+#include <QVariant>
+
+#include <memory>
+
+class SpreadModel;
+
+// The spreadsheet-style grid the screens drive. Cells are addressed as
+// (column, row) from 1; row 0 is the header row; -1 means every row (or every
+// column) where an operation says so. Columns beyond MaxCols() are data-only:
+// stored per row, travelling with the row on sort, never displayed.
+class vaSpread final : public QTableView
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(vaSpread)
+
+public:
+    enum class CellKind { Text, Number, CheckBox, Date };
+
+    struct ColumnSpec
+    {
+        QString header;
+        double width = -1;  // in character units; < 0 takes the grid default
+        CellKind kind = CellKind::Text;
+        int maxLength = 60; // Text
+        double minimum = -9999999999.0; // Number
+        double maximum = 9999999999.0;  // Number
+        bool grouping = false;          // Number: digits grouped with ","
+        bool hidden = false;            // a displayed column of width 0
+    };
+
+    struct SortKey
+    {
+        int column = 0;
+        int order = 1; // 1 ascending, 2 descending
+    };
+
+    explicit vaSpread(QWidget *parent = nullptr);
+    ~vaSpread() override;
+
+    // Design-time layout: the displayed columns, then the data-only ones.
+    void setColumns(const QList<ColumnSpec> &displayed, int dataOnlyColumns = 0);
+
+    int MaxRows() const;
+    void SetMaxRows(int rows); // 0 empties; new rows are blank
+    int MaxCols() const;       // displayed columns only
+
+    // Unformatted value as text; check boxes "1"/"0", empty cells "".
+    QString Value(int col, int row) const;
+    // Number cells also offer the value itself (0 for an empty cell).
+    double Number(int col, int row) const;
+    // row -1 writes every row of the column. Check boxes and numbers take
+    // numbers or numeric text; a date cell takes a valid date text or empty.
+    void SetValue(int col, int row, const QVariant &value);
+    // Display text (numbers grouped where the column says so).
+    QString Text(int col, int row) const;
+    // Writes a cell without moving anything; same rules as SetValue.
+    void SetText(int col, int row, const QVariant &value);
+    // The whole block (BlockMode with a Value write).
+    void SetBlockValue(int col, int row, int col2, int row2, const QVariant &value);
+
+    // Row colours. row -1 colours the whole sheet. An uncoloured row reads
+    // back as an invalid QColor and is painted white.
+    QColor BackColor(int row) const;
+    void SetBackColor(int row, const QColor &color);
+
+    bool RowHidden(int row) const;
+    void SetRowHidden(int row, bool hidden); // row -1: every row
+
+    // Painting suspension for batches; see ReDrawGuard.
+    bool ReDraw() const;
+    void SetReDraw(bool on);
+
+    // Stable sort of whole rows row1..row2 by up to three keys.
+    void Sort(int row1, int row2, const QList<SortKey> &keys);
+
+    double ColWidth(int col) const; // character units
+    void SetColWidth(int col, double width);
+
+    // Pixels per character unit, from the grid's font.
+    double CharWidth() const;
+
+Q_SIGNALS:
+    // After the operator edited a cell (not on programmatic writes).
+    void Change(int col, int row);
+    // A click on a cell; row 0 is a header click.
+    void Click(int col, int row);
+
+private:
+    std::unique_ptr<SpreadModel> m_model;
+    int m_reDrawOffDepth = 0;
+};
+
+// Turns painting off for a scope and back on at its end, also on early return
+// or exception. Nested guards restore on the outermost one.
+class ReDrawGuard final
+{
+public:
+    explicit ReDrawGuard(vaSpread *grid) : m_grid(grid), m_wasOn(grid->ReDraw())
+    {
+        m_grid->SetReDraw(false);
+    }
+    ~ReDrawGuard()
+    {
+        if (m_wasOn)
+            m_grid->SetReDraw(true);
+    }
+    ReDrawGuard(const ReDrawGuard &) = delete;
+    ReDrawGuard &operator=(const ReDrawGuard &) = delete;
+
+private:
+    vaSpread *m_grid;
+    bool m_wasOn;
+};

@@ -1,0 +1,5 @@
+#pragma once
+
+// Enter and the arrow keys move between fields on the component's screens.
+void InstallKeyHook();
+void RemoveKeyHook();

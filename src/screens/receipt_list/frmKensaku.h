@@ -1,0 +1,136 @@
+#pragma once
+
+#include "layout/modAnchor.h"
+
+#include <QMainWindow>
+#include <QString>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class vaSpread;
+
+// The receipt list "入金対象一覧": unpaid orders by ship date and shop, their
+// payment dates and amounts, and the registration of those receipts.
+//
+// One window per Show(): closing it unloads (deletes) the window, and the next
+// Show() creates and initialises a fresh one.
+class frmKensaku final : public QMainWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmKensaku)
+
+public:
+    // Grid columns of sprNyukin.
+    enum Column {
+        ColMark = 1,
+        ColId = 2,
+        ColCompany = 3,
+        ColName = 4,
+        ColTel = 5,
+        ColOrderDate = 6,
+        ColBilled = 7,
+        ColShipDate = 8,
+        ColPaidDate = 9,
+        ColPaidAmount = 10,
+        ColMethod = 11,
+        ColRemarks = 12,
+        ColUpdateFlag = 13,
+        ColMailFlag = 14,
+        ColShopId = 15,
+        ColumnCount = 15
+    };
+
+    explicit frmKensaku(QWidget *parent = nullptr);
+    ~frmKensaku() override;
+
+    // Public properties: the channel between the dialogs, Show() and this screen.
+    quint8 pbytSetFlg = 0;
+    QString pstrSiharai;
+    QString pstrDate;
+    quint8 pbytAllSet = 0;
+    quint8 pbytMailSet = 0;
+    QString pstrSiharaiString;
+    quint8 pbytRefresh = 0;
+    bool unloadedFlg = false;
+
+    // 1 when orders paid by strMethod are to be listed.
+    quint8 F_Siharai_NyukinCheck(const QString &strMethod) const;
+
+    // List loading and filtering.
+    void LoadShopList();
+    void LoadPaymentTable();
+    void LoadOkMethodList();
+    void LoadOrderList();
+    void ApplyListFilter();
+
+    // Editing, sorting and registering.
+    void SortList();
+    void SortByColumn(int column);
+    void cmdAllSelect_Click();
+    void cmdAllEject_Click();
+    void cmdSet_Click();
+    void ApplyDateToMatching();
+    void ApplyDateToAllMarked();
+    void cmdUpdate_Click();
+    void cmdSearch_Click();
+    void mnuKanri_Click();
+    void mnuViewSub_Click(int index);
+
+    // The form's key preview: returns true when the key was consumed.
+    bool HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift);
+
+    vaSpread *grid() const { return sprNyukin; }
+    QLineEdit *dateBox(int index) const { return txtDate[index]; }
+    QComboBox *shopCombo() const { return cboShop_id; }
+    QPushButton *button(int functionKey) const; // 1..12
+    QAction *kanriMenuItem() const { return mnuKanri; }
+    QAction *viewMenuItem() const { return mnuViewSub; }
+    int sortColumn() const { return mlngSortCol; }
+    int sortOrder() const { return mintSortOrder; }
+
+Q_SIGNALS:
+    // The window has unloaded; Show() stops waiting.
+    void unloaded();
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void setupGridColumns();
+    void FirstActivation();
+    bool IsWindowSizeIndex2() const;
+    void ReloadList();
+    bool txtDate_Validate(int index);
+    void sprNyukin_Change(int col, int row);
+    void sprNyukin_Click(int col, int row);
+    QString selectedShopId() const;
+
+    QLabel *Label1[3] = {};
+    QComboBox *cboShop_id = nullptr;
+    QLineEdit *txtDate[2] = {};
+    vaSpread *sprNyukin = nullptr;
+    QPushButton *functionButtons[12] = {};
+    QPushButton *cmdSearch = nullptr;
+    QPushButton *cmdSet = nullptr;
+    QPushButton *cmdAllSelect = nullptr;
+    QPushButton *cmdAllEject = nullptr;
+    QPushButton *cmdUpdate = nullptr;
+    QPushButton *cmdClose = nullptr;
+    QAction *mnuKanri = nullptr;
+    QAction *mnuViewSub = nullptr;
+
+    AnchorTable m_anchorTable;
+    bool m_activated = false;
+    qint32 mlngSortCol = 2;
+    qint16 mintSortOrder = 1;
+    quint8 mbytLoadError = 0;
+};
