@@ -11,16 +11,21 @@
 namespace FieldValue {
 
 // Null becomes empty text; everything else its text form. Date and date-time
-// values become "YYYY/MM/DD" (a time part of midnight is not shown).
+// values become "YYYY/MM/DD" (a time part of midnight is not shown; any other
+// time follows as " HH:MM:SS").
 QString Text(const QVariant &value);
 // The longest leading numeric part of the text (sign, digits, one decimal
-// point, optional exponent); 0 when there is none.
+// point, optional exponent); 0 when there is none. Leading blanks (space,
+// tab, line breaks) are skipped. Only ASCII digits count: full-width digits
+// such as "１２" are not a number here, since the database could not compare
+// or store them as one either.
 double Number(const QString &text);
 // A recognised year-month-day date ("2014/2/3", "2014-02-03", "2014.2.3",
-// with an optional time part), or nothing. Years 100..9999.
+// with an optional time part such as " 00:00:00" or "T10:20:30"), or
+// nothing. Four-digit years 0100..9999; surrounding blanks are ignored.
 std::optional<QDate> ParseDate(const QString &text);
 // "YYYY/MM/DD" when the text is a valid date, otherwise empty text.
 QString DateText(const QString &text);
-QString FormatDate(const QDate &date); // "YYYY/MM/DD"
+QString FormatDate(const QDate &date); // "YYYY/MM/DD"; empty for an invalid date
 
 } // namespace FieldValue

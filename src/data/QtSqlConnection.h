@@ -11,8 +11,15 @@
 class PARLOW6DL_EXPORT QtSqlConnection final : public DbConnection
 {
 public:
+    // How long a SQLite statement waits for another operator's write lock
+    // before it fails with "database is locked". A register run holds the lock
+    // for well under a second, so five seconds rides out a colleague's 登録
+    // without leaving the operator staring at a frozen screen.
+    static constexpr int DefaultBusyTimeoutMs = 5000;
+
     // Opens (and for SQLite creates) the database file. Throws DbError.
-    static std::shared_ptr<QtSqlConnection> openSqlite(const QString &path);
+    static std::shared_ptr<QtSqlConnection> openSqlite(const QString &path,
+                                                       int busyTimeoutMs = DefaultBusyTimeoutMs);
     // Opens an ODBC connection string such as
     // "Driver={ODBC Driver 18 for SQL Server};Server=...;Database=...". Throws DbError.
     static std::shared_ptr<QtSqlConnection> openOdbc(const QString &connectionString);
@@ -33,6 +40,9 @@ public:
     QSqlDatabase database() const;
 
 private:
+    [[noreturn]] void throwTransactionError(const QString &fallback) const;
+
     QString m_connectionName;
     bool m_ownsConnection = false;
+    QSqlDatabase m_database;
 };

@@ -6,6 +6,7 @@
 class QWidget;
 
 // One form's design geometry, captured once and read by every layout pass.
+// Geometry is in twips; Left/Top are relative to the control's container.
 struct AnchorEntry
 {
     QString Name;
@@ -22,7 +23,18 @@ struct AnchorEntry
     qint32 ParentHwnd = 0;
 };
 
+// Entry 0 is the form, entries 1..N its controls sorted by ParentHwnd.
 using AnchorTable = QList<AnchorEntry>;
 
+// Replaces table with the form's current geometry and anchor words. Which
+// widgets count as controls is decided by FormControls.
 void CaptureAnchors(QWidget *form, AnchorTable &table);
+
+// In-place quicksort of entries first..last by ParentHwnd. Not stable: the
+// order of equal keys is whatever this exact partitioning leaves.
+void SortAnchorsByParent(AnchorTable &table, int first, int last);
+
+// One layout pass; reads WindowSizeIndex from the suite settings.
 void ApplyAnchors(QWidget *form, const AnchorTable &table);
+// The same pass with WindowSizeIndex already read, as its stored text.
+void ApplyAnchors(QWidget *form, const AnchorTable &table, const QString &windowSizeIndex);

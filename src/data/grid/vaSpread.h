@@ -5,6 +5,7 @@
 #include <QTableView>
 #include <QVariant>
 
+#include <limits>
 #include <memory>
 
 class SpreadModel;
@@ -54,7 +55,9 @@ public:
     // Number cells also offer the value itself (0 for an empty cell).
     double Number(int col, int row) const;
     // row -1 writes every row of the column. Check boxes and numbers take
-    // numbers or numeric text; a date cell takes a valid date text or empty.
+    // numbers or numeric text; a date cell takes a valid date text or empty
+    // (anything else leaves it blank). Texts are stored as given: the
+    // column's length only limits what the operator can type.
     void SetValue(int col, int row, const QVariant &value);
     // Display text (numbers grouped where the column says so).
     QString Text(int col, int row) const;
@@ -81,7 +84,9 @@ public:
     double ColWidth(int col) const; // character units
     void SetColWidth(int col, double width);
 
-    // Pixels per character unit, from the grid's font.
+    // Pixels per character unit, from the grid's font as it was when the
+    // columns were laid out. A later font change leaves the columns alone:
+    // whoever shrinks the font shrinks the columns as well.
     double CharWidth() const;
 
 Q_SIGNALS:
@@ -90,9 +95,25 @@ Q_SIGNALS:
     // A click on a cell; row 0 is a header click.
     void Click(int col, int row);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    // Turns a 1-based address, -1 meaning all, into a 0-based range; false
+    // when the address names nothing.
+    bool rowRange(int row, int &first, int &last) const;
+    bool columnRange(int col, int &first, int &last) const;
+    void applyColumnWidth(int col);
+    void onSectionResized(int section, int newSize);
+    // Makes the view hide what the model hides, rows first..last.
+    void syncHiddenRows(int first = 0, int last = std::numeric_limits<int>::max());
+    void updateRowHeight();
+
     std::unique_ptr<SpreadModel> m_model;
-    int m_reDrawOffDepth = 0;
+    QList<double> m_widths; // character units; [0] is the row-header column
+    double m_charWidth{0};
+    bool m_reDraw{true};
+    bool m_applyingWidths{false};
 };
 
 // Turns painting off for a scope and back on at its end, also on early return

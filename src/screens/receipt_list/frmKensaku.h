@@ -3,6 +3,7 @@
 #include "layout/modAnchor.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 class QAction;
@@ -97,7 +98,6 @@ Q_SIGNALS:
 
 protected:
     bool event(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -133,4 +133,7 @@ private:
     qint32 mlngSortCol = 2;
     qint16 mintSortOrder = 1;
     quint8 mbytLoadError = 0;
+    bool m_restoringFocus = false;
+    const QEvent *m_previewedKey = nullptr;
+    QPointer<QWidget> m_previewedBy;
 };

@@ -1,0 +1,269 @@
+// Measures the hot paths of the receipt list against the database itself:
+// the search against the sqlite3 shell running the same statement, the sort,
+// the registration against the shell running the same UPDATEs, a layout pass,
+// Show()'s return, and the resident memory with the list filled.
+#include "component/MessageService.h"
+#include "component/SharedState.h"
+#include "component/clsParlow6dl.h"
+#include "data/QtSqlConnection.h"
+#include "data/SqlCatalog.h"
+#include "data/grid/vaSpread.h"
+#include "demo/DemoDatabase.h"
+#include "layout/modAnchor.h"
+#include "screens/receipt_list/frmKensaku.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryFile>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
+}
+
+double timeMs(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double medianOf(int runs, const std::function<void()> &work)
+{
+    QList<double> times;
+    for (int i = 0; i < runs; ++i)
+        times.append(timeMs(work));
+    return median(times);
+}
+
+// Runs the sqlite3 shell on the file with the script on its standard input,
+// output discarded; returns the wall time in ms.
+double shellMs(const QString &database, const QByteArray &script)
+{
+    QProcess shell;
+    shell.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    shell.start(u"sqlite3"_s, {database});
+    shell.write(script);
+    shell.closeWriteChannel();
+    shell.waitForFinished(-1);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    if (shell.exitCode() != 0) {
+        std::fprintf(stderr, "sqlite3 failed: %s\n", shell.readAllStandardError().constData());
+        std::exit(1);
+    }
+    return ms;
+}
+
+qint64 statusKb(const char *field)
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+struct Figures
+{
+    QJsonObject json;
+
+    void add(const QString &name, double value, const QString &unit, double target, double reference = -1)
+    {
+        QJsonObject figure{{u"value"_s, value}, {u"unit"_s, unit}, {u"target"_s, target}};
+        QString line = u"%1: %2 %3"_s.arg(name, -28).arg(value, 0, 'f', 2).arg(unit);
+        if (reference > 0) {
+            const double ratio = value / reference;
+            figure.insert(u"reference"_s, reference);
+            figure.insert(u"ratio"_s, ratio);
+            line += u"  (sqlite3 shell %1 %2, ratio %3, target <= %4)"_s.arg(reference, 0, 'f', 2)
+                        .arg(unit)
+                        .arg(ratio, 0, 'f', 2)
+                        .arg(target);
+            figure.insert(u"met"_s, ratio <= target);
+        } else {
+            line += u"  (target < %1 %2)"_s.arg(target).arg(unit);
+            figure.insert(u"met"_s, value < target);
+        }
+        json.insert(name, figure);
+        std::printf("%s\n", qPrintable(line));
+        std::fflush(stdout);
+    }
+};
+
+int generate(const QString &path, int orders)
+{
+    auto connection = QtSqlConnection::openSqlite(path);
+    DemoOptions options;
+    options.orders = orders;
+    // About a tenth listed: the unpaid ones plus those short by a bank fee.
+    options.unpaidShare = 0.053;
+    CreateDemoDatabase(*connection, options);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(u"Benchmark of the receipt list against the sqlite3 shell."_s);
+    parser.addHelpOption();
+    const QCommandLineOption dbOption(u"db"_s, u"Database file (generated when missing)."_s, u"path"_s,
+                                      u"bench-orders.sqlite"_s);
+    const QCommandLineOption ordersOption(u"orders"_s, u"Orders in a generated database."_s, u"n"_s,
+                                          u"1000000"_s);
+    const QCommandLineOption runsOption(u"runs"_s, u"Runs per figure (median)."_s, u"n"_s, u"5"_s);
+    const QCommandLineOption outOption(u"out"_s, u"Machine-readable figures."_s, u"file.json"_s,
+                                       u"bench-results.json"_s);
+    const QCommandLineOption generateOption(u"generate-only"_s, u"Only write the database."_s);
+    parser.addOptions({dbOption, ordersOption, runsOption, outOption, generateOption});
+    parser.process(app);
+
+    const QString path = QFileInfo(parser.value(dbOption)).absoluteFilePath();
+    const int orders = parser.value(ordersOption).toInt();
+    const int runs = std::max(1, parser.value(runsOption).toInt());
+    if (parser.isSet(generateOption))
+        return generate(path, orders);
+
+    if (!QFileInfo::exists(path)) {
+        // In a child process, so the peak memory below is the screen's alone.
+        std::printf("generating %d orders into %s ...\n", orders, qPrintable(path));
+        std::fflush(stdout);
+        const int rc = QProcess::execute(QCoreApplication::applicationFilePath(),
+                                         {u"--generate-only"_s, u"--db"_s, path, u"--orders"_s,
+                                          QString::number(orders)});
+        if (rc != 0)
+            return rc;
+    }
+
+    MessageService::SetHandler([](const MessageService::Request &request) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(request.text));
+        return QMessageBox::Yes;
+    });
+    gdbConnection = QtSqlConnection::openSqlite(path);
+    gintUserLevel = 2;
+    Figures figures;
+
+    auto *form = new frmKensaku;
+    form->show();
+    form->activateWindow();
+    QApplication::setActiveWindow(form);
+    QTimer::singleShot(0, form, [] {});
+    QCoreApplication::processEvents();
+    form->dateBox(0)->clear();
+    form->dateBox(1)->clear();
+
+    // F1: search, fill, colours and sort through the real screen.
+    const QString search = SqlCatalog::OrderSearch(QString(), QString(), false, QString());
+    const double f1 = medianOf(runs, [&] { form->cmdSearch_Click(); });
+    const int listed = form->grid()->MaxRows();
+    const qint64 peakKb = statusKb("VmHWM:");
+    const double f1Shell = median([&] {
+        QList<double> times;
+        for (int i = 0; i < runs; ++i)
+            times.append(shellMs(path, search.toUtf8() + ";\n"));
+        return times;
+    }());
+    std::printf("listed rows: %d of %d orders\n", listed, orders);
+    figures.add(u"F1 search and fill"_s, f1, u"ms"_s, 1.5, f1Shell);
+
+    int coloured = 0;
+    for (int row = 1; row <= listed; ++row)
+        coloured += form->grid()->BackColor(row) != QColor(Qt::white) ? 1 : 0;
+    std::printf("coloured rows: %d\n", coloured);
+    figures.add(u"header-click sort"_s,
+                medianOf(runs, [&] { Q_EMIT form->grid()->Click(frmKensaku::ColBilled, 0); }), u"ms"_s, 100);
+
+    // 登録 of 10,000 flagged rows, against the same statements in the shell.
+    const int flagged = std::min(10000, listed);
+    QByteArray script = "BEGIN;\n";
+    for (int row = 1; row <= flagged; ++row) {
+        vaSpread *grid = form->grid();
+        grid->SetText(frmKensaku::ColPaidDate, row, u"2026/01/15"_s);
+        grid->SetText(frmKensaku::ColPaidAmount, row, 1);
+        script += SqlCatalog::RegisterReceipt(u"2026/01/15"_s, 1, false,
+                                              static_cast<qint64>(grid->Number(frmKensaku::ColId, row)))
+                      .toUtf8()
+                  + ";\n";
+    }
+    script += "COMMIT;\n";
+    QList<double> registerTimes;
+    for (int i = 0; i < runs; ++i) {
+        form->grid()->SetBlockValue(frmKensaku::ColUpdateFlag, 1, frmKensaku::ColUpdateFlag, flagged, 1);
+        registerTimes.append(timeMs([&] { form->cmdUpdate_Click(); }));
+    }
+    QList<double> registerShell;
+    for (int i = 0; i < runs; ++i)
+        registerShell.append(shellMs(path, script));
+    std::printf("registered rows: %d\n", flagged);
+    figures.add(u"register 10,000 rows"_s, median(registerTimes), u"ms"_s, 1.5, median(registerShell));
+
+    // One layout pass of the main screen at a new size.
+    AnchorTable table;
+    CaptureAnchors(form, table);
+    form->resize(form->width() + 200, form->height() + 120);
+    QCoreApplication::processEvents();
+    figures.add(u"layout pass"_s, medianOf(std::max(runs, 101), [&] { ApplyAnchors(form, table); }), u"ms"_s, 2);
+
+    figures.add(u"peak resident memory"_s, peakKb / 1024.0, u"MB"_s, 200);
+    form->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // Show(): from the close to the return to the host.
+    QList<double> showReturn;
+    for (int i = 0; i < runs; ++i) {
+        clsParlow6dl parlow;
+        parlow.setDbConnection(gdbConnection);
+        QElapsedTimer sinceClose;
+        QTimer::singleShot(50, qApp, [&] {
+            for (QWidget *window : QApplication::topLevelWidgets()) {
+                if (window->objectName() == u"frmKensaku"_s && window->isVisible()) {
+                    sinceClose.start();
+                    window->close();
+                }
+            }
+        });
+        parlow.Show();
+        showReturn.append(sinceClose.nsecsElapsed() / 1e6);
+    }
+    figures.add(u"Show return after close"_s, median(showReturn), u"ms"_s, 20);
+
+    figures.json.insert(u"machine"_s, QJsonObject{{u"cpu_cores"_s, QThread::idealThreadCount()},
+                                                   {u"kernel"_s, QSysInfo::kernelVersion()},
+                                                   {u"os"_s, QSysInfo::prettyProductName()}});
+    figures.json.insert(u"orders"_s, orders);
+    figures.json.insert(u"listed"_s, listed);
+    figures.json.insert(u"runs"_s, runs);
+    QFile out(parser.value(outOption));
+    if (out.open(QIODevice::WriteOnly))
+        out.write(QJsonDocument(figures.json).toJson());
+    std::printf("figures written to %s\n", qPrintable(QFileInfo(out).absoluteFilePath()));
+    return 0;
+}

@@ -1,0 +1,61 @@
+#include "demo/DemoRowWriter.h"
+
+#include "data/QtSqlConnection.h"
+#include "data/QtSqlError.h"
+#include "data/SqlCatalog.h"
+
+#include <QSqlError>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString literal(const QVariant &value)
+{
+    // Qt SQL binds a null QString as Null too; both ways must agree.
+    if (value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isNull()))
+        return u"NULL"_s;
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+        return value.toString();
+    default:
+        return u"'"_s + SqlCatalog::QuoteSql(value.toString()) + u"'"_s;
+    }
+}
+
+} // namespace
+
+DemoRowWriter::DemoRowWriter(DbConnection &connection, const QString &table,
+                             const QStringList &columns)
+    : m_connection(connection),
+      m_insertHead(u"INSERT INTO ["_s + table + u"] (["_s + columns.join(u"], ["_s) + u"]) VALUES ("_s)
+{
+    auto *qtSql = dynamic_cast<QtSqlConnection *>(&connection);
+    if (!qtSql)
+        return;
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks.append(u"?"_s);
+    QSqlQuery query(qtSql->database());
+    if (!query.prepare(m_insertHead + marks.join(u", "_s) + u")"_s))
+        throw DbError(QtSqlError::Description(query.lastError()));
+    m_prepared.emplace(std::move(query));
+}
+
+void DemoRowWriter::write(const QVariantList &values)
+{
+    if (m_prepared) {
+        for (qsizetype i = 0; i < values.size(); ++i)
+            m_prepared->bindValue(int(i), values.at(i));
+        if (!m_prepared->exec())
+            throw DbError(QtSqlError::Description(m_prepared->lastError()));
+        return;
+    }
+    QStringList literals;
+    literals.reserve(values.size());
+    for (const QVariant &value : values)
+        literals.append(literal(value));
+    m_connection.Execute(m_insertHead + literals.join(u", "_s) + u")"_s)->Close();
+}

@@ -1,0 +1,145 @@
+// A small host program: opens a database, lends it to the component and
+// shows the receipt list, as the suite's hosts do.
+#include "component/clsParlow6dl.h"
+#include "data/QtSqlConnection.h"
+#include "demo/DemoDatabase.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class HostLogin final : public LoginInfo
+{
+public:
+    explicit HostLogin(qint16 level) : m_level(level) {}
+    QString FirstText() const override { return u"demo"_s; }
+    qint16 UserLevel() const override { return m_level; }
+    QString SecondText() const override { return u"0001"_s; }
+
+private:
+    qint16 m_level;
+};
+
+void fail(const QString &message)
+{
+    std::fprintf(stderr, "parlow6-host: %s\n", qPrintable(message));
+}
+
+QWidget *receiptList()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window->objectName() == u"frmKensaku"_s && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+// Grabs the receipt list once it is up, then closes it so Show() returns.
+void scheduleScreenshot(const QString &path, bool search, int *exitCode)
+{
+    auto *poll = new QTimer(qApp);
+    poll->setInterval(50);
+    QObject::connect(poll, &QTimer::timeout, qApp, [=] {
+        QWidget *window = receiptList();
+        if (!window)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (search) {
+            if (auto *button = window->findChild<QPushButton *>(u"cmdSearch"_s))
+                button->click();
+        }
+        QApplication::processEvents();
+        if (!window->grab().save(path)) {
+            fail(u"cannot write the screenshot %1"_s.arg(path));
+            *exitCode = 1;
+        }
+        window->close();
+    });
+    poll->start();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"parlow6-host"_s);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(u"Opens the payment receipt list (入金対象一覧) on a database."_s);
+    parser.addHelpOption();
+    const QCommandLineOption dbOption(u"db"_s, u"SQLite database file; created with demo data when missing."_s,
+                                      u"path"_s);
+    const QCommandLineOption odbcOption(u"odbc"_s, u"ODBC connection string (SQL Server)."_s, u"string"_s);
+    const QCommandLineOption levelOption(u"user-level"_s, u"User level of the operator (default 2)."_s,
+                                         u"n"_s, u"2"_s);
+    const QCommandLineOption ordersOption(u"demo-orders"_s, u"Orders in a new demo database (default 300)."_s,
+                                          u"n"_s, u"300"_s);
+    const QCommandLineOption shotOption(u"screenshot"_s,
+                                        u"Render the receipt list to a PNG after it opens, then exit."_s,
+                                        u"file.png"_s);
+    const QCommandLineOption searchOption(u"search"_s, u"With --screenshot: press 表示 before rendering."_s);
+    parser.addOptions({dbOption, odbcOption, levelOption, ordersOption, shotOption, searchOption});
+    parser.process(app);
+
+    if (parser.isSet(dbOption) == parser.isSet(odbcOption)) {
+        fail(u"give exactly one of --db PATH or --odbc STRING (see --help)"_s);
+        return 2;
+    }
+    bool levelOk = false;
+    const int level = parser.value(levelOption).toInt(&levelOk);
+    bool ordersOk = false;
+    const int orders = parser.value(ordersOption).toInt(&ordersOk);
+    if (!levelOk || level < -32768 || level > 32767 || !ordersOk || orders < 0) {
+        fail(u"--user-level and --demo-orders take whole numbers"_s);
+        return 2;
+    }
+
+    std::shared_ptr<QtSqlConnection> connection;
+    try {
+        if (parser.isSet(odbcOption)) {
+            connection = QtSqlConnection::openOdbc(parser.value(odbcOption));
+        } else {
+            const QString path = parser.value(dbOption);
+            const QFileInfo file(path);
+            const bool create = !file.exists();
+            if (!create && (!file.isFile() || !file.isReadable())) {
+                fail(u"cannot read the database %1"_s.arg(path));
+                return 1;
+            }
+            connection = QtSqlConnection::openSqlite(path);
+            if (create) {
+                DemoOptions options;
+                options.orders = orders;
+                CreateDemoDatabase(*connection, options);
+            } else {
+                // A file that is not a database fails here rather than on the screen.
+                connection->Execute(u"SELECT COUNT(*) FROM [CHUMON]"_s)->Close();
+            }
+        }
+    } catch (const DbError &error) {
+        fail(error.description());
+        return 1;
+    }
+
+    int exitCode = 0;
+    if (parser.isSet(shotOption))
+        scheduleScreenshot(parser.value(shotOption), parser.isSet(searchOption), &exitCode);
+
+    clsParlow6dl parlow;
+    parlow.setDbConnection(connection);
+    parlow.setLoginInfo(HostLogin(static_cast<qint16>(level)));
+    parlow.Show();
+    return exitCode;
+}

@@ -1,0 +1,44 @@
+-- The four suite tables the payment receipt screens read and write, for an
+-- embedded SQLite database.
+--
+-- Dates are TEXT in "YYYY/MM/DD" form: the screens compare them with
+-- 'YYYY/MM/DD' literals and text order is date order in that form.
+-- Amounts are NUMERIC; an order not yet paid has 入金額 0, not Null, so that
+-- [請求額] <> [入金額] lists it.
+
+CREATE TABLE [SHOP] (
+    [SHOP_ID]   TEXT NOT NULL PRIMARY KEY,
+    [SHOP_NAME] TEXT
+);
+
+-- Several rows per method are allowed: the screens take MAX([OK]) and
+-- AVG([ORD]) per method.
+CREATE TABLE [PAYMENT] (
+    [METHOD] TEXT NOT NULL,
+    [OK]     INTEGER NOT NULL DEFAULT 0,
+    [ORD]    INTEGER NOT NULL DEFAULT 0
+);
+
+-- One row; NYUKIN_NOMANAGE holds the TAB-joined exempt methods.
+CREATE TABLE [CONTROL] (
+    [NYUKIN_NOMANAGE] TEXT
+);
+
+CREATE TABLE [CHUMON] (
+    [ID]           INTEGER PRIMARY KEY,
+    [会社名]       TEXT,
+    [氏名]         TEXT,
+    [電話番号]     TEXT,
+    [受注日]       TEXT,
+    [請求額]       NUMERIC DEFAULT 0,
+    [入金日]       TEXT,
+    [入金額]       NUMERIC DEFAULT 0,
+    [支払方法]     TEXT,
+    [TEL1]         TEXT,
+    [出荷日]       TEXT,
+    [ショップID]   TEXT,
+    [入金確認送信] INTEGER NOT NULL DEFAULT 0
+);
+
+-- The search narrows by ship date whenever a date box is filled.
+CREATE INDEX [IX_CHUMON_出荷日] ON [CHUMON] ([出荷日]);

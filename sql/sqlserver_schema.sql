@@ -1,0 +1,48 @@
+-- The four suite tables the payment receipt screens read and write, for
+-- SQL Server. Run it in the suite's database, e.g.
+--   sqlcmd -S db01 -d suite -i sqlserver_schema.sql
+--
+-- Texts are NVARCHAR so Japanese names survive any server code page.
+-- Dates are DATETIME: the screens compare them with 'YYYY/MM/DD' literals,
+-- which SQL Server reads correctly under every year-first DATEFORMAT.
+-- An order not yet paid has 入金額 0, not Null, so that [請求額] <> [入金額]
+-- lists it.
+
+CREATE TABLE [dbo].[SHOP] (
+    [SHOP_ID]   NVARCHAR(20)  NOT NULL CONSTRAINT [PK_SHOP] PRIMARY KEY,
+    [SHOP_NAME] NVARCHAR(100) NULL
+);
+
+-- Several rows per method are allowed: the screens take MAX([OK]) and
+-- AVG([ORD]) per method.
+CREATE TABLE [dbo].[PAYMENT] (
+    [METHOD] NVARCHAR(50) NOT NULL,
+    [OK]     SMALLINT     NOT NULL CONSTRAINT [DF_PAYMENT_OK] DEFAULT 0,
+    [ORD]    INT          NOT NULL CONSTRAINT [DF_PAYMENT_ORD] DEFAULT 0
+);
+
+-- One row; NYUKIN_NOMANAGE holds the TAB-joined exempt methods.
+CREATE TABLE [dbo].[CONTROL] (
+    [NYUKIN_NOMANAGE] NVARCHAR(1000) NULL
+);
+
+CREATE TABLE [dbo].[CHUMON] (
+    [ID]           INT           NOT NULL CONSTRAINT [PK_CHUMON] PRIMARY KEY,
+    [会社名]       NVARCHAR(100) NULL,
+    [氏名]         NVARCHAR(100) NULL,
+    [電話番号]     NVARCHAR(20)  NULL,
+    [受注日]       DATETIME      NULL,
+    [請求額]       MONEY         NULL CONSTRAINT [DF_CHUMON_請求額] DEFAULT 0,
+    [入金日]       DATETIME      NULL,
+    [入金額]       MONEY         NULL CONSTRAINT [DF_CHUMON_入金額] DEFAULT 0,
+    [支払方法]     NVARCHAR(50)  NULL,
+    [TEL1]         NVARCHAR(20)  NULL,
+    [出荷日]       DATETIME      NULL,
+    [ショップID]   NVARCHAR(20)  NULL,
+    [入金確認送信] SMALLINT      NOT NULL CONSTRAINT [DF_CHUMON_入金確認送信] DEFAULT 0
+);
+
+-- The search narrows by ship date whenever a date box is filled; the included
+-- columns let it filter the unpaid orders without touching the table.
+CREATE INDEX [IX_CHUMON_出荷日] ON [dbo].[CHUMON] ([出荷日])
+    INCLUDE ([請求額], [入金額], [入金確認送信]);

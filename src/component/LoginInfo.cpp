@@ -1,0 +1,3 @@
+#include "component/LoginInfo.h"
+
+LoginInfo::~LoginInfo() = default;

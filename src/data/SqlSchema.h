@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class DbConnection;
+
+// The suite's table definitions for an embedded SQLite database, built into
+// the library from sql/sqlite_schema.sql.
+namespace SqlSchema {
+
+// The whole script, comments included.
+QString SqliteScript();
+// Splits a script into its statements at the semicolons that end them.
+// Semicolons inside quotes, brackets and comments do not count; comments are
+// left out and empty statements dropped.
+QStringList Statements(const QString &script);
+// Creates the four tables and their index, each statement through Execute.
+// Throws DbError; the caller decides about the transaction.
+void CreateSqliteTables(DbConnection &connection);
+
+} // namespace SqlSchema

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+// The toolkit's view of a control as the layout engine reads and sets it:
+// type names, array index, anchor word, font size and geometry in twips.
+// Setters return false where the toolkit would reject the value, which ends
+// a layout pass.
+namespace ControlModel {
+
+// The toolkit's type name of a widget, by its exact class: QLabel "Label",
+// QComboBox "ComboBox", QPushButton "CommandButton", QLineEdit "TextBox",
+// QGroupBox "Frame", a plain QWidget or boxed QFrame "PictureBox" (with an
+// int property "Align", 0 unless set), a QFrame drawn as a line "Line",
+// QToolBar "Toolbar", vaSpread "vaSpread". Other classes keep their own name.
+QString TypeName(const QWidget *control);
+// Labels, lines, shapes and images draw on their container: no window.
+bool IsWindowless(const QString &typeName);
+// Frames and picture boxes hold controls of their own.
+bool IsContainer(const QString &typeName);
+
+// The "Index" property of a control-array member; none outside an array.
+std::optional<int> ArrayIndex(const QWidget *control);
+// The "Tag" property, verbatim.
+QString Tag(const QWidget *control);
+// Point size; none for a control without a font (lines, pixel-sized fonts).
+std::optional<double> FontSize(const QWidget *control, const QString &typeName);
+// The "Align" property of a picture box; 0 (not aligned) when unset.
+int Align(const QWidget *control);
+
+bool SetLeft(QWidget *control, double twips);
+bool SetTop(QWidget *control, double twips);
+bool SetWidth(QWidget *control, double twips);
+bool SetHeight(QWidget *control, double twips);
+bool SetFontSize(QWidget *control, double points);
+
+} // namespace ControlModel

@@ -1,0 +1,220 @@
+#include "screens/dialogs/frmAllSet.h"
+
+#include "component/MessageService.h"
+#include "data/FieldValue.h"
+#include "layout/Twips.h"
+#include "screens/dialogs/DialogSetup.h"
+#include "screens/receipt_list/frmKensaku.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The spinner rests in the middle; its arrows move it one step either way.
+constexpr int SpinUp = 1;
+constexpr int SpinRest = 2;
+constexpr int SpinDown = 3;
+
+// Digits typed without separators: YYMMDD in the current century, or YYYYMMDD.
+QString ExpandDigits(const QString &text)
+{
+    if (text.contains(u'/'))
+        return text;
+    if (text.size() == 6) {
+        const QString century = QString::number(QDate::currentDate().year()).left(2);
+        return century % text.left(2) % u'/' % text.mid(2, 2) % u'/' % text.mid(4, 2);
+    }
+    if (text.size() == 8)
+        return text.left(4) % u'/' % text.mid(4, 2) % u'/' % text.mid(6, 2);
+    return text;
+}
+
+QString Today()
+{
+    return FieldValue::FormatDate(QDate::currentDate());
+}
+
+} // namespace
+
+frmAllSet::frmAllSet(frmKensaku *owner)
+    : QDialog(owner)
+    , m_owner(owner)
+{
+    DialogSetup::Prepare(this, u"frmAllSet"_s, u"全額指定日収納"_s, 4320, 1770);
+    createControls();
+    Form_Load();
+}
+
+frmAllSet::~frmAllSet() = default;
+
+void frmAllSet::createControls()
+{
+    // Created in tab order: method, date, mail choice, buttons.
+    cboSiharai = new QComboBox(this);
+    DialogSetup::NameControl(cboSiharai, u"cboSiharai"_s);
+    Twips::SetGeometry(cboSiharai, 600, 240, 1695, 315);
+
+    txtDate = new QLineEdit(this);
+    DialogSetup::NameControl(txtDate, u"txtDate"_s);
+    Twips::SetGeometry(txtDate, 2400, 240, 1095, 315);
+    txtDate->installEventFilter(this);
+    connect(txtDate, &QLineEdit::textEdited, this, [this] { m_dateEdited = true; });
+
+    vsrlDate = new QScrollBar(Qt::Vertical, this);
+    DialogSetup::NameControl(vsrlDate, u"vsrlDate"_s);
+    Twips::SetGeometry(vsrlDate, 3480, 240, 255, 300);
+    vsrlDate->setRange(SpinUp, SpinDown);
+    vsrlDate->setSingleStep(1);
+    vsrlDate->setPageStep(1);
+    vsrlDate->setValue(SpinRest);
+    // The date box keeps the focus while the arrows are clicked.
+    vsrlDate->setFocusPolicy(Qt::NoFocus);
+    connect(vsrlDate, &QScrollBar::valueChanged, this, &frmAllSet::vsrlDate_Change);
+
+    Label1 = new QLabel(u"ﾒｰﾙ送信準備(入金)"_s, this);
+    DialogSetup::NameControl(Label1, u"Label1"_s);
+    Twips::SetGeometry(Label1, 240, 750, 1575, 255);
+
+    const char16_t *optionCaptions[2] = {u"ﾁｪｯｸ", u"未ﾁｪｯｸ"};
+    const int optionGeometry[2][4] = {{1920, 720, 855, 255}, {2880, 720, 975, 255}};
+    for (int i = 0; i < 2; ++i) {
+        optJyunbi[i] = new QRadioButton(QString::fromUtf16(optionCaptions[i]), this);
+        DialogSetup::NameControl(optJyunbi[i], u"optJyunbi"_s, i);
+        Twips::SetGeometry(optJyunbi[i], optionGeometry[i][0], optionGeometry[i][1], optionGeometry[i][2],
+                           optionGeometry[i][3]);
+    }
+    optJyunbi[1]->setChecked(true);
+
+    cmdEnter = new QPushButton(u"登録"_s, this);
+    DialogSetup::NameControl(cmdEnter, u"cmdEnter"_s);
+    Twips::SetGeometry(cmdEnter, 840, 1200, 975, 375);
+    cmdEnter->setDefault(true);
+    connect(cmdEnter, &QPushButton::clicked, this, &frmAllSet::cmdEnter_Click);
+
+    cmdCancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
+    DialogSetup::NameControl(cmdCancel, u"cmdCancel"_s);
+    Twips::SetGeometry(cmdCancel, 2400, 1200, 975, 375);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    cboSiharai->setFocus();
+}
+
+void frmAllSet::Form_Load()
+{
+    DialogSetup::FillMethodCombo(cboSiharai, m_owner->pstrSiharaiString);
+}
+
+void frmAllSet::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_activated) {
+        m_activated = true;
+        Form_Activate();
+    }
+}
+
+void frmAllSet::Form_Activate()
+{
+    cboSiharai->setCurrentIndex(0);
+    txtDate->setText(Today());
+}
+
+bool frmAllSet::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtDate) {
+        if (event->type() == QEvent::FocusIn) {
+            // After the focus change settles, or a mouse click would undo the selection.
+            QTimer::singleShot(0, txtDate, [box = txtDate] { box->selectAll(); });
+        } else if (event->type() == QEvent::FocusOut) {
+            // A message box or a closing window takes the focus for a moment
+            // only; validation belongs to a move to another control.
+            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+                QTimer::singleShot(0, this, [this] {
+                    if (isVisible())
+                        ValidateEditedDate();
+                });
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool frmAllSet::ValidateEditedDate()
+{
+    if (!m_dateEdited)
+        return true;
+    m_dateEdited = false;
+    return txtDate_Validate();
+}
+
+bool frmAllSet::txtDate_Validate()
+{
+    const QString trimmed = txtDate->text().trimmed();
+    txtDate->setText(trimmed);
+    if (trimmed.isEmpty())
+        return true;
+    if (const auto date = FieldValue::ParseDate(ExpandDigits(trimmed))) {
+        txtDate->setText(FieldValue::FormatDate(*date));
+        return true;
+    }
+    MessageService::Information(this, u"日付を入力して下さい。"_s, windowTitle());
+    txtDate->clear();
+    FocusDateBox();
+    return false;
+}
+
+void frmAllSet::vsrlDate_Change(int value)
+{
+    if (value == SpinRest)
+        return;
+    // Clicking an arrow ends the typing in the box, as leaving it would.
+    if (!ValidateEditedDate())
+        return;
+    const auto date = FieldValue::ParseDate(txtDate->text().trimmed());
+    if (!date)
+        return;
+    txtDate->setText(FieldValue::FormatDate(date->addDays(value == SpinUp ? 1 : -1)));
+    vsrlDate->setValue(SpinRest);
+    FocusDateBox();
+}
+
+void frmAllSet::cmdEnter_Click()
+{
+    // Enter or a quick click can come before the deferred check of the box.
+    if (!ValidateEditedDate())
+        return;
+    if (!FieldValue::ParseDate(txtDate->text())) {
+        MessageService::Information(this, u"日付が正しくありません。"_s, windowTitle());
+        txtDate->setText(Today());
+        FocusDateBox();
+        return;
+    }
+
+    m_owner->pbytSetFlg = 1;
+    m_owner->pstrSiharai = cboSiharai->currentText();
+    m_owner->pstrDate = txtDate->text();
+    if (cboSiharai->currentIndex() == 0)
+        m_owner->pbytAllSet = 1;
+    if (optJyunbi[0]->isChecked())
+        m_owner->pbytMailSet = 1;
+    else if (optJyunbi[1]->isChecked())
+        m_owner->pbytMailSet = 0;
+    accept();
+}
+
+void frmAllSet::FocusDateBox()
+{
+    txtDate->setFocus(Qt::OtherFocusReason);
+    txtDate->selectAll();
+}

@@ -1,0 +1,64 @@
+#include "screens/dialogs/frmDispSiharai.h"
+
+#include "component/SharedState.h"
+#include "layout/Twips.h"
+#include "screens/dialogs/DialogSetup.h"
+#include "screens/receipt_list/frmKensaku.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+frmDispSiharai::frmDispSiharai(frmKensaku *owner)
+    : QDialog(owner)
+{
+    DialogSetup::Prepare(this, u"frmDispSiharai"_s, u"表示支払方法"_s, 4680, 1245);
+    createControls();
+    DialogSetup::FillMethodCombo(cboSiharai, owner->pstrSiharaiString);
+}
+
+frmDispSiharai::~frmDispSiharai() = default;
+
+void frmDispSiharai::createControls()
+{
+    cboSiharai = new QComboBox(this);
+    DialogSetup::NameControl(cboSiharai, u"cboSiharai"_s);
+    Twips::SetGeometry(cboSiharai, 960, 240, 2535, 315);
+
+    cmdEnter = new QPushButton(u"OK"_s, this);
+    DialogSetup::NameControl(cmdEnter, u"cmdEnter"_s);
+    Twips::SetGeometry(cmdEnter, 960, 720, 975, 375);
+    cmdEnter->setDefault(true);
+    connect(cmdEnter, &QPushButton::clicked, this, &frmDispSiharai::cmdEnter_Click);
+
+    cmdCancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
+    DialogSetup::NameControl(cmdCancel, u"cmdCancel"_s);
+    Twips::SetGeometry(cmdCancel, 2520, 720, 975, 375);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    cboSiharai->setFocus();
+}
+
+void frmDispSiharai::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_activated) {
+        m_activated = true;
+        Form_Activate();
+    }
+}
+
+void frmDispSiharai::Form_Activate()
+{
+    // An index the list no longer reaches shows all methods rather than nothing.
+    const int item = gintSiharaiIndex + 1;
+    cboSiharai->setCurrentIndex(item >= 1 && item < cboSiharai->count() ? item : 0);
+}
+
+void frmDispSiharai::cmdEnter_Click()
+{
+    const int selected = cboSiharai->currentIndex();
+    gintSiharaiIndex = qint16(selected >= 1 ? selected - 1 : -1);
+    accept();
+}

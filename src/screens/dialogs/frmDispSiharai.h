@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QPushButton;
+class frmKensaku;
+
+// "表示支払方法": which payment method the receipt list shows, or all of
+// them. The choice goes to gintSiharaiIndex; the list filters itself after.
+class frmDispSiharai final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmDispSiharai)
+
+public:
+    explicit frmDispSiharai(frmKensaku *owner);
+    ~frmDispSiharai() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createControls();
+    void Form_Activate();
+    void cmdEnter_Click();
+
+    QComboBox *cboSiharai{};
+    QPushButton *cmdEnter{};
+    QPushButton *cmdCancel{};
+    bool m_activated{false};
+};

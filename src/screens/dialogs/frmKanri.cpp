@@ -1,0 +1,152 @@
+#include "screens/dialogs/frmKanri.h"
+
+#include "component/MessageService.h"
+#include "component/SharedState.h"
+#include "data/DbConnection.h"
+#include "data/FieldValue.h"
+#include "data/SqlCatalog.h"
+#include "data/grid/vaSpread.h"
+#include "layout/Twips.h"
+#include "screens/dialogs/DialogSetup.h"
+#include "screens/dialogs/ReadOnlyDelegate.h"
+#include "screens/receipt_list/ReceiptRules.h"
+#include "screens/receipt_list/frmKensaku.h"
+
+#include <QPushButton>
+#include <QTimer>
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+frmKanri::frmKanri(frmKensaku *owner)
+    : QDialog(owner)
+    , m_owner(owner)
+{
+    DialogSetup::Prepare(this, u"frmKanri"_s, u"入金管理"_s, 3585, 3330);
+    createControls();
+    Form_Load();
+}
+
+frmKanri::~frmKanri() = default;
+
+void frmKanri::createControls()
+{
+    sprPayment = new vaSpread(this);
+    DialogSetup::NameControl(sprPayment, u"sprPayment"_s);
+    Twips::SetGeometry(sprPayment, 240, 120, 3135, 2655);
+
+    vaSpread::ColumnSpec managed;
+    managed.header = u"入金管理"_s;
+    managed.width = 8.0;
+    managed.kind = vaSpread::CellKind::CheckBox;
+    vaSpread::ColumnSpec method;
+    method.header = u"決済方法"_s;
+    method.width = 17.0;
+    sprPayment->setColumns({managed, method});
+    // The names are what gets stored; only the boxes are the operator's to change.
+    sprPayment->setItemDelegateForColumn(ColMethod - 1, new ReadOnlyDelegate(sprPayment));
+
+    cmdEnter = new QPushButton(u"OK"_s, this);
+    DialogSetup::NameControl(cmdEnter, u"cmdEnter"_s);
+    Twips::SetGeometry(cmdEnter, 480, 2880, 975, 375);
+    cmdEnter->setDefault(true);
+    connect(cmdEnter, &QPushButton::clicked, this, &frmKanri::cmdEnter_Click);
+
+    cmdCancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
+    DialogSetup::NameControl(cmdCancel, u"cmdCancel"_s);
+    Twips::SetGeometry(cmdCancel, 2160, 2880, 975, 375);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    sprPayment->setFocus();
+}
+
+void frmKanri::Form_Load()
+{
+    FillMethodNames();
+    try {
+        SetManagedMarks();
+    } catch (const DbError &error) {
+        m_loadError = error.description();
+    }
+}
+
+void frmKanri::FillMethodNames()
+{
+    ReDrawGuard noPaint(sprPayment);
+    sprPayment->SetMaxRows(0);
+    const QStringList names = ReceiptRules::SplitTabList(m_owner->pstrSiharaiString);
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        const int row = int(k) + 1;
+        sprPayment->SetMaxRows(row);
+        sprPayment->SetText(ColMethod, row, names.at(k));
+    }
+}
+
+void frmKanri::SetManagedMarks()
+{
+    ReDrawGuard noPaint(sprPayment);
+    sprPayment->SetValue(ColManaged, -1, 1);
+
+    const auto records = CurrentConnection().Execute(SqlCatalog::ExemptMethods());
+    QString stored;
+    if (!records->Eof())
+        stored = FieldValue::Text(records->Fields(u"NYUKIN_NOMANAGE"_s));
+    records->Close();
+
+    const QStringList exempt = ReceiptRules::SplitTabList(stored);
+    for (const QString &name : exempt) {
+        for (int row = 1; row <= sprPayment->MaxRows(); ++row) {
+            if (sprPayment->Text(ColMethod, row).compare(name, Qt::CaseInsensitive) == 0) {
+                sprPayment->SetValue(ColManaged, row, 0);
+                break;
+            }
+        }
+    }
+}
+
+void frmKanri::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_activated || m_loadError.isEmpty())
+        return;
+    m_activated = true;
+    // Told once the dialog is up, so the box sits over it; then it closes
+    // without offering to save marks that do not show the stored list.
+    QTimer::singleShot(0, this, [this] {
+        MessageService::Critical(this, m_loadError, windowTitle());
+        reject();
+    });
+}
+
+void frmKanri::cmdEnter_Click()
+{
+    QStringList exempt;
+    // The table changes wait until the stored list is safely written.
+    QList<std::pair<qsizetype, QString>> tableChanges;
+    const int n = sprPayment->MaxRows();
+    for (int row = 1; row <= n; ++row) {
+        const QString name = sprPayment->Text(ColMethod, row);
+        const QString mark = sprPayment->Value(ColManaged, row);
+        if (FieldValue::Number(mark) == 0)
+            exempt.append(name);
+        for (qsizetype j = 0; j < gstrSiharaiTable.size(); ++j) {
+            if (gstrSiharaiTable.at(j).method.compare(name, Qt::CaseInsensitive) == 0) {
+                tableChanges.append({j, mark});
+                break;
+            }
+        }
+    }
+
+    try {
+        CurrentConnection().Execute(SqlCatalog::SaveExemptMethods(exempt.join(u'\t')))->Close();
+    } catch (const DbError &error) {
+        MessageService::Critical(this, error.description(), windowTitle());
+        return;
+    }
+
+    for (const auto &[j, mark] : std::as_const(tableChanges))
+        gstrSiharaiTable[j].managed = mark;
+    m_owner->pbytRefresh = 1;
+    accept();
+}

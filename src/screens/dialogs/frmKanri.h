@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QPushButton;
+class frmKensaku;
+class vaSpread;
+
+// "入金管理": which payment methods are under payment management. A cleared
+// box makes its method exempt; "OK" stores the exempt names in CONTROL, updates
+// the in-memory payment table and asks the receipt list to reload.
+class frmKanri final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmKanri)
+
+public:
+    // Grid columns of sprPayment.
+    enum Column { ColManaged = 1, ColMethod = 2, ColumnCount = 2 };
+
+    explicit frmKanri(frmKensaku *owner);
+    ~frmKanri() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createControls();
+    void Form_Load();
+    void FillMethodNames();
+    void SetManagedMarks();
+    void cmdEnter_Click();
+
+    frmKensaku *m_owner{};
+    vaSpread *sprPayment{};
+    QPushButton *cmdEnter{};
+    QPushButton *cmdCancel{};
+
+    // The stored exempt list could not be read: the marks on screen are not
+    // the stored ones, so nothing may be saved over them.
+    QString m_loadError;
+    bool m_activated{false};
+};

@@ -1,0 +1,448 @@
+#include "screens/receipt_list/frmKensaku.h"
+
+#include "component/MessageService.h"
+#include "component/SharedState.h"
+#include "data/DbConnection.h"
+#include "data/FieldValue.h"
+#include "data/grid/vaSpread.h"
+#include "input/modKeyHook.h"
+#include "layout/Twips.h"
+#include "settings/SuiteSettings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QCloseEvent>
+#include <QDate>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int DesignClientWidth = 13110;
+constexpr int DesignClientHeight = 6555;
+
+struct ButtonDesign
+{
+    const char *name;
+    int left;
+    const char16_t *caption;
+    const char *anchor;
+};
+
+// The function-key row, F1 to F12.
+constexpr ButtonDesign ButtonRow[12] = {
+    {"cmdSearch", 240, u"表示", "LEFTBOTTOM"},
+    {"Command2", 1200, u"", "LEFTBOTTOM"},
+    {"Command3", 2160, u"", "LEFTBOTTOM"},
+    {"cmdSet", 3120, u"入金日", "LEFTBOTTOM"},
+    {"cmdAllSelect", 4680, u"全選択", "BOTTOM"},
+    {"cmdAllEject", 5640, u"全解除", "BOTTOM"},
+    {"Command5", 6600, u"", "BOTTOM"},
+    {"cmdDelete", 7560, u"", "BOTTOM"},
+    {"cmdUpdate", 9120, u"登録", "RIGHTBOTTOM"},
+    {"Command6", 10080, u"", "RIGHTBOTTOM"},
+    {"cmdChange", 11040, u"", "RIGHTBOTTOM"},
+    {"cmdClose", 12000, u"閉じる", "RIGHTBOTTOM"},
+};
+
+void setControlName(QObject *control, const QString &name, int index = -1)
+{
+    control->setObjectName(name);
+    if (index >= 0)
+        control->setProperty("Index", index);
+}
+
+// Restores the normal pointer however the work ends.
+class WaitCursor final
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+frmKensaku::frmKensaku(QWidget *parent)
+    : QMainWindow(parent)
+{
+    ResolveDataFolder();
+
+    setObjectName(u"frmKensaku"_s);
+    setWindowTitle(u"入金対象一覧"_s);
+    setProperty("parlow6Screen", true);
+    setAttribute(Qt::WA_DeleteOnClose);
+    QFont designFont(u"ＭＳ ゴシック"_s, 9);
+    setFont(designFont);
+
+    createControls();
+    createMenus();
+
+    unloadedFlg = false;
+    qApp->installEventFilter(this);
+}
+
+frmKensaku::~frmKensaku()
+{
+    // A window deleted without closing still ends Show().
+    if (!unloadedFlg) {
+        RemoveKeyHook();
+        unloadedFlg = true;
+        Q_EMIT unloaded();
+    }
+}
+
+void frmKensaku::createControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(u"client"_s);
+    setCentralWidget(client);
+
+    const char16_t *labelCaptions[3] = {u"サイト", u"出荷日", u"～"};
+    const int labelGeometry[3][4] = {{360, 180, 405, 180}, {240, 645, 540, 180}, {2400, 630, 180, 180}};
+    for (int i = 0; i < 3; ++i) {
+        Label1[i] = new QLabel(QString::fromUtf16(labelCaptions[i]), client);
+        setControlName(Label1[i], u"Label1"_s, i);
+        Twips::SetGeometry(Label1[i], labelGeometry[i][0], labelGeometry[i][1], labelGeometry[i][2],
+                           labelGeometry[i][3]);
+    }
+
+    cboShop_id = new QComboBox(client);
+    setControlName(cboShop_id, u"cboShop_id"_s);
+    cboShop_id->addItem(u"全て"_s);
+    Twips::SetGeometry(cboShop_id, 1200, 120, 3735, 300);
+
+    const int dateLeft[2] = {1200, 2760};
+    for (int i = 0; i < 2; ++i) {
+        txtDate[i] = new QLineEdit(client);
+        setControlName(txtDate[i], u"txtDate"_s, i);
+        Twips::SetGeometry(txtDate[i], dateLeft[i], 570, 1095, 315);
+    }
+    // Tab order follows the design: shop, from, to, grid, buttons.
+    Label1[1]->raise();
+    Label1[2]->raise();
+
+    sprNyukin = new vaSpread(client);
+    setControlName(sprNyukin, u"sprNyukin"_s);
+    sprNyukin->setProperty("Tag", u"LEFTRIGHTTOPBOTTOM"_s);
+    Twips::SetGeometry(sprNyukin, 240, 960, 12615, 4935);
+    setupGridColumns();
+    connect(sprNyukin, &vaSpread::Change, this, &frmKensaku::sprNyukin_Change);
+    connect(sprNyukin, &vaSpread::Click, this, &frmKensaku::sprNyukin_Click);
+
+    for (int i = 0; i < 12; ++i) {
+        const ButtonDesign &design = ButtonRow[i];
+        auto *button = new QPushButton(QString::fromUtf16(design.caption), client);
+        setControlName(button, QString::fromLatin1(design.name));
+        button->setProperty("Tag", QString::fromLatin1(design.anchor));
+        button->setAutoDefault(false);
+        Twips::SetGeometry(button, design.left, 6120, 855, 375);
+        functionButtons[i] = button;
+    }
+    cmdSearch = functionButtons[0];
+    cmdSet = functionButtons[3];
+    cmdAllSelect = functionButtons[4];
+    cmdAllEject = functionButtons[5];
+    cmdUpdate = functionButtons[8];
+    cmdClose = functionButtons[11];
+    connect(cmdSearch, &QPushButton::clicked, this, &frmKensaku::cmdSearch_Click);
+    connect(cmdSet, &QPushButton::clicked, this, &frmKensaku::cmdSet_Click);
+    connect(cmdAllSelect, &QPushButton::clicked, this, &frmKensaku::cmdAllSelect_Click);
+    connect(cmdAllEject, &QPushButton::clicked, this, &frmKensaku::cmdAllEject_Click);
+    connect(cmdUpdate, &QPushButton::clicked, this, &frmKensaku::cmdUpdate_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+
+    client->setMinimumSize(0, 0);
+    client->resize(Twips::ToPixelsX(DesignClientWidth, this), Twips::ToPixelsY(DesignClientHeight, this));
+}
+
+void frmKensaku::createMenus()
+{
+    QMenu *mnuSettei = menuBar()->addMenu(u"設定"_s);
+    mnuSettei->setObjectName(u"mnuSettei"_s);
+    mnuKanri = mnuSettei->addAction(u"入金管理..."_s);
+    mnuKanri->setObjectName(u"mnuKanri"_s);
+    connect(mnuKanri, &QAction::triggered, this, &frmKensaku::mnuKanri_Click);
+
+    QMenu *mnuView = menuBar()->addMenu(u"表示"_s);
+    mnuView->setObjectName(u"mnuView"_s);
+    mnuViewSub = mnuView->addAction(u"支払方法"_s);
+    setControlName(mnuViewSub, u"mnuViewSub"_s, 0);
+    connect(mnuViewSub, &QAction::triggered, this, [this] { mnuViewSub_Click(0); });
+
+    // The client area is the design size; the menu bar comes on top of it.
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(Twips::ToPixelsX(DesignClientWidth, this),
+           Twips::ToPixelsY(DesignClientHeight, this) + menuHeight);
+}
+
+void frmKensaku::setupGridColumns()
+{
+    using Kind = vaSpread::CellKind;
+    auto text = [](const QString &header, double width, int maxLength) {
+        vaSpread::ColumnSpec spec;
+        spec.header = header;
+        spec.width = width;
+        spec.maxLength = maxLength;
+        return spec;
+    };
+    auto number = [](const QString &header, double width, double minimum, bool grouping) {
+        vaSpread::ColumnSpec spec;
+        spec.header = header;
+        spec.width = width;
+        spec.kind = Kind::Number;
+        spec.minimum = minimum;
+        spec.grouping = grouping;
+        return spec;
+    };
+
+    vaSpread::ColumnSpec mark;
+    mark.header = u" "_s;
+    mark.width = 2.87;
+    mark.kind = Kind::CheckBox;
+
+    vaSpread::ColumnSpec paidDate;
+    paidDate.header = u"入金日"_s;
+    paidDate.width = 8.0;
+    paidDate.kind = Kind::Date;
+
+    auto hiddenFlag = [](const QString &header) {
+        vaSpread::ColumnSpec spec;
+        spec.header = header;
+        spec.width = 0;
+        spec.kind = Kind::Number;
+        spec.hidden = true;
+        return spec;
+    };
+
+    const QList<vaSpread::ColumnSpec> columns = {
+        mark,
+        number(u"No."_s, 3.87, -9999999999.0, false),
+        text(u"会社名"_s, 17.62, 60),
+        text(u"氏名"_s, 16.87, 50),
+        text(u"TEL"_s, 13.25, 28),
+        text(u"注文日"_s, 8.75, 19),
+        number(u"請求額"_s, 8.5, -9999999999.0, true),
+        text(u"出荷日"_s, -1, 19),
+        paidDate,
+        number(u"入金額"_s, 7.37, 0, true),
+        text(u"支払方法"_s, 8.37, 20),
+        text(u"備考"_s, 8.25, 10),
+        hiddenFlag(u"更新フラグ"_s),
+        hiddenFlag(u"メール"_s),
+    };
+    // Column 15, the shop id, only carries data for the list filter.
+    sprNyukin->setColumns(columns, 1);
+}
+
+QPushButton *frmKensaku::button(int functionKey) const
+{
+    Q_ASSERT(functionKey >= 1 && functionKey <= 12);
+    return functionButtons[functionKey - 1];
+}
+
+bool frmKensaku::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && !m_activated)
+        FirstActivation();
+    return QMainWindow::event(event);
+}
+
+void frmKensaku::FirstActivation()
+{
+    if (mbytLoadError != 0) {
+        close();
+        return;
+    }
+    CaptureAnchors(this, m_anchorTable);
+    ApplyAnchors(this, m_anchorTable);
+    m_activated = true;
+    InstallKeyHook();
+
+    if (gintUserLevel == 0 || gintUserLevel == 1) {
+        cmdUpdate->setEnabled(false);
+        mnuKanri->setEnabled(false);
+    }
+    txtDate[0]->clear();
+    txtDate[1]->setText(FieldValue::FormatDate(QDate::currentDate()));
+    pbytMailSet = 0;
+
+    {
+        WaitCursor wait;
+        mbytLoadError = 0;
+        try {
+            LoadShopList();
+            if (cboShop_id->count() >= 1)
+                cboShop_id->setCurrentIndex(0);
+            LoadPaymentTable();
+            LoadOkMethodList();
+        } catch (const DbError &error) {
+            // The screen stays usable; the operator learns why its lists are short.
+            MessageService::Critical(this, error.description(), windowTitle());
+        }
+        mlngSortCol = 2;
+        mintSortOrder = 1;
+        gintSiharaiIndex = -1;
+    }
+}
+
+bool frmKensaku::IsWindowSizeIndex2() const
+{
+    return FieldValue::Number(GetSuiteSetting(23, u"0"_s)) == 2;
+}
+
+void frmKensaku::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (isMinimized() || m_anchorTable.isEmpty())
+        return;
+    if (IsWindowSizeIndex2())
+        return;
+    ApplyAnchors(this, m_anchorTable);
+}
+
+bool frmKensaku::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        // The form previews every key of its own controls, once: a key it
+        // declines travels up the parents as the same event.
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!widget || widget->window() != this)
+            break;
+        if (event == m_previewedKey && m_previewedBy && widget != m_previewedBy
+            && widget->isAncestorOf(m_previewedBy))
+            break;
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        if (HandleFunctionKey(keyEvent->key(), keyEvent->modifiers()))
+            return true;
+        m_previewedKey = event;
+        m_previewedBy = widget;
+        break;
+    }
+    case QEvent::FocusIn:
+        for (int i = 0; i < 2; ++i) {
+            if (watched == txtDate[i]) {
+                // After the focus change settles, or a mouse click would undo it.
+                QTimer::singleShot(0, txtDate[i], [box = txtDate[i]] { box->selectAll(); });
+            }
+        }
+        break;
+    case QEvent::FocusOut: {
+        // Only a move to another control of this screen validates, and not the
+        // move back that a refused date makes.
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || m_restoringFocus)
+            break;
+        for (int i = 0; i < 2; ++i) {
+            if (watched == txtDate[i])
+                QTimer::singleShot(0, this, [this, i] { txtDate_Validate(i); });
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool frmKensaku::HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift)
+{
+    if (keyCode == Qt::Key_F5 && shift.testFlag(Qt::ShiftModifier)) {
+        if (MessageService::Question(this, u"ﾃﾞｰﾀの再読み込みを行いますか？"_s, windowTitle())
+            != QMessageBox::Yes)
+            return false;
+        ReloadList();
+        return true;
+    }
+
+    const Qt::KeyboardModifiers held =
+        shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (held != Qt::NoModifier)
+        return false;
+
+    QPushButton *target = nullptr;
+    void (frmKensaku::*action)() = nullptr;
+    switch (keyCode) {
+    case Qt::Key_F1:
+        target = cmdSearch;
+        action = &frmKensaku::cmdSearch_Click;
+        break;
+    case Qt::Key_F4:
+        target = cmdSet;
+        action = &frmKensaku::cmdSet_Click;
+        break;
+    case Qt::Key_F5:
+        target = cmdAllSelect;
+        action = &frmKensaku::cmdAllSelect_Click;
+        break;
+    case Qt::Key_F6:
+        target = cmdAllEject;
+        action = &frmKensaku::cmdAllEject_Click;
+        break;
+    case Qt::Key_F9:
+        target = cmdUpdate;
+        action = &frmKensaku::cmdUpdate_Click;
+        break;
+    case Qt::Key_F12:
+        if (cmdClose->isEnabled())
+            close();
+        return true;
+    default:
+        return false;
+    }
+    if (target->isEnabled())
+        (this->*action)();
+    return true;
+}
+
+void frmKensaku::cmdSearch_Click()
+{
+    ReDrawGuard noPaint(sprNyukin);
+    LoadOrderList();
+    SortList();
+}
+
+void frmKensaku::ReloadList()
+{
+    ReDrawGuard noPaint(sprNyukin);
+    gintSiharaiIndex = -1;
+    sprNyukin->SetRowHidden(-1, false);
+    LoadOrderList();
+    SortList();
+}
+
+bool frmKensaku::txtDate_Validate(int index)
+{
+    QLineEdit *box = txtDate[index];
+    if (!box)
+        return true;
+    const QString trimmed = box->text().trimmed();
+    if (trimmed.isEmpty())
+        return true;
+    if (const auto date = FieldValue::ParseDate(trimmed)) {
+        box->setText(FieldValue::FormatDate(*date));
+        return true;
+    }
+    MessageService::Information(this, u"日付を入力してください。"_s, windowTitle());
+    const QScopedValueRollback restoring(m_restoringFocus, true);
+    box->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void frmKensaku::closeEvent(QCloseEvent *event)
+{
+    RemoveKeyHook();
+    event->accept();
+    unloadedFlg = true;
+    Q_EMIT unloaded();
+}

@@ -1,0 +1,183 @@
+// Marking, editing, sorting and registering receipts.
+#include "screens/receipt_list/frmKensaku.h"
+
+#include "component/MessageService.h"
+#include "component/SharedState.h"
+#include "data/DbConnection.h"
+#include "data/SqlCatalog.h"
+#include "data/grid/vaSpread.h"
+#include "screens/receipt_list/ReceiptRules.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+void frmKensaku::sprNyukin_Change(int col, int row)
+{
+    // A hand edit of the date or amount always asks for the confirmation mail.
+    if (col == ColPaidDate || col == ColPaidAmount) {
+        sprNyukin->SetValue(ColUpdateFlag, row, 1);
+        sprNyukin->SetValue(ColMailFlag, row, 1);
+    }
+}
+
+void frmKensaku::sprNyukin_Click(int col, int row)
+{
+    if (row != 0 || col < 1)
+        return;
+    if (col == mlngSortCol)
+        mintSortOrder = mintSortOrder == 1 ? 2 : 1;
+    mlngSortCol = col;
+    ReDrawGuard noPaint(sprNyukin);
+    SortList();
+}
+
+void frmKensaku::SortList()
+{
+    SortByColumn(mlngSortCol);
+}
+
+void frmKensaku::SortByColumn(int column)
+{
+    ReDrawGuard noPaint(sprNyukin);
+    const int rows = sprNyukin->MaxRows();
+
+    // Aged rows are remembered by order id; a set keeps this linear.
+    QSet<QString> yellowIds;
+    QSet<QString> pinkIds;
+    for (int row = 1; row <= rows; ++row) {
+        const QColor color = sprNyukin->BackColor(row);
+        if (color == ReceiptRules::Pink)
+            pinkIds.insert(sprNyukin->Text(ColId, row));
+        else if (color == ReceiptRules::Yellow)
+            yellowIds.insert(sprNyukin->Text(ColId, row));
+    }
+
+    if (rows > 0)
+        sprNyukin->Sort(1, rows, {{column, mintSortOrder}});
+    mlngSortCol = column;
+
+    sprNyukin->SetBackColor(-1, ReceiptRules::White);
+    if (yellowIds.isEmpty() && pinkIds.isEmpty())
+        return;
+    for (int row = 1; row <= rows; ++row) {
+        const QString id = sprNyukin->Text(ColId, row);
+        if (yellowIds.contains(id))
+            sprNyukin->SetBackColor(row, ReceiptRules::Yellow);
+        else if (pinkIds.contains(id))
+            sprNyukin->SetBackColor(row, ReceiptRules::Pink);
+    }
+}
+
+void frmKensaku::cmdAllSelect_Click()
+{
+    const int rows = sprNyukin->MaxRows();
+    if (rows < 1)
+        return;
+    ReDrawGuard noPaint(sprNyukin);
+    for (int row = 1; row <= rows; ++row) {
+        if (!sprNyukin->RowHidden(row))
+            sprNyukin->SetValue(ColMark, row, 1);
+    }
+}
+
+void frmKensaku::cmdAllEject_Click()
+{
+    const int rows = sprNyukin->MaxRows();
+    if (rows < 1)
+        return;
+    ReDrawGuard noPaint(sprNyukin);
+    for (int row = 1; row <= rows; ++row) {
+        if (!sprNyukin->RowHidden(row))
+            sprNyukin->SetValue(ColMark, row, 0);
+    }
+}
+
+namespace {
+
+// Fills one marked row with the bulk date and its billed amount.
+void fillReceipt(vaSpread *grid, int row, const QString &date, bool mail)
+{
+    const qint64 amount = ReceiptRules::RoundHalfEven(grid->Number(frmKensaku::ColBilled, row));
+    grid->SetText(frmKensaku::ColPaidAmount, row, amount);
+    grid->SetText(frmKensaku::ColPaidDate, row, date);
+    grid->SetValue(frmKensaku::ColUpdateFlag, row, 1);
+    if (mail)
+        grid->SetValue(frmKensaku::ColMailFlag, row, 1);
+}
+
+bool isMarked(const vaSpread *grid, int row)
+{
+    return grid->Number(frmKensaku::ColMark, row) != 0;
+}
+
+} // namespace
+
+void frmKensaku::ApplyDateToMatching()
+{
+    ReDrawGuard noPaint(sprNyukin);
+    const int rows = sprNyukin->MaxRows();
+    for (int row = 1; row <= rows; ++row) {
+        if (!isMarked(sprNyukin, row)
+            || sprNyukin->Value(ColMethod, row).compare(pstrSiharai, Qt::CaseInsensitive) != 0)
+            continue;
+        fillReceipt(sprNyukin, row, pstrDate, pbytMailSet != 0);
+        sprNyukin->SetValue(ColMark, row, 0);
+    }
+}
+
+void frmKensaku::ApplyDateToAllMarked()
+{
+    ReDrawGuard noPaint(sprNyukin);
+    const int rows = sprNyukin->MaxRows();
+    for (int row = 1; row <= rows; ++row) {
+        if (isMarked(sprNyukin, row))
+            fillReceipt(sprNyukin, row, pstrDate, pbytMailSet != 0);
+    }
+    cmdAllEject_Click();
+}
+
+void frmKensaku::cmdUpdate_Click()
+{
+    if (!cmdUpdate->isEnabled())
+        return;
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool inTransaction = false;
+    try {
+        DbConnection &connection = CurrentConnection();
+        connection.BeginTrans();
+        inTransaction = true;
+        const int rows = sprNyukin->MaxRows();
+        for (int row = 1; row <= rows; ++row) {
+            if (sprNyukin->Number(ColUpdateFlag, row) == 0)
+                continue;
+            const qint64 id = ReceiptRules::RoundHalfEven(sprNyukin->Number(ColId, row));
+            const qint64 amount = ReceiptRules::RoundHalfEven(sprNyukin->Number(ColPaidAmount, row));
+            const bool mail = sprNyukin->Number(ColMailFlag, row) != 0;
+            connection.Execute(SqlCatalog::RegisterReceipt(sprNyukin->Text(ColPaidDate, row), amount, mail, id));
+        }
+        connection.CommitTrans();
+        inTransaction = false;
+    } catch (const DbError &error) {
+        if (inTransaction) {
+            try {
+                gdbConnection->RollbackTrans();
+            } catch (const DbError &) {
+                // The database has already dropped the transaction.
+            }
+        }
+        QApplication::restoreOverrideCursor();
+        MessageService::Critical(this, error.description(), windowTitle());
+        return;
+    }
+
+    const int rows = sprNyukin->MaxRows();
+    if (rows > 0) {
+        ReDrawGuard noPaint(sprNyukin);
+        sprNyukin->SetBlockValue(ColUpdateFlag, 1, ColUpdateFlag, rows, 0);
+    }
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,231 @@
+// Loading the lists and filling the receipt list from the order search.
+#include "screens/receipt_list/frmKensaku.h"
+
+#include "component/MessageService.h"
+#include "component/SharedState.h"
+#include "data/DbConnection.h"
+#include "data/FieldValue.h"
+#include "data/SqlCatalog.h"
+#include "data/grid/vaSpread.h"
+#include "screens/receipt_list/ReceiptRules.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Closes the result however the reader leaves.
+class RecordsetCloser final
+{
+public:
+    explicit RecordsetCloser(DbRecordset *records) : m_records(records) {}
+    ~RecordsetCloser()
+    {
+        if (!m_records)
+            return;
+        try {
+            m_records->Close();
+        } catch (const DbError &) {
+            // Nothing more can be done with a result that will not close.
+        }
+    }
+    RecordsetCloser(const RecordsetCloser &) = delete;
+    RecordsetCloser &operator=(const RecordsetCloser &) = delete;
+
+private:
+    DbRecordset *m_records;
+};
+
+} // namespace
+
+void frmKensaku::LoadShopList()
+{
+    const auto records = CurrentConnection().Execute(SqlCatalog::ShopList());
+    const RecordsetCloser closer(records.get());
+    const int id = records->FieldIndex(u"SHOP_ID"_s);
+    const int name = records->FieldIndex(u"Shop_name"_s);
+    while (!records->Eof()) {
+        cboShop_id->addItem(FieldValue::Text(records->FieldValue(id)) + u" / "_s
+                            + FieldValue::Text(records->FieldValue(name)));
+        records->MoveNext();
+    }
+}
+
+void frmKensaku::LoadPaymentTable()
+{
+    gblnSiharaiLoaded = false;
+    DbConnection &connection = CurrentConnection();
+    // The exempt list is read before the methods, so no two results are open
+    // at once: SQL Server drivers without multiple active result sets refuse that.
+    QString exemptList;
+    {
+        const auto control = connection.Execute(SqlCatalog::ExemptMethods());
+        const RecordsetCloser controlCloser(control.get());
+        if (!control->Eof())
+            exemptList = FieldValue::Text(control->Fields(u"NYUKIN_NOMANAGE"_s));
+    }
+    const QStringList exemptNames = ReceiptRules::SplitTabList(exemptList);
+
+    const auto methods = connection.Execute(SqlCatalog::PaymentMethodTable());
+    const RecordsetCloser methodsCloser(methods.get());
+
+    gstrSiharaiTable.clear();
+    const int methodField = methods->FieldIndex(u"METHOD"_s);
+    const int okField = methods->FieldIndex(u"OK_MAX"_s);
+    QString previous;
+    while (!methods->Eof()) {
+        const QString method = FieldValue::Text(methods->FieldValue(methodField));
+        // Names differing only in letter case make one entry.
+        if (method.compare(previous, Qt::CaseInsensitive) != 0) {
+            SiharaiEntry entry;
+            entry.method = method;
+            entry.okMax = ReceiptRules::NumberText(
+                FieldValue::Number(FieldValue::Text(methods->FieldValue(okField))));
+            entry.managed = u"1"_s;
+            for (const QString &name : exemptNames) {
+                if (name.compare(method, Qt::CaseInsensitive) == 0) {
+                    entry.managed = u"0"_s;
+                    break;
+                }
+            }
+            gstrSiharaiTable.append(entry);
+        }
+        previous = method;
+        gblnSiharaiLoaded = true;
+        methods->MoveNext();
+    }
+}
+
+void frmKensaku::LoadOkMethodList()
+{
+    pstrSiharaiString.clear();
+    try {
+        const auto records = CurrentConnection().Execute(SqlCatalog::UsableMethods());
+        const RecordsetCloser closer(records.get());
+        const int method = records->FieldIndex(u"METHOD"_s);
+        while (!records->Eof()) {
+            pstrSiharaiString += FieldValue::Text(records->FieldValue(method)) + u'\t';
+            records->MoveNext();
+        }
+    } catch (const DbError &error) {
+        // What was read so far stays, trailing TAB included.
+        mbytLoadError = 1;
+        MessageService::Exclamation(this, error.description(), windowTitle());
+        return;
+    }
+    if (!pstrSiharaiString.isEmpty())
+        pstrSiharaiString.chop(1);
+}
+
+quint8 frmKensaku::F_Siharai_NyukinCheck(const QString &strMethod) const
+{
+    if (strMethod.isEmpty())
+        return 0;
+    if (!gblnSiharaiLoaded)
+        return 1;
+    for (const SiharaiEntry &entry : std::as_const(gstrSiharaiTable)) {
+        if (entry.method == strMethod)
+            return static_cast<quint8>(FieldValue::Number(entry.managed));
+    }
+    return 1;
+}
+
+QString frmKensaku::selectedShopId() const
+{
+    if (cboShop_id->currentIndex() <= 0)
+        return QString();
+    return ReceiptRules::ShopIdOf(cboShop_id->currentText());
+}
+
+void frmKensaku::LoadOrderList()
+{
+    vaSpread *grid = sprNyukin;
+    grid->SetMaxRows(0);
+    int r = 0;
+
+    const bool hasShop = cboShop_id->currentIndex() > 0;
+    const QString statement = SqlCatalog::OrderSearch(txtDate[0]->text(), txtDate[1]->text(), hasShop,
+                                                      selectedShopId());
+    try {
+        const auto records = CurrentConnection().Execute(statement);
+        const RecordsetCloser closer(records.get());
+        const int fId = records->FieldIndex(u"id"_s);
+        const int fName = records->FieldIndex(u"氏名"_s);
+        const int fTel = records->FieldIndex(u"電話番号"_s);
+        const int fOrderDate = records->FieldIndex(u"受注日"_s);
+        const int fBilled = records->FieldIndex(u"請求額"_s);
+        const int fPaidDate = records->FieldIndex(u"入金日"_s);
+        const int fPaidAmount = records->FieldIndex(u"入金額"_s);
+        const int fMethod = records->FieldIndex(u"支払方法"_s);
+        const int fShipDate = records->FieldIndex(u"出荷日"_s);
+        const int fShopId = records->FieldIndex(u"ショップID"_s);
+        const QDate today = QDate::currentDate();
+
+        while (!records->Eof()) {
+            const QString method = FieldValue::Text(records->FieldValue(fMethod));
+            if (F_Siharai_NyukinCheck(method) == 0) {
+                records->MoveNext();
+                continue;
+            }
+            ++r;
+            grid->SetMaxRows(r);
+            grid->SetText(ColId, r, FieldValue::Number(FieldValue::Text(records->FieldValue(fId))));
+            grid->SetText(ColName, r, FieldValue::Text(records->FieldValue(fName)));
+            grid->SetText(ColTel, r, FieldValue::Text(records->FieldValue(fTel)));
+            grid->SetText(ColOrderDate, r, FieldValue::DateText(FieldValue::Text(records->FieldValue(fOrderDate))));
+            grid->SetText(ColBilled, r, FieldValue::Number(FieldValue::Text(records->FieldValue(fBilled))));
+            const QString paidText = FieldValue::Text(records->FieldValue(fPaidDate));
+            grid->SetText(ColPaidDate, r, FieldValue::DateText(paidText));
+            grid->SetText(ColPaidAmount, r,
+                          FieldValue::Number(FieldValue::Text(records->FieldValue(fPaidAmount))));
+            grid->SetText(ColMethod, r, method);
+
+            const QString shipText = FieldValue::Text(records->FieldValue(fShipDate));
+            const auto shipDate = shipText.isEmpty() || !paidText.isEmpty()
+                                      ? std::nullopt
+                                      : FieldValue::ParseDate(shipText);
+            if (shipDate)
+                grid->SetBackColor(r, ReceiptRules::AgeColor(shipDate->daysTo(today)));
+            grid->SetText(ColShipDate, r, shipDate ? FieldValue::FormatDate(*shipDate)
+                                                   : FieldValue::DateText(shipText));
+            grid->SetText(ColShopId, r, FieldValue::Text(records->FieldValue(fShopId)));
+            records->MoveNext();
+        }
+    } catch (const DbError &error) {
+        // The rows written so far stay.
+        MessageService::Critical(this, error.description(), windowTitle());
+    }
+}
+
+void frmKensaku::ApplyListFilter()
+{
+    const QString shopId = selectedShopId();
+    const QStringList methods = ReceiptRules::SplitTabList(pstrSiharaiString);
+    const QString shown = gintSiharaiIndex >= 0 && gintSiharaiIndex < methods.size()
+                              ? methods.at(gintSiharaiIndex)
+                              : QString();
+    auto methodShown = [&](int row) {
+        return sprNyukin->Value(ColMethod, row).compare(shown, Qt::CaseInsensitive) == 0;
+    };
+
+    ReDrawGuard noPaint(sprNyukin);
+    const int rows = sprNyukin->MaxRows();
+    if (!shopId.isEmpty()) {
+        for (int row = 1; row <= rows; ++row) {
+            if (sprNyukin->Value(ColShopId, row).compare(shopId, Qt::CaseInsensitive) != 0)
+                sprNyukin->SetRowHidden(row, true);
+            else if (gintSiharaiIndex >= 0)
+                sprNyukin->SetRowHidden(row, !methodShown(row));
+            else
+                sprNyukin->SetRowHidden(row, false);
+        }
+    } else if (gintSiharaiIndex < 0) {
+        sprNyukin->SetRowHidden(-1, false);
+    } else {
+        for (int row = 1; row <= rows; ++row)
+            sprNyukin->SetRowHidden(row, !methodShown(row));
+    }
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "TestDatabase.h"
+#include "component/MessageService.h"
+#include "component/SharedState.h"
+#include "screens/receipt_list/frmKensaku.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// A receipt list over a real database as the dialogs' owner, with every
+// message box answered (Yes to questions) and recorded.
+class DialogFixture final
+{
+public:
+    DialogFixture() : owner(new frmKensaku)
+    {
+        gdbConnection = db.connection();
+        gintUserLevel = 2;
+        MessageService::SetHandler([this](const MessageService::Request &request) {
+            messages.append(request);
+            return request.buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+        });
+    }
+
+    ~DialogFixture()
+    {
+        if (owner)
+            owner->deleteLater();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        MessageService::SetHandler({});
+        gdbConnection.reset();
+        gstrSiharaiTable.clear();
+        gintSiharaiIndex = -1;
+    }
+
+    DialogFixture(const DialogFixture &) = delete;
+    DialogFixture &operator=(const DialogFixture &) = delete;
+
+    // Shows a fresh dialog (or the list itself) and waits until it is active.
+    template<typename Window>
+    static Window *activate(Window *window)
+    {
+        window->show();
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
+        if (!QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }, 2000))
+            qWarning("window did not become active");
+        return window;
+    }
+
+    template<typename Dialog>
+    Dialog *open() { return activate(new Dialog(owner)); }
+
+    // Calls drive once a modal Dialog is up, for the list's own exec(); drive closes it.
+    template<typename Dialog>
+    static void whenShown(std::function<void(Dialog *)> drive)
+    {
+        auto *timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, drive, ticks = 0]() mutable {
+            auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+            const bool ready = dialog && QApplication::activeWindow() == dialog;
+            if (!ready && ++ticks < 200)
+                return;
+            timer->deleteLater();
+            timer->stop();
+            if (ready)
+                drive(dialog);
+        });
+        timer->start(10);
+    }
+
+    // A control by its design name, and by "Index" within a control array.
+    template<typename Control>
+    static Control *child(const QObject *form, const QString &name, int index = -1)
+    {
+        for (auto *control : form->findChildren<Control *>(name)) {
+            if (index < 0 || control->property("Index").toInt() == index)
+                return control;
+        }
+        return nullptr;
+    }
+
+    static void clickCell(QAbstractItemView *grid, int col, int row)
+    {
+        const QRect cell = grid->visualRect(grid->model()->index(row - 1, col - 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const auto &message : messages)
+            texts.append(message.text);
+        return texts;
+    }
+
+    TestDatabase db;
+    QPointer<frmKensaku> owner;
+    QList<MessageService::Request> messages;
+};

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "TestDatabase.h"
+#include "component/MessageService.h"
+#include "component/SharedState.h"
+#include "data/grid/vaSpread.h"
+#include "screens/receipt_list/frmKensaku.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTest>
+
+#include <memory>
+
+// A receipt list on a real database, shown and first-activated, with every
+// message box answered and recorded.
+class ScreenFixture final
+{
+public:
+    explicit ScreenFixture(qint16 userLevel = 2)
+    {
+        gdbConnection = db.connection();
+        gintUserLevel = userLevel;
+        MessageService::SetHandler([this](const MessageService::Request &request) {
+            messages.append(request);
+            return request.buttons.testFlag(QMessageBox::Yes) ? nextAnswer : QMessageBox::Ok;
+        });
+    }
+
+    ~ScreenFixture()
+    {
+        // The screen deletes itself once closed.
+        if (form)
+            form->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        MessageService::SetHandler({});
+        gdbConnection.reset();
+    }
+
+    ScreenFixture(const ScreenFixture &) = delete;
+    ScreenFixture &operator=(const ScreenFixture &) = delete;
+
+    // Opens the screen; the lists load at its first activation.
+    frmKensaku *open()
+    {
+        form = new frmKensaku;
+        form->show();
+        form->activateWindow();
+        QApplication::setActiveWindow(form);
+        if (!QTest::qWaitForWindowActive(form, 2000))
+            qWarning("receipt list did not become active");
+        return form;
+    }
+
+    void search()
+    {
+        QTest::keyClick(form->grid(), Qt::Key_F1);
+    }
+
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const auto &message : messages)
+            texts.append(message.text);
+        return texts;
+    }
+
+    TestDatabase db;
+    QPointer<frmKensaku> form;
+    QList<MessageService::Request> messages;
+    QMessageBox::StandardButton nextAnswer = QMessageBox::Yes;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "data/QtSqlConnection.h"
+
+#include <QDate>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <memory>
+
+// A real SQLite suite database in a temporary folder, with the four tables the
+// component reads, and small helpers to fill and inspect it.
+class TestDatabase final
+{
+public:
+    struct Order
+    {
+        qint64 id = 0;
+        QVariant name = QStringLiteral("山田 太郎");
+        QVariant tel = QStringLiteral("03-1234-5678");
+        QVariant orderDate;
+        QVariant billed = 1000;
+        QVariant paidDate;
+        QVariant paidAmount = 0;
+        QVariant method = QStringLiteral("銀行振込");
+        QVariant shipDate;
+        QVariant shopId = QStringLiteral("S01");
+        int mailSent = 0;
+    };
+
+    TestDatabase();
+
+    std::shared_ptr<QtSqlConnection> connection() const { return m_connection; }
+    QString path() const;
+
+    void exec(const QString &statement);
+    void addShop(const QVariant &id, const QVariant &name);
+    void addPayment(const QVariant &method, int ok, int ord);
+    // A null QVariant stores Null; no call leaves CONTROL without a row.
+    void setExempt(const QVariant &tabJoined);
+    void addOrder(const Order &order);
+    // The first column of the first row, or a null QVariant.
+    QVariant scalar(const QString &query) const;
+
+    // "YYYY/MM/DD" of today minus days.
+    static QString daysAgo(int days);
+
+private:
+    QTemporaryDir m_dir;
+    std::shared_ptr<QtSqlConnection> m_connection;
+};
