@@ -4,6 +4,7 @@
 #include "data/grid/vaSpread.h"
 #include "screens/receipt_list/ReceiptRules.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -87,25 +88,40 @@ private Q_SLOTS:
     void editingDateOrAmountFlagsTheRow_data()
     {
         QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("flagged");
-        QTest::newRow("入金日") << int(frmKensaku::ColPaidDate) << true;
-        QTest::newRow("入金額") << int(frmKensaku::ColPaidAmount) << true;
-        QTest::newRow("備考") << int(frmKensaku::ColRemarks) << false;
-        QTest::newRow("mark") << int(frmKensaku::ColMark) << false;
+        QTest::newRow("入金日") << int(frmKensaku::ColPaidDate) << u"2014/2/21"_s << u"2014/02/21"_s << true;
+        QTest::newRow("入金額") << int(frmKensaku::ColPaidAmount) << u"1500"_s << u"1500"_s << true;
+        QTest::newRow("備考") << int(frmKensaku::ColRemarks) << u"memo"_s << u"memo"_s << false;
     }
 
     void editingDateOrAmountFlagsTheRow()
     {
         QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
         QFETCH(bool, flagged);
         ScreenFixture fixture;
         fixture.db.addOrder(order(1, u"a"_s, 1));
         frmKensaku *form = fixture.open();
         fixture.search();
-        Q_EMIT form->grid()->Change(column, 1);
+        vaSpread *grid = form->grid();
+
+        // A real edit: the cell's own editor, typed into and confirmed.
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, column - 1));
+        QTest::keyClick(grid, Qt::Key_F2);
+        QWidget *editor = QApplication::focusWidget();
+        QVERIFY(editor && editor != grid);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, typed);
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QTRY_COMPARE_WITH_TIMEOUT(grid->Value(column, 1), stored, 2000);
+
         const QString expected = flagged ? u"1"_s : QString();
-        QCOMPARE(form->grid()->Value(frmKensaku::ColUpdateFlag, 1), expected);
-        QCOMPARE(form->grid()->Value(frmKensaku::ColMailFlag, 1), expected);
+        QCOMPARE(grid->Value(frmKensaku::ColUpdateFlag, 1), expected);
+        QCOMPARE(grid->Value(frmKensaku::ColMailFlag, 1), expected);
     }
 
     void selectAllTouchesVisibleRowsOnly()

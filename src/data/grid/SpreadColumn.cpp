@@ -96,7 +96,7 @@ std::uint64_t unitKey(char16_t unit)
 
 } // namespace
 
-SpreadColumn::SpreadColumn(const vaSpread::ColumnSpec &spec) : m_spec(spec) {}
+SpreadColumn::SpreadColumn(const vaSpread::ColumnSpec &columnDef) : m_spec(columnDef) {}
 
 void SpreadColumn::resize(int slotCount)
 {

@@ -18,9 +18,9 @@ class SpreadColumn final
 public:
     using Kind = vaSpread::CellKind;
 
-    explicit SpreadColumn(const vaSpread::ColumnSpec &spec);
+    explicit SpreadColumn(const vaSpread::ColumnSpec &columnDef);
 
-    const vaSpread::ColumnSpec &spec() const { return m_spec; }
+    const vaSpread::ColumnSpec &columnDef() const { return m_spec; }
     Kind kind() const { return m_spec.kind; }
 
     void resize(int slotCount);

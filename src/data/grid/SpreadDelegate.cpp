@@ -21,19 +21,19 @@ SpreadDelegate::SpreadDelegate(const SpreadModel *model, QObject *parent)
 bool SpreadDelegate::isCheckBox(const QModelIndex &index) const
 {
     return index.isValid() && index.column() < m_model->displayedColumns()
-           && m_model->spec(index.column()).kind == Kind::CheckBox;
+           && m_model->columnDef(index.column()).kind == Kind::CheckBox;
 }
 
 QWidget *SpreadDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const
 {
     if (!index.isValid() || index.column() >= m_model->displayedColumns() || isCheckBox(index))
         return nullptr;
-    const vaSpread::ColumnSpec &spec = m_model->spec(index.column());
+    const vaSpread::ColumnSpec &columnDef = m_model->columnDef(index.column());
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
-    switch (spec.kind) {
+    switch (columnDef.kind) {
     case Kind::Number:
-        editor->setValidator(new NumberValidator(spec.minimum, spec.maximum, editor));
+        editor->setValidator(new NumberValidator(columnDef.minimum, columnDef.maximum, editor));
         editor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         break;
     case Kind::Date:
@@ -41,8 +41,8 @@ QWidget *SpreadDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
         editor->setMaxLength(10);
         break;
     case Kind::Text:
-        if (spec.maxLength > 0)
-            editor->setMaxLength(spec.maxLength);
+        if (columnDef.maxLength > 0)
+            editor->setMaxLength(columnDef.maxLength);
         break;
     case Kind::CheckBox:
         break;

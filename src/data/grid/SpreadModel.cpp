@@ -12,8 +12,8 @@ void SpreadModel::setColumns(const QList<vaSpread::ColumnSpec> &displayed, int d
     if (!m_suspended)
         beginResetModel();
     m_columns.clear();
-    for (const vaSpread::ColumnSpec &spec : displayed)
-        m_columns.emplace_back(spec);
+    for (const vaSpread::ColumnSpec &columnDef : displayed)
+        m_columns.emplace_back(columnDef);
     for (int i = 0; i < dataOnlyColumns; ++i)
         m_columns.emplace_back(vaSpread::ColumnSpec{});
     m_displayed = int(displayed.size());

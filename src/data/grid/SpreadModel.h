@@ -34,7 +34,7 @@ public:
     void setColumns(const QList<vaSpread::ColumnSpec> &displayed, int dataOnlyColumns);
     int displayedColumns() const { return m_displayed; }
     int storedColumns() const { return int(m_columns.size()); }
-    const vaSpread::ColumnSpec &spec(int column) const { return m_columns[std::size_t(column)].spec(); }
+    const vaSpread::ColumnSpec &columnDef(int column) const { return m_columns[std::size_t(column)].columnDef(); }
 
     int rows() const { return m_rows; }
     void setRows(int rows);

@@ -74,7 +74,7 @@ Qt::ItemFlags SpreadModel::flags(const QModelIndex &index) const
     if (!index.isValid() || index.column() >= m_displayed)
         return Qt::NoItemFlags;
     const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (spec(index.column()).kind == vaSpread::CellKind::CheckBox)
+    if (columnDef(index.column()).kind == vaSpread::CellKind::CheckBox)
         return base | Qt::ItemIsUserCheckable;
     return base | Qt::ItemIsEditable;
 }
@@ -85,5 +85,5 @@ QVariant SpreadModel::headerData(int section, Qt::Orientation orientation, int r
         return QVariant();
     if (orientation == Qt::Vertical)
         return section + 1;
-    return section < m_displayed ? QVariant(spec(section).header) : QVariant();
+    return section < m_displayed ? QVariant(columnDef(section).header) : QVariant();
 }

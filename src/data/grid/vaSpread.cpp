@@ -16,9 +16,10 @@ constexpr double DefaultColWidth = 8.0;
 
 double averageCharWidth(const QFont &font)
 {
+    // A unit is one digit of the grid's font plus its share of the cell
+    // margins, so a 8.75 wide column shows a whole "YYYY/MM/DD".
     const QFontMetricsF metrics(font);
-    const double width = metrics.averageCharWidth();
-    return width > 0 ? width : metrics.horizontalAdvance(QLatin1Char('0'));
+    return metrics.horizontalAdvance(QLatin1Char('0')) * 1.2;
 }
 
 } // namespace
@@ -70,8 +71,8 @@ void vaSpread::setColumns(const QList<ColumnSpec> &displayed, int dataOnlyColumn
     m_model->setColumns(displayed, std::max(dataOnlyColumns, 0));
     m_charWidth = averageCharWidth(font());
     m_widths = {0.0};
-    for (const ColumnSpec &spec : displayed)
-        m_widths.append(spec.width < 0 ? DefaultColWidth : spec.width);
+    for (const ColumnSpec &columnDef : displayed)
+        m_widths.append(columnDef.width < 0 ? DefaultColWidth : columnDef.width);
     for (int col = 1; col < m_widths.size(); ++col)
         applyColumnWidth(col);
 }

@@ -22,6 +22,8 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -114,6 +116,9 @@ void frmKensaku::createControls()
         setControlName(Label1[i], u"Label1"_s, i);
         Twips::SetGeometry(Label1[i], labelGeometry[i][0], labelGeometry[i][1], labelGeometry[i][2],
                            labelGeometry[i][3]);
+        // The caption is never cut: a label wider than its design box keeps its text whole.
+        Label1[i]->resize(std::max(Label1[i]->width(), Label1[i]->sizeHint().width()),
+                          Label1[i]->height());
     }
 
     cboShop_id = new QComboBox(client);
@@ -189,20 +194,20 @@ void frmKensaku::setupGridColumns()
 {
     using Kind = vaSpread::CellKind;
     auto text = [](const QString &header, double width, int maxLength) {
-        vaSpread::ColumnSpec spec;
-        spec.header = header;
-        spec.width = width;
-        spec.maxLength = maxLength;
-        return spec;
+        vaSpread::ColumnSpec columnDef;
+        columnDef.header = header;
+        columnDef.width = width;
+        columnDef.maxLength = maxLength;
+        return columnDef;
     };
     auto number = [](const QString &header, double width, double minimum, bool grouping) {
-        vaSpread::ColumnSpec spec;
-        spec.header = header;
-        spec.width = width;
-        spec.kind = Kind::Number;
-        spec.minimum = minimum;
-        spec.grouping = grouping;
-        return spec;
+        vaSpread::ColumnSpec columnDef;
+        columnDef.header = header;
+        columnDef.width = width;
+        columnDef.kind = Kind::Number;
+        columnDef.minimum = minimum;
+        columnDef.grouping = grouping;
+        return columnDef;
     };
 
     vaSpread::ColumnSpec mark;
@@ -216,12 +221,12 @@ void frmKensaku::setupGridColumns()
     paidDate.kind = Kind::Date;
 
     auto hiddenFlag = [](const QString &header) {
-        vaSpread::ColumnSpec spec;
-        spec.header = header;
-        spec.width = 0;
-        spec.kind = Kind::Number;
-        spec.hidden = true;
-        return spec;
+        vaSpread::ColumnSpec columnDef;
+        columnDef.header = header;
+        columnDef.width = 0;
+        columnDef.kind = Kind::Number;
+        columnDef.hidden = true;
+        return columnDef;
     };
 
     const QList<vaSpread::ColumnSpec> columns = {
