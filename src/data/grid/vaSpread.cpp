@@ -17,9 +17,9 @@ constexpr double DefaultColWidth = 8.0;
 double averageCharWidth(const QFont &font)
 {
     // A unit is one digit of the grid's font plus its share of the cell
-    // margins, so a 8.75 wide column shows a whole "YYYY/MM/DD".
+    // margins, so an 8 wide column shows a whole "YYYY/MM/DD".
     const QFontMetricsF metrics(font);
-    return metrics.horizontalAdvance(QLatin1Char('0')) * 1.2;
+    return metrics.horizontalAdvance(QLatin1Char('0')) * 1.4;
 }
 
 } // namespace
