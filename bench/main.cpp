@@ -237,10 +237,12 @@ int main(int argc, char *argv[])
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     // Show(): from the close to the return to the host.
+    // Destroying a public object releases the shared connection: keep our own.
+    const std::shared_ptr<DbConnection> connection = gdbConnection;
     QList<double> showReturn;
     for (int i = 0; i < runs; ++i) {
         clsParlow6dl parlow;
-        parlow.setDbConnection(gdbConnection);
+        parlow.setDbConnection(connection);
         QElapsedTimer sinceClose;
         QTimer::singleShot(50, qApp, [&] {
             for (QWidget *window : QApplication::topLevelWidgets()) {
