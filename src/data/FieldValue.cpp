@@ -4,6 +4,7 @@
 #include <QTime>
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -157,6 +158,22 @@ QString FieldValue::Text(const QVariant &value)
     }
     default:
         return value.toString();
+    }
+}
+
+double FieldValue::NumberOf(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+        return static_cast<double>(*static_cast<const qlonglong *>(value.constData()));
+    case QMetaType::Int:
+        return *static_cast<const int *>(value.constData());
+    case QMetaType::Double: {
+        const double number = *static_cast<const double *>(value.constData());
+        return std::isfinite(number) ? number : Number(Text(value));
+    }
+    default:
+        return Number(Text(value));
     }
 }
 

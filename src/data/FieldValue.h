@@ -20,6 +20,9 @@ QString Text(const QVariant &value);
 // such as "１２" are not a number here, since the database could not compare
 // or store them as one either.
 double Number(const QString &text);
+// Number(Text(value)), without the round trip through text for values the
+// database already hands over as numbers.
+double NumberOf(const QVariant &value);
 // A recognised year-month-day date ("2014/2/3", "2014-02-03", "2014.2.3",
 // with an optional time part such as " 00:00:00" or "T10:20:30"), or
 // nothing. Four-digit years 0100..9999; surrounding blanks are ignored.

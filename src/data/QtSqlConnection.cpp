@@ -52,6 +52,10 @@ std::shared_ptr<QtSqlConnection> QtSqlConnection::openSqlite(const QString &path
     // SQLite leaves foreign keys off per connection; the suite's own
     // constraints, where a database declares any, should hold here too.
     connection->Execute(u"PRAGMA foreign_keys = ON"_s)->Close();
+    // The search scans the order table: reading it through a memory map
+    // saves a system call per page, which is most of a scan's cost on a
+    // warm file. SQLite caps the map at its compiled limit.
+    connection->Execute(u"PRAGMA mmap_size = 1073741824"_s)->Close();
     return connection;
 }
 

@@ -17,6 +17,8 @@ private slots:
     void text();
     void number_data();
     void number();
+    void numberOf_data();
+    void numberOf();
     void numberOutOfRange_data();
     void numberOutOfRange();
     void parseDate_data();
@@ -112,6 +114,26 @@ void TestFieldValue::number()
     QFETCH(QString, text);
     QFETCH(double, expected);
     QCOMPARE(FieldValue::Number(text), expected);
+}
+
+// The shortcut for numeric values must agree with reading their text.
+void TestFieldValue::numberOf_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("null") << QVariant();
+    QTest::newRow("long long") << QVariant(qlonglong(9999999999));
+    QTest::newRow("negative int") << QVariant(-42);
+    QTest::newRow("double") << QVariant(1000.5);
+    QTest::newRow("nan") << QVariant(std::nan(""));
+    QTest::newRow("infinity") << QVariant(std::numeric_limits<double>::infinity());
+    QTest::newRow("text") << QVariant(u"12abc"_s);
+    QTest::newRow("bool") << QVariant(true);
+}
+
+void TestFieldValue::numberOf()
+{
+    QFETCH(QVariant, value);
+    QCOMPARE(FieldValue::NumberOf(value), FieldValue::Number(FieldValue::Text(value)));
 }
 
 void TestFieldValue::numberOutOfRange_data()

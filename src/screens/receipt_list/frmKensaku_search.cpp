@@ -83,7 +83,7 @@ void frmKensaku::LoadPaymentTable()
             SiharaiEntry entry;
             entry.method = method;
             entry.okMax = ReceiptRules::NumberText(
-                FieldValue::Number(FieldValue::Text(methods->FieldValue(okField))));
+                FieldValue::NumberOf(methods->FieldValue(okField)));
             entry.managed = u"1"_s;
             for (const QString &name : exemptNames) {
                 if (name.compare(method, Qt::CaseInsensitive) == 0) {
@@ -172,15 +172,15 @@ void frmKensaku::LoadOrderList()
             }
             ++r;
             grid->SetMaxRows(r);
-            grid->SetText(ColId, r, FieldValue::Number(FieldValue::Text(records->FieldValue(fId))));
+            grid->SetText(ColId, r, FieldValue::NumberOf(records->FieldValue(fId)));
             grid->SetText(ColName, r, FieldValue::Text(records->FieldValue(fName)));
             grid->SetText(ColTel, r, FieldValue::Text(records->FieldValue(fTel)));
             grid->SetText(ColOrderDate, r, FieldValue::DateText(FieldValue::Text(records->FieldValue(fOrderDate))));
-            grid->SetText(ColBilled, r, FieldValue::Number(FieldValue::Text(records->FieldValue(fBilled))));
+            grid->SetText(ColBilled, r, FieldValue::NumberOf(records->FieldValue(fBilled)));
             const QString paidText = FieldValue::Text(records->FieldValue(fPaidDate));
             grid->SetText(ColPaidDate, r, FieldValue::DateText(paidText));
             grid->SetText(ColPaidAmount, r,
-                          FieldValue::Number(FieldValue::Text(records->FieldValue(fPaidAmount))));
+                          FieldValue::NumberOf(records->FieldValue(fPaidAmount)));
             grid->SetText(ColMethod, r, method);
 
             const QString shipText = FieldValue::Text(records->FieldValue(fShipDate));
