@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MessageRecorder.h"
 #include "TestDatabase.h"
 #include "component/MessageService.h"
 #include "component/SharedState.h"
@@ -15,17 +16,13 @@
 
 // A receipt list over a real database as the dialogs' owner, with every
 // message box answered (Yes to questions) and recorded.
-class DialogFixture final
+class DialogFixture final : public MessageRecorder
 {
 public:
     DialogFixture() : owner(new frmKensaku)
     {
         gdbConnection = db.connection();
         gintUserLevel = 2;
-        MessageService::SetHandler([this](const MessageService::Request &request) {
-            messages.append(request);
-            return request.buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
-        });
     }
 
     ~DialogFixture()
@@ -33,7 +30,6 @@ public:
         if (owner)
             owner->deleteLater();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        MessageService::SetHandler({});
         gdbConnection.reset();
         gstrSiharaiTable.clear();
         gintSiharaiIndex = -1;
@@ -92,15 +88,6 @@ public:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     }
 
-    QStringList messageTexts() const
-    {
-        QStringList texts;
-        for (const auto &message : messages)
-            texts.append(message.text);
-        return texts;
-    }
-
     TestDatabase db;
     QPointer<frmKensaku> owner;
-    QList<MessageService::Request> messages;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MessageRecorder.h"
 #include "TestDatabase.h"
 #include "component/MessageService.h"
 #include "component/SharedState.h"
@@ -14,17 +15,13 @@
 
 // A receipt list on a real database, shown and first-activated, with every
 // message box answered and recorded.
-class ScreenFixture final
+class ScreenFixture final : public MessageRecorder
 {
 public:
     explicit ScreenFixture(qint16 userLevel = 2)
     {
         gdbConnection = db.connection();
         gintUserLevel = userLevel;
-        MessageService::SetHandler([this](const MessageService::Request &request) {
-            messages.append(request);
-            return request.buttons.testFlag(QMessageBox::Yes) ? nextAnswer : QMessageBox::Ok;
-        });
     }
 
     ~ScreenFixture()
@@ -33,7 +30,6 @@ public:
         if (form)
             form->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        MessageService::SetHandler({});
         gdbConnection.reset();
     }
 
@@ -57,16 +53,6 @@ public:
         QTest::keyClick(form->grid(), Qt::Key_F1);
     }
 
-    QStringList messageTexts() const
-    {
-        QStringList texts;
-        for (const auto &message : messages)
-            texts.append(message.text);
-        return texts;
-    }
-
     TestDatabase db;
     QPointer<frmKensaku> form;
-    QList<MessageService::Request> messages;
-    QMessageBox::StandardButton nextAnswer = QMessageBox::Yes;
 };

@@ -112,6 +112,7 @@ private:
     bool txtDate_Validate(int index);
     void sprNyukin_Change(int col, int row);
     void sprNyukin_Click(int col, int row);
+    void markVisibleRows(int mark);
     QString selectedShopId() const;
 
     QLabel *Label1[3] = {};

@@ -73,25 +73,24 @@ void frmKensaku::SortByColumn(int column)
 
 void frmKensaku::cmdAllSelect_Click()
 {
-    const int rows = sprNyukin->MaxRows();
-    if (rows < 1)
-        return;
-    ReDrawGuard noPaint(sprNyukin);
-    for (int row = 1; row <= rows; ++row) {
-        if (!sprNyukin->RowHidden(row))
-            sprNyukin->SetValue(ColMark, row, 1);
-    }
+    markVisibleRows(1);
 }
 
 void frmKensaku::cmdAllEject_Click()
 {
+    markVisibleRows(0);
+}
+
+void frmKensaku::markVisibleRows(int mark)
+{
+    // Rows hidden by the list filter keep their marks.
     const int rows = sprNyukin->MaxRows();
     if (rows < 1)
         return;
     ReDrawGuard noPaint(sprNyukin);
     for (int row = 1; row <= rows; ++row) {
         if (!sprNyukin->RowHidden(row))
-            sprNyukin->SetValue(ColMark, row, 0);
+            sprNyukin->SetValue(ColMark, row, mark);
     }
 }
 
