@@ -7,11 +7,13 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -45,21 +47,31 @@ QWidget *receiptList()
 }
 
 // Grabs the receipt list once it is up, then closes it so Show() returns.
+// The timer keeps running throughout, so a message box that nobody is there
+// to answer is reported and closed instead of blocking.
 void scheduleScreenshot(const QString &path, bool search, int *exitCode)
 {
     auto *poll = new QTimer(qApp);
     poll->setInterval(50);
+    auto searched = std::make_shared<bool>(!search);
     QObject::connect(poll, &QTimer::timeout, qApp, [=] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            fail(box->text());
+            *exitCode = 1;
+            box->done(QMessageBox::Ok);
+            return;
+        }
         QWidget *window = receiptList();
         if (!window)
             return;
+        if (!*searched) {
+            *searched = true;
+            if (auto *button = window->findChild<QPushButton *>(u"cmdSearch"_s))
+                QTimer::singleShot(0, button, &QPushButton::click);
+            return;
+        }
         poll->stop();
         poll->deleteLater();
-        if (search) {
-            if (auto *button = window->findChild<QPushButton *>(u"cmdSearch"_s))
-                button->click();
-        }
-        QApplication::processEvents();
         if (!window->grab().save(path)) {
             fail(u"cannot write the screenshot %1"_s.arg(path));
             *exitCode = 1;

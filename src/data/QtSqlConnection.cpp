@@ -92,7 +92,7 @@ std::unique_ptr<DbRecordset> QtSqlConnection::Execute(const QString &statement)
     query.setForwardOnly(true);
     if (!query.exec(statement))
         throw DbError(QtSqlError::Description(query.lastError()));
-    return std::make_unique<QtSqlRecordset>(m_database, std::move(query));
+    return std::make_unique<QtSqlRecordset>(m_database, std::move(query), statement);
 }
 
 void QtSqlConnection::BeginTrans()

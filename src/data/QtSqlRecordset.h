@@ -14,7 +14,7 @@ public:
     // Takes the executed query; a statement that returns no rows gives a
     // recordset that is Eof from the start. Throws DbError when the first
     // row cannot be fetched.
-    explicit QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query);
+    explicit QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query, const QString &statement);
     ~QtSqlRecordset() override;
 
     QtSqlRecordset(const QtSqlRecordset &) = delete;
