@@ -9,6 +9,9 @@ QString SqlCatalog::QuoteSql(const QString &text)
 {
     QString quoted = text;
     quoted.replace(u'\'', u"''"_s);
+    // A NUL ends the statement for the database, which would cut the literal
+    // short; no stored value can hold one either.
+    quoted.remove(QChar(u'\0'));
     return quoted;
 }
 

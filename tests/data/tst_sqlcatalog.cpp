@@ -39,6 +39,7 @@ void TestSqlCatalog::quoteSql_data()
     QTest::newRow("only a quote") << u"'"_s << u"''"_s;
     QTest::newRow("doubled stays doubled twice") << u"''"_s << u"''''"_s;
     QTest::newRow("quotes at both ends") << u"'x'"_s << u"''x''"_s;
+    QTest::newRow("NUL dropped") << QString(u"a\0'b"_s) << u"a''b"_s;
     QTest::newRow("double quote untouched") << u"a\"b"_s << u"a\"b"_s;
     QTest::newRow("full-width quote untouched") << u"Ｏ’Ｓ"_s << u"Ｏ’Ｓ"_s;
     QTest::newRow("injection stays inside the literal")

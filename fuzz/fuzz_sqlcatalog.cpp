@@ -1,0 +1,81 @@
+// Any text placed in a statement stays one literal: quotes balance, and the
+// literal read back is the text that went in.
+#include "FuzzCheck.h"
+
+#include "data/FieldValue.h"
+#include "data/SqlCatalog.h"
+
+#include <cstdint>
+
+namespace {
+
+// The quoted literals of a statement in order, read as the database reads
+// them; false when a literal is left open.
+bool literalsOf(const QString &statement, QStringList &literals)
+{
+    qsizetype pos = 0;
+    while ((pos = statement.indexOf(u'\'', pos)) >= 0) {
+        QString literal;
+        ++pos;
+        for (;;) {
+            if (pos >= statement.size())
+                return false;
+            if (statement.at(pos) == u'\'') {
+                if (pos + 1 < statement.size() && statement.at(pos + 1) == u'\'') {
+                    literal += u'\'';
+                    pos += 2;
+                    continue;
+                }
+                ++pos;
+                break;
+            }
+            literal += statement.at(pos++);
+        }
+        literals.append(literal);
+    }
+    return true;
+}
+
+void checkStatement(const QString &statement, const QStringList &expected, const QString &input)
+{
+    FUZZ_CHECK(statement.count(u'\'') % 2 == 0, input);
+    QStringList literals;
+    FUZZ_CHECK(literalsOf(statement, literals), input);
+    FUZZ_CHECK(literals == expected, input);
+}
+
+void checkText(const QString &text)
+{
+    const QString quoted = SqlCatalog::QuoteSql(text);
+    FUZZ_CHECK(quoted.count(u'\'') % 2 == 0, text);
+    QString unquoted = quoted;
+    unquoted.replace(QStringLiteral("''"), QStringLiteral("'"));
+    FUZZ_CHECK(unquoted == text, text);
+
+    // Three texts from one input: the halves and the whole.
+    const QString first = text.left(text.size() / 2);
+    const QString second = text.mid(text.size() / 2);
+    // An empty date bound leaves its condition out; the shop is always there.
+    QStringList bounds;
+    for (const QString &bound : {first, second}) {
+        if (!bound.isEmpty())
+            bounds.append(bound);
+    }
+    checkStatement(SqlCatalog::OrderSearch(first, second, true, text), bounds + QStringList{text}, text);
+    checkStatement(SqlCatalog::OrderSearch(first, second, false, text), bounds, text);
+    checkStatement(SqlCatalog::SaveExemptMethods(text), {text}, text);
+
+    // The date cell hands over only what the date reader gives.
+    const QString date = FieldValue::DateText(text);
+    const qint64 amount = qint64(text.size()) * (text.startsWith(u'-') ? -1 : 1);
+    checkStatement(SqlCatalog::RegisterReceipt(date, amount, text.size() % 2 == 0, text.size()), {date}, text);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    checkText(fuzzText(data, size, false));
+    checkText(fuzzText(data, size, true));
+    return 0;
+}
