@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
+# Extra package names given as arguments are installed the same way.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
     sqlite3 unixodbc unixodbc-dev libsqliteodbc
     fonts-ipafont-gothic fontconfig
     xvfb xauth
+    "$@"
 )
 
 missing=()

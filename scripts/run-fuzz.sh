@@ -11,6 +11,7 @@ if [ ${#targets[@]} -eq 0 ]; then
     targets=(fieldvalue sqlcatalog profilestring)
 fi
 
+"$root/scripts/install-deps.sh" clang libclang-rt-14-dev
 CC=clang CXX=clang++ cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DPARLOW6_BUILD_FUZZERS=ON -DPARLOW6_BUILD_TESTS=OFF -DPARLOW6_BUILD_HOST=OFF >/dev/null
 for target in "${targets[@]}"; do
