@@ -38,6 +38,23 @@ public:
     DialogFixture(const DialogFixture &) = delete;
     DialogFixture &operator=(const DialogFixture &) = delete;
 
+    // Orders 1 and 3 paid by bank transfer, 2 cash on delivery; order n bills
+    // n * unitPrice and shipped three days ago.
+    void seedOrders(int unitPrice)
+    {
+        db.addPayment(QStringLiteral("銀行振込"), 1, 1);
+        db.addPayment(QStringLiteral("代引"), 1, 2);
+        const QStringList methods{QStringLiteral("銀行振込"), QStringLiteral("代引"), QStringLiteral("銀行振込")};
+        for (int id = 1; id <= 3; ++id) {
+            TestDatabase::Order order;
+            order.id = id;
+            order.method = methods.at(id - 1);
+            order.billed = id * unitPrice;
+            order.shipDate = TestDatabase::daysAgo(3);
+            db.addOrder(order);
+        }
+    }
+
     // Shows a fresh dialog (or the list itself) and waits until it is active.
     template<typename Window>
     static Window *activate(Window *window)

@@ -19,18 +19,8 @@ namespace {
 // Orders 1 and 3 are paid by bank transfer, 2 cash on delivery; the list is searched.
 vaSpread *searchedList(F &fixture)
 {
-    fixture.db.addPayment(u"銀行振込"_s, 1, 1);
-    fixture.db.addPayment(u"代引"_s, 1, 2);
+    fixture.seedOrders(1100);
     fixture.db.setExempt(u""_s);
-    const QStringList methods{u"銀行振込"_s, u"代引"_s, u"銀行振込"_s};
-    for (int id = 1; id <= 3; ++id) {
-        TestDatabase::Order order;
-        order.id = id;
-        order.method = methods.at(id - 1);
-        order.billed = id * 1100;
-        order.shipDate = TestDatabase::daysAgo(3);
-        fixture.db.addOrder(order);
-    }
     F::activate(fixture.owner.data());
     QTest::keyClick(fixture.owner->grid(), Qt::Key_F1);
     return fixture.owner->grid();

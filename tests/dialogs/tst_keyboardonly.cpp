@@ -23,17 +23,7 @@ private Q_SLOTS:
     void wholeRoundWithoutTheMouse()
     {
         F fixture;
-        fixture.db.addPayment(u"銀行振込"_s, 1, 1);
-        fixture.db.addPayment(u"代引"_s, 1, 2);
-        const QStringList methods{u"銀行振込"_s, u"代引"_s, u"銀行振込"_s};
-        for (int id = 1; id <= 3; ++id) {
-            TestDatabase::Order order;
-            order.id = id;
-            order.method = methods.at(id - 1);
-            order.billed = id * 1000;
-            order.shipDate = TestDatabase::daysAgo(3);
-            fixture.db.addOrder(order);
-        }
+        fixture.seedOrders(1000);
         frmKensaku *form = F::activate(fixture.owner.data());
 
         // Ship dates: Enter leaves a box, and the box rewrites its date.
