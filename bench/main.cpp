@@ -2,14 +2,14 @@
 // the search against the sqlite3 shell running the same statement, the sort,
 // the registration against the shell running the same UPDATEs, a layout pass,
 // Show()'s return, and the resident memory with the list filled.
-#include "component/MessageService.h"
-#include "component/SharedState.h"
+#include "widgets/MessageService.h"
+#include "core/receipt/SharedState.h"
 #include "component/clsParlow6dl.h"
-#include "data/QtSqlConnection.h"
-#include "data/SqlCatalog.h"
-#include "data/grid/vaSpread.h"
+#include "core/data/QtSqlConnection.h"
+#include "core/data/SqlCatalog.h"
+#include "widgets/grid/vaSpread.h"
 #include "demo/DemoDatabase.h"
-#include "layout/modAnchor.h"
+#include "widgets/layout/modAnchor.h"
 #include "screens/receipt_list/frmKensaku.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Dates and numbers read from any text: no crash, and the readers agree.
 #include "FuzzCheck.h"
 
-#include "data/FieldValue.h"
+#include "core/data/FieldValue.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // and a key that is not there gives the default.
 #include "FuzzCheck.h"
 
-#include "settings/ProfileString.h"
+#include "core/settings/ProfileString.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 // literal read back is the text that went in.
 #include "FuzzCheck.h"
 
-#include "data/FieldValue.h"
-#include "data/SqlCatalog.h"
+#include "core/data/FieldValue.h"
+#include "core/data/SqlCatalog.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // A small host program: opens a database, lends it to the component and
 // shows the receipt list, as the suite's hosts do.
 #include "component/clsParlow6dl.h"
-#include "data/QtSqlConnection.h"
+#include "core/data/QtSqlConnection.h"
 #include "demo/DemoDatabase.h"
 
 #include <QApplication>

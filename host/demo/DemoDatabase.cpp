@@ -1,8 +1,7 @@
 #include "demo/DemoDatabase.h"
 
-#include "data/DbConnection.h"
-#include "data/FieldValue.h"
-#include "data/SqlSchema.h"
+#include "core/data/DbConnection.h"
+#include "core/data/SqlSchema.h"
 #include "demo/DemoRowWriter.h"
 
 #include <QStringList>
@@ -51,6 +50,11 @@ constexpr std::array<std::pair<const char16_t *, int>, 9> kPhoneAreas{{
     {u"045", 3}, {u"052", 3}, {u"092", 3}, {u"011", 3}}};
 
 constexpr int kShipDays = 60;
+
+QString dateText(const QDate &date)
+{
+    return date.toString(u"yyyy/MM/dd");
+}
 
 // std::mt19937's output is the same everywhere; the standard distributions
 // are not, so the picks below are plain arithmetic on it.
@@ -111,18 +115,18 @@ QVariantList makeOrder(Random &random, const DemoOptions &options, int index, co
     row[Name] = QString(QString::fromUtf16(kFamilyNames[size_t(random.below(int(kFamilyNames.size())))])
                         + u'　' + QString::fromUtf16(kGivenNames[size_t(random.below(int(kGivenNames.size())))]));
     row[Tel] = phoneNumber(random);
-    row[OrderDate] = FieldValue::FormatDate(shipped.addDays(-random.below(5)));
+    row[OrderDate] = dateText(shipped.addDays(-random.below(5)));
     row[Billed] = billed;
     row[Paid] = qint64(0);
     row[MethodName] = method;
     if (random.chance(0.3))
         row[Tel1] = phoneNumber(random);
-    row[ShipDate] = FieldValue::FormatDate(shipped);
+    row[ShipDate] = dateText(shipped);
     row[Shop] = shops.at(random.below(int(shops.size())));
     row[Mail] = 0;
 
     if (!random.chance(options.unpaidShare)) {
-        row[PaidDate] = FieldValue::FormatDate(shipped.addDays(qMin(age, random.below(15))));
+        row[PaidDate] = dateText(shipped.addDays(qMin(age, random.below(15))));
         // A few customers take the bank's transfer fee off the amount; those
         // stay on the list, uncoloured, and get no confirmation mail.
         if (random.chance(0.05)) {

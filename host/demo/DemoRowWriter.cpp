@@ -1,8 +1,6 @@
 #include "demo/DemoRowWriter.h"
 
-#include "data/QtSqlConnection.h"
-#include "data/QtSqlError.h"
-#include "data/SqlCatalog.h"
+#include "core/data/QtSqlConnection.h"
 
 #include <QSqlError>
 
@@ -21,7 +19,7 @@ QString literal(const QVariant &value)
     case QMetaType::Double:
         return value.toString();
     default:
-        return u"'"_s + SqlCatalog::QuoteSql(value.toString()) + u"'"_s;
+        return u"'"_s + value.toString().replace(u'\'', u"''"_s) + u"'"_s;
     }
 }
 
@@ -40,7 +38,7 @@ DemoRowWriter::DemoRowWriter(DbConnection &connection, const QString &table,
         marks.append(u"?"_s);
     QSqlQuery query(qtSql->database());
     if (!query.prepare(m_insertHead + marks.join(u", "_s) + u")"_s))
-        throw DbError(QtSqlError::Description(query.lastError()));
+        throw DbError(query.lastError().text());
     m_prepared.emplace(std::move(query));
 }
 
@@ -50,7 +48,7 @@ void DemoRowWriter::write(const QVariantList &values)
         for (qsizetype i = 0; i < values.size(); ++i)
             m_prepared->bindValue(int(i), values.at(i));
         if (!m_prepared->exec())
-            throw DbError(QtSqlError::Description(m_prepared->lastError()));
+            throw DbError(m_prepared->lastError().text());
         return;
     }
     QStringList literals;

@@ -1,6 +1,6 @@
 #include "component/clsParlow6dl.h"
 
-#include "component/SharedState.h"
+#include "core/receipt/SharedState.h"
 #include "screens/receipt_list/frmKensaku.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "component/LoginInfo.h"
-#include "data/DbConnection.h"
+#include "core/data/DbConnection.h"
 #include "parlow6dl_export.h"
 
 #include <memory>

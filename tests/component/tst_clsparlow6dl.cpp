@@ -1,7 +1,7 @@
 // The public object as a host uses it: connection, login, Show and its return.
 #include "TestDatabase.h"
-#include "component/MessageService.h"
-#include "component/SharedState.h"
+#include "widgets/MessageService.h"
+#include "core/receipt/SharedState.h"
 #include "component/clsParlow6dl.h"
 
 #include <QAction>

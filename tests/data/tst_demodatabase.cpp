@@ -1,7 +1,7 @@
 // The demo data must show every case the receipt list handles: all three
 // row colours, an exempt method, paid and queued orders, odd values.
-#include "data/FieldValue.h"
-#include "data/QtSqlConnection.h"
+#include "core/data/FieldValue.h"
+#include "core/data/QtSqlConnection.h"
 #include "demo/DemoDatabase.h"
 
 #include <QTemporaryDir>

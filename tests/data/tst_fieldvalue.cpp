@@ -1,4 +1,4 @@
-#include "data/FieldValue.h"
+#include "core/data/FieldValue.h"
 
 #include <QDateTime>
 #include <QTest>

@@ -2,9 +2,9 @@
 // driver manager (Debian's SQLite ODBC driver standing in for SQL Server's),
 // read back by the field names the screens use.
 #include "TestDatabase.h"
-#include "data/FieldValue.h"
-#include "data/SelectList.h"
-#include "data/SqlCatalog.h"
+#include "core/data/FieldValue.h"
+#include "core/data/SelectList.h"
+#include "core/data/SqlCatalog.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // The connection over a real SQLite file: reading, failures, transactions.
-#include "data/FieldValue.h"
-#include "data/QtSqlConnection.h"
+#include "core/data/FieldValue.h"
+#include "core/data/QtSqlConnection.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

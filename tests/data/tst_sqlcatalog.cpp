@@ -1,6 +1,6 @@
 // The statement texts go to the suite's server exactly as its other programs
 // send them, so every case compares the whole text.
-#include "data/SqlCatalog.h"
+#include "core/data/SqlCatalog.h"
 
 #include <QTest>
 

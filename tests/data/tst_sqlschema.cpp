@@ -1,9 +1,9 @@
 // The built-in SQLite schema, and every catalogue statement run unchanged
 // against it: bracketed names, GROUP BY with MAX/AVG, dates compared as text.
-#include "data/FieldValue.h"
-#include "data/QtSqlConnection.h"
-#include "data/SqlCatalog.h"
-#include "data/SqlSchema.h"
+#include "core/data/FieldValue.h"
+#include "core/data/QtSqlConnection.h"
+#include "core/data/SqlCatalog.h"
+#include "core/data/SqlSchema.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -2,8 +2,8 @@
 
 #include "MessageRecorder.h"
 #include "TestDatabase.h"
-#include "component/MessageService.h"
-#include "component/SharedState.h"
+#include "widgets/MessageService.h"
+#include "core/receipt/SharedState.h"
 #include "screens/receipt_list/frmKensaku.h"
 
 #include <QAbstractItemView>

@@ -1,7 +1,7 @@
 // The dialogs as the receipt list opens them, end to end over the database.
 #include "DialogFixture.h"
 
-#include "data/grid/vaSpread.h"
+#include "widgets/grid/vaSpread.h"
 #include "screens/dialogs/frmAllSet.h"
 #include "screens/dialogs/frmKanri.h"
 

@@ -1,7 +1,7 @@
 // The bulk receipt-date dialog: date entry, spinner, hand-over and cancel.
 #include "DialogFixture.h"
 
-#include "data/FieldValue.h"
+#include "core/data/FieldValue.h"
 #include "screens/dialogs/frmAllSet.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // methods, the in-memory payment table and failures of the database.
 #include "DialogFixture.h"
 
-#include "data/grid/vaSpread.h"
+#include "widgets/grid/vaSpread.h"
 #include "screens/dialogs/frmKanri.h"
 
 #include <QPushButton>

@@ -2,7 +2,7 @@
 // bulk date dialog's fields, and "登録" pressed with Enter.
 #include "DialogFixture.h"
 
-#include "data/grid/vaSpread.h"
+#include "widgets/grid/vaSpread.h"
 #include "screens/dialogs/frmAllSet.h"
 
 #include <QComboBox>

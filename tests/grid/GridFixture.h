@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/grid/vaSpread.h"
+#include "widgets/grid/vaSpread.h"
 
 #include <QAbstractItemModelTester>
 

@@ -1,6 +1,6 @@
-#include "data/grid/CellText.h"
-#include "data/grid/DateValidator.h"
-#include "data/grid/NumberValidator.h"
+#include "core/data/CellText.h"
+#include "widgets/grid/DateValidator.h"
+#include "widgets/grid/NumberValidator.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // Enter and the arrow keys on a screen with the hook installed: real widgets,
 // real key events, the window's own focus order.
-#include "data/grid/vaSpread.h"
-#include "input/modKeyHook.h"
+#include "widgets/grid/vaSpread.h"
+#include "widgets/input/modKeyHook.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -1,8 +1,8 @@
 // The rules the key hook applies to the focused control, read from real
 // widgets: text-box lines, list-box ends, control kinds.
-#include "data/grid/vaSpread.h"
-#include "input/ControlKinds.h"
-#include "input/modKeyHook.h"
+#include "widgets/grid/vaSpread.h"
+#include "widgets/input/ControlKinds.h"
+#include "widgets/input/modKeyHook.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "layout/Twips.h"
-#include "layout/modAnchor.h"
+#include "widgets/layout/Twips.h"
+#include "widgets/layout/modAnchor.h"
 
 #include <QRect>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "LayoutFixture.h"
 
-#include "data/grid/vaSpread.h"
+#include "widgets/grid/vaSpread.h"
 
 #include <QComboBox>
 #include <QFrame>

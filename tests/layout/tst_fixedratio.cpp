@@ -1,7 +1,7 @@
 #include "LayoutFixture.h"
 
-#include "data/grid/vaSpread.h"
-#include "layout/WindowPlacement.h"
+#include "widgets/grid/vaSpread.h"
+#include "widgets/layout/WindowPlacement.h"
 
 #include <QComboBox>
 #include <QFile>

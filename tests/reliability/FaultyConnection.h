@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DbConnection.h"
+#include "core/data/DbConnection.h"
 
 #include <functional>
 #include <memory>

@@ -3,7 +3,7 @@
 // exactly, and only a real date (or nothing) is ever registered.
 #include "ScreenFixture.h"
 
-#include "data/FieldValue.h"
+#include "core/data/FieldValue.h"
 #include "screens/dialogs/frmKanri.h"
 
 #include <QComboBox>

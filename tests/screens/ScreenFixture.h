@@ -2,9 +2,9 @@
 
 #include "MessageRecorder.h"
 #include "TestDatabase.h"
-#include "component/MessageService.h"
-#include "component/SharedState.h"
-#include "data/grid/vaSpread.h"
+#include "widgets/MessageService.h"
+#include "core/receipt/SharedState.h"
+#include "widgets/grid/vaSpread.h"
 #include "screens/receipt_list/frmKensaku.h"
 
 #include <QApplication>

@@ -2,8 +2,9 @@
 // and the list filter.
 #include "ScreenFixture.h"
 
-#include "data/grid/vaSpread.h"
-#include "screens/receipt_list/ReceiptRules.h"
+#include "widgets/grid/vaSpread.h"
+#include "screens/receipt_list/ReceiptColors.h"
+#include "core/data/Rounding.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -167,7 +168,7 @@ private Q_SLOTS:
         QCOMPARE(grid->Value(frmKensaku::ColUpdateFlag, 1), QString());
         // A payment date text that is there but invalid still counts as paid:
         // not pink, only the white every sort paints.
-        QCOMPARE(grid->BackColor(1), ReceiptRules::White);
+        QCOMPARE(grid->BackColor(1), ReceiptColors::White);
     }
 
     void rowsColouredByAge_data()
@@ -175,11 +176,11 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("shipDate");
         QTest::addColumn<QVariant>("paidDate");
         QTest::addColumn<QColor>("color");
-        QTest::newRow("13 days") << QVariant(TestDatabase::daysAgo(13)) << QVariant() << ReceiptRules::White;
-        QTest::newRow("14 days") << QVariant(TestDatabase::daysAgo(14)) << QVariant() << ReceiptRules::Yellow;
-        QTest::newRow("29 days") << QVariant(TestDatabase::daysAgo(29)) << QVariant() << ReceiptRules::Yellow;
-        QTest::newRow("30 days") << QVariant(TestDatabase::daysAgo(30)) << QVariant() << ReceiptRules::Pink;
-        QTest::newRow("future") << QVariant(TestDatabase::daysAgo(-5)) << QVariant() << ReceiptRules::White;
+        QTest::newRow("13 days") << QVariant(TestDatabase::daysAgo(13)) << QVariant() << ReceiptColors::White;
+        QTest::newRow("14 days") << QVariant(TestDatabase::daysAgo(14)) << QVariant() << ReceiptColors::Yellow;
+        QTest::newRow("29 days") << QVariant(TestDatabase::daysAgo(29)) << QVariant() << ReceiptColors::Yellow;
+        QTest::newRow("30 days") << QVariant(TestDatabase::daysAgo(30)) << QVariant() << ReceiptColors::Pink;
+        QTest::newRow("future") << QVariant(TestDatabase::daysAgo(-5)) << QVariant() << ReceiptColors::White;
         QTest::newRow("paid") << QVariant(TestDatabase::daysAgo(40)) << QVariant(TestDatabase::daysAgo(1))
                               << QColor();
         QTest::newRow("no ship date") << QVariant() << QVariant() << QColor();
@@ -200,7 +201,7 @@ private Q_SLOTS:
         fixture.search();
         QCOMPARE(form->grid()->MaxRows(), 1);
         // Sorting after the search paints every other row white.
-        const QColor expected = color.isValid() ? color : ReceiptRules::White;
+        const QColor expected = color.isValid() ? color : ReceiptColors::White;
         QCOMPARE(form->grid()->BackColor(1), expected);
     }
 

@@ -1,8 +1,9 @@
 // Marking, sorting, bulk dates, registering and the ship-date boxes.
 #include "ScreenFixture.h"
 
-#include "data/grid/vaSpread.h"
-#include "screens/receipt_list/ReceiptRules.h"
+#include "widgets/grid/vaSpread.h"
+#include "screens/receipt_list/ReceiptColors.h"
+#include "core/data/Rounding.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -64,8 +65,8 @@ private Q_SLOTS:
             return QList<QColor>{grid->BackColor(rowOf(grid, 1)), grid->BackColor(rowOf(grid, 2)),
                                  grid->BackColor(rowOf(grid, 3)), grid->BackColor(rowOf(grid, 4))};
         };
-        const QList<QColor> expected{ReceiptRules::Pink, ReceiptRules::Yellow, ReceiptRules::White,
-                                     ReceiptRules::Yellow};
+        const QList<QColor> expected{ReceiptColors::Pink, ReceiptColors::Yellow, ReceiptColors::White,
+                                     ReceiptColors::Yellow};
 
         Q_EMIT grid->Click(frmKensaku::ColId, 0); // same column: reverses
         QCOMPARE(idsInGridOrder(grid), (QList<qint64>{4, 3, 2, 1}));

@@ -1,7 +1,7 @@
 // The receipt list's controls, first activation, user levels and keys.
 #include "ScreenFixture.h"
 
-#include "data/grid/vaSpread.h"
+#include "widgets/grid/vaSpread.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,5 @@
-#include "screens/receipt_list/ReceiptRules.h"
+#include "screens/receipt_list/ReceiptColors.h"
+#include "core/data/Rounding.h"
 
 #include <QTest>
 
@@ -29,26 +30,26 @@ private Q_SLOTS:
     {
         QFETCH(double, value);
         QFETCH(qint64, rounded);
-        QCOMPARE(ReceiptRules::RoundHalfEven(value), rounded);
+        QCOMPARE(qint64(RoundHalfEven(value)), rounded);
     }
 
     void ageColour_data()
     {
         QTest::addColumn<qint64>("days");
         QTest::addColumn<QColor>("color");
-        QTest::newRow("-3") << qint64(-3) << ReceiptRules::White;
-        QTest::newRow("13") << qint64(13) << ReceiptRules::White;
-        QTest::newRow("14") << qint64(14) << ReceiptRules::Yellow;
-        QTest::newRow("29") << qint64(29) << ReceiptRules::Yellow;
-        QTest::newRow("30") << qint64(30) << ReceiptRules::Pink;
-        QTest::newRow("400") << qint64(400) << ReceiptRules::Pink;
+        QTest::newRow("-3") << qint64(-3) << ReceiptColors::White;
+        QTest::newRow("13") << qint64(13) << ReceiptColors::White;
+        QTest::newRow("14") << qint64(14) << ReceiptColors::Yellow;
+        QTest::newRow("29") << qint64(29) << ReceiptColors::Yellow;
+        QTest::newRow("30") << qint64(30) << ReceiptColors::Pink;
+        QTest::newRow("400") << qint64(400) << ReceiptColors::Pink;
     }
 
     void ageColour()
     {
         QFETCH(qint64, days);
         QFETCH(QColor, color);
-        QCOMPARE(ReceiptRules::AgeColor(days), color);
+        QCOMPARE(ReceiptColors::Of(ReceiptRules::AgeOf(days)), color);
     }
 
     void shopIdOfComboItem_data()

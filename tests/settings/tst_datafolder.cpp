@@ -1,5 +1,5 @@
-#include "settings/DataFolderError.h"
-#include "settings/SuiteSettings.h"
+#include "core/settings/DataFolderError.h"
+#include "core/settings/SuiteSettings.h"
 
 #include "SettingsSandbox.h"
 

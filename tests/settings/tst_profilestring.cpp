@@ -1,4 +1,4 @@
-#include "settings/ProfileString.h"
+#include "core/settings/ProfileString.h"
 
 #include "SettingsSandbox.h"
 

@@ -1,6 +1,6 @@
-#include "settings/ProgramSettings.h"
-#include "settings/RegistryStore.h"
-#include "settings/modRegistry.h"
+#include "core/settings/ProgramSettings.h"
+#include "core/settings/RegistryStore.h"
+#include "core/settings/modRegistry.h"
 
 #include "SettingsSandbox.h"
 

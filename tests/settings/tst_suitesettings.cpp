@@ -1,4 +1,4 @@
-#include "settings/SuiteSettings.h"
+#include "core/settings/SuiteSettings.h"
 
 #include "SettingsSandbox.h"
 

@@ -1,7 +1,7 @@
 #include "TestDatabase.h"
 
-#include "data/FieldValue.h"
-#include "data/SqlCatalog.h"
+#include "core/data/FieldValue.h"
+#include "core/data/SqlCatalog.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/QtSqlConnection.h"
+#include "core/data/QtSqlConnection.h"
 
 #include <QDate>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "screens/dialogs/DialogSetup.h"
 
-#include "layout/Twips.h"
-#include "screens/receipt_list/ReceiptRules.h"
+#include "widgets/layout/Twips.h"
+#include "core/receipt/ReceiptRules.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -1,8 +1,8 @@
 #include "screens/dialogs/frmAllSet.h"
 
-#include "component/MessageService.h"
-#include "data/FieldValue.h"
-#include "layout/Twips.h"
+#include "widgets/MessageService.h"
+#include "core/data/FieldValue.h"
+#include "widgets/layout/Twips.h"
 #include "screens/dialogs/DialogSetup.h"
 #include "screens/receipt_list/frmKensaku.h"
 

@@ -1,7 +1,7 @@
 #include "screens/dialogs/frmDispSiharai.h"
 
-#include "component/SharedState.h"
-#include "layout/Twips.h"
+#include "core/receipt/SharedState.h"
+#include "widgets/layout/Twips.h"
 #include "screens/dialogs/DialogSetup.h"
 #include "screens/receipt_list/frmKensaku.h"
 

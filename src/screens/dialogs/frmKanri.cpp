@@ -1,15 +1,15 @@
 #include "screens/dialogs/frmKanri.h"
 
-#include "component/MessageService.h"
-#include "component/SharedState.h"
-#include "data/DbConnection.h"
-#include "data/FieldValue.h"
-#include "data/SqlCatalog.h"
-#include "data/grid/vaSpread.h"
-#include "layout/Twips.h"
+#include "widgets/MessageService.h"
+#include "core/receipt/SharedState.h"
+#include "core/data/DbConnection.h"
+#include "core/data/FieldValue.h"
+#include "core/data/SqlCatalog.h"
+#include "widgets/grid/vaSpread.h"
+#include "widgets/layout/Twips.h"
 #include "screens/dialogs/DialogSetup.h"
 #include "screens/dialogs/ReadOnlyDelegate.h"
-#include "screens/receipt_list/ReceiptRules.h"
+#include "core/receipt/ReceiptRules.h"
 #include "screens/receipt_list/frmKensaku.h"
 
 #include <QPushButton>

@@ -1,13 +1,13 @@
 #include "screens/receipt_list/frmKensaku.h"
 
-#include "component/MessageService.h"
-#include "component/SharedState.h"
-#include "data/DbConnection.h"
-#include "data/FieldValue.h"
-#include "data/grid/vaSpread.h"
-#include "input/modKeyHook.h"
-#include "layout/Twips.h"
-#include "settings/SuiteSettings.h"
+#include "widgets/MessageService.h"
+#include "core/receipt/SharedState.h"
+#include "core/data/DbConnection.h"
+#include "core/data/FieldValue.h"
+#include "widgets/grid/vaSpread.h"
+#include "widgets/input/modKeyHook.h"
+#include "widgets/layout/Twips.h"
+#include "core/settings/SuiteSettings.h"
 
 #include <QAction>
 #include <QApplication>

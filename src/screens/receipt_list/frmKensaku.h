@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/modAnchor.h"
+#include "widgets/layout/modAnchor.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,12 +1,14 @@
 // Marking, editing, sorting and registering receipts.
 #include "screens/receipt_list/frmKensaku.h"
 
-#include "component/MessageService.h"
-#include "component/SharedState.h"
-#include "data/DbConnection.h"
-#include "data/SqlCatalog.h"
-#include "data/grid/vaSpread.h"
-#include "screens/receipt_list/ReceiptRules.h"
+#include "widgets/MessageService.h"
+#include "core/receipt/SharedState.h"
+#include "core/data/DbConnection.h"
+#include "core/data/Rounding.h"
+#include "core/data/SqlCatalog.h"
+#include "widgets/grid/vaSpread.h"
+#include "core/receipt/ReceiptRules.h"
+#include "screens/receipt_list/ReceiptColors.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -49,9 +51,9 @@ void frmKensaku::SortByColumn(int column)
     QSet<QString> pinkIds;
     for (int row = 1; row <= rows; ++row) {
         const QColor color = sprNyukin->BackColor(row);
-        if (color == ReceiptRules::Pink)
+        if (color == ReceiptColors::Pink)
             pinkIds.insert(sprNyukin->Text(ColId, row));
-        else if (color == ReceiptRules::Yellow)
+        else if (color == ReceiptColors::Yellow)
             yellowIds.insert(sprNyukin->Text(ColId, row));
     }
 
@@ -59,15 +61,15 @@ void frmKensaku::SortByColumn(int column)
         sprNyukin->Sort(1, rows, {{column, mintSortOrder}});
     mlngSortCol = column;
 
-    sprNyukin->SetBackColor(-1, ReceiptRules::White);
+    sprNyukin->SetBackColor(-1, ReceiptColors::White);
     if (yellowIds.isEmpty() && pinkIds.isEmpty())
         return;
     for (int row = 1; row <= rows; ++row) {
         const QString id = sprNyukin->Text(ColId, row);
         if (yellowIds.contains(id))
-            sprNyukin->SetBackColor(row, ReceiptRules::Yellow);
+            sprNyukin->SetBackColor(row, ReceiptColors::Yellow);
         else if (pinkIds.contains(id))
-            sprNyukin->SetBackColor(row, ReceiptRules::Pink);
+            sprNyukin->SetBackColor(row, ReceiptColors::Pink);
     }
 }
 
@@ -99,7 +101,7 @@ namespace {
 // Fills one marked row with the bulk date and its billed amount.
 void fillReceipt(vaSpread *grid, int row, const QString &date, bool mail)
 {
-    const qint64 amount = ReceiptRules::RoundHalfEven(grid->Number(frmKensaku::ColBilled, row));
+    const qint64 amount = qint64(RoundHalfEven(grid->Number(frmKensaku::ColBilled, row)));
     grid->SetText(frmKensaku::ColPaidAmount, row, amount);
     grid->SetText(frmKensaku::ColPaidDate, row, date);
     grid->SetValue(frmKensaku::ColUpdateFlag, row, 1);
@@ -153,8 +155,8 @@ void frmKensaku::cmdUpdate_Click()
         for (int row = 1; row <= rows; ++row) {
             if (sprNyukin->Number(ColUpdateFlag, row) == 0)
                 continue;
-            const qint64 id = ReceiptRules::RoundHalfEven(sprNyukin->Number(ColId, row));
-            const qint64 amount = ReceiptRules::RoundHalfEven(sprNyukin->Number(ColPaidAmount, row));
+            const qint64 id = qint64(RoundHalfEven(sprNyukin->Number(ColId, row)));
+            const qint64 amount = qint64(RoundHalfEven(sprNyukin->Number(ColPaidAmount, row)));
             const bool mail = sprNyukin->Number(ColMailFlag, row) != 0;
             connection.Execute(SqlCatalog::RegisterReceipt(sprNyukin->Text(ColPaidDate, row), amount, mail, id));
         }

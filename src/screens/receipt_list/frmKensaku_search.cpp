@@ -1,13 +1,15 @@
 // Loading the lists and filling the receipt list from the order search.
 #include "screens/receipt_list/frmKensaku.h"
 
-#include "component/MessageService.h"
-#include "component/SharedState.h"
-#include "data/DbConnection.h"
-#include "data/FieldValue.h"
-#include "data/SqlCatalog.h"
-#include "data/grid/vaSpread.h"
-#include "screens/receipt_list/ReceiptRules.h"
+#include "widgets/MessageService.h"
+#include "core/receipt/SharedState.h"
+#include "core/data/CellText.h"
+#include "core/data/DbConnection.h"
+#include "core/data/FieldValue.h"
+#include "core/data/SqlCatalog.h"
+#include "widgets/grid/vaSpread.h"
+#include "core/receipt/ReceiptRules.h"
+#include "screens/receipt_list/ReceiptColors.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -82,8 +84,7 @@ void frmKensaku::LoadPaymentTable()
         if (method.compare(previous, Qt::CaseInsensitive) != 0) {
             SiharaiEntry entry;
             entry.method = method;
-            entry.okMax = ReceiptRules::NumberText(
-                FieldValue::NumberOf(methods->FieldValue(okField)));
+            entry.okMax = CellText::plainNumber(FieldValue::NumberOf(methods->FieldValue(okField)));
             entry.managed = u"1"_s;
             for (const QString &name : exemptNames) {
                 if (name.compare(method, Qt::CaseInsensitive) == 0) {
@@ -188,7 +189,7 @@ void frmKensaku::LoadOrderList()
                                       ? std::nullopt
                                       : FieldValue::ParseDate(shipText);
             if (shipDate)
-                grid->SetBackColor(r, ReceiptRules::AgeColor(shipDate->daysTo(today)));
+                grid->SetBackColor(r, ReceiptColors::Of(ReceiptRules::AgeOf(shipDate->daysTo(today))));
             grid->SetText(ColShipDate, r, shipDate ? FieldValue::FormatDate(*shipDate)
                                                    : FieldValue::DateText(shipText));
             grid->SetText(ColShopId, r, FieldValue::Text(records->FieldValue(fShopId)));

@@ -1,0 +1,154 @@
+#include "core/data/CellText.h"
+
+#include <QDate>
+#include <QLocale>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace CellText {
+
+QString toHalfWidth(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= u'０' && u <= u'９')
+            out.append(QChar(u'0' + (u - u'０')));
+        else if (u == u'－' || u == u'−')
+            out.append(u'-');
+        else if (u == u'，')
+            out.append(u',');
+        else if (u == u'．')
+            out.append(u'.');
+        else if (u == u'／')
+            out.append(u'/');
+        else if (u == u'＋')
+            out.append(u'+');
+        else
+            out.append(c);
+    }
+    return out;
+}
+
+QString plainNumber(double value)
+{
+    if (!std::isfinite(value))
+        return QString();
+    if (value == std::trunc(value) && std::fabs(value) < 1e15)
+        return QString::number(static_cast<qint64>(value));
+    // Ten places hide the binary noise of sums like 0.1 + 0.2.
+    QString text = QString::number(value, 'f', 10);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    if (text == u"-0")
+        text = u"0"_s;
+    return text;
+}
+
+QString groupedNumber(double value)
+{
+    const QString plain = plainNumber(value);
+    const qsizetype start = plain.startsWith(u'-') ? 1 : 0;
+    qsizetype end = plain.indexOf(u'.');
+    if (end < 0)
+        end = plain.size();
+    QString out = plain;
+    for (qsizetype at = end - 3; at > start; at -= 3)
+        out.insert(at, u',');
+    return out;
+}
+
+std::optional<double> parseNumber(QStringView text)
+{
+    text = text.trimmed();
+    if (text.isEmpty())
+        return std::nan("");
+    bool ok = false;
+    double value = QLocale::c().toDouble(text, &ok);
+    if (!ok) {
+        // Grouped or full-width input: the slower road.
+        QString plain = toHalfWidth(text);
+        plain.remove(u',');
+        value = QLocale::c().toDouble(plain, &ok);
+    }
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+namespace {
+
+// Parses an unsigned run of 1..maxDigits ASCII digits; -1 when it is not one.
+int digits(QStringView part, qsizetype minDigits, qsizetype maxDigits)
+{
+    if (part.size() < minDigits || part.size() > maxDigits)
+        return -1;
+    int value = 0;
+    for (const QChar c : part) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+} // namespace
+
+int parseDate(QStringView text)
+{
+    text = text.trimmed();
+    if (text.isEmpty())
+        return 0;
+    const QString plain = toHalfWidth(text);
+    const QList<QStringView> parts = QStringView(plain).split(u'/');
+    if (parts.size() != 3)
+        return 0;
+    const int year = digits(parts[0], 4, 4);
+    const int month = digits(parts[1], 1, 2);
+    const int day = digits(parts[2], 1, 2);
+    const QDate date(year, month, day);
+    if (year < 0 || month < 0 || day < 0 || !date.isValid())
+        return 0;
+    const qint64 julian = date.toJulianDay();
+    if (julian < MinDateJulian || julian > MaxDateJulian)
+        return 0;
+    return static_cast<int>(julian);
+}
+
+QString dateText(int julianDay)
+{
+    if (julianDay == 0)
+        return QString();
+    const QDate date = QDate::fromJulianDay(julianDay);
+    return u"%1/%2/%3"_s.arg(date.year(), 4, 10, QChar(u'0'))
+        .arg(date.month(), 2, 10, QChar(u'0'))
+        .arg(date.day(), 2, 10, QChar(u'0'));
+}
+
+int compareCodePoints(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        // Surrogates stand for code points above U+FFFF: move them past
+        // U+E000..U+FFFF and those down into their place.
+        if (x >= 0xD800 && y >= 0xD800) {
+            x = x >= 0xE000 ? char16_t(x - 0x800) : char16_t(x + 0x2000);
+            y = y >= 0xE000 ? char16_t(y - 0x800) : char16_t(y + 0x2000);
+        }
+        return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+} // namespace CellText

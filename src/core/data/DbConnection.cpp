@@ -1,0 +1,10 @@
+#include "core/data/DbConnection.h"
+
+DbError::DbError(const QString &description)
+    : std::runtime_error(description.toStdString()), m_description(description)
+{
+}
+
+DbRecordset::~DbRecordset() = default;
+
+DbConnection::~DbConnection() = default;

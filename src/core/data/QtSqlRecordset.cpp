@@ -1,0 +1,102 @@
+#include "core/data/QtSqlRecordset.h"
+
+#include "core/data/QtSqlError.h"
+#include "core/data/SelectList.h"
+
+#include <QSqlRecord>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+QtSqlRecordset::QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query, const QString &statement)
+    : m_database(std::move(database)), m_query(std::move(query))
+{
+    if (!m_query.isSelect()) {
+        m_query.finish();
+        return;
+    }
+    // Names are resolved once here; the readers then look them up without
+    // going back to the driver.
+    const QSqlRecord record = m_query.record();
+    m_names.reserve(record.count());
+    for (int i = 0; i < record.count(); ++i)
+        m_names.append(record.fieldName(i));
+    // Some ODBC drivers garble non-ASCII column names in the result's
+    // description. The statement itself names them faithfully, so those
+    // names are taken from its select list where it lines up with the result.
+    if (m_database.driverName() == u"QODBC"_s) {
+        const QStringList asked = SelectList::ColumnNames(statement);
+        if (asked.size() == m_names.size()) {
+            for (qsizetype i = 0; i < asked.size(); ++i) {
+                const QString &name = asked.at(i);
+                if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() > 0x7f; }))
+                    m_names[i] = name;
+            }
+        }
+    }
+    fetch();
+}
+
+QtSqlRecordset::~QtSqlRecordset() = default;
+
+void QtSqlRecordset::fetch()
+{
+    m_onRow = m_query.next();
+    if (m_onRow)
+        return;
+    // next() answers false both at the end and on a failed step; only the
+    // error tells them apart.
+    const QSqlError error = m_query.lastError();
+    m_query.finish();
+    if (error.isValid())
+        throw DbError(QtSqlError::Description(error));
+}
+
+bool QtSqlRecordset::Eof() const
+{
+    return !m_onRow;
+}
+
+int QtSqlRecordset::FieldIndex(const QString &name) const
+{
+    for (qsizetype i = 0; i < m_names.size(); ++i) {
+        if (m_names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    }
+    throw DbError(u"項目 %1 は結果にありません。"_s.arg(name));
+}
+
+QVariant QtSqlRecordset::FieldValue(int index) const
+{
+    if (!m_onRow)
+        throw DbError(u"現在の行がありません。"_s);
+    if (index < 0 || index >= m_names.size())
+        throw DbError(u"項目番号 %1 は結果にありません。"_s.arg(index));
+    QVariant value = m_query.value(index);
+    // The driver hands out typed nulls; readers expect one plain Null.
+    if (value.isNull())
+        return {};
+    return value;
+}
+
+QVariant QtSqlRecordset::Fields(const QString &name) const
+{
+    if (!m_onRow)
+        throw DbError(u"現在の行がありません。"_s);
+    return FieldValue(FieldIndex(name));
+}
+
+void QtSqlRecordset::MoveNext()
+{
+    if (!m_onRow)
+        throw DbError(u"現在の行がありません。"_s);
+    fetch();
+}
+
+void QtSqlRecordset::Close()
+{
+    // Closing twice is harmless: readers close in cleanup paths too.
+    m_onRow = false;
+    m_query.finish();
+}

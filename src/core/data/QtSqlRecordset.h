@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/data/DbConnection.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+
+// A forward-only result over one executed QSqlQuery. It sits on the first row
+// as soon as it exists, so Eof() is known before the first read.
+class QtSqlRecordset final : public DbRecordset
+{
+public:
+    // Takes the executed query; a statement that returns no rows gives a
+    // recordset that is Eof from the start. Throws DbError when the first
+    // row cannot be fetched.
+    explicit QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query, const QString &statement);
+    ~QtSqlRecordset() override;
+
+    QtSqlRecordset(const QtSqlRecordset &) = delete;
+    QtSqlRecordset &operator=(const QtSqlRecordset &) = delete;
+
+    bool Eof() const override;
+    QVariant Fields(const QString &name) const override;
+    void MoveNext() override;
+    void Close() override;
+    int FieldIndex(const QString &name) const override;
+    QVariant FieldValue(int index) const override;
+
+private:
+    void fetch();
+
+    // Kept so a recordset that outlives its connection object never reads
+    // through a driver that is already gone.
+    QSqlDatabase m_database;
+    QSqlQuery m_query;
+    QStringList m_names;
+    bool m_onRow{false};
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "parlow6dl_export.h"
+
+#include <QString>
+#include <QStringList>
+
+class DbConnection;
+
+// The suite's table definitions for an embedded SQLite database, built into
+// the library from sql/sqlite_schema.sql.
+namespace SqlSchema {
+
+// The whole script, comments included.
+PARLOW6DL_EXPORT QString SqliteScript();
+// Splits a script into its statements at the semicolons that end them.
+// Semicolons inside quotes, brackets and comments do not count; comments are
+// left out and empty statements dropped.
+PARLOW6DL_EXPORT QStringList Statements(const QString &script);
+// Creates the four tables and their index, each statement through Execute.
+// Throws DbError; the caller decides about the transaction.
+PARLOW6DL_EXPORT void CreateSqliteTables(DbConnection &connection);
+
+} // namespace SqlSchema

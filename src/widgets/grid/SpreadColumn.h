@@ -1,0 +1,63 @@
+#pragma once
+
+#include "widgets/grid/vaSpread.h"
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+#include <QVariant>
+
+#include <cstdint>
+
+// The cells of one grid column, kept in one array typed by the column's cell
+// kind: numbers as double (NaN blank), check boxes as bytes, dates as julian
+// days (0 blank), texts as QString. Cells are addressed by storage slot (see
+// SpreadModel); callers keep slots in range.
+class SpreadColumn final
+{
+public:
+    using Kind = vaSpread::CellKind;
+
+    explicit SpreadColumn(const vaSpread::ColumnSpec &columnDef);
+
+    const vaSpread::ColumnSpec &columnDef() const { return m_spec; }
+    Kind kind() const { return m_spec.kind; }
+
+    void resize(int slotCount);
+    void clear(); // also frees the array
+    void blank(int slot);
+
+    // A programmatic write of one value to several cells: rowSlots[first..last],
+    // or the slots first..last themselves when rowSlots is null. The value is
+    // converted once: numbers and check boxes take numbers or numeric text,
+    // dates only a valid date (anything else leaves the cell blank), texts
+    // are stored as given, whatever their length.
+    void write(int first, int last, const int *rowSlots, const QVariant &value);
+    // An operator's text from an editor. Refuses what the column does not
+    // accept (a number out of range, an invalid date) and cuts texts to the
+    // column's length. Returns whether it stored anything.
+    bool writeEdited(int slot, const QString &text);
+
+    QString value(int slot) const;
+    QString text(int slot) const;
+    double number(int slot) const;
+    bool isChecked(int slot) const { return m_checks[slot] != 0; }
+
+    // Sort keys of the given slots as unsigned numbers in the order the
+    // column sorts (blanks first). Texts give four UTF-16 units from
+    // textOffset on, in code-point order.
+    void sortKeys(const int *rowSlots, qsizetype count, qsizetype textOffset, std::uint64_t *keys) const;
+    QStringView textAt(int slot) const { return m_texts[slot]; }
+
+    // Slot i takes the cell of slot from[i], for i below from.size().
+    void gather(const QList<int> &from);
+
+private:
+    vaSpread::ColumnSpec m_spec;
+    // QList rather than std::vector: it grows by realloc, which moves big
+    // arrays without copying them or touching their pages again.
+    QList<double> m_numbers;
+    QList<std::uint8_t> m_checks;
+    QList<std::int32_t> m_dates;
+    QList<QString> m_texts;
+};

@@ -1,0 +1,60 @@
+// Column widths in character units and the grid's uniform row height.
+#include "widgets/grid/SpreadModel.h"
+#include "widgets/grid/vaSpread.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QHeaderView>
+
+#include <cmath>
+
+double vaSpread::ColWidth(int col) const
+{
+    return col >= 0 && col < m_widths.size() ? m_widths[col] : 0.0;
+}
+
+void vaSpread::SetColWidth(int col, double width)
+{
+    if (col < 0 || col >= m_widths.size())
+        return;
+    m_widths[col] = std::max(width, 0.0);
+    // Column 0 is the row-header column, which this grid never shows.
+    if (col > 0)
+        applyColumnWidth(col);
+}
+
+double vaSpread::CharWidth() const
+{
+    return m_charWidth;
+}
+
+void vaSpread::applyColumnWidth(int col)
+{
+    m_applyingWidths = true;
+    const double width = m_widths[col];
+    const bool hide = width <= 0 || m_model->columnDef(col - 1).hidden;
+    setColumnHidden(col - 1, hide);
+    if (!hide)
+        setColumnWidth(col - 1, std::max(1, int(std::lround(width * m_charWidth))));
+    m_applyingWidths = false;
+}
+
+void vaSpread::onSectionResized(int section, int newSize)
+{
+    // An operator dragging a column edge changes the width the screens read.
+    if (m_applyingWidths || newSize <= 0 || m_charWidth <= 0 || section + 1 >= m_widths.size())
+        return;
+    m_widths[section + 1] = newSize / m_charWidth;
+}
+
+void vaSpread::updateRowHeight()
+{
+    verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 4);
+}
+
+void vaSpread::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        updateRowHeight();
+    QTableView::changeEvent(event);
+}

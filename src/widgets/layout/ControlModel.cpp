@@ -1,0 +1,161 @@
+#include "widgets/layout/ControlModel.h"
+
+#include "widgets/layout/Twips.h"
+
+#include <QFrame>
+#include <QLayout>
+#include <QScrollBar>
+#include <QVariant>
+#include <QWidget>
+
+#include <cmath>
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct TypeAlias
+{
+    const char *qtClass;
+    const char16_t *typeName;
+};
+
+// Exact class names only: a subclass is a control type of its own.
+constexpr TypeAlias Aliases[] = {
+    {"QLabel", u"Label"},
+    {"QComboBox", u"ComboBox"},
+    {"QFontComboBox", u"ComboBox"},
+    {"QPushButton", u"CommandButton"},
+    {"QLineEdit", u"TextBox"},
+    {"QTextEdit", u"TextBox"},
+    {"QPlainTextEdit", u"TextBox"},
+    {"QCheckBox", u"CheckBox"},
+    {"QRadioButton", u"OptionButton"},
+    {"QGroupBox", u"Frame"},
+    {"QWidget", u"PictureBox"},
+    {"QToolBar", u"Toolbar"},
+    {"QStatusBar", u"StatusBar"},
+    {"QListWidget", u"ListBox"},
+    {"QListView", u"ListBox"},
+    {"QProgressBar", u"ProgressBar"},
+};
+
+bool isLine(const QFrame *frame)
+{
+    return frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine;
+}
+
+int toPixels(double twips, int perPixel)
+{
+    // Whole-number division, as every other twips-to-pixels step here.
+    return int(std::trunc(twips / perPixel));
+}
+
+} // namespace
+
+namespace ControlModel {
+
+QString TypeName(const QWidget *control)
+{
+    const char *className = control->metaObject()->className();
+    if (std::strcmp(className, "QFrame") == 0)
+        return isLine(static_cast<const QFrame *>(control)) ? u"Line"_s : u"PictureBox"_s;
+    if (std::strcmp(className, "QScrollBar") == 0) {
+        const auto *bar = static_cast<const QScrollBar *>(control);
+        return bar->orientation() == Qt::Vertical ? u"VScrollBar"_s : u"HScrollBar"_s;
+    }
+    for (const TypeAlias &alias : Aliases) {
+        if (std::strcmp(className, alias.qtClass) == 0)
+            return QString::fromUtf16(alias.typeName);
+    }
+    return QString::fromLatin1(className);
+}
+
+bool IsWindowless(const QString &typeName)
+{
+    return typeName == "Label"_L1 || typeName == "Line"_L1 || typeName == "Shape"_L1
+        || typeName == "Image"_L1;
+}
+
+bool IsContainer(const QString &typeName)
+{
+    return typeName == "Frame"_L1 || typeName == "PictureBox"_L1;
+}
+
+std::optional<int> ArrayIndex(const QWidget *control)
+{
+    const QVariant value = control->property("Index");
+    bool ok = false;
+    const int index = value.toInt(&ok);
+    if (!value.isValid() || !ok)
+        return std::nullopt;
+    return index;
+}
+
+QString Tag(const QWidget *control)
+{
+    return control->property("Tag").toString();
+}
+
+std::optional<double> FontSize(const QWidget *control, const QString &typeName)
+{
+    if (typeName == "Line"_L1 || typeName == "Shape"_L1)
+        return std::nullopt;
+    const double size = control->font().pointSizeF();
+    if (size <= 0)
+        return std::nullopt;
+    return size;
+}
+
+int Align(const QWidget *control)
+{
+    return control->property("Align").toInt();
+}
+
+bool SetLeft(QWidget *control, double twips)
+{
+    control->move(toPixels(twips, Twips::PerPixelX(control)), control->y());
+    return true;
+}
+
+bool SetTop(QWidget *control, double twips)
+{
+    control->move(control->x(), toPixels(twips, Twips::PerPixelY(control)));
+    return true;
+}
+
+bool SetWidth(QWidget *control, double twips)
+{
+    if (!(twips >= 0))
+        return false;
+    control->resize(toPixels(twips, Twips::PerPixelX(control)), control->height());
+    return true;
+}
+
+bool SetHeight(QWidget *control, double twips)
+{
+    if (!(twips >= 0))
+        return false;
+    const int pixels = toPixels(twips, Twips::PerPixelY(control));
+    // A control its container lays out (an aligned bar) keeps a height only
+    // as a fixed one; a free control is simply resized.
+    const QWidget *container = control->parentWidget();
+    if (container && container->layout())
+        control->setFixedHeight(pixels);
+    else
+        control->resize(control->width(), pixels);
+    return true;
+}
+
+bool SetFontSize(QWidget *control, double points)
+{
+    if (!(points > 0))
+        return false;
+    QFont font = control->font();
+    font.setPointSizeF(points);
+    control->setFont(font);
+    return true;
+}
+
+} // namespace ControlModel

@@ -1,0 +1,74 @@
+#include "widgets/layout/FormControls.h"
+
+#include "widgets/layout/ControlModel.h"
+
+#include <QMainWindow>
+#include <QMenuBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool isControl(const QWidget *widget)
+{
+    const QString name = widget->objectName();
+    return !name.isEmpty() && !name.startsWith("qt_"_L1) && !widget->isWindow()
+        && !qobject_cast<const QMenuBar *>(widget);
+}
+
+} // namespace
+
+FormControls::FormControls(QWidget *form)
+{
+    auto *mainWindow = qobject_cast<QMainWindow *>(form);
+    QWidget *client = mainWindow ? mainWindow->centralWidget() : nullptr;
+    if (!client) {
+        collect(form, nullptr);
+        return;
+    }
+    collect(client, nullptr);
+    // Bars docked on the main window sit on the form too; the menu bar is no
+    // control of ours.
+    for (QObject *child : form->children()) {
+        auto *widget = qobject_cast<QWidget *>(child);
+        if (widget && widget != client && widget != mainWindow->menuWidget() && isControl(widget))
+            addControl(widget, nullptr);
+    }
+}
+
+void FormControls::collect(QWidget *parent, QWidget *container)
+{
+    for (QObject *child : parent->children()) {
+        auto *widget = qobject_cast<QWidget *>(child);
+        if (widget && isControl(widget))
+            addControl(widget, container);
+    }
+}
+
+void FormControls::addControl(QWidget *widget, QWidget *container)
+{
+    const QString typeName = ControlModel::TypeName(widget);
+    m_byName[widget->objectName()].append(m_controls.size());
+    m_controls.append({widget, container, typeName});
+    if (ControlModel::IsContainer(typeName))
+        collect(widget, widget);
+}
+
+QWidget *FormControls::Find(const QString &name, const QString &index) const
+{
+    const auto found = m_byName.constFind(name);
+    if (found == m_byName.constEnd())
+        return nullptr;
+    const bool wantsMember = !index.isEmpty();
+    bool ok = true;
+    const int wanted = wantsMember ? index.toInt(&ok) : 0;
+    if (!ok)
+        return nullptr;
+    for (qsizetype position : *found) {
+        QWidget *widget = m_controls[position].widget;
+        const std::optional<int> member = ControlModel::ArrayIndex(widget);
+        if (wantsMember ? member == wanted : !member.has_value())
+            return widget;
+    }
+    return nullptr;
+}
