@@ -246,8 +246,6 @@ void tst_FixedRatio::gridColumns_data()
 
     QTest::newRow("one pass") << u"frmKensaku"_s << 1 << ColumnFactor;
     QTest::newRow("two passes shrink twice") << u"frmKensaku"_s << 2 << ColumnFactor * ColumnFactor;
-    QTest::newRow("frmParlow") << u"frmParlow"_s << 1 << 1.0;
-    QTest::newRow("frmParlow twice") << u"frmParlow"_s << 2 << 1.0;
     QTest::newRow("frmparlow is another form") << u"frmparlow"_s << 1 << ColumnFactor;
 }
 

@@ -14,6 +14,11 @@
 // 30, 32) read SOFTWARE\Veltrane\Parlow6 of the machine store, slot 0 tries
 // parlow.ini before the machine store, and every other slot reads section
 // "Parlow6" of parlow.ini in DataFolder().
+// The slots this component reads.
+namespace SettingSlot {
+inline constexpr qint32 WindowSizeIndex = 23; // 2: the fixed-ratio layout, which ignores resizes
+}
+
 QString GetSuiteSetting(qint32 slot, const QString &defaultValue, const QString &valueName = QString());
 
 // Resolves the per-user data folder and creates it when missing.

@@ -302,7 +302,7 @@ void frmKensaku::FirstActivation()
 
 bool frmKensaku::IsWindowSizeIndex2() const
 {
-    return FieldValue::Number(GetSuiteSetting(23, u"0"_s)) == 2;
+    return FieldValue::Number(GetSuiteSetting(SettingSlot::WindowSizeIndex, QString())) == 2;
 }
 
 void frmKensaku::resizeEvent(QResizeEvent *event)

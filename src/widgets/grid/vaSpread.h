@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/layout/ScalableColumns.h"
+
 #include <QColor>
 #include <QList>
 #include <QTableView>
@@ -14,7 +16,7 @@ class SpreadModel;
 // (column, row) from 1; row 0 is the header row; -1 means every row (or every
 // column) where an operation says so. Columns beyond MaxCols() are data-only:
 // stored per row, travelling with the row on sort, never displayed.
-class vaSpread final : public QTableView
+class vaSpread final : public QTableView, public ScalableColumns
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(vaSpread)
@@ -83,6 +85,8 @@ public:
 
     double ColWidth(int col) const; // character units
     void SetColWidth(int col, double width);
+    // Every column, the row-header column included.
+    void ScaleColumnWidths(double factor) override;
 
     // Pixels per character unit, from the grid's font as it was when the
     // columns were laid out. A later font change leaves the columns alone:

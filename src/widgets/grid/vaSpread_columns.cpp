@@ -23,6 +23,12 @@ void vaSpread::SetColWidth(int col, double width)
         applyColumnWidth(col);
 }
 
+void vaSpread::ScaleColumnWidths(double factor)
+{
+    for (int col = 0; col <= MaxCols(); ++col)
+        SetColWidth(col, ColWidth(col) * factor);
+}
+
 double vaSpread::CharWidth() const
 {
     return m_charWidth;

@@ -1,16 +1,17 @@
-// The layout pass as the screens call it: WindowSizeIndex comes from the
-// suite settings. Kept apart so that the pass itself needs no settings store.
 #include "widgets/layout/modAnchor.h"
 
 #include "core/settings/SuiteSettings.h"
-
-namespace {
-
-constexpr qint32 WindowSizeIndexSlot = 23;
-
-} // namespace
+#include "widgets/layout/AnchorPass.h"
 
 void ApplyAnchors(QWidget *form, const AnchorTable &table)
 {
-    ApplyAnchors(form, table, GetSuiteSetting(WindowSizeIndexSlot, QString()));
+    ApplyAnchors(form, table, GetSuiteSetting(SettingSlot::WindowSizeIndex, QString()));
+}
+
+void ApplyAnchors(QWidget *form, const AnchorTable &table, const QString &windowSizeIndex)
+{
+    if (!form)
+        return;
+    AnchorPass pass(form, table);
+    pass.Run(windowSizeIndex);
 }
