@@ -1,18 +1,65 @@
 #include "widgets/input/modKeyHook.h"
 
 #include "widgets/input/ControlKinds.h"
-#include "widgets/input/KeyHookFilter.h"
 #include "widgets/input/TextBoxAccess.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QThread>
 
+using namespace Qt::StringLiterals;
+
 namespace {
+
+const QEvent::Type InjectedKeyType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// One queued key event of an injected Tab or Shift+Tab.
+class InjectedKey final : public QEvent
+{
+public:
+    InjectedKey(QEvent::Type keyType, bool backward)
+        : QEvent(InjectedKeyType), keyType(keyType), backward(backward)
+    {
+    }
+
+    const QEvent::Type keyType;
+    const bool backward;
+};
+
+// Qt has no thread keyboard hook; an application-wide event filter sees each
+// key-down before the focused widget does and can discard it just the same.
+// It also follows the input method, whose composition state Qt does not
+// report, and it injects Tab and Shift+Tab.
+class KeyHookFilter final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(KeyHookFilter)
+
+public:
+    explicit KeyHookFilter(QObject *parent = nullptr);
+
+    // Queues Tab (Shift+Tab when backward), press then release, behind the
+    // event being handled. Each reaches whatever widget has the focus when
+    // it is delivered, as typed keys do.
+    void injectTab(bool backward);
+
+    // An input-method composition is in progress in that widget.
+    bool isComposingIn(const QWidget *widget) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void customEvent(QEvent *event) override;
+
+private:
+    void followComposition(QWidget *widget, const QInputMethodEvent &event);
+
+    QPointer<QWidget> m_composing;
+};
 
 // The installed hook; owned by the application object, so it also goes when
 // the application does.
@@ -46,6 +93,71 @@ bool PressButton(QAbstractButton *button)
 }
 
 } // namespace
+
+KeyHookFilter::KeyHookFilter(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void KeyHookFilter::injectTab(bool backward)
+{
+    QCoreApplication::postEvent(this, new InjectedKey(QEvent::KeyPress, backward));
+    QCoreApplication::postEvent(this, new InjectedKey(QEvent::KeyRelease, backward));
+}
+
+bool KeyHookFilter::isComposingIn(const QWidget *widget) const
+{
+    return widget && m_composing == widget;
+}
+
+bool KeyHookFilter::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        // An ignored key travels on to the parents; only its first stop, the
+        // focused widget, is the keystroke itself.
+        if (watched->isWidgetType() && watched == QApplication::focusWidget())
+            return KeyboardHookProc(*static_cast<QKeyEvent *>(event));
+        break;
+    case QEvent::InputMethod:
+        if (watched->isWidgetType() && watched == QApplication::focusWidget())
+            followComposition(static_cast<QWidget *>(watched), *static_cast<QInputMethodEvent *>(event));
+        break;
+    case QEvent::FocusOut:
+        // Input methods finish or drop a composition when the focus leaves.
+        if (watched == m_composing)
+            m_composing.clear();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void KeyHookFilter::customEvent(QEvent *event)
+{
+    if (event->type() != InjectedKeyType)
+        return;
+    QWidget *target = QApplication::focusWidget();
+    if (!target)
+        return;
+    const auto *injected = static_cast<const InjectedKey *>(event);
+    // Qt reports Shift+Tab as Backtab with Shift held, and a widget's own
+    // Tab handling (QWidget::event) then walks the focus chain.
+    QKeyEvent key(injected->keyType, injected->backward ? Qt::Key_Backtab : Qt::Key_Tab,
+                  injected->backward ? Qt::ShiftModifier : Qt::NoModifier, u"\t"_s);
+    QCoreApplication::sendEvent(target, &key);
+}
+
+void KeyHookFilter::followComposition(QWidget *widget, const QInputMethodEvent &event)
+{
+    if (event.preeditString().isEmpty()) {
+        if (m_composing == widget)
+            m_composing.clear();
+    } else {
+        m_composing = widget;
+    }
+}
 
 void InstallKeyHook()
 {
@@ -142,3 +254,5 @@ bool KeyboardHookProc(const QKeyEvent &event)
         return false;
     return Convert(forward);
 }
+
+#include "modKeyHook.moc"
