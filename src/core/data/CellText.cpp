@@ -1,7 +1,8 @@
 #include "core/data/CellText.h"
 
+#include "core/data/FieldValue.h"
+
 #include <QDate>
-#include <QLocale>
 
 #include <cmath>
 
@@ -68,53 +69,20 @@ std::optional<double> parseNumber(QStringView text)
     text = text.trimmed();
     if (text.isEmpty())
         return std::nan("");
-    bool ok = false;
-    double value = QLocale::c().toDouble(text, &ok);
-    if (!ok) {
-        // Grouped or full-width input: the slower road.
-        QString plain = toHalfWidth(text);
-        plain.remove(u',');
-        value = QLocale::c().toDouble(plain, &ok);
-    }
-    if (!ok || !std::isfinite(value))
+    QString plain = toHalfWidth(text);
+    plain.remove(u',');
+    const FieldValue::NumberRead read = FieldValue::ReadNumber(plain);
+    if (read.length != plain.size() || !std::isfinite(read.value))
         return std::nullopt;
-    return value;
+    return read.value;
 }
-
-namespace {
-
-// Parses an unsigned run of 1..maxDigits ASCII digits; -1 when it is not one.
-int digits(QStringView part, qsizetype minDigits, qsizetype maxDigits)
-{
-    if (part.size() < minDigits || part.size() > maxDigits)
-        return -1;
-    int value = 0;
-    for (const QChar c : part) {
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value;
-}
-
-} // namespace
 
 int parseDate(QStringView text)
 {
-    text = text.trimmed();
-    if (text.isEmpty())
+    const std::optional<QDate> date = FieldValue::ParseDate(toHalfWidth(text));
+    if (!date)
         return 0;
-    const QString plain = toHalfWidth(text);
-    const QList<QStringView> parts = QStringView(plain).split(u'/');
-    if (parts.size() != 3)
-        return 0;
-    const int year = digits(parts[0], 4, 4);
-    const int month = digits(parts[1], 1, 2);
-    const int day = digits(parts[2], 1, 2);
-    const QDate date(year, month, day);
-    if (year < 0 || month < 0 || day < 0 || !date.isValid())
-        return 0;
-    const qint64 julian = date.toJulianDay();
+    const qint64 julian = date->toJulianDay();
     if (julian < MinDateJulian || julian > MaxDateJulian)
         return 0;
     return static_cast<int>(julian);

@@ -26,8 +26,8 @@ std::optional<double> parseNumber(QStringView text);
 
 constexpr int MinDateJulian = 2415021; // 1900/01/01
 constexpr int MaxDateJulian = 2488069; // 2099/12/31
-// Reads "YYYY/MM/DD" (month and day may have one digit) within 1900/01/01 to
-// 2099/12/31; 0 for anything else, empty text included.
+// A date as FieldValue::ParseDate reads it, full-width digits allowed, within
+// 1900/01/01 to 2099/12/31; 0 for anything else, empty text included.
 int parseDate(QStringView text);
 // "YYYY/MM/DD", or empty text for 0.
 QString dateText(int julianDay);

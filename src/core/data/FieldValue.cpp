@@ -99,7 +99,7 @@ struct DateParts
     int day;
 };
 
-std::optional<DateParts> parseDateParts(const QString &text)
+std::optional<DateParts> parseDateParts(QStringView text)
 {
     const QStringView view = trimmedBlanks(text);
     qsizetype pos = 0;
@@ -177,10 +177,10 @@ double FieldValue::NumberOf(const QVariant &value)
     }
 }
 
-double FieldValue::Number(const QString &text)
+FieldValue::NumberRead FieldValue::ReadNumber(QStringView text)
 {
     const qsizetype size = text.size();
-    const QChar *chars = text.constData();
+    const QChar *chars = text.data();
     qsizetype pos = 0;
     while (pos < size && isBlank(chars[pos].unicode()))
         ++pos;
@@ -204,7 +204,7 @@ double FieldValue::Number(const QString &text)
         }
     }
     if (!anyDigit)
-        return 0.0;
+        return {};
     const qsizetype mantissaEnd = pos;
     qsizetype end = pos;
     bool negativeExponent = false;
@@ -232,7 +232,7 @@ double FieldValue::Number(const QString &text)
             digits = digits * 10 + (chars[i].unicode() - u'0');
         }
         if (whole)
-            return negative ? -double(digits) : double(digits);
+            return {negative ? -double(digits) : double(digits), end};
     }
 
     // Everything between start and end is ASCII by now.
@@ -251,10 +251,15 @@ double FieldValue::Number(const QString &text)
     const auto result = std::from_chars(buffer, buffer + length, value, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range)
         value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
-    return negative ? -value : value;
+    return {negative ? -value : value, end};
 }
 
-std::optional<QDate> FieldValue::ParseDate(const QString &text)
+double FieldValue::Number(const QString &text)
+{
+    return ReadNumber(text).value;
+}
+
+std::optional<QDate> FieldValue::ParseDate(QStringView text)
 {
     const std::optional<DateParts> parts = parseDateParts(text);
     if (!parts)

@@ -20,13 +20,22 @@ QString Text(const QVariant &value);
 // such as "１２" are not a number here, since the database could not compare
 // or store them as one either.
 double Number(const QString &text);
+// The reader behind Number, for callers that need the whole text to be a
+// number: how many units of text the number took (blanks before it
+// included); 0 with value 0 when there is none.
+struct NumberRead
+{
+    double value = 0.0;
+    qsizetype length = 0;
+};
+NumberRead ReadNumber(QStringView text);
 // Number(Text(value)), without the round trip through text for values the
 // database already hands over as numbers.
 double NumberOf(const QVariant &value);
 // A recognised year-month-day date ("2014/2/3", "2014-02-03", "2014.2.3",
 // with an optional time part such as " 00:00:00" or "T10:20:30"), or
 // nothing. Four-digit years 0100..9999; surrounding blanks are ignored.
-std::optional<QDate> ParseDate(const QString &text);
+std::optional<QDate> ParseDate(QStringView text);
 // "YYYY/MM/DD" when the text is a valid date, otherwise empty text.
 QString DateText(const QString &text);
 QString FormatDate(const QDate &date); // "YYYY/MM/DD"; empty for an invalid date
