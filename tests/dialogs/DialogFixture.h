@@ -68,7 +68,7 @@ public:
     }
 
     template<typename Dialog>
-    Dialog *open() { return activate(new Dialog(owner)); }
+    Dialog *open() { return activate(new Dialog(owner, *owner)); }
 
     // Calls drive once a modal Dialog is up, for the list's own exec(); drive closes it.
     template<typename Dialog>

@@ -225,7 +225,7 @@ private Q_SLOTS:
 
         // Exempting the hostile method stores exactly its name.
         {
-            QPointer<frmKanri> dialog = new frmKanri(form);
+            QPointer<frmKanri> dialog = new frmKanri(form, *form);
             dialog->show();
             auto *methods = dialog->findChild<vaSpread *>(u"sprPayment"_s);
             QVERIFY(methods);

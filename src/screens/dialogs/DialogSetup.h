@@ -4,7 +4,6 @@
 
 class QComboBox;
 class QDialog;
-class QObject;
 
 // What the three dialogs of the receipt list have in common: a fixed client
 // area designed in twips, the suite's font, modality and release on close.
@@ -13,10 +12,6 @@ namespace DialogSetup {
 // Name, caption, font, modality, release on close, the fixed design client size.
 void Prepare(QDialog *dialog, const QString &name, const QString &caption, int clientWidthTwips,
              int clientHeightTwips);
-
-// Control names as designed; members of a control array share the name and
-// carry their position as the "Index" property.
-void NameControl(QObject *control, const QString &name, int index = -1);
 
 // "全て" first, then the TAB-joined payment methods in their order.
 void FillMethodCombo(QComboBox *combo, const QString &tabJoinedMethods);

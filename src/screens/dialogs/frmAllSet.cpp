@@ -4,17 +4,17 @@
 #include "core/data/FieldValue.h"
 #include "widgets/layout/Twips.h"
 #include "screens/dialogs/DialogSetup.h"
-#include "screens/receipt_list/frmKensaku.h"
+#include "screens/dialogs/ReceiptListProperties.h"
+#include "widgets/DateBoxFocus.h"
+#include "widgets/ScreenSetup.h"
 
 #include <QComboBox>
 #include <QDate>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -46,9 +46,9 @@ QString Today()
 
 } // namespace
 
-frmAllSet::frmAllSet(frmKensaku *owner)
+frmAllSet::frmAllSet(QWidget *owner, ReceiptListProperties &list)
     : QDialog(owner)
-    , m_owner(owner)
+    , m_list(list)
 {
     DialogSetup::Prepare(this, u"frmAllSet"_s, u"全額指定日収納"_s, 4320, 1770);
     createControls();
@@ -61,17 +61,21 @@ void frmAllSet::createControls()
 {
     // Created in tab order: method, date, mail choice, buttons.
     cboSiharai = new QComboBox(this);
-    DialogSetup::NameControl(cboSiharai, u"cboSiharai"_s);
+    ScreenSetup::NameControl(cboSiharai, u"cboSiharai"_s);
     Twips::SetGeometry(cboSiharai, 600, 240, 1695, 315);
 
     txtDate = new QLineEdit(this);
-    DialogSetup::NameControl(txtDate, u"txtDate"_s);
+    ScreenSetup::NameControl(txtDate, u"txtDate"_s);
     Twips::SetGeometry(txtDate, 2400, 240, 1095, 315);
-    txtDate->installEventFilter(this);
+    // Closing the dialog moves the focus too; only a visible dialog checks.
+    (new DateBoxFocus(this, [this](QLineEdit *) {
+        if (isVisible())
+            ValidateEditedDate();
+    }))->watch(txtDate);
     connect(txtDate, &QLineEdit::textEdited, this, [this] { m_dateEdited = true; });
 
     vsrlDate = new QScrollBar(Qt::Vertical, this);
-    DialogSetup::NameControl(vsrlDate, u"vsrlDate"_s);
+    ScreenSetup::NameControl(vsrlDate, u"vsrlDate"_s);
     Twips::SetGeometry(vsrlDate, 3480, 240, 255, 300);
     vsrlDate->setRange(SpinUp, SpinDown);
     vsrlDate->setSingleStep(1);
@@ -82,27 +86,27 @@ void frmAllSet::createControls()
     connect(vsrlDate, &QScrollBar::valueChanged, this, &frmAllSet::vsrlDate_Change);
 
     Label1 = new QLabel(u"ﾒｰﾙ送信準備(入金)"_s, this);
-    DialogSetup::NameControl(Label1, u"Label1"_s);
+    ScreenSetup::NameControl(Label1, u"Label1"_s);
     Twips::SetGeometry(Label1, 240, 750, 1575, 255);
 
     const char16_t *optionCaptions[2] = {u"ﾁｪｯｸ", u"未ﾁｪｯｸ"};
     const int optionGeometry[2][4] = {{1920, 720, 855, 255}, {2880, 720, 975, 255}};
     for (int i = 0; i < 2; ++i) {
         optJyunbi[i] = new QRadioButton(QString::fromUtf16(optionCaptions[i]), this);
-        DialogSetup::NameControl(optJyunbi[i], u"optJyunbi"_s, i);
+        ScreenSetup::NameControl(optJyunbi[i], u"optJyunbi"_s, i);
         Twips::SetGeometry(optJyunbi[i], optionGeometry[i][0], optionGeometry[i][1], optionGeometry[i][2],
                            optionGeometry[i][3]);
     }
     optJyunbi[1]->setChecked(true);
 
     cmdEnter = new QPushButton(u"登録"_s, this);
-    DialogSetup::NameControl(cmdEnter, u"cmdEnter"_s);
+    ScreenSetup::NameControl(cmdEnter, u"cmdEnter"_s);
     Twips::SetGeometry(cmdEnter, 840, 1200, 975, 375);
     cmdEnter->setDefault(true);
     connect(cmdEnter, &QPushButton::clicked, this, &frmAllSet::cmdEnter_Click);
 
     cmdCancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
-    DialogSetup::NameControl(cmdCancel, u"cmdCancel"_s);
+    ScreenSetup::NameControl(cmdCancel, u"cmdCancel"_s);
     Twips::SetGeometry(cmdCancel, 2400, 1200, 975, 375);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -111,7 +115,7 @@ void frmAllSet::createControls()
 
 void frmAllSet::Form_Load()
 {
-    DialogSetup::FillMethodCombo(cboSiharai, m_owner->pstrSiharaiString);
+    DialogSetup::FillMethodCombo(cboSiharai, m_list.pstrSiharaiString);
 }
 
 void frmAllSet::showEvent(QShowEvent *event)
@@ -127,27 +131,6 @@ void frmAllSet::Form_Activate()
 {
     cboSiharai->setCurrentIndex(0);
     txtDate->setText(Today());
-}
-
-bool frmAllSet::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == txtDate) {
-        if (event->type() == QEvent::FocusIn) {
-            // After the focus change settles, or a mouse click would undo the selection.
-            QTimer::singleShot(0, txtDate, [box = txtDate] { box->selectAll(); });
-        } else if (event->type() == QEvent::FocusOut) {
-            // A message box or a closing window takes the focus for a moment
-            // only; validation belongs to a move to another control.
-            const auto reason = static_cast<QFocusEvent *>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-                QTimer::singleShot(0, this, [this] {
-                    if (isVisible())
-                        ValidateEditedDate();
-                });
-            }
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 bool frmAllSet::ValidateEditedDate()
@@ -201,15 +184,15 @@ void frmAllSet::cmdEnter_Click()
         return;
     }
 
-    m_owner->pbytSetFlg = 1;
-    m_owner->pstrSiharai = cboSiharai->currentText();
-    m_owner->pstrDate = txtDate->text();
+    m_list.pbytSetFlg = 1;
+    m_list.pstrSiharai = cboSiharai->currentText();
+    m_list.pstrDate = txtDate->text();
     if (cboSiharai->currentIndex() == 0)
-        m_owner->pbytAllSet = 1;
+        m_list.pbytAllSet = 1;
     if (optJyunbi[0]->isChecked())
-        m_owner->pbytMailSet = 1;
+        m_list.pbytMailSet = 1;
     else if (optJyunbi[1]->isChecked())
-        m_owner->pbytMailSet = 0;
+        m_list.pbytMailSet = 0;
     accept();
 }
 

@@ -8,7 +8,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
-class frmKensaku;
+struct ReceiptListProperties;
 
 // "全額指定日収納": one receipt date, one payment method or all of them, and
 // whether to prepare the confirmation mail. On "登録" the choices go to the
@@ -19,12 +19,11 @@ class frmAllSet final : public QDialog
     Q_DISABLE_COPY_MOVE(frmAllSet)
 
 public:
-    explicit frmAllSet(frmKensaku *owner);
+    frmAllSet(QWidget *owner, ReceiptListProperties &list);
     ~frmAllSet() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
@@ -36,7 +35,7 @@ private:
     void cmdEnter_Click();
     void FocusDateBox();
 
-    frmKensaku *m_owner{};
+    ReceiptListProperties &m_list;
     QComboBox *cboSiharai{};
     QLineEdit *txtDate{};
     QScrollBar *vsrlDate{};

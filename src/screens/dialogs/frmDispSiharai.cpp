@@ -3,19 +3,20 @@
 #include "core/receipt/SharedState.h"
 #include "widgets/layout/Twips.h"
 #include "screens/dialogs/DialogSetup.h"
-#include "screens/receipt_list/frmKensaku.h"
+#include "screens/dialogs/ReceiptListProperties.h"
+#include "widgets/ScreenSetup.h"
 
 #include <QComboBox>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
-frmDispSiharai::frmDispSiharai(frmKensaku *owner)
+frmDispSiharai::frmDispSiharai(QWidget *owner, const ReceiptListProperties &list)
     : QDialog(owner)
 {
     DialogSetup::Prepare(this, u"frmDispSiharai"_s, u"表示支払方法"_s, 4680, 1245);
     createControls();
-    DialogSetup::FillMethodCombo(cboSiharai, owner->pstrSiharaiString);
+    DialogSetup::FillMethodCombo(cboSiharai, list.pstrSiharaiString);
 }
 
 frmDispSiharai::~frmDispSiharai() = default;
@@ -23,17 +24,17 @@ frmDispSiharai::~frmDispSiharai() = default;
 void frmDispSiharai::createControls()
 {
     cboSiharai = new QComboBox(this);
-    DialogSetup::NameControl(cboSiharai, u"cboSiharai"_s);
+    ScreenSetup::NameControl(cboSiharai, u"cboSiharai"_s);
     Twips::SetGeometry(cboSiharai, 960, 240, 2535, 315);
 
     cmdEnter = new QPushButton(u"OK"_s, this);
-    DialogSetup::NameControl(cmdEnter, u"cmdEnter"_s);
+    ScreenSetup::NameControl(cmdEnter, u"cmdEnter"_s);
     Twips::SetGeometry(cmdEnter, 960, 720, 975, 375);
     cmdEnter->setDefault(true);
     connect(cmdEnter, &QPushButton::clicked, this, &frmDispSiharai::cmdEnter_Click);
 
     cmdCancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
-    DialogSetup::NameControl(cmdCancel, u"cmdCancel"_s);
+    ScreenSetup::NameControl(cmdCancel, u"cmdCancel"_s);
     Twips::SetGeometry(cmdCancel, 2520, 720, 975, 375);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -4,7 +4,7 @@
 
 class QComboBox;
 class QPushButton;
-class frmKensaku;
+struct ReceiptListProperties;
 
 // "表示支払方法": which payment method the receipt list shows, or all of
 // them. The choice goes to gintSiharaiIndex; the list filters itself after.
@@ -14,7 +14,7 @@ class frmDispSiharai final : public QDialog
     Q_DISABLE_COPY_MOVE(frmDispSiharai)
 
 public:
-    explicit frmDispSiharai(frmKensaku *owner);
+    frmDispSiharai(QWidget *owner, const ReceiptListProperties &list);
     ~frmDispSiharai() override;
 
 protected:

@@ -4,13 +4,15 @@
 #include "core/receipt/SharedState.h"
 #include "core/data/DbConnection.h"
 #include "core/data/FieldValue.h"
+#include "core/data/RecordsetCloser.h"
 #include "core/data/SqlCatalog.h"
 #include "widgets/grid/vaSpread.h"
 #include "widgets/layout/Twips.h"
 #include "screens/dialogs/DialogSetup.h"
+#include "screens/dialogs/ReceiptListProperties.h"
+#include "widgets/ScreenSetup.h"
 #include "screens/dialogs/ReadOnlyDelegate.h"
 #include "core/receipt/ReceiptRules.h"
-#include "screens/receipt_list/frmKensaku.h"
 
 #include <QPushButton>
 #include <QTimer>
@@ -19,9 +21,9 @@
 
 using namespace Qt::StringLiterals;
 
-frmKanri::frmKanri(frmKensaku *owner)
+frmKanri::frmKanri(QWidget *owner, ReceiptListProperties &list)
     : QDialog(owner)
-    , m_owner(owner)
+    , m_list(list)
 {
     DialogSetup::Prepare(this, u"frmKanri"_s, u"入金管理"_s, 3585, 3330);
     createControls();
@@ -33,7 +35,7 @@ frmKanri::~frmKanri() = default;
 void frmKanri::createControls()
 {
     sprPayment = new vaSpread(this);
-    DialogSetup::NameControl(sprPayment, u"sprPayment"_s);
+    ScreenSetup::NameControl(sprPayment, u"sprPayment"_s);
     Twips::SetGeometry(sprPayment, 240, 120, 3135, 2655);
 
     vaSpread::ColumnSpec managed;
@@ -48,13 +50,13 @@ void frmKanri::createControls()
     sprPayment->setItemDelegateForColumn(ColMethod - 1, new ReadOnlyDelegate(sprPayment));
 
     cmdEnter = new QPushButton(u"OK"_s, this);
-    DialogSetup::NameControl(cmdEnter, u"cmdEnter"_s);
+    ScreenSetup::NameControl(cmdEnter, u"cmdEnter"_s);
     Twips::SetGeometry(cmdEnter, 480, 2880, 975, 375);
     cmdEnter->setDefault(true);
     connect(cmdEnter, &QPushButton::clicked, this, &frmKanri::cmdEnter_Click);
 
     cmdCancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
-    DialogSetup::NameControl(cmdCancel, u"cmdCancel"_s);
+    ScreenSetup::NameControl(cmdCancel, u"cmdCancel"_s);
     Twips::SetGeometry(cmdCancel, 2160, 2880, 975, 375);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -75,7 +77,7 @@ void frmKanri::FillMethodNames()
 {
     ReDrawGuard noPaint(sprPayment);
     sprPayment->SetMaxRows(0);
-    const QStringList names = ReceiptRules::SplitTabList(m_owner->pstrSiharaiString);
+    const QStringList names = ReceiptRules::SplitTabList(m_list.pstrSiharaiString);
     for (qsizetype k = 0; k < names.size(); ++k) {
         const int row = int(k) + 1;
         sprPayment->SetMaxRows(row);
@@ -88,11 +90,13 @@ void frmKanri::SetManagedMarks()
     ReDrawGuard noPaint(sprPayment);
     sprPayment->SetValue(ColManaged, -1, 1);
 
-    const auto records = CurrentConnection().Execute(SqlCatalog::ExemptMethods());
     QString stored;
-    if (!records->Eof())
-        stored = FieldValue::Text(records->Fields(u"NYUKIN_NOMANAGE"_s));
-    records->Close();
+    {
+        const auto records = CurrentConnection().Execute(SqlCatalog::ExemptMethods());
+        const RecordsetCloser closer(records.get());
+        if (!records->Eof())
+            stored = FieldValue::Text(records->Fields(u"NYUKIN_NOMANAGE"_s));
+    }
 
     const QStringList exempt = ReceiptRules::SplitTabList(stored);
     for (const QString &name : exempt) {
@@ -147,6 +151,6 @@ void frmKanri::cmdEnter_Click()
 
     for (const auto &[j, mark] : std::as_const(tableChanges))
         gstrSiharaiTable[j].managed = mark;
-    m_owner->pbytRefresh = 1;
+    m_list.pbytRefresh = 1;
     accept();
 }

@@ -4,7 +4,7 @@
 #include <QString>
 
 class QPushButton;
-class frmKensaku;
+struct ReceiptListProperties;
 class vaSpread;
 
 // "入金管理": which payment methods are under payment management. A cleared
@@ -19,7 +19,7 @@ public:
     // Grid columns of sprPayment.
     enum Column { ColManaged = 1, ColMethod = 2, ColumnCount = 2 };
 
-    explicit frmKanri(frmKensaku *owner);
+    frmKanri(QWidget *owner, ReceiptListProperties &list);
     ~frmKanri() override;
 
 protected:
@@ -32,7 +32,7 @@ private:
     void SetManagedMarks();
     void cmdEnter_Click();
 
-    frmKensaku *m_owner{};
+    ReceiptListProperties &m_list;
     vaSpread *sprPayment{};
     QPushButton *cmdEnter{};
     QPushButton *cmdCancel{};

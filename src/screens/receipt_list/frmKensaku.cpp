@@ -5,6 +5,9 @@
 #include "core/data/DbConnection.h"
 #include "core/data/FieldValue.h"
 #include "widgets/grid/vaSpread.h"
+#include "widgets/DateBoxFocus.h"
+#include "widgets/ScreenSetup.h"
+#include "widgets/WaitCursor.h"
 #include "widgets/input/modKeyHook.h"
 #include "widgets/layout/Twips.h"
 #include "core/settings/SuiteSettings.h"
@@ -19,8 +22,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScopedValueRollback>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -55,23 +56,6 @@ constexpr ButtonDesign ButtonRow[12] = {
     {"cmdClose", 12000, u"閉じる", "RIGHTBOTTOM"},
 };
 
-void setControlName(QObject *control, const QString &name, int index = -1)
-{
-    control->setObjectName(name);
-    if (index >= 0)
-        control->setProperty("Index", index);
-}
-
-// Restores the normal pointer however the work ends.
-class WaitCursor final
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
 } // namespace
 
 frmKensaku::frmKensaku(QWidget *parent)
@@ -79,12 +63,8 @@ frmKensaku::frmKensaku(QWidget *parent)
 {
     ResolveDataFolder();
 
-    setObjectName(u"frmKensaku"_s);
-    setWindowTitle(u"入金対象一覧"_s);
-    setProperty("parlow6Screen", true);
+    ScreenSetup::PrepareScreen(this, u"frmKensaku"_s, u"入金対象一覧"_s);
     setAttribute(Qt::WA_DeleteOnClose);
-    QFont designFont(u"ＭＳ ゴシック"_s, 9);
-    setFont(designFont);
 
     createControls();
     createMenus();
@@ -113,7 +93,7 @@ void frmKensaku::createControls()
     const int labelGeometry[3][4] = {{360, 180, 405, 180}, {240, 645, 540, 180}, {2400, 630, 180, 180}};
     for (int i = 0; i < 3; ++i) {
         Label1[i] = new QLabel(QString::fromUtf16(labelCaptions[i]), client);
-        setControlName(Label1[i], u"Label1"_s, i);
+        ScreenSetup::NameControl(Label1[i], u"Label1"_s, i);
         Twips::SetGeometry(Label1[i], labelGeometry[i][0], labelGeometry[i][1], labelGeometry[i][2],
                            labelGeometry[i][3]);
         // The caption is never cut: a label wider than its design box keeps its text whole.
@@ -122,23 +102,25 @@ void frmKensaku::createControls()
     }
 
     cboShop_id = new QComboBox(client);
-    setControlName(cboShop_id, u"cboShop_id"_s);
+    ScreenSetup::NameControl(cboShop_id, u"cboShop_id"_s);
     cboShop_id->addItem(u"全て"_s);
     Twips::SetGeometry(cboShop_id, 1200, 120, 3735, 300);
 
+    m_dateFocus = new DateBoxFocus(this, [this](QLineEdit *box) { txtDate_Validate(box == txtDate[0] ? 0 : 1); });
     const int dateLeft[2] = {1200, 2760};
     for (int i = 0; i < 2; ++i) {
         txtDate[i] = new QLineEdit(client);
-        setControlName(txtDate[i], u"txtDate"_s, i);
+        ScreenSetup::NameControl(txtDate[i], u"txtDate"_s, i);
         Twips::SetGeometry(txtDate[i], dateLeft[i], 570, 1095, 315);
+        m_dateFocus->watch(txtDate[i]);
     }
     // Tab order follows the design: shop, from, to, grid, buttons.
     Label1[1]->raise();
     Label1[2]->raise();
 
     sprNyukin = new vaSpread(client);
-    setControlName(sprNyukin, u"sprNyukin"_s);
-    sprNyukin->setProperty("Tag", u"LEFTRIGHTTOPBOTTOM"_s);
+    ScreenSetup::NameControl(sprNyukin, u"sprNyukin"_s);
+    ScreenSetup::SetAnchor(sprNyukin, u"LEFTRIGHTTOPBOTTOM"_s);
     Twips::SetGeometry(sprNyukin, 240, 960, 12615, 4935);
     setupGridColumns();
     connect(sprNyukin, &vaSpread::Change, this, &frmKensaku::sprNyukin_Change);
@@ -147,8 +129,8 @@ void frmKensaku::createControls()
     for (int i = 0; i < 12; ++i) {
         const ButtonDesign &design = ButtonRow[i];
         auto *button = new QPushButton(QString::fromUtf16(design.caption), client);
-        setControlName(button, QString::fromLatin1(design.name));
-        button->setProperty("Tag", QString::fromLatin1(design.anchor));
+        ScreenSetup::NameControl(button, QString::fromLatin1(design.name));
+        ScreenSetup::SetAnchor(button, QString::fromLatin1(design.anchor));
         button->setAutoDefault(false);
         Twips::SetGeometry(button, design.left, 6120, 855, 375);
         functionButtons[i] = button;
@@ -181,7 +163,7 @@ void frmKensaku::createMenus()
     QMenu *mnuView = menuBar()->addMenu(u"表示"_s);
     mnuView->setObjectName(u"mnuView"_s);
     mnuViewSub = mnuView->addAction(u"支払方法"_s);
-    setControlName(mnuViewSub, u"mnuViewSub"_s, 0);
+    ScreenSetup::NameControl(mnuViewSub, u"mnuViewSub"_s, 0);
     connect(mnuViewSub, &QAction::triggered, this, [this] { mnuViewSub_Click(0); });
 
     // The client area is the design size; the menu bar comes on top of it.
@@ -334,26 +316,6 @@ bool frmKensaku::eventFilter(QObject *watched, QEvent *event)
         m_previewedBy = widget;
         break;
     }
-    case QEvent::FocusIn:
-        for (int i = 0; i < 2; ++i) {
-            if (watched == txtDate[i]) {
-                // After the focus change settles, or a mouse click would undo it.
-                QTimer::singleShot(0, txtDate[i], [box = txtDate[i]] { box->selectAll(); });
-            }
-        }
-        break;
-    case QEvent::FocusOut: {
-        // Only a move to another control of this screen validates, and not the
-        // move back that a refused date makes.
-        const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || m_restoringFocus)
-            break;
-        for (int i = 0; i < 2; ++i) {
-            if (watched == txtDate[i])
-                QTimer::singleShot(0, this, [this, i] { txtDate_Validate(i); });
-        }
-        break;
-    }
     default:
         break;
     }
@@ -439,8 +401,7 @@ bool frmKensaku::txtDate_Validate(int index)
         return true;
     }
     MessageService::Information(this, u"日付を入力してください。"_s, windowTitle());
-    const QScopedValueRollback restoring(m_restoringFocus, true);
-    box->setFocus(Qt::OtherFocusReason);
+    m_dateFocus->returnTo(box);
     return false;
 }
 

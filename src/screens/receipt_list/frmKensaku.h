@@ -1,5 +1,6 @@
 #pragma once
 
+#include "screens/dialogs/ReceiptListProperties.h"
 #include "widgets/layout/modAnchor.h"
 
 #include <QMainWindow>
@@ -7,6 +8,7 @@
 #include <QString>
 
 class QAction;
+class DateBoxFocus;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -18,7 +20,7 @@ class vaSpread;
 //
 // One window per Show(): closing it unloads (deletes) the window, and the next
 // Show() creates and initialises a fresh one.
-class frmKensaku final : public QMainWindow
+class frmKensaku final : public QMainWindow, public ReceiptListProperties
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmKensaku)
@@ -47,14 +49,7 @@ public:
     explicit frmKensaku(QWidget *parent = nullptr);
     ~frmKensaku() override;
 
-    // Public properties: the channel between the dialogs, Show() and this screen.
-    quint8 pbytSetFlg = 0;
-    QString pstrSiharai;
-    QString pstrDate;
-    quint8 pbytAllSet = 0;
-    quint8 pbytMailSet = 0;
-    QString pstrSiharaiString;
-    quint8 pbytRefresh = 0;
+    // Show() waits for this.
     bool unloadedFlg = false;
 
     // 1 when orders paid by strMethod are to be listed.
@@ -118,6 +113,7 @@ private:
     QLabel *Label1[3] = {};
     QComboBox *cboShop_id = nullptr;
     QLineEdit *txtDate[2] = {};
+    DateBoxFocus *m_dateFocus = nullptr;
     vaSpread *sprNyukin = nullptr;
     QPushButton *functionButtons[12] = {};
     QPushButton *cmdSearch = nullptr;
@@ -134,7 +130,6 @@ private:
     qint32 mlngSortCol = 2;
     qint16 mintSortOrder = 1;
     quint8 mbytLoadError = 0;
-    bool m_restoringFocus = false;
     const QEvent *m_previewedKey = nullptr;
     QPointer<QWidget> m_previewedBy;
 };

@@ -13,7 +13,7 @@ namespace {
 template<typename Dialog>
 void showModal(frmKensaku *owner)
 {
-    QPointer<Dialog> dialog = new Dialog(owner);
+    QPointer<Dialog> dialog = new Dialog(owner, *owner);
     dialog->exec();
     if (dialog)
         dialog->deleteLater();

@@ -4,13 +4,14 @@
 #include "widgets/MessageService.h"
 #include "core/receipt/SharedState.h"
 #include "core/data/DbConnection.h"
+#include "core/data/DbTransaction.h"
 #include "core/data/Rounding.h"
 #include "core/data/SqlCatalog.h"
+#include "widgets/WaitCursor.h"
 #include "widgets/grid/vaSpread.h"
 #include "core/receipt/ReceiptRules.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QSet>
 
@@ -145,12 +146,10 @@ void frmKensaku::cmdUpdate_Click()
     if (!cmdUpdate->isEnabled())
         return;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    bool inTransaction = false;
     try {
+        const WaitCursor wait;
         DbConnection &connection = CurrentConnection();
-        connection.BeginTrans();
-        inTransaction = true;
+        DbTransaction transaction(connection);
         const int rows = sprNyukin->MaxRows();
         for (int row = 1; row <= rows; ++row) {
             if (sprNyukin->Number(ColUpdateFlag, row) == 0)
@@ -160,17 +159,8 @@ void frmKensaku::cmdUpdate_Click()
             const bool mail = sprNyukin->Number(ColMailFlag, row) != 0;
             connection.Execute(SqlCatalog::RegisterReceipt(sprNyukin->Text(ColPaidDate, row), amount, mail, id));
         }
-        connection.CommitTrans();
-        inTransaction = false;
+        transaction.Commit();
     } catch (const DbError &error) {
-        if (inTransaction) {
-            try {
-                gdbConnection->RollbackTrans();
-            } catch (const DbError &) {
-                // The database has already dropped the transaction.
-            }
-        }
-        QApplication::restoreOverrideCursor();
         MessageService::Critical(this, error.description(), windowTitle());
         return;
     }
@@ -180,5 +170,4 @@ void frmKensaku::cmdUpdate_Click()
         ReDrawGuard noPaint(sprNyukin);
         sprNyukin->SetBlockValue(ColUpdateFlag, 1, ColUpdateFlag, rows, 0);
     }
-    QApplication::restoreOverrideCursor();
 }

@@ -6,6 +6,7 @@
 #include "core/data/CellText.h"
 #include "core/data/DbConnection.h"
 #include "core/data/FieldValue.h"
+#include "core/data/RecordsetCloser.h"
 #include "core/data/SqlCatalog.h"
 #include "widgets/grid/vaSpread.h"
 #include "core/receipt/ReceiptRules.h"
@@ -16,32 +17,6 @@
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Closes the result however the reader leaves.
-class RecordsetCloser final
-{
-public:
-    explicit RecordsetCloser(DbRecordset *records) : m_records(records) {}
-    ~RecordsetCloser()
-    {
-        if (!m_records)
-            return;
-        try {
-            m_records->Close();
-        } catch (const DbError &) {
-            // Nothing more can be done with a result that will not close.
-        }
-    }
-    RecordsetCloser(const RecordsetCloser &) = delete;
-    RecordsetCloser &operator=(const RecordsetCloser &) = delete;
-
-private:
-    DbRecordset *m_records;
-};
-
-} // namespace
 
 void frmKensaku::LoadShopList()
 {

@@ -14,6 +14,27 @@ namespace {
 // Width of a column laid out without one, in character units.
 constexpr double DefaultColWidth = 8.0;
 
+// Painting off for a scope, back on at its end unless it was off already.
+class UpdatesPaused final
+{
+public:
+    explicit UpdatesPaused(QWidget *widget) : m_widget(widget), m_wasOn(widget->updatesEnabled())
+    {
+        if (m_wasOn)
+            m_widget->setUpdatesEnabled(false);
+    }
+    ~UpdatesPaused()
+    {
+        if (m_wasOn)
+            m_widget->setUpdatesEnabled(true);
+    }
+    Q_DISABLE_COPY_MOVE(UpdatesPaused)
+
+private:
+    QWidget *m_widget;
+    bool m_wasOn;
+};
+
 double averageCharWidth(const QFont &font)
 {
     // A unit is one digit of the grid's font plus its share of the cell
@@ -215,13 +236,9 @@ void vaSpread::Sort(int row1, int row2, const QList<SortKey> &keys)
         zeroBased.append({key.column - 1, key.order});
     // The header re-hides its sections one by one after a reorder; with
     // painting on, each of them would cost a pass over every row.
-    const bool painting = updatesEnabled();
-    if (painting)
-        setUpdatesEnabled(false);
+    const UpdatesPaused paused(this);
     m_model->sort(std::min(row1, row2) - 1, std::max(row1, row2) - 1, zeroBased);
     syncHiddenRows();
-    if (painting)
-        setUpdatesEnabled(true);
 }
 
 void vaSpread::syncHiddenRows(int first, int last)
@@ -230,15 +247,11 @@ void vaSpread::syncHiddenRows(int first, int last)
         return;
     // A header section hidden with painting on works out the place of every
     // row below it; thousands of them would take seconds.
-    const bool painting = updatesEnabled();
-    if (painting)
-        setUpdatesEnabled(false);
+    const UpdatesPaused paused(this);
     last = std::min({last, m_model->rows() - 1, model()->rowCount() - 1});
     for (int r = std::max(first, 0); r <= last; ++r) {
         const bool hidden = m_model->isHidden(r);
         if (isRowHidden(r) != hidden)
             setRowHidden(r, hidden);
     }
-    if (painting)
-        setUpdatesEnabled(true);
 }

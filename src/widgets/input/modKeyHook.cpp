@@ -1,5 +1,6 @@
 #include "widgets/input/modKeyHook.h"
 
+#include "widgets/ScreenSetup.h"
 #include "widgets/input/ControlKinds.h"
 #include "widgets/input/TextBoxAccess.h"
 
@@ -195,7 +196,7 @@ QWidget *ActiveScreen()
     // Qt has an active window only while the application holds the
     // foreground, so this also answers whether our screen is in front.
     QWidget *window = QApplication::activeWindow();
-    if (window && window->property("parlow6Screen").toBool())
+    if (ScreenSetup::IsScreen(window))
         return window;
     return nullptr;
 }

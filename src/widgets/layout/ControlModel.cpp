@@ -1,5 +1,6 @@
 #include "widgets/layout/ControlModel.h"
 
+#include "widgets/ScreenSetup.h"
 #include "widgets/layout/Twips.h"
 
 #include <QFrame>
@@ -85,7 +86,7 @@ bool IsContainer(const QString &typeName)
 
 std::optional<int> ArrayIndex(const QWidget *control)
 {
-    const QVariant value = control->property("Index");
+    const QVariant value = control->property(ScreenSetup::IndexProperty);
     bool ok = false;
     const int index = value.toInt(&ok);
     if (!value.isValid() || !ok)
@@ -95,7 +96,7 @@ std::optional<int> ArrayIndex(const QWidget *control)
 
 QString Tag(const QWidget *control)
 {
-    return control->property("Tag").toString();
+    return control->property(ScreenSetup::TagProperty).toString();
 }
 
 std::optional<double> FontSize(const QWidget *control, const QString &typeName)
@@ -110,7 +111,7 @@ std::optional<double> FontSize(const QWidget *control, const QString &typeName)
 
 int Align(const QWidget *control)
 {
-    return control->property("Align").toInt();
+    return control->property(ScreenSetup::AlignProperty).toInt();
 }
 
 bool SetLeft(QWidget *control, double twips)

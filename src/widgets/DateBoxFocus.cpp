@@ -1,0 +1,42 @@
+#include "widgets/DateBoxFocus.h"
+
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QScopedValueRollback>
+#include <QTimer>
+
+DateBoxFocus::DateBoxFocus(QObject *parent, std::function<void(QLineEdit *)> check)
+    : QObject(parent), m_check(std::move(check))
+{
+}
+
+void DateBoxFocus::watch(QLineEdit *box)
+{
+    box->installEventFilter(this);
+}
+
+void DateBoxFocus::returnTo(QLineEdit *box)
+{
+    const QScopedValueRollback quiet(m_checking, false);
+    box->setFocus(Qt::OtherFocusReason);
+}
+
+bool DateBoxFocus::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *box = qobject_cast<QLineEdit *>(watched);
+    if (!box)
+        return false;
+    if (event->type() == QEvent::FocusIn) {
+        // After the focus change settles, or a mouse click would undo it.
+        QTimer::singleShot(0, box, [box] { box->selectAll(); });
+    } else if (event->type() == QEvent::FocusOut && m_checking) {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            QTimer::singleShot(0, this, [this, box = QPointer<QLineEdit>(box)] {
+                if (box)
+                    m_check(box);
+            });
+    }
+    return false;
+}
