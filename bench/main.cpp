@@ -204,7 +204,7 @@ int main(int argc, char *argv[])
         }
         records->Close();
     });
-    figures.add(u"S1 read through Qt SQL only"_s, readOnly, u"ms"_s, 1.5, f1Shell);
+    figures.add(u"order search read through Qt SQL only"_s, readOnly, u"ms"_s, 1.5, f1Shell);
 
     int coloured = 0;
     for (int row = 1; row <= listed; ++row)

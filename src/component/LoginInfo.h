@@ -4,9 +4,9 @@
 
 #include <QString>
 
-// The logged-in user, as the host knows it. The component reads the three
-// properties once, in the order SecondText, UserLevel, FirstText. A read may
-// throw; the exception reaches the host unchanged.
+// The logged-in user, as the host knows it. The component copies the three
+// properties when the host hands them over and never asks again, so a host
+// may pass a temporary. A read that throws reaches the host unchanged.
 class PARLOW6DL_EXPORT LoginInfo
 {
 public:

@@ -8,17 +8,22 @@ namespace SqlCatalog {
 // Doubles every single quote, for text placed inside an SQL text literal.
 QString QuoteSql(const QString &text);
 
-// S1: the unpaid orders; an empty argument leaves its condition out.
-// hasShop selects the shop condition (shopId may then be empty).
+// The order search: the unpaid orders; an empty argument leaves its
+// condition out. hasShop selects the shop condition (shopId may then be empty).
 QString OrderSearch(const QString &shipDateFrom, const QString &shipDateTo, bool hasShop,
                     const QString &shopId);
-QString UsableMethods();      // S2
-QString PaymentMethodTable(); // S3
-QString ExemptMethods();      // S4
-QString ShopList();           // S5
-// S6: dateText goes in unchanged; amount and orderId as plain decimal digits.
+// The payment methods an order may use, one row each.
+QString UsableMethods();
+// Every payment method with its highest OK, in the suite's display order.
+QString PaymentMethodTable();
+// The methods exempt from payment management, TAB-joined in CONTROL.
+QString ExemptMethods();
+// The shops for the shop combo.
+QString ShopList();
+// The receipt of one order: dateText goes in unchanged; amount and orderId
+// as plain decimal digits.
 QString RegisterReceipt(const QString &dateText, qint64 amount, bool mail, qint64 orderId);
-// S7: the TAB-joined exempt list, quoted here.
+// Stores the TAB-joined exempt list, quoted here.
 QString SaveExemptMethods(const QString &tabJoinedMethods);
 
 } // namespace SqlCatalog

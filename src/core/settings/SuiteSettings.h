@@ -2,18 +2,18 @@
 
 #include <QString>
 
-// The suite's settings: per-user store, then parlow.ini or the machine store.
-// Nothing is cached: every call reads the stores as they are now. Missing
-// stores, keys and values are never errors; they give the caller's default.
+// The suite's settings, read the way every program of the suite reads them so
+// that one installation's settings mean the same to all of them. Nothing is
+// cached, so a change an administrator makes counts at the next read; and a
+// missing store, key or value is never an error, because most installations
+// set almost nothing.
 //
-// Slots 1 to 34 carry the fixed value names of the suite's settings; slots
-// 19, 30 and 31, slot 0 and numbers outside 1 to 34 use valueName instead,
-// and with an empty name they read nothing and give "". When the per-user key
-// Software\VB and VBA Program Settings\Veltrane\Parlow6 exists it alone is
-// read. Otherwise the slots of machine-wide paths (1, 2, 6, 7, 13, 15, 21,
-// 30, 32) read SOFTWARE\Veltrane\Parlow6 of the machine store, slot 0 tries
-// parlow.ini before the machine store, and every other slot reads section
-// "Parlow6" of parlow.ini in DataFolder().
+// Settings are numbered slots with fixed names (slots 19, 30, 31, 0 and
+// unknown numbers take valueName instead; no name reads nothing). A user who
+// has a per-user key gets only that key. Otherwise paths that are the same for
+// every user of a machine come from the machine store, slot 0 from parlow.ini
+// before the machine store, and everything else from parlow.ini in
+// DataFolder().
 // The slots this component reads.
 namespace SettingSlot {
 inline constexpr qint32 WindowSizeIndex = 23; // 2: the fixed-ratio layout, which ignores resizes

@@ -122,7 +122,7 @@ void frmKensaku::createControls()
     ScreenSetup::NameControl(sprNyukin, u"sprNyukin"_s);
     ScreenSetup::SetAnchor(sprNyukin, u"LEFTRIGHTTOPBOTTOM"_s);
     Twips::SetGeometry(sprNyukin, 240, 960, 12615, 4935);
-    setupGridColumns();
+    sprNyukin->setColumns(GridColumns(), DataOnlyColumns);
     connect(sprNyukin, &vaSpread::Change, this, &frmKensaku::sprNyukin_Change);
     connect(sprNyukin, &vaSpread::Click, this, &frmKensaku::sprNyukin_Click);
 
@@ -172,7 +172,7 @@ void frmKensaku::createMenus()
            Twips::ToPixelsY(DesignClientHeight, this) + menuHeight);
 }
 
-void frmKensaku::setupGridColumns()
+QList<vaSpread::ColumnSpec> frmKensaku::GridColumns()
 {
     using Kind = vaSpread::CellKind;
     auto text = [](const QString &header, double width, int maxLength) {
@@ -211,7 +211,7 @@ void frmKensaku::setupGridColumns()
         return columnDef;
     };
 
-    const QList<vaSpread::ColumnSpec> columns = {
+    return {
         mark,
         number(u"No."_s, 3.87, -9999999999.0, false),
         text(u"会社名"_s, 17.62, 60),
@@ -227,8 +227,6 @@ void frmKensaku::setupGridColumns()
         hiddenFlag(u"更新フラグ"_s),
         hiddenFlag(u"メール"_s),
     };
-    // Column 15, the shop id, only carries data for the list filter.
-    sprNyukin->setColumns(columns, 1);
 }
 
 QPushButton *frmKensaku::button(int functionKey) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "screens/dialogs/ReceiptListProperties.h"
+#include "widgets/grid/vaSpread.h"
 #include "widgets/layout/modAnchor.h"
 
 #include <QMainWindow>
@@ -13,7 +14,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class vaSpread;
 
 // The receipt list "入金対象一覧": unpaid orders by ship date and shop, their
 // payment dates and amounts, and the registration of those receipts.
@@ -45,6 +45,11 @@ public:
         ColShopId = 15,
         ColumnCount = 15
     };
+
+    // The displayed columns of sprNyukin, as designed; after them the grid
+    // keeps the shop id per row, only for the list filter.
+    static QList<vaSpread::ColumnSpec> GridColumns();
+    static constexpr int DataOnlyColumns = 1;
 
     explicit frmKensaku(QWidget *parent = nullptr);
     ~frmKensaku() override;
@@ -100,7 +105,6 @@ protected:
 private:
     void createControls();
     void createMenus();
-    void setupGridColumns();
     void FirstActivation();
     bool IsWindowSizeIndex2() const;
     void ReloadList();

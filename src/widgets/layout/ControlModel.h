@@ -6,8 +6,9 @@
 
 class QWidget;
 
-// The toolkit's view of a control as the layout engine reads and sets it:
-// type names, array index, anchor word, font size and geometry in twips.
+// A control as the layout engine sees it. The engine was written for the
+// suite's forms, whose controls have type names and geometry in twips; this
+// maps Qt's widgets onto that view so the engine itself needs no Qt classes.
 // Setters return false where the toolkit would reject the value, which ends
 // a layout pass.
 namespace ControlModel {

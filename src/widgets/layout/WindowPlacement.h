@@ -4,10 +4,10 @@
 
 class QWidget;
 
-// Deferred window placement and the caption height, in the shape of the
-// platform calls the layout pass is written against. On Windows these would
-// forward to user32 with the widget's native handle; here the batch is kept
-// by us and applied to the widgets at its end.
+// Deferred window placement and the caption height. The layout pass keeps
+// the platform's calling shape so the same pass runs over user32 on Windows;
+// here the batch is our own list, applied to the widgets in one go at its
+// end so that a container's children never show half moved.
 namespace WindowPlacement {
 
 using HDWP = quintptr;
