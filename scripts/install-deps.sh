@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
-    sqlite3 unixodbc unixodbc-dev libsqliteodbc
+    sqlite3 libsqlite3-dev unixodbc unixodbc-dev libsqliteodbc
     fonts-ipafont-gothic fontconfig
     xvfb xauth
     "$@"

@@ -8,3 +8,12 @@ DbError::DbError(const QString &description)
 DbRecordset::~DbRecordset() = default;
 
 DbConnection::~DbConnection() = default;
+
+SqlDialect DbConnection::Dialect() const
+{
+    return SqlDialect::SqlServer;
+}
+
+void DbConnection::SetLockTimeout(int)
+{
+}

@@ -41,15 +41,31 @@ public:
     virtual QVariant FieldValue(int index) const = 0;
 };
 
+// Which SQL the connection's database speaks where the statements differ.
+enum class SqlDialect {
+    SqlServer, // the suite's production database
+    Sqlite,    // the embedded default
+};
+
 // The host's database connection, lent to the component.
 class PARLOW6DL_EXPORT DbConnection
 {
 public:
     virtual ~DbConnection();
 
+    // Defaults to the suite's SQL Server, so a host's own connection needs
+    // to say nothing unless it talks to something else.
+    virtual SqlDialect Dialect() const;
+    // How long any statement may wait for another connection's lock before
+    // it fails with the database's message. The component sets it when its
+    // screen opens; a host's own connection may ignore it.
+    virtual void SetLockTimeout(int milliseconds);
+
     // Runs the statement at once. Statements that return no rows give an
     // empty recordset. Failures throw DbError.
     virtual std::unique_ptr<DbRecordset> Execute(const QString &statement) = 0;
+    // On SQLite the transaction takes the write lock as it begins, so two
+    // operators' registrations cannot both read before either writes.
     virtual void BeginTrans() = 0;
     virtual void CommitTrans() = 0;
     virtual void RollbackTrans() = 0;

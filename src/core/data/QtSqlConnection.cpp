@@ -3,12 +3,43 @@
 #include "core/data/QtSqlError.h"
 #include "core/data/QtSqlRecordset.h"
 
+#include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlite3.h>
+
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 using namespace Qt::StringLiterals;
+
+// SQLite's own busy timeout starts afresh each time the database asks, and it
+// asks again at every step of a long statement that meets the lock: a big
+// registration under another program's read lock then waits for minutes.
+// This wait is a budget instead: what one statement, or one transaction,
+// has waited in total.
+struct QtSqlConnection::LockWait
+{
+    std::chrono::milliseconds budget{DefaultLockTimeoutMs};
+    std::chrono::milliseconds waited{0};
+
+    static int onBusy(void *self, int)
+    {
+        auto *wait = static_cast<LockWait *>(self);
+        if (wait->waited >= wait->budget)
+            return 0;
+        const auto step = std::min(std::chrono::milliseconds(10), wait->budget - wait->waited);
+        const auto start = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(step);
+        wait->waited += std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        return 1;
+    }
+};
 
 namespace {
 
@@ -43,19 +74,51 @@ std::shared_ptr<QtSqlConnection> openNamed(const QString &driver, const QString 
     throw DbError(failure);
 }
 
+template<typename Handle>
+Handle nativeHandle(const QSqlDatabase &database, const char *typeName)
+{
+    const QVariant handle = database.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), typeName) != 0)
+        return nullptr;
+    return *static_cast<const Handle *>(handle.constData());
+}
+
+QString odbcDbmsName(const QSqlDatabase &database)
+{
+    const auto connection = nativeHandle<SQLHANDLE>(database, "SQLHANDLE");
+    if (!connection)
+        return {};
+    SQLCHAR name[128] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfo(connection, SQL_DBMS_NAME, name, sizeof name, &length)))
+        return {};
+    return QString::fromUtf8(reinterpret_cast<const char *>(name));
+}
+
+// The connection string with one attribute set, whatever it held before.
+QString withAttribute(const QString &connectionString, const QString &key, const QString &value)
+{
+    QString result = connectionString;
+    result.remove(QRegularExpression(u"(^|;)\\s*"_s + QRegularExpression::escape(key) + u"\\s*=[^;]*"_s,
+                                     QRegularExpression::CaseInsensitiveOption));
+    if (!result.isEmpty() && !result.endsWith(u';'))
+        result += u';';
+    return result + key + u'=' + value;
+}
+
 } // namespace
 
-std::shared_ptr<QtSqlConnection> QtSqlConnection::openSqlite(const QString &path, int busyTimeoutMs)
+std::shared_ptr<QtSqlConnection> QtSqlConnection::openSqlite(const QString &path, int lockTimeoutMs)
 {
-    auto connection = openNamed(u"QSQLITE"_s, uniqueConnectionName(u"sqlite"),
-                                path, u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(busyTimeoutMs));
+    // SQLite would quietly give these a database of their own that no other
+    // operator ever sees, or read the name as options.
+    if (path.isEmpty() || path == u":memory:"_s || path.startsWith(u"file:"_s, Qt::CaseInsensitive))
+        throw DbError(u"\"%1\" はデータベースファイルの名前として使えません。"_s.arg(path));
+    auto connection = openNamed(u"QSQLITE"_s, uniqueConnectionName(u"sqlite"), path, QString());
+    connection->SetLockTimeout(lockTimeoutMs);
     // SQLite leaves foreign keys off per connection; the suite's own
     // constraints, where a database declares any, should hold here too.
-    connection->Execute(u"PRAGMA foreign_keys = ON"_s)->Close();
-    // The search scans the order table: reading it through a memory map
-    // saves a system call per page, which is most of a scan's cost on a
-    // warm file. SQLite caps the map at its compiled limit.
-    connection->Execute(u"PRAGMA mmap_size = 1073741824"_s)->Close();
+    connection->runSql(u"PRAGMA foreign_keys = ON"_s);
     return connection;
 }
 
@@ -67,18 +130,84 @@ std::shared_ptr<QtSqlConnection> QtSqlConnection::openOdbc(const QString &connec
 QtSqlConnection::QtSqlConnection(const QString &connectionName, bool ownsConnection)
     : m_connectionName(connectionName),
       m_ownsConnection(ownsConnection),
-      m_database(QSqlDatabase::database(connectionName, false))
+      m_database(QSqlDatabase::database(connectionName, false)),
+      m_lockWait(std::make_unique<LockWait>())
 {
+    if (m_database.driverName() == u"QSQLITE"_s)
+        prepareSqlite();
+    else if (m_database.driverName() == u"QODBC"_s)
+        prepareOdbc();
 }
 
 QtSqlConnection::~QtSqlConnection()
 {
+    if (const auto handle = nativeHandle<sqlite3 *>(m_database, "sqlite3*"))
+        sqlite3_busy_handler(handle, nullptr, nullptr);
     if (!m_ownsConnection)
         return;
     m_database.close();
     // removeDatabase wants no copy of the handle left alive, ours included.
     m_database = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+void QtSqlConnection::prepareSqlite()
+{
+    m_dialect = SqlDialect::Sqlite;
+    if (const auto handle = nativeHandle<sqlite3 *>(m_database, "sqlite3*"))
+        sqlite3_busy_handler(handle, &LockWait::onBusy, m_lockWait.get());
+    // A transaction's changed pages stay in memory until it commits, rather
+    // than spilling into the file mid-way, which would wait for every reader
+    // again and again.
+    runSql(u"PRAGMA cache_spill = OFF"_s);
+}
+
+void QtSqlConnection::prepareOdbc()
+{
+    m_odbc = true;
+    if (!odbcDbmsName(m_database).contains(u"SQLite"_s, Qt::CaseInsensitive))
+        return;
+    m_dialect = SqlDialect::Sqlite;
+    // The SQLite driver reports INTEGER columns as 32-bit unless told
+    // otherwise, and cuts larger order numbers short.
+    const QString current = m_database.databaseName();
+    if (m_ownsConnection && !current.contains(u"BigInt="_s, Qt::CaseInsensitive))
+        reopenOdbc(withAttribute(current, u"BigInt"_s, u"1"_s));
+    runSql(u"PRAGMA cache_spill = OFF"_s);
+}
+
+void QtSqlConnection::reopenOdbc(const QString &connectionString)
+{
+    m_database.close();
+    m_database.setDatabaseName(connectionString);
+    if (!m_database.open())
+        throw DbError(QtSqlError::Description(m_database.lastError()));
+}
+
+SqlDialect QtSqlConnection::Dialect() const
+{
+    return m_dialect;
+}
+
+void QtSqlConnection::SetLockTimeout(int milliseconds)
+{
+    milliseconds = std::max(milliseconds, 0);
+    m_lockWait->budget = std::chrono::milliseconds(milliseconds);
+    if (!m_odbc)
+        return;
+    if (m_dialect == SqlDialect::SqlServer) {
+        runSql(u"SET LOCK_TIMEOUT %1"_s.arg(milliseconds));
+    } else if (m_ownsConnection && !m_inTransaction) {
+        // The SQLite driver takes its lock timeout from the connection string
+        // only, and waits it out twice before a statement gives up.
+        const QString timeout = QString::number((milliseconds + 1) / 2);
+        const QString current = m_database.databaseName();
+        const QString wanted = withAttribute(current, u"Timeout"_s, timeout);
+        if (wanted != current) {
+            reopenOdbc(wanted);
+            runSql(u"PRAGMA cache_spill = OFF"_s);
+        }
+    }
 }
 
 QSqlDatabase QtSqlConnection::database() const
@@ -88,28 +217,49 @@ QSqlDatabase QtSqlConnection::database() const
 
 std::unique_ptr<DbRecordset> QtSqlConnection::Execute(const QString &statement)
 {
+    if (!m_inTransaction)
+        m_lockWait->waited = {};
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
+    // Decimal and numeric columns come as their exact digits, not as doubles.
+    if (m_odbc)
+        query.setNumericalPrecisionPolicy(QSql::HighPrecision);
     if (!query.exec(statement))
         throw DbError(QtSqlError::Description(query.lastError()));
     return std::make_unique<QtSqlRecordset>(m_database, std::move(query), statement);
 }
 
+void QtSqlConnection::runSql(const QString &statement)
+{
+    Execute(statement)->Close();
+}
+
 void QtSqlConnection::BeginTrans()
 {
-    if (!m_database.transaction())
+    if (m_dialect == SqlDialect::Sqlite) {
+        m_lockWait->waited = {};
+        runSql(u"BEGIN IMMEDIATE"_s);
+    } else if (!m_database.transaction()) {
         throwTransactionError(u"トランザクションを開始できません。"_s);
+    }
+    m_inTransaction = true;
 }
 
 void QtSqlConnection::CommitTrans()
 {
-    if (!m_database.commit())
+    if (m_dialect == SqlDialect::Sqlite)
+        runSql(u"COMMIT"_s);
+    else if (!m_database.commit())
         throwTransactionError(u"トランザクションを確定できません。"_s);
+    m_inTransaction = false;
 }
 
 void QtSqlConnection::RollbackTrans()
 {
-    if (!m_database.rollback())
+    m_inTransaction = false;
+    if (m_dialect == SqlDialect::Sqlite)
+        runSql(u"ROLLBACK"_s);
+    else if (!m_database.rollback())
         throwTransactionError(u"トランザクションを取り消せません。"_s);
 }
 

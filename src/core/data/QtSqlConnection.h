@@ -11,15 +11,16 @@
 class PARLOW6DL_EXPORT QtSqlConnection final : public DbConnection
 {
 public:
-    // How long a SQLite statement waits for another operator's write lock
-    // before it fails with "database is locked". A register run holds the lock
-    // for well under a second, so five seconds rides out a colleague's 登録
-    // without leaving the operator staring at a frozen screen.
-    static constexpr int DefaultBusyTimeoutMs = 5000;
+    // How long a statement waits for another operator's lock before it fails
+    // with "database is locked": long enough to ride out a colleague's 登録,
+    // short enough that nobody stares at a frozen screen.
+    static constexpr int DefaultLockTimeoutMs = 5000;
 
-    // Opens (and for SQLite creates) the database file. Throws DbError.
+    // Opens (and for SQLite creates) the database file. Refuses names that
+    // would not be a file of its own (empty, ":memory:", "file:" URIs).
+    // Throws DbError.
     static std::shared_ptr<QtSqlConnection> openSqlite(const QString &path,
-                                                       int busyTimeoutMs = DefaultBusyTimeoutMs);
+                                                       int lockTimeoutMs = DefaultLockTimeoutMs);
     // Opens an ODBC connection string such as
     // "Driver={ODBC Driver 18 for SQL Server};Server=...;Database=...". Throws DbError.
     static std::shared_ptr<QtSqlConnection> openOdbc(const QString &connectionString);
@@ -32,6 +33,8 @@ public:
     QtSqlConnection(const QtSqlConnection &) = delete;
     QtSqlConnection &operator=(const QtSqlConnection &) = delete;
 
+    SqlDialect Dialect() const override;
+    void SetLockTimeout(int milliseconds) override;
     std::unique_ptr<DbRecordset> Execute(const QString &statement) override;
     void BeginTrans() override;
     void CommitTrans() override;
@@ -40,9 +43,19 @@ public:
     QSqlDatabase database() const;
 
 private:
+    struct LockWait;
+
+    void prepareSqlite();
+    void prepareOdbc();
+    void reopenOdbc(const QString &connectionString);
+    void runSql(const QString &statement);
     [[noreturn]] void throwTransactionError(const QString &fallback) const;
 
     QString m_connectionName;
     bool m_ownsConnection = false;
     QSqlDatabase m_database;
+    SqlDialect m_dialect = SqlDialect::SqlServer;
+    bool m_odbc = false;
+    bool m_inTransaction = false;
+    std::unique_ptr<LockWait> m_lockWait;
 };
