@@ -38,6 +38,7 @@ public:
     static QString lostText() { return QStringLiteral("[ODBC] Communication link failure"); }
 
     std::unique_ptr<DbRecordset> Execute(const QString &statement) override;
+    SqlDialect Dialect() const override { return m_real->Dialect(); }
     void BeginTrans() override { m_real->BeginTrans(); }
     void CommitTrans() override
     {

@@ -259,6 +259,46 @@ double FieldValue::Number(const QString &text)
     return ReadNumber(text).value;
 }
 
+std::optional<qint64> FieldValue::IntegerOf(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+        return *static_cast<const qlonglong *>(value.constData());
+    case QMetaType::Int:
+        return *static_cast<const int *>(value.constData());
+    case QMetaType::UInt:
+        return *static_cast<const uint *>(value.constData());
+    case QMetaType::ULongLong: {
+        const qulonglong number = *static_cast<const qulonglong *>(value.constData());
+        if (number > qulonglong(std::numeric_limits<qint64>::max()))
+            return std::nullopt;
+        return qint64(number);
+    }
+    case QMetaType::Double: {
+        constexpr double Exact = 9007199254740992.0; // 2^53
+        const double number = *static_cast<const double *>(value.constData());
+        if (!(std::fabs(number) <= Exact) || number != std::trunc(number))
+            return std::nullopt;
+        return qint64(number);
+    }
+    case QMetaType::QString: {
+        const QStringView text = trimmedBlanks(*static_cast<const QString *>(value.constData()));
+        qsizetype pos = text.startsWith(u'-') || text.startsWith(u'+') ? 1 : 0;
+        if (pos == text.size())
+            return std::nullopt;
+        for (qsizetype i = pos; i < text.size(); ++i) {
+            if (!isDigit(text[i].unicode()))
+                return std::nullopt;
+        }
+        bool ok = false;
+        const qint64 number = text.toLongLong(&ok);
+        return ok ? std::optional<qint64>(number) : std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
 std::optional<QDate> FieldValue::ParseDate(QStringView text)
 {
     const std::optional<DateParts> parts = parseDateParts(text);

@@ -32,6 +32,12 @@ NumberRead ReadNumber(QStringView text);
 // Number(Text(value)), without the round trip through text for values the
 // database already hands over as numbers.
 double NumberOf(const QVariant &value);
+// The value as an exact 64-bit integer: integer values as they are, whole
+// doubles up to 2^53 (beyond that a double no longer tells neighbours
+// apart), texts of an optional sign and ASCII digits within range. Nothing
+// for Null, fractions, other texts or numbers out of range: an order number
+// read any other way could name another order.
+std::optional<qint64> IntegerOf(const QVariant &value);
 // A recognised year-month-day date ("2014/2/3", "2014-02-03", "2014.2.3",
 // with an optional time part such as " 00:00:00" or "T10:20:30"), or
 // nothing. Four-digit years 0100..9999; surrounding blanks are ignored.

@@ -64,6 +64,20 @@ QString SqlCatalog::RegisterReceipt(const QString &dateText, qint64 amount, bool
     return sql;
 }
 
+QString SqlCatalog::ReceiptCheck(const QList<qint64> &orderIds, SqlDialect dialect)
+{
+    QString sql = u"SELECT [ID],[入金日],[入金額],[入金確認送信] FROM [CHUMON]"_s;
+    if (dialect == SqlDialect::SqlServer)
+        sql += u" WITH (UPDLOCK, HOLDLOCK)"_s;
+    sql += u" WHERE [ID] IN ("_s;
+    for (qsizetype i = 0; i < orderIds.size(); ++i) {
+        if (i > 0)
+            sql += u',';
+        sql += QString::number(orderIds.at(i));
+    }
+    return sql + u')';
+}
+
 QString SqlCatalog::SaveExemptMethods(const QString &tabJoinedMethods)
 {
     // No WHERE: the suite keeps one CONTROL row and this is its value.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/data/DbConnection.h"
+
+#include <QList>
 #include <QString>
 
 // Every statement the component sends is built here and nowhere else.
@@ -23,6 +26,11 @@ QString ShopList();
 // The receipt of one order: dateText goes in unchanged; amount and orderId
 // as plain decimal digits.
 QString RegisterReceipt(const QString &dateText, qint64 amount, bool mail, qint64 orderId);
+// The payment columns of the given orders as they are now, read inside the
+// registration's transaction. SQL Server holds the rows read until the
+// commit (UPDLOCK, HOLDLOCK), so nobody can change them between this read and
+// the writes; on SQLite the transaction already holds the write lock.
+QString ReceiptCheck(const QList<qint64> &orderIds, SqlDialect dialect);
 // Stores the TAB-joined exempt list, quoted here.
 QString SaveExemptMethods(const QString &tabJoinedMethods);
 

@@ -1,5 +1,6 @@
 #include "core/settings/SuiteSettings.h"
 
+#include "core/data/FieldValue.h"
 #include "core/settings/ProfileString.h"
 #include "core/settings/ProgramSettings.h"
 #include "core/settings/modRegistry.h"
@@ -98,6 +99,15 @@ QString GetSuiteSetting(qint32 slot, const QString &defaultValue, const QString 
         return fromIni.isEmpty() ? readMachineStore(name, defaultValue) : fromIni;
     }
     return ReadSuiteIni(section, name, defaultValue);
+}
+
+int LockTimeoutMs(int defaultMs)
+{
+    const QString text = ReadSuiteIni(kSection.toString(), u"LockTimeout"_s, QString()).trimmed();
+    const FieldValue::NumberRead seconds = FieldValue::ReadNumber(text);
+    if (text.isEmpty() || seconds.length != text.size() || !(seconds.value >= 0 && seconds.value <= 3600))
+        return defaultMs;
+    return int(seconds.value * 1000);
 }
 
 QString ReadSuiteIni(const QString &section, const QString &key, const QString &defaultValue)

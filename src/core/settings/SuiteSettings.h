@@ -33,6 +33,11 @@ QString DataFolder();
 // "cannot be told"), else the XDG data home ($XDG_DATA_HOME, ~/.local/share).
 QString GetAppDataFolder();
 
+// How long a statement waits for another operator's lock: LockTimeout in
+// section Parlow6 of parlow.ini, in seconds (fractions allowed, up to an
+// hour); defaultMs when it is missing or not such a number.
+int LockTimeoutMs(int defaultMs);
+
 // key of section in DataFolder()/parlow.ini, at most 1023 bytes; the default
 // when the file, section or key is missing, "" for a key with no value.
 QString ReadSuiteIni(const QString &section, const QString &key, const QString &defaultValue);

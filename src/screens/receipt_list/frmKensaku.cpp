@@ -4,6 +4,7 @@
 #include "core/receipt/SharedState.h"
 #include "core/data/DbConnection.h"
 #include "core/data/FieldValue.h"
+#include "core/data/QtSqlConnection.h"
 #include "widgets/grid/vaSpread.h"
 #include "widgets/DateBoxFocus.h"
 #include "widgets/ScreenSetup.h"
@@ -62,6 +63,13 @@ frmKensaku::frmKensaku(QWidget *parent)
     : QMainWindow(parent)
 {
     ResolveDataFolder();
+    try {
+        if (gdbConnection)
+            gdbConnection->SetLockTimeout(LockTimeoutMs(QtSqlConnection::DefaultLockTimeoutMs));
+    } catch (const DbError &) {
+        // The connection keeps the wait it had; its statements will tell
+        // the operator if it is unusable.
+    }
 
     ScreenSetup::PrepareScreen(this, u"frmKensaku"_s, u"入金対象一覧"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -192,6 +200,11 @@ QList<vaSpread::ColumnSpec> frmKensaku::GridColumns()
         return columnDef;
     };
 
+    // Order numbers are exact whole numbers: a double would round large ones
+    // onto a neighbour.
+    vaSpread::ColumnSpec orderNumber = number(u"No."_s, 3.87, -9999999999.0, false);
+    orderNumber.kind = Kind::Integer;
+
     vaSpread::ColumnSpec mark;
     mark.header = u" "_s;
     mark.width = 2.87;
@@ -213,7 +226,7 @@ QList<vaSpread::ColumnSpec> frmKensaku::GridColumns()
 
     return {
         mark,
-        number(u"No."_s, 3.87, -9999999999.0, false),
+        orderNumber,
         text(u"会社名"_s, 17.62, 60),
         text(u"氏名"_s, 16.87, 50),
         text(u"TEL"_s, 13.25, 28),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/receipt/ReceiptRegistration.h"
 #include "screens/dialogs/ReceiptListProperties.h"
 #include "widgets/grid/vaSpread.h"
 #include "widgets/layout/modAnchor.h"
@@ -42,14 +43,23 @@ public:
         ColRemarks = 12,
         ColUpdateFlag = 13,
         ColMailFlag = 14,
+        // Kept per row, never shown: the shop for the list filter, and the
+        // order as the search read it, for the registration's checks.
         ColShopId = 15,
-        ColumnCount = 15
+        ColListedId = 16,         // the order number as read, when it is no whole number
+        ColListedPaidDate = 17,
+        ColListedPaidAmount = 18,
+        ColListedMail = 19,
+        ColumnCount = 19
     };
 
-    // The displayed columns of sprNyukin, as designed; after them the grid
-    // keeps the shop id per row, only for the list filter.
+    // The displayed columns of sprNyukin, as designed; the data-only ones
+    // (ColShopId on) follow them.
     static QList<vaSpread::ColumnSpec> GridColumns();
-    static constexpr int DataOnlyColumns = 1;
+    static constexpr int DataOnlyColumns = ColumnCount - ColShopId + 1;
+    // The operator's message when a registration meets orders that another
+    // operator changed after this list was read.
+    static QString ChangedElsewhereMessage(const QList<qint64> &orderIds);
 
     explicit frmKensaku(QWidget *parent = nullptr);
     ~frmKensaku() override;
@@ -112,6 +122,9 @@ private:
     void sprNyukin_Change(int col, int row);
     void sprNyukin_Click(int col, int row);
     void markVisibleRows(int mark);
+    QList<ReceiptRegistration::Receipt> flaggedReceipts() const;
+    QHash<qint64, int> listedOrderIds() const;
+    void keepListed(int row, const ReceiptRegistration::Listed &listed);
     QString selectedShopId() const;
 
     QLabel *Label1[3] = {};

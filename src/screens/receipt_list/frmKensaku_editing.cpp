@@ -6,9 +6,10 @@
 #include "core/data/DbConnection.h"
 #include "core/data/DbTransaction.h"
 #include "core/data/Rounding.h"
-#include "core/data/SqlCatalog.h"
+#include "core/data/CellText.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/grid/vaSpread.h"
+#include "core/receipt/ReceiptRegistration.h"
 #include "core/receipt/ReceiptRules.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
@@ -99,12 +100,14 @@ void frmKensaku::markVisibleRows(int mark)
 
 namespace {
 
-// Fills one marked row with the bulk date and its billed amount.
+// Fills one marked row with the bulk date and its billed amount. A date the
+// cell cannot hold fills nothing: an amount must never go in without it.
 void fillReceipt(vaSpread *grid, int row, const QString &date, bool mail)
 {
-    const qint64 amount = qint64(RoundHalfEven(grid->Number(frmKensaku::ColBilled, row)));
-    grid->SetText(frmKensaku::ColPaidAmount, row, amount);
+    if (CellText::parseDate(date) == 0)
+        return;
     grid->SetText(frmKensaku::ColPaidDate, row, date);
+    grid->SetText(frmKensaku::ColPaidAmount, row, RoundHalfEven(grid->Number(frmKensaku::ColBilled, row)));
     grid->SetValue(frmKensaku::ColUpdateFlag, row, 1);
     if (mail)
         grid->SetValue(frmKensaku::ColMailFlag, row, 1);
@@ -146,28 +149,94 @@ void frmKensaku::cmdUpdate_Click()
     if (!cmdUpdate->isEnabled())
         return;
 
+    const QList<ReceiptRegistration::Receipt> receipts = flaggedReceipts();
+    const QStringList unwritable = ReceiptRegistration::Unwritable(receipts, listedOrderIds());
+    if (!unwritable.isEmpty()) {
+        MessageService::Exclamation(this,
+                                    u"次の行は注文を正しく特定できないため、登録しませんでした。\n"_s
+                                        + unwritable.join(u'\n'),
+                                    windowTitle());
+        return;
+    }
+
+    QList<qint64> changed;
     try {
         const WaitCursor wait;
         DbConnection &connection = CurrentConnection();
         DbTransaction transaction(connection);
-        const int rows = sprNyukin->MaxRows();
-        for (int row = 1; row <= rows; ++row) {
-            if (sprNyukin->Number(ColUpdateFlag, row) == 0)
-                continue;
-            const qint64 id = qint64(RoundHalfEven(sprNyukin->Number(ColId, row)));
-            const qint64 amount = qint64(RoundHalfEven(sprNyukin->Number(ColPaidAmount, row)));
-            const bool mail = sprNyukin->Number(ColMailFlag, row) != 0;
-            connection.Execute(SqlCatalog::RegisterReceipt(sprNyukin->Text(ColPaidDate, row), amount, mail, id));
+        changed = ReceiptRegistration::ChangedElsewhere(connection, receipts);
+        if (changed.isEmpty()) {
+            ReceiptRegistration::Write(connection, receipts);
+            transaction.Commit();
         }
-        transaction.Commit();
     } catch (const DbError &error) {
         MessageService::Critical(this, error.description(), windowTitle());
         return;
     }
-
-    const int rows = sprNyukin->MaxRows();
-    if (rows > 0) {
-        ReDrawGuard noPaint(sprNyukin);
-        sprNyukin->SetBlockValue(ColUpdateFlag, 1, ColUpdateFlag, rows, 0);
+    if (!changed.isEmpty()) {
+        MessageService::Exclamation(this, ChangedElsewhereMessage(changed), windowTitle());
+        return;
     }
+
+    ReDrawGuard noPaint(sprNyukin);
+    for (const ReceiptRegistration::Receipt &receipt : receipts)
+        keepListed(receipt.row, ReceiptRegistration::ListedAfter(receipt));
+    const int rows = sprNyukin->MaxRows();
+    if (rows > 0)
+        sprNyukin->SetBlockValue(ColUpdateFlag, 1, ColUpdateFlag, rows, 0);
+}
+
+QString frmKensaku::ChangedElsewhereMessage(const QList<qint64> &orderIds)
+{
+    // Enough numbers to find them again; the rest only counted.
+    constexpr qsizetype Named = 20;
+    QStringList numbers;
+    for (qsizetype i = 0; i < std::min(orderIds.size(), Named); ++i)
+        numbers.append(QString::number(orderIds.at(i)));
+    QString list = numbers.join(u", "_s);
+    if (orderIds.size() > Named)
+        list += u" ほか %1 件"_s.arg(orderIds.size() - Named);
+    return u"次の注文は、一覧を表示した後に他の端末で入金が登録または変更されています。"
+           u"登録は行いませんでした。\n表示 (F1) で一覧を読み直してから登録してください。\nNo. "_s
+        + list;
+}
+
+QList<ReceiptRegistration::Receipt> frmKensaku::flaggedReceipts() const
+{
+    QList<ReceiptRegistration::Receipt> receipts;
+    const int rows = sprNyukin->MaxRows();
+    for (int row = 1; row <= rows; ++row) {
+        if (sprNyukin->Number(ColUpdateFlag, row) == 0)
+            continue;
+        ReceiptRegistration::Receipt receipt;
+        receipt.row = row;
+        receipt.id = sprNyukin->Integer(ColId, row);
+        receipt.idText = receipt.id ? QString::number(*receipt.id) : sprNyukin->Value(ColListedId, row);
+        receipt.amount = sprNyukin->Number(ColPaidAmount, row);
+        receipt.paidDate = sprNyukin->Text(ColPaidDate, row);
+        receipt.mail = sprNyukin->Number(ColMailFlag, row) != 0;
+        receipt.listed = {sprNyukin->Value(ColListedPaidDate, row), sprNyukin->Value(ColListedPaidAmount, row),
+                          sprNyukin->Value(ColListedMail, row)};
+        receipts.append(receipt);
+    }
+    return receipts;
+}
+
+QHash<qint64, int> frmKensaku::listedOrderIds() const
+{
+    QHash<qint64, int> counts;
+    const int rows = sprNyukin->MaxRows();
+    counts.reserve(rows);
+    for (int row = 1; row <= rows; ++row) {
+        if (const std::optional<qint64> id = sprNyukin->Integer(ColId, row))
+            ++counts[*id];
+    }
+    return counts;
+}
+
+void frmKensaku::keepListed(int row, const ReceiptRegistration::Listed &listed)
+{
+    sprNyukin->SetText(ColListedPaidDate, row, listed.paidDate);
+    sprNyukin->SetText(ColListedPaidAmount, row, listed.paidAmount);
+    sprNyukin->SetText(ColListedMail, row, listed.mailSent);
 }

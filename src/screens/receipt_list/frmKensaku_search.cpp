@@ -148,15 +148,21 @@ void frmKensaku::LoadOrderList()
             }
             ++r;
             grid->SetMaxRows(r);
-            grid->SetText(ColId, r, FieldValue::NumberOf(records->FieldValue(fId)));
+            const QVariant id = records->FieldValue(fId);
+            grid->SetText(ColId, r, id);
+            if (!FieldValue::IntegerOf(id))
+                grid->SetText(ColListedId, r, FieldValue::Text(id));
             grid->SetText(ColName, r, FieldValue::Text(records->FieldValue(fName)));
             grid->SetText(ColTel, r, FieldValue::Text(records->FieldValue(fTel)));
             grid->SetText(ColOrderDate, r, FieldValue::DateText(FieldValue::Text(records->FieldValue(fOrderDate))));
             grid->SetText(ColBilled, r, FieldValue::NumberOf(records->FieldValue(fBilled)));
-            const QString paidText = FieldValue::Text(records->FieldValue(fPaidDate));
+            const QVariant paid = records->FieldValue(fPaidDate);
+            const QVariant paidAmount = records->FieldValue(fPaidAmount);
+            const QString paidText = FieldValue::Text(paid);
             grid->SetText(ColPaidDate, r, FieldValue::DateText(paidText));
-            grid->SetText(ColPaidAmount, r,
-                          FieldValue::NumberOf(records->FieldValue(fPaidAmount)));
+            grid->SetText(ColPaidAmount, r, FieldValue::NumberOf(paidAmount));
+            // The search lists only orders whose confirmation mail is not queued.
+            keepListed(r, ReceiptRegistration::ListedFrom(paid, paidAmount, 0));
             grid->SetText(ColMethod, r, method);
 
             const QString shipText = FieldValue::Text(records->FieldValue(fShipDate));

@@ -1,6 +1,7 @@
 #include "widgets/grid/SpreadColumn.h"
 
 #include "core/data/CellText.h"
+#include "core/data/FieldValue.h"
 
 #include <QDate>
 
@@ -13,6 +14,16 @@
 namespace {
 
 constexpr double Blank = std::numeric_limits<double>::quiet_NaN();
+constexpr qint64 BlankInteger = std::numeric_limits<qint64>::min();
+
+// Numbers and numeric text an operator typed; anything not a whole number
+// in range is blank rather than the integer nearest to it.
+qint64 toInteger(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QString)
+        return FieldValue::IntegerOf(CellText::toHalfWidth(value.toString()).remove(u',')).value_or(BlankInteger);
+    return FieldValue::IntegerOf(value).value_or(BlankInteger);
+}
 
 // A value as a number: NaN when blank or not a number.
 double toNumber(const QVariant &value)
@@ -102,6 +113,7 @@ void SpreadColumn::resize(int slotCount)
 {
     switch (kind()) {
     case Kind::Number: m_numbers.resize(slotCount, Blank); break;
+    case Kind::Integer: m_integers.resize(slotCount, BlankInteger); break;
     case Kind::CheckBox: m_checks.resize(slotCount, 0); break;
     case Kind::Date: m_dates.resize(slotCount, 0); break;
     case Kind::Text: m_texts.resize(slotCount); break;
@@ -111,6 +123,7 @@ void SpreadColumn::resize(int slotCount)
 void SpreadColumn::clear()
 {
     m_numbers = {};
+    m_integers = {};
     m_checks = {};
     m_dates = {};
     m_texts = {};
@@ -120,6 +133,7 @@ void SpreadColumn::blank(int slot)
 {
     switch (kind()) {
     case Kind::Number: m_numbers[slot] = Blank; break;
+    case Kind::Integer: m_integers[slot] = BlankInteger; break;
     case Kind::CheckBox: m_checks[slot] = 0; break;
     case Kind::Date: m_dates[slot] = 0; break;
     case Kind::Text: m_texts[slot] = QString(); break;
@@ -131,6 +145,9 @@ void SpreadColumn::write(int first, int last, const int *rowSlots, const QVarian
     switch (kind()) {
     case Kind::Number:
         fill(m_numbers, first, last, rowSlots, toNumber(value));
+        break;
+    case Kind::Integer:
+        fill(m_integers, first, last, rowSlots, toInteger(value));
         break;
     case Kind::CheckBox: {
         const double n = toNumber(value);
@@ -156,6 +173,15 @@ bool SpreadColumn::writeEdited(int slot, const QString &text)
         m_numbers[slot] = *n;
         return true;
     }
+    case Kind::Integer: {
+        const qint64 n = toInteger(text);
+        if (n == BlankInteger && !text.trimmed().isEmpty())
+            return false;
+        if (n != BlankInteger && (double(n) < m_spec.minimum || double(n) > m_spec.maximum))
+            return false;
+        m_integers[slot] = n;
+        return true;
+    }
     case Kind::CheckBox:
         m_checks[slot] = std::uint8_t(toNumber(text) == 1);
         return true;
@@ -177,6 +203,7 @@ QString SpreadColumn::value(int slot) const
 {
     switch (kind()) {
     case Kind::Number: return CellText::plainNumber(m_numbers[slot]);
+    case Kind::Integer: return m_integers[slot] == BlankInteger ? QString() : QString::number(m_integers[slot]);
     case Kind::CheckBox: return m_checks[slot] ? QStringLiteral("1") : QStringLiteral("0");
     case Kind::Date: return CellText::dateText(m_dates[slot]);
     case Kind::Text: return m_texts[slot];
@@ -195,6 +222,7 @@ double SpreadColumn::number(int slot) const
 {
     switch (kind()) {
     case Kind::Number: return std::isnan(m_numbers[slot]) ? 0.0 : m_numbers[slot];
+    case Kind::Integer: return m_integers[slot] == BlankInteger ? 0.0 : double(m_integers[slot]);
     case Kind::CheckBox: return m_checks[slot];
     case Kind::Date: return 0.0;
     case Kind::Text: {
@@ -205,6 +233,13 @@ double SpreadColumn::number(int slot) const
     return 0.0;
 }
 
+std::optional<qint64> SpreadColumn::integer(int slot) const
+{
+    if (kind() != Kind::Integer || m_integers[slot] == BlankInteger)
+        return std::nullopt;
+    return m_integers[slot];
+}
+
 void SpreadColumn::sortKeys(const int *rowSlots, qsizetype count, qsizetype textOffset,
                             std::uint64_t *keys) const
 {
@@ -212,6 +247,11 @@ void SpreadColumn::sortKeys(const int *rowSlots, qsizetype count, qsizetype text
     case Kind::Number:
         for (qsizetype i = 0; i < count; ++i)
             keys[i] = numberKey(m_numbers[rowSlots[i]]);
+        break;
+    case Kind::Integer:
+        // Sign bit flipped: negatives below positives, blank (the lowest) first.
+        for (qsizetype i = 0; i < count; ++i)
+            keys[i] = std::uint64_t(m_integers[rowSlots[i]]) ^ 0x8000000000000000u;
         break;
     case Kind::CheckBox:
         for (qsizetype i = 0; i < count; ++i)
@@ -238,6 +278,7 @@ void SpreadColumn::sortKeys(const int *rowSlots, qsizetype count, qsizetype text
 void SpreadColumn::gather(const QList<int> &from)
 {
     gatherArray(m_numbers, from);
+    gatherArray(m_integers, from);
     gatherArray(m_checks, from);
     gatherArray(m_dates, from);
     gatherArray(m_texts, from);

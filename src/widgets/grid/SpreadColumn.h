@@ -8,10 +8,12 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <optional>
 
 // The cells of one grid column, kept in one array typed by the column's cell
-// kind: numbers as double (NaN blank), check boxes as bytes, dates as julian
-// days (0 blank), texts as QString. Cells are addressed by storage slot (see
+// kind: numbers as double (NaN blank), integers as qint64 (the lowest value
+// stands for blank; no order number is ever that), check boxes as bytes,
+// dates as julian days (0 blank), texts as QString. Cells are addressed by storage slot (see
 // SpreadModel); callers keep slots in range.
 class SpreadColumn final
 {
@@ -41,6 +43,7 @@ public:
     QString value(int slot) const;
     QString text(int slot) const;
     double number(int slot) const;
+    std::optional<qint64> integer(int slot) const;
     bool isChecked(int slot) const { return m_checks[slot] != 0; }
 
     // Sort keys of the given slots as unsigned numbers in the order the
@@ -57,6 +60,7 @@ private:
     // QList rather than std::vector: it grows by realloc, which moves big
     // arrays without copying them or touching their pages again.
     QList<double> m_numbers;
+    QList<qint64> m_integers;
     QList<std::uint8_t> m_checks;
     QList<std::int32_t> m_dates;
     QList<QString> m_texts;

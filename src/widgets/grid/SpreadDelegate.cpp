@@ -33,6 +33,7 @@ QWidget *SpreadDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
     editor->setFrame(false);
     switch (columnDef.kind) {
     case Kind::Number:
+    case Kind::Integer:
         editor->setValidator(new NumberValidator(columnDef.minimum, columnDef.maximum, editor));
         editor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         break;

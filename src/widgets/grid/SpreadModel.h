@@ -42,6 +42,7 @@ public:
     QString value(int column, int row) const { return cells(column).value(slot(row)); }
     QString text(int column, int row) const { return cells(column).text(slot(row)); }
     double number(int column, int row) const { return cells(column).number(slot(row)); }
+    std::optional<qint64> integer(int column, int row) const { return cells(column).integer(slot(row)); }
     // Writes one value to the block, both corners included.
     void write(int firstColumn, int firstRow, int lastColumn, int lastRow, const QVariant &value);
 

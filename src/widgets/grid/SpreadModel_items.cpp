@@ -37,7 +37,7 @@ QVariant SpreadModel::data(const QModelIndex &index, int role) const
     }
     case Qt::TextAlignmentRole: {
         Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-        if (cells.kind() == SpreadColumn::Kind::Number)
+        if (cells.kind() == SpreadColumn::Kind::Number || cells.kind() == SpreadColumn::Kind::Integer)
             alignment = Qt::AlignRight | Qt::AlignVCenter;
         else if (isCheckBox)
             alignment = Qt::AlignCenter;

@@ -149,6 +149,13 @@ double vaSpread::Number(int col, int row) const
     return m_model->number(col - 1, row - 1);
 }
 
+std::optional<qint64> vaSpread::Integer(int col, int row) const
+{
+    if (col < 1 || col > m_model->storedColumns() || row < 1 || row > m_model->rows())
+        return std::nullopt;
+    return m_model->integer(col - 1, row - 1);
+}
+
 QString vaSpread::Text(int col, int row) const
 {
     if (col < 1 || col > m_model->storedColumns() || row < 1 || row > m_model->rows())

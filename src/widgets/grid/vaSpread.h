@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <limits>
+#include <optional>
 #include <memory>
 
 class SpreadModel;
@@ -22,7 +23,9 @@ class vaSpread final : public QTableView, public ScalableColumns
     Q_DISABLE_COPY_MOVE(vaSpread)
 
 public:
-    enum class CellKind { Text, Number, CheckBox, Date };
+    // Integer cells keep whole numbers exactly, for keys such as order numbers
+    // that a double would round.
+    enum class CellKind { Text, Number, CheckBox, Date, Integer };
 
     struct ColumnSpec
     {
@@ -30,8 +33,8 @@ public:
         double width = -1;  // in character units; < 0 takes the grid default
         CellKind kind = CellKind::Text;
         int maxLength = 60; // Text
-        double minimum = -9999999999.0; // Number
-        double maximum = 9999999999.0;  // Number
+        double minimum = -9999999999.0; // Number, Integer
+        double maximum = 9999999999.0;  // Number, Integer
         bool grouping = false;          // Number: digits grouped with ","
         bool hidden = false;            // a displayed column of width 0
     };
@@ -56,6 +59,8 @@ public:
     QString Value(int col, int row) const;
     // Number cells also offer the value itself (0 for an empty cell).
     double Number(int col, int row) const;
+    // An integer cell's exact value; nothing for an empty cell or another kind.
+    std::optional<qint64> Integer(int col, int row) const;
     // row -1 writes every row of the column. Check boxes and numbers take
     // numbers or numeric text; a date cell takes a valid date text or empty
     // (anything else leaves it blank). Texts are stored as given: the

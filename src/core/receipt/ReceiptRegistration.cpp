@@ -1,0 +1,105 @@
+#include "core/receipt/ReceiptRegistration.h"
+
+#include "core/data/CellText.h"
+#include "core/data/DbConnection.h"
+#include "core/data/FieldValue.h"
+#include "core/data/RecordsetCloser.h"
+#include "core/data/Rounding.h"
+#include "core/data/SqlCatalog.h"
+
+#include <QSet>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace ReceiptRegistration {
+
+namespace {
+
+// Keeps each check statement to a size every database takes comfortably.
+constexpr qsizetype CheckBatch = 500;
+
+QString describe(const Receipt &receipt, const QString &problem)
+{
+    return u"%1行目 (No. %2): %3"_s.arg(receipt.row).arg(receipt.idText, problem);
+}
+
+} // namespace
+
+Listed ListedFrom(const QVariant &paidDate, const QVariant &paidAmount, const QVariant &mailSent)
+{
+    return {FieldValue::Text(paidDate), CellText::plainNumber(FieldValue::NumberOf(paidAmount)),
+            CellText::plainNumber(FieldValue::NumberOf(mailSent))};
+}
+
+QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> &listedIds)
+{
+    QStringList problems;
+    for (const Receipt &receipt : receipts) {
+        if (!receipt.id)
+            problems.append(describe(receipt, u"注文番号が整数ではないか、範囲外です。"_s));
+        else if (listedIds.value(*receipt.id) > 1)
+            problems.append(describe(receipt, u"同じ注文番号が一覧に複数あります。"_s));
+        else if (!(receipt.amount >= 0 && RoundHalfEven(receipt.amount) <= MaxAmount))
+            problems.append(describe(receipt, u"入金額が範囲外です。"_s));
+    }
+    return problems;
+}
+
+QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts)
+{
+    QHash<qint64, const Receipt *> expected;
+    for (const Receipt &receipt : receipts)
+        expected.insert(*receipt.id, &receipt);
+
+    QList<qint64> changed;
+    QSet<qint64> seen;
+    const QList<qint64> ids = expected.keys();
+    for (qsizetype first = 0; first < ids.size(); first += CheckBatch) {
+        const auto records =
+            connection.Execute(SqlCatalog::ReceiptCheck(ids.mid(first, CheckBatch), connection.Dialect()));
+        const RecordsetCloser closer(records.get());
+        const int id = records->FieldIndex(u"ID"_s);
+        const int paidDate = records->FieldIndex(u"入金日"_s);
+        const int paidAmount = records->FieldIndex(u"入金額"_s);
+        const int mailSent = records->FieldIndex(u"入金確認送信"_s);
+        while (!records->Eof()) {
+            const std::optional<qint64> orderId = FieldValue::IntegerOf(records->FieldValue(id));
+            if (orderId && expected.contains(*orderId)) {
+                const Listed now = ListedFrom(records->FieldValue(paidDate), records->FieldValue(paidAmount),
+                                              records->FieldValue(mailSent));
+                const Listed &then = expected.value(*orderId)->listed;
+                // A second row for the same number would be written too.
+                const bool twice = seen.contains(*orderId);
+                if (twice || now.paidDate != then.paidDate || now.paidAmount != then.paidAmount
+                    || now.mailSent != then.mailSent)
+                    changed.append(*orderId);
+                seen.insert(*orderId);
+            }
+            records->MoveNext();
+        }
+    }
+    for (const qint64 orderId : ids) {
+        if (!seen.contains(orderId))
+            changed.append(orderId);
+    }
+    std::sort(changed.begin(), changed.end());
+    changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+    return changed;
+}
+
+void Write(DbConnection &connection, const QList<Receipt> &receipts)
+{
+    for (const Receipt &receipt : receipts)
+        connection.Execute(SqlCatalog::RegisterReceipt(receipt.paidDate, qint64(RoundHalfEven(receipt.amount)),
+                                                       receipt.mail, *receipt.id));
+}
+
+Listed ListedAfter(const Receipt &receipt)
+{
+    return {receipt.paidDate, CellText::plainNumber(RoundHalfEven(receipt.amount)),
+            receipt.mail ? u"1"_s : receipt.listed.mailSent};
+}
+
+} // namespace ReceiptRegistration

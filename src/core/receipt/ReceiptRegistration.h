@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
+
+class DbConnection;
+
+// Writing the receipts the operator prepared, safely with money: every row
+// names exactly one order, and nothing is written over a payment another
+// operator registered since the list was read.
+namespace ReceiptRegistration {
+
+// An order's payment columns as the list read them, in the form the check
+// compares: a later read of the same unchanged row gives the same texts.
+struct Listed
+{
+    QString paidDate;
+    QString paidAmount;
+    QString mailSent;
+};
+Listed ListedFrom(const QVariant &paidDate, const QVariant &paidAmount, const QVariant &mailSent);
+
+// One flagged row of the list.
+struct Receipt
+{
+    int row = 0;              // in the list, for the operator
+    std::optional<qint64> id; // none when the list could not read a whole number
+    QString idText;           // the order number as the database gave it
+    double amount = 0;        // 入金額 as entered, rounded half to even when written
+    QString paidDate;         // "YYYY/MM/DD", or empty
+    bool mail = false;
+    Listed listed;
+};
+
+// The highest amount the 入金額 column takes.
+inline constexpr double MaxAmount = 9999999999.0;
+
+// One line per receipt that cannot be written exactly: no whole order
+// number, an order number the list holds more than once (listedIds counts
+// every row of the list), or an amount outside the column's range.
+QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> &listedIds);
+
+// Run inside the registration's transaction: the orders among the receipts
+// whose payment columns differ from what the list read, that are gone, or
+// that more than one row of the table answers to.
+QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts);
+
+// One UPDATE per receipt, in order.
+void Write(DbConnection &connection, const QList<Receipt> &receipts);
+
+// The values a written receipt leaves in the database, as the list keeps them.
+Listed ListedAfter(const Receipt &receipt);
+
+} // namespace ReceiptRegistration
