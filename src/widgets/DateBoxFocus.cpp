@@ -6,7 +6,7 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
-DateBoxFocus::DateBoxFocus(QObject *parent, std::function<void(QLineEdit *)> check)
+DateBoxFocus::DateBoxFocus(QObject *parent, std::function<bool(QLineEdit *)> check)
     : QObject(parent), m_check(std::move(check))
 {
 }
@@ -14,6 +14,13 @@ DateBoxFocus::DateBoxFocus(QObject *parent, std::function<void(QLineEdit *)> che
 void DateBoxFocus::watch(QLineEdit *box)
 {
     box->installEventFilter(this);
+}
+
+bool DateBoxFocus::settle()
+{
+    QLineEdit *box = m_pending;
+    m_pending.clear();
+    return !box || m_check(box);
 }
 
 void DateBoxFocus::returnTo(QLineEdit *box)
@@ -32,11 +39,14 @@ bool DateBoxFocus::eventFilter(QObject *watched, QEvent *event)
         QTimer::singleShot(0, box, [box] { box->selectAll(); });
     } else if (event->type() == QEvent::FocusOut && m_checking) {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            m_pending = box;
+            // After the focus change settles: a message box now would fight it.
             QTimer::singleShot(0, this, [this, box = QPointer<QLineEdit>(box)] {
-                if (box)
-                    m_check(box);
+                if (box && box == m_pending)
+                    settle();
             });
+        }
     }
     return false;
 }

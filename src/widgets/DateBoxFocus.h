@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
@@ -16,9 +17,15 @@ class DateBoxFocus final : public QObject
     Q_DISABLE_COPY_MOVE(DateBoxFocus)
 
 public:
-    DateBoxFocus(QObject *parent, std::function<void(QLineEdit *)> check);
+    // check returns whether the box's date was accepted.
+    DateBoxFocus(QObject *parent, std::function<bool(QLineEdit *)> check);
 
     void watch(QLineEdit *box);
+
+    // Runs the check of a box just left, if it has not run yet; false when it
+    // refused. A button calls this before it acts: a quick click delivers
+    // its press and release before the deferred check could run.
+    bool settle();
 
     // Puts the focus back into a box whose date was refused. That move is
     // not checked: the control it leaves must not be refused in turn.
@@ -28,6 +35,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    std::function<void(QLineEdit *)> m_check;
+    std::function<bool(QLineEdit *)> m_check;
+    QPointer<QLineEdit> m_pending;
     bool m_checking{true};
 };

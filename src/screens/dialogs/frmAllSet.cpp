@@ -1,6 +1,7 @@
 #include "screens/dialogs/frmAllSet.h"
 
 #include "widgets/MessageService.h"
+#include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
 #include "widgets/layout/Twips.h"
 #include "screens/dialogs/DialogSetup.h"
@@ -68,10 +69,7 @@ void frmAllSet::createControls()
     ScreenSetup::NameControl(txtDate, u"txtDate"_s);
     Twips::SetGeometry(txtDate, 2400, 240, 1095, 315);
     // Closing the dialog moves the focus too; only a visible dialog checks.
-    (new DateBoxFocus(this, [this](QLineEdit *) {
-        if (isVisible())
-            ValidateEditedDate();
-    }))->watch(txtDate);
+    (new DateBoxFocus(this, [this](QLineEdit *) { return !isVisible() || ValidateEditedDate(); }))->watch(txtDate);
     connect(txtDate, &QLineEdit::textEdited, this, [this] { m_dateEdited = true; });
 
     vsrlDate = new QScrollBar(Qt::Vertical, this);
@@ -147,8 +145,10 @@ bool frmAllSet::txtDate_Validate()
     txtDate->setText(trimmed);
     if (trimmed.isEmpty())
         return true;
-    if (const auto date = FieldValue::ParseDate(ExpandDigits(trimmed))) {
-        txtDate->setText(FieldValue::FormatDate(*date));
+    // Only a date the list's payment-date cell can hold: any other would
+    // leave the filled rows with an amount and no date.
+    if (const int julian = CellText::parseDate(ExpandDigits(trimmed))) {
+        txtDate->setText(CellText::dateText(julian));
         return true;
     }
     MessageService::Information(this, u"日付を入力して下さい。"_s, windowTitle());
@@ -177,7 +177,7 @@ void frmAllSet::cmdEnter_Click()
     // Enter or a quick click can come before the deferred check of the box.
     if (!ValidateEditedDate())
         return;
-    if (!FieldValue::ParseDate(txtDate->text())) {
+    if (CellText::parseDate(txtDate->text()) == 0) {
         MessageService::Information(this, u"日付が正しくありません。"_s, windowTitle());
         txtDate->setText(Today());
         FocusDateBox();

@@ -52,7 +52,8 @@ void frmKanri::createControls()
     cmdEnter = new QPushButton(u"OK"_s, this);
     ScreenSetup::NameControl(cmdEnter, u"cmdEnter"_s);
     Twips::SetGeometry(cmdEnter, 480, 2880, 975, 375);
-    cmdEnter->setDefault(true);
+    // No default button: Enter on the list must not store it. OK stores when
+    // clicked, or with Enter once it has the focus.
     connect(cmdEnter, &QPushButton::clicked, this, &frmKanri::cmdEnter_Click);
 
     cmdCancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);

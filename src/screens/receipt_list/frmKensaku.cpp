@@ -3,6 +3,7 @@
 #include "widgets/MessageService.h"
 #include "core/receipt/SharedState.h"
 #include "core/data/DbConnection.h"
+#include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
 #include "core/data/QtSqlConnection.h"
 #include "widgets/grid/vaSpread.h"
@@ -114,7 +115,7 @@ void frmKensaku::createControls()
     cboShop_id->addItem(u"全て"_s);
     Twips::SetGeometry(cboShop_id, 1200, 120, 3735, 300);
 
-    m_dateFocus = new DateBoxFocus(this, [this](QLineEdit *box) { txtDate_Validate(box == txtDate[0] ? 0 : 1); });
+    m_dateFocus = new DateBoxFocus(this, [this](QLineEdit *box) { return txtDate_Validate(box == txtDate[0] ? 0 : 1); });
     const int dateLeft[2] = {1200, 2760};
     for (int i = 0; i < 2; ++i) {
         txtDate[i] = new QLineEdit(client);
@@ -149,12 +150,19 @@ void frmKensaku::createControls()
     cmdAllEject = functionButtons[5];
     cmdUpdate = functionButtons[8];
     cmdClose = functionButtons[11];
-    connect(cmdSearch, &QPushButton::clicked, this, &frmKensaku::cmdSearch_Click);
-    connect(cmdSet, &QPushButton::clicked, this, &frmKensaku::cmdSet_Click);
-    connect(cmdAllSelect, &QPushButton::clicked, this, &frmKensaku::cmdAllSelect_Click);
-    connect(cmdAllEject, &QPushButton::clicked, this, &frmKensaku::cmdAllEject_Click);
-    connect(cmdUpdate, &QPushButton::clicked, this, &frmKensaku::cmdUpdate_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    // A date box just left is checked before any button acts on its text.
+    const auto afterDateCheck = [this](void (frmKensaku::*action)()) {
+        return [this, action] {
+            if (m_dateFocus->settle())
+                (this->*action)();
+        };
+    };
+    connect(cmdSearch, &QPushButton::clicked, this, afterDateCheck(&frmKensaku::cmdSearch_Click));
+    connect(cmdSet, &QPushButton::clicked, this, afterDateCheck(&frmKensaku::cmdSet_Click));
+    connect(cmdAllSelect, &QPushButton::clicked, this, afterDateCheck(&frmKensaku::cmdAllSelect_Click));
+    connect(cmdAllEject, &QPushButton::clicked, this, afterDateCheck(&frmKensaku::cmdAllEject_Click));
+    connect(cmdUpdate, &QPushButton::clicked, this, afterDateCheck(&frmKensaku::cmdUpdate_Click));
+    connect(cmdClose, &QPushButton::clicked, this, afterDateCheck(&frmKensaku::closeScreen));
 
     client->setMinimumSize(0, 0);
     client->resize(Twips::ToPixelsX(DesignClientWidth, this), Twips::ToPixelsY(DesignClientHeight, this));
@@ -372,13 +380,13 @@ bool frmKensaku::HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift)
         action = &frmKensaku::cmdUpdate_Click;
         break;
     case Qt::Key_F12:
-        if (cmdClose->isEnabled())
+        if (cmdClose->isEnabled() && m_dateFocus->settle())
             close();
         return true;
     default:
         return false;
     }
-    if (target->isEnabled())
+    if (target->isEnabled() && m_dateFocus->settle())
         (this->*action)();
     return true;
 }
@@ -407,7 +415,7 @@ bool frmKensaku::txtDate_Validate(int index)
     const QString trimmed = box->text().trimmed();
     if (trimmed.isEmpty())
         return true;
-    if (const auto date = FieldValue::ParseDate(trimmed)) {
+    if (const auto date = FieldValue::ParseDate(CellText::toHalfWidth(trimmed))) {
         box->setText(FieldValue::FormatDate(*date));
         return true;
     }

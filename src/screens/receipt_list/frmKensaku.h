@@ -118,6 +118,7 @@ private:
     void FirstActivation();
     bool IsWindowSizeIndex2() const;
     void ReloadList();
+    void closeScreen() { close(); }
     bool txtDate_Validate(int index);
     void sprNyukin_Change(int col, int row);
     void sprNyukin_Click(int col, int row);
