@@ -2,10 +2,12 @@
 // shows the receipt list, as the suite's hosts do.
 #include "component/clsParlow6dl.h"
 #include "core/data/QtSqlConnection.h"
+#include "core/settings/DataFolderError.h"
 #include "demo/DemoDatabase.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -81,16 +83,36 @@ void scheduleScreenshot(const QString &path, bool search, int *exitCode)
     poll->start();
 }
 
+// Builds the demo database beside its final name and moves it there only
+// when it is complete: a creation cut short (disk full, killed) must not
+// leave an empty file that fails every later start.
+void createDemoFile(const QString &path, const DemoOptions &options)
+{
+    const QString partial = path + u".partial"_s;
+    QFile::remove(partial);
+    {
+        const auto connection = QtSqlConnection::openSqlite(partial);
+        CreateDemoDatabase(*connection, options);
+    }
+    if (!QFile::rename(partial, path)) {
+        QFile::remove(partial);
+        throw DbError(u"cannot create the database %1"_s.arg(path));
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(u"parlow6-host"_s);
+    // The options are read before any window system is touched, so --help
+    // and mistakes are answered on a machine without a display too.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Opens the payment receipt list (入金対象一覧) on a database."_s);
-    parser.addHelpOption();
+    parser.addOption(QCommandLineOption({u"h"_s, u"help"_s}, u"Displays help on commandline options."_s));
     const QCommandLineOption dbOption(u"db"_s, u"SQLite database file; created with demo data when missing."_s,
                                       u"path"_s);
     const QCommandLineOption odbcOption(u"odbc"_s, u"ODBC connection string (SQL Server)."_s, u"string"_s);
@@ -103,7 +125,14 @@ int main(int argc, char *argv[])
                                         u"file.png"_s);
     const QCommandLineOption searchOption(u"search"_s, u"With --screenshot: press 表示 before rendering."_s);
     parser.addOptions({dbOption, odbcOption, levelOption, ordersOption, shotOption, searchOption});
-    parser.process(app);
+    if (!parser.parse(arguments)) {
+        fail(parser.errorText());
+        return 2;
+    }
+    if (parser.isSet(u"help"_s)) {
+        std::fputs(qPrintable(parser.helpText().replace(u"<executable_name>"_s, u"parlow6-host"_s)), stdout);
+        return 0;
+    }
 
     if (parser.isSet(dbOption) == parser.isSet(odbcOption)) {
         fail(u"give exactly one of --db PATH or --odbc STRING (see --help)"_s);
@@ -118,27 +147,30 @@ int main(int argc, char *argv[])
         return 2;
     }
 
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"parlow6-host"_s);
+
     std::shared_ptr<QtSqlConnection> connection;
     try {
         if (parser.isSet(odbcOption)) {
             connection = QtSqlConnection::openOdbc(parser.value(odbcOption));
         } else {
             const QString path = parser.value(dbOption);
+            QtSqlConnection::checkSqlitePath(path);
             const QFileInfo file(path);
             const bool create = !file.exists();
             if (!create && (!file.isFile() || !file.isReadable())) {
                 fail(u"cannot read the database %1"_s.arg(path));
                 return 1;
             }
-            connection = QtSqlConnection::openSqlite(path);
             if (create) {
                 DemoOptions options;
                 options.orders = orders;
-                CreateDemoDatabase(*connection, options);
-            } else {
-                // A file that is not a database fails here rather than on the screen.
-                connection->Execute(u"SELECT COUNT(*) FROM [CHUMON]"_s)->Close();
+                createDemoFile(path, options);
             }
+            connection = QtSqlConnection::openSqlite(path);
+            // A file that is not a database fails here rather than on the screen.
+            connection->Execute(u"SELECT COUNT(*) FROM [CHUMON]"_s)->Close();
         }
     } catch (const DbError &error) {
         fail(error.description());
@@ -152,6 +184,11 @@ int main(int argc, char *argv[])
     clsParlow6dl parlow;
     parlow.setDbConnection(connection);
     parlow.setLoginInfo(HostLogin(static_cast<qint16>(level)));
-    parlow.Show();
+    try {
+        parlow.Show();
+    } catch (const DataFolderError &error) {
+        fail(error.description());
+        return 1;
+    }
     return exitCode;
 }

@@ -108,12 +108,15 @@ QString withAttribute(const QString &connectionString, const QString &key, const
 
 } // namespace
 
-std::shared_ptr<QtSqlConnection> QtSqlConnection::openSqlite(const QString &path, int lockTimeoutMs)
+void QtSqlConnection::checkSqlitePath(const QString &path)
 {
-    // SQLite would quietly give these a database of their own that no other
-    // operator ever sees, or read the name as options.
     if (path.isEmpty() || path == u":memory:"_s || path.startsWith(u"file:"_s, Qt::CaseInsensitive))
         throw DbError(u"\"%1\" はデータベースファイルの名前として使えません。"_s.arg(path));
+}
+
+std::shared_ptr<QtSqlConnection> QtSqlConnection::openSqlite(const QString &path, int lockTimeoutMs)
+{
+    checkSqlitePath(path);
     auto connection = openNamed(u"QSQLITE"_s, uniqueConnectionName(u"sqlite"), path, QString());
     connection->SetLockTimeout(lockTimeoutMs);
     // SQLite leaves foreign keys off per connection; the suite's own

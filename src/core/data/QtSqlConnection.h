@@ -16,9 +16,11 @@ public:
     // short enough that nobody stares at a frozen screen.
     static constexpr int DefaultLockTimeoutMs = 5000;
 
-    // Opens (and for SQLite creates) the database file. Refuses names that
-    // would not be a file of its own (empty, ":memory:", "file:" URIs).
-    // Throws DbError.
+    // Throws DbError for a name that would not be a database file of its
+    // own: SQLite gives "" and ":memory:" a private database nobody else
+    // sees, and reads "file:" names as options.
+    static void checkSqlitePath(const QString &path);
+    // Opens (and for SQLite creates) the database file. Throws DbError.
     static std::shared_ptr<QtSqlConnection> openSqlite(const QString &path,
                                                        int lockTimeoutMs = DefaultLockTimeoutMs);
     // Opens an ODBC connection string such as

@@ -1,6 +1,7 @@
 #include "core/settings/StoredText.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -50,10 +51,18 @@ StoredText StoredText::decode(const QByteArray &bytes)
 
 StoredText StoredText::readFile(const QString &path)
 {
+    // Settings files are small text files. Anything else named here, a pipe
+    // that never ends or a device that never stops, would hang or exhaust
+    // the host before the screen opens: it counts as missing.
+    constexpr qint64 MaxBytes = 1024 * 1024;
+    const QFileInfo info(path);
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (path.isEmpty() || !info.isFile() || info.size() > MaxBytes || !file.open(QIODevice::ReadOnly))
         return StoredText(QString(), Encoding::Utf8);
-    return decode(file.readAll());
+    const QByteArray bytes = file.read(MaxBytes + 1);
+    if (bytes.size() > MaxBytes)
+        return StoredText(QString(), Encoding::Utf8);
+    return decode(bytes);
 }
 
 QString StoredText::cutToBytes(const QString &value, qsizetype maxBytes, Encoding encoding)

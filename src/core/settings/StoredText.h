@@ -14,7 +14,8 @@ public:
     enum class Encoding { Utf8, Cp932, Latin1 };
 
     static StoredText decode(const QByteArray &bytes);
-    // A missing or unreadable file reads as an empty UTF-8 text.
+    // A missing or unreadable file, or anything but a regular file of at
+    // most 1 MiB, reads as an empty UTF-8 text.
     static StoredText readFile(const QString &path);
 
     const QString &text() const { return m_text; }
