@@ -149,7 +149,7 @@ void TestSqlSchema::searchUsesShipDateIndex()
     const QStringList plan = column(*m_db, u"EXPLAIN QUERY PLAN "_s
                                                + SqlCatalog::OrderSearch(u"2014/01/01"_s, {}, false, {}),
                                     u"detail"_s);
-    QVERIFY2(plan.join(u'\n').contains(u"IX_CHUMON_出荷日"_s), qPrintable(plan.join(u'\n')));
+    QVERIFY2(plan.join(u'\n').contains(u"(出荷日>?)"_s), qPrintable(plan.join(u'\n')));
 }
 
 void TestSqlSchema::fillSuiteData()

@@ -92,10 +92,8 @@ QString dateText(int julianDay)
 {
     if (julianDay == 0)
         return QString();
-    const QDate date = QDate::fromJulianDay(julianDay);
-    return u"%1/%2/%3"_s.arg(date.year(), 4, 10, QChar(u'0'))
-        .arg(date.month(), 2, 10, QChar(u'0'))
-        .arg(date.day(), 2, 10, QChar(u'0'));
+    // Read for every date cell a registration writes: no formatting machinery.
+    return FieldValue::FormatDate(QDate::fromJulianDay(julianDay));
 }
 
 int compareCodePoints(QStringView a, QStringView b)

@@ -2,10 +2,12 @@
 
 #include "parlow6dl_export.h"
 
+#include <QDate>
 #include <QString>
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 // A database failure. description() is the database's own text, shown to the
@@ -39,6 +41,15 @@ public:
     // read by position. FieldIndex throws DbError for an unknown name.
     virtual int FieldIndex(const QString &name) const = 0;
     virtual QVariant FieldValue(int index) const = 0;
+
+    // Typed reads by position, each exactly what the FieldValue function of
+    // the same meaning gives for FieldValue(index): a long search reads its
+    // values without a QVariant each. The defaults go through FieldValue(index);
+    // a recordset that reaches the database's own values may do better.
+    virtual QString TextAt(int index) const;                  // FieldValue::Text
+    virtual double NumberAt(int index) const;                 // FieldValue::NumberOf
+    virtual std::optional<qint64> IntegerAt(int index) const; // FieldValue::IntegerOf
+    virtual std::optional<QDate> DateAt(int index) const;     // FieldValue::ParseDate of the text
 };
 
 // Which SQL the connection's database speaks where the statements differ.

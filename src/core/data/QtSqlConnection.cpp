@@ -2,6 +2,8 @@
 
 #include "core/data/QtSqlError.h"
 #include "core/data/QtSqlRecordset.h"
+#include "core/data/SqliteHandle.h"
+#include "core/data/SqliteRecordset.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -144,6 +146,9 @@ QtSqlConnection::QtSqlConnection(const QString &connectionName, bool ownsConnect
 
 QtSqlConnection::~QtSqlConnection()
 {
+    // Our statements end before Qt closes the handle under them.
+    if (m_sqlite)
+        m_sqlite->release();
     if (const auto handle = nativeHandle<sqlite3 *>(m_database, "sqlite3*"))
         sqlite3_busy_handler(handle, nullptr, nullptr);
     if (!m_ownsConnection)
@@ -157,8 +162,12 @@ QtSqlConnection::~QtSqlConnection()
 void QtSqlConnection::prepareSqlite()
 {
     m_dialect = SqlDialect::Sqlite;
-    if (const auto handle = nativeHandle<sqlite3 *>(m_database, "sqlite3*"))
+    if (const auto handle = nativeHandle<sqlite3 *>(m_database, "sqlite3*")) {
         sqlite3_busy_handler(handle, &LockWait::onBusy, m_lockWait.get());
+        // Qt's driver hands out every value as a QVariant, which costs a
+        // long search more than reading the file does.
+        m_sqlite = std::make_shared<SqliteHandle>(handle);
+    }
     // A transaction's changed pages stay in memory until it commits, rather
     // than spilling into the file mid-way, which would wait for every reader
     // again and again.
@@ -222,6 +231,8 @@ std::unique_ptr<DbRecordset> QtSqlConnection::Execute(const QString &statement)
 {
     if (!m_inTransaction)
         m_lockWait->waited = {};
+    if (m_sqlite)
+        return std::make_unique<SqliteRecordset>(m_sqlite, m_database, statement);
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
     // Decimal and numeric columns come as their exact digits, not as doubles.

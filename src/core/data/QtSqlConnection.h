@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class SqliteHandle;
+
 // DbConnection over Qt SQL: a SQLite file (the embedded default) or an ODBC
 // connection string (the production path to SQL Server).
 class PARLOW6DL_EXPORT QtSqlConnection final : public DbConnection
@@ -60,4 +62,6 @@ private:
     bool m_odbc = false;
     bool m_inTransaction = false;
     std::unique_ptr<LockWait> m_lockWait;
+    // Set for a SQLite file: its statements are read through SQLite itself.
+    std::shared_ptr<SqliteHandle> m_sqlite;
 };

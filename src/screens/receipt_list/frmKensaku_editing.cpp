@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QSet>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 void frmKensaku::sprNyukin_Change(int col, int row)
@@ -48,15 +50,19 @@ void frmKensaku::SortByColumn(int column)
     ReDrawGuard noPaint(sprNyukin);
     const int rows = sprNyukin->MaxRows();
 
-    // Aged rows are remembered by order id; a set keeps this linear.
-    QSet<QString> yellowIds;
-    QSet<QString> pinkIds;
+    // Aged rows are remembered by order id; a set keeps this linear. The
+    // exact number stands for the id's text, a blank id for all blank ones.
+    const auto idOf = [this](int row) {
+        return sprNyukin->Integer(ColId, row).value_or(std::numeric_limits<qint64>::min());
+    };
+    QSet<qint64> yellowIds;
+    QSet<qint64> pinkIds;
     for (int row = 1; row <= rows; ++row) {
         const QColor color = sprNyukin->BackColor(row);
         if (color == ReceiptColors::Pink)
-            pinkIds.insert(sprNyukin->Text(ColId, row));
+            pinkIds.insert(idOf(row));
         else if (color == ReceiptColors::Yellow)
-            yellowIds.insert(sprNyukin->Text(ColId, row));
+            yellowIds.insert(idOf(row));
     }
 
     if (rows > 0)
@@ -67,7 +73,7 @@ void frmKensaku::SortByColumn(int column)
     if (yellowIds.isEmpty() && pinkIds.isEmpty())
         return;
     for (int row = 1; row <= rows; ++row) {
-        const QString id = sprNyukin->Text(ColId, row);
+        const qint64 id = idOf(row);
         if (yellowIds.contains(id))
             sprNyukin->SetBackColor(row, ReceiptColors::Yellow);
         else if (pinkIds.contains(id))

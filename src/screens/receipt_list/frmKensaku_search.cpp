@@ -8,13 +8,17 @@
 #include "core/data/FieldValue.h"
 #include "core/data/RecordsetCloser.h"
 #include "core/data/SqlCatalog.h"
+#include "widgets/grid/SpreadLoader.h"
 #include "widgets/grid/vaSpread.h"
 #include "core/receipt/ReceiptRules.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
 #include <QComboBox>
 #include <QDate>
+#include <QHash>
 #include <QLineEdit>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -120,11 +124,12 @@ void frmKensaku::LoadOrderList()
 {
     vaSpread *grid = sprNyukin;
     grid->SetMaxRows(0);
-    int r = 0;
 
     const bool hasShop = cboShop_id->currentIndex() > 0;
     const QString statement = SqlCatalog::OrderSearch(txtDate[0]->text(), txtDate[1]->text(), hasShop,
                                                       selectedShopId());
+    // The rows written before a failure stay, and are shown.
+    SpreadLoader load(grid);
     try {
         const auto records = CurrentConnection().Execute(statement);
         const RecordsetCloser closer(records.get());
@@ -139,45 +144,62 @@ void frmKensaku::LoadOrderList()
         const int fShipDate = records->FieldIndex(u"出荷日"_s);
         const int fShopId = records->FieldIndex(u"ショップID"_s);
         const QDate today = QDate::currentDate();
+        // The search lists only orders whose confirmation mail is not queued.
+        const QVariant mailNotSent = 0;
+        // Most listed orders hold the same amount paid (none): its texts are
+        // made once and shared.
+        std::optional<ReceiptRegistration::Listed> listedAmount;
+        double listedFor = 0;
+        QHash<QString, bool> methodListed;
 
         while (!records->Eof()) {
-            const QString method = FieldValue::Text(records->FieldValue(fMethod));
-            if (F_Siharai_NyukinCheck(method) == 0) {
+            const QString method = records->TextAt(fMethod);
+            auto known = methodListed.constFind(method);
+            if (known == methodListed.constEnd())
+                known = methodListed.insert(method, F_Siharai_NyukinCheck(method) != 0);
+            if (!*known) {
                 records->MoveNext();
                 continue;
             }
-            ++r;
-            grid->SetMaxRows(r);
-            const QVariant id = records->FieldValue(fId);
-            grid->SetText(ColId, r, id);
-            if (!FieldValue::IntegerOf(id))
-                grid->SetText(ColListedId, r, FieldValue::Text(id));
-            grid->SetText(ColName, r, FieldValue::Text(records->FieldValue(fName)));
-            grid->SetText(ColTel, r, FieldValue::Text(records->FieldValue(fTel)));
-            grid->SetText(ColOrderDate, r, FieldValue::DateText(FieldValue::Text(records->FieldValue(fOrderDate))));
-            grid->SetText(ColBilled, r, FieldValue::NumberOf(records->FieldValue(fBilled)));
-            const QVariant paid = records->FieldValue(fPaidDate);
-            const QVariant paidAmount = records->FieldValue(fPaidAmount);
-            const QString paidText = FieldValue::Text(paid);
-            grid->SetText(ColPaidDate, r, FieldValue::DateText(paidText));
-            grid->SetText(ColPaidAmount, r, FieldValue::NumberOf(paidAmount));
-            // The search lists only orders whose confirmation mail is not queued.
-            keepListed(r, ReceiptRegistration::ListedFrom(paid, paidAmount, 0));
-            grid->SetText(ColMethod, r, method);
+            load.addRow();
+            if (const std::optional<qint64> id = records->IntegerAt(fId)) {
+                load.setInteger(ColId, *id);
+            } else {
+                // Kept as read, so the registration can name the row.
+                const QVariant odd = records->FieldValue(fId);
+                load.setValue(ColId, odd);
+                load.setText(ColListedId, FieldValue::Text(odd));
+            }
+            load.setText(ColName, records->TextAt(fName));
+            load.setText(ColTel, records->TextAt(fTel));
+            load.setDate(ColOrderDate, records->DateAt(fOrderDate));
+            load.setNumber(ColBilled, records->NumberAt(fBilled));
 
-            const QString shipText = FieldValue::Text(records->FieldValue(fShipDate));
-            const auto shipDate = shipText.isEmpty() || !paidText.isEmpty()
-                                      ? std::nullopt
-                                      : FieldValue::ParseDate(shipText);
-            if (shipDate)
-                grid->SetBackColor(r, ReceiptColors::Of(ReceiptRules::AgeOf(shipDate->daysTo(today))));
-            grid->SetText(ColShipDate, r, shipDate ? FieldValue::FormatDate(*shipDate)
-                                                   : FieldValue::DateText(shipText));
-            grid->SetText(ColShopId, r, FieldValue::Text(records->FieldValue(fShopId)));
+            const QString paidText = records->TextAt(fPaidDate);
+            load.setDate(ColPaidDate, FieldValue::ParseDate(paidText));
+            const double paidAmount = records->NumberAt(fPaidAmount);
+            load.setNumber(ColPaidAmount, paidAmount);
+            // A number that is no finite double goes to the rule as read.
+            if (!listedAmount || !(paidAmount == listedFor) || !std::isfinite(paidAmount)) {
+                listedAmount = ReceiptRegistration::ListedFrom(
+                    QVariant(), std::isfinite(paidAmount) ? QVariant(paidAmount) : records->FieldValue(fPaidAmount),
+                    mailNotSent);
+                listedFor = paidAmount;
+            }
+            // The paid date is kept as the text read.
+            load.setText(ColListedPaidDate, paidText);
+            load.setText(ColListedPaidAmount, listedAmount->paidAmount);
+            load.setText(ColListedMail, listedAmount->mailSent);
+            load.setText(ColMethod, method);
+
+            const std::optional<QDate> shipDate = records->DateAt(fShipDate);
+            if (shipDate && paidText.isEmpty())
+                load.setColor(ReceiptColors::Of(ReceiptRules::AgeOf(shipDate->daysTo(today))));
+            load.setDate(ColShipDate, shipDate);
+            load.setText(ColShopId, records->TextAt(fShopId));
             records->MoveNext();
         }
     } catch (const DbError &error) {
-        // The rows written so far stay.
         MessageService::Critical(this, error.description(), windowTitle());
     }
 }

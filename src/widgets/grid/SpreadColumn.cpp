@@ -163,6 +163,41 @@ void SpreadColumn::write(int first, int last, const int *rowSlots, const QVarian
     }
 }
 
+void SpreadColumn::setText(int slot, const QString &text)
+{
+    if (kind() == Kind::Text)
+        m_texts[slot] = text;
+    else
+        write(slot, slot, nullptr, text);
+}
+
+void SpreadColumn::setNumber(int slot, double number)
+{
+    if (kind() == Kind::Number)
+        m_numbers[slot] = number;
+    else
+        write(slot, slot, nullptr, number);
+}
+
+void SpreadColumn::setInteger(int slot, qint64 number)
+{
+    if (kind() == Kind::Integer)
+        m_integers[slot] = number;
+    else
+        write(slot, slot, nullptr, qlonglong(number));
+}
+
+void SpreadColumn::setDate(int slot, const std::optional<QDate> &date)
+{
+    if (kind() != Kind::Date) {
+        write(slot, slot, nullptr, date ? FieldValue::FormatDate(*date) : QString());
+        return;
+    }
+    // The range a date cell holds, as CellText::parseDate keeps it.
+    const qint64 julian = date ? date->toJulianDay() : 0;
+    m_dates[slot] = julian >= CellText::MinDateJulian && julian <= CellText::MaxDateJulian ? int(julian) : 0;
+}
+
 bool SpreadColumn::writeEdited(int slot, const QString &text)
 {
     switch (kind()) {

@@ -2,6 +2,7 @@
 
 #include "widgets/grid/vaSpread.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -35,6 +36,14 @@ public:
     // dates only a valid date (anything else leaves the cell blank), texts
     // are stored as given, whatever their length.
     void write(int first, int last, const int *rowSlots, const QVariant &value);
+    // One value in its own form, for loading rows in bulk: a column of the
+    // matching kind stores it as it is, any other takes it as write() would
+    // (a date as its "YYYY/MM/DD" text; no date as empty text).
+    void setText(int slot, const QString &text);
+    void setNumber(int slot, double number);
+    void setInteger(int slot, qint64 number);
+    void setDate(int slot, const std::optional<QDate> &date);
+
     // An operator's text from an editor. Refuses what the column does not
     // accept (a number out of range, an invalid date) and cuts texts to the
     // column's length. Returns whether it stored anything.

@@ -115,6 +115,13 @@ void SpreadModel::setRows(int rows)
     }
 }
 
+int SpreadModel::appendRow()
+{
+    Q_ASSERT(m_suspended);
+    setRows(m_rows + 1);
+    return slot(m_rows - 1);
+}
+
 const int *SpreadModel::slotsOf(int firstRow, int lastRow) const
 {
     // Every row together holds exactly the slots 0..m_rows-1, in some order.
@@ -138,7 +145,7 @@ QColor SpreadModel::color(int row) const
 
 void SpreadModel::setColor(int firstRow, int lastRow, const QColor &color)
 {
-    const std::uint32_t rgba = color.isValid() ? (color.rgb() | 0xff000000u) : NoColor;
+    const std::uint32_t rgba = rgbaOf(color);
     const int *rowSlots = slotsOf(firstRow, lastRow);
     for (int row = firstRow; row <= lastRow; ++row)
         m_colors[rowSlots ? rowSlots[row] : row] = rgba;

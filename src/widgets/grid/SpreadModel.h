@@ -51,6 +51,13 @@ public:
     bool isHidden(int row) const { return m_hidden[slot(row)] != 0; }
     void setHidden(int firstRow, int lastRow, bool hidden);
 
+    // Loading rows in bulk (SpreadLoader), while suspended: appends one
+    // blank row and returns its storage slot; the cells of a stored column
+    // for typed writes to that slot; the colour of a slot.
+    int appendRow();
+    SpreadColumn &cellsOf(int column) { return m_columns[std::size_t(column)]; }
+    void setSlotColor(int slot, const QColor &color) { m_colors[slot] = rgbaOf(color); }
+
     // Stable sort of whole rows by up to three keys (0-based columns, any
     // stored column).
     void sort(int firstRow, int lastRow, const QList<vaSpread::SortKey> &keys);
@@ -77,6 +84,10 @@ private:
     static constexpr std::uint32_t NoColor = 0; // stored colours carry alpha 255
     enum class Change { Values, Colours };
 
+    static std::uint32_t rgbaOf(const QColor &color)
+    {
+        return color.isValid() ? (color.rgb() | 0xff000000u) : NoColor;
+    }
     const SpreadColumn &cells(int column) const { return m_columns[std::size_t(column)]; }
     int slot(int row) const { return m_slotsInOrder ? row : m_slots[row]; }
     // The slots of rows first..last, or null when they are the rows' own

@@ -108,6 +108,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    friend class SpreadLoader;
+
     // Turns a 1-based address, -1 meaning all, into a 0-based range; false
     // when the address names nothing.
     bool rowRange(int row, int &first, int &last) const;

@@ -1,0 +1,276 @@
+#include "core/data/SqliteRecordset.h"
+
+#include "core/data/FieldValue.h"
+#include "core/data/SqliteHandle.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString errorText(sqlite3 *handle)
+{
+    return QString::fromUtf8(sqlite3_errmsg(handle));
+}
+
+bool isAscii(const unsigned char *bytes, int size)
+{
+    return std::all_of(bytes, bytes + size, [](unsigned char c) { return c < 0x80; });
+}
+
+// Well-formed UTF-8 into UTF-16, false for anything else. SQLite's own
+// conversion (what Qt's driver reads) agrees with this one on every text it
+// accepts; U+FFFE and U+FFFF, which SQLite replaces, are left to it too.
+bool decodeUtf8(const unsigned char *bytes, int size, QString &out)
+{
+    out.resize(size); // never more UTF-16 units than bytes
+    char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    const unsigned char *end = bytes + size;
+    while (bytes < end) {
+        const unsigned char lead = *bytes;
+        if (lead < 0x80) {
+            *to++ = lead;
+            ++bytes;
+            continue;
+        }
+        const int length = lead >= 0xf5 ? 0 : lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc2 ? 2 : 0;
+        if (length == 0 || end - bytes < length)
+            return false;
+        char32_t c = lead & (0x7f >> length);
+        for (int i = 1; i < length; ++i) {
+            if ((bytes[i] & 0xc0) != 0x80)
+                return false;
+            c = (c << 6) | (bytes[i] & 0x3f);
+        }
+        constexpr char32_t Least[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (c < Least[length] || c > 0x10ffff || (c >= 0xd800 && c <= 0xdfff) || c == 0xfffe || c == 0xffff)
+            return false;
+        if (c >= 0x10000) {
+            *to++ = char16_t(0xd800 + ((c - 0x10000) >> 10));
+            *to++ = char16_t(0xdc00 + ((c - 0x10000) & 0x3ff));
+        } else {
+            *to++ = char16_t(c);
+        }
+        bytes += length;
+    }
+    out.truncate(to - reinterpret_cast<char16_t *>(out.data()));
+    return true;
+}
+
+} // namespace
+
+SqliteRecordset::SqliteRecordset(std::shared_ptr<SqliteHandle> handle, QSqlDatabase database,
+                                 const QString &statement)
+    : m_handle(std::move(handle)), m_database(std::move(database))
+{
+    sqlite3 *db = m_handle->get();
+    const QByteArray sql = statement.toUtf8();
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &m_statement, &tail) != SQLITE_OK)
+        throw DbError(errorText(db));
+    if (!m_statement)
+        throw DbError(u"実行する文がありません。"_s);
+    m_handle->attach(this);
+    try {
+        // Like Qt's driver: one statement at a time.
+        if (!QByteArrayView(tail, sql.constData() + sql.size() - tail).trimmed().isEmpty())
+            throw DbError(u"一度に実行できる文は一つだけです。"_s);
+        const int columns = sqlite3_column_count(m_statement);
+        m_names.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            m_names.append(QString::fromUtf8(sqlite3_column_name(m_statement, i)).remove(u'"'));
+        m_pools.resize(std::size_t(columns));
+        step();
+        // A statement without a result is done with its first step.
+        if (columns == 0)
+            Close();
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+SqliteRecordset::~SqliteRecordset()
+{
+    Close();
+}
+
+void SqliteRecordset::step()
+{
+    const int result = sqlite3_step(m_statement);
+    m_onRow = result == SQLITE_ROW;
+    if (m_onRow)
+        return;
+    // A damaged file, a lock held too long or a failed constraint ends the
+    // result with SQLite's own text.
+    const QString failure = result == SQLITE_DONE ? QString() : errorText(m_handle->get());
+    Close();
+    if (result != SQLITE_DONE)
+        throw DbError(failure);
+}
+
+bool SqliteRecordset::Eof() const
+{
+    return !m_onRow;
+}
+
+int SqliteRecordset::FieldIndex(const QString &name) const
+{
+    for (qsizetype i = 0; i < m_names.size(); ++i) {
+        if (m_names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    }
+    throw DbError(u"項目 %1 は結果にありません。"_s.arg(name));
+}
+
+QVariant SqliteRecordset::Fields(const QString &name) const
+{
+    if (!m_onRow)
+        throw DbError(u"現在の行がありません。"_s);
+    return FieldValue(FieldIndex(name));
+}
+
+void SqliteRecordset::MoveNext()
+{
+    if (!m_onRow)
+        throw DbError(u"現在の行がありません。"_s);
+    step();
+}
+
+void SqliteRecordset::Close()
+{
+    // Closing twice is harmless: readers close in cleanup paths too.
+    m_onRow = false;
+    if (!m_statement)
+        return;
+    sqlite3_finalize(std::exchange(m_statement, nullptr));
+    m_handle->detach(this);
+}
+
+int SqliteRecordset::typeAt(int index) const
+{
+    if (!m_onRow)
+        throw DbError(u"現在の行がありません。"_s);
+    if (index < 0 || index >= m_names.size())
+        throw DbError(u"項目番号 %1 は結果にありません。"_s.arg(index));
+    return sqlite3_column_type(m_statement, index);
+}
+
+QString SqliteRecordset::textAt(int index) const
+{
+    const unsigned char *utf8 = sqlite3_column_text(m_statement, index);
+    const int size = sqlite3_column_bytes(m_statement, index);
+    TextPool &pool = m_pools[std::size_t(index)];
+    if (pool.open) {
+        for (int i = 0; i < pool.count; ++i) {
+            const QByteArray &known = pool.utf8[std::size_t(i)];
+            if (known.size() == size && std::equal(utf8, utf8 + size, known.constData(),
+                                                   [](unsigned char a, char b) { return a == (unsigned char)b; }))
+                return pool.texts[std::size_t(i)];
+        }
+    }
+    QString text;
+    if (!decodeUtf8(utf8, size, text)) {
+        // Anything else as SQLite itself turns it into UTF-16, as Qt's
+        // driver reads it: a malformed byte comes out the same either way.
+        const void *utf16 = sqlite3_column_text16(m_statement, index);
+        return QString(static_cast<const QChar *>(utf16), sqlite3_column_bytes16(m_statement, index) / 2);
+    }
+    if (pool.open) {
+        if (pool.count < TextPool::Capacity) {
+            pool.utf8[std::size_t(pool.count)] = QByteArray(reinterpret_cast<const char *>(utf8), size);
+            pool.texts[std::size_t(pool.count++)] = text;
+        } else {
+            pool = TextPool{};
+            pool.open = false;
+        }
+    }
+    return text;
+}
+
+QVariant SqliteRecordset::FieldValue(int index) const
+{
+    switch (typeAt(index)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(m_statement, index));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_statement, index);
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(m_statement, index)),
+                          sqlite3_column_bytes(m_statement, index));
+    default:
+        return textAt(index);
+    }
+}
+
+QString SqliteRecordset::TextAt(int index) const
+{
+    switch (typeAt(index)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(m_statement, index));
+    case SQLITE_TEXT:
+        return textAt(index);
+    default:
+        return DbRecordset::TextAt(index);
+    }
+}
+
+double SqliteRecordset::NumberAt(int index) const
+{
+    switch (typeAt(index)) {
+    case SQLITE_NULL:
+        return 0.0;
+    case SQLITE_INTEGER:
+        return double(sqlite3_column_int64(m_statement, index));
+    case SQLITE_TEXT:
+        return FieldValue::Number(textAt(index));
+    default:
+        return DbRecordset::NumberAt(index);
+    }
+}
+
+std::optional<qint64> SqliteRecordset::IntegerAt(int index) const
+{
+    switch (typeAt(index)) {
+    case SQLITE_NULL:
+        return std::nullopt;
+    case SQLITE_INTEGER:
+        return sqlite3_column_int64(m_statement, index);
+    default:
+        return DbRecordset::IntegerAt(index);
+    }
+}
+
+std::optional<QDate> SqliteRecordset::DateAt(int index) const
+{
+    const int type = typeAt(index);
+    if (type == SQLITE_NULL)
+        return std::nullopt;
+    if (type != SQLITE_TEXT)
+        return DbRecordset::DateAt(index);
+    // Dates are short ASCII texts: read in place, without a QString.
+    constexpr int Longest = 40;
+    const unsigned char *utf8 = sqlite3_column_text(m_statement, index);
+    const int size = sqlite3_column_bytes(m_statement, index);
+    if (size > Longest || !isAscii(utf8, size))
+        return FieldValue::ParseDate(textAt(index));
+    // The stored form "YYYY/MM/DD" is read straight away.
+    const auto digit = [utf8](int at) { return utf8[at] >= '0' && utf8[at] <= '9' ? utf8[at] - '0' : -100000; };
+    if (size == 10 && utf8[4] == '/' && utf8[7] == '/') {
+        const int year = digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3);
+        const int month = digit(5) * 10 + digit(6);
+        const int day = digit(8) * 10 + digit(9);
+        if (year >= 100 && QDate::isValid(year, month, day))
+            return QDate(year, month, day);
+    }
+    char16_t units[Longest];
+    std::copy(utf8, utf8 + size, units);
+    return FieldValue::ParseDate(QStringView(units, size));
+}

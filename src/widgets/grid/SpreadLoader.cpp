@@ -1,0 +1,64 @@
+#include "widgets/grid/SpreadLoader.h"
+
+#include "widgets/grid/SpreadModel.h"
+
+#include "core/data/FieldValue.h"
+
+SpreadLoader::SpreadLoader(vaSpread *grid)
+    : m_noPaint(grid), m_grid(grid), m_model(*grid->m_model), m_columns(m_model.storedColumns())
+{
+}
+
+// The guard's end tells the views of every new row at once.
+SpreadLoader::~SpreadLoader() = default;
+
+void SpreadLoader::addRow()
+{
+    m_slot = m_model.appendRow();
+    m_row = m_model.rows();
+}
+
+void SpreadLoader::setText(int col, const QString &text)
+{
+    if (has(col))
+        m_model.cellsOf(col - 1).setText(m_slot, text);
+}
+
+void SpreadLoader::setNumber(int col, double number)
+{
+    if (has(col))
+        m_model.cellsOf(col - 1).setNumber(m_slot, number);
+}
+
+void SpreadLoader::setInteger(int col, qint64 number)
+{
+    if (has(col))
+        m_model.cellsOf(col - 1).setInteger(m_slot, number);
+}
+
+void SpreadLoader::setDate(int col, const std::optional<QDate> &date)
+{
+    if (!has(col))
+        return;
+    SpreadColumn &cells = m_model.cellsOf(col - 1);
+    if (cells.kind() == SpreadColumn::Kind::Date || !date) {
+        cells.setDate(m_slot, date);
+        return;
+    }
+    auto text = m_dateTexts.constFind(date->toJulianDay());
+    if (text == m_dateTexts.constEnd())
+        text = m_dateTexts.insert(date->toJulianDay(), FieldValue::FormatDate(*date));
+    cells.setText(m_slot, *text);
+}
+
+void SpreadLoader::setValue(int col, const QVariant &value)
+{
+    if (has(col))
+        m_grid->SetText(col, m_row, value);
+}
+
+void SpreadLoader::setColor(const QColor &color)
+{
+    if (m_row > 0)
+        m_model.setSlotColor(m_slot, color);
+}

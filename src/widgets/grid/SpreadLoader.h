@@ -1,0 +1,52 @@
+#pragma once
+
+#include "widgets/grid/vaSpread.h"
+
+#include <QColor>
+#include <QDate>
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+class SpreadModel;
+
+// Appends rows to a grid in bulk, as a search fills it: each value goes
+// straight into its column's array in its own form (numbers, integers and
+// dates are never made text on the way in; display texts are formatted only
+// for the cells painted), and the views hear of the new rows once, when the
+// loader ends. Dates in a text column share their text. Columns are 1-based as everywhere in vaSpread; a column the
+// grid does not have is ignored. A column of another kind than the value
+// takes it as SetText would.
+class SpreadLoader final
+{
+public:
+    explicit SpreadLoader(vaSpread *grid);
+    ~SpreadLoader();
+    SpreadLoader(const SpreadLoader &) = delete;
+    SpreadLoader &operator=(const SpreadLoader &) = delete;
+
+    // A new blank row after the last; the writes below go to it.
+    void addRow();
+    int row() const { return m_row; }
+
+    void setText(int col, const QString &text);
+    void setNumber(int col, double number);
+    void setInteger(int col, qint64 number);
+    void setDate(int col, const std::optional<QDate> &date);
+    void setValue(int col, const QVariant &value);
+    void setColor(const QColor &color);
+
+private:
+    bool has(int col) const { return col >= 1 && col <= m_columns && m_row > 0; }
+
+    // A date text column's cells share one "YYYY/MM/DD" text per day.
+    QHash<qint64, QString> m_dateTexts;
+    ReDrawGuard m_noPaint;
+    vaSpread *m_grid;
+    SpreadModel &m_model;
+    int m_columns;
+    int m_row = 0;
+    int m_slot = -1;
+};
