@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -30,30 +31,35 @@ bool decodeUtf8(const unsigned char *bytes, int size, QString &out)
     char16_t *to = reinterpret_cast<char16_t *>(out.data());
     const unsigned char *end = bytes + size;
     while (bytes < end) {
-        const unsigned char lead = *bytes;
+        const unsigned lead = *bytes;
         if (lead < 0x80) {
-            *to++ = lead;
+            *to++ = char16_t(lead);
             ++bytes;
             continue;
         }
-        const int length = lead >= 0xf5 ? 0 : lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc2 ? 2 : 0;
-        if (length == 0 || end - bytes < length)
-            return false;
-        char32_t c = lead & (0x7f >> length);
-        for (int i = 1; i < length; ++i) {
-            if ((bytes[i] & 0xc0) != 0x80)
+        const auto follows = [&](int i) { return (bytes[i] & 0xc0) == 0x80; };
+        char32_t c = 0;
+        int length = 0;
+        if (lead >= 0xe0 && lead < 0xf0 && end - bytes >= 3 && follows(1) && follows(2)) {
+            // Japanese text is almost all three-byte characters.
+            c = ((lead & 0x0f) << 12) | ((bytes[1] & 0x3f) << 6) | (bytes[2] & 0x3f);
+            if (c < 0x800 || (c >= 0xd800 && c <= 0xdfff) || c >= 0xfffe)
                 return false;
-            c = (c << 6) | (bytes[i] & 0x3f);
-        }
-        constexpr char32_t Least[5] = {0, 0, 0x80, 0x800, 0x10000};
-        if (c < Least[length] || c > 0x10ffff || (c >= 0xd800 && c <= 0xdfff) || c == 0xfffe || c == 0xffff)
-            return false;
-        if (c >= 0x10000) {
+            length = 3;
+        } else if (lead >= 0xc2 && lead < 0xe0 && end - bytes >= 2 && follows(1)) {
+            c = ((lead & 0x1f) << 6) | (bytes[1] & 0x3f);
+            length = 2;
+        } else if (lead >= 0xf0 && lead < 0xf5 && end - bytes >= 4 && follows(1) && follows(2) && follows(3)) {
+            c = ((lead & 0x07) << 18) | ((bytes[1] & 0x3f) << 12) | ((bytes[2] & 0x3f) << 6) | (bytes[3] & 0x3f);
+            if (c < 0x10000 || c > 0x10ffff)
+                return false;
             *to++ = char16_t(0xd800 + ((c - 0x10000) >> 10));
-            *to++ = char16_t(0xdc00 + ((c - 0x10000) & 0x3ff));
+            c = 0xdc00 + ((c - 0x10000) & 0x3ff);
+            length = 4;
         } else {
-            *to++ = char16_t(c);
+            return false;
         }
+        *to++ = char16_t(c);
         bytes += length;
     }
     out.truncate(to - reinterpret_cast<char16_t *>(out.data()));
@@ -82,7 +88,7 @@ SqliteRecordset::SqliteRecordset(std::shared_ptr<SqliteHandle> handle, QSqlDatab
         m_names.reserve(columns);
         for (int i = 0; i < columns; ++i)
             m_names.append(QString::fromUtf8(sqlite3_column_name(m_statement, i)).remove(u'"'));
-        m_pools.resize(std::size_t(columns));
+        m_cache.resize(std::size_t(columns));
         step();
         // A statement without a result is done with its first step.
         if (columns == 0)
@@ -161,34 +167,46 @@ int SqliteRecordset::typeAt(int index) const
 
 QString SqliteRecordset::textAt(int index) const
 {
-    const unsigned char *utf8 = sqlite3_column_text(m_statement, index);
+    const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, index));
     const int size = sqlite3_column_bytes(m_statement, index);
-    TextPool &pool = m_pools[std::size_t(index)];
-    if (pool.open) {
-        for (int i = 0; i < pool.count; ++i) {
-            const QByteArray &known = pool.utf8[std::size_t(i)];
-            if (known.size() == size && std::equal(utf8, utf8 + size, known.constData(),
-                                                   [](unsigned char a, char b) { return a == (unsigned char)b; }))
-                return pool.texts[std::size_t(i)];
+    ColumnCache &cache = m_cache[std::size_t(index)];
+    if (cache.pooling) {
+        for (int i = 0; i < cache.pooled; ++i) {
+            const QByteArray &known = cache.utf8[std::size_t(i)];
+            if (known.size() != size || std::memcmp(known.constData(), utf8, std::size_t(size)) != 0)
+                continue;
+            // Each hit moves a step forward: the common values end up first.
+            if (i > 0) {
+                std::swap(cache.utf8[std::size_t(i)], cache.utf8[std::size_t(i - 1)]);
+                std::swap(cache.texts[std::size_t(i)], cache.texts[std::size_t(i - 1)]);
+                --i;
+            }
+            return cache.texts[std::size_t(i)];
         }
     }
-    QString text;
-    if (!decodeUtf8(utf8, size, text)) {
+    // Someone still holds the last one: this one gets its own.
+    QString &text = cache.scratch;
+    if (!text.isDetached())
+        text = QString();
+    if (!decodeUtf8(reinterpret_cast<const unsigned char *>(utf8), size, text)) {
         // Anything else as SQLite itself turns it into UTF-16, as Qt's
         // driver reads it: a malformed byte comes out the same either way.
         const void *utf16 = sqlite3_column_text16(m_statement, index);
         return QString(static_cast<const QChar *>(utf16), sqlite3_column_bytes16(m_statement, index) / 2);
     }
-    if (pool.open) {
-        if (pool.count < TextPool::Capacity) {
-            pool.utf8[std::size_t(pool.count)] = QByteArray(reinterpret_cast<const char *>(utf8), size);
-            pool.texts[std::size_t(pool.count++)] = text;
-        } else {
-            pool = TextPool{};
-            pool.open = false;
-        }
+    if (!cache.pooling)
+        return text;
+    if (cache.pooled == ColumnCache::PoolSize) {
+        cache.pooling = false;
+        cache.utf8 = {};
+        cache.texts = {};
+        return text;
     }
-    return text;
+    const auto at = std::size_t(cache.pooled++);
+    cache.utf8[at] = QByteArray(utf8, size);
+    // The pool keeps its own string; the scratch one is free again.
+    cache.texts[at] = std::exchange(text, QString());
+    return cache.texts[at];
 }
 
 QVariant SqliteRecordset::FieldValue(int index) const
@@ -259,8 +277,22 @@ std::optional<QDate> SqliteRecordset::DateAt(int index) const
     constexpr int Longest = 40;
     const unsigned char *utf8 = sqlite3_column_text(m_statement, index);
     const int size = sqlite3_column_bytes(m_statement, index);
+    ColumnCache &cache = m_cache[std::size_t(index)];
+    if (size == cache.dateSize && std::memcmp(cache.dateBytes.data(), utf8, std::size_t(size)) == 0)
+        return cache.date;
     if (size > Longest || !isAscii(utf8, size))
         return FieldValue::ParseDate(textAt(index));
+    const std::optional<QDate> date = parseAsciiDate(utf8, size);
+    if (size <= int(cache.dateBytes.size())) {
+        std::copy(utf8, utf8 + size, cache.dateBytes.begin());
+        cache.dateSize = size;
+        cache.date = date;
+    }
+    return date;
+}
+
+std::optional<QDate> SqliteRecordset::parseAsciiDate(const unsigned char *utf8, int size)
+{
     // The stored form "YYYY/MM/DD" is read straight away.
     const auto digit = [utf8](int at) { return utf8[at] >= '0' && utf8[at] <= '9' ? utf8[at] - '0' : -100000; };
     if (size == 10 && utf8[4] == '/' && utf8[7] == '/') {
@@ -270,7 +302,7 @@ std::optional<QDate> SqliteRecordset::DateAt(int index) const
         if (year >= 100 && QDate::isValid(year, month, day))
             return QDate(year, month, day);
     }
-    char16_t units[Longest];
+    char16_t units[64];
     std::copy(utf8, utf8 + size, units);
     return FieldValue::ParseDate(QStringView(units, size));
 }

@@ -48,18 +48,27 @@ private:
     // DbError when there is no current row or no such column.
     int typeAt(int index) const;
     QString textAt(int index) const;
+    // A date of at most 40 ASCII characters, as FieldValue::ParseDate reads it.
+    static std::optional<QDate> parseAsciiDate(const unsigned char *utf8, int size);
 
-    // The texts of a column that holds few distinct values (payment
-    // methods, shops) are made once and shared by every row holding them:
-    // a long search allocates, and keeps, one string per value, not per row.
-    // A column that shows more values than fit stops being pooled.
-    struct TextPool
+    // What a long search keeps per column between rows. The texts of a
+    // column holding few distinct values (payment methods, shops) are made
+    // once and shared by every row holding them: one string per value, not
+    // per row; a column showing more values than fit stops being pooled.
+    // Other texts are decoded into a string that is reused once its reader
+    // has let go of it. The last date read is remembered, since neighbouring
+    // rows mostly share it.
+    struct ColumnCache
     {
-        static constexpr int Capacity = 16;
-        bool open = true;
-        int count = 0;
-        std::array<QByteArray, Capacity> utf8;
-        std::array<QString, Capacity> texts;
+        static constexpr int PoolSize = 16;
+        bool pooling = true;
+        int pooled = 0;
+        std::array<QByteArray, PoolSize> utf8;
+        std::array<QString, PoolSize> texts;
+        QString scratch;
+        int dateSize = -1;
+        std::array<unsigned char, 16> dateBytes{};
+        std::optional<QDate> date;
     };
 
     std::shared_ptr<SqliteHandle> m_handle;
@@ -67,6 +76,6 @@ private:
     QSqlDatabase m_database;
     sqlite3_stmt *m_statement = nullptr;
     QStringList m_names;
-    mutable std::vector<TextPool> m_pools;
+    mutable std::vector<ColumnCache> m_cache;
     bool m_onRow = false;
 };

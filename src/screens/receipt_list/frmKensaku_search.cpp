@@ -15,10 +15,11 @@
 
 #include <QComboBox>
 #include <QDate>
-#include <QHash>
 #include <QLineEdit>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -150,14 +151,26 @@ void frmKensaku::LoadOrderList()
         // made once and shared.
         std::optional<ReceiptRegistration::Listed> listedAmount;
         double listedFor = 0;
-        QHash<QString, bool> methodListed;
+        // Whether orders paid by a method are listed, per method read; the
+        // recordset hands out one shared string per method, so the same
+        // string is mostly found by its data alone.
+        std::vector<std::pair<QString, bool>> methodListed;
+        const auto isListed = [&](const QString &method) {
+            for (const auto &[known, listed] : methodListed) {
+                if (known.constData() == method.constData() && known.size() == method.size())
+                    return listed;
+            }
+            for (const auto &[known, listed] : methodListed) {
+                if (known == method)
+                    return listed;
+            }
+            methodListed.emplace_back(method, F_Siharai_NyukinCheck(method) != 0);
+            return methodListed.back().second;
+        };
 
         while (!records->Eof()) {
             const QString method = records->TextAt(fMethod);
-            auto known = methodListed.constFind(method);
-            if (known == methodListed.constEnd())
-                known = methodListed.insert(method, F_Siharai_NyukinCheck(method) != 0);
-            if (!*known) {
+            if (!isListed(method)) {
                 records->MoveNext();
                 continue;
             }
@@ -168,10 +181,10 @@ void frmKensaku::LoadOrderList()
                 // Kept as read, so the registration can name the row.
                 const QVariant odd = records->FieldValue(fId);
                 load.setValue(ColId, odd);
-                load.setText(ColListedId, FieldValue::Text(odd));
+                load.copyText(ColListedId, FieldValue::Text(odd));
             }
-            load.setText(ColName, records->TextAt(fName));
-            load.setText(ColTel, records->TextAt(fTel));
+            load.copyText(ColName, records->TextAt(fName));
+            load.copyText(ColTel, records->TextAt(fTel));
             load.setDate(ColOrderDate, records->DateAt(fOrderDate));
             load.setNumber(ColBilled, records->NumberAt(fBilled));
 
@@ -187,7 +200,7 @@ void frmKensaku::LoadOrderList()
                 listedFor = paidAmount;
             }
             // The paid date is kept as the text read.
-            load.setText(ColListedPaidDate, paidText);
+            load.copyText(ColListedPaidDate, paidText);
             load.setText(ColListedPaidAmount, listedAmount->paidAmount);
             load.setText(ColListedMail, listedAmount->mailSent);
             load.setText(ColMethod, method);

@@ -111,12 +111,17 @@ SpreadColumn::SpreadColumn(const vaSpread::ColumnSpec &columnDef) : m_spec(colum
 
 void SpreadColumn::resize(int slotCount)
 {
+    m_slots = slotCount;
     switch (kind()) {
     case Kind::Number: m_numbers.resize(slotCount, Blank); break;
     case Kind::Integer: m_integers.resize(slotCount, BlankInteger); break;
     case Kind::CheckBox: m_checks.resize(slotCount, 0); break;
     case Kind::Date: m_dates.resize(slotCount, 0); break;
-    case Kind::Text: m_texts.resize(slotCount); break;
+    case Kind::Text:
+        if (!m_texts.isEmpty())
+            m_texts.resize(slotCount);
+        m_arena.resize(slotCount);
+        break;
     }
 }
 
@@ -127,6 +132,8 @@ void SpreadColumn::clear()
     m_checks = {};
     m_dates = {};
     m_texts = {};
+    m_arena.clear();
+    m_slots = 0;
 }
 
 void SpreadColumn::blank(int slot)
@@ -136,7 +143,7 @@ void SpreadColumn::blank(int slot)
     case Kind::Integer: m_integers[slot] = BlankInteger; break;
     case Kind::CheckBox: m_checks[slot] = 0; break;
     case Kind::Date: m_dates[slot] = 0; break;
-    case Kind::Text: m_texts[slot] = QString(); break;
+    case Kind::Text: storeText(slot, QString()); break;
     }
 }
 
@@ -157,18 +164,46 @@ void SpreadColumn::write(int first, int last, const int *rowSlots, const QVarian
     case Kind::Date:
         fill(m_dates, first, last, rowSlots, std::int32_t(toJulian(value)));
         break;
-    case Kind::Text:
-        fill(m_texts, first, last, rowSlots, toText(value));
+    case Kind::Text: {
+        const QString text = toText(value);
+        for (int i = first; i <= last; ++i)
+            storeText(rowSlots ? rowSlots[i] : i, text);
         break;
+    }
     }
 }
 
 void SpreadColumn::setText(int slot, const QString &text)
 {
     if (kind() == Kind::Text)
-        m_texts[slot] = text;
+        storeText(slot, text);
     else
         write(slot, slot, nullptr, text);
+}
+
+void SpreadColumn::copyText(int slot, QStringView text)
+{
+    if (kind() != Kind::Text) {
+        write(slot, slot, nullptr, text.toString());
+        return;
+    }
+    if (text.isEmpty() || !m_arena.put(slot, text)) {
+        storeText(slot, text.toString());
+        return;
+    }
+    if (slot < m_texts.size())
+        m_texts[slot] = QString();
+}
+
+void SpreadColumn::storeText(int slot, const QString &text)
+{
+    m_arena.drop(slot);
+    if (m_texts.isEmpty()) {
+        if (text.isNull())
+            return;
+        m_texts.resize(m_slots);
+    }
+    m_texts[slot] = text;
 }
 
 void SpreadColumn::setNumber(int slot, double number)
@@ -228,7 +263,7 @@ bool SpreadColumn::writeEdited(int slot, const QString &text)
         return true;
     }
     case Kind::Text:
-        m_texts[slot] = m_spec.maxLength > 0 ? text.left(m_spec.maxLength) : text;
+        storeText(slot, m_spec.maxLength > 0 ? text.left(m_spec.maxLength) : text);
         return true;
     }
     return false;
@@ -241,7 +276,10 @@ QString SpreadColumn::value(int slot) const
     case Kind::Integer: return m_integers[slot] == BlankInteger ? QString() : QString::number(m_integers[slot]);
     case Kind::CheckBox: return m_checks[slot] ? QStringLiteral("1") : QStringLiteral("0");
     case Kind::Date: return CellText::dateText(m_dates[slot]);
-    case Kind::Text: return m_texts[slot];
+    case Kind::Text:
+        if (m_arena.holds(slot))
+            return m_arena.at(slot).toString();
+        return slot < m_texts.size() ? m_texts[slot] : QString();
     }
     return QString();
 }
@@ -261,7 +299,7 @@ double SpreadColumn::number(int slot) const
     case Kind::CheckBox: return m_checks[slot];
     case Kind::Date: return 0.0;
     case Kind::Text: {
-        const double n = CellText::parseNumber(m_texts[slot]).value_or(0.0);
+        const double n = CellText::parseNumber(textAt(slot)).value_or(0.0);
         return std::isnan(n) ? 0.0 : n;
     }
     }
@@ -299,8 +337,8 @@ void SpreadColumn::sortKeys(const int *rowSlots, qsizetype count, qsizetype text
         break;
     case Kind::Text:
         for (qsizetype i = 0; i < count; ++i) {
-            const QString &text = m_texts[rowSlots[i]];
-            const char16_t *units = reinterpret_cast<const char16_t *>(text.constData());
+            const QStringView text = textAt(rowSlots[i]);
+            const char16_t *units = text.utf16();
             std::uint64_t key = 0;
             for (qsizetype u = textOffset; u < textOffset + 4; ++u)
                 key = (key << 16) | (u < text.size() ? unitKey(units[u]) : 0);
@@ -317,4 +355,5 @@ void SpreadColumn::gather(const QList<int> &from)
     gatherArray(m_checks, from);
     gatherArray(m_dates, from);
     gatherArray(m_texts, from);
+    m_arena.gather(from);
 }

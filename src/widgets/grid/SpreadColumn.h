@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/grid/TextArena.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QDate>
@@ -14,8 +15,10 @@
 // The cells of one grid column, kept in one array typed by the column's cell
 // kind: numbers as double (NaN blank), integers as qint64 (the lowest value
 // stands for blank; no order number is ever that), check boxes as bytes,
-// dates as julian days (0 blank), texts as QString. Cells are addressed by storage slot (see
-// SpreadModel); callers keep slots in range.
+// dates as julian days (0 blank), texts as QString or, for the unique texts
+// a search loads, back to back in a TextArena. Text arrays exist only once a
+// text is stored. Cells are addressed by storage slot (see SpreadModel);
+// callers keep slots in range.
 class SpreadColumn final
 {
 public:
@@ -38,8 +41,11 @@ public:
     void write(int first, int last, const int *rowSlots, const QVariant &value);
     // One value in its own form, for loading rows in bulk: a column of the
     // matching kind stores it as it is, any other takes it as write() would
-    // (a date as its "YYYY/MM/DD" text; no date as empty text).
+    // (a date as its "YYYY/MM/DD" text; no date as empty text). setText
+    // keeps the string, shared with whoever else holds it; copyText copies
+    // a text of the cell's own into the arena.
     void setText(int slot, const QString &text);
+    void copyText(int slot, QStringView text);
     void setNumber(int slot, double number);
     void setInteger(int slot, qint64 number);
     void setDate(int slot, const std::optional<QDate> &date);
@@ -59,13 +65,22 @@ public:
     // column sorts (blanks first). Texts give four UTF-16 units from
     // textOffset on, in code-point order.
     void sortKeys(const int *rowSlots, qsizetype count, qsizetype textOffset, std::uint64_t *keys) const;
-    QStringView textAt(int slot) const { return m_texts[slot]; }
+    // Valid until the next write to the column.
+    QStringView textAt(int slot) const
+    {
+        if (m_arena.holds(slot))
+            return m_arena.at(slot);
+        return slot < m_texts.size() ? QStringView(m_texts[slot]) : QStringView();
+    }
 
     // Slot i takes the cell of slot from[i], for i below from.size().
     void gather(const QList<int> &from);
 
 private:
+    void storeText(int slot, const QString &text);
+
     vaSpread::ColumnSpec m_spec;
+    int m_slots = 0;
     // QList rather than std::vector: it grows by realloc, which moves big
     // arrays without copying them or touching their pages again.
     QList<double> m_numbers;
@@ -73,4 +88,5 @@ private:
     QList<std::uint8_t> m_checks;
     QList<std::int32_t> m_dates;
     QList<QString> m_texts;
+    TextArena m_arena;
 };

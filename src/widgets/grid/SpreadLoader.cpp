@@ -7,6 +7,7 @@
 SpreadLoader::SpreadLoader(vaSpread *grid)
     : m_noPaint(grid), m_grid(grid), m_model(*grid->m_model), m_columns(m_model.storedColumns())
 {
+    m_lastDateText.resize(std::size_t(m_columns) + 1);
 }
 
 // The guard's end tells the views of every new row at once.
@@ -22,6 +23,12 @@ void SpreadLoader::setText(int col, const QString &text)
 {
     if (has(col))
         m_model.cellsOf(col - 1).setText(m_slot, text);
+}
+
+void SpreadLoader::copyText(int col, QStringView text)
+{
+    if (has(col))
+        m_model.cellsOf(col - 1).copyText(m_slot, text);
 }
 
 void SpreadLoader::setNumber(int col, double number)
@@ -45,10 +52,15 @@ void SpreadLoader::setDate(int col, const std::optional<QDate> &date)
         cells.setDate(m_slot, date);
         return;
     }
-    auto text = m_dateTexts.constFind(date->toJulianDay());
-    if (text == m_dateTexts.constEnd())
-        text = m_dateTexts.insert(date->toJulianDay(), FieldValue::FormatDate(*date));
-    cells.setText(m_slot, *text);
+    DateText &last = m_lastDateText[std::size_t(col)];
+    const qint64 julian = date->toJulianDay();
+    if (last.text.isNull() || last.julian != julian) {
+        auto text = m_dateTexts.constFind(julian);
+        if (text == m_dateTexts.constEnd())
+            text = m_dateTexts.insert(julian, FieldValue::FormatDate(*date));
+        last = {julian, *text};
+    }
+    cells.setText(m_slot, last.text);
 }
 
 void SpreadLoader::setValue(int col, const QVariant &value)

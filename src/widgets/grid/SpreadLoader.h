@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <optional>
+#include <vector>
 
 class SpreadModel;
 
@@ -31,7 +32,11 @@ public:
     void addRow();
     int row() const { return m_row; }
 
+    // A text shared with other cells (a payment method, a shop), kept as
+    // the one string.
     void setText(int col, const QString &text);
+    // A text of this cell's own (a name), copied into the column's buffer.
+    void copyText(int col, QStringView text);
     void setNumber(int col, double number);
     void setInteger(int col, qint64 number);
     void setDate(int col, const std::optional<QDate> &date);
@@ -41,8 +46,15 @@ public:
 private:
     bool has(int col) const { return col >= 1 && col <= m_columns && m_row > 0; }
 
-    // A date text column's cells share one "YYYY/MM/DD" text per day.
+    // A date text column's cells share one "YYYY/MM/DD" text per day; the
+    // last one per column is at hand, since neighbouring rows mostly share it.
+    struct DateText
+    {
+        qint64 julian = 0;
+        QString text;
+    };
     QHash<qint64, QString> m_dateTexts;
+    std::vector<DateText> m_lastDateText;
     ReDrawGuard m_noPaint;
     vaSpread *m_grid;
     SpreadModel &m_model;

@@ -1,0 +1,46 @@
+#include "widgets/grid/TextArena.h"
+
+#include <algorithm>
+#include <vector>
+
+void TextArena::resize(int slotCount)
+{
+    m_slots = slotCount;
+    if (!m_spans.isEmpty())
+        m_spans.resize(slotCount, Span{0, None});
+}
+
+void TextArena::clear()
+{
+    m_slots = 0;
+    m_units = QString();
+    m_spans = {};
+}
+
+bool TextArena::put(int slot, QStringView text)
+{
+    if (qsizetype(m_units.size()) + text.size() >= qsizetype(None))
+        return false;
+    if (m_spans.isEmpty())
+        m_spans.resize(m_slots, Span{0, None});
+    m_spans[slot] = Span{std::uint32_t(m_units.size()), std::uint32_t(text.size())};
+    m_units.append(text);
+    return true;
+}
+
+void TextArena::drop(int slot)
+{
+    if (slot < m_spans.size())
+        m_spans[slot].length = None;
+}
+
+void TextArena::gather(const QList<int> &from)
+{
+    if (m_spans.isEmpty())
+        return;
+    std::vector<Span> moved;
+    moved.reserve(std::size_t(from.size()));
+    for (const int slot : from)
+        moved.push_back(m_spans[slot]);
+    std::copy(moved.cbegin(), moved.cend(), m_spans.begin());
+}
