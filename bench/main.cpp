@@ -340,16 +340,20 @@ int main(int argc, char *argv[])
                   + ";\n";
     }
     script += "COMMIT;\n";
-    QList<double> registerTimes;
-    for (int i = 0; i < runs; ++i) {
-        form->grid()->SetBlockValue(frmKensaku::ColUpdateFlag, 1, frmKensaku::ColUpdateFlag, flagged, 1);
-        registerTimes.append(timeMs([&] { form->cmdUpdate_Click(); }));
-    }
-    QList<double> registerShell;
-    for (int i = 0; i < runs; ++i)
-        registerShell.append(shellMs(path, script));
+    const auto registerFigure = [&](const QString &name, double target) {
+        QList<double> registerTimes;
+        for (int i = 0; i < runs; ++i) {
+            form->grid()->SetBlockValue(frmKensaku::ColUpdateFlag, 1, frmKensaku::ColUpdateFlag, flagged, 1);
+            registerTimes.append(timeMs([&] { form->cmdUpdate_Click(); }));
+        }
+        figures.add(name, median(registerTimes), u"ms"_s, target, shellMedian(runs, path, script));
+    };
     std::printf("registered rows: %d\n", flagged);
-    figures.add(u"register 10,000 rows"_s, median(registerTimes), u"ms"_s, 1.1, median(registerShell));
+    // On the database as the schema makes it, then as one made before the
+    // search's index: the index is written too when a payment changes.
+    registerFigure(u"register 10,000 rows"_s, 1.1);
+    setSearchIndex(*gdbConnection, false);
+    registerFigure(u"register 10,000 rows, without the search index"_s, 1.1);
 
     // One layout pass of the main screen at a new size.
     AnchorTable table;

@@ -3,6 +3,7 @@
 #include "parlow6dl_export.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QVariant>
 
@@ -75,6 +76,15 @@ public:
     // Runs the statement at once. Statements that return no rows give an
     // empty recordset. Failures throw DbError.
     virtual std::unique_ptr<DbRecordset> Execute(const QString &statement) = 0;
+    // Runs a statement that returns no rows once for each row of values, in
+    // order: each ? outside quotes takes the row's next value (an integer, a
+    // number, a text or Null). A database that compiles statements compiles
+    // it once. The default writes the values into the statement as SQL
+    // literals and runs each through Execute, so a host's own connection
+    // needs nothing more. Failures throw DbError; the rows before stay run.
+    virtual void ExecuteEach(const QString &statement, const QList<QVariantList> &rows);
+    // The statement as the default runs it for one row of values.
+    static QString WithLiterals(const QString &statement, const QVariantList &values);
     // On SQLite the transaction takes the write lock as it begins, so two
     // operators' registrations cannot both read before either writes.
     virtual void BeginTrans() = 0;

@@ -2,6 +2,7 @@
 
 #include "core/data/QtSqlError.h"
 #include "core/data/QtSqlRecordset.h"
+#include "core/data/SqliteBatch.h"
 #include "core/data/SqliteHandle.h"
 #include "core/data/SqliteRecordset.h"
 
@@ -241,6 +242,17 @@ std::unique_ptr<DbRecordset> QtSqlConnection::Execute(const QString &statement)
     if (!query.exec(statement))
         throw DbError(QtSqlError::Description(query.lastError()));
     return std::make_unique<QtSqlRecordset>(m_database, std::move(query), statement);
+}
+
+void QtSqlConnection::ExecuteEach(const QString &statement, const QList<QVariantList> &rows)
+{
+    if (!m_sqlite) {
+        DbConnection::ExecuteEach(statement, rows);
+        return;
+    }
+    if (!m_inTransaction)
+        m_lockWait->waited = {};
+    SqliteBatch::Run(m_sqlite->get(), statement, rows);
 }
 
 void QtSqlConnection::runSql(const QString &statement)

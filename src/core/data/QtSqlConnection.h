@@ -40,6 +40,7 @@ public:
     SqlDialect Dialect() const override;
     void SetLockTimeout(int milliseconds) override;
     std::unique_ptr<DbRecordset> Execute(const QString &statement) override;
+    void ExecuteEach(const QString &statement, const QList<QVariantList> &rows) override;
     void BeginTrans() override;
     void CommitTrans() override;
     void RollbackTrans() override;

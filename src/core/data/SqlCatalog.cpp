@@ -64,6 +64,19 @@ QString SqlCatalog::RegisterReceipt(const QString &dateText, qint64 amount, bool
     return sql;
 }
 
+QString SqlCatalog::RegisterReceiptEach(bool mail)
+{
+    QString sql = u"UPDATE [CHUMON] SET [入金日] = ?,[入金額] = ?"_s;
+    if (mail)
+        sql += u",[入金確認送信] = 1"_s;
+    return sql + u" WHERE [ID] = ?"_s;
+}
+
+QVariantList SqlCatalog::RegisterReceiptValues(const QString &dateText, qint64 amount, qint64 orderId)
+{
+    return {QVariant(dateText), qlonglong(amount), qlonglong(orderId)};
+}
+
 QString SqlCatalog::ReceiptCheck(const QList<qint64> &orderIds, SqlDialect dialect)
 {
     QString sql = u"SELECT [ID],[入金日],[入金額],[入金確認送信] FROM [CHUMON]"_s;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 // Every statement the component sends is built here and nowhere else.
 namespace SqlCatalog {
@@ -26,6 +27,11 @@ QString ShopList();
 // The receipt of one order: dateText goes in unchanged; amount and orderId
 // as plain decimal digits.
 QString RegisterReceipt(const QString &dateText, qint64 amount, bool mail, qint64 orderId);
+// The same as one statement for DbConnection::ExecuteEach, with 入金日, 入金額
+// and the order's ID as ? in that order: with the values of
+// RegisterReceiptValues it is, word for word, RegisterReceipt's text.
+QString RegisterReceiptEach(bool mail);
+QVariantList RegisterReceiptValues(const QString &dateText, qint64 amount, qint64 orderId);
 // The payment columns of the given orders as they are now, read inside the
 // registration's transaction. SQL Server holds the rows read until the
 // commit (UPDLOCK, HOLDLOCK), so nobody can change them between this read and

@@ -91,9 +91,20 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
 
 void Write(DbConnection &connection, const QList<Receipt> &receipts)
 {
-    for (const Receipt &receipt : receipts)
-        connection.Execute(SqlCatalog::RegisterReceipt(receipt.paidDate, qint64(RoundHalfEven(receipt.amount)),
-                                                       receipt.mail, *receipt.id));
+    // Each run of receipts alike in the mail flag is one statement, compiled
+    // once; the UPDATEs still go in the receipts' order.
+    for (qsizetype first = 0; first < receipts.size();) {
+        const bool mail = receipts.at(first).mail;
+        QList<QVariantList> rows;
+        qsizetype end = first;
+        for (; end < receipts.size() && receipts.at(end).mail == mail; ++end) {
+            const Receipt &receipt = receipts.at(end);
+            rows.append(SqlCatalog::RegisterReceiptValues(receipt.paidDate, qint64(RoundHalfEven(receipt.amount)),
+                                                          *receipt.id));
+        }
+        connection.ExecuteEach(SqlCatalog::RegisterReceiptEach(mail), rows);
+        first = end;
+    }
 }
 
 Listed ListedAfter(const Receipt &receipt)

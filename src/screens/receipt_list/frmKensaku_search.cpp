@@ -147,10 +147,9 @@ void frmKensaku::LoadOrderList()
         const QDate today = QDate::currentDate();
         // The search lists only orders whose confirmation mail is not queued.
         const QVariant mailNotSent = 0;
-        // Most listed orders hold the same amount paid (none): its texts are
-        // made once and shared.
-        std::optional<ReceiptRegistration::Listed> listedAmount;
-        double listedFor = 0;
+        // Most listed orders have nothing paid yet: their texts are made once
+        // and shared.
+        const ReceiptRegistration::Listed unpaid = ReceiptRegistration::ListedFrom(QVariant(), 0.0, mailNotSent);
         // Whether orders paid by a method are listed, per method read; the
         // recordset hands out one shared string per method, so the same
         // string is mostly found by its data alone.
@@ -193,16 +192,16 @@ void frmKensaku::LoadOrderList()
             const double paidAmount = records->NumberAt(fPaidAmount);
             load.setNumber(ColPaidAmount, paidAmount);
             // A number that is no finite double goes to the rule as read.
-            if (!listedAmount || !(paidAmount == listedFor) || !std::isfinite(paidAmount)) {
-                listedAmount = ReceiptRegistration::ListedFrom(
-                    QVariant(), std::isfinite(paidAmount) ? QVariant(paidAmount) : records->FieldValue(fPaidAmount),
-                    mailNotSent);
-                listedFor = paidAmount;
-            }
+            const ReceiptRegistration::Listed listed =
+                paidAmount == 0 ? unpaid
+                                : ReceiptRegistration::ListedFrom(
+                                      QVariant(), std::isfinite(paidAmount) ? QVariant(paidAmount)
+                                                                            : records->FieldValue(fPaidAmount),
+                                      mailNotSent);
             // The paid date is kept as the text read.
             load.copyText(ColListedPaidDate, paidText);
-            load.setText(ColListedPaidAmount, listedAmount->paidAmount);
-            load.setText(ColListedMail, listedAmount->mailSent);
+            load.setText(ColListedPaidAmount, listed.paidAmount);
+            load.setText(ColListedMail, listed.mailSent);
             load.setText(ColMethod, method);
 
             const std::optional<QDate> shipDate = records->DateAt(fShipDate);

@@ -111,15 +111,22 @@ SpreadColumn::SpreadColumn(const vaSpread::ColumnSpec &columnDef) : m_spec(colum
 
 void SpreadColumn::resize(int slotCount)
 {
+    // Fewer slots give their memory back.
+    const bool shrink = slotCount < m_slots;
     m_slots = slotCount;
+    const auto sized = [shrink, slotCount](auto &cells, const auto &blank) {
+        cells.resize(slotCount, blank);
+        if (shrink)
+            cells.squeeze();
+    };
     switch (kind()) {
-    case Kind::Number: m_numbers.resize(slotCount, Blank); break;
-    case Kind::Integer: m_integers.resize(slotCount, BlankInteger); break;
-    case Kind::CheckBox: m_checks.resize(slotCount, 0); break;
-    case Kind::Date: m_dates.resize(slotCount, 0); break;
+    case Kind::Number: sized(m_numbers, Blank); break;
+    case Kind::Integer: sized(m_integers, BlankInteger); break;
+    case Kind::CheckBox: sized(m_checks, std::uint8_t(0)); break;
+    case Kind::Date: sized(m_dates, std::int32_t(0)); break;
     case Kind::Text:
         if (!m_texts.isEmpty())
-            m_texts.resize(slotCount);
+            sized(m_texts, QString());
         m_arena.resize(slotCount);
         break;
     }

@@ -11,7 +11,10 @@ SpreadLoader::SpreadLoader(vaSpread *grid)
 }
 
 // The guard's end tells the views of every new row at once.
-SpreadLoader::~SpreadLoader() = default;
+SpreadLoader::~SpreadLoader()
+{
+    m_model.fitStorage();
+}
 
 void SpreadLoader::addRow()
 {

@@ -38,6 +38,7 @@ void SpreadModel::resizeStorage(int rows)
         m_slots = {};
         m_slotsInOrder = true;
         m_order.release();
+        m_rowsBeforeEmptied = m_rows;
         m_allocatedSlots = 0;
         m_rows = 0;
         return;
@@ -56,9 +57,9 @@ void SpreadModel::resizeStorage(int rows)
         // Grow in steps so that a fill adding one row at a time touches the
         // arrays only now and then: doubling while small, then a block at a
         // time. The arrays grow by realloc, which does not copy big ones.
-        constexpr int Block = 4096;
-        m_allocatedSlots = rows <= Block ? std::min(std::max({rows, m_allocatedSlots * 2, 64}), Block)
-                                         : (rows + Block - 1) / Block * Block;
+        const int wanted = m_allocatedSlots == 0 ? std::max(rows, m_rowsBeforeEmptied) : rows;
+        m_allocatedSlots = wanted <= Block ? std::min(std::max({wanted, m_allocatedSlots * 2, 64}), Block)
+                                           : (wanted + Block - 1) / Block * Block;
         for (SpreadColumn &column : m_columns)
             column.resize(m_allocatedSlots);
         m_colors.resize(m_allocatedSlots, NoColor);
@@ -69,6 +70,21 @@ void SpreadModel::resizeStorage(int rows)
         std::iota(m_slots.begin() + std::min(m_rows, rows), m_slots.end(), std::min(m_rows, rows));
     }
     m_rows = rows;
+}
+
+void SpreadModel::fitStorage()
+{
+    const int fitted = std::max((m_rows + Block - 1) / Block * Block, Block);
+    if (m_allocatedSlots - fitted < Block)
+        return;
+    putSlotsInOrder();
+    m_allocatedSlots = fitted;
+    for (SpreadColumn &column : m_columns)
+        column.resize(m_allocatedSlots);
+    m_colors.resize(m_allocatedSlots);
+    m_hidden.resize(m_allocatedSlots);
+    m_colors.squeeze();
+    m_hidden.squeeze();
 }
 
 void SpreadModel::putSlotsInOrder()

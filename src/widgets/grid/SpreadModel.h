@@ -57,6 +57,8 @@ public:
     int appendRow();
     SpreadColumn &cellsOf(int column) { return m_columns[std::size_t(column)]; }
     void setSlotColor(int slot, const QColor &color) { m_colors[slot] = rgbaOf(color); }
+    // Gives back the storage beyond the rows, when it is a block or more.
+    void fitStorage();
 
     // Stable sort of whole rows by up to three keys (0-based columns, any
     // stored column).
@@ -82,6 +84,7 @@ Q_SIGNALS:
 
 private:
     static constexpr std::uint32_t NoColor = 0; // stored colours carry alpha 255
+    static constexpr int Block = 4096;            // storage grows by this many rows
     enum class Change { Values, Colours };
 
     static std::uint32_t rgbaOf(const QColor &color)
@@ -107,6 +110,10 @@ private:
     QList<int> m_slots;
     bool m_slotsInOrder{true};
     int m_allocatedSlots{0};
+    // The rows the sheet held before it was last emptied: a list loaded
+    // again mostly comes back at about that size, and is then allocated
+    // once rather than grown step by step.
+    int m_rowsBeforeEmptied{0};
     QList<std::uint32_t> m_colors;
     QList<std::uint8_t> m_hidden;
     RowOrder m_order;
