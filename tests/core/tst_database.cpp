@@ -191,6 +191,9 @@ private slots:
             QVERIFY(fails);
         }
         QCOMPARE(column(*m_db, SqlCatalog::ShopList(), u"SHOP_NAME"_s).value(0), name);
+        // Nothing is left open to refuse the next transaction.
+        DbTransaction next(*m_db);
+        next.Commit();
     }
 
     void odbc()

@@ -137,6 +137,7 @@ private slots:
                                          << u"@/home/.local/share/Veltrane/Parlow6"_s << false;
         QTest::newRow("XDG data home") << u"-"_s << QString() << u"@/xdg/Veltrane/Parlow6"_s << false;
         QTest::newRow("set to nothing") << QString() << QString() << QString() << false;
+        QTest::newRow("relative") << u"relative"_s << QString() << QString() << false;
     }
 
     void dataFolder()
