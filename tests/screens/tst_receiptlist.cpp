@@ -1,228 +1,239 @@
-// The receipt list's controls, first activation, user levels and keys.
+// The receipt list: which orders it lists, their colours through a sort,
+// the ship-date boxes, hostile text, and the window following its size.
 #include "ScreenFixture.h"
 
-#include "widgets/grid/vaSpread.h"
+#include "screens/dialogs/frmKanri.h"
+#include "screens/receipt_list/ReceiptColors.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QLabel>
+#include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QSignalSpy>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
+using Ids = QList<qint64>;
 
 class tst_ReceiptList : public QObject
 {
     Q_OBJECT
 
-private:
-    static void seed(TestDatabase &db)
-    {
-        db.addShop(u"S01"_s, u"本店"_s);
-        db.addShop(u"S02"_s, QVariant());
-        db.addPayment(u"銀行振込"_s, 1, 2);
-        db.addPayment(u"代金引換"_s, 1, 1);
-        db.addPayment(u"後払い"_s, 0, 3);
-        db.setExempt(u"代金引換"_s);
-        TestDatabase::Order order;
-        order.id = 1;
-        order.shipDate = TestDatabase::daysAgo(3);
-        db.addOrder(order);
-    }
-
 private Q_SLOTS:
-    void controlsAsDesigned()
+    void shipDatesAndShopChooseOrders_data()
     {
-        ScreenFixture fixture;
-        frmKensaku *form = fixture.open();
-        QCOMPARE(form->windowTitle(), u"入金対象一覧"_s);
+        QTest::addColumn<QString>("from"); // "*": as the list opened
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<int>("shop");
+        QTest::addColumn<Ids>("listed");
+        QTest::newRow("as opened: up to today") << u"*"_s << u"*"_s << 0 << Ids{1, 2, 3, 4, 5, 9};
+        QTest::newRow("no dates") << u""_s << u""_s << 0 << Ids{1, 2, 3, 4, 5, 6, 9};
+        QTest::newRow("from only") << u"2014/01/10"_s << u""_s << 0 << Ids{2, 3, 4, 5, 6};
+        QTest::newRow("to only") << u""_s << u"2014/01/10"_s << 0 << Ids{1, 2, 5, 9};
+        QTest::newRow("shop with a quote") << u""_s << u""_s << 2 << Ids{3};
+        QTest::newRow("empty shop id") << u""_s << u""_s << 3 << Ids{4};
+        QTest::newRow("all three") << u"2014/01/01"_s << u"2014/01/31"_s << 1 << Ids{1, 2, 9};
+    }
 
-        const QStringList captions = {u"表示"_s, u""_s, u""_s, u"入金日"_s, u"全選択"_s, u"全解除"_s,
-                                      u""_s, u""_s, u"登録"_s, u""_s, u""_s, u"閉じる"_s};
-        const QStringList anchors = {u"LEFTBOTTOM"_s, u"LEFTBOTTOM"_s, u"LEFTBOTTOM"_s, u"LEFTBOTTOM"_s,
-                                     u"BOTTOM"_s, u"BOTTOM"_s, u"BOTTOM"_s, u"BOTTOM"_s,
-                                     u"RIGHTBOTTOM"_s, u"RIGHTBOTTOM"_s, u"RIGHTBOTTOM"_s, u"RIGHTBOTTOM"_s};
-        for (int key = 1; key <= 12; ++key) {
-            QCOMPARE(form->button(key)->text(), captions.at(key - 1));
-            QCOMPARE(form->button(key)->property("Tag").toString(), anchors.at(key - 1));
+    void shipDatesAndShopChooseOrders()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(int, shop);
+        QFETCH(Ids, listed);
+        ScreenFixture f;
+        f.db.addShop(u"S01"_s, u"本店"_s);
+        f.db.addShop(u"A'1"_s, u"支店"_s);
+        f.db.addShop(u""_s, u"名無し"_s);
+        f.db.addOrder({.id = 1, .shipDate = u"2014/01/05"_s});
+        f.db.addOrder({.id = 2, .shipDate = u"2014/01/10"_s});
+        f.db.addOrder({.id = 3, .shipDate = u"2014/01/20"_s, .shopId = u"A'1"_s});
+        f.db.addOrder({.id = 4, .shipDate = u"2014/02/01"_s, .shopId = u""_s});
+        f.db.addOrder({.id = 5, .shipDate = u"2014/01/10"_s, .shopId = u"S02"_s});
+        f.db.addOrder({.id = 6, .shipDate = TestDatabase::daysAgo(-1)});
+        f.db.addOrder({.id = 7, .paidAmount = 1000, .shipDate = u"2014/01/05"_s}); // paid in full
+        f.db.addOrder({.id = 8, .shipDate = u"2014/01/05"_s, .mailSent = 1});     // confirmed
+        f.db.addOrder({.id = 9, .paidAmount = 400, .shipDate = u"2014/01/05"_s});
+        frmKensaku *form = f.open();
+        if (from != u"*"_s) {
+            form->dateBox(0)->setText(from);
+            form->dateBox(1)->setText(to);
         }
-        QCOMPARE(form->findChildren<QLabel *>(u"Label1"_s).size(), 3);
-        QCOMPARE(form->findChildren<QLineEdit *>(u"txtDate"_s).size(), 2);
-        QCOMPARE(form->dateBox(1)->property("Index").toInt(), 1);
-        QCOMPARE(form->grid()->objectName(), u"sprNyukin"_s);
-        QCOMPARE(QString::fromLatin1(form->grid()->metaObject()->className()), u"vaSpread"_s);
-        QCOMPARE(form->grid()->MaxCols(), 14);
-        QCOMPARE(form->grid()->property("Tag").toString(), u"LEFTRIGHTTOPBOTTOM"_s);
-
-        const auto menus = form->menuBar()->actions();
-        QCOMPARE(menus.size(), 2);
-        QCOMPARE(menus.at(0)->text(), u"設定"_s);
-        QCOMPARE(menus.at(1)->text(), u"表示"_s);
-        QCOMPARE(form->kanriMenuItem()->text(), u"入金管理..."_s);
-        QCOMPARE(form->viewMenuItem()->text(), u"支払方法"_s);
+        form->shopCombo()->setCurrentIndex(shop);
+        f.press(Qt::Key_F1);
+        QCOMPARE(f.ids(), listed);
+        QCOMPARE(f.shown(), QStringList());
     }
 
-    void firstActivationLoadsLists()
+    void paymentMethodsChooseOrders_data()
     {
-        ScreenFixture fixture;
-        seed(fixture.db);
-        frmKensaku *form = fixture.open();
-
-        QCOMPARE(form->dateBox(0)->text(), QString());
-        QCOMPARE(form->dateBox(1)->text(), QDate::currentDate().toString(u"yyyy/MM/dd"_s));
-        QCOMPARE(form->shopCombo()->count(), 3);
-        QCOMPARE(form->shopCombo()->currentText(), u"全て"_s);
-        QCOMPARE(form->shopCombo()->itemText(1), u"S01 / 本店"_s);
-        QCOMPARE(form->shopCombo()->itemText(2), u"S02 / "_s);
-        QCOMPARE(form->grid()->MaxRows(), 0);
-        QCOMPARE(form->pstrSiharaiString, u"代金引換\t銀行振込"_s);
-        QCOMPARE(gstrSiharaiTable.size(), 3);
-        QCOMPARE(gstrSiharaiTable.at(0).method, u"代金引換"_s);
-        QCOMPARE(gstrSiharaiTable.at(0).managed, u"0"_s);
-        QCOMPARE(gstrSiharaiTable.at(1).managed, u"1"_s);
-        QCOMPARE(gstrSiharaiTable.at(2).okMax, u"0"_s);
-        QCOMPARE(gintSiharaiIndex, qint16(-1));
-        QCOMPARE(form->sortColumn(), 2);
-        QCOMPARE(form->sortOrder(), 1);
-        QVERIFY(fixture.messages.isEmpty());
+        QTest::addColumn<bool>("payments");
+        QTest::addColumn<QString>("exempt");
+        QTest::addColumn<Ids>("listed");
+        // Orders by method: 1 銀行振込, 2 代金引換, 3 unknown, 4 empty, 5 Null, 6 atm, 7 ATM.
+        QTest::newRow("none exempt") << true << u""_s << Ids{1, 2, 3, 6, 7};
+        QTest::newRow("one exempt") << true << u"代金引換"_s << Ids{1, 3, 6, 7};
+        // A stored name matches in any case, an order's method only exactly;
+        // ATM is no entry of its own beside atm.
+        QTest::newRow("exempt in other case") << true << u"ATM\t代金引換"_s << Ids{1, 3, 7};
+        QTest::newRow("no payment methods") << false << u"代金引換"_s << Ids{1, 2, 3, 6, 7};
     }
 
-    void userLevelGatesRegistering_data()
+    void paymentMethodsChooseOrders()
     {
-        QTest::addColumn<int>("level");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("0") << 0 << false;
-        QTest::newRow("1") << 1 << false;
-        QTest::newRow("2") << 2 << true;
-        QTest::newRow("3") << 3 << true;
-        QTest::newRow("-1") << -1 << true;
+        QFETCH(bool, payments);
+        QFETCH(QString, exempt);
+        QFETCH(Ids, listed);
+        ScreenFixture f;
+        const QVariant methods[] = {u"銀行振込"_s, u"代金引換"_s, u"郵便振替"_s, u""_s, QVariant(), u"atm"_s, u"ATM"_s};
+        for (int i = 0; i < 7; ++i) {
+            f.db.addOrder({.id = i + 1, .method = methods[i], .shipDate = TestDatabase::daysAgo(1)});
+            if (payments && (i < 2 || i > 4)) // all but the unknown, empty and Null one
+                f.db.addPayment(methods[i], 1, i);
+        }
+        f.db.setExempt(exempt);
+        f.open();
+        f.press(Qt::Key_F1);
+        QCOMPARE(f.ids(), listed);
     }
 
-    void userLevelGatesRegistering()
+    void coloursStayWithTheirOrders_data()
     {
-        QFETCH(int, level);
-        QFETCH(bool, enabled);
-        ScreenFixture fixture(static_cast<qint16>(level));
-        seed(fixture.db);
-        frmKensaku *form = fixture.open();
-        QCOMPARE(form->button(9)->isEnabled(), enabled);
-        QCOMPARE(form->kanriMenuItem()->isEnabled(), enabled);
+        QTest::addColumn<QList<int>>("headerClicks");
+        QTest::addColumn<Ids>("order");
+        const int id = frmKensaku::ColId, billed = frmKensaku::ColBilled;
+        QTest::newRow("as searched") << QList<int>{} << Ids{1, 2, 3, 4, 5, 6, 7, 8};
+        QTest::newRow("No. again: reversed") << QList<int>{id} << Ids{8, 7, 6, 5, 4, 3, 2, 1};
+        QTest::newRow("then 請求額: still descending") << QList<int>{id, billed} << Ids{8, 7, 6, 5, 4, 1, 3, 2};
+        QTest::newRow("請求額 twice: ascending") << QList<int>{id, billed, billed} << Ids{2, 3, 1, 4, 5, 6, 7, 8};
+    }
 
-        // F9 on a disabled button is swallowed and writes nothing.
-        fixture.search();
-        QCOMPARE(form->grid()->MaxRows(), 1);
-        form->grid()->SetText(frmKensaku::ColPaidDate, 1, u"2014/02/21"_s);
-        form->grid()->SetText(frmKensaku::ColPaidAmount, 1, 1000);
+    void coloursStayWithTheirOrders()
+    {
+        QFETCH(QList<int>, headerClicks);
+        QFETCH(Ids, order);
+        ScreenFixture f;
+        // Days since shipping; order 8 has a payment date, though not its whole amount.
+        const int age[] = {40, 20, 1, 14, 30, 29, 13, 45};
+        const int billed[] = {300, 100, 200, 400, 500, 600, 700, 800};
+        for (int id = 1; id <= 8; ++id)
+            f.db.addOrder({.id = id, .billed = billed[id - 1],
+                           .paidDate = id == 8 ? QVariant(u"2014/02/01"_s) : QVariant(),
+                           .shipDate = TestDatabase::daysAgo(age[id - 1])});
+        vaSpread *grid = f.open()->grid();
+        f.press(Qt::Key_F1);
+        QHeaderView *header = grid->horizontalHeader();
+        for (int column : headerClicks)
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              {header->sectionViewportPosition(column - 1) + 4, header->height() / 2});
+        QCOMPARE(f.ids(), order);
+        const QColor P = ReceiptColors::Pink, Y = ReceiptColors::Yellow, W = ReceiptColors::White;
+        const QColor colour[] = {P, Y, W, Y, P, Y, W, W};
+        for (int row = 1; row <= 8; ++row)
+            QCOMPARE(grid->BackColor(row), colour[order.at(row - 1) - 1]);
+    }
+
+    void shipDateBoxesTakeOnlyDates_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("short month and day") << u"2014/2/3"_s << u"2014/02/03"_s << QStringList();
+        QTest::newRow("empty") << u""_s << u""_s << QStringList();
+        QTest::newRow("words") << u"abc"_s << u"abc"_s << QStringList{u"i"_s};
+        QTest::newRow("no such day") << u"2014/02/30"_s << u"2014/02/30"_s << QStringList{u"i"_s};
+    }
+
+    void shipDateBoxesTakeOnlyDates()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
+        QFETCH(QStringList, told);
+        ScreenFixture f;
+        QLineEdit *from = f.open()->dateBox(0);
+        from->setFocus();
+        QTest::keyClicks(from, typed);
+        f.press(Qt::Key_Tab);
+        // A refused date takes the focus back.
+        QTRY_COMPARE_WITH_TIMEOUT(from->hasFocus(), !told.isEmpty(), 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(from->text(), after, 1000);
+        QCOMPARE(f.shown(), told);
+    }
+
+    void hostileTextStaysText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quote") << u"O'Brien"_s;
+        QTest::newRow("statement end") << u"'; DROP TABLE CHUMON; --"_s;
+        QTest::newRow("brackets") << u"]; DROP TABLE [SHOP]; --"_s;
+        QTest::newRow("tautology") << u"1' OR '1'='1"_s;
+        QTest::newRow("10,000 quotes") << QString(10000, u'\'');
+        QTest::newRow("control characters") << u"a\x01\x1b\r\nb\x7f"_s;
+        QTest::newRow("surrogate pair") << u"𠮷野家"_s;
+        QTest::newRow("NUL inside") << QStringView(u"ab\0cd'", 6).toString();
+    }
+
+    // One order carries the text as its shop, method and ship date: the
+    // search finds exactly it, and neither 登録 nor 入金管理 breaks a statement.
+    void hostileTextStaysText()
+    {
+        QFETCH(QString, text);
+        const QString stored = QString(text).remove(QChar(u'\0')); // no SQL text carries a NUL
+        ScreenFixture f;
+        f.db.addShop(text, text);
+        f.db.addPayment(text, 1, 1);
+        f.db.setExempt(u""_s);
+        f.db.addOrder({.id = 1, .method = text, .shipDate = text, .shopId = text});
+        f.db.addOrder({.id = 2, .shipDate = TestDatabase::daysAgo(1)});
+        frmKensaku *form = f.open();
+        form->shopCombo()->setCurrentIndex(1);
+        form->dateBox(0)->setText(text);
+        form->dateBox(1)->setText(text);
+        f.press(Qt::Key_F1);
+        QCOMPARE(f.ids(), Ids{1});
+        QCOMPARE(form->grid()->Value(frmKensaku::ColShopId, 1), stored);
+
+        form->grid()->SetText(frmKensaku::ColPaidDate, 1, text);
         form->grid()->SetValue(frmKensaku::ColUpdateFlag, 1, 1);
-        QTest::keyClick(form->grid(), Qt::Key_F9);
-        QCOMPARE(fixture.db.scalar(u"SELECT [入金額] FROM [CHUMON] WHERE [ID] = 1"_s).toInt(),
-                 enabled ? 1000 : 0);
+        f.press(Qt::Key_F9);
+        auto *kanri = new frmKanri(form, *form);
+        ScreenFixture::activate(kanri);
+        kanri->findChild<vaSpread *>()->SetValue(frmKanri::ColManaged, 1, 0);
+        kanri->findChild<QPushButton *>(u"cmdEnter"_s)->click();
+
+        QCOMPARE(f.shown(), QStringList());
+        QCOMPARE(f.receipts(), (QStringList{u" 0 0"_s, u"- 0 0"_s})); // the date cell took no text
+        QCOMPARE(f.db.scalar(u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s).toString(), stored);
+        QCOMPARE(f.db.scalar(u"SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'"_s).toInt(), 4);
     }
 
-    void listLoadFailureIsReported()
+    void windowSizeIndexTwoKeepsTheDesign_data()
     {
-        // No tables at all: the shop list fails at the first activation.
-        ScreenFixture fixture;
-        fixture.db.exec(u"DROP TABLE [SHOP]"_s);
-        frmKensaku *form = fixture.open();
-        QCOMPARE(fixture.messages.size(), 1);
-        QVERIFY2(fixture.messages.at(0).text.contains(u"SHOP"_s), qPrintable(fixture.messages.at(0).text));
-        QCOMPARE(fixture.messages.at(0).title, u"入金対象一覧"_s);
-        QCOMPARE(fixture.messages.at(0).icon, QMessageBox::Critical);
-        QCOMPARE(form->dateBox(1)->text(), QDate::currentDate().toString(u"yyyy/MM/dd"_s));
+        QTest::addColumn<QByteArray>("index");
+        QTest::addColumn<int>("growth");
+        QTest::newRow("0: the grid follows") << QByteArray("0") << 300;
+        QTest::newRow("2: design places") << QByteArray("2") << 0;
     }
 
-    void shiftF5AsksBeforeReloading_data()
+    void windowSizeIndexTwoKeepsTheDesign()
     {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<bool>("reloaded");
-        QTest::newRow("no") << int(QMessageBox::No) << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
-        QTest::newRow("yes") << int(QMessageBox::Yes) << Qt::KeyboardModifiers(Qt::ShiftModifier) << true;
-        QTest::newRow("ctrl+shift yes")
-            << int(QMessageBox::Yes) << Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::ControlModifier) << true;
-    }
-
-    void shiftF5AsksBeforeReloading()
-    {
-        QFETCH(int, answer);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(bool, reloaded);
-        ScreenFixture fixture;
-        seed(fixture.db);
-        frmKensaku *form = fixture.open();
-        gintSiharaiIndex = 0;
-        fixture.nextAnswer = QMessageBox::StandardButton(answer);
-
-        QTest::keyClick(form->grid(), Qt::Key_F5, modifiers);
-        QCOMPARE(fixture.messageTexts(), QStringList{u"ﾃﾞｰﾀの再読み込みを行いますか？"_s});
-        QCOMPARE(fixture.messages.at(0).title, u"入金対象一覧"_s);
-        QCOMPARE(form->grid()->MaxRows(), reloaded ? 1 : 0);
-        QCOMPARE(gintSiharaiIndex, qint16(reloaded ? -1 : 0));
-        // F5 alone would have marked rows; shift with F5 never does.
-        if (reloaded)
-            QCOMPARE(form->grid()->Value(frmKensaku::ColMark, 1), u"0"_s);
-    }
-
-    void functionKeysNeedNoModifier_data()
-    {
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("F1") << Qt::KeyboardModifiers(Qt::NoModifier) << 1;
-        QTest::newRow("Ctrl+F1") << Qt::KeyboardModifiers(Qt::ControlModifier) << 0;
-        QTest::newRow("Alt+F1") << Qt::KeyboardModifiers(Qt::AltModifier) << 0;
-    }
-
-    void functionKeysNeedNoModifier()
-    {
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(int, rows);
-        ScreenFixture fixture;
-        seed(fixture.db);
-        frmKensaku *form = fixture.open();
-        QTest::keyClick(form->dateBox(0), Qt::Key_F1, modifiers);
-        QCOMPARE(form->grid()->MaxRows(), rows);
-        QVERIFY(fixture.messages.isEmpty());
-    }
-
-    void markKeys()
-    {
-        ScreenFixture fixture;
-        seed(fixture.db);
-        frmKensaku *form = fixture.open();
-        fixture.search();
-        QTest::keyClick(form->grid(), Qt::Key_F5);
-        QCOMPARE(form->grid()->Value(frmKensaku::ColMark, 1), u"1"_s);
-        QTest::keyClick(form->grid(), Qt::Key_F6);
-        QCOMPARE(form->grid()->Value(frmKensaku::ColMark, 1), u"0"_s);
-    }
-
-    void closePathsUnload_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("button") << u"button"_s;
-        QTest::newRow("F12") << u"F12"_s;
-        QTest::newRow("close box") << u"close box"_s;
-    }
-
-    void closePathsUnload()
-    {
-        QFETCH(QString, path);
-        ScreenFixture fixture;
-        seed(fixture.db);
-        frmKensaku *form = fixture.open();
-        QSignalSpy unloaded(form, &frmKensaku::unloaded);
-        if (path == u"button"_s)
-            QTest::mouseClick(form->button(12), Qt::LeftButton);
-        else if (path == u"F12"_s)
-            QTest::keyClick(form->dateBox(0), Qt::Key_F12);
-        else
-            form->close();
-        QCOMPARE(unloaded.size(), 1);
-        QVERIFY(fixture.form.isNull() || fixture.form->unloadedFlg);
-        QTRY_VERIFY_WITH_TIMEOUT(fixture.form.isNull(), 2000);
+        QFETCH(QByteArray, index);
+        QFETCH(int, growth);
+        QTemporaryDir dir;
+        QFile settings(dir.filePath(u"user.reg"_s));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write("[Software\\VB and VBA Program Settings\\Veltrane\\Parlow6]\n\"WindowSizeIndex\"=\"" + index
+                       + "\"\n");
+        settings.close();
+        qputenv("PARLOW6_USER_REGISTRY", settings.fileName().toLocal8Bit());
+        const auto reset = qScopeGuard([] { qputenv("PARLOW6_USER_REGISTRY", QByteArray()); });
+        ScreenFixture f;
+        frmKensaku *form = f.open();
+        const int width = form->grid()->width();
+        form->resize(form->width() + 300, form->height());
+        QCoreApplication::processEvents();
+        QVERIFY2(qAbs(form->grid()->width() - width - growth) <= 1, qPrintable(QString::number(form->grid()->width())));
     }
 };
 

@@ -19,9 +19,9 @@ QString literal(const QVariant &value)
 
 } // namespace
 
-TestDatabase::TestDatabase()
+TestDatabase::TestDatabase(int busyTimeoutMs)
 {
-    m_connection = QtSqlConnection::openSqlite(m_dir.filePath(u"suite.sqlite"_s));
+    m_connection = QtSqlConnection::openSqlite(m_dir.filePath(u"suite.sqlite"_s), busyTimeoutMs);
     exec(u"CREATE TABLE [CHUMON] ([ID] INTEGER PRIMARY KEY, [会社名] TEXT, [氏名] TEXT, [電話番号] TEXT,"
          " [受注日] TEXT, [請求額] NUMERIC, [入金日] TEXT, [入金額] NUMERIC, [支払方法] TEXT, [TEL1] TEXT,"
          " [出荷日] TEXT, [ショップID] TEXT, [入金確認送信] INTEGER NOT NULL DEFAULT 0)"_s);

@@ -18,17 +18,18 @@ public:
         qint64 id = 0;
         QVariant name = QStringLiteral("山田 太郎");
         QVariant tel = QStringLiteral("03-1234-5678");
-        QVariant orderDate;
+        QVariant orderDate{};
         QVariant billed = 1000;
-        QVariant paidDate;
+        QVariant paidDate{};
         QVariant paidAmount = 0;
         QVariant method = QStringLiteral("銀行振込");
-        QVariant shipDate;
+        QVariant shipDate{};
         QVariant shopId = QStringLiteral("S01");
         int mailSent = 0;
     };
 
-    TestDatabase();
+    // Statements wait busyTimeoutMs for another connection's lock.
+    explicit TestDatabase(int busyTimeoutMs = QtSqlConnection::DefaultBusyTimeoutMs);
 
     std::shared_ptr<QtSqlConnection> connection() const { return m_connection; }
     QString path() const;

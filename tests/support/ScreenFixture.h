@@ -1,0 +1,67 @@
+#pragma once
+
+#include "TestDatabase.h"
+#include "screens/receipt_list/frmKensaku.h"
+#include "widgets/MessageService.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// The receipt list on a real database, shown and first-activated. Every
+// message box is answered (questions with `answer`) and recorded, and every
+// grid the list or its dialogs show is watched by QAbstractItemModelTester.
+class ScreenFixture final : public QObject
+{
+public:
+    enum Rows { All, Visible, Marked, Flagged };
+
+    explicit ScreenFixture(qint16 userLevel = 2);
+    ~ScreenFixture() override;
+
+    frmKensaku *open();
+    static void activate(QWidget *window);
+    // A key to whatever has the focus, as the operator types it.
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    // Runs drive on the modal Dialog once it is up; one drive leaves open
+    // is rejected a little later, so no test hangs on it.
+    template<typename Dialog>
+    void whenModal(std::function<void(Dialog *)> drive);
+
+    // Order ids in grid order; Flagged: rows waiting for 登録.
+    QList<qint64> ids(Rows which = All) const;
+    // "?" for a question, "i" for information, "!" and the text for an error.
+    QStringList shown() const;
+    // Per order by id: "入金日 入金額 入金確認送信", "-" for no date.
+    QStringList receipts() const;
+
+    TestDatabase db{100}; // a lock a test did not take on purpose fails fast
+    QPointer<frmKensaku> form;
+    QList<MessageService::Request> messages;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+template<typename Dialog>
+void ScreenFixture::whenModal(std::function<void(Dialog *)> drive)
+{
+    auto *poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, poll, [poll, drive, ticks = 0]() mutable {
+        QPointer<Dialog> dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+        if ((!dialog || QApplication::activeWindow() != dialog) && ++ticks < 200)
+            return;
+        poll->deleteLater();
+        poll->stop();
+        if (dialog)
+            drive(dialog);
+        if (dialog)
+            QTimer::singleShot(2000, dialog, &QDialog::reject);
+    });
+    poll->start(10);
+}
