@@ -15,7 +15,7 @@ namespace {
 class Login final : public LoginInfo
 {
 public:
-    explicit Login(qint16 level) : m_level(level) {}
+    explicit Login(int level) : m_level(qint16(level)) {}
     QString FirstText() const override { return u"first"_s; }
     qint16 UserLevel() const override { return m_level; }
     QString SecondText() const override { return u"second"_s; }
@@ -47,10 +47,10 @@ private Q_SLOTS:
         QFETCH(QString, closeBy);
         QFETCH(bool, mayRegister);
         ScreenFixture f;
-        f.db.addOrder({.id = 1, .shipDate = TestDatabase::daysAgo(1)});
+        f.addOrders();
         clsParlow6dl parlow;
         parlow.setDbConnection(f.db.connection());
-        parlow.setLoginInfo(Login(qint16(level)));
+        parlow.setLoginInfo(Login(level));
         // A Show() that never returned would hang the whole run.
         QTimer watchdog;
         watchdog.setSingleShot(true);
@@ -61,17 +61,13 @@ private Q_SLOTS:
             QElapsedTimer closed;
             auto *poll = new QTimer(this);
             connect(poll, &QTimer::timeout, this, [&, poll] {
-                for (QWidget *window : QApplication::topLevelWidgets()) {
-                    if (window->isActiveWindow())
-                        f.form = qobject_cast<frmKensaku *>(window);
-                }
+                f.form = qobject_cast<frmKensaku *>(QApplication::activeWindow());
                 if (!f.form)
                     return;
                 poll->deleteLater();
                 poll->stop();
                 kanri = f.form->kanriMenuItem()->isEnabled();
-                // A bulk date for every row, then 登録.
-                f.press(Qt::Key_F1);
+                f.press(Qt::Key_F1); // every row gets today's date, then 登録
                 f.press(Qt::Key_F5);
                 f.whenModal<frmAllSet>([](frmAllSet *dialog) { dialog->findChild<QPushButton *>(u"cmdEnter"_s)->click(); });
                 f.press(Qt::Key_F4);
@@ -91,7 +87,7 @@ private Q_SLOTS:
             QVERIFY(closed.isValid() && closed.elapsed() < 500);
             QCOMPARE(kanri, mayRegister);
         }
-        QCOMPARE(f.receipts(), QStringList{mayRegister ? TestDatabase::daysAgo(0) + u" 1000 0"_s : u"- 0 0"_s});
+        QCOMPARE(f.receipts().size(), mayRegister ? 4 : 0);
     }
 };
 

@@ -41,6 +41,20 @@ bool ScreenFixture::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
+void ScreenFixture::addOrders()
+{
+    db.addShop(u"S01"_s, u"本店"_s);
+    db.addShop(u"S02"_s, u"支店"_s);
+    const QString methods[] = {u"銀行振込"_s, u"代引"_s, u"Card"_s, u"CARD"_s};
+    const QString shops[] = {u"S01"_s, u"S01"_s, u"s02"_s, u"S02"_s};
+    const double billed[] = {1000, 2000, 1000.5, 1001.5};
+    for (int i = 0; i < 4; ++i) {
+        // CARD is no method of its own; 後払い is one nobody may use.
+        db.addPayment(i < 3 ? methods[i] : u"後払い"_s, i < 3, i);
+        db.addOrder({.id = i + 1, .billed = billed[i], .method = methods[i], .shopId = shops[i]});
+    }
+}
+
 frmKensaku *ScreenFixture::open()
 {
     form = new frmKensaku;
@@ -65,12 +79,11 @@ void ScreenFixture::press(int key, Qt::KeyboardModifiers modifiers) const
 
 QList<qint64> ScreenFixture::ids(Rows which) const
 {
-    QList<qint64> found;
     const vaSpread *grid = form->grid();
+    const int column[] = {0, 0, frmKensaku::ColMark, frmKensaku::ColUpdateFlag};
+    QList<qint64> found;
     for (int row = 1; row <= grid->MaxRows(); ++row) {
-        if ((which == Visible && grid->RowHidden(row))
-            || (which == Marked && grid->Number(frmKensaku::ColMark, row) == 0)
-            || (which == Flagged && grid->Number(frmKensaku::ColUpdateFlag, row) == 0))
+        if ((which == Visible && grid->RowHidden(row)) || (column[which] && grid->Number(column[which], row) == 0))
             continue;
         found.append(qint64(grid->Number(frmKensaku::ColId, row)));
     }
@@ -81,18 +94,17 @@ QStringList ScreenFixture::shown() const
 {
     QStringList texts;
     for (const auto &message : messages) {
-        if (message.icon == QMessageBox::Question || message.icon == QMessageBox::Information)
-            texts.append(message.icon == QMessageBox::Question ? u"?"_s : u"i"_s);
-        else
-            texts.append(u"!"_s + message.text);
+        const bool error = message.icon == QMessageBox::Critical || message.icon == QMessageBox::Warning;
+        texts.append(error ? u"!"_s + message.text : message.icon == QMessageBox::Question ? u"?"_s : u"i"_s);
     }
     return texts;
 }
 
 QStringList ScreenFixture::receipts() const
 {
-    return db.scalar(u"SELECT GROUP_CONCAT(IFNULL([入金日], '-') || ' ' || [入金額] || ' ' || [入金確認送信], ',')"
-                     " FROM (SELECT * FROM [CHUMON] ORDER BY [ID])"_s)
+    return db.scalar(u"SELECT GROUP_CONCAT([ID] || ' ' || IFNULL([入金日], '-') || ' ' || [入金額] || ' ' ||"
+                     " [入金確認送信], ',') FROM (SELECT * FROM [CHUMON] WHERE [入金日] IS NOT NULL"
+                     " OR [入金額] <> 0 OR [入金確認送信] <> 0 ORDER BY [ID])"_s)
         .toString()
-        .split(u',');
+        .split(u',', Qt::SkipEmptyParts);
 }

@@ -23,6 +23,9 @@ public:
     explicit ScreenFixture(qint16 userLevel = 2);
     ~ScreenFixture() override;
 
+    // Shops S01 and S02; 銀行振込, 代引 and Card usable, 後払い not; orders
+    // 1 銀行振込 1000 S01, 2 代引 2000 S01, 3 Card 1000.5 s02, 4 CARD 1001.5 S02.
+    void addOrders();
     frmKensaku *open();
     static void activate(QWidget *window);
     // A key to whatever has the focus, as the operator types it.
@@ -32,11 +35,11 @@ public:
     template<typename Dialog>
     void whenModal(std::function<void(Dialog *)> drive);
 
-    // Order ids in grid order; Flagged: rows waiting for 登録.
+    // Order ids in grid order; Flagged: waiting for 登録.
     QList<qint64> ids(Rows which = All) const;
     // "?" for a question, "i" for information, "!" and the text for an error.
     QStringList shown() const;
-    // Per order by id: "入金日 入金額 入金確認送信", "-" for no date.
+    // "id 入金日 入金額 入金確認送信" of every order with anything paid.
     QStringList receipts() const;
 
     TestDatabase db{100}; // a lock a test did not take on purpose fails fast

@@ -2,7 +2,6 @@
 
 #include "core/data/QtSqlConnection.h"
 
-#include <QDate>
 #include <QTemporaryDir>
 #include <QVariant>
 
@@ -13,6 +12,7 @@
 class TestDatabase final
 {
 public:
+    // Unpaid, shipped three days ago: inside the range the list opens with.
     struct Order
     {
         qint64 id = 0;
@@ -23,7 +23,7 @@ public:
         QVariant paidDate{};
         QVariant paidAmount = 0;
         QVariant method = QStringLiteral("銀行振込");
-        QVariant shipDate{};
+        QVariant shipDate = daysAgo(3);
         QVariant shopId = QStringLiteral("S01");
         int mailSent = 0;
     };
