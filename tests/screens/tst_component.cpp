@@ -3,14 +3,12 @@
 #include "ScreenFixture.h"
 
 #include "component/clsParlow6dl.h"
-#include "screens/dialogs/frmAllSet.h"
-
-#include <QAction>
-#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+struct Close { int level; QString closeBy; bool mayRegister; };
 
 class Login final : public LoginInfo
 {
@@ -33,31 +31,27 @@ class tst_Component : public QObject
 private Q_SLOTS:
     void showReturnsOnceClosed_data()
     {
-        QTest::addColumn<int>("level");
-        QTest::addColumn<QString>("closeBy");
-        QTest::addColumn<bool>("mayRegister");
-        QTest::newRow("level 0, 閉じる") << 0 << u"閉じる"_s << false;
-        QTest::newRow("level 1, F12") << 1 << u"F12"_s << false;
-        QTest::newRow("level 2, close box") << 2 << u"close box"_s << true;
+        QTest::addColumn<Close>("c");
+        QTest::newRow("level 0, 閉じる") << Close{0, u"閉じる"_s, false};
+        QTest::newRow("level 1, F12") << Close{1, u"F12"_s, false};
+        QTest::newRow("level 2, close box") << Close{2, u"close box"_s, true};
     }
 
     void showReturnsOnceClosed()
     {
-        QFETCH(int, level);
-        QFETCH(QString, closeBy);
-        QFETCH(bool, mayRegister);
+        QFETCH(Close, c);
         ScreenFixture f;
         f.addOrders();
         clsParlow6dl parlow;
         parlow.setDbConnection(f.db.connection());
-        parlow.setLoginInfo(Login(level));
+        parlow.setLoginInfo(Login(c.level));
         // A Show() that never returned would hang the whole run.
         QTimer watchdog;
         watchdog.setSingleShot(true);
         connect(&watchdog, &QTimer::timeout, this, [] { QCoreApplication::exit(); });
 
         for (int round = 1; round <= 2; ++round) {
-            bool kanri = !mayRegister;
+            bool kanri = !c.mayRegister;
             QElapsedTimer closed;
             auto *poll = new QTimer(this);
             connect(poll, &QTimer::timeout, this, [&, poll] {
@@ -69,13 +63,13 @@ private Q_SLOTS:
                 kanri = f.form->kanriMenuItem()->isEnabled();
                 f.press(Qt::Key_F1); // every row gets today's date, then 登録
                 f.press(Qt::Key_F5);
-                f.whenModal<frmAllSet>([](frmAllSet *dialog) { dialog->findChild<QPushButton *>(u"cmdEnter"_s)->click(); });
+                f.whenModal<frmAllSet>([](frmAllSet *dialog) { ScreenFixture::click(dialog, u"cmdEnter"_s); });
                 f.press(Qt::Key_F4);
                 f.press(Qt::Key_F9);
                 closed.start();
-                if (closeBy == u"閉じる"_s)
+                if (c.closeBy == u"閉じる"_s)
                     QTest::mouseClick(f.form->button(12), Qt::LeftButton);
-                else if (closeBy == u"F12"_s)
+                else if (c.closeBy == u"F12"_s)
                     f.press(Qt::Key_F12);
                 else
                     f.form->close();
@@ -85,9 +79,9 @@ private Q_SLOTS:
             parlow.Show();
             QVERIFY2(watchdog.isActive(), "Show() did not return");
             QVERIFY(closed.isValid() && closed.elapsed() < 500);
-            QCOMPARE(kanri, mayRegister);
+            QCOMPARE(kanri, c.mayRegister);
         }
-        QCOMPARE(f.receipts().size(), mayRegister ? 4 : 0);
+        QCOMPARE(f.receipts().size(), c.mayRegister ? 4 : 0);
     }
 };
 

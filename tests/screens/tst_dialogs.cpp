@@ -1,21 +1,18 @@
 // The list's three dialogs, each opened the way the operator opens it, and a
 // whole round with the keyboard alone.
-#include "FaultyConnection.h"
 #include "ScreenFixture.h"
 
-#include "core/receipt/SharedState.h"
-#include "screens/dialogs/frmAllSet.h"
-#include "screens/dialogs/frmDispSiharai.h"
-#include "screens/dialogs/frmKanri.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QScrollBar>
 
 using namespace Qt::StringLiterals;
-using Ids = QList<qint64>;
+
+namespace {
+
+struct DateEntry { QString typed, then, date; QStringList told; }; // date: in the box, or handed over
+struct Kanri { QString before, toggled, how, after; QStringList told; Ids listed; };
+struct Filter { int shop, method; Ids visible; };
+
+} // namespace
 
 class tst_Dialogs : public QObject
 {
@@ -24,27 +21,21 @@ class tst_Dialogs : public QObject
 private Q_SLOTS:
     void bulkDateDialogChecksItsDate_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("then");
-        QTest::addColumn<QString>("date"); // in the box, or handed to the list
-        QTest::addColumn<QStringList>("told");
-        const QStringList none, refused{u"i"_s};
-        QTest::newRow("eight digits") << u"20140221"_s << u"Tab"_s << u"2014/02/21"_s << none;
-        QTest::newRow("six digits, this century") << u"140221"_s << u"Tab"_s << u"2014/02/21"_s << none;
-        QTest::newRow("four digits") << u"0221"_s << u"Tab"_s << u""_s << refused;
-        QTest::newRow("no such day") << u"20140230"_s << u"Tab"_s << u""_s << refused;
-        QTest::newRow("upper arrow: the day after") << u"20141231"_s << u"up"_s << u"2015/01/01"_s << none;
-        QTest::newRow("lower arrow: the day before") << u"2014/03/01"_s << u"down"_s << u"2014/02/28"_s << none;
-        QTest::newRow("登録 reads typed digits") << u"20140221"_s << u"登録"_s << u"2014/02/21"_s << none;
-        QTest::newRow("登録 on an empty box") << u""_s << u"登録"_s << TestDatabase::daysAgo(0) << refused;
+        QTest::addColumn<DateEntry>("c");
+        const QStringList refused{u"i"_s};
+        QTest::newRow("eight digits") << DateEntry{u"20140221"_s, u"Tab"_s, u"2014/02/21"_s, {}};
+        QTest::newRow("six digits, this century") << DateEntry{u"140221"_s, u"Tab"_s, u"2014/02/21"_s, {}};
+        QTest::newRow("four digits") << DateEntry{u"0221"_s, u"Tab"_s, {}, refused};
+        QTest::newRow("no such day") << DateEntry{u"20140230"_s, u"Tab"_s, {}, refused};
+        QTest::newRow("upper arrow: the day after") << DateEntry{u"20141231"_s, u"up"_s, u"2015/01/01"_s, {}};
+        QTest::newRow("lower arrow: the day before") << DateEntry{u"2014/03/01"_s, u"down"_s, u"2014/02/28"_s, {}};
+        QTest::newRow("登録 reads typed digits") << DateEntry{u"20140221"_s, u"登録"_s, u"2014/02/21"_s, {}};
+        QTest::newRow("登録 on an empty box") << DateEntry{{}, u"登録"_s, TestDatabase::daysAgo(0), refused};
     }
 
     void bulkDateDialogChecksItsDate()
     {
-        QFETCH(QString, typed);
-        QFETCH(QString, then);
-        QFETCH(QString, date);
-        QFETCH(QStringList, told);
+        QFETCH(DateEntry, c);
         ScreenFixture f;
         frmKensaku *form = f.open();
         QPointer<frmAllSet> dialog = new frmAllSet(form, *form);
@@ -53,118 +44,100 @@ private Q_SLOTS:
         box->setFocus();
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, typed);
-        if (then == u"Tab"_s)
+        QTest::keyClicks(box, c.typed);
+        if (c.then == u"Tab"_s)
             QTest::keyClick(box, Qt::Key_Tab);
-        else if (then == u"登録"_s)
-            QTest::mouseClick(dialog->findChild<QPushButton *>(u"cmdEnter"_s), Qt::LeftButton);
+        else if (c.then == u"登録"_s)
+            ScreenFixture::click(dialog, u"cmdEnter"_s);
         else
-            dialog->findChild<QScrollBar *>()->triggerAction(then == u"up"_s ? QAbstractSlider::SliderSingleStepSub
-                                                                             : QAbstractSlider::SliderSingleStepAdd);
-        QTRY_COMPARE_WITH_TIMEOUT(dialog && dialog->isVisible() ? box->text() : form->pstrDate, date, 1000);
-        QCOMPARE(f.shown(), told);
+            dialog->findChild<QScrollBar *>()->triggerAction(c.then == u"up"_s ? QAbstractSlider::SliderSingleStepSub
+                                                                               : QAbstractSlider::SliderSingleStepAdd);
+        QTRY_COMPARE_WITH_TIMEOUT(dialog && dialog->isVisible() ? box->text() : form->pstrDate, c.date, 1000);
+        QCOMPARE(f.shown(), c.told);
     }
 
     void managedMethods_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("toggled");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<QStringList>("told");
-        QTest::addColumn<Ids>("listed");
+        QTest::addColumn<Kanri>("c");
         const QStringList reload{u"?"_s};
-        QTest::newRow("cleared box stored, list reloaded")
-            << u""_s << u"代引"_s << u"OK"_s << u"代引"_s << reload << Ids{1, 3, 4};
-        QTest::newRow("stored in other case, stored as listed")
-            << u"card"_s << u""_s << u"OK"_s << u"Card"_s << reload << Ids{1, 2, 4};
-        QTest::newRow("no reload") << u""_s << u"代引"_s << u"OK, no reload"_s << u"代引"_s << reload << Ids{1, 2, 3, 4};
-        QTest::newRow("ｷｬﾝｾﾙ") << u"代引"_s << u"代引"_s << u"ｷｬﾝｾﾙ"_s << u"代引"_s << QStringList() << Ids{1, 3, 4};
-        QTest::newRow("write refused") << u""_s << u"代引"_s << u"OK, refused"_s << u""_s
-                                       << QStringList{u"!CONTROL is read-only today"_s} << Ids{1, 2, 3, 4};
-        QTest::newRow("read failed: closes unsaved") << u"代引"_s << u""_s << u"OK, read failed"_s << u"代引"_s
-                                                    << QStringList{u"!"_s + FaultyConnection::lost()} << Ids{1, 3, 4};
+        QTest::newRow("cleared box stored, list reloaded") << Kanri{{}, u"代引"_s, u"OK"_s, u"代引"_s, reload, {1, 3, 4}};
+        QTest::newRow("stored in other case, kept as listed") << Kanri{u"card"_s, {}, u"OK"_s, u"Card"_s, reload, {1, 2, 4}};
+        QTest::newRow("no reload") << Kanri{{}, u"代引"_s, u"OK, no reload"_s, u"代引"_s, reload, {1, 2, 3, 4}};
+        QTest::newRow("ｷｬﾝｾﾙ") << Kanri{u"代引"_s, u"代引"_s, u"ｷｬﾝｾﾙ"_s, u"代引"_s, {}, {1, 3, 4}};
+        QTest::newRow("write refused")
+            << Kanri{{}, u"代引"_s, u"OK, refused"_s, {}, {u"!CONTROL is read-only today"_s}, {1, 2, 3, 4}};
+        QTest::newRow("read failed: closes unsaved")
+            << Kanri{u"代引"_s, {}, u"OK, read failed"_s, u"代引"_s, {u"!"_s + FaultyConnection::lost()}, {1, 3, 4}};
     }
 
     void managedMethods()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, toggled);
-        QFETCH(QString, how);
-        QFETCH(QString, after);
-        QFETCH(QStringList, told);
-        QFETCH(Ids, listed);
+        QFETCH(Kanri, c);
         ScreenFixture f;
         f.addOrders();
-        f.db.setExempt(before);
+        f.db.setExempt(c.before);
         auto faulty = std::make_shared<FaultyConnection>(f.db.connection());
         gdbConnection = faulty;
-        frmKensaku *form = f.open();
+        f.open();
         f.press(Qt::Key_F1);
-        if (how.endsWith(u"refused"_s))
+        if (c.how.endsWith(u"refused"_s))
             f.db.exec(u"CREATE TRIGGER [keep] BEFORE UPDATE ON [CONTROL]"
                       " BEGIN SELECT RAISE(ABORT, 'CONTROL is read-only today'); END"_s);
-        faulty->failExecute(how.endsWith(u"read failed"_s) ? 1 : 0);
-        f.answer = how.endsWith(u"no reload"_s) ? QMessageBox::No : QMessageBox::Yes;
-
+        faulty->failExecute(c.how.endsWith(u"read failed"_s) ? 1 : 0);
+        f.answer = c.how.endsWith(u"no reload"_s) ? QMessageBox::No : QMessageBox::Yes;
         f.whenModal<frmKanri>([&](frmKanri *dialog) {
             auto *grid = dialog->findChild<vaSpread *>();
             for (int row = 1; row <= grid->MaxRows(); ++row) {
-                if (grid->Text(frmKanri::ColMethod, row) == toggled)
+                if (grid->Text(frmKanri::ColMethod, row) == c.toggled)
                     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                                       grid->visualRect(grid->model()->index(row - 1, 0)).center());
             }
-            const bool ok = how.startsWith(u"OK"_s);
-            QTest::mouseClick(dialog->findChild<QPushButton *>(ok ? u"cmdEnter"_s : u"cmdCancel"_s), Qt::LeftButton);
+            ScreenFixture::click(dialog, c.how.startsWith(u"OK"_s) ? u"cmdEnter"_s : u"cmdCancel"_s);
             if (dialog->isVisible()) // a refused write leaves it open
                 dialog->reject();
         });
-        form->kanriMenuItem()->trigger();
-        QCOMPARE(f.db.scalar(u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s).toString(), after);
-        QCOMPARE(f.shown(), told);
-        QCOMPARE(f.ids(), listed);
+        f.form->kanriMenuItem()->trigger();
+        QCOMPARE(f.db.scalar(u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s).toString(), c.after);
+        QCOMPARE(f.shown(), c.told);
+        QCOMPARE(f.ids(), c.listed);
     }
 
     void shownMethodAndMarks_data()
     {
-        QTest::addColumn<int>("shop");
-        QTest::addColumn<int>("method");
-        QTest::addColumn<Ids>("visible");
-        QTest::newRow("全て") << 0 << 0 << Ids{1, 2, 3, 4};
-        QTest::newRow("Card in either case") << 0 << 1 << Ids{3, 4};
-        QTest::newRow("shop in either case") << 2 << 0 << Ids{3, 4};
-        QTest::newRow("shop and method") << 1 << 3 << Ids{1};
+        QTest::addColumn<Filter>("c");
+        QTest::newRow("全て") << Filter{0, 0, {1, 2, 3, 4}};
+        QTest::newRow("Card in either case") << Filter{0, 1, {3, 4}};
+        QTest::newRow("shop in either case") << Filter{2, 0, {3, 4}};
+        QTest::newRow("shop and method") << Filter{1, 3, {1}};
     }
 
     void shownMethodAndMarks()
     {
-        QFETCH(int, shop);
-        QFETCH(int, method);
-        QFETCH(Ids, visible);
+        QFETCH(Filter, c);
         ScreenFixture f;
         f.addOrders();
         frmKensaku *form = f.open();
         f.press(Qt::Key_F1);
-        form->shopCombo()->setCurrentIndex(shop);
+        form->shopCombo()->setCurrentIndex(c.shop);
         QStringList offered;
         f.whenModal<frmDispSiharai>([&](frmDispSiharai *dialog) {
             auto *combo = dialog->findChild<QComboBox *>();
             for (int i = 0; i < combo->count(); ++i)
                 offered << combo->itemText(i);
-            combo->setCurrentIndex(method);
-            QTest::mouseClick(dialog->findChild<QPushButton *>(u"cmdEnter"_s), Qt::LeftButton);
+            combo->setCurrentIndex(c.method);
+            ScreenFixture::click(dialog, u"cmdEnter"_s);
         });
         form->viewMenuItem()->trigger();
         QCOMPARE(offered, (QStringList{u"全て"_s, u"Card"_s, u"代引"_s, u"銀行振込"_s}));
-        QCOMPARE(f.ids(ScreenFixture::Visible), visible);
+        QCOMPARE(f.ids(ScreenFixture::Visible), c.visible);
 
         // F5 and F6 touch the visible rows only.
         f.press(Qt::Key_F5);
-        QCOMPARE(f.ids(ScreenFixture::Marked), visible);
+        QCOMPARE(f.ids(ScreenFixture::Marked), c.visible);
         form->grid()->SetValue(frmKensaku::ColMark, -1, 1);
         f.press(Qt::Key_F6);
         Ids hidden = f.ids();
-        hidden.removeIf([&](qint64 id) { return visible.contains(id); });
+        hidden.removeIf([&](qint64 id) { return c.visible.contains(id); });
         QCOMPARE(f.ids(ScreenFixture::Marked), hidden);
 
         // Shift+F5 asks, then reloads every method into view.

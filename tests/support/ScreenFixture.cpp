@@ -1,6 +1,5 @@
 #include "ScreenFixture.h"
 
-#include "core/receipt/SharedState.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QAbstractItemModelTester>
@@ -71,17 +70,22 @@ void ScreenFixture::activate(QWidget *window)
     QVERIFY(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }, 2000));
 }
 
+void ScreenFixture::click(QWidget *window, const QString &button)
+{
+    QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
+}
+
 void ScreenFixture::press(int key, Qt::KeyboardModifiers modifiers) const
 {
     QWidget *focus = QApplication::focusWidget();
     QTest::keyClick(focus ? focus : form.data(), Qt::Key(key), modifiers);
 }
 
-QList<qint64> ScreenFixture::ids(Rows which) const
+Ids ScreenFixture::ids(Rows which) const
 {
     const vaSpread *grid = form->grid();
     const int column[] = {0, 0, frmKensaku::ColMark, frmKensaku::ColUpdateFlag};
-    QList<qint64> found;
+    Ids found;
     for (int row = 1; row <= grid->MaxRows(); ++row) {
         if ((which == Visible && grid->RowHidden(row)) || (column[which] && grid->Number(column[which], row) == 0))
             continue;

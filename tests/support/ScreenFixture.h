@@ -1,16 +1,26 @@
 #pragma once
 
+#include "FaultyConnection.h"
 #include "TestDatabase.h"
+#include "core/receipt/SharedState.h"
+#include "screens/dialogs/frmAllSet.h"
+#include "screens/dialogs/frmDispSiharai.h"
+#include "screens/dialogs/frmKanri.h"
 #include "screens/receipt_list/frmKensaku.h"
 #include "widgets/MessageService.h"
 
+#include <QAction>
 #include <QApplication>
-#include <QDialog>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
+
+using Ids = QList<qint64>;
 
 // The receipt list on a real database, shown and first-activated. Every
 // message box is answered (questions with `answer`) and recorded, and every
@@ -28,6 +38,7 @@ public:
     void addOrders();
     frmKensaku *open();
     static void activate(QWidget *window);
+    static void click(QWidget *window, const QString &button);
     // A key to whatever has the focus, as the operator types it.
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
     // Runs drive on the modal Dialog once it is up; one drive leaves open
@@ -36,7 +47,7 @@ public:
     void whenModal(std::function<void(Dialog *)> drive);
 
     // Order ids in grid order; Flagged: waiting for 登録.
-    QList<qint64> ids(Rows which = All) const;
+    Ids ids(Rows which = All) const;
     // "?" for a question, "i" for information, "!" and the text for an error.
     QStringList shown() const;
     // "id 入金日 入金額 入金確認送信" of every order with anything paid.
