@@ -6,13 +6,9 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 struct DateEntry { QString typed, then, date; QStringList told; }; // date: in the box, or handed over
 struct Kanri { QString before, toggled, how, after; QStringList told; Ids listed; };
 struct Filter { int shop, method; Ids visible; };
-
-} // namespace
 
 class tst_Dialogs : public QObject
 {

@@ -11,13 +11,9 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 struct Search { QString from, to; int shop; QString exempt; Ids listed; }; // from "*": as the list opened
 struct Sort { QList<int> headerClicks; Ids order; };
 struct DateBox { QString typed, after; QStringList told; };
-
-} // namespace
 
 class tst_ReceiptList : public QObject
 {

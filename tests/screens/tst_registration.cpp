@@ -6,14 +6,10 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 struct Edit { int column; QString typed; QStringList receipts; };
 struct Bulk { QString method; bool mail; QStringList receipts; }; // no method: cancelled
 struct Fault { QString fault, told; };
 struct Read { bool atOpening; int statement, move; Ids listed; };
-
-} // namespace
 
 class tst_Registration : public QObject
 {

@@ -9,6 +9,7 @@
 #include "screens/receipt_list/frmKensaku.h"
 #include "widgets/MessageService.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -30,28 +31,131 @@ class ScreenFixture final : public QObject
 public:
     enum Rows { All, Visible, Marked, Flagged };
 
-    explicit ScreenFixture(qint16 userLevel = 2);
-    ~ScreenFixture() override;
+    explicit ScreenFixture(qint16 userLevel = 2)
+    {
+        gdbConnection = db.connection();
+        gintUserLevel = userLevel;
+        MessageService::SetHandler([this](const MessageService::Request &request) {
+            messages.append(request);
+            return request.buttons.testFlag(QMessageBox::Yes) ? answer : QMessageBox::Ok;
+        });
+        qApp->installEventFilter(this);
+    }
+
+    ~ScreenFixture() override
+    {
+        if (form) // the list deletes itself once closed
+            form->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        delete form.data();
+        MessageService::SetHandler({});
+        gdbConnection.reset();
+        gstrSiharaiTable.clear();
+        gblnSiharaiLoaded = false;
+        gintSiharaiIndex = -1;
+    }
 
     // Shops S01 and S02; 銀行振込, 代引 and Card usable, 後払い not; orders
     // 1 銀行振込 1000 S01, 2 代引 2000 S01, 3 Card 1000.5 s02, 4 CARD 1001.5 S02.
-    void addOrders();
-    frmKensaku *open();
-    static void activate(QWidget *window);
-    static void click(QWidget *window, const QString &button);
+    void addOrders()
+    {
+        db.addShop(QStringLiteral("S01"), QStringLiteral("本店"));
+        db.addShop(QStringLiteral("S02"), QStringLiteral("支店"));
+        const char16_t *methods[] = {u"銀行振込", u"代引", u"Card", u"CARD"};
+        const char16_t *shops[] = {u"S01", u"S01", u"s02", u"S02"};
+        const double billed[] = {1000, 2000, 1000.5, 1001.5};
+        for (int i = 0; i < 4; ++i) {
+            // CARD is no method of its own; 後払い is one nobody may use.
+            db.addPayment(QString::fromUtf16(i < 3 ? methods[i] : u"後払い"), i < 3, i);
+            db.addOrder({.id = i + 1, .billed = billed[i], .method = QString::fromUtf16(methods[i]),
+                         .shopId = QString::fromUtf16(shops[i])});
+        }
+    }
+
+    frmKensaku *open()
+    {
+        form = new frmKensaku;
+        activate(form);
+        return form;
+    }
+
+    static void activate(QWidget *window)
+    {
+        window->show();
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
+        // qWaitForWindowActive returns before a dialog has the focus.
+        QVERIFY(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }, 2000));
+    }
+
+    static void click(QWidget *window, const QString &button)
+    {
+        QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
+    }
+
     // A key to whatever has the focus, as the operator types it.
-    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
-    // Runs drive on the modal Dialog once it is up; one drive leaves open
-    // is rejected a little later, so no test hangs on it.
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
+    {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : form.data(), Qt::Key(key), modifiers);
+    }
+
+    // Runs drive on the modal Dialog once it is up; one drive leaves open is
+    // rejected a little later, so no test hangs on it.
     template<typename Dialog>
-    void whenModal(std::function<void(Dialog *)> drive);
+    void whenModal(std::function<void(Dialog *)> drive)
+    {
+        auto *poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, poll, [poll, drive, ticks = 0]() mutable {
+            QPointer<Dialog> dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+            if ((!dialog || QApplication::activeWindow() != dialog) && ++ticks < 200)
+                return;
+            poll->deleteLater();
+            poll->stop();
+            if (dialog)
+                drive(dialog);
+            if (dialog)
+                QTimer::singleShot(2000, dialog, &QDialog::reject);
+        });
+        poll->start(10);
+    }
 
     // Order ids in grid order; Flagged: waiting for 登録.
-    Ids ids(Rows which = All) const;
+    Ids ids(Rows which = All) const
+    {
+        const vaSpread *grid = form->grid();
+        const int column[] = {0, 0, frmKensaku::ColMark, frmKensaku::ColUpdateFlag};
+        Ids found;
+        for (int row = 1; row <= grid->MaxRows(); ++row) {
+            if ((which == Visible && grid->RowHidden(row)) || (column[which] && grid->Number(column[which], row) == 0))
+                continue;
+            found.append(qint64(grid->Number(frmKensaku::ColId, row)));
+        }
+        return found;
+    }
+
     // "?" for a question, "i" for information, "!" and the text for an error.
-    QStringList shown() const;
+    QStringList shown() const
+    {
+        QStringList texts;
+        for (const auto &message : messages) {
+            const bool error = message.icon == QMessageBox::Critical || message.icon == QMessageBox::Warning;
+            texts.append(error ? u'!' + message.text
+                               : QString(message.icon == QMessageBox::Question ? u'?' : u'i'));
+        }
+        return texts;
+    }
+
     // "id 入金日 入金額 入金確認送信" of every order with anything paid.
-    QStringList receipts() const;
+    QStringList receipts() const
+    {
+        return db.scalar(QStringLiteral(
+                             "SELECT GROUP_CONCAT([ID] || ' ' || IFNULL([入金日], '-') || ' ' || [入金額] || ' ' ||"
+                             " [入金確認送信], ',') FROM (SELECT * FROM [CHUMON] WHERE [入金日] IS NOT NULL"
+                             " OR [入金額] <> 0 OR [入金確認送信] <> 0 ORDER BY [ID])"))
+            .toString()
+            .split(u',', Qt::SkipEmptyParts);
+    }
 
     TestDatabase db{100}; // a lock a test did not take on purpose fails fast
     QPointer<frmKensaku> form;
@@ -59,23 +163,12 @@ public:
     QMessageBox::StandardButton answer = QMessageBox::Yes;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *grid = event->type() == QEvent::Show ? qobject_cast<vaSpread *>(watched) : nullptr;
+        if (grid && !grid->model()->findChild<QAbstractItemModelTester *>())
+            new QAbstractItemModelTester(grid->model(), QAbstractItemModelTester::FailureReportingMode::QtTest,
+                                         grid->model());
+        return false;
+    }
 };
-
-template<typename Dialog>
-void ScreenFixture::whenModal(std::function<void(Dialog *)> drive)
-{
-    auto *poll = new QTimer(this);
-    connect(poll, &QTimer::timeout, poll, [poll, drive, ticks = 0]() mutable {
-        QPointer<Dialog> dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-        if ((!dialog || QApplication::activeWindow() != dialog) && ++ticks < 200)
-            return;
-        poll->deleteLater();
-        poll->stop();
-        if (dialog)
-            drive(dialog);
-        if (dialog)
-            QTimer::singleShot(2000, dialog, &QDialog::reject);
-    });
-    poll->start(10);
-}

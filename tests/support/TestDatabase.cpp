@@ -5,6 +5,8 @@
 
 #include <QDate>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -65,17 +67,14 @@ void TestDatabase::addOrder(const Order &o)
     const QVariant values[] = {o.id, {}, o.name, o.tel, o.orderDate, o.billed, o.paidDate, o.paidAmount,
                                o.method, {}, o.shipDate, o.shopId, o.mailSent};
     QStringList literals;
-    for (const QVariant &value : values)
-        literals.append(literal(value));
+    std::transform(std::begin(values), std::end(values), std::back_inserter(literals), literal);
     exec(u"INSERT INTO [CHUMON] VALUES (%1)"_s.arg(literals.join(u", ")));
 }
 
 QVariant TestDatabase::scalar(const QString &query) const
 {
     const auto records = m_connection->Execute(query);
-    QVariant value;
-    if (!records->Eof())
-        value = records->FieldValue(0);
+    const QVariant value = records->Eof() ? QVariant() : records->FieldValue(0);
     records->Close();
     return value;
 }
