@@ -6,23 +6,16 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 struct Close { int level; QString closeBy; bool mayRegister; };
 
-class Login final : public LoginInfo
+struct Login final : LoginInfo
 {
-public:
-    explicit Login(int level) : m_level(qint16(level)) {}
-    QString FirstText() const override { return u"first"_s; }
-    qint16 UserLevel() const override { return m_level; }
-    QString SecondText() const override { return u"second"_s; }
-
-private:
-    qint16 m_level;
+    explicit Login(int userLevel) : level(qint16(userLevel)) {}
+    QString FirstText() const override { return {}; }
+    qint16 UserLevel() const override { return level; }
+    QString SecondText() const override { return {}; }
+    qint16 level;
 };
-
-} // namespace
 
 class tst_Component : public QObject
 {
@@ -37,6 +30,7 @@ private Q_SLOTS:
         QTest::newRow("level 2, close box") << Close{2, u"close box"_s, true};
     }
 
+    // Each round gives every row today's date, presses 登録 and closes the list.
     void showReturnsOnceClosed()
     {
         QFETCH(Close, c);
@@ -45,39 +39,31 @@ private Q_SLOTS:
         clsParlow6dl parlow;
         parlow.setDbConnection(f.db.connection());
         parlow.setLoginInfo(Login(c.level));
-        // A Show() that never returned would hang the whole run.
+        bool hung = false; // a Show() that never returned would hang the whole run
         QTimer watchdog;
-        watchdog.setSingleShot(true);
-        connect(&watchdog, &QTimer::timeout, this, [] { QCoreApplication::exit(); });
-
+        watchdog.callOnTimeout(this, [&hung] { hung = true, QCoreApplication::exit(); });
         for (int round = 1; round <= 2; ++round) {
             bool kanri = !c.mayRegister;
             QElapsedTimer closed;
-            auto *poll = new QTimer(this);
-            connect(poll, &QTimer::timeout, this, [&, poll] {
-                f.form = qobject_cast<frmKensaku *>(QApplication::activeWindow());
-                if (!f.form)
-                    return;
-                poll->deleteLater();
-                poll->stop();
-                kanri = f.form->kanriMenuItem()->isEnabled();
-                f.press(Qt::Key_F1); // every row gets today's date, then 登録
+            f.whenActive<frmKensaku>([&](frmKensaku *form) {
+                f.form = form;
+                kanri = form->kanriMenuItem()->isEnabled();
+                f.press(Qt::Key_F1);
                 f.press(Qt::Key_F5);
-                f.whenModal<frmAllSet>([](frmAllSet *dialog) { ScreenFixture::click(dialog, u"cmdEnter"_s); });
+                f.whenActive<frmAllSet>([](frmAllSet *dialog) { ScreenFixture::click(dialog, u"cmdEnter"_s); });
                 f.press(Qt::Key_F4);
                 f.press(Qt::Key_F9);
                 closed.start();
                 if (c.closeBy == u"閉じる"_s)
-                    QTest::mouseClick(f.form->button(12), Qt::LeftButton);
+                    QTest::mouseClick(form->button(12), Qt::LeftButton);
                 else if (c.closeBy == u"F12"_s)
                     f.press(Qt::Key_F12);
                 else
-                    f.form->close();
+                    form->close();
             });
-            poll->start(10);
             watchdog.start(5000);
             parlow.Show();
-            QVERIFY2(watchdog.isActive(), "Show() did not return");
+            QVERIFY(!hung);
             QVERIFY(closed.isValid() && closed.elapsed() < 500);
             QCOMPARE(kanri, c.mayRegister);
         }

@@ -24,20 +24,22 @@
 using Ids = QList<qint64>;
 
 // The receipt list on a real database, shown and first-activated. Every
-// message box is answered (questions with `answer`) and recorded, and every
-// grid the list or its dialogs show is watched by QAbstractItemModelTester.
+// message box is answered (questions with `answer`) and noted in `shown`:
+// "?" a question, "i" information, "!" and the text an error. Every grid the
+// list or its dialogs show is checked by QAbstractItemModelTester.
 class ScreenFixture final : public QObject
 {
 public:
     enum Rows { All, Visible, Marked, Flagged };
 
-    explicit ScreenFixture(qint16 userLevel = 2)
+    ScreenFixture()
     {
         gdbConnection = db.connection();
-        gintUserLevel = userLevel;
-        MessageService::SetHandler([this](const MessageService::Request &request) {
-            messages.append(request);
-            return request.buttons.testFlag(QMessageBox::Yes) ? answer : QMessageBox::Ok;
+        gintUserLevel = 2;
+        MessageService::SetHandler([this](const MessageService::Request &box) {
+            const bool error = box.icon == QMessageBox::Critical || box.icon == QMessageBox::Warning;
+            shown.append(error ? u'!' + box.text : QString(box.icon == QMessageBox::Question ? u'?' : u'i'));
+            return box.buttons.testFlag(QMessageBox::Yes) ? answer : QMessageBox::Ok;
         });
         qApp->installEventFilter(this);
     }
@@ -61,14 +63,15 @@ public:
     {
         db.addShop(QStringLiteral("S01"), QStringLiteral("本店"));
         db.addShop(QStringLiteral("S02"), QStringLiteral("支店"));
-        const char16_t *methods[] = {u"銀行振込", u"代引", u"Card", u"CARD"};
-        const char16_t *shops[] = {u"S01", u"S01", u"s02", u"S02"};
-        const double billed[] = {1000, 2000, 1000.5, 1001.5};
+        const QStringList methods{QStringLiteral("銀行振込"), QStringLiteral("代引"), QStringLiteral("Card"),
+                                  QStringLiteral("CARD")};
+        const QStringList shops{QStringLiteral("S01"), QStringLiteral("S01"), QStringLiteral("s02"),
+                                QStringLiteral("S02")};
         for (int i = 0; i < 4; ++i) {
             // CARD is no method of its own; 後払い is one nobody may use.
-            db.addPayment(QString::fromUtf16(i < 3 ? methods[i] : u"後払い"), i < 3, i);
-            db.addOrder({.id = i + 1, .billed = billed[i], .method = QString::fromUtf16(methods[i]),
-                         .shopId = QString::fromUtf16(shops[i])});
+            db.addPayment(i < 3 ? methods[i] : QStringLiteral("後払い"), i < 3, i);
+            db.addOrder({.id = i + 1, .billed = QList<double>{1000, 2000, 1000.5, 1001.5}[i], .method = methods[i],
+                         .shopId = shops[i]});
         }
     }
 
@@ -100,22 +103,22 @@ public:
         QTest::keyClick(focus ? focus : form.data(), Qt::Key(key), modifiers);
     }
 
-    // Runs drive on the modal Dialog once it is up; one drive leaves open is
-    // rejected a little later, so no test hangs on it.
-    template<typename Dialog>
-    void whenModal(std::function<void(Dialog *)> drive)
+    // Runs drive once a Window is the active one; a window it leaves open
+    // is closed a little later, so no modal loop hangs the test.
+    template<typename Window>
+    void whenActive(std::function<void(Window *)> drive)
     {
         auto *poll = new QTimer(this);
         connect(poll, &QTimer::timeout, poll, [poll, drive, ticks = 0]() mutable {
-            QPointer<Dialog> dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-            if ((!dialog || QApplication::activeWindow() != dialog) && ++ticks < 200)
+            QPointer<Window> window = qobject_cast<Window *>(QApplication::activeWindow());
+            if (!window && ++ticks < 200)
                 return;
             poll->deleteLater();
             poll->stop();
-            if (dialog)
-                drive(dialog);
-            if (dialog)
-                QTimer::singleShot(2000, dialog, &QDialog::reject);
+            if (window)
+                drive(window);
+            if (window)
+                QTimer::singleShot(2000, window, &QWidget::close);
         });
         poll->start(10);
     }
@@ -127,39 +130,25 @@ public:
         const int column[] = {0, 0, frmKensaku::ColMark, frmKensaku::ColUpdateFlag};
         Ids found;
         for (int row = 1; row <= grid->MaxRows(); ++row) {
-            if ((which == Visible && grid->RowHidden(row)) || (column[which] && grid->Number(column[which], row) == 0))
-                continue;
-            found.append(qint64(grid->Number(frmKensaku::ColId, row)));
+            if (!(which == Visible && grid->RowHidden(row)) && !(column[which] && !grid->Number(column[which], row)))
+                found.append(qint64(grid->Number(frmKensaku::ColId, row)));
         }
         return found;
-    }
-
-    // "?" for a question, "i" for information, "!" and the text for an error.
-    QStringList shown() const
-    {
-        QStringList texts;
-        for (const auto &message : messages) {
-            const bool error = message.icon == QMessageBox::Critical || message.icon == QMessageBox::Warning;
-            texts.append(error ? u'!' + message.text
-                               : QString(message.icon == QMessageBox::Question ? u'?' : u'i'));
-        }
-        return texts;
     }
 
     // "id 入金日 入金額 入金確認送信" of every order with anything paid.
     QStringList receipts() const
     {
-        return db.scalar(QStringLiteral(
-                             "SELECT GROUP_CONCAT([ID] || ' ' || IFNULL([入金日], '-') || ' ' || [入金額] || ' ' ||"
-                             " [入金確認送信], ',') FROM (SELECT * FROM [CHUMON] WHERE [入金日] IS NOT NULL"
-                             " OR [入金額] <> 0 OR [入金確認送信] <> 0 ORDER BY [ID])"))
+        return db.scalar(QStringLiteral("SELECT GROUP_CONCAT([ID] || ' ' || IFNULL([入金日], '-') || ' ' || [入金額]"
+                                        " || ' ' || [入金確認送信], ',') FROM (SELECT * FROM [CHUMON] WHERE [入金日]"
+                                        " IS NOT NULL OR [入金額] <> 0 OR [入金確認送信] <> 0 ORDER BY [ID])"))
             .toString()
             .split(u',', Qt::SkipEmptyParts);
     }
 
     TestDatabase db{100}; // a lock a test did not take on purpose fails fast
     QPointer<frmKensaku> form;
-    QList<MessageService::Request> messages;
+    QStringList shown;
     QMessageBox::StandardButton answer = QMessageBox::Yes;
 
 protected:
