@@ -34,10 +34,9 @@ private Q_SLOTS:
     void showReturnsOnceClosed()
     {
         QFETCH(Close, c);
-        ScreenFixture f;
-        f.addOrders();
+        ScreenFixture f(ScreenFixture::WithOrders);
         clsParlow6dl parlow;
-        parlow.setDbConnection(f.db.connection());
+        parlow.setDbConnection(f.faulty);
         parlow.setLoginInfo(Login(c.level));
         bool hung = false; // a Show() that never returned would hang the whole run
         QTimer watchdog;

@@ -68,17 +68,13 @@ private Q_SLOTS:
     void managedMethods()
     {
         QFETCH(Kanri, c);
-        ScreenFixture f;
-        f.addOrders();
+        ScreenFixture f(ScreenFixture::WithOrders);
         f.db.setExempt(c.before);
-        auto faulty = std::make_shared<FaultyConnection>(f.db.connection());
-        gdbConnection = faulty;
-        f.open();
-        f.press(Qt::Key_F1);
+        f.open(true);
         if (c.how.endsWith(u"refused"_s))
             f.db.exec(u"CREATE TRIGGER [keep] BEFORE UPDATE ON [CONTROL]"
                       " BEGIN SELECT RAISE(ABORT, 'CONTROL is read-only today'); END"_s);
-        faulty->failExecute(c.how.endsWith(u"read failed"_s) ? 1 : 0);
+        f.faulty->failExecute(c.how.endsWith(u"read failed"_s) ? 1 : 0);
         f.answer = c.how.endsWith(u"no reload"_s) ? QMessageBox::No : QMessageBox::Yes;
         f.whenActive<frmKanri>([&](frmKanri *dialog) {
             auto *grid = dialog->findChild<vaSpread *>();
@@ -109,10 +105,8 @@ private Q_SLOTS:
     void shownMethodAndMarks()
     {
         QFETCH(Filter, c);
-        ScreenFixture f;
-        f.addOrders();
-        frmKensaku *form = f.open();
-        f.press(Qt::Key_F1);
+        ScreenFixture f(ScreenFixture::WithOrders);
+        frmKensaku *form = f.open(true);
         form->shopCombo()->setCurrentIndex(c.shop);
         QStringList offered;
         f.whenActive<frmDispSiharai>([&](frmDispSiharai *dialog) {
@@ -144,8 +138,7 @@ private Q_SLOTS:
 
     void wholeRoundByKeyboard()
     {
-        ScreenFixture f;
-        f.addOrders();
+        ScreenFixture f(ScreenFixture::WithOrders);
         QLineEdit *from = f.open()->dateBox(0);
         // A ship date that is no date is refused and keeps the focus; a date
         // is rewritten, and Enter moves on.

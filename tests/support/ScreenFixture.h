@@ -23,18 +23,22 @@
 
 using Ids = QList<qint64>;
 
-// The receipt list on a real database, shown and first-activated. Every
-// message box is answered (questions with `answer`) and noted in `shown`:
-// "?" a question, "i" information, "!" and the text an error. Every grid the
-// list or its dialogs show is checked by QAbstractItemModelTester.
+// The receipt list on a real database (reached through `faulty`), shown and
+// first-activated. Every message box is answered (questions with `answer`)
+// and noted in `shown`: "?" a question, "i" information, "!" and the text an
+// error. Every grid the list or its dialogs show is checked by
+// QAbstractItemModelTester.
 class ScreenFixture final : public QObject
 {
 public:
     enum Rows { All, Visible, Marked, Flagged };
+    enum Seed { Empty, WithOrders };
 
-    ScreenFixture()
+    explicit ScreenFixture(Seed seed = Empty)
     {
-        gdbConnection = db.connection();
+        if (seed == WithOrders)
+            addOrders();
+        gdbConnection = faulty;
         gintUserLevel = 2;
         MessageService::SetHandler([this](const MessageService::Request &box) {
             const bool error = box.icon == QMessageBox::Critical || box.icon == QMessageBox::Warning;
@@ -75,10 +79,12 @@ public:
         }
     }
 
-    frmKensaku *open()
+    frmKensaku *open(bool search = false)
     {
         form = new frmKensaku;
         activate(form);
+        if (search)
+            press(Qt::Key_F1);
         return form;
     }
 
@@ -147,6 +153,7 @@ public:
     }
 
     TestDatabase db{100}; // a lock a test did not take on purpose fails fast
+    std::shared_ptr<FaultyConnection> faulty = std::make_shared<FaultyConnection>(db.connection());
     QPointer<frmKensaku> form;
     QStringList shown;
     QMessageBox::StandardButton answer = QMessageBox::Yes;
