@@ -15,11 +15,9 @@ using namespace Qt::StringLiterals;
 
 struct Search { QString from, to; int shop; QString exempt; Ids listed; }; // from "*": as the list opened
 struct Sort { QList<int> headerClicks; Ids order; };
-struct Edit { int column; QString typed; QStringList receipts; };
-struct Bulk { QString method; bool mail; QStringList receipts; }; // no method: cancelled
+struct Entry { int column; QString text; bool mail; QStringList receipts; }; // column 0: bulk date, method text
 struct Fault { QString fault, told; };
 struct Read { int statement; Ids listed; }; // counted from the opening
-
 
 class tst_ReceiptList : public QObject
 {
@@ -79,7 +77,6 @@ private Q_SLOTS:
         QTest::newRow("as searched") << Sort{{}, {1, 2, 3, 4, 5, 6, 7, 8}};
         QTest::newRow("No. again: reversed") << Sort{{id}, {8, 7, 6, 5, 4, 3, 2, 1}};
         QTest::newRow("then 請求額: still descending") << Sort{{id, billed}, {8, 7, 6, 5, 4, 1, 3, 2}};
-        QTest::newRow("請求額 twice: ascending") << Sort{{id, billed, billed}, {2, 3, 1, 4, 5, 6, 7, 8}};
     }
 
     void coloursStayWithTheirOrders()
@@ -109,8 +106,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::newRow("quote") << u"O'Brien"_s;
         QTest::newRow("statement end") << u"'; DROP TABLE CHUMON; --"_s;
-        QTest::newRow("brackets") << u"]; DROP TABLE [SHOP]; --"_s;
-        QTest::newRow("tautology") << u"1' OR '1'='1"_s;
         QTest::newRow("10,000 quotes") << QString(10000, u'\'');
         QTest::newRow("control characters") << u"a\x01\x1b\r\nb\x7f"_s;
         QTest::newRow("surrogate pair") << u"𠮷野家"_s;
@@ -174,64 +169,52 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(qAbs(grid->width() - width - (index == "2" ? 0 : 300)) <= 1);
     }
-    void handEditsAreRegistered_data()
+    void receiptsAreRegistered_data()
     {
-        QTest::addColumn<Edit>("c");
-        QTest::newRow("入金日") << Edit{frmKensaku::ColPaidDate, u"2014/2/21"_s, {u"1 2014/02/21 0 1"_s}};
-        QTest::newRow("入金額") << Edit{frmKensaku::ColPaidAmount, u"1500"_s, {u"1  1500 1"_s}};
-        QTest::newRow("備考 is no receipt") << Edit{frmKensaku::ColRemarks, u"memo"_s, {}};
+        QTest::addColumn<Entry>("c");
+        // Typed into order 1, or the bulk date on every order but order 1.
+        QTest::newRow("入金日 by hand") << Entry{frmKensaku::ColPaidDate, u"2014/2/21"_s, {}, {u"1 2014/02/21 0 1"_s}};
+        QTest::newRow("入金額 by hand") << Entry{frmKensaku::ColPaidAmount, u"1500"_s, {}, {u"1  1500 1"_s}};
+        QTest::newRow("備考 is no receipt") << Entry{frmKensaku::ColRemarks, u"memo"_s, {}, {}};
+        QTest::newRow("bulk: one method in either case, halves to even")
+            << Entry{0, u"Card"_s, false, {u"3 2014/02/21 1000 0"_s, u"4 2014/02/21 1002 0"_s}};
+        QTest::newRow("bulk: 全て with the mail")
+            << Entry{0, u"全て"_s, true, {u"2 2014/02/21 2000 1"_s, u"3 2014/02/21 1000 1"_s, u"4 2014/02/21 1002 1"_s}};
+        QTest::newRow("bulk cancelled") << Entry{0, {}, true, {}};
     }
 
-    void handEditsAreRegistered()
+    void receiptsAreRegistered()
     {
-        QFETCH(Edit, c);
+        QFETCH(Entry, c);
         ScreenFixture f(ScreenFixture::WithOrders);
         vaSpread *grid = f.open(true)->grid();
-        // The cell's own editor, typed into and confirmed.
-        grid->setFocus();
-        grid->setCurrentIndex(grid->model()->index(0, c.column - 1));
-        f.press(Qt::Key_F2);
-        QWidget *editor = QApplication::focusWidget();
-        f.press(Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, c.typed);
-        f.press(Qt::Key_Tab);
-        QTRY_VERIFY_WITH_TIMEOUT(QApplication::focusWidget() != editor, 1000);
+        f.press(Qt::Key_F5);
+        grid->SetValue(frmKensaku::ColMark, 1, 0);
+        if (c.column) { // the cell's own editor, typed into and confirmed
+            grid->setFocus();
+            grid->setCurrentIndex(grid->model()->index(0, c.column - 1));
+            f.press(Qt::Key_F2);
+            QWidget *editor = QApplication::focusWidget();
+            f.press(Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(editor, c.text);
+            f.press(Qt::Key_Tab);
+            QTRY_VERIFY_WITH_TIMEOUT(QApplication::focusWidget() != editor, 1000);
+        } else {
+            f.whenActive<frmAllSet>([&](frmAllSet *dialog) {
+                auto *date = dialog->findChild<QLineEdit *>();
+                date->setFocus();
+                date->selectAll();
+                QTest::keyClicks(date, u"20140221"_s);
+                dialog->findChild<QComboBox *>()->setCurrentText(c.text);
+                if (c.mail)
+                    QTest::mouseClick(dialog->findChildren<QRadioButton *>().first(), Qt::LeftButton);
+                ScreenFixture::click(dialog, c.text.isEmpty() ? u"cmdCancel"_s : u"cmdEnter"_s);
+            });
+            f.press(Qt::Key_F4);
+        }
         f.press(Qt::Key_F9);
         QCOMPARE(f.receipts(), c.receipts);
         QCOMPARE(f.ids(ScreenFixture::Flagged), Ids());
-    }
-
-    void bulkDateFillsMarkedRows_data()
-    {
-        QTest::addColumn<Bulk>("c");
-        // Every order but the first is marked.
-        QTest::newRow("one method in either case, halves to even")
-            << Bulk{u"Card"_s, false, {u"3 2014/02/21 1000 0"_s, u"4 2014/02/21 1002 0"_s}};
-        QTest::newRow("全て with the mail")
-            << Bulk{u"全て"_s, true, {u"2 2014/02/21 2000 1"_s, u"3 2014/02/21 1000 1"_s, u"4 2014/02/21 1002 1"_s}};
-        QTest::newRow("cancelled") << Bulk{{}, true, {}};
-    }
-
-    void bulkDateFillsMarkedRows()
-    {
-        QFETCH(Bulk, c);
-        ScreenFixture f(ScreenFixture::WithOrders);
-        f.open(true);
-        f.press(Qt::Key_F5);
-        f.form->grid()->SetValue(frmKensaku::ColMark, 1, 0);
-        f.whenActive<frmAllSet>([&](frmAllSet *dialog) {
-            auto *date = dialog->findChild<QLineEdit *>();
-            date->setFocus();
-            date->selectAll();
-            QTest::keyClicks(date, u"20140221"_s);
-            dialog->findChild<QComboBox *>()->setCurrentText(c.method);
-            if (c.mail)
-                QTest::mouseClick(dialog->findChildren<QRadioButton *>().first(), Qt::LeftButton);
-            ScreenFixture::click(dialog, c.method.isEmpty() ? u"cmdCancel"_s : u"cmdEnter"_s);
-        });
-        f.press(Qt::Key_F4);
-        f.press(Qt::Key_F9);
-        QCOMPARE(f.receipts(), c.receipts);
     }
 
     void failedRegistrationKeepsEverything_data()
@@ -281,7 +264,6 @@ private Q_SLOTS:
         QTest::addColumn<Read>("c");
         // The opening reads four lists; 代引 (order 2) is exempt.
         QTest::newRow("shop list at opening") << Read{1, {1, 2, 3, 4}};
-        QTest::newRow("exempt list at opening") << Read{2, {1, 2, 3, 4}};
         QTest::newRow("search") << Read{5, {}};
     }
 

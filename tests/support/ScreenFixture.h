@@ -67,15 +67,13 @@ public:
     {
         db.addShop(QStringLiteral("S01"), QStringLiteral("本店"));
         db.addShop(QStringLiteral("S02"), QStringLiteral("支店"));
-        const QStringList methods{QStringLiteral("銀行振込"), QStringLiteral("代引"), QStringLiteral("Card"),
-                                  QStringLiteral("CARD")};
-        const QStringList shops{QStringLiteral("S01"), QStringLiteral("S01"), QStringLiteral("s02"),
-                                QStringLiteral("S02")};
+        const QStringList orders = QStringLiteral("銀行振込 S01 1000,代引 S01 2000,Card s02 1000.5,CARD S02 1001.5")
+                                       .split(u',');
         for (int i = 0; i < 4; ++i) {
+            const QStringList order = orders[i].split(u' ');
             // CARD is no method of its own; 後払い is one nobody may use.
-            db.addPayment(i < 3 ? methods[i] : QStringLiteral("後払い"), i < 3, i);
-            db.addOrder({.id = i + 1, .billed = QList<double>{1000, 2000, 1000.5, 1001.5}[i], .method = methods[i],
-                         .shopId = shops[i]});
+            db.addPayment(i < 3 ? order[0] : QStringLiteral("後払い"), i < 3, i);
+            db.addOrder({.id = i + 1, .billed = order[2].toDouble(), .method = order[0], .shopId = order[1]});
         }
     }
 
@@ -109,20 +107,19 @@ public:
         QTest::keyClick(focus ? focus : form.data(), Qt::Key(key), modifiers);
     }
 
-    // Runs drive once a Window is the active one; a window it leaves open
-    // is closed a little later, so no modal loop hangs the test.
+    // Runs drive once a Window is the active one (while the fixture lives);
+    // a window it leaves open is closed a little later, so no modal loop hangs.
     template<typename Window>
     void whenActive(std::function<void(Window *)> drive)
     {
         auto *poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, poll, [poll, drive, ticks = 0]() mutable {
+        connect(poll, &QTimer::timeout, poll, [poll, drive] {
             QPointer<Window> window = qobject_cast<Window *>(QApplication::activeWindow());
-            if (!window && ++ticks < 200)
+            if (!window)
                 return;
             poll->deleteLater();
             poll->stop();
-            if (window)
-                drive(window);
+            drive(window);
             if (window)
                 QTimer::singleShot(2000, window, &QWidget::close);
         });

@@ -24,7 +24,7 @@ QString literal(const QVariant &value)
 } // namespace
 
 TestDatabase::TestDatabase(int busyTimeoutMs)
-    : m_connection(QtSqlConnection::openSqlite(m_dir.filePath(u"suite.sqlite"_s), busyTimeoutMs))
+    : m_connection(QtSqlConnection::openSqlite(path(), busyTimeoutMs))
 {
     // Nothing here outlives the test: no waiting for the disk on every statement.
     exec(u"PRAGMA synchronous = OFF"_s);
@@ -34,16 +34,6 @@ TestDatabase::TestDatabase(int busyTimeoutMs)
     exec(u"CREATE TABLE [PAYMENT] ([METHOD] TEXT, [OK] INTEGER, [ORD] INTEGER)"_s);
     exec(u"CREATE TABLE [CONTROL] ([NYUKIN_NOMANAGE] TEXT)"_s);
     exec(u"CREATE TABLE [SHOP] ([SHOP_ID] TEXT, [SHOP_NAME] TEXT)"_s);
-}
-
-QString TestDatabase::path() const
-{
-    return m_dir.filePath(u"suite.sqlite"_s);
-}
-
-void TestDatabase::exec(const QString &statement)
-{
-    m_connection->Execute(statement)->Close();
 }
 
 void TestDatabase::addShop(const QVariant &id, const QVariant &name)

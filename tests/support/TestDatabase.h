@@ -32,9 +32,9 @@ public:
     explicit TestDatabase(int busyTimeoutMs = QtSqlConnection::DefaultBusyTimeoutMs);
 
     std::shared_ptr<QtSqlConnection> connection() const { return m_connection; }
-    QString path() const;
+    QString path() const { return m_dir.filePath(QStringLiteral("suite.sqlite")); }
 
-    void exec(const QString &statement);
+    void exec(const QString &statement) { m_connection->Execute(statement)->Close(); }
     void addShop(const QVariant &id, const QVariant &name);
     void addPayment(const QVariant &method, int ok, int ord);
     // A null QVariant stores Null; no call leaves CONTROL without a row.
