@@ -58,8 +58,7 @@ private Q_SLOTS:
         f.db.addOrder({.id = 6, .shipDate = TestDatabase::daysAgo(-1)});
         f.db.addOrder({.id = 7, .paidAmount = 1000}); // paid in full
         f.db.addOrder({.id = 8, .mailSent = 1});      // confirmed
-        f.db.addOrder({.id = 9, .method = u""_s});
-        f.db.addOrder({.id = 10, .method = QVariant()});
+        f.db.addOrder({.id = 9, .method = QVariant()});
         frmKensaku *form = f.open();
         if (c.from != u"*"_s) {
             form->dateBox(0)->setText(c.from);
@@ -158,7 +157,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QFile settings(dir.filePath(u"user.reg"_s));
         QVERIFY(settings.open(QIODevice::WriteOnly));
-        settings.write("[Software\\VB and VBA Program Settings\\Veltrane\\Parlow6]\n\"WindowSizeIndex\"=\"" + index + "\"\n");
+        settings.write("[Software\\VB and VBA Program Settings\\Veltrane\\Parlow6]\n\"WindowSizeIndex\"=\"" + index
+                       + "\"\n");
         settings.close();
         qputenv("PARLOW6_USER_REGISTRY", settings.fileName().toLocal8Bit());
         const auto reset = qScopeGuard([] { qputenv("PARLOW6_USER_REGISTRY", QByteArray()); });
@@ -169,6 +169,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(qAbs(grid->width() - width - (index == "2" ? 0 : 300)) <= 1);
     }
+
     void receiptsAreRegistered_data()
     {
         QTest::addColumn<Entry>("c");
@@ -201,10 +202,7 @@ private Q_SLOTS:
             QTRY_VERIFY_WITH_TIMEOUT(QApplication::focusWidget() != editor, 1000);
         } else {
             f.whenActive<frmAllSet>([&](frmAllSet *dialog) {
-                auto *date = dialog->findChild<QLineEdit *>();
-                date->setFocus();
-                date->selectAll();
-                QTest::keyClicks(date, u"20140221"_s);
+                dialog->findChild<QLineEdit *>()->setText(u"2014/02/21"_s);
                 dialog->findChild<QComboBox *>()->setCurrentText(c.text);
                 if (c.mail)
                     QTest::mouseClick(dialog->findChildren<QRadioButton *>().first(), Qt::LeftButton);

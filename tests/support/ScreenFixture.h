@@ -1,6 +1,5 @@
 #pragma once
 
-#include "FaultyConnection.h"
 #include "TestDatabase.h"
 #include "core/receipt/SharedState.h"
 #include "screens/dialogs/frmAllSet.h"
@@ -22,6 +21,34 @@
 #include <functional>
 
 using Ids = QList<qint64>;
+
+// A real connection that fails on cue, as a lost link would: the database
+// underneath is real, only the moment is chosen.
+class FaultyConnection final : public DbConnection
+{
+public:
+    explicit FaultyConnection(std::shared_ptr<DbConnection> real) : m_real(std::move(real)) {}
+
+    // The nth statement from now runs, then fails; 0 none.
+    void failExecute(int nth) { m_countdown = nth; }
+    bool failCommit = false;
+    static QString lost() { return QStringLiteral("[ODBC] Communication link failure"); }
+
+    std::unique_ptr<DbRecordset> Execute(const QString &statement) override
+    {
+        auto result = m_real->Execute(statement);
+        if (m_countdown > 0 && --m_countdown == 0)
+            throw DbError(lost());
+        return result;
+    }
+    void BeginTrans() override { m_real->BeginTrans(); }
+    void CommitTrans() override { failCommit ? throw DbError(lost()) : m_real->CommitTrans(); }
+    void RollbackTrans() override { m_real->RollbackTrans(); }
+
+private:
+    std::shared_ptr<DbConnection> m_real;
+    int m_countdown = 0;
+};
 
 // The receipt list on a real database (reached through `faulty`), shown and
 // first-activated. Every message box is answered (questions with `answer`)
@@ -53,7 +80,6 @@ public:
         if (form) // the list deletes itself once closed
             form->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        delete form.data();
         MessageService::SetHandler({});
         gdbConnection.reset();
         gstrSiharaiTable.clear();

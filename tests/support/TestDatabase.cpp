@@ -15,8 +15,7 @@ QString literal(const QVariant &value)
 {
     if (value.isNull())
         return u"NULL"_s;
-    const int type = value.typeId();
-    if (type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::Double)
+    if (value.typeId() != QMetaType::QString)
         return value.toString();
     return u"'"_s + SqlCatalog::QuoteSql(value.toString()) + u"'"_s;
 }
