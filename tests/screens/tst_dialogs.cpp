@@ -10,7 +10,7 @@
 using namespace Qt::StringLiterals;
 
 struct DateEntry { QString typed, then, date; QStringList told; }; // date: in the box, or handed over
-struct Kanri { QString before; int toggledRow; QString how, after; QStringList told; Ids listed; };
+struct Kanri { QString before; int toggledRow; QString how, after; QStringList told; Ids listed, searched; };
 struct Filter { int shop, method; Ids visible; };
 struct Close { int level; QString closeBy; bool mayRegister; };
 
@@ -64,17 +64,18 @@ private Q_SLOTS:
     void managedMethods_data()
     {
         QTest::addColumn<Kanri>("c");
-        // The dialog's rows: Card, 代引, 銀行振込.
+        // The dialog's rows: Card, 代引, 銀行振込. Listed: as it closes, then after F1.
         const QStringList reload{u"?"_s};
-        QTest::newRow("cleared box stored, list reloaded") << Kanri{{}, 2, u"OK"_s, u"代引"_s, reload, {1, 3, 4}};
+        QTest::newRow("cleared box stored, list reloaded")
+            << Kanri{{}, 2, u"OK"_s, u"代引"_s, reload, {1, 3, 4}, {1, 3, 4}};
         QTest::newRow("stored in other case, kept as listed")
-            << Kanri{u"card"_s, 0, u"OK"_s, u"Card"_s, reload, {1, 2, 4}};
-        QTest::newRow("no reload") << Kanri{{}, 2, u"OK, no reload"_s, u"代引"_s, reload, {1, 2, 3, 4}};
-        QTest::newRow("ｷｬﾝｾﾙ") << Kanri{u"代引"_s, 2, u"ｷｬﾝｾﾙ"_s, u"代引"_s, {}, {1, 3, 4}};
+            << Kanri{u"card"_s, 0, u"OK"_s, u"Card"_s, reload, {1, 2, 4}, {1, 2, 4}};
+        QTest::newRow("no reload") << Kanri{{}, 2, u"OK, no reload"_s, u"代引"_s, reload, {1, 2, 3, 4}, {1, 3, 4}};
+        QTest::newRow("ｷｬﾝｾﾙ") << Kanri{u"代引"_s, 2, u"ｷｬﾝｾﾙ"_s, u"代引"_s, {}, {1, 3, 4}, {1, 3, 4}};
         QTest::newRow("write refused")
-            << Kanri{{}, 2, u"OK, refused"_s, {}, {u"!CONTROL is read-only today"_s}, {1, 2, 3, 4}};
+            << Kanri{{}, 2, u"OK, refused"_s, {}, {u"!CONTROL is read-only today"_s}, {1, 2, 3, 4}, {1, 2, 3, 4}};
         QTest::newRow("read failed: closes unsaved")
-            << Kanri{u"代引"_s, 0, u"OK, read failed"_s, u"代引"_s, {u"!"_s + FaultyConnection::lost()}, {1, 3, 4}};
+            << Kanri{u"代引"_s, 0, u"OK, read failed"_s, u"代引"_s, {u"!"_s + FaultyConnection::lost()}, {1, 3, 4}, {1, 3, 4}};
     }
 
     void managedMethods()
@@ -101,6 +102,8 @@ private Q_SLOTS:
         QCOMPARE(f.db.scalar(u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s).toString(), c.after);
         QCOMPARE(f.shown, c.told);
         QCOMPARE(f.ids(), c.listed);
+        f.press(Qt::Key_F1);
+        QCOMPARE(f.ids(), c.searched);
     }
 
     void shownMethodAndMarks_data()
