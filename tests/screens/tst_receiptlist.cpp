@@ -1,6 +1,6 @@
 // The receipt list: which orders it lists, their colours through a sort,
 // hostile text, the window following its size, and receipts entered by hand
-// or by the bulk date and registered, also when the database fails part way.
+// or by the bulk date and registered, also when the database fails midway.
 #include "ScreenFixture.h"
 
 #include "screens/receipt_list/ReceiptColors.h"
