@@ -29,7 +29,7 @@ public:
     };
 
     // Statements wait busyTimeoutMs for another connection's lock.
-    explicit TestDatabase(int busyTimeoutMs = QtSqlConnection::DefaultBusyTimeoutMs);
+    explicit TestDatabase(int busyTimeoutMs = QtSqlConnection::DefaultLockTimeoutMs);
 
     std::shared_ptr<QtSqlConnection> connection() const { return m_connection; }
     QString path() const { return m_dir.filePath(QStringLiteral("suite.sqlite")); }
