@@ -20,6 +20,7 @@ struct MatchResult
 {
     MatchStatus status{MatchStatus::NoMatch};
     int order{-1};         // listed order the line goes to; a duplicate's is the one taken
-    QList<int> candidates; // MultipleCandidates: the listed orders to pick from
+    QList<int> candidates; // MultipleCandidates: listed orders to pick from, the first ones
+    int candidateCount{0}; // MultipleCandidates: how many orders have the amount and are free
     QString namedOrder;    // NotListed: the number named
 };

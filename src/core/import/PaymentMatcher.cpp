@@ -35,17 +35,84 @@ void forEachDigitRun(QStringView text, Visit visit)
 
 } // namespace
 
+// Which orders have taken a line. Free orders of one amount are found by
+// skipping taken positions with path-halving links, so listing or counting
+// them never walks the taken ones twice.
+class PaymentMatcher::Claims final
+{
+public:
+    explicit Claims(const PaymentMatcher &matcher)
+        : m_matcher(matcher), m_taken(matcher.m_orders.size(), false)
+    {
+        m_next.resize(matcher.m_byAmount.size() + 1);
+        for (qsizetype i = 0; i < m_next.size(); ++i)
+            m_next[i] = int(i);
+    }
+
+    bool isTaken(int order) const { return m_taken.at(order); }
+
+    void take(int order)
+    {
+        m_taken[order] = true;
+        m_next[m_matcher.m_position.at(order)] = m_matcher.m_position.at(order) + 1;
+        ++m_takenOfAmount[m_matcher.m_open.at(order)];
+    }
+
+    // Up to limit free orders with the amount, in list order, and how many there are.
+    QList<int> free(qint64 amount, int limit, int &count)
+    {
+        count = 0;
+        const auto start = m_matcher.m_amountStart.constFind(amount);
+        if (start == m_matcher.m_amountStart.cend())
+            return {};
+        const int end = *start + m_matcher.m_amountCount.value(amount);
+        count = end - *start - m_takenOfAmount.value(amount);
+        QList<int> orders;
+        for (int at = find(*start); at < end && orders.size() < limit; at = find(at + 1))
+            orders.append(m_matcher.m_byAmount.at(at));
+        return orders;
+    }
+
+private:
+    int find(int at)
+    {
+        while (m_next.at(at) != at) {
+            m_next[at] = m_next.at(m_next.at(at));
+            at = m_next.at(at);
+        }
+        return at;
+    }
+
+    const PaymentMatcher &m_matcher;
+    QList<bool> m_taken;
+    QList<int> m_next;
+    QHash<qint64, int> m_takenOfAmount;
+};
+
 PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders)
     : m_orders(std::move(orders))
 {
-    m_open.reserve(m_orders.size());
-    m_byId.reserve(m_orders.size());
-    m_byOpen.reserve(m_orders.size());
-    for (int i = 0; i < m_orders.size(); ++i) {
-        const qint64 open = openAmount(m_orders.at(i));
-        m_open.append(open);
+    const qsizetype n = m_orders.size();
+    m_open.reserve(n);
+    m_byId.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        m_open.append(openAmount(m_orders.at(i)));
         m_byId.insert(m_orders.at(i).id, i);
-        m_byOpen[open].append(i);
+        ++m_amountCount[m_open.at(i)];
+    }
+    // A counting sort by amount keeps each amount's orders in list order.
+    int next = 0;
+    for (auto it = m_amountCount.cbegin(); it != m_amountCount.cend(); ++it) {
+        m_amountStart.insert(it.key(), next);
+        next += it.value();
+    }
+    QHash<qint64, int> fill = m_amountStart;
+    m_byAmount.resize(n);
+    m_position.resize(n);
+    for (int i = 0; i < n; ++i) {
+        const int at = fill[m_open.at(i)]++;
+        m_byAmount[at] = i;
+        m_position[i] = at;
     }
 }
 
@@ -86,11 +153,15 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) cons
 {
     QList<MatchResult> results(lines.size());
     QList<int> numbered(lines.size(), -1);
-    QList<bool> claimed(m_orders.size(), false);
+    Claims claims(*this);
     auto claim = [&](qsizetype line, int order, MatchStatus status) {
         results[line].order = order;
-        results[line].status = claimed.at(order) ? MatchStatus::Duplicate : status;
-        claimed[order] = true;
+        if (claims.isTaken(order)) {
+            results[line].status = MatchStatus::Duplicate;
+            return;
+        }
+        results[line].status = status;
+        claims.take(order);
     };
 
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -110,17 +181,7 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) cons
             claim(i, numbered.at(i), MatchStatus::AmountDiffers);
     }
 
-    auto unclaimed = [&](qint64 amount) {
-        QList<int> free;
-        for (const int order : m_byOpen.value(amount)) {
-            if (!claimed.at(order))
-                free.append(order);
-        }
-        return free;
-    };
-    // Lines with one free order claim it; those with several wait until
-    // every single one has, then pick from what is left.
-    QList<qsizetype> waiting;
+    // Without a number the amount decides, among the orders still free.
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (results.at(i).status == MatchStatus::Invalid || numbered.at(i) >= 0)
             continue;
@@ -129,25 +190,19 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) cons
             results[i].namedOrder = lines.at(i).namedOrder;
             continue;
         }
-        const QList<int> free = unclaimed(lines.at(i).amount);
-        if (free.size() == 1)
+        const qint64 amount = lines.at(i).amount;
+        int count = 0;
+        const QList<int> free = claims.free(amount, MaxCandidates, count);
+        if (count == 1) {
             claim(i, free.constFirst(), MatchStatus::Candidate);
-        else if (free.size() > 1)
-            waiting.append(i);
-        else if (m_byOpen.contains(lines.at(i).amount))
-            claim(i, m_byOpen.value(lines.at(i).amount).constFirst(), MatchStatus::Duplicate);
-        else
-            results[i].status = MatchStatus::NoMatch;
-    }
-    for (const qsizetype i : std::as_const(waiting)) {
-        const QList<int> free = unclaimed(lines.at(i).amount);
-        if (free.size() == 1) {
-            claim(i, free.constFirst(), MatchStatus::Candidate);
-        } else if (free.isEmpty()) {
-            claim(i, m_byOpen.value(lines.at(i).amount).constFirst(), MatchStatus::Duplicate);
-        } else {
+        } else if (count > 1) {
             results[i].status = MatchStatus::MultipleCandidates;
             results[i].candidates = free;
+            results[i].candidateCount = count;
+        } else if (const auto start = m_amountStart.constFind(amount); start != m_amountStart.cend()) {
+            claim(i, m_byAmount.at(*start), MatchStatus::Duplicate);
+        } else {
+            results[i].status = MatchStatus::NoMatch;
         }
     }
     return results;

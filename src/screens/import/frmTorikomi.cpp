@@ -76,12 +76,12 @@ void frmTorikomi::createControls()
 
     sprTorikomi = new vaSpread(this);
     ScreenSetup::NameControl(sprTorikomi, u"sprTorikomi"_s);
-    Twips::SetGeometry(sprTorikomi, 240, 420, 12615, 3855);
+    Twips::SetGeometry(sprTorikomi, 240, 420, 12615, 3840);
     using Kind = vaSpread::CellKind;
     sprTorikomi->setColumns({column(u"反映"_s, 3.5, Kind::CheckBox), column(u"行"_s, 4.5, Kind::Number),
                              column(u"日付"_s, 8), column(u"金額"_s, 8.5, Kind::Number, true),
-                             column(u"依頼人・摘要"_s, 24), column(u"状態"_s, 6.5),
-                             column(u"No."_s, 6, Kind::Number), column(u"氏名"_s, 13),
+                             column(u"依頼人・摘要"_s, 25), column(u"状態"_s, 6.5),
+                             column(u"No."_s, 6, Kind::Number), column(u"氏名"_s, 14),
                              column(u"請求額"_s, 8.5, Kind::Number, true)});
     // Only the ticks are the operator's to change.
     for (int col = ColLine; col <= ColumnCount; ++col)
@@ -129,7 +129,7 @@ void frmTorikomi::createTotals()
 {
     sprGoukei = new vaSpread(this);
     ScreenSetup::NameControl(sprGoukei, u"sprGoukei"_s);
-    Twips::SetGeometry(sprGoukei, 240, 4800, 12615, 1035);
+    Twips::SetGeometry(sprGoukei, 240, 4800, 12615, 900);
     sprGoukei->setFocusPolicy(Qt::NoFocus);
     QList<vaSpread::ColumnSpec> columns{column(u" "_s, 4)};
     for (int status = 0; status < MatchStatusCount; ++status)
@@ -189,9 +189,7 @@ void frmTorikomi::ShowLine(int row)
     sprTorikomi->SetText(ColId, row, result.status == MatchStatus::NotListed ? result.namedOrder : QString());
     sprTorikomi->SetText(ColBilled, row, QString());
     if (result.status == MatchStatus::MultipleCandidates)
-        sprTorikomi->SetText(ColName, row, u"（候補 %1 件から選択）"_s.arg(result.candidates.size()));
-    else if (result.status == MatchStatus::NotListed)
-        sprTorikomi->SetText(ColName, row, u"（一覧にありません）"_s);
+        sprTorikomi->SetText(ColName, row, u"（候補 %1 件）"_s.arg(result.candidateCount));
     else
         sprTorikomi->SetText(ColName, row, QString());
 }
