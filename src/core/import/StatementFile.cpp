@@ -12,7 +12,8 @@ namespace {
 
 bool decodes(QByteArrayView bytes, QStringDecoder decoder)
 {
-    decoder.decode(bytes);
+    // The decoding happens on conversion to text.
+    [[maybe_unused]] const QString text = decoder.decode(bytes);
     return !decoder.hasError();
 }
 
@@ -23,15 +24,15 @@ QString encodingError(const QByteArray &bytes)
     const QList<QByteArray> lines = bytes.split('\n');
     qsizetype mixed = -1;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const bool utf8 = decodes(lines.at(i), QStringDecoder(QStringConverter::Utf8));
-        if (utf8)
+        // Stateless, as StoredText decodes: a line cut inside a character is an error too.
+        if (decodes(lines.at(i), QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)))
             continue;
-        if (!decodes(lines.at(i), QStringDecoder("windows-31j")))
+        if (!decodes(lines.at(i), QStringDecoder("windows-31j", QStringConverter::Flag::Stateless)))
             return u"%1行目: 文字コードを判別できません（UTF-8 でも Shift_JIS でもありません）"_s.arg(i + 1);
         if (mixed < 0)
             mixed = i;
     }
-    return u"%1行目: 文字コードを判別できません（UTF-8 と Shift_JIS が混じっています）"_s.arg(mixed + 1);
+    return u"%1行目: 文字コードを判別できません（UTF-8 と Shift_JIS が混じっています）"_s.arg(std::max(mixed, qsizetype(0)) + 1);
 }
 
 } // namespace

@@ -1,0 +1,188 @@
+// The import on the real screen over a demo database and its sample
+// statement: the keyboard round to the registration, the preview's answers,
+// the pick among candidates, and files that are refused.
+#include "ImportFixture.h"
+
+#include "core/import/StatementFile.h"
+#include "screens/import/frmTorikomi.h"
+#include "widgets/grid/vaSpread.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+using F = ImportFixture;
+using K = frmKensaku;
+
+namespace {
+
+void press(int key)
+{
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+}
+
+// The rows the import wrote as a hand edit would, by No.
+QList<qint64> filledRows(const vaSpread *grid)
+{
+    QList<qint64> ids;
+    for (int row = 1; row <= grid->MaxRows(); ++row) {
+        if (grid->Number(K::ColUpdateFlag, row) != 0 && grid->Number(K::ColMailFlag, row) != 0
+            && grid->Number(K::ColMark, row) != 0 && !grid->Text(K::ColPaidDate, row).isEmpty()
+            && grid->Number(K::ColPaidAmount, row) == grid->Number(K::ColBilled, row))
+            ids << qint64(grid->Number(K::ColId, row));
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+QList<qint64> sorted(QList<qint64> ids)
+{
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+} // namespace
+
+class tst_ImportRound : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void wholeRoundFromTheKeyboard()
+    {
+        F fixture;
+        fixture.openAndSearch();
+        QVERIFY(fixture.sample.written);
+        const QHash<qint64, QString> before = fixture.receipts();
+
+        QString focusOnOpen;
+        F::whenActive<QFileDialog>([&](QFileDialog *chooser) {
+            F::whenActive<frmTorikomi>([&](frmTorikomi *) {
+                focusOnOpen = QApplication::focusWidget()->objectName();
+                press(Qt::Key_Return);
+            });
+            QTest::keyClicks(chooser->findChild<QLineEdit *>(u"fileNameEdit"_s), fixture.sample.path);
+            press(Qt::Key_Return);
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::ControlModifier);
+        QTest::keyClick(fixture.form->grid(), Qt::Key_F9);
+
+        QCOMPARE(focusOnOpen, u"cmdEnter"_s);
+        const QHash<qint64, QString> after = fixture.receipts();
+        QList<qint64> registered;
+        for (auto it = after.cbegin(); it != after.cend(); ++it) {
+            if (before.value(it.key()) != it.value())
+                registered << it.key();
+        }
+        QCOMPARE(sorted(registered), sorted(fixture.sample.matched));
+        QCOMPARE(fixture.messageTexts(), QStringList());
+    }
+
+    void menuFollowsUserLevel_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("0") << 0 << false;
+        QTest::newRow("1") << 1 << false;
+        QTest::newRow("2") << 2 << true;
+    }
+
+    void menuFollowsUserLevel()
+    {
+        QFETCH(int, level);
+        F fixture{qint16(level)};
+        QTEST(fixture.openAndSearch()->importMenuItem()->isEnabled(), "enabled");
+    }
+
+    void previewAnswers_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("applied");
+        QTest::newRow("Enter applies") << int(Qt::Key_Return) << true;
+        QTest::newRow("Esc cancels") << int(Qt::Key_Escape) << false;
+    }
+
+    void previewAnswers()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, applied);
+        F fixture;
+        vaSpread *grid = fixture.openAndSearch()->grid();
+        // The display filter hides rows; the import still sees them all.
+        grid->SetRowHidden(-1, true);
+        F::whenActive<frmTorikomi>([key](frmTorikomi *) { press(key); });
+        fixture.form->ImportStatement(fixture.sample.path);
+        QCOMPARE(filledRows(grid), applied ? sorted(fixture.sample.matched) : QList<qint64>());
+    }
+
+    void picksAmongCandidatesAndSavesTheRest()
+    {
+        F fixture;
+        vaSpread *grid = fixture.openAndSearch()->grid();
+        QVERIFY(fixture.sample.multiple.size() > 1);
+        const QString rest = fixture.dir.filePath(u"rest.csv"_s);
+        F::whenActive<frmTorikomi>([&](frmTorikomi *preview) {
+            auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
+            int row = 1;
+            while (lines->Text(frmTorikomi::ColStatus, row) != u"複数候補"_s && row < lines->MaxRows())
+                ++row;
+            lines->setFocus();
+            lines->setCurrentIndex(lines->model()->index(row - 1, frmTorikomi::ColText - 1));
+            press(Qt::Key_Space); // refused until an order is picked
+            auto *choice = preview->findChild<QComboBox *>(u"cboKouho"_s);
+            choice->showPopup();
+            QTest::keyClick(choice->view(), Qt::Key_Down);
+            QTest::keyClick(choice->view(), Qt::Key_Return);
+            preview->SaveUnapplied(rest);
+            preview->findChild<QWidget *>(u"cmdEnter"_s)->setFocus();
+            press(Qt::Key_Return);
+        });
+        fixture.form->ImportStatement(fixture.sample.path);
+
+        QCOMPARE(fixture.messageTexts(), QStringList{u"入金先を候補から選んでください。"_s});
+        QList<qint64> expected = fixture.sample.matched;
+        expected << fixture.sample.multiple.constFirst();
+        QCOMPARE(filledRows(grid), sorted(expected));
+        // The lines left out come back as a statement of their own.
+        QFile saved(rest);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const Statement again = StatementFile::read(bytes, QDate::currentDate());
+        QVERIFY2(again.ok(), qPrintable(again.error));
+        QCOMPARE(again.lines.size(), 10 - expected.size());
+    }
+
+    void refusesBadFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("csv") << u"日付,摘要\n2024/05/01,x\n"_s.toUtf8() << u"1行目: 金額の列がありません"_s;
+        QTest::newRow("fixed-length") << QByteArray("103").leftJustified(200, ' ') + "\r\n2\r\n"
+                                      << u"2行目: レコードが200バイトではありません"_s;
+    }
+
+    void refusesBadFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        F fixture;
+        vaSpread *grid = fixture.openAndSearch()->grid();
+        QFile file(fixture.dir.filePath(u"bad.dat"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        fixture.form->ImportStatement(file.fileName());
+        QCOMPARE(fixture.messages.size(), 1);
+        QVERIFY2(fixture.messages.constFirst().text.contains(reason), qPrintable(fixture.messageTexts().join(u'\n')));
+        QCOMPARE(filledRows(grid), QList<qint64>());
+        QCOMPARE(grid->Number(K::ColUpdateFlag, 1), 0.0);
+    }
+};
+
+QTEST_MAIN(tst_ImportRound)
+#include "tst_importround.moc"
