@@ -122,22 +122,22 @@ struct Figures
     }
 };
 
-// A bank's Shift_JIS CSV of lines for the listed orders: a quarter each by
-// order number and amount, by amount alone, naming unknown orders, and by
-// order number with a short amount. Shift_JIS is the slower way in: UTF-8 is
+// A bank's Shift_JIS CSV of deposits for the listed orders: a quarter each
+// by order number and amount, by amount alone, naming unknown orders, and by
+// order number with another amount. Shift_JIS is the slower way in: UTF-8 is
 // tried first.
 void writeStatement(QFileDevice &file, const QList<ListedOrder> &orders, int lines)
 {
     QString text = u"取引日,入金額,振込依頼人名,摘要,お客様番号\r\n"_s;
     for (int k = 0; k < lines && !orders.isEmpty(); ++k) {
         const ListedOrder &order = orders.at(int((qint64(k) * 7919) % orders.size()));
-        const qint64 open = PaymentMatcher::openAmount(order);
+        const qint64 open = std::max<qint64>(PaymentMatcher::openAmount(order), 1);
         const QString id = QString::number(order.id);
         switch (k % 4) {
         case 0: text += u"2026/01/15,%1,%2 ﾌﾘｺﾐ,振込,\r\n"_s.arg(open).arg(id); break;
         case 1: text += u"2026/01/15,%1,ﾔﾏﾀﾞ ﾀﾛｳ,振込,\r\n"_s.arg(open); break;
         case 2: text += u"2026/01/15,5000,ｻﾄｳ ﾊﾅｺ,振込,9%1\r\n"_s.arg(id); break;
-        default: text += u"2026/01/15,%1,%2 ﾌﾘｺﾐ,手数料差引,\r\n"_s.arg(open - 440).arg(id); break;
+        default: text += u"2026/01/15,%1,%2 ﾌﾘｺﾐ,振込,\r\n"_s.arg(open + 1000).arg(id); break;
         }
     }
     QStringEncoder cp932("windows-31j");

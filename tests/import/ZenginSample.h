@@ -7,6 +7,8 @@
 
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 // Builds statements in the banks' fixed-length format, record by record.
 namespace ZenginSample {
 
@@ -44,9 +46,11 @@ inline QList<QByteArray> records(const QList<Deposit> &deposits)
     QList<QByteArray> out{record('1', {{1, "03"}, {3, "0"}, {4, "060531"}})};
     qint64 count = 0, total = 0;
     for (const Deposit &deposit : deposits) {
-        out.append(record('2', {{9, deposit.date}, {15, deposit.date}, {21, deposit.withdrawal ? "2" : "1"},
-                                {22, "11"}, {24, digits(deposit.amount, 12)}, {81, sjis(deposit.payer)},
-                                {179, sjis(deposit.edi)}}));
+        // The fields around the ones read are filled, so a misplaced read shows.
+        out.append(record('2', {{1, "00000042"}, {9, deposit.date}, {15, deposit.date},
+                                {21, deposit.withdrawal ? "2" : "1"}, {22, "11"}, {24, digits(deposit.amount, 12)},
+                                {36, digits(0, 12)}, {71, "0000012345"}, {81, sjis(deposit.payer)},
+                                {129, sjis(u"ﾐｽﾞﾎ"_s)}, {159, sjis(u"ﾌﾘｺﾐ"_s)}, {179, sjis(deposit.edi)}}));
         if (!deposit.withdrawal) {
             ++count;
             total += deposit.amount;
