@@ -63,7 +63,8 @@ private Q_SLOTS:
         QString focusOnOpen;
         F::whenActive<QFileDialog>([&](QFileDialog *chooser) {
             F::whenActive<frmTorikomi>([&](frmTorikomi *) {
-                focusOnOpen = QApplication::focusWidget()->objectName();
+                const QWidget *focus = QApplication::focusWidget();
+                focusOnOpen = focus ? focus->objectName() : QString();
                 press(Qt::Key_Return);
             });
             QTest::keyClicks(chooser->findChild<QLineEdit *>(u"fileNameEdit"_s), fixture.sample.path);
@@ -127,12 +128,15 @@ private Q_SLOTS:
         QVERIFY(fixture.sample.multiple.size() > 1);
         const QString rest = fixture.dir.filePath(u"rest.csv"_s);
         F::whenActive<frmTorikomi>([&](frmTorikomi *preview) {
+            // From "反映" past "ｷｬﾝｾﾙ" into the list, then down to the line with candidates.
+            press(Qt::Key_Tab);
+            press(Qt::Key_Tab);
             auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
-            int row = 1;
-            while (lines->Text(frmTorikomi::ColStatus, row) != u"複数候補"_s && row < lines->MaxRows())
-                ++row;
-            lines->setFocus();
-            lines->setCurrentIndex(lines->model()->index(row - 1, frmTorikomi::ColText - 1));
+            if (!lines->hasFocus())
+                return preview->reject();
+            for (int step = 0; step < 20 && lines->Text(frmTorikomi::ColStatus, lines->currentIndex().row() + 1)
+                                                != u"複数候補"_s; ++step)
+                press(Qt::Key_Down);
             press(Qt::Key_Space); // refused until an order is picked
             auto *choice = preview->findChild<QComboBox *>(u"cboKouho"_s);
             choice->showPopup();

@@ -30,7 +30,6 @@ vaSpread::ColumnSpec column(const QString &header, double width, vaSpread::CellK
     columnDef.width = width;
     columnDef.kind = kind;
     columnDef.grouping = grouping;
-    columnDef.maxLength = 0;
     return columnDef;
 }
 
@@ -86,6 +85,8 @@ void frmTorikomi::createControls()
     // Only the ticks are the operator's to change.
     for (int col = ColLine; col <= ColumnCount; ++col)
         sprTorikomi->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprTorikomi));
+    // Arrows move in the list; Tab moves on to the choice and the buttons.
+    sprTorikomi->setTabKeyNavigation(false);
     sprTorikomi->installEventFilter(this);
     connect(sprTorikomi, &vaSpread::Change, this, &frmTorikomi::sprTorikomi_Change);
 
