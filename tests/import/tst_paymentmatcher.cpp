@@ -13,7 +13,7 @@ namespace {
 const int May1 = CellText::parseDate(u"2024/05/01");
 
 // Open amounts: 101 3,000; 102 and 103 5,000; 104 8,000 (8,000.5 rounds to
-// even); 1011 2,200 of 4,400 received in part.
+// even); 1011 2,200 of 4,400, half received.
 QList<ListedOrder> listed()
 {
     return {{1, 101, u"山田 太郎"_s, 3000, 0},
@@ -25,26 +25,26 @@ QList<ListedOrder> listed()
 
 // "text/amount", several texts joined by "|"; "text/amount/named" names an
 // order by its own field; "!" marks a line that could not be read.
-StatementLine lineOf(const QString &spec, int number)
+StatementLine lineOf(const QString &written, int number)
 {
-    const QStringList parts = spec.split(u'/');
+    const QStringList fields = written.split(u'/');
     StatementLine line;
     line.lineNumber = number;
     line.julianDay = May1;
-    line.searched = parts.at(0).split(u'|');
+    line.searched = fields.at(0).split(u'|');
     line.text = line.searched.join(u' ');
-    line.amount = parts.at(1).toLongLong();
-    line.namedOrder = parts.value(2);
+    line.amount = fields.at(1).toLongLong();
+    line.namedOrder = fields.value(2);
     if (line.text == u"!")
         line.problem = u"unreadable"_s;
     return line;
 }
 
-QList<StatementLine> linesOf(const QStringList &specs)
+QList<StatementLine> linesOf(const QStringList &written)
 {
     QList<StatementLine> lines;
-    for (const QString &spec : specs)
-        lines.append(lineOf(spec, int(lines.size()) + 2));
+    for (const QString &line : written)
+        lines.append(lineOf(line, int(lines.size()) + 2));
     return lines;
 }
 

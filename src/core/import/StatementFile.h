@@ -7,7 +7,7 @@
 #include <QString>
 
 // Reads a payment statement whatever its kind: the fixed-length bank format
-// or CSV, told apart by the content and never by the file name.
+// or CSV, recognised by the content and never by the file name.
 class StatementFile final
 {
 public:

@@ -7,7 +7,7 @@
 
 // The Japanese banks' fixed-length statement of deposits and withdrawals
 // (全銀協規定形式 入出金取引明細): 200-byte records in Shift_JIS with half-width
-// kana, with or without line breaks between them. Each account's part is a
+// kana, with or without line breaks between them. Each account's section is a
 // header, its data records and a trailer; an end record closes the file.
 // Only deposits become lines.
 class ZenginReader final

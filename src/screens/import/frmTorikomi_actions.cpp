@@ -1,4 +1,4 @@
-// The operator's part of the import dialog: ticks, picks, saving and applying.
+// The operator's side of the import dialog: ticks, picks, saving and applying.
 #include "screens/import/frmTorikomi.h"
 
 #include "core/data/CellText.h"
