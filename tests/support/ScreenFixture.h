@@ -2,6 +2,7 @@
 
 #include "TestDatabase.h"
 #include "core/receipt/SharedState.h"
+#include "core/settings/SuiteSettings.h"
 #include "screens/dialogs/frmAllSet.h"
 #include "screens/dialogs/frmDispSiharai.h"
 #include "screens/dialogs/frmKanri.h"
@@ -12,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -67,14 +70,27 @@ public:
     {
         if (seed == WithOrders)
             addOrders();
+        // A data folder of this test's own, whose parlow.ini keeps lock waits
+        // short: a lock a test did not take on purpose fails fast.
+        qputenv("PARLOW6_APPDATA", QFileInfo(db.path()).absolutePath().toLocal8Bit());
+        ResolveDataFolder();
+        setIni("[Parlow6]\nLockTimeout=0.1\n");
         gdbConnection = faulty;
         gintUserLevel = 2;
         MessageService::SetHandler([this](const MessageService::Request &box) {
             const bool error = box.icon == QMessageBox::Critical || box.icon == QMessageBox::Warning;
             shown.append(error ? u'!' + box.text : QString(box.icon == QMessageBox::Question ? u'?' : u'i'));
+            texts.append(box.text);
             return box.buttons.testFlag(QMessageBox::Yes) ? answer : QMessageBox::Ok;
         });
         qApp->installEventFilter(this);
+    }
+
+    static void setIni(const QByteArray &content)
+    {
+        QFile ini(DataFolder() + QStringLiteral("/parlow.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(content);
     }
 
     ~ScreenFixture() override
@@ -181,6 +197,7 @@ public:
     std::shared_ptr<FaultyConnection> faulty = std::make_shared<FaultyConnection>(db.connection());
     QPointer<frmKensaku> form;
     QStringList shown;
+    QStringList texts; // every box's own text, in order
     QMessageBox::StandardButton answer = QMessageBox::Yes;
 
 protected:
