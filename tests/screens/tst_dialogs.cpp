@@ -34,6 +34,8 @@ private Q_SLOTS:
         const QStringList refused{u"i"_s};
         QTest::newRow("six digits, this century") << DateEntry{u"140221"_s, u"Tab"_s, u"2014/02/21"_s, {}};
         QTest::newRow("no such day") << DateEntry{u"20140230"_s, u"Tab"_s, {}, refused};
+        // The list's payment-date cell holds 1900..2099; beyond, rows would get an amount and no date.
+        QTest::newRow("a year the list cannot hold") << DateEntry{u"2104/01/01"_s, u"Tab"_s, {}, refused};
         QTest::newRow("upper arrow: the day after") << DateEntry{u"20141231"_s, u"arrow"_s, u"2015/01/01"_s, {}};
         QTest::newRow("登録 reads typed digits") << DateEntry{u"20140221"_s, u"登録"_s, u"2014/02/21"_s, {}};
         QTest::newRow("登録 on an empty box") << DateEntry{{}, u"登録"_s, TestDatabase::daysAgo(0), refused};
@@ -71,6 +73,8 @@ private Q_SLOTS:
         QTest::newRow("stored in other case, kept as listed")
             << Kanri{u"card"_s, 0, u"OK"_s, u"Card"_s, reload, {1, 2, 4}, {1, 2, 4}};
         QTest::newRow("no reload") << Kanri{{}, 2, u"OK, no reload"_s, u"代引"_s, reload, {1, 2, 3, 4}, {1, 3, 4}};
+        QTest::newRow("Enter on the list stores nothing") << Kanri{{}, 2, u"Enter on the list"_s, {}, {}, {1, 2, 3, 4}, {1, 2, 3, 4}};
+        QTest::newRow("Enter on OK stores") << Kanri{{}, 2, u"Enter on OK"_s, u"代引"_s, reload, {1, 3, 4}, {1, 3, 4}};
         QTest::newRow("ｷｬﾝｾﾙ") << Kanri{u"代引"_s, 2, u"ｷｬﾝｾﾙ"_s, u"代引"_s, {}, {1, 3, 4}, {1, 3, 4}};
         QTest::newRow("write refused")
             << Kanri{{}, 2, u"OK, refused"_s, {}, {u"!CONTROL is read-only today"_s}, {1, 2, 3, 4}, {1, 2, 3, 4}};
@@ -94,7 +98,14 @@ private Q_SLOTS:
             if (c.toggledRow)
                 QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                                   grid->visualRect(grid->model()->index(c.toggledRow - 1, 0)).center());
-            ScreenFixture::click(dialog, c.how.startsWith(u"OK"_s) ? u"cmdEnter"_s : u"cmdCancel"_s);
+            if (c.how.startsWith(u"Enter"_s)) {
+                QWidget *target = c.how.endsWith(u"list"_s) ? static_cast<QWidget *>(grid)
+                                                             : dialog->findChild<QPushButton *>(u"cmdEnter"_s);
+                target->setFocus();
+                QTest::keyClick(target, Qt::Key_Return);
+            } else {
+                ScreenFixture::click(dialog, c.how.startsWith(u"OK"_s) ? u"cmdEnter"_s : u"cmdCancel"_s);
+            }
             if (dialog->isVisible()) // a refused write leaves it open
                 dialog->reject();
         });

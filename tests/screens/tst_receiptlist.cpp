@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@ struct Sort { QList<int> headerClicks; Ids order; };
 struct Entry { int column; QString text; bool mail; QStringList receipts; }; // column 0: bulk date, method text
 struct Fault { QString fault, told; };
 struct Read { int statement; Ids listed; }; // counted from the opening
+struct ShipDate { QString typed, button, date; QStringList told; bool searched, open; };
 
 class tst_ReceiptList : public QObject
 {
@@ -266,6 +268,33 @@ private Q_SLOTS:
         f.press(Qt::Key_F9);
         QCOMPARE(f.receipts().filter(u' ' + TestDatabase::daysAgo(0) + u' ').size(), 4);
         QCOMPARE(f.ids(ScreenFixture::Flagged), Ids());
+    }
+
+    void shipDateCheckedBeforeTheButtonActs_data()
+    {
+        QTest::addColumn<ShipDate>("c");
+        // A quick click delivers press and release before a deferred check could run.
+        QTest::newRow("表示 with no such day") << ShipDate{u"2014/02/30"_s, u"cmdSearch"_s, {}, {u"i"_s}, false, true};
+        QTest::newRow("閉じる with no such day") << ShipDate{u"2014/02/30"_s, u"cmdClose"_s, {}, {u"i"_s}, false, true};
+        QTest::newRow("full-width digits") << ShipDate{u"２０１４／１／５"_s, u"cmdSearch"_s, u"2014/01/05"_s, {}, true, true};
+    }
+
+    void shipDateCheckedBeforeTheButtonActs()
+    {
+        QFETCH(ShipDate, c);
+        ScreenFixture f(ScreenFixture::WithOrders);
+        f.open();
+        QLineEdit *from = f.form->dateBox(0);
+        from->setFocus();
+        QInputMethodEvent typed; // as the input method hands over full-width text
+        typed.setCommitString(c.typed);
+        QCoreApplication::sendEvent(from, &typed);
+        ScreenFixture::click(f.form, c.button);
+        QCOMPARE(f.shown, c.told);
+        QCOMPARE(f.form && f.form->isVisible(), c.open);
+        QCOMPARE(f.form->grid()->MaxRows() > 0, c.searched);
+        if (!c.date.isEmpty())
+            QCOMPARE(from->text(), c.date);
     }
 
     void failedReadsAreTold_data()

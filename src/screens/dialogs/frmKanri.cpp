@@ -53,12 +53,14 @@ void frmKanri::createControls()
     ScreenSetup::NameControl(cmdEnter, u"cmdEnter"_s);
     Twips::SetGeometry(cmdEnter, 480, 2880, 975, 375);
     // No default button: Enter on the list must not store it. OK stores when
-    // clicked, or with Enter once it has the focus.
+    // clicked, or with Enter once it has the focus (the key hook presses it).
+    cmdEnter->setAutoDefault(false);
     connect(cmdEnter, &QPushButton::clicked, this, &frmKanri::cmdEnter_Click);
 
     cmdCancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
     ScreenSetup::NameControl(cmdCancel, u"cmdCancel"_s);
     Twips::SetGeometry(cmdCancel, 2160, 2880, 975, 375);
+    cmdCancel->setAutoDefault(false);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     sprPayment->setFocus();
