@@ -37,9 +37,14 @@ public:
     bool failCommit = false;
     static QString lost() { return QStringLiteral("[ODBC] Communication link failure"); }
 
+    // Runs after every statement, before it hands back its result.
+    std::function<void()> afterExecute;
+
     std::unique_ptr<DbRecordset> Execute(const QString &statement) override
     {
         auto result = m_real->Execute(statement);
+        if (afterExecute)
+            afterExecute();
         if (m_countdown > 0 && --m_countdown == 0)
             throw DbError(lost());
         return result;
