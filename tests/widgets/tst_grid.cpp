@@ -1,15 +1,21 @@
-// The receipt list's grid: programmatic writes, the operator's editing
-// through the real delegate and validators, painting suspension, hidden rows.
+// The receipt list's grid: the screen's own writes, the operator's editing
+// through the real delegate and validators, painting suspension, and sorting
+// against a plain stable sort of the same rows.
 #include "GridFixture.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
+#include <numeric>
+
 using K = frmKensaku;
+using Keys = QList<vaSpread::SortKey>;
 
 class tst_Grid final : public QObject
 {
@@ -22,8 +28,8 @@ private Q_SLOTS:
     void editing();
     void suspensionAnnouncesOnce_data();
     void suspensionAnnouncesOnce();
-    void hiddenRows_data();
-    void hiddenRows();
+    void sortMatchesStableReference_data();
+    void sortMatchesStableReference();
 };
 
 void tst_Grid::writes_data()
@@ -33,19 +39,17 @@ void tst_Grid::writes_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("text");
 
+    const int billed = K::ColBilled, date = K::ColPaidDate, remarks = K::ColRemarks;
     QTest::newRow("check box from a number") << int(K::ColMark) << QVariant(-1.0) << u"1"_s << u"1"_s;
-    QTest::newRow("check box from words") << int(K::ColMark) << QVariant(u"yes"_s) << u"0"_s << u"0"_s;
-    QTest::newRow("grouped number") << int(K::ColBilled) << QVariant(1234567.0) << u"1234567"_s << u"1,234,567"_s;
+    QTest::newRow("grouped number") << billed << QVariant(1234567.0) << u"1234567"_s << u"1,234,567"_s;
     QTest::newRow("ungrouped number") << int(K::ColId) << QVariant(u"1234567"_s) << u"1234567"_s << u"1234567"_s;
-    QTest::newRow("number from words is blank") << int(K::ColPaidAmount) << QVariant(u"abc"_s) << QString()
-                                                << QString();
-    // Programmatic writes are the screen's own: no range applies.
+    QTest::newRow("number from words is blank") << billed << QVariant(u"abc"_s) << QString() << QString();
+    // The range is the operator's; the screen's own writes are stored.
     QTest::newRow("amount below zero") << int(K::ColPaidAmount) << QVariant(-5) << u"-5"_s << u"-5"_s;
-    QTest::newRow("date") << int(K::ColPaidDate) << QVariant(u"2014/2/3"_s) << u"2014/02/03"_s << u"2014/02/03"_s;
-    QTest::newRow("no such date is blank") << int(K::ColPaidDate) << QVariant(u"2099/12/32"_s) << QString()
-                                           << QString();
-    QTest::newRow("text beyond the editor's length") << int(K::ColRemarks) << QVariant(u"0123456789AB"_s)
-                                                     << u"0123456789AB"_s << u"0123456789AB"_s;
+    QTest::newRow("date") << date << QVariant(u"2014/2/3"_s) << u"2014/02/03"_s << u"2014/02/03"_s;
+    QTest::newRow("no such date is blank") << date << QVariant(u"2099/12/32"_s) << QString() << QString();
+    QTest::newRow("text past the editor's length") << remarks << QVariant(u"0123456789AB"_s) << u"0123456789AB"_s
+                                                   << u"0123456789AB"_s;
     QTest::newRow("data-only column") << int(K::ColShopId) << QVariant(42) << u"42"_s << u"42"_s;
 }
 
@@ -58,37 +62,36 @@ void tst_Grid::writes()
 
     auto grid = makeReceiptGrid(3);
     QSignalSpy change(grid.get(), &vaSpread::Change);
+    const QVariant before = col == K::ColPaidDate ? QVariant(u"2000/01/01"_s) : QVariant(1);
+    grid->SetValue(col, -1, before);
     grid->SetBlockValue(col, 3, col, 2, written);
+    QCOMPARE(grid->Value(col, 1), before.toString());
     for (int row = 2; row <= 3; ++row) {
         QCOMPARE(grid->Value(col, row), value);
         QCOMPARE(grid->Text(col, row), text);
         if (col <= grid->MaxCols() && col != K::ColMark)
             QCOMPARE(grid->model()->index(row - 1, col - 1).data().toString(), text);
     }
-    QCOMPARE(grid->Value(col, 1), col == K::ColMark ? u"0"_s : QString());
     QCOMPARE(change.count(), 0);
 }
 
 void tst_Grid::editing_data()
 {
     QTest::addColumn<int>("col");
-    QTest::addColumn<QString>("typed"); // "space", "click", "header", "model:<text>" or keys
+    QTest::addColumn<QString>("typed"); // keys, or "space", "click", "header", "model:" and a text
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("changes");
 
     // Row 2 holds 2014/01/10 and 100 before each row.
-    QTest::newRow("amount") << int(K::ColPaidAmount) << u"12345"_s << u"12345"_s << 1;
-    QTest::newRow("amount: no minus below zero") << int(K::ColPaidAmount) << u"-5"_s << u"5"_s << 1;
-    QTest::newRow("amount: no digit past the maximum") << int(K::ColPaidAmount) << u"99999999999"_s
-                                                       << u"9999999999"_s << 1;
-    QTest::newRow("amount emptied") << int(K::ColPaidAmount) << QString() << QString() << 1;
-    QTest::newRow("amount below zero handed to the model") << int(K::ColPaidAmount) << u"model:-1"_s << u"100"_s
-                                                           << 0;
-    QTest::newRow("date") << int(K::ColPaidDate) << u"2014/2/3"_s << u"2014/02/03"_s << 1;
-    QTest::newRow("date: no such day is refused") << int(K::ColPaidDate) << u"2099/12/32"_s << u"2014/01/10"_s << 0;
-    QTest::newRow("date: unfinished is refused") << int(K::ColPaidDate) << u"2014/02"_s << u"2014/01/10"_s << 0;
-    QTest::newRow("date: no such day handed to the model") << int(K::ColPaidDate) << u"model:2099/12/32"_s
-                                                           << u"2014/01/10"_s << 0;
+    const int amount = K::ColPaidAmount, date = K::ColPaidDate;
+    QTest::newRow("amount") << amount << u"12345"_s << u"12345"_s << 1;
+    QTest::newRow("amount: no minus below zero") << amount << u"-5"_s << u"5"_s << 1;
+    QTest::newRow("amount: no digit past the maximum") << amount << u"99999999999"_s << u"9999999999"_s << 1;
+    QTest::newRow("amount emptied") << amount << QString() << QString() << 1;
+    QTest::newRow("amount below zero handed to the model") << amount << u"model:-1"_s << u"100"_s << 0;
+    QTest::newRow("date") << date << u"2014/2/3"_s << u"2014/02/03"_s << 1;
+    QTest::newRow("date: no such day is refused") << date << u"2099/12/32"_s << u"2014/01/10"_s << 0;
+    QTest::newRow("date: no such day handed to the model") << date << u"model:2099/12/32"_s << u"2014/01/10"_s << 0;
     QTest::newRow("remarks cut to the column's length") << int(K::ColRemarks) << u"ABCDEFGHIJKLMNO"_s
                                                         << u"ABCDEFGHIJ"_s << 1;
     QTest::newRow("check box: Space") << int(K::ColMark) << u"space"_s << u"1"_s << 1;
@@ -113,7 +116,6 @@ void tst_Grid::editing()
     QSignalSpy click(grid.get(), &vaSpread::Click);
     const QModelIndex cell = grid->model()->index(1, col - 1);
     const QRect rect = grid->visualRect(cell);
-    grid->setFocus();
     grid->setCurrentIndex(cell);
 
     if (typed == u"space") {
@@ -121,8 +123,7 @@ void tst_Grid::editing()
     } else if (typed == u"click") {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 2, rect.center().y()));
     } else if (typed == u"header") {
-        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {},
-                          QPoint(rect.center().x(), grid->horizontalHeader()->height() / 2));
+        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(rect.center().x(), 5));
     } else if (typed.startsWith(u"model:")) {
         QVERIFY(!grid->model()->setData(cell, typed.mid(6)));
     } else {
@@ -179,8 +180,7 @@ void tst_Grid::suspensionAnnouncesOnce()
         grid->SetValue(K::ColBilled, row, row);
         grid->SetBackColor(row, Qt::yellow);
     }
-    // The inner guard of a nested batch must not resume painting.
-    inner.reset();
+    inner.reset(); // the inner guard of a nested batch must not resume painting
     QCOMPARE(changed.count() + reset.count(), guards > 0 ? 0 : dataChanges);
     outer.reset();
     QVERIFY(grid->ReDraw() && grid->updatesEnabled());
@@ -193,41 +193,119 @@ void tst_Grid::suspensionAnnouncesOnce()
     }
 }
 
-void tst_Grid::hiddenRows_data()
+void tst_Grid::sortMatchesStableReference_data()
 {
+    QTest::addColumn<Keys>("keys");
+    QTest::addColumn<int>("row1");
+    QTest::addColumn<int>("row2");
     QTest::addColumn<bool>("suspended");
-    QTest::newRow("painting on") << false;
-    QTest::newRow("suspended") << true;
+
+    QTest::newRow("texts ascending") << Keys{{K::ColName, 1}} << 1 << 600 << false;
+    QTest::newRow("texts descending") << Keys{{K::ColName, 2}} << 1 << 600 << false;
+    QTest::newRow("numbers descending") << Keys{{K::ColId, 2}} << 1 << 600 << false;
+    QTest::newRow("check, text, number") << Keys{{K::ColMark, 2}, {K::ColName, 1}, {K::ColId, 2}} << 1 << 600
+                                         << false;
+    QTest::newRow("date, number, text; middle rows given high to low")
+        << Keys{{K::ColPaidDate, 1}, {K::ColBilled, 1}, {K::ColName, 2}} << 550 << 51 << false;
+    QTest::newRow("dates descending while suspended") << Keys{{K::ColPaidDate, 2}} << 1 << 600 << true;
 }
 
-void tst_Grid::hiddenRows()
+// Rows drawn from small sets, so keys tie often and texts share long
+// prefixes; texts mix characters on both sides of the surrogate range.
+void tst_Grid::sortMatchesStableReference()
 {
+    QFETCH(Keys, keys);
+    QFETCH(int, row1);
+    QFETCH(int, row2);
     QFETCH(bool, suspended);
 
-    auto grid = makeReceiptGrid(5);
-    auto hidden = [&]() -> QString {
-        QString model, view;
-        for (int row = 1; row <= grid->MaxRows(); ++row) {
-            model += grid->RowHidden(row) ? u'h' : u'.';
-            view += grid->isRowHidden(row - 1) ? u'h' : u'.';
-        }
-        return model + u'|' + view;
-    };
-    {
-        std::optional<ReDrawGuard> guard;
-        if (suspended)
-            guard.emplace(grid.get());
-        grid->SetRowHidden(-1, true);
-        grid->SetRowHidden(3, false);
-        grid->SetBackColor(2, Qt::yellow);
+    const QStringList pieces = {u"顧客"_s, u"顧客顧客"_s, u"a"_s, u"ab"_s, u"ab"_s + QChar(u'\0'), u"𠀋"_s, u"Ａ"_s,
+                                u"ｱ"_s, QString()};
+    const QStringList numbers = {QString(), u"-1"_s, u"0"_s, u"0.5"_s, u"10"_s, u"-1e9"_s};
+    const QStringList dates = {QString(), u"2014/02/21"_s, u"1999/12/31"_s, u"2099/12/31"_s};
+    QRandomGenerator random(20140221);
+    auto pick = [&](const QStringList &from) { return from[random.bounded(int(from.size()))]; };
+
+    const int rows = 600;
+    auto grid = makeReceiptGrid(0);
+    std::optional<ReDrawGuard> fill(grid.get()); // the model tester walks the sheet on every announcement
+    grid->SetMaxRows(rows);
+    for (int row = 1; row <= rows; ++row) {
+        QString name;
+        for (int n = random.bounded(1, 5); n > 0; --n)
+            name += pick(pieces);
+        grid->SetValue(K::ColMark, row, random.bounded(2));
+        grid->SetValue(K::ColId, row, pick(numbers));
+        grid->SetValue(K::ColName, row, name);
+        grid->SetValue(K::ColBilled, row, pick(numbers));
+        grid->SetValue(K::ColPaidDate, row, pick(dates));
+        grid->SetValue(K::ColShopId, row, row);
+        if (row % 3 == 0)
+            grid->SetBackColor(row, QColor(255, 200, row % 256));
     }
-    QCOMPARE(hidden(), u"hh.hh|hh.hh"_s);
-    // Rows cut off come back blank when the sheet grows again.
-    grid->SetMaxRows(2);
-    grid->SetMaxRows(4);
-    QCOMPARE(hidden(), u"hh..|hh.."_s);
-    QCOMPARE(grid->BackColor(2), QColor(Qt::yellow));
-    QCOMPARE(grid->BackColor(3), QColor());
+    fill.reset();
+    for (int row = 7; row <= rows; row += 7)
+        grid->SetRowHidden(row, true); // painting on: the view follows row by row
+    auto rowState = [&](int row) -> QString {
+        QString state;
+        for (const int col : {K::ColMark, K::ColId, K::ColName, K::ColBilled, K::ColPaidDate, K::ColShopId})
+            state += grid->Value(col, row) + u'|';
+        const QColor color = grid->BackColor(row);
+        return state + (color.isValid() ? color.name() : u"white"_s) + (grid->RowHidden(row) ? u"h"_s : u"."_s)
+               + (grid->isRowHidden(row - 1) ? u"h"_s : u"."_s);
+    };
+    auto compare = [&](int col, int a, int b) {
+        const QString x = grid->Value(col, a), y = grid->Value(col, b);
+        if (col == K::ColName) // code-point order
+            return x.toUcs4() < y.toUcs4() ? -1 : (y.toUcs4() < x.toUcs4() ? 1 : 0);
+        if (x.isEmpty() || y.isEmpty())
+            return int(!x.isEmpty()) - int(!y.isEmpty());
+        if (col == K::ColPaidDate)
+            return x.compare(y);
+        return x.toDouble() < y.toDouble() ? -1 : (y.toDouble() < x.toDouble() ? 1 : 0);
+    };
+    std::vector<int> order(rows);
+    std::iota(order.begin(), order.end(), 1);
+    auto before = [&](int a, int b) {
+        for (const vaSpread::SortKey &key : keys) {
+            if (const int c = compare(key.column, a, b))
+                return key.order == 2 ? c > 0 : c < 0;
+        }
+        return false;
+    };
+    std::stable_sort(order.begin() + std::min(row1, row2) - 1, order.begin() + std::max(row1, row2), before);
+    QStringList expected;
+    for (const int row : order)
+        expected += rowState(row);
+
+    grid->setCurrentIndex(grid->model()->index(99, 0));
+    const QString current = grid->Value(K::ColShopId, 100);
+    if (suspended)
+        fill.emplace(grid.get());
+    grid->Sort(row1, row2, keys);
+    fill.reset();
+    QStringList sorted;
+    for (int row = 1; row <= rows; ++row)
+        sorted += rowState(row);
+    QCOMPARE(sorted, expected);
+    if (!suspended) // a reset forgets the current cell
+        QCOMPARE(grid->Value(K::ColShopId, grid->currentIndex().row() + 1), current);
+
+    // Writes after a sort reach the rows as they now stand.
+    fill.emplace(grid.get());
+    for (int row = 1; row <= rows; ++row) {
+        grid->SetValue(K::ColRemarks, row, grid->Value(K::ColShopId, row));
+        QCOMPARE(grid->Value(K::ColRemarks, row), grid->Value(K::ColShopId, row));
+    }
+    fill.reset();
+
+    // Cut and grown again, the rows kept stay whole and the rest come back blank.
+    for (const int kept : {rows / 2, 0}) {
+        grid->SetMaxRows(kept);
+        grid->SetMaxRows(rows);
+        for (int row = 1; row <= rows; ++row)
+            QCOMPARE(rowState(row), row <= kept ? expected[row - 1] : u"0||||||white.."_s);
+    }
 }
 
 QTEST_MAIN(tst_Grid)

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -28,7 +29,8 @@ private Q_SLOTS:
     void compositionKeepsEnter();
 
 private:
-    QWidget *field(const QString &name) const { return m_screen.findChild<QWidget *>(name); }
+    template <class Control>
+    Control *field(const QString &name) const { return m_screen.findChild<Control *>(name); }
     QString focusedField() const;
     bool focus(const QString &name);
     static void press(QKeyCombination key);
@@ -40,23 +42,20 @@ private:
 void tst_KeyNav::initTestCase()
 {
     ScreenSetup::PrepareScreen(&m_screen, u"frmTest"_s, u"入金"_s);
-    auto *memo = new QPlainTextEdit;
-    memo->setTabChangesFocus(true); // as on our screens
-    auto *combo = new QComboBox;
-    combo->addItems({u"現金"_s, u"代引"_s});
-    auto *list = new QListWidget;
-    list->addItems({u"A"_s, u"B"_s, u"C"_s});
-    auto *button = new QPushButton(u"登録"_s);
-    connect(button, &QPushButton::clicked, this, [this] { ++m_presses; });
-    const QList<QWidget *> fields{new QLineEdit, memo, combo, list, button, makeReceiptGrid(3).release(),
-                                  new QCalendarWidget, new QLineEdit};
-    const QStringList names{u"first"_s, u"memo"_s, u"combo"_s, u"list"_s,
-                            u"button"_s, u"grid"_s, u"calendar"_s, u"last"_s};
     auto *layout = new QVBoxLayout(&m_screen);
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        layout->addWidget(fields[i]);
-        fields[i]->setObjectName(names[i]);
-    }
+    auto add = [&]<class Control>(Control *control, const QString &name) {
+        layout->addWidget(control);
+        control->setObjectName(name);
+        return control;
+    };
+    add(new QLineEdit, u"text"_s);
+    add(new QPlainTextEdit, u"memo"_s)->setTabChangesFocus(true); // as on our screens
+    add(new QComboBox, u"combo"_s)->addItems({u"現金"_s, u"代引"_s});
+    add(new QListWidget, u"list"_s)->addItems({u"A"_s, u"B"_s, u"C"_s});
+    connect(add(new QPushButton, u"button"_s), &QPushButton::clicked, this, [this] { ++m_presses; });
+    add(makeReceiptGrid(3).release(), u"grid"_s);
+    add(new QCalendarWidget, u"calendar"_s);
+    add(new QCheckBox, u"check"_s);
     m_screen.show();
 }
 
@@ -78,14 +77,14 @@ QString tst_KeyNav::focusedField() const
 
 bool tst_KeyNav::focus(const QString &name)
 {
-    field(name)->setFocus(Qt::OtherFocusReason);
+    field<QWidget>(name)->setFocus(Qt::OtherFocusReason);
     return QTest::qWaitFor([&] { return focusedField() == name; }, 2000);
 }
 
 void tst_KeyNav::press(QKeyCombination key)
 {
     QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
-    // The Tab the hook queued arrives.
+    // Let the Tab the hook queued arrive.
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
@@ -94,46 +93,44 @@ void tst_KeyNav::navigation_data()
 {
     QTest::addColumn<bool>("marked");
     QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("memo");
-    QTest::addColumn<int>("at"); // memo caret, list or grid row
+    QTest::addColumn<QString>("memoText");
+    QTest::addColumn<int>("at"); // memo caret, list item, grid row (row 2 being edited)
     QTest::addColumn<QKeyCombination>("key");
     QTest::addColumn<QString>("focusAfter");
-    QTest::addColumn<QString>("stateAfter"); // memo text, list or grid row, button presses
+    QTest::addColumn<QString>("stateAfter"); // of the start field
 
     const QKeyCombination enter(Qt::Key_Return), up(Qt::Key_Up), down(Qt::Key_Down);
+    const QString text = u"text"_s, memo = u"memo"_s, combo = u"combo"_s, list = u"list"_s, button = u"button"_s,
+                  grid = u"grid"_s, calendar = u"calendar"_s, check = u"check"_s, lines = u"ab\ncd"_s;
     auto row = [](const char *name) -> QTestData & { return QTest::newRow(name) << true; };
-    row("text box: Enter moves on") << u"first"_s << QString() << 0 << enter << u"memo"_s << QString();
-    row("text box: Up moves back") << u"last"_s << QString() << 0 << up << u"calendar"_s << QString();
-    row("Shift+Enter is left alone") << u"first"_s << QString() << 0 << (Qt::ShiftModifier | Qt::Key_Return)
-                                     << u"first"_s << QString();
-    QTest::newRow("window not marked as a screen") << false << u"first"_s << QString() << 0 << enter << u"first"_s
-                                                   << QString();
-    row("memo: Enter at the end adds a line") << u"memo"_s << u"abc"_s << 3 << enter << u"memo"_s << u"abc\n"_s;
-    row("memo: Enter on the empty last line leaves, dropping it") << u"memo"_s << u"abc\n"_s << 4 << enter
-                                                                   << u"combo"_s << u"abc"_s;
-    row("memo: Up below the first line stays") << u"memo"_s << u"ab\ncd"_s << 4 << up << u"memo"_s << u"ab\ncd"_s;
-    row("memo: Up on the first line moves back") << u"memo"_s << u"ab\ncd"_s << 1 << up << u"first"_s
-                                                 << u"ab\ncd"_s;
-    row("memo: Down above the last line stays") << u"memo"_s << u"ab\ncd"_s << 1 << down << u"memo"_s
-                                                << u"ab\ncd"_s;
-    row("memo: Down on the last line moves on") << u"memo"_s << u"ab\ncd"_s << 4 << down << u"combo"_s
-                                                << u"ab\ncd"_s;
-    row("closed combo: Enter moves on") << u"combo"_s << QString() << 0 << enter << u"list"_s << QString();
-    row("list: Up from the middle stays") << u"list"_s << QString() << 1 << up << u"list"_s << u"0"_s;
-    row("list: Up on the first item moves back") << u"list"_s << QString() << 0 << up << u"combo"_s << u"0"_s;
-    row("list: Down on the last item moves on") << u"list"_s << QString() << 2 << down << u"button"_s << u"2"_s;
-    row("button: Enter presses it") << u"button"_s << QString() << 0 << enter << u"button"_s << u"1"_s;
-    row("button: Down moves on") << u"button"_s << QString() << 0 << down << u"grid"_s << u"0"_s;
-    row("grid keeps Down") << u"grid"_s << QString() << 0 << down << u"grid"_s << u"1"_s;
-    row("grid keeps Enter") << u"grid"_s << QString() << 1 << enter << u"grid"_s << u"1"_s;
-    row("calendar keeps Enter") << u"calendar"_s << QString() << 0 << enter << u"calendar"_s << QString();
+    row("text box: Enter moves on") << text << QString() << 0 << enter << memo << QString();
+    row("Shift+Enter is left alone") << text << QString() << 0 << (Qt::ShiftModifier | Qt::Key_Return) << text
+                                     << QString();
+    QTest::newRow("window not marked as a screen") << false << text << QString() << 0 << enter << text << QString();
+    row("memo: Enter at the end adds a line") << memo << u"abc"_s << 3 << enter << memo << u"abc\n"_s;
+    row("memo: Enter on an empty last line leaves, dropping it") << memo << u"abc\n"_s << 4 << enter << combo
+                                                                  << u"abc"_s;
+    row("memo: Up below the first line stays") << memo << lines << 4 << up << memo << lines;
+    row("memo: Up on the first line moves back") << memo << lines << 1 << up << text << lines;
+    row("memo: Down above the last line stays") << memo << lines << 1 << down << memo << lines;
+    row("memo: Down on the last line moves on") << memo << lines << 4 << down << combo << lines;
+    row("closed combo: Enter moves on") << combo << QString() << 0 << enter << list << QString();
+    row("list: Up from the middle stays") << list << QString() << 1 << up << list << u"0"_s;
+    row("list: Up on the first item moves back") << list << QString() << 0 << up << combo << u"0"_s;
+    row("list: Down on the last item moves on") << list << QString() << 2 << down << button << u"2"_s;
+    row("button: Enter presses it") << button << QString() << 0 << enter << button << u"1"_s;
+    row("button: Down moves on") << button << QString() << 0 << down << grid << u"0"_s;
+    row("grid keeps Down") << grid << QString() << 0 << down << grid << u"1,3"_s;
+    row("grid's cell editor keeps Enter") << grid << QString() << 2 << enter << grid << u"2,3"_s;
+    row("calendar keeps Enter") << calendar << QString() << 0 << enter << calendar << QString();
+    row("check box: Enter moves on, unticked") << check << QString() << 0 << enter << text << u"0"_s;
 }
 
 void tst_KeyNav::navigation()
 {
     QFETCH(bool, marked);
     QFETCH(QString, start);
-    QFETCH(QString, memo);
+    QFETCH(QString, memoText);
     QFETCH(int, at);
     QFETCH(QKeyCombination, key);
     QFETCH(QString, focusAfter);
@@ -141,39 +138,47 @@ void tst_KeyNav::navigation()
 
     m_screen.setProperty(ScreenSetup::ScreenProperty, marked);
     QVERIFY(focus(start));
-    auto *memoBox = static_cast<QPlainTextEdit *>(field(u"memo"_s));
-    auto *list = static_cast<QListWidget *>(field(u"list"_s));
-    auto *grid = static_cast<vaSpread *>(field(u"grid"_s));
-    memoBox->setPlainText(memo);
-    QTextCursor caret(memoBox->document());
-    caret.setPosition(at);
-    memoBox->setTextCursor(caret);
+    auto *memo = field<QPlainTextEdit>(u"memo"_s);
+    auto *list = field<QListWidget>(u"list"_s);
+    auto *grid = field<vaSpread>(u"grid"_s);
+    memo->setPlainText(memoText);
+    QTextCursor caret(memo->document());
+    caret.setPosition(std::min(at, int(memoText.size())));
+    memo->setTextCursor(caret);
     list->setCurrentRow(at);
-    grid->setCurrentIndex(grid->model()->index(at, 0));
+    grid->setCurrentIndex(grid->model()->index(at, frmKensaku::ColName - 1));
+    if (start == u"grid" && at == 2)
+        grid->edit(grid->currentIndex());
     m_presses = 0;
 
     press(key);
     m_screen.setProperty(ScreenSetup::ScreenProperty, true);
     QCOMPARE(focusedField(), focusAfter);
-    const QHash<QString, QString> state{{u"memo"_s, memoBox->toPlainText()},
+    const QModelIndex cell = grid->currentIndex();
+    const QHash<QString, QString> state{{u"memo"_s, memo->toPlainText()},
                                         {u"list"_s, QString::number(list->currentRow())},
-                                        {u"grid"_s, QString::number(grid->currentIndex().row())},
-                                        {u"button"_s, QString::number(m_presses)}};
+                                        {u"grid"_s, u"%1,%2"_s.arg(cell.row()).arg(cell.column())},
+                                        {u"button"_s, QString::number(m_presses)},
+                                        {u"check"_s, QString::number(field<QCheckBox>(u"check"_s)->isChecked())}};
     if (!stateAfter.isNull())
         QCOMPARE(state.value(start), stateAfter);
 }
 
 void tst_KeyNav::compositionKeepsEnter()
 {
-    QVERIFY(focus(u"first"_s));
-    QInputMethodEvent composing(u"にほん"_s, {});
-    QCoreApplication::sendEvent(QApplication::focusWidget(), &composing);
-    press(QKeyCombination(Qt::Key_Return));
-    QCOMPARE(focusedField(), u"first"_s);
-
-    QInputMethodEvent committed;
+    QInputMethodEvent composing(u"にほん"_s, {}), committed;
     committed.setCommitString(u"日本"_s);
-    QCoreApplication::sendEvent(QApplication::focusWidget(), &committed);
+    for (QInputMethodEvent *last : {&composing, &committed}) {
+        QVERIFY(focus(u"text"_s));
+        QCoreApplication::sendEvent(QApplication::focusWidget(), &composing);
+        QCoreApplication::sendEvent(QApplication::focusWidget(), last);
+        press(QKeyCombination(Qt::Key_Return));
+        QCOMPARE(focusedField(), last == &composing ? u"text"_s : u"memo"_s);
+    }
+    // A composition the focus took away with it holds nothing back.
+    QVERIFY(focus(u"text"_s));
+    QCoreApplication::sendEvent(QApplication::focusWidget(), &composing);
+    QVERIFY(focus(u"memo"_s) && focus(u"text"_s));
     press(QKeyCombination(Qt::Key_Return));
     QCOMPARE(focusedField(), u"memo"_s);
 }
