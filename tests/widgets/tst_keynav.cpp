@@ -22,7 +22,6 @@ class tst_KeyNav final : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void init();
     void cleanupTestCase() { RemoveKeyHook(); }
     void navigation_data();
     void navigation();
@@ -56,12 +55,8 @@ void tst_KeyNav::initTestCase()
     add(makeReceiptGrid(3).release(), u"grid"_s);
     add(new QCalendarWidget, u"calendar"_s);
     add(new QCheckBox, u"check"_s);
-    m_screen.show();
-}
-
-void tst_KeyNav::init()
-{
     InstallKeyHook();
+    m_screen.show();
     m_screen.activateWindow();
     QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), &m_screen, 2000);
 }
