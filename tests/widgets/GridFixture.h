@@ -5,8 +5,6 @@
 
 #include <QAbstractItemModelTester>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
 
 // The receipt list's own grid, its columns as the screen lays them out, with
