@@ -6,7 +6,6 @@
 #include "screens/dialogs/ReadOnlyDelegate.h"
 #include "widgets/ScreenSetup.h"
 #include "widgets/grid/vaSpread.h"
-#include "widgets/layout/Twips.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -69,13 +68,9 @@ frmTorikomi::~frmTorikomi() = default;
 void frmTorikomi::createControls()
 {
     // Created in tab order: the list, the candidate choice, the buttons.
-    Label1 = new QLabel(this);
-    ScreenSetup::NameControl(Label1, u"Label1"_s);
-    Twips::SetGeometry(Label1, 240, 120, 12615, 255);
+    Label1 = ScreenSetup::Place<QLabel>(this, u"Label1"_s, {240, 120, 12615, 255});
 
-    sprTorikomi = new vaSpread(this);
-    ScreenSetup::NameControl(sprTorikomi, u"sprTorikomi"_s);
-    Twips::SetGeometry(sprTorikomi, 240, 420, 12615, 3840);
+    sprTorikomi = ScreenSetup::Place<vaSpread>(this, u"sprTorikomi"_s, {240, 420, 12615, 3840});
     using Kind = vaSpread::CellKind;
     sprTorikomi->setColumns({column(u"反映"_s, 3.5, Kind::CheckBox), column(u"行"_s, 4.5, Kind::Number),
                              column(u"日付"_s, 8), column(u"金額"_s, 8.5, Kind::Number, true),
@@ -90,37 +85,24 @@ void frmTorikomi::createControls()
     sprTorikomi->installEventFilter(this);
     connect(sprTorikomi, &vaSpread::Change, this, &frmTorikomi::sprTorikomi_Change);
 
-    Label2 = new QLabel(u"入金先"_s, this);
-    ScreenSetup::NameControl(Label2, u"Label2"_s);
-    Twips::SetGeometry(Label2, 240, 4395, 900, 255);
-    cboKouho = new QComboBox(this);
-    ScreenSetup::NameControl(cboKouho, u"cboKouho"_s);
-    Twips::SetGeometry(cboKouho, 1200, 4350, 6000, 315);
+    Label2 = ScreenSetup::Place<QLabel>(this, u"Label2"_s, {240, 4395, 900, 255}, u"入金先"_s);
+    cboKouho = ScreenSetup::Place<QComboBox>(this, u"cboKouho"_s, {1200, 4350, 6000, 315});
     Label2->setBuddy(cboKouho);
     connect(cboKouho, &QComboBox::activated, this, &frmTorikomi::cboKouho_Activated);
 
-    lblSelected = new QLabel(this);
-    ScreenSetup::NameControl(lblSelected, u"lblSelected"_s);
-    Twips::SetGeometry(lblSelected, 7440, 4395, 5415, 255);
+    lblSelected = ScreenSetup::Place<QLabel>(this, u"lblSelected"_s, {7440, 4395, 5415, 255});
     lblSelected->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     createTotals();
 
-    cmdSave = new QPushButton(u"未反映分を保存..."_s, this);
-    ScreenSetup::NameControl(cmdSave, u"cmdSave"_s);
-    Twips::SetGeometry(cmdSave, 240, 6000, 2175, 375);
+    cmdSave = ScreenSetup::Place<QPushButton>(this, u"cmdSave"_s, {240, 6000, 2175, 375}, u"未反映分を保存..."_s);
     connect(cmdSave, &QPushButton::clicked, this, &frmTorikomi::cmdSave_Click);
 
-    cmdEnter = new QPushButton(u"反映"_s, this);
-    ScreenSetup::NameControl(cmdEnter, u"cmdEnter"_s);
-    Twips::SetGeometry(cmdEnter, 9600, 6000, 1455, 375);
+    cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {9600, 6000, 1455, 375}, u"反映"_s);
     cmdEnter->setDefault(true);
     connect(cmdEnter, &QPushButton::clicked, this, &frmTorikomi::cmdEnter_Click);
 
-    cmdCancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
-    ScreenSetup::NameControl(cmdCancel, u"cmdCancel"_s);
-    Twips::SetGeometry(cmdCancel, 11400, 6000, 1455, 375);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    cmdCancel = DialogSetup::CancelButton(this, {11400, 6000, 1455, 375});
 
     // Enter applies the preset ticks straight away; Tab reaches the list.
     cmdEnter->setFocus();
@@ -128,9 +110,7 @@ void frmTorikomi::createControls()
 
 void frmTorikomi::createTotals()
 {
-    sprGoukei = new vaSpread(this);
-    ScreenSetup::NameControl(sprGoukei, u"sprGoukei"_s);
-    Twips::SetGeometry(sprGoukei, 240, 4800, 12615, 900);
+    sprGoukei = ScreenSetup::Place<vaSpread>(this, u"sprGoukei"_s, {240, 4800, 12615, 900});
     sprGoukei->setFocusPolicy(Qt::NoFocus);
     QList<vaSpread::ColumnSpec> columns{column(u" "_s, 4)};
     for (int status = 0; status < MatchStatusCount; ++status)
