@@ -44,13 +44,21 @@ void checkStatement(const QString &statement, const QStringList &expected, const
     FUZZ_CHECK(literals == expected, input);
 }
 
+// What a literal can hold of a text: the database would end the statement
+// at a NUL, so none goes in.
+QString storable(QString text)
+{
+    return text.remove(QChar(u'\0'));
+}
+
 void checkText(const QString &text)
 {
     const QString quoted = SqlCatalog::QuoteSql(text);
     FUZZ_CHECK(quoted.count(u'\'') % 2 == 0, text);
+    FUZZ_CHECK(!quoted.contains(QChar(u'\0')), text);
     QString unquoted = quoted;
     unquoted.replace(QStringLiteral("''"), QStringLiteral("'"));
-    FUZZ_CHECK(unquoted == text, text);
+    FUZZ_CHECK(unquoted == storable(text), text);
 
     // Three texts from one input: the halves and the whole.
     const QString first = text.left(text.size() / 2);
@@ -59,11 +67,11 @@ void checkText(const QString &text)
     QStringList bounds;
     for (const QString &bound : {first, second}) {
         if (!bound.isEmpty())
-            bounds.append(bound);
+            bounds.append(storable(bound));
     }
-    checkStatement(SqlCatalog::OrderSearch(first, second, true, text), bounds + QStringList{text}, text);
+    checkStatement(SqlCatalog::OrderSearch(first, second, true, text), bounds + QStringList{storable(text)}, text);
     checkStatement(SqlCatalog::OrderSearch(first, second, false, text), bounds, text);
-    checkStatement(SqlCatalog::SaveExemptMethods(text), {text}, text);
+    checkStatement(SqlCatalog::SaveExemptMethods(text), {storable(text)}, text);
 
     // The date cell hands over only what the date reader gives.
     const QString date = FieldValue::DateText(text);

@@ -4,11 +4,15 @@
 #include "core/data/QtSqlConnection.h"
 #include "core/settings/DataFolderError.h"
 #include "demo/DemoDatabase.h"
+#include "demo/DemoStatement.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -49,35 +53,70 @@ QWidget *receiptList()
 }
 
 // Grabs the receipt list once it is up, then closes it so Show() returns.
-// The timer keeps running throughout, so a message box that nobody is there
-// to answer is reported and closed instead of blocking.
-void scheduleScreenshot(const QString &path, bool search, int *exitCode)
+// With a statement to import, opens 取込 on it after the search and grabs the
+// preview instead, then cancels it. The timer keeps running throughout, so a
+// message box that nobody is there to answer is reported and closed instead
+// of blocking.
+void scheduleScreenshot(const QString &path, bool search, const QString &import, int *exitCode)
 {
     auto *poll = new QTimer(qApp);
     poll->setInterval(50);
-    auto searched = std::make_shared<bool>(!search);
+    enum class Stage { Search, Import, Preview, Done };
+    auto stage = std::make_shared<Stage>(search || !import.isEmpty() ? Stage::Search : Stage::Done);
+    auto save = [=](QWidget *shown) {
+        if (!shown->grab().save(path)) {
+            fail(u"cannot write the screenshot %1"_s.arg(path));
+            *exitCode = 1;
+        }
+    };
     QObject::connect(poll, &QTimer::timeout, qApp, [=] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             fail(box->text());
             *exitCode = 1;
             box->done(QMessageBox::Ok);
+            if (*stage == Stage::Preview)
+                *stage = Stage::Done;
+            return;
+        }
+        if (auto *chooser = qobject_cast<QFileDialog *>(modal)) {
+            // As the operator would: the path typed into the name box.
+            if (auto *name = chooser->findChild<QLineEdit *>(u"fileNameEdit"_s))
+                name->setText(QFileInfo(import).absoluteFilePath());
+            static_cast<QDialog *>(chooser)->accept(); // QFileDialog hides its override
+            return;
+        }
+        if (modal && modal->objectName() == u"frmTorikomi"_s) {
+            save(modal);
+            *stage = Stage::Done;
+            QTimer::singleShot(0, modal, &QWidget::close);
             return;
         }
         QWidget *window = receiptList();
-        if (!window)
+        if (!window || modal)
             return;
-        if (!*searched) {
-            *searched = true;
+        if (*stage == Stage::Search) {
+            *stage = import.isEmpty() ? Stage::Done : Stage::Import;
             if (auto *button = window->findChild<QPushButton *>(u"cmdSearch"_s))
                 QTimer::singleShot(0, button, &QPushButton::click);
             return;
         }
-        poll->stop();
-        poll->deleteLater();
-        if (!window->grab().save(path)) {
-            fail(u"cannot write the screenshot %1"_s.arg(path));
+        if (*stage == Stage::Import) {
+            auto *action = window->findChild<QAction *>(u"mnuTorikomi"_s);
+            *stage = action && action->isEnabled() ? Stage::Preview : Stage::Done;
+            if (*stage == Stage::Preview) {
+                QTimer::singleShot(0, action, &QAction::trigger);
+                return;
+            }
+            fail(u"this user may not import payment statements"_s);
             *exitCode = 1;
         }
+        if (*stage == Stage::Preview)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (import.isEmpty())
+            save(window);
         window->close();
     });
     poll->start();
@@ -124,7 +163,11 @@ int main(int argc, char *argv[])
                                         u"Render the receipt list to a PNG after it opens, then exit."_s,
                                         u"file.png"_s);
     const QCommandLineOption searchOption(u"search"_s, u"With --screenshot: press 表示 before rendering."_s);
-    parser.addOptions({dbOption, odbcOption, levelOption, ordersOption, shotOption, searchOption});
+    const QCommandLineOption importOption(u"import"_s,
+                                          u"With --screenshot: after 表示, import this payment statement and render "
+                                          "the preview instead."_s,
+                                          u"file"_s);
+    parser.addOptions({dbOption, odbcOption, levelOption, ordersOption, shotOption, searchOption, importOption});
     if (!parser.parse(arguments)) {
         fail(parser.errorText());
         return 2;
@@ -163,14 +206,20 @@ int main(int argc, char *argv[])
                 fail(u"cannot read the database %1"_s.arg(path));
                 return 1;
             }
-            if (create) {
-                DemoOptions options;
-                options.orders = orders;
+            DemoOptions options;
+            options.orders = orders;
+            if (create)
                 createDemoFile(path, options);
-            }
             connection = QtSqlConnection::openSqlite(path);
             // A file that is not a database fails here rather than on the screen.
             connection->Execute(u"SELECT COUNT(*) FROM [CHUMON]"_s)->Close();
+            if (create) {
+                const DemoStatement sample = WriteDemoStatement(*connection, options, DemoStatementPath(path));
+                if (sample.written)
+                    std::printf("parlow6-host: sample payment statement %s\n", qPrintable(sample.path));
+                else
+                    fail(u"cannot write the sample payment statement %1"_s.arg(sample.path));
+            }
         }
     } catch (const DbError &error) {
         fail(error.description());
@@ -179,7 +228,8 @@ int main(int argc, char *argv[])
 
     int exitCode = 0;
     if (parser.isSet(shotOption))
-        scheduleScreenshot(parser.value(shotOption), parser.isSet(searchOption), &exitCode);
+        scheduleScreenshot(parser.value(shotOption), parser.isSet(searchOption), parser.value(importOption),
+                           &exitCode);
 
     clsParlow6dl parlow;
     parlow.setDbConnection(connection);

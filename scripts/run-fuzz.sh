@@ -8,7 +8,7 @@ seconds=${1:-30}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(fieldvalue sqlcatalog profilestring)
+    targets=(fieldvalue sqlcatalog profilestring statementfile)
 fi
 
 "$root/scripts/install-deps.sh" clang libclang-rt-14-dev

@@ -199,7 +199,8 @@ void CreateDemoDatabase(DbConnection &connection, const DemoOptions &options)
 {
     connection.BeginTrans();
     try {
-        SqlSchema::CreateSqliteTables(connection);
+        if (options.createTables)
+            SqlSchema::CreateSqliteTables(connection);
         QStringList shops;
         writeMasters(connection, shops);
         writeOrders(connection, options, shops);

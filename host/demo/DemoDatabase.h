@@ -20,9 +20,12 @@ struct DemoOptions
     // method PAYMENT does not know, an amount written as "1200円", a date
     // that is no date, ...
     double nullShare{0.02};
+    // Off for a database whose tables exist already.
+    bool createTables{true};
 };
 
-// Creates the four suite tables in an empty SQLite database and fills them
+// Creates the four suite tables in an empty SQLite database (unless
+// options.createTables is off) and fills them
 // with shops, payment methods (クレジットカード exempt from payment
 // management) and options.orders orders, all in one transaction: on any
 // failure nothing is left behind. Throws DbError.

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "widgets/layout/Twips.h"
+
 #include <QString>
+
+#include <utility>
 
 class QObject;
 class QWidget;
@@ -23,5 +27,25 @@ bool IsScreen(const QWidget *window);
 // Members of a control array share their name and carry their position.
 void NameControl(QObject *control, const QString &name, int index = -1);
 void SetAnchor(QWidget *control, const QString &tag);
+
+// A control's place on its screen as designed, in twips.
+struct Design
+{
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// A new control of the screen, named and placed as designed; arguments go
+// to its constructor before the parent, as Qt's widgets take them.
+template<typename Control, typename... Args>
+Control *Place(QWidget *parent, const QString &name, Design design, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., parent);
+    NameControl(control, name);
+    Twips::SetGeometry(control, design.left, design.top, design.width, design.height);
+    return control;
+}
 
 } // namespace ScreenSetup

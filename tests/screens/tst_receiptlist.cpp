@@ -1,228 +1,319 @@
-// The receipt list's controls, first activation, user levels and keys.
+// The receipt list: which orders it lists, their colours through a sort,
+// hostile text, the window following its size, and receipts entered by hand
+// or by the bulk date and registered, also when the database fails midway.
 #include "ScreenFixture.h"
 
-#include "widgets/grid/vaSpread.h"
+#include "screens/receipt_list/ReceiptColors.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QSignalSpy>
+#include <QFile>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
+
+struct Search { QString from, to; int shop; QString exempt; Ids listed; }; // from "*": as the list opened
+struct Sort { QList<int> headerClicks; Ids order; };
+struct Entry { int column; QString text; bool mail; QStringList receipts; }; // column 0: bulk date, method text
+struct Fault { QString fault, told; };
+struct Read { int statement; Ids listed; }; // counted from the opening
+struct ShipDate { QString typed, button, date; QStringList told; bool searched, open; };
 
 class tst_ReceiptList : public QObject
 {
     Q_OBJECT
 
-private:
-    static void seed(TestDatabase &db)
-    {
-        db.addShop(u"S01"_s, u"本店"_s);
-        db.addShop(u"S02"_s, QVariant());
-        db.addPayment(u"銀行振込"_s, 1, 2);
-        db.addPayment(u"代金引換"_s, 1, 1);
-        db.addPayment(u"後払い"_s, 0, 3);
-        db.setExempt(u"代金引換"_s);
-        TestDatabase::Order order;
-        order.id = 1;
-        order.shipDate = TestDatabase::daysAgo(3);
-        db.addOrder(order);
-    }
-
 private Q_SLOTS:
-    void controlsAsDesigned()
+    void searchChoosesOrders_data()
     {
-        ScreenFixture fixture;
-        frmKensaku *form = fixture.open();
-        QCOMPARE(form->windowTitle(), u"入金対象一覧"_s);
+        QTest::addColumn<Search>("c");
+        QTest::newRow("as opened: up to today") << Search{u"*"_s, {}, 0, {}, {1, 2, 3, 4, 5}};
+        QTest::newRow("no dates") << Search{{}, {}, 0, {}, {1, 2, 3, 4, 5, 6}};
+        QTest::newRow("from only") << Search{u"2014/01/10"_s, {}, 0, {}, {2, 3, 4, 5, 6}};
+        QTest::newRow("to only") << Search{{}, u"2014/01/10"_s, 0, {}, {1, 2, 5}};
+        QTest::newRow("shop with a quote") << Search{{}, {}, 2, {}, {3}};
+        QTest::newRow("empty shop id") << Search{{}, {}, 3, {}, {4}};
+        QTest::newRow("all three") << Search{u"2014/01/01"_s, u"2014/01/31"_s, 1, {}, {1, 2}};
+        QTest::newRow("exempt method") << Search{u"*"_s, {}, 0, u"代金引換"_s, {1, 3, 4, 5}};
+        // A stored name matches in any case, an order's method only exactly;
+        // ATM is no entry of its own beside atm.
+        QTest::newRow("exempt in other case") << Search{u"*"_s, {}, 0, u"ATM"_s, {1, 2, 3, 5}};
+    }
 
-        const QStringList captions = {u"表示"_s, u""_s, u""_s, u"入金日"_s, u"全選択"_s, u"全解除"_s,
-                                      u""_s, u""_s, u"登録"_s, u""_s, u""_s, u"閉じる"_s};
-        const QStringList anchors = {u"LEFTBOTTOM"_s, u"LEFTBOTTOM"_s, u"LEFTBOTTOM"_s, u"LEFTBOTTOM"_s,
-                                     u"BOTTOM"_s, u"BOTTOM"_s, u"BOTTOM"_s, u"BOTTOM"_s,
-                                     u"RIGHTBOTTOM"_s, u"RIGHTBOTTOM"_s, u"RIGHTBOTTOM"_s, u"RIGHTBOTTOM"_s};
-        for (int key = 1; key <= 12; ++key) {
-            QCOMPARE(form->button(key)->text(), captions.at(key - 1));
-            QCOMPARE(form->button(key)->property("Tag").toString(), anchors.at(key - 1));
+    void searchChoosesOrders()
+    {
+        QFETCH(Search, c);
+        ScreenFixture f;
+        for (const QString &id : {u"S01"_s, u"A'1"_s, u""_s})
+            f.db.addShop(id, u"店"_s);
+        int ord = 0;
+        for (const QString &method : {u"銀行振込"_s, u"代金引換"_s, u"atm"_s, u"ATM"_s})
+            f.db.addPayment(method, 1, ++ord);
+        f.db.setExempt(c.exempt);
+        f.db.addOrder({.id = 1, .paidAmount = 400, .shipDate = u"2014/01/05"_s}); // partly paid
+        f.db.addOrder({.id = 2, .method = u"代金引換"_s, .shipDate = u"2014/01/10"_s});
+        f.db.addOrder({.id = 3, .method = u"郵便振替"_s, .shipDate = u"2014/01/20"_s, .shopId = u"A'1"_s});
+        f.db.addOrder({.id = 4, .method = u"atm"_s, .shipDate = u"2014/02/01"_s, .shopId = u""_s});
+        f.db.addOrder({.id = 5, .method = u"ATM"_s, .shipDate = u"2014/01/10"_s, .shopId = u"S02"_s});
+        f.db.addOrder({.id = 6, .shipDate = TestDatabase::daysAgo(-1)});
+        f.db.addOrder({.id = 7, .paidAmount = 1000}); // paid in full
+        f.db.addOrder({.id = 8, .mailSent = 1});      // confirmed
+        f.db.addOrder({.id = 9, .method = QVariant()});
+        frmKensaku *form = f.open();
+        if (c.from != u"*"_s) {
+            form->dateBox(0)->setText(c.from);
+            form->dateBox(1)->setText(c.to);
         }
-        QCOMPARE(form->findChildren<QLabel *>(u"Label1"_s).size(), 3);
-        QCOMPARE(form->findChildren<QLineEdit *>(u"txtDate"_s).size(), 2);
-        QCOMPARE(form->dateBox(1)->property("Index").toInt(), 1);
-        QCOMPARE(form->grid()->objectName(), u"sprNyukin"_s);
-        QCOMPARE(QString::fromLatin1(form->grid()->metaObject()->className()), u"vaSpread"_s);
-        QCOMPARE(form->grid()->MaxCols(), 14);
-        QCOMPARE(form->grid()->property("Tag").toString(), u"LEFTRIGHTTOPBOTTOM"_s);
-
-        const auto menus = form->menuBar()->actions();
-        QCOMPARE(menus.size(), 2);
-        QCOMPARE(menus.at(0)->text(), u"設定"_s);
-        QCOMPARE(menus.at(1)->text(), u"表示"_s);
-        QCOMPARE(form->kanriMenuItem()->text(), u"入金管理..."_s);
-        QCOMPARE(form->viewMenuItem()->text(), u"支払方法"_s);
+        form->shopCombo()->setCurrentIndex(c.shop);
+        f.press(Qt::Key_F1);
+        QCOMPARE(f.ids(), c.listed);
     }
 
-    void firstActivationLoadsLists()
+    void rowShowsItsOrder()
     {
-        ScreenFixture fixture;
-        seed(fixture.db);
-        frmKensaku *form = fixture.open();
-
-        QCOMPARE(form->dateBox(0)->text(), QString());
-        QCOMPARE(form->dateBox(1)->text(), QDate::currentDate().toString(u"yyyy/MM/dd"_s));
-        QCOMPARE(form->shopCombo()->count(), 3);
-        QCOMPARE(form->shopCombo()->currentText(), u"全て"_s);
-        QCOMPARE(form->shopCombo()->itemText(1), u"S01 / 本店"_s);
-        QCOMPARE(form->shopCombo()->itemText(2), u"S02 / "_s);
-        QCOMPARE(form->grid()->MaxRows(), 0);
-        QCOMPARE(form->pstrSiharaiString, u"代金引換\t銀行振込"_s);
-        QCOMPARE(gstrSiharaiTable.size(), 3);
-        QCOMPARE(gstrSiharaiTable.at(0).method, u"代金引換"_s);
-        QCOMPARE(gstrSiharaiTable.at(0).managed, u"0"_s);
-        QCOMPARE(gstrSiharaiTable.at(1).managed, u"1"_s);
-        QCOMPARE(gstrSiharaiTable.at(2).okMax, u"0"_s);
-        QCOMPARE(gintSiharaiIndex, qint16(-1));
-        QCOMPARE(form->sortColumn(), 2);
-        QCOMPARE(form->sortOrder(), 1);
-        QVERIFY(fixture.messages.isEmpty());
+        ScreenFixture f;
+        f.db.addOrder({.id = 7, .name = QVariant(), .orderDate = u"2014/2/1"_s, .billed = 12345,
+                       .paidDate = u"2014/02/30"_s, .paidAmount = 5, .shipDate = u"2014/2/3"_s});
+        vaSpread *grid = f.open(true)->grid();
+        QStringList texts;
+        for (int column = frmKensaku::ColId; column <= frmKensaku::ColMethod; ++column)
+            texts << grid->Text(column, 1);
+        // No company is read; a payment date that is no date shows nothing.
+        QCOMPARE(texts, (QStringList{u"7"_s, {}, {}, u"03-1234-5678"_s, u"2014/02/01"_s, u"12,345"_s,
+                                     u"2014/02/03"_s, {}, u"5"_s, u"銀行振込"_s}));
     }
 
-    void userLevelGatesRegistering_data()
+    void coloursStayWithTheirOrders_data()
     {
-        QTest::addColumn<int>("level");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("0") << 0 << false;
-        QTest::newRow("1") << 1 << false;
-        QTest::newRow("2") << 2 << true;
-        QTest::newRow("3") << 3 << true;
-        QTest::newRow("-1") << -1 << true;
+        QTest::addColumn<Sort>("c");
+        const int id = frmKensaku::ColId, billed = frmKensaku::ColBilled;
+        QTest::newRow("as searched") << Sort{{}, {1, 2, 3, 4, 5, 6, 7, 8}};
+        QTest::newRow("No. again: reversed") << Sort{{id}, {8, 7, 6, 5, 4, 3, 2, 1}};
+        QTest::newRow("then 請求額: still descending") << Sort{{id, billed}, {8, 7, 6, 5, 4, 1, 3, 2}};
     }
 
-    void userLevelGatesRegistering()
+    void coloursStayWithTheirOrders()
     {
-        QFETCH(int, level);
-        QFETCH(bool, enabled);
-        ScreenFixture fixture(static_cast<qint16>(level));
-        seed(fixture.db);
-        frmKensaku *form = fixture.open();
-        QCOMPARE(form->button(9)->isEnabled(), enabled);
-        QCOMPARE(form->kanriMenuItem()->isEnabled(), enabled);
+        QFETCH(Sort, c);
+        ScreenFixture f;
+        // Days since shipping; order 8 has a payment date, though not its whole amount.
+        const int age[] = {40, 20, 1, 14, 30, 29, 13, 45};
+        const int billed[] = {300, 100, 200, 400, 500, 600, 700, 800};
+        for (int i = 0; i < 8; ++i)
+            f.db.addOrder({.id = i + 1, .billed = billed[i], .paidDate = i == 7 ? u"2014/02/01"_s : QVariant(),
+                           .shipDate = TestDatabase::daysAgo(age[i])});
+        QHeaderView *header = f.open()->grid()->horizontalHeader();
+        f.press(Qt::Key_F1);
+        for (int column : c.headerClicks)
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              {header->sectionViewportPosition(column - 1) + 4, 4});
+        QCOMPARE(f.ids(), c.order);
+        const QColor P = ReceiptColors::Pink, Y = ReceiptColors::Yellow, W = ReceiptColors::White;
+        const QColor colour[] = {P, Y, W, Y, P, Y, W, W};
+        for (int row = 1; row <= 8; ++row)
+            QCOMPARE(f.form->grid()->BackColor(row), colour[c.order.at(row - 1) - 1]);
+    }
 
-        // F9 on a disabled button is swallowed and writes nothing.
-        fixture.search();
-        QCOMPARE(form->grid()->MaxRows(), 1);
-        form->grid()->SetText(frmKensaku::ColPaidDate, 1, u"2014/02/21"_s);
-        form->grid()->SetText(frmKensaku::ColPaidAmount, 1, 1000);
+    void hostileTextStaysText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quote") << u"O'Brien"_s;
+        QTest::newRow("statement end") << u"'; DROP TABLE CHUMON; --"_s;
+        QTest::newRow("10,000 quotes") << QString(10000, u'\'');
+        QTest::newRow("control characters") << u"a\x01\x1b\r\nb\x7f"_s;
+        QTest::newRow("surrogate pair") << u"𠮷野家"_s;
+        QTest::newRow("NUL inside") << QStringView(u"ab\0cd'", 6).toString();
+    }
+
+    // One order carries the text as its shop, method and ship date: the
+    // search finds exactly it, and neither 登録 nor 入金管理 breaks a statement.
+    void hostileTextStaysText()
+    {
+        QFETCH(QString, text);
+        const QString stored = QString(text).remove(QChar(u'\0')); // no SQL text carries a NUL
+        ScreenFixture f;
+        f.db.addShop(text, text);
+        f.db.addPayment(text, 1, 1);
+        f.db.setExempt(u""_s);
+        f.db.addOrder({.id = 1, .method = text, .shipDate = text, .shopId = text});
+        f.db.addOrder({.id = 2});
+        frmKensaku *form = f.open();
+        form->shopCombo()->setCurrentIndex(1);
+        form->dateBox(0)->setText(text);
+        form->dateBox(1)->setText(text);
+        f.press(Qt::Key_F1);
+        QCOMPARE(f.ids(), Ids{1});
+
+        form->grid()->SetText(frmKensaku::ColPaidDate, 1, text);
         form->grid()->SetValue(frmKensaku::ColUpdateFlag, 1, 1);
-        QTest::keyClick(form->grid(), Qt::Key_F9);
-        QCOMPARE(fixture.db.scalar(u"SELECT [入金額] FROM [CHUMON] WHERE [ID] = 1"_s).toInt(),
-                 enabled ? 1000 : 0);
+        f.press(Qt::Key_F9);
+        auto *kanri = new frmKanri(form, *form);
+        ScreenFixture::activate(kanri);
+        kanri->findChild<vaSpread *>()->SetValue(frmKanri::ColManaged, 1, 0);
+        ScreenFixture::click(kanri, u"cmdEnter"_s);
+        QCOMPARE(f.shown, QStringList());
+        QCOMPARE(f.receipts(), QStringList{u"1  0 0"_s}); // the date cell took no text
+        QCOMPARE(f.db.scalar(u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s).toString(), stored);
     }
 
-    void listLoadFailureIsReported()
+    void windowSizeIndexTwoKeepsTheDesign_data()
     {
-        // No tables at all: the shop list fails at the first activation.
-        ScreenFixture fixture;
-        fixture.db.exec(u"DROP TABLE [SHOP]"_s);
-        frmKensaku *form = fixture.open();
-        QCOMPARE(fixture.messages.size(), 1);
-        QVERIFY2(fixture.messages.at(0).text.contains(u"SHOP"_s), qPrintable(fixture.messages.at(0).text));
-        QCOMPARE(fixture.messages.at(0).title, u"入金対象一覧"_s);
-        QCOMPARE(fixture.messages.at(0).icon, QMessageBox::Critical);
-        QCOMPARE(form->dateBox(1)->text(), QDate::currentDate().toString(u"yyyy/MM/dd"_s));
+        QTest::addColumn<QByteArray>("index");
+        QTest::newRow("0: the grid follows") << QByteArray("0");
+        QTest::newRow("2: design places") << QByteArray("2");
     }
 
-    void shiftF5AsksBeforeReloading_data()
+    void windowSizeIndexTwoKeepsTheDesign()
     {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<bool>("reloaded");
-        QTest::newRow("no") << int(QMessageBox::No) << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
-        QTest::newRow("yes") << int(QMessageBox::Yes) << Qt::KeyboardModifiers(Qt::ShiftModifier) << true;
-        QTest::newRow("ctrl+shift yes")
-            << int(QMessageBox::Yes) << Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::ControlModifier) << true;
+        QFETCH(QByteArray, index);
+        QTemporaryDir dir;
+        QFile settings(dir.filePath(u"user.reg"_s));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write("[Software\\VB and VBA Program Settings\\Veltrane\\Parlow6]\n\"WindowSizeIndex\"=\"" + index
+                       + "\"\n");
+        settings.close();
+        qputenv("PARLOW6_USER_REGISTRY", settings.fileName().toLocal8Bit());
+        const auto reset = qScopeGuard([] { qputenv("PARLOW6_USER_REGISTRY", QByteArray()); });
+        ScreenFixture f;
+        QWidget *grid = f.open()->grid();
+        const int width = grid->width();
+        f.form->resize(f.form->width() + 300, f.form->height());
+        QCoreApplication::processEvents();
+        QVERIFY(qAbs(grid->width() - width - (index == "2" ? 0 : 300)) <= 1);
     }
 
-    void shiftF5AsksBeforeReloading()
+    void receiptsAreRegistered_data()
     {
-        QFETCH(int, answer);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(bool, reloaded);
-        ScreenFixture fixture;
-        seed(fixture.db);
-        frmKensaku *form = fixture.open();
-        gintSiharaiIndex = 0;
-        fixture.nextAnswer = QMessageBox::StandardButton(answer);
-
-        QTest::keyClick(form->grid(), Qt::Key_F5, modifiers);
-        QCOMPARE(fixture.messageTexts(), QStringList{u"ﾃﾞｰﾀの再読み込みを行いますか？"_s});
-        QCOMPARE(fixture.messages.at(0).title, u"入金対象一覧"_s);
-        QCOMPARE(form->grid()->MaxRows(), reloaded ? 1 : 0);
-        QCOMPARE(gintSiharaiIndex, qint16(reloaded ? -1 : 0));
-        // F5 alone would have marked rows; shift with F5 never does.
-        if (reloaded)
-            QCOMPARE(form->grid()->Value(frmKensaku::ColMark, 1), u"0"_s);
+        QTest::addColumn<Entry>("c");
+        // Typed into order 1, or the bulk date on every order but order 1.
+        QTest::newRow("入金日 by hand") << Entry{frmKensaku::ColPaidDate, u"2014/2/21"_s, {}, {u"1 2014/02/21 0 1"_s}};
+        QTest::newRow("入金額 by hand") << Entry{frmKensaku::ColPaidAmount, u"1500"_s, {}, {u"1  1500 1"_s}};
+        QTest::newRow("備考 is no receipt") << Entry{frmKensaku::ColRemarks, u"memo"_s, {}, {}};
+        QTest::newRow("bulk: one method in either case, halves to even")
+            << Entry{0, u"Card"_s, false, {u"3 2014/02/21 1000 0"_s, u"4 2014/02/21 1002 0"_s}};
+        QTest::newRow("bulk: 全て with the mail")
+            << Entry{0, u"全て"_s, true, {u"2 2014/02/21 2000 1"_s, u"3 2014/02/21 1000 1"_s, u"4 2014/02/21 1002 1"_s}};
+        QTest::newRow("bulk cancelled") << Entry{0, {}, true, {}};
     }
 
-    void functionKeysNeedNoModifier_data()
+    void receiptsAreRegistered()
     {
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<int>("rows");
-        QTest::newRow("F1") << Qt::KeyboardModifiers(Qt::NoModifier) << 1;
-        QTest::newRow("Ctrl+F1") << Qt::KeyboardModifiers(Qt::ControlModifier) << 0;
-        QTest::newRow("Alt+F1") << Qt::KeyboardModifiers(Qt::AltModifier) << 0;
+        QFETCH(Entry, c);
+        ScreenFixture f(ScreenFixture::WithOrders);
+        vaSpread *grid = f.open(true)->grid();
+        f.press(Qt::Key_F5);
+        grid->SetValue(frmKensaku::ColMark, 1, 0);
+        if (c.column) { // the cell's own editor, typed into and confirmed
+            grid->setFocus();
+            grid->setCurrentIndex(grid->model()->index(0, c.column - 1));
+            f.press(Qt::Key_F2);
+            QWidget *editor = QApplication::focusWidget();
+            f.press(Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(editor, c.text);
+            f.press(Qt::Key_Tab);
+            QTRY_VERIFY_WITH_TIMEOUT(QApplication::focusWidget() != editor, 1000);
+        } else {
+            f.whenActive<frmAllSet>([&](frmAllSet *dialog) {
+                dialog->findChild<QLineEdit *>()->setText(u"2014/02/21"_s);
+                dialog->findChild<QComboBox *>()->setCurrentText(c.text);
+                if (c.mail)
+                    QTest::mouseClick(dialog->findChildren<QRadioButton *>().first(), Qt::LeftButton);
+                ScreenFixture::click(dialog, c.text.isEmpty() ? u"cmdCancel"_s : u"cmdEnter"_s);
+            });
+            f.press(Qt::Key_F4);
+        }
+        f.press(Qt::Key_F9);
+        QCOMPARE(f.receipts(), c.receipts);
     }
 
-    void functionKeysNeedNoModifier()
+    void failedRegistrationKeepsEverything_data()
     {
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(int, rows);
-        ScreenFixture fixture;
-        seed(fixture.db);
-        frmKensaku *form = fixture.open();
-        QTest::keyClick(form->dateBox(0), Qt::Key_F1, modifiers);
-        QCOMPARE(form->grid()->MaxRows(), rows);
-        QVERIFY(fixture.messages.isEmpty());
+        QTest::addColumn<Fault>("c");
+        const QString lost = u"!"_s + FaultyConnection::lost();
+        QTest::newRow("refused by the database") << Fault{u"refused"_s, u"!入金できません"_s};
+        QTest::newRow("locked by another connection") << Fault{u"locked"_s, u"!database is locked"_s};
+        QTest::newRow("lost at the first UPDATE") << Fault{u"1"_s, lost};
+        QTest::newRow("lost at the last UPDATE") << Fault{u"4"_s, lost};
+        QTest::newRow("lost at the commit") << Fault{u"commit"_s, lost};
     }
 
-    void markKeys()
+    void failedRegistrationKeepsEverything()
     {
-        ScreenFixture fixture;
-        seed(fixture.db);
-        frmKensaku *form = fixture.open();
-        fixture.search();
-        QTest::keyClick(form->grid(), Qt::Key_F5);
-        QCOMPARE(form->grid()->Value(frmKensaku::ColMark, 1), u"1"_s);
-        QTest::keyClick(form->grid(), Qt::Key_F6);
-        QCOMPARE(form->grid()->Value(frmKensaku::ColMark, 1), u"0"_s);
+        QFETCH(Fault, c);
+        ScreenFixture f(ScreenFixture::WithOrders);
+        auto other = QtSqlConnection::openSqlite(f.db.path(), 0);
+        f.open(true);
+        f.press(Qt::Key_F5);
+        f.whenActive<frmAllSet>([](frmAllSet *dialog) { ScreenFixture::click(dialog, u"cmdEnter"_s); });
+        f.press(Qt::Key_F4); // today, every method
+
+        if (c.fault == u"refused"_s)
+            f.db.exec(u"CREATE TRIGGER [refuse] BEFORE UPDATE ON [CHUMON] WHEN NEW.[ID] = 3"
+                      " BEGIN SELECT RAISE(ABORT, '入金できません'); END"_s);
+        if (c.fault == u"locked"_s)
+            other->Execute(u"BEGIN EXCLUSIVE"_s)->Close();
+        f.faulty->failCommit = c.fault == u"commit"_s;
+        f.faulty->failExecute(c.fault.toInt());
+        f.press(Qt::Key_F9);
+        other.reset(); // its lock goes with it
+        QCOMPARE(f.shown, QStringList{c.told});
+        QCOMPARE(f.receipts(), QStringList());
+        QCOMPARE(f.ids(ScreenFixture::Flagged), (Ids{1, 2, 3, 4}));
+
+        // Once the cause is gone, the same 登録 writes every row.
+        f.db.exec(u"DROP TRIGGER IF EXISTS [refuse]"_s);
+        f.faulty->failCommit = false;
+        f.press(Qt::Key_F9);
+        QCOMPARE(f.receipts().filter(u' ' + TestDatabase::daysAgo(0) + u' ').size(), 4);
+        QCOMPARE(f.ids(ScreenFixture::Flagged), Ids());
     }
 
-    void closePathsUnload_data()
+    void shipDateCheckedBeforeTheButtonActs_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("button") << u"button"_s;
-        QTest::newRow("F12") << u"F12"_s;
-        QTest::newRow("close box") << u"close box"_s;
+        QTest::addColumn<ShipDate>("c");
+        // A quick click delivers press and release before a deferred check could run.
+        QTest::newRow("表示 with no such day") << ShipDate{u"2014/02/30"_s, u"cmdSearch"_s, {}, {u"i"_s}, false, true};
+        QTest::newRow("閉じる with no such day") << ShipDate{u"2014/02/30"_s, u"cmdClose"_s, {}, {u"i"_s}, false, true};
+        QTest::newRow("full-width digits") << ShipDate{u"２０１４／１／５"_s, u"cmdSearch"_s, u"2014/01/05"_s, {}, true, true};
     }
 
-    void closePathsUnload()
+    void shipDateCheckedBeforeTheButtonActs()
     {
-        QFETCH(QString, path);
-        ScreenFixture fixture;
-        seed(fixture.db);
-        frmKensaku *form = fixture.open();
-        QSignalSpy unloaded(form, &frmKensaku::unloaded);
-        if (path == u"button"_s)
-            QTest::mouseClick(form->button(12), Qt::LeftButton);
-        else if (path == u"F12"_s)
-            QTest::keyClick(form->dateBox(0), Qt::Key_F12);
-        else
-            form->close();
-        QCOMPARE(unloaded.size(), 1);
-        QVERIFY(fixture.form.isNull() || fixture.form->unloadedFlg);
-        QTRY_VERIFY_WITH_TIMEOUT(fixture.form.isNull(), 2000);
+        QFETCH(ShipDate, c);
+        ScreenFixture f(ScreenFixture::WithOrders);
+        f.open();
+        QLineEdit *from = f.form->dateBox(0);
+        from->setFocus();
+        QInputMethodEvent typed; // as the input method hands over full-width text
+        typed.setCommitString(c.typed);
+        QCoreApplication::sendEvent(from, &typed);
+        ScreenFixture::click(f.form, c.button);
+        QCOMPARE(f.shown, c.told);
+        QCOMPARE(f.form && f.form->isVisible(), c.open);
+        QCOMPARE(f.form->grid()->MaxRows() > 0, c.searched);
+        if (!c.date.isEmpty())
+            QCOMPARE(from->text(), c.date);
+    }
+
+    void failedReadsAreTold_data()
+    {
+        QTest::addColumn<Read>("c");
+        // The opening reads four lists; 代引 (order 2) is exempt.
+        QTest::newRow("shop list at opening") << Read{1, {1, 2, 3, 4}};
+        QTest::newRow("search") << Read{5, {}};
+    }
+
+    void failedReadsAreTold()
+    {
+        QFETCH(Read, c);
+        ScreenFixture f(ScreenFixture::WithOrders);
+        f.db.setExempt(u"代引"_s);
+        f.faulty->failExecute(c.statement);
+        f.open(true);
+        QCOMPARE(f.shown, QStringList{u"!"_s + FaultyConnection::lost()});
+        QCOMPARE(f.ids(), c.listed);
     }
 };
 

@@ -2,7 +2,6 @@
 
 #include "core/data/QtSqlConnection.h"
 
-#include <QDate>
 #include <QTemporaryDir>
 #include <QVariant>
 
@@ -13,27 +12,29 @@
 class TestDatabase final
 {
 public:
+    // Unpaid, shipped three days ago: inside the range the list opens with.
     struct Order
     {
         qint64 id = 0;
         QVariant name = QStringLiteral("山田 太郎");
         QVariant tel = QStringLiteral("03-1234-5678");
-        QVariant orderDate;
+        QVariant orderDate{};
         QVariant billed = 1000;
-        QVariant paidDate;
+        QVariant paidDate{};
         QVariant paidAmount = 0;
         QVariant method = QStringLiteral("銀行振込");
-        QVariant shipDate;
+        QVariant shipDate = daysAgo(3);
         QVariant shopId = QStringLiteral("S01");
         int mailSent = 0;
     };
 
-    TestDatabase();
+    // Statements wait busyTimeoutMs for another connection's lock.
+    explicit TestDatabase(int busyTimeoutMs = QtSqlConnection::DefaultLockTimeoutMs);
 
     std::shared_ptr<QtSqlConnection> connection() const { return m_connection; }
-    QString path() const;
+    QString path() const { return m_dir.filePath(QStringLiteral("suite.sqlite")); }
 
-    void exec(const QString &statement);
+    void exec(const QString &statement) { m_connection->Execute(statement)->Close(); }
     void addShop(const QVariant &id, const QVariant &name);
     void addPayment(const QVariant &method, int ok, int ord);
     // A null QVariant stores Null; no call leaves CONTROL without a row.

@@ -88,7 +88,7 @@ Handle nativeHandle(const QSqlDatabase &database, const char *typeName)
 
 QString odbcDbmsName(const QSqlDatabase &database)
 {
-    const auto connection = nativeHandle<SQLHANDLE>(database, "SQLHANDLE");
+    const auto connection = nativeHandle<SQLHANDLE>(database, "void*");
     if (!connection)
         return {};
     SQLCHAR name[128] = {};

@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
@@ -19,6 +20,13 @@ void Prepare(QDialog *dialog, const QString &name, const QString &caption, int c
     // Each use gets a fresh dialog; nothing of the last one lingers.
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setFixedSize(Twips::ToPixelsX(clientWidthTwips, dialog), Twips::ToPixelsY(clientHeightTwips, dialog));
+}
+
+QPushButton *CancelButton(QDialog *dialog, ScreenSetup::Design design)
+{
+    auto *button = ScreenSetup::Place<QPushButton>(dialog, u"cmdCancel"_s, design, u"ｷｬﾝｾﾙ"_s);
+    QObject::connect(button, &QPushButton::clicked, dialog, &QDialog::reject);
+    return button;
 }
 
 void FillMethodCombo(QComboBox *combo, const QString &tabJoinedMethods)

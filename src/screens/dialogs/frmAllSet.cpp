@@ -61,20 +61,14 @@ frmAllSet::~frmAllSet() = default;
 void frmAllSet::createControls()
 {
     // Created in tab order: method, date, mail choice, buttons.
-    cboSiharai = new QComboBox(this);
-    ScreenSetup::NameControl(cboSiharai, u"cboSiharai"_s);
-    Twips::SetGeometry(cboSiharai, 600, 240, 1695, 315);
+    cboSiharai = ScreenSetup::Place<QComboBox>(this, u"cboSiharai"_s, {600, 240, 1695, 315});
 
-    txtDate = new QLineEdit(this);
-    ScreenSetup::NameControl(txtDate, u"txtDate"_s);
-    Twips::SetGeometry(txtDate, 2400, 240, 1095, 315);
+    txtDate = ScreenSetup::Place<QLineEdit>(this, u"txtDate"_s, {2400, 240, 1095, 315});
     // Closing the dialog moves the focus too; only a visible dialog checks.
     (new DateBoxFocus(this, [this](QLineEdit *) { return !isVisible() || ValidateEditedDate(); }))->watch(txtDate);
     connect(txtDate, &QLineEdit::textEdited, this, [this] { m_dateEdited = true; });
 
-    vsrlDate = new QScrollBar(Qt::Vertical, this);
-    ScreenSetup::NameControl(vsrlDate, u"vsrlDate"_s);
-    Twips::SetGeometry(vsrlDate, 3480, 240, 255, 300);
+    vsrlDate = ScreenSetup::Place<QScrollBar>(this, u"vsrlDate"_s, {3480, 240, 255, 300}, Qt::Vertical);
     vsrlDate->setRange(SpinUp, SpinDown);
     vsrlDate->setSingleStep(1);
     vsrlDate->setPageStep(1);
@@ -83,9 +77,7 @@ void frmAllSet::createControls()
     vsrlDate->setFocusPolicy(Qt::NoFocus);
     connect(vsrlDate, &QScrollBar::valueChanged, this, &frmAllSet::vsrlDate_Change);
 
-    Label1 = new QLabel(u"ﾒｰﾙ送信準備(入金)"_s, this);
-    ScreenSetup::NameControl(Label1, u"Label1"_s);
-    Twips::SetGeometry(Label1, 240, 750, 1575, 255);
+    Label1 = ScreenSetup::Place<QLabel>(this, u"Label1"_s, {240, 750, 1575, 255}, u"ﾒｰﾙ送信準備(入金)"_s);
 
     const char16_t *optionCaptions[2] = {u"ﾁｪｯｸ", u"未ﾁｪｯｸ"};
     const int optionGeometry[2][4] = {{1920, 720, 855, 255}, {2880, 720, 975, 255}};
@@ -97,16 +89,11 @@ void frmAllSet::createControls()
     }
     optJyunbi[1]->setChecked(true);
 
-    cmdEnter = new QPushButton(u"登録"_s, this);
-    ScreenSetup::NameControl(cmdEnter, u"cmdEnter"_s);
-    Twips::SetGeometry(cmdEnter, 840, 1200, 975, 375);
+    cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {840, 1200, 975, 375}, u"登録"_s);
     cmdEnter->setDefault(true);
     connect(cmdEnter, &QPushButton::clicked, this, &frmAllSet::cmdEnter_Click);
 
-    cmdCancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
-    ScreenSetup::NameControl(cmdCancel, u"cmdCancel"_s);
-    Twips::SetGeometry(cmdCancel, 2400, 1200, 975, 375);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    cmdCancel = DialogSetup::CancelButton(this, {2400, 1200, 975, 375});
 
     cboSiharai->setFocus();
 }

@@ -1,7 +1,6 @@
 #include "screens/dialogs/frmDispSiharai.h"
 
 #include "core/receipt/SharedState.h"
-#include "widgets/layout/Twips.h"
 #include "screens/dialogs/DialogSetup.h"
 #include "screens/dialogs/ReceiptListProperties.h"
 #include "widgets/ScreenSetup.h"
@@ -23,20 +22,13 @@ frmDispSiharai::~frmDispSiharai() = default;
 
 void frmDispSiharai::createControls()
 {
-    cboSiharai = new QComboBox(this);
-    ScreenSetup::NameControl(cboSiharai, u"cboSiharai"_s);
-    Twips::SetGeometry(cboSiharai, 960, 240, 2535, 315);
+    cboSiharai = ScreenSetup::Place<QComboBox>(this, u"cboSiharai"_s, {960, 240, 2535, 315});
 
-    cmdEnter = new QPushButton(u"OK"_s, this);
-    ScreenSetup::NameControl(cmdEnter, u"cmdEnter"_s);
-    Twips::SetGeometry(cmdEnter, 960, 720, 975, 375);
+    cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {960, 720, 975, 375}, u"OK"_s);
     cmdEnter->setDefault(true);
     connect(cmdEnter, &QPushButton::clicked, this, &frmDispSiharai::cmdEnter_Click);
 
-    cmdCancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
-    ScreenSetup::NameControl(cmdCancel, u"cmdCancel"_s);
-    Twips::SetGeometry(cmdCancel, 2520, 720, 975, 375);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    cmdCancel = DialogSetup::CancelButton(this, {2520, 720, 975, 375});
 
     cboSiharai->setFocus();
 }

@@ -7,7 +7,6 @@
 #include "core/data/RecordsetCloser.h"
 #include "core/data/SqlCatalog.h"
 #include "widgets/grid/vaSpread.h"
-#include "widgets/layout/Twips.h"
 #include "screens/dialogs/DialogSetup.h"
 #include "screens/dialogs/ReceiptListProperties.h"
 #include "widgets/ScreenSetup.h"
@@ -34,9 +33,7 @@ frmKanri::~frmKanri() = default;
 
 void frmKanri::createControls()
 {
-    sprPayment = new vaSpread(this);
-    ScreenSetup::NameControl(sprPayment, u"sprPayment"_s);
-    Twips::SetGeometry(sprPayment, 240, 120, 3135, 2655);
+    sprPayment = ScreenSetup::Place<vaSpread>(this, u"sprPayment"_s, {240, 120, 3135, 2655});
 
     vaSpread::ColumnSpec managed;
     managed.header = u"入金管理"_s;
@@ -49,17 +46,14 @@ void frmKanri::createControls()
     // The names are what gets stored; only the boxes are the operator's to change.
     sprPayment->setItemDelegateForColumn(ColMethod - 1, new ReadOnlyDelegate(sprPayment));
 
-    cmdEnter = new QPushButton(u"OK"_s, this);
-    ScreenSetup::NameControl(cmdEnter, u"cmdEnter"_s);
-    Twips::SetGeometry(cmdEnter, 480, 2880, 975, 375);
+    cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {480, 2880, 975, 375}, u"OK"_s);
     // No default button: Enter on the list must not store it. OK stores when
-    // clicked, or with Enter once it has the focus.
+    // clicked, or with Enter once it has the focus (the key hook presses it).
+    cmdEnter->setAutoDefault(false);
     connect(cmdEnter, &QPushButton::clicked, this, &frmKanri::cmdEnter_Click);
 
-    cmdCancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
-    ScreenSetup::NameControl(cmdCancel, u"cmdCancel"_s);
-    Twips::SetGeometry(cmdCancel, 2160, 2880, 975, 375);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    cmdCancel = DialogSetup::CancelButton(this, {2160, 2880, 975, 375});
+    cmdCancel->setAutoDefault(false);
 
     sprPayment->setFocus();
 }

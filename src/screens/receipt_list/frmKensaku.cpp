@@ -182,6 +182,13 @@ void frmKensaku::createMenus()
     ScreenSetup::NameControl(mnuViewSub, u"mnuViewSub"_s, 0);
     connect(mnuViewSub, &QAction::triggered, this, [this] { mnuViewSub_Click(0); });
 
+    QMenu *mnuImport = menuBar()->addMenu(u"取込"_s);
+    mnuImport->setObjectName(u"mnuImport"_s);
+    mnuTorikomi = mnuImport->addAction(u"入金データ取込..."_s);
+    mnuTorikomi->setObjectName(u"mnuTorikomi"_s);
+    mnuTorikomi->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    connect(mnuTorikomi, &QAction::triggered, this, &frmKensaku::mnuTorikomi_Click);
+
     // The client area is the design size; the menu bar comes on top of it.
     const int menuHeight = menuBar()->sizeHint().height();
     resize(Twips::ToPixelsX(DesignClientWidth, this),
@@ -277,6 +284,7 @@ void frmKensaku::FirstActivation()
     if (gintUserLevel == 0 || gintUserLevel == 1) {
         cmdUpdate->setEnabled(false);
         mnuKanri->setEnabled(false);
+        mnuTorikomi->setEnabled(false);
     }
     txtDate[0]->clear();
     txtDate[1]->setText(FieldValue::FormatDate(QDate::currentDate()));

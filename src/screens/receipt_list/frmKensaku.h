@@ -11,6 +11,7 @@
 
 class QAction;
 class DateBoxFocus;
+struct ListedOrder;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -90,6 +91,12 @@ public:
     void mnuKanri_Click();
     void mnuViewSub_Click(int index);
 
+    // Payment statement import: the file chooser, then reading, matching,
+    // the preview and the grid. ListedOrders is what the import matches against.
+    void mnuTorikomi_Click();
+    void ImportStatement(const QString &path);
+    QList<ListedOrder> ListedOrders() const;
+
     // The form's key preview: returns true when the key was consumed.
     bool HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift);
 
@@ -99,6 +106,7 @@ public:
     QPushButton *button(int functionKey) const; // 1..12
     QAction *kanriMenuItem() const { return mnuKanri; }
     QAction *viewMenuItem() const { return mnuViewSub; }
+    QAction *importMenuItem() const { return mnuTorikomi; }
     int sortColumn() const { return mlngSortCol; }
     int sortOrder() const { return mintSortOrder; }
 
@@ -142,6 +150,7 @@ private:
     QPushButton *cmdClose = nullptr;
     QAction *mnuKanri = nullptr;
     QAction *mnuViewSub = nullptr;
+    QAction *mnuTorikomi = nullptr;
 
     AnchorTable m_anchorTable;
     bool m_activated = false;

@@ -98,6 +98,11 @@ void vaSpread::setColumns(const QList<ColumnSpec> &displayed, int dataOnlyColumn
         applyColumnWidth(col);
 }
 
+bool vaSpread::holds(int col, int row) const
+{
+    return col >= 1 && col <= m_model->storedColumns() && row >= 1 && row <= m_model->rows();
+}
+
 int vaSpread::MaxRows() const
 {
     return m_model->rows();
@@ -137,28 +142,28 @@ bool vaSpread::columnRange(int col, int &first, int &last) const
 
 QString vaSpread::Value(int col, int row) const
 {
-    if (col < 1 || col > m_model->storedColumns() || row < 1 || row > m_model->rows())
+    if (!holds(col, row))
         return QString();
     return m_model->value(col - 1, row - 1);
 }
 
 double vaSpread::Number(int col, int row) const
 {
-    if (col < 1 || col > m_model->storedColumns() || row < 1 || row > m_model->rows())
+    if (!holds(col, row))
         return 0.0;
     return m_model->number(col - 1, row - 1);
 }
 
 std::optional<qint64> vaSpread::Integer(int col, int row) const
 {
-    if (col < 1 || col > m_model->storedColumns() || row < 1 || row > m_model->rows())
+    if (!holds(col, row))
         return std::nullopt;
     return m_model->integer(col - 1, row - 1);
 }
 
 QString vaSpread::Text(int col, int row) const
 {
-    if (col < 1 || col > m_model->storedColumns() || row < 1 || row > m_model->rows())
+    if (!holds(col, row))
         return QString();
     return m_model->text(col - 1, row - 1);
 }

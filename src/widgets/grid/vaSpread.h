@@ -114,6 +114,8 @@ private:
     // when the address names nothing.
     bool rowRange(int row, int &first, int &last) const;
     bool columnRange(int col, int &first, int &last) const;
+    // The cell exists, data-only columns included.
+    bool holds(int col, int row) const;
     void applyColumnWidth(int col);
     void onSectionResized(int section, int newSize);
     // Makes the view hide what the model hides, rows first..last.

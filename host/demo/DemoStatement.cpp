@@ -1,0 +1,172 @@
+#include "demo/DemoStatement.h"
+
+#include "core/data/DbConnection.h"
+#include "demo/DemoDatabase.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QStringList>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Order
+{
+    qint64 id{0};
+    QString name;
+    qint64 open{0};
+    bool unpaidTransfer{false};
+};
+
+// The leading whole number, as the grid reads "1200円".
+qint64 leadingNumber(const QVariant &value)
+{
+    const QString text = value.toString().trimmed();
+    qint64 number = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            break;
+        number = number * 10 + (c.unicode() - u'0');
+    }
+    return number;
+}
+
+QVariant scalar(DbConnection &connection, const QString &query)
+{
+    const auto records = connection.Execute(query);
+    const QVariant value = records->Eof() ? QVariant() : records->FieldValue(0);
+    records->Close();
+    return value;
+}
+
+// The rows the receipt list shows after 表示 with its default ship dates.
+QList<Order> listedOrders(DbConnection &connection, const QDate &today)
+{
+    const QStringList exempt =
+        scalar(connection, u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s).toString().split(u'\t');
+    const auto records = connection.Execute(
+        u"SELECT [ID], [氏名], [請求額], [入金額], [支払方法] FROM [CHUMON] WHERE [請求額] <> [入金額]"
+        " AND [入金確認送信] = 0 AND [出荷日] <= '%1' ORDER BY [ID]"_s.arg(today.toString(u"yyyy/MM/dd")));
+    QList<Order> orders;
+    while (!records->Eof()) {
+        const QString method = records->Fields(u"支払方法"_s).toString();
+        if (!method.isEmpty() && !exempt.contains(method)) {
+            const QVariant billed = records->Fields(u"請求額"_s);
+            const qint64 received = records->Fields(u"入金額"_s).toLongLong();
+            orders.append({records->Fields(u"ID"_s).toLongLong(), records->Fields(u"氏名"_s).toString(),
+                           leadingNumber(billed) - received,
+                           method == u"銀行振込" && received == 0 && billed.typeId() != QMetaType::QString});
+        }
+        records->MoveNext();
+    }
+    records->Close();
+    return orders;
+}
+
+QString quoted(const QString &text)
+{
+    return u'"' + QString(text).replace(u"\""_s, u"\"\""_s) + u'"';
+}
+
+} // namespace
+
+QString DemoStatementPath(const QString &databasePath)
+{
+    const QFileInfo database(databasePath);
+    return database.absoluteDir().filePath(database.completeBaseName() + u"-payments.csv"_s);
+}
+
+DemoStatement WriteDemoStatement(DbConnection &connection, const DemoOptions &options, const QString &path)
+{
+    DemoStatement sample;
+    sample.path = path;
+    const QList<Order> orders = listedOrders(connection, options.today);
+    QHash<qint64, int> sharing;
+    for (const Order &order : orders)
+        ++sharing[order.open];
+
+    QStringList lines{u"取引日,入金額,振込依頼人名,摘要,お客様番号"_s};
+    auto line = [&](int daysAgo, qint64 amount, const QString &payer, const QString &remark, const QString &number) {
+        lines.append(u"%1,%2,%3,%4,%5"_s.arg(options.today.addDays(-daysAgo).toString(u"yyyy/MM/dd"))
+                         .arg(amount)
+                         .arg(quoted(payer), quoted(remark), number));
+    };
+
+    // The order number where customers put it: before the name, in the remark, in its own column.
+    QList<const Order *> transfers;
+    for (const Order &order : orders) {
+        if (order.unpaidTransfer && transfers.size() < 4)
+            transfers.append(&order);
+    }
+    QList<qint64> used;
+    for (qsizetype i = 0; i < transfers.size(); ++i) {
+        const Order &order = *transfers.at(i);
+        used.append(order.id);
+        const QString id = QString::number(order.id);
+        if (i == 0)
+            line(3, order.open, id + u' ' + order.name, u"振込"_s, QString());
+        else if (i == 1)
+            line(3, order.open, order.name, u"ご注文番号 "_s + id, QString());
+        else if (i == 2)
+            line(2, order.open, order.name, u"振込"_s, id);
+        else
+            line(2, order.open > 440 ? order.open - 440 : order.open + 1000, id + u' ' + order.name,
+                 u"振込手数料差引"_s, QString());
+        if (i < 3)
+            sample.matched.append(order.id);
+        else
+            sample.amountDiffers = order.id;
+    }
+    if (!transfers.isEmpty()) {
+        const Order &again = *transfers.constFirst();
+        sample.duplicate = again.id;
+        line(1, again.open, QString::number(again.id) + u' ' + again.name, u"振込"_s, QString());
+    }
+
+    // Without a number the amount decides: once for one order, once for several.
+    for (const Order &order : orders) {
+        if (!used.contains(order.id) && sharing.value(order.open) == 1) {
+            sample.candidate = order.id;
+            used.append(order.id);
+            line(1, order.open, order.name, u"振込"_s, QString());
+            break;
+        }
+    }
+    for (const Order &order : orders) {
+        const qint64 open = order.open;
+        if (open <= 0 || sharing.value(open) < 2)
+            continue;
+        QList<qint64> ids;
+        for (const Order &other : orders) {
+            if (other.open == open)
+                ids.append(other.id);
+        }
+        if (std::any_of(ids.cbegin(), ids.cend(), [&used](qint64 id) { return used.contains(id); }))
+            continue;
+        sample.multiple = ids;
+        line(1, open, u"ｶ)ｻｸﾗｷｶｸ"_s, u"振込"_s, QString());
+        break;
+    }
+    line(1, 7, u"ﾘｿｸ"_s, u"普通預金利息"_s, QString());
+
+    // Orders the list does not have: one long paid, one never placed.
+    const qint64 paid = scalar(connection, u"SELECT MIN([ID]) FROM [CHUMON] WHERE [入金確認送信] = 1"_s).toLongLong();
+    const qint64 beyond = scalar(connection, u"SELECT MAX([ID]) FROM [CHUMON]"_s).toLongLong() + 1000;
+    for (const qint64 id : {paid, beyond}) {
+        if (id <= 0)
+            continue;
+        sample.unknown.append(id);
+        line(0, 5000, u"ﾔﾏﾀﾞ ﾀﾛｳ"_s, u"振込"_s, QString::number(id));
+    }
+
+    QSaveFile file(path);
+    sample.written = file.open(QIODevice::WriteOnly)
+                     && file.write(QByteArray("\xEF\xBB\xBF") + lines.join(u"\r\n"_s).toUtf8() + "\r\n") >= 0
+                     && file.commit();
+    return sample;
+}

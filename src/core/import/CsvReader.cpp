@@ -1,0 +1,84 @@
+#include "core/import/CsvReader.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool endsField(QChar c)
+{
+    return c == u',' || c == u'\r' || c == u'\n';
+}
+
+// Reads one field from pos on and leaves pos on what ends it. Line breaks
+// inside quotes advance line. False when the field is malformed.
+bool readField(QStringView text, qsizetype &pos, int &line, QString &field, QString &error)
+{
+    const qsizetype n = text.size();
+    if (pos >= n || text[pos] != u'"') {
+        const qsizetype start = pos;
+        while (pos < n && !endsField(text[pos]))
+            ++pos;
+        field = text.sliced(start, pos - start).toString();
+        return true;
+    }
+    ++pos;
+    for (;;) {
+        if (pos >= n) {
+            error = u"引用符 \" が閉じていません"_s;
+            return false;
+        }
+        const QChar c = text[pos++];
+        if (c == u'"') {
+            if (pos < n && text[pos] == u'"') {
+                field += u'"';
+                ++pos;
+                continue;
+            }
+            break;
+        }
+        if (c == u'\n' || (c == u'\r' && !(pos < n && text[pos] == u'\n')))
+            ++line;
+        field += c;
+    }
+    if (pos < n && !endsField(text[pos])) {
+        error = u"閉じた引用符の後に文字があります"_s;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CsvReader::Result CsvReader::parse(QStringView text)
+{
+    Result result;
+    const qsizetype n = text.size();
+    qsizetype pos = 0;
+    int line = 1;
+    while (pos < n) {
+        Record record;
+        record.line = line;
+        for (;;) {
+            QString field;
+            if (!readField(text, pos, line, field, result.error)) {
+                // An unclosed quote swallows the rest: the record's first line is the one to fix.
+                result.errorLine = pos >= n ? record.line : line;
+                result.records.clear();
+                return result;
+            }
+            record.fields.append(field);
+            if (pos < n && text[pos] == u',') {
+                ++pos;
+                continue;
+            }
+            break;
+        }
+        if (pos < n && text[pos] == u'\r')
+            ++pos;
+        if (pos < n && text[pos] == u'\n')
+            ++pos;
+        ++line;
+        result.records.append(std::move(record));
+    }
+    return result;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// Comma-separated text as RFC 4180 writes it: fields in double quotes may
+// hold commas, line breaks and doubled quotes. Lines end in CRLF, LF or CR.
+class CsvReader final
+{
+public:
+    struct Record
+    {
+        int line{0}; // the line the record starts on, from 1
+        QStringList fields;
+    };
+
+    struct Result
+    {
+        QList<Record> records;
+        QString error;    // not empty: the text is no CSV
+        int errorLine{0};
+    };
+
+    static Result parse(QStringView text);
+};

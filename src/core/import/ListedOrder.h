@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// One row of the receipt list as an import sees it when it starts.
+struct ListedOrder
+{
+    int row{0};          // grid row, from 1
+    qint64 id{0};        // order number (No.)
+    QString name;
+    double billed{0};
+    double received{0};  // what the row's amount cell held
+};

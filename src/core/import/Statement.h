@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/import/StatementLine.h"
+#include "core/settings/StoredText.h"
+
+#include <QList>
+#include <QString>
+
+// A payment statement as read from its file: its deposits in file order, or
+// the reason the whole file is refused.
+struct Statement
+{
+    enum class Format { Csv, Zengin };
+
+    Format format{Format::Csv};
+    StoredText::Encoding encoding{StoredText::Encoding::Utf8};
+    QList<StatementLine> lines;
+    int skipped{0};   // withdrawals and blank lines, which are no deposits
+    QString error;    // not empty: nothing of the file may be used; names the line
+
+    bool ok() const { return error.isEmpty(); }
+};

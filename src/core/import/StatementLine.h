@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// One deposit read from a payment statement, before it is matched.
+struct StatementLine
+{
+    int lineNumber{0};    // line of a CSV file, record of a fixed-length file
+    QString dateText;     // the date as written
+    int julianDay{0};     // 0: no date the payment-date cell can hold
+    qint64 amount{0};     // yen
+    QString text;         // payer and remarks, as the operator reads them
+    QStringList searched; // the texts searched for order numbers
+    QString namedOrder;   // digits of a field that holds an order number only
+    QString problem;      // why the line cannot be used; empty when it can
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStringView>
+
+#include <optional>
+
+// How a statement's dates and amounts are read, whichever format they came in.
+namespace StatementValues {
+
+// "YYYY/MM/DD", "YYYY-MM-DD" or "YYYYMMDD", full-width digits allowed, as a
+// julian day within the payment-date cell's range; 0 for anything else.
+int dateOf(QStringView text);
+
+// A whole number of yen, with or without "," grouping, "¥" in front or "円"
+// behind; nothing when the text is no such number.
+std::optional<qint64> amountOf(QStringView text);
+
+// The text is one or more ASCII digits and nothing else.
+bool isDigits(QStringView text);
+
+} // namespace StatementValues

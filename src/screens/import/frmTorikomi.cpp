@@ -1,0 +1,219 @@
+#include "screens/import/frmTorikomi.h"
+
+#include "core/data/CellText.h"
+#include "core/import/PaymentImport.h"
+#include "screens/dialogs/DialogSetup.h"
+#include "screens/dialogs/ReadOnlyDelegate.h"
+#include "widgets/ScreenSetup.h"
+#include "widgets/grid/vaSpread.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Lines that need a look stand out; those that need a choice less so.
+const QColor Attention{255, 200, 200};
+const QColor Choice{255, 255, 200};
+
+vaSpread::ColumnSpec column(const QString &header, double width, vaSpread::CellKind kind = vaSpread::CellKind::Text,
+                            bool grouping = false)
+{
+    vaSpread::ColumnSpec columnDef;
+    columnDef.header = header;
+    columnDef.width = width;
+    columnDef.kind = kind;
+    columnDef.grouping = grouping;
+    return columnDef;
+}
+
+QString formatName(Statement::Format format, StoredText::Encoding encoding)
+{
+    const QString kind = format == Statement::Format::Zengin ? u"全銀協 入出金取引明細"_s : u"CSV"_s;
+    return kind + u"・"_s + (encoding == StoredText::Encoding::Cp932 ? u"Shift_JIS"_s : u"UTF-8"_s);
+}
+
+QColor colorOf(MatchStatus status)
+{
+    switch (status) {
+    case MatchStatus::Match:
+        return {};
+    case MatchStatus::Candidate:
+    case MatchStatus::MultipleCandidates:
+        return Choice;
+    default:
+        return Attention;
+    }
+}
+
+} // namespace
+
+frmTorikomi::frmTorikomi(QWidget *owner, PaymentImport &import, const QString &sourcePath)
+    : QDialog(owner)
+    , m_import(import)
+    , m_sourcePath(sourcePath)
+{
+    DialogSetup::Prepare(this, u"frmTorikomi"_s, u"入金データ取込"_s, 13110, 6555);
+    createControls();
+    Form_Load();
+}
+
+frmTorikomi::~frmTorikomi() = default;
+
+void frmTorikomi::createControls()
+{
+    // Created in tab order: the list, the candidate choice, the buttons.
+    Label1 = ScreenSetup::Place<QLabel>(this, u"Label1"_s, {240, 120, 12615, 255});
+
+    sprTorikomi = ScreenSetup::Place<vaSpread>(this, u"sprTorikomi"_s, {240, 420, 12615, 3840});
+    using Kind = vaSpread::CellKind;
+    sprTorikomi->setColumns({column(u"反映"_s, 3.5, Kind::CheckBox), column(u"行"_s, 4.5, Kind::Number),
+                             column(u"日付"_s, 8), column(u"金額"_s, 8.5, Kind::Number, true),
+                             column(u"依頼人・摘要"_s, 25), column(u"状態"_s, 6.5),
+                             column(u"No."_s, 6, Kind::Number), column(u"氏名"_s, 14),
+                             column(u"請求額"_s, 8.5, Kind::Number, true)});
+    // Only the ticks are the operator's to change.
+    for (int col = ColLine; col <= ColumnCount; ++col)
+        sprTorikomi->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprTorikomi));
+    // Arrows move in the list; Tab moves on to the choice and the buttons.
+    sprTorikomi->setTabKeyNavigation(false);
+    sprTorikomi->installEventFilter(this);
+    connect(sprTorikomi, &vaSpread::Change, this, &frmTorikomi::sprTorikomi_Change);
+
+    Label2 = ScreenSetup::Place<QLabel>(this, u"Label2"_s, {240, 4395, 900, 255}, u"入金先"_s);
+    cboKouho = ScreenSetup::Place<QComboBox>(this, u"cboKouho"_s, {1200, 4350, 6000, 315});
+    Label2->setBuddy(cboKouho);
+    connect(cboKouho, &QComboBox::activated, this, &frmTorikomi::cboKouho_Activated);
+
+    lblSelected = ScreenSetup::Place<QLabel>(this, u"lblSelected"_s, {7440, 4395, 5415, 255});
+    lblSelected->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    createTotals();
+
+    cmdSave = ScreenSetup::Place<QPushButton>(this, u"cmdSave"_s, {240, 6000, 2175, 375}, u"未反映分を保存..."_s);
+    connect(cmdSave, &QPushButton::clicked, this, &frmTorikomi::cmdSave_Click);
+
+    cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {9600, 6000, 1455, 375}, u"反映"_s);
+    cmdEnter->setDefault(true);
+    connect(cmdEnter, &QPushButton::clicked, this, &frmTorikomi::cmdEnter_Click);
+
+    cmdCancel = DialogSetup::CancelButton(this, {11400, 6000, 1455, 375});
+
+    // Enter applies the preset ticks straight away; Tab reaches the list.
+    cmdEnter->setFocus();
+}
+
+void frmTorikomi::createTotals()
+{
+    sprGoukei = ScreenSetup::Place<vaSpread>(this, u"sprGoukei"_s, {240, 4800, 12615, 900});
+    sprGoukei->setFocusPolicy(Qt::NoFocus);
+    QList<vaSpread::ColumnSpec> columns{column(u" "_s, 4)};
+    for (int status = 0; status < MatchStatusCount; ++status)
+        columns.append(column(PaymentMatcher::statusText(MatchStatus(status)), 9.5, vaSpread::CellKind::Number, true));
+    columns.append(column(u"合計"_s, 10, vaSpread::CellKind::Number, true));
+    sprGoukei->setColumns(columns);
+    for (int col = 1; col <= int(columns.size()); ++col)
+        sprGoukei->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprGoukei));
+    sprGoukei->SetMaxRows(2);
+    sprGoukei->SetText(1, 1, u"件数"_s);
+    sprGoukei->SetText(1, 2, u"金額"_s);
+}
+
+void frmTorikomi::Form_Load()
+{
+    const Statement &statement = m_import.statement();
+    QString caption = u"%1（%2）  %3 行"_s.arg(QFileInfo(m_sourcePath).fileName(),
+                                               formatName(statement.format, statement.encoding))
+                          .arg(m_import.lineCount());
+    if (statement.skipped > 0)
+        caption += u"、入金でない行 %1 行は対象外"_s.arg(statement.skipped);
+    Label1->setText(caption);
+
+    {
+        ReDrawGuard noPaint(sprTorikomi);
+        sprTorikomi->SetMaxRows(m_import.lineCount());
+        for (int row = 1; row <= m_import.lineCount(); ++row) {
+            const StatementLine &line = m_import.line(row - 1);
+            sprTorikomi->SetText(ColLine, row, line.lineNumber);
+            sprTorikomi->SetText(ColDate, row, line.julianDay ? CellText::dateText(line.julianDay) : line.dateText);
+            sprTorikomi->SetText(ColAmount, row, line.amount);
+            sprTorikomi->SetText(ColText, row, line.problem.isEmpty() ? line.text : line.problem + u" ／ "_s + line.text);
+            sprTorikomi->SetText(ColStatus, row, PaymentMatcher::statusText(m_import.result(row - 1).status));
+            sprTorikomi->SetBackColor(row, colorOf(m_import.result(row - 1).status));
+            ShowLine(row);
+        }
+    }
+    ShowTotals();
+    connect(sprTorikomi->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { ShowCandidates(current.row() + 1); });
+    ShowCandidates(0);
+}
+
+void frmTorikomi::ShowLine(int row)
+{
+    const int index = row - 1;
+    const MatchResult &result = m_import.result(index);
+    const int order = m_import.target(index);
+    sprTorikomi->SetValue(ColTick, row, m_import.isTicked(index) ? 1 : 0);
+    if (order >= 0) {
+        const ListedOrder &listed = m_import.matcher().orders().at(order);
+        sprTorikomi->SetText(ColId, row, listed.id);
+        sprTorikomi->SetText(ColName, row, listed.name);
+        sprTorikomi->SetText(ColBilled, row, listed.billed);
+        return;
+    }
+    sprTorikomi->SetText(ColId, row, result.status == MatchStatus::NotListed ? result.namedOrder : QString());
+    sprTorikomi->SetText(ColBilled, row, QString());
+    if (result.status == MatchStatus::MultipleCandidates)
+        sprTorikomi->SetText(ColName, row, u"（候補 %1 件）"_s.arg(result.candidateCount));
+    else
+        sprTorikomi->SetText(ColName, row, QString());
+}
+
+void frmTorikomi::ShowTotals()
+{
+    const auto totals = m_import.totals();
+    PaymentImport::Total all;
+    for (int status = 0; status < MatchStatusCount; ++status) {
+        sprGoukei->SetText(status + 2, 1, totals[size_t(status)].lines);
+        sprGoukei->SetText(status + 2, 2, totals[size_t(status)].amount);
+        all.lines += totals[size_t(status)].lines;
+        all.amount += totals[size_t(status)].amount;
+    }
+    sprGoukei->SetText(MatchStatusCount + 2, 1, all.lines);
+    sprGoukei->SetText(MatchStatusCount + 2, 2, all.amount);
+
+    int ticked = 0;
+    qint64 amount = 0;
+    for (int i = 0; i < m_import.lineCount(); ++i) {
+        if (m_import.isTicked(i)) {
+            ++ticked;
+            amount += m_import.line(i).amount;
+        }
+    }
+    lblSelected->setText(u"反映する行 %1 行  %2 円"_s.arg(ticked).arg(CellText::groupedNumber(double(amount))));
+}
+
+void frmTorikomi::ShowCandidates(int row)
+{
+    m_candidateRow = row;
+    cboKouho->clear();
+    const bool choosing = row >= 1 && row <= m_import.lineCount()
+                          && m_import.result(row - 1).status == MatchStatus::MultipleCandidates;
+    cboKouho->setEnabled(choosing);
+    if (!choosing)
+        return;
+    cboKouho->addItem(u"（選択してください）"_s);
+    const QList<int> &candidates = m_import.result(row - 1).candidates;
+    for (const int order : candidates) {
+        const ListedOrder &listed = m_import.matcher().orders().at(order);
+        cboKouho->addItem(u"%1  %2  %3 円"_s.arg(listed.id).arg(listed.name,
+                                                                CellText::groupedNumber(listed.billed)));
+    }
+    cboKouho->setCurrentIndex(int(candidates.indexOf(m_import.target(row - 1))) + 1);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class PaymentImport;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class vaSpread;
+
+// "入金データ取込": the lines of a payment statement with what matching made
+// of them, before anything reaches the receipt list. The operator reviews,
+// ticks the lines to apply and picks the order for a line with several
+// candidates; "反映" hands the ticks back in the import, "ｷｬﾝｾﾙ" nothing.
+// The lines left out can be saved as CSV for another day.
+class frmTorikomi final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmTorikomi)
+
+public:
+    // Grid columns of sprTorikomi.
+    enum Column {
+        ColTick = 1,
+        ColLine = 2,
+        ColDate = 3,
+        ColAmount = 4,
+        ColText = 5,
+        ColStatus = 6,
+        ColId = 7,
+        ColName = 8,
+        ColBilled = 9,
+        ColumnCount = 9
+    };
+
+    frmTorikomi(QWidget *owner, PaymentImport &import, const QString &sourcePath);
+    ~frmTorikomi() override;
+
+    // Writes the unticked lines as CSV; false after telling the operator why not.
+    bool SaveUnapplied(const QString &path);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void createTotals();
+    void Form_Load();
+    void ShowLine(int row);
+    void ShowTotals();
+    void ShowCandidates(int row);
+    void SetTick(int row, bool ticked);
+    void sprTorikomi_Change(int col, int row);
+    void cboKouho_Activated(int index);
+    void cmdSave_Click();
+    void cmdEnter_Click();
+
+    PaymentImport &m_import;
+    QString m_sourcePath;
+    QLabel *Label1{};
+    vaSpread *sprTorikomi{};
+    QLabel *Label2{};
+    QComboBox *cboKouho{};
+    QLabel *lblSelected{};
+    vaSpread *sprGoukei{};
+    QPushButton *cmdSave{};
+    QPushButton *cmdEnter{};
+    QPushButton *cmdCancel{};
+    int m_candidateRow{0};
+};

@@ -1,0 +1,109 @@
+// The operator's side of the import dialog: ticks, picks, saving and applying.
+#include "screens/import/frmTorikomi.h"
+
+#include "core/data/CellText.h"
+#include "core/import/CsvWriter.h"
+#include "core/import/PaymentImport.h"
+#include "widgets/MessageService.h"
+#include "widgets/grid/vaSpread.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+bool frmTorikomi::eventFilter(QObject *watched, QEvent *event)
+{
+    // Space ticks the current line from whichever column the cursor is in.
+    if (watched == sprTorikomi && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+        const int row = sprTorikomi->currentIndex().row() + 1;
+        if (row >= 1)
+            SetTick(row, !m_import.isTicked(row - 1));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmTorikomi::SetTick(int row, bool ticked)
+{
+    const int index = row - 1;
+    if (!m_import.setTicked(index, ticked)) {
+        sprTorikomi->SetValue(ColTick, row, 0);
+        const MatchResult &result = m_import.result(index);
+        const QString why = result.status == MatchStatus::MultipleCandidates
+                                ? u"入金先を候補から選んでください。"_s
+                                : u"この行には入金先の注文がありません（%1）。"_s.arg(
+                                      PaymentMatcher::statusText(result.status));
+        MessageService::Information(this, why, windowTitle());
+        return;
+    }
+    ShowLine(row);
+    ShowTotals();
+}
+
+void frmTorikomi::sprTorikomi_Change(int col, int row)
+{
+    if (col == ColTick)
+        SetTick(row, sprTorikomi->Number(ColTick, row) != 0);
+}
+
+void frmTorikomi::cboKouho_Activated(int index)
+{
+    const int row = m_candidateRow;
+    if (row < 1 || row > m_import.lineCount())
+        return;
+    const QList<int> &candidates = m_import.result(row - 1).candidates;
+    const int order = index >= 1 && index <= candidates.size() ? candidates.at(index - 1) : -1;
+    m_import.choose(row - 1, order);
+    // Picking the order is the decision to apply the line.
+    if (order >= 0)
+        m_import.setTicked(row - 1, true);
+    ShowLine(row);
+    ShowTotals();
+}
+
+void frmTorikomi::cmdSave_Click()
+{
+    const QFileInfo source(m_sourcePath);
+    const QString suggested = source.dir().filePath(source.completeBaseName() + u"_未反映.csv"_s);
+    const QString path = QFileDialog::getSaveFileName(this, u"未反映分を保存"_s, suggested,
+                                                      u"CSV (*.csv)"_s, nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
+    if (!path.isEmpty() && SaveUnapplied(path))
+        MessageService::Information(this, u"%1 行を保存しました。\n%2"_s.arg(m_import.unticked().size()).arg(path),
+                                    windowTitle());
+}
+
+bool frmTorikomi::SaveUnapplied(const QString &path)
+{
+    // The names are ones the import reads, so the file can come back in later.
+    QList<QStringList> rows{{u"行"_s, u"日付"_s, u"金額"_s, u"摘要"_s, u"状態"_s, u"候補No."_s}};
+    for (const int index : m_import.unticked()) {
+        const StatementLine &line = m_import.line(index);
+        const int order = m_import.target(index);
+        rows.append({QString::number(line.lineNumber),
+                     line.julianDay ? CellText::dateText(line.julianDay) : line.dateText,
+                     QString::number(line.amount), line.text,
+                     PaymentMatcher::statusText(m_import.result(index).status),
+                     order >= 0 ? QString::number(m_import.matcher().orders().at(order).id) : QString()});
+    }
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(CsvWriter::document(rows)) >= 0 && file.commit())
+        return true;
+    MessageService::Critical(this, u"保存できませんでした: %1\n%2"_s.arg(file.errorString(), path), windowTitle());
+    return false;
+}
+
+void frmTorikomi::cmdEnter_Click()
+{
+    if (const QString conflict = m_import.conflict(); !conflict.isEmpty()) {
+        MessageService::Exclamation(this, conflict, windowTitle());
+        return;
+    }
+    accept();
+}

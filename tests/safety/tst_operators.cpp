@@ -1,0 +1,292 @@
+// Two operators on one database, a registration under another program's
+// lock, a file shortened under a search, and order numbers a double or a
+// 32-bit read would change: what 登録 writes, over SQLite and over ODBC.
+#include "ScreenFixture.h"
+
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QThread>
+
+#include <atomic>
+
+using namespace Qt::StringLiterals;
+
+enum class Path { Sqlite, Odbc };
+Q_DECLARE_METATYPE(Path)
+
+namespace {
+
+// One operator's own connection and receipt list; the list uses whichever
+// connection is current, so each action makes its own current first.
+struct Operator
+{
+    std::shared_ptr<DbConnection> connection;
+    QPointer<frmKensaku> form;
+
+    void act(const std::function<void(frmKensaku *)> &work)
+    {
+        gdbConnection = connection;
+        work(form);
+    }
+    ~Operator() { delete form.data(); }
+};
+
+std::shared_ptr<DbConnection> connectTo(Path path, const QString &file)
+{
+    if (path == Path::Sqlite)
+        return QtSqlConnection::openSqlite(file);
+    return QtSqlConnection::openOdbc(u"Driver=SQLite3;Database="_s + file);
+}
+
+// Every marked row paid on date, with the confirmation mail, as the bulk dialog does.
+void payAll(frmKensaku *form, const QString &date)
+{
+    form->cmdAllSelect_Click();
+    form->pstrDate = date;
+    form->pbytMailSet = 1;
+    form->ApplyDateToAllMarked();
+}
+
+int flagged(const frmKensaku *form)
+{
+    int rows = 0;
+    for (int row = 1; row <= form->grid()->MaxRows(); ++row)
+        rows += form->grid()->Number(frmKensaku::ColUpdateFlag, row) != 0;
+    return rows;
+}
+
+} // namespace
+
+class tst_Operators : public QObject
+{
+    Q_OBJECT
+
+private:
+    // An operator whose list shows the orders of f's database, searched.
+    static std::unique_ptr<Operator> operatorOn(Path path, ScreenFixture &f)
+    {
+        auto op = std::make_unique<Operator>();
+        try {
+            op->connection = connectTo(path, f.db.path());
+        } catch (const DbError &error) {
+            qWarning("no connection: %s", qPrintable(error.description()));
+            return {};
+        }
+        gdbConnection = op->connection;
+        op->form = new frmKensaku;
+        ScreenFixture::activate(op->form);
+        op->form->cmdSearch_Click();
+        return op;
+    }
+
+    static void paths()
+    {
+        QTest::addColumn<Path>("path");
+        QTest::newRow("sqlite") << Path::Sqlite;
+        QTest::newRow("odbc") << Path::Odbc;
+    }
+
+    static void addOrders(ScreenFixture &f, int count)
+    {
+        f.db.addPayment(u"銀行振込"_s, 1, 1);
+        f.db.exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                  "INSERT INTO [CHUMON] ([ID], [氏名], [請求額], [入金額], [支払方法], [出荷日], [入金確認送信]) "
+                  "SELECT i, printf('%2 %d', i), 1000, 0, '銀行振込', '%3', 0 FROM n"_s.arg(count)
+                      .arg(QString(200, u'名'), TestDatabase::daysAgo(3)));
+    }
+
+private Q_SLOTS:
+    void secondRegistrationWritesNothing_data()
+    {
+        QTest::addColumn<Path>("path");
+        QTest::addColumn<bool>("secondIsB");
+        QTest::newRow("sqlite, A then B") << Path::Sqlite << true;
+        QTest::newRow("sqlite, B then A") << Path::Sqlite << false;
+        QTest::newRow("odbc, A then B") << Path::Odbc << true;
+        QTest::newRow("odbc, B then A") << Path::Odbc << false;
+    }
+
+    void secondRegistrationWritesNothing()
+    {
+        QFETCH(Path, path);
+        QFETCH(bool, secondIsB);
+        ScreenFixture f(ScreenFixture::WithOrders);
+        auto a = operatorOn(path, f);
+        auto b = operatorOn(path, f);
+        if (!a || !b)
+            QSKIP("no such connection here");
+        Operator &first = secondIsB ? *a : *b;
+        Operator &second = secondIsB ? *b : *a;
+        first.act([](frmKensaku *form) {
+            payAll(form, u"2026/01/10"_s);
+            form->cmdUpdate_Click();
+        });
+        const QStringList paid = f.receipts();
+        QCOMPARE(paid.size(), 4);
+        second.act([](frmKensaku *form) {
+            payAll(form, u"2026/01/20"_s);
+            form->cmdUpdate_Click();
+        });
+        QCOMPARE(f.receipts(), paid);
+        QCOMPARE(f.texts, QStringList{frmKensaku::ChangedElsewhereMessage({1, 2, 3, 4})});
+        QCOMPARE(flagged(second.form), 4);
+    }
+
+    void registrationWaitsForTheOtherThenRefuses_data() { paths(); }
+
+    void registrationWaitsForTheOtherThenRefuses()
+    {
+        // The other operator's registration holds its lock while this one starts.
+        QFETCH(Path, path);
+        ScreenFixture f(ScreenFixture::WithOrders);
+        ScreenFixture::setIni("[Parlow6]\nLockTimeout=5\n");
+        auto b = operatorOn(path, f);
+        if (!b)
+            QSKIP("no such connection here");
+        std::atomic<bool> locked = false;
+        std::unique_ptr<QThread> other(QThread::create([&locked, file = f.db.path()] {
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other operator"_s);
+                db.setDatabaseName(file);
+                QSqlQuery query(db.open() ? db : QSqlDatabase());
+                query.exec(u"BEGIN IMMEDIATE"_s);
+                query.exec(u"UPDATE [CHUMON] SET [入金日] = '2026/01/10', [入金額] = [請求額], [入金確認送信] = 1"_s);
+                locked = true;
+                QThread::msleep(300);
+                query.exec(u"COMMIT"_s);
+            }
+            QSqlDatabase::removeDatabase(u"other operator"_s);
+        }));
+        other->start();
+        QTRY_VERIFY_WITH_TIMEOUT(locked, 2000);
+        b->act([](frmKensaku *form) {
+            payAll(form, u"2026/01/20"_s);
+            form->cmdUpdate_Click();
+        });
+        QVERIFY(other->wait(5000));
+        QCOMPARE(f.texts, QStringList{frmKensaku::ChangedElsewhereMessage({1, 2, 3, 4})});
+        QCOMPARE(f.receipts().filter(u"2026/01/20"_s), QStringList());
+    }
+
+    void lockedRegistrationGivesUpInTime_data() { paths(); }
+
+    void lockedRegistrationGivesUpInTime()
+    {
+        QFETCH(Path, path);
+        ScreenFixture f;
+        addOrders(f, 2000);
+        ScreenFixture::setIni("[Parlow6]\nLockTimeout=1\n");
+        auto op = operatorOn(path, f);
+        if (!op)
+            QSKIP("no such connection here");
+        // A small cache makes the registration meet the reader's lock again and again.
+        op->connection->Execute(u"PRAGMA cache_size = 10"_s)->Close();
+        op->act([](frmKensaku *form) { payAll(form, u"2026/01/10"_s); });
+
+        QSqlDatabase reader = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"reader"_s);
+        reader.setDatabaseName(f.db.path());
+        QVERIFY(reader.open());
+        {
+            QSqlQuery reading(reader);
+            QVERIFY(reading.exec(u"BEGIN"_s) && reading.exec(u"SELECT * FROM [CHUMON]"_s) && reading.next());
+            QElapsedTimer waited;
+            waited.start();
+            op->act([](frmKensaku *form) { form->cmdUpdate_Click(); });
+            QVERIFY2(waited.elapsed() < 4000, qPrintable(QString::number(waited.elapsed())));
+            QCOMPARE(f.shown.size(), 1);
+            QVERIFY(f.shown.constFirst().startsWith(u'!'));
+            QCOMPARE(f.receipts(), QStringList());
+            QCOMPARE(flagged(op->form), 2000);
+            reading.finish();
+            QVERIFY(reader.commit());
+        }
+        reader.close();
+        reader = QSqlDatabase();
+        QSqlDatabase::removeDatabase(u"reader"_s);
+        op->act([](frmKensaku *form) { form->cmdUpdate_Click(); });
+        QCOMPARE(f.shown.size(), 1);
+        QCOMPARE(f.receipts().size(), 2000);
+    }
+
+    void shortenedFileIsToldNotFatal()
+    {
+        ScreenFixture f;
+        addOrders(f, 3000);
+        f.open();
+        const QString file = f.db.path();
+        f.faulty->afterExecute = [file] { QFile::resize(file, 8192); };
+        f.press(Qt::Key_F1);
+        f.faulty->afterExecute = {};
+        QCOMPARE(f.shown.size(), 1);
+        QVERIFY(f.shown.constFirst().startsWith(u'!'));
+    }
+
+    void registrationNamesExactlyItsOrder_data() { paths(); }
+
+    void registrationNamesExactlyItsOrder()
+    {
+        // Neighbours a double (beyond 2^53) or a 32-bit read (beyond 2^31) would confuse.
+        QFETCH(Path, path);
+        ScreenFixture f;
+        f.db.addPayment(u"銀行振込"_s, 1, 1);
+        for (const qint64 id : {9007199254740993LL, 2147483653LL})
+            f.db.addOrder({.id = id});
+        for (const qint64 id : {9007199254740992LL, 5LL, -2147483643LL})
+            f.db.addOrder({.id = id, .paidDate = u"2025/12/01"_s, .paidAmount = 1000, .mailSent = 1});
+        auto op = operatorOn(path, f);
+        if (!op)
+            QSKIP("no such connection here");
+        op->act([](frmKensaku *form) {
+            payAll(form, u"2026/01/10"_s);
+            form->cmdUpdate_Click();
+        });
+        QCOMPARE(f.shown, QStringList());
+        QCOMPARE(f.receipts(), QStringList({u"-2147483643 2025/12/01 1000 1"_s, u"5 2025/12/01 1000 1"_s,
+                                            u"2147483653 2026/01/10 1000 1"_s, u"9007199254740992 2025/12/01 1000 1"_s,
+                                            u"9007199254740993 2026/01/10 1000 1"_s}));
+    }
+
+    void inexactRowsAreRefusedWhole_data()
+    {
+        QTest::addColumn<Path>("path");
+        QTest::addColumn<QString>("orders"); // [ID], [請求額] pairs
+        const QList<std::pair<const char *, QString>> cases{
+            {"a fraction", u"(1.5, 1000)"_s},
+            {"a text", u"('A12', 1000)"_s},
+            {"listed twice", u"(7, 1000), (7, 1000)"_s},
+            {"an amount past 64 bits", u"(8, 1e20)"_s}};
+        for (const auto &[name, orders] : cases) {
+            QTest::addRow("sqlite, %s", name) << Path::Sqlite << orders;
+            QTest::addRow("odbc, %s", name) << Path::Odbc << orders;
+        }
+    }
+
+    void inexactRowsAreRefusedWhole()
+    {
+        QFETCH(Path, path);
+        QFETCH(QString, orders);
+        ScreenFixture f;
+        f.db.addPayment(u"銀行振込"_s, 1, 1);
+        // A table without an integer key, as some suite databases have it.
+        f.db.exec(u"CREATE TABLE [LOOSE] AS SELECT * FROM [CHUMON] WHERE 0"_s);
+        f.db.exec(u"DROP TABLE [CHUMON]"_s);
+        f.db.exec(u"ALTER TABLE [LOOSE] RENAME TO [CHUMON]"_s);
+        f.db.exec(u"INSERT INTO [CHUMON] ([ID], [請求額]) VALUES "_s + orders + u", (2, 1000), (100, 1000)"_s);
+        f.db.exec(u"UPDATE [CHUMON] SET [入金額] = 0, [入金確認送信] = 0, [支払方法] = '銀行振込', [出荷日] = '%1'"_s
+                      .arg(TestDatabase::daysAgo(3)));
+        auto op = operatorOn(path, f);
+        if (!op)
+            QSKIP("no such connection here");
+        op->act([](frmKensaku *form) {
+            payAll(form, u"2026/01/10"_s);
+            form->cmdUpdate_Click();
+        });
+        QCOMPARE(f.shown.size(), 1);
+        QVERIFY(f.shown.constFirst().startsWith(u'!'));
+        QCOMPARE(f.receipts(), QStringList());
+    }
+};
+
+QTEST_MAIN(tst_Operators)
+#include "tst_operators.moc"
