@@ -29,6 +29,14 @@ bool decodeUtf8(const unsigned char *bytes, int size, QString &out)
 {
     out.resize(size); // never more UTF-16 units than bytes
     char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    // Phone numbers, dates, shop codes: plain ASCII widens in one sweep.
+    unsigned char any = 0;
+    for (int i = 0; i < size; ++i)
+        any |= bytes[i];
+    if (any < 0x80) {
+        std::copy(bytes, bytes + size, to);
+        return true;
+    }
     const unsigned char *end = bytes + size;
     while (bytes < end) {
         const unsigned lead = *bytes;

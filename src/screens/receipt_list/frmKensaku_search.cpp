@@ -15,6 +15,7 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QHash>
 #include <QLineEdit>
 
 #include <cmath>
@@ -124,13 +125,13 @@ QString frmKensaku::selectedShopId() const
 void frmKensaku::LoadOrderList()
 {
     vaSpread *grid = sprNyukin;
-    grid->SetMaxRows(0);
 
     const bool hasShop = cboShop_id->currentIndex() > 0;
     const QString statement = SqlCatalog::OrderSearch(txtDate[0]->text(), txtDate[1]->text(), hasShop,
                                                       selectedShopId());
-    // The rows written before a failure stay, and are shown.
-    SpreadLoader load(grid);
+    // The list read before goes at once; the rows written before a failure
+    // stay, and are shown.
+    SpreadLoader load(grid, SpreadLoader::Mode::Replace);
     try {
         const auto records = CurrentConnection().Execute(statement);
         const RecordsetCloser closer(records.get());
@@ -149,7 +150,15 @@ void frmKensaku::LoadOrderList()
         const QVariant mailNotSent = 0;
         // Most listed orders have nothing paid yet: their texts are made once
         // and shared.
-        const ReceiptRegistration::Listed unpaid = ReceiptRegistration::ListedFrom(QVariant(), 0.0, mailNotSent);
+        // The listed amount as the check compares it, made once per amount.
+        QHash<double, ReceiptRegistration::Listed> listedAmounts;
+        const auto listedFor = [&](double amount) -> const ReceiptRegistration::Listed & {
+            auto known = listedAmounts.constFind(amount + 0.0); // -0 is 0
+            if (known == listedAmounts.constEnd())
+                known = listedAmounts.insert(amount + 0.0,
+                                             ReceiptRegistration::ListedFrom(QVariant(), amount, mailNotSent));
+            return *known;
+        };
         // Whether orders paid by a method are listed, per method read; the
         // recordset hands out one shared string per method, so the same
         // string is mostly found by its data alone.
@@ -188,16 +197,14 @@ void frmKensaku::LoadOrderList()
             load.setNumber(ColBilled, records->NumberAt(fBilled));
 
             const QString paidText = records->TextAt(fPaidDate);
-            load.setDate(ColPaidDate, FieldValue::ParseDate(paidText));
+            load.setDate(ColPaidDate, records->DateAt(fPaidDate));
             const double paidAmount = records->NumberAt(fPaidAmount);
             load.setNumber(ColPaidAmount, paidAmount);
             // A number that is no finite double goes to the rule as read.
             const ReceiptRegistration::Listed listed =
-                paidAmount == 0 ? unpaid
-                                : ReceiptRegistration::ListedFrom(
-                                      QVariant(), std::isfinite(paidAmount) ? QVariant(paidAmount)
-                                                                            : records->FieldValue(fPaidAmount),
-                                      mailNotSent);
+                std::isfinite(paidAmount)
+                    ? listedFor(paidAmount)
+                    : ReceiptRegistration::ListedFrom(QVariant(), records->FieldValue(fPaidAmount), mailNotSent);
             // The paid date is kept as the text read.
             load.copyText(ColListedPaidDate, paidText);
             load.setText(ColListedPaidAmount, listed.paidAmount);

@@ -143,6 +143,16 @@ void SpreadColumn::clear()
     m_slots = 0;
 }
 
+void SpreadColumn::blankAll()
+{
+    std::fill(m_numbers.begin(), m_numbers.end(), Blank);
+    std::fill(m_integers.begin(), m_integers.end(), BlankInteger);
+    std::fill(m_checks.begin(), m_checks.end(), std::uint8_t(0));
+    std::fill(m_dates.begin(), m_dates.end(), std::int32_t(0));
+    std::fill(m_texts.begin(), m_texts.end(), QString());
+    m_arena.blankAll();
+}
+
 void SpreadColumn::blank(int slot)
 {
     switch (kind()) {

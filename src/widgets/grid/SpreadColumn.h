@@ -32,6 +32,7 @@ public:
     void resize(int slotCount);
     void clear(); // also frees the array
     void blank(int slot);
+    void blankAll(); // keeps the arrays
 
     // A programmatic write of one value to several cells: rowSlots[first..last],
     // or the slots first..last themselves when rowSlots is null. The value is

@@ -4,9 +4,11 @@
 
 #include "core/data/FieldValue.h"
 
-SpreadLoader::SpreadLoader(vaSpread *grid)
+SpreadLoader::SpreadLoader(vaSpread *grid, Mode mode)
     : m_noPaint(grid), m_grid(grid), m_model(*grid->m_model), m_columns(m_model.storedColumns())
 {
+    if (mode == Mode::Replace)
+        m_model.emptyForReload();
     m_lastDateText.resize(std::size_t(m_columns) + 1);
 }
 

@@ -13,7 +13,7 @@
 
 class SpreadModel;
 
-// Appends rows to a grid in bulk, as a search fills it: each value goes
+// Loads rows into a grid in bulk, as a search fills it: each value goes
 // straight into its column's array in its own form (numbers, integers and
 // dates are never made text on the way in; display texts are formatted only
 // for the cells painted), and the views hear of the new rows once, when the
@@ -23,7 +23,11 @@ class SpreadModel;
 class SpreadLoader final
 {
 public:
-    explicit SpreadLoader(vaSpread *grid);
+    // Append adds rows after the grid's last; Replace empties the grid first
+    // but keeps its storage for the new rows (what is left unused goes back
+    // when the loader ends).
+    enum class Mode { Append, Replace };
+    explicit SpreadLoader(vaSpread *grid, Mode mode = Mode::Append);
     ~SpreadLoader();
     SpreadLoader(const SpreadLoader &) = delete;
     SpreadLoader &operator=(const SpreadLoader &) = delete;

@@ -131,9 +131,27 @@ void SpreadModel::setRows(int rows)
     }
 }
 
+void SpreadModel::emptyForReload()
+{
+    Q_ASSERT(m_suspended);
+    for (SpreadColumn &column : m_columns)
+        column.blankAll();
+    std::fill(m_colors.begin(), m_colors.end(), NoColor);
+    std::fill(m_hidden.begin(), m_hidden.end(), std::uint8_t(0));
+    m_slots = {};
+    m_slotsInOrder = true;
+    m_rows = 0;
+    m_structureChanged = true;
+}
+
 int SpreadModel::appendRow()
 {
     Q_ASSERT(m_suspended);
+    // Mostly a blank slot is waiting at the end already.
+    if (m_slotsInOrder && m_rows < m_allocatedSlots) {
+        m_structureChanged = true;
+        return m_rows++;
+    }
     setRows(m_rows + 1);
     return slot(m_rows - 1);
 }

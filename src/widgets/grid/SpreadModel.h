@@ -55,6 +55,8 @@ public:
     // blank row and returns its storage slot; the cells of a stored column
     // for typed writes to that slot; the colour of a slot.
     int appendRow();
+    // Every row goes, their storage stays for the rows loaded next.
+    void emptyForReload();
     SpreadColumn &cellsOf(int column) { return m_columns[std::size_t(column)]; }
     void setSlotColor(int slot, const QColor &color) { m_colors[slot] = rgbaOf(color); }
     // Gives back the storage beyond the rows, when it is a block or more.

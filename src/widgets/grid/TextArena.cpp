@@ -17,6 +17,12 @@ void TextArena::clear()
     m_spans = {};
 }
 
+void TextArena::blankAll()
+{
+    m_units.resize(0);
+    std::fill(m_spans.begin(), m_spans.end(), Span{0, None});
+}
+
 bool TextArena::put(int slot, QStringView text)
 {
     if (qsizetype(m_units.size()) + text.size() >= qsizetype(None))

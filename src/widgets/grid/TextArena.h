@@ -17,6 +17,7 @@ public:
     // Slots from slotCount on lose their texts; new slots hold none.
     void resize(int slotCount);
     void clear(); // also frees the buffers
+    void blankAll(); // keeps the buffers for the next texts
 
     bool holds(int slot) const { return slot < m_spans.size() && m_spans[slot].length != None; }
     QStringView at(int slot) const
