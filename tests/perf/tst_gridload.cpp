@@ -104,9 +104,9 @@ void TestGridLoad::loadedTextsThroughSortEditCutAndReload()
     vaSpread grid;
     setColumns(grid, Kind::Text);
     const QStringList names{u"山田"_s, u"伊藤"_s, u"𠮷田"_s, u"阿部"_s, u"山田太郎"_s, u"佐藤"_s};
+    // As the search loads: replacing whatever the grid held.
     const auto loadNames = [&](qsizetype count) {
-        grid.SetMaxRows(0);
-        SpreadLoader loader(&grid);
+        SpreadLoader loader(&grid, SpreadLoader::Mode::Replace);
         for (qsizetype i = 0; i < count; ++i) {
             loader.addRow();
             loader.copyText(1, names.at(i));
@@ -147,6 +147,7 @@ void TestGridLoad::loadedTextsThroughSortEditCutAndReload()
     QCOMPARE(column(1), names.mid(0, 2));
     grid.SetMaxRows(4);
     QCOMPARE(column(1), (QStringList{names.at(0), names.at(1), QString(), QString()}));
+    QCOMPARE(column(2), (QStringList{u"0"_s, u"1"_s, QString(), QString()}));
 }
 
 QTEST_MAIN(TestGridLoad)
