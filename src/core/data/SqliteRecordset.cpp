@@ -181,7 +181,8 @@ QString SqliteRecordset::textAt(int index) const
     if (cache.pooling) {
         for (int i = 0; i < cache.pooled; ++i) {
             const QByteArray &known = cache.utf8[std::size_t(i)];
-            if (known.size() != size || std::memcmp(known.constData(), utf8, std::size_t(size)) != 0)
+            if (known.size() != size || (size > 0 && known.front() != utf8[0])
+                || std::memcmp(known.constData(), utf8, std::size_t(size)) != 0)
                 continue;
             // Each hit moves a step forward: the common values end up first.
             if (i > 0) {

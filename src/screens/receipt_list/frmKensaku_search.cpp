@@ -197,7 +197,7 @@ void frmKensaku::LoadOrderList()
             load.setNumber(ColBilled, records->NumberAt(fBilled));
 
             const QString paidText = records->TextAt(fPaidDate);
-            load.setDate(ColPaidDate, records->DateAt(fPaidDate));
+            load.setDate(ColPaidDate, paidText.isEmpty() ? std::nullopt : records->DateAt(fPaidDate));
             const double paidAmount = records->NumberAt(fPaidAmount);
             load.setNumber(ColPaidAmount, paidAmount);
             // A number that is no finite double goes to the rule as read.

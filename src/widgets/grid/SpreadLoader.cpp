@@ -24,30 +24,6 @@ void SpreadLoader::addRow()
     m_row = m_model.rows();
 }
 
-void SpreadLoader::setText(int col, const QString &text)
-{
-    if (has(col))
-        m_model.cellsOf(col - 1).setText(m_slot, text);
-}
-
-void SpreadLoader::copyText(int col, QStringView text)
-{
-    if (has(col))
-        m_model.cellsOf(col - 1).copyText(m_slot, text);
-}
-
-void SpreadLoader::setNumber(int col, double number)
-{
-    if (has(col))
-        m_model.cellsOf(col - 1).setNumber(m_slot, number);
-}
-
-void SpreadLoader::setInteger(int col, qint64 number)
-{
-    if (has(col))
-        m_model.cellsOf(col - 1).setInteger(m_slot, number);
-}
-
 void SpreadLoader::setDate(int col, const std::optional<QDate> &date)
 {
     if (!has(col))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/grid/SpreadModel.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QColor>
@@ -10,8 +11,6 @@
 
 #include <optional>
 #include <vector>
-
-class SpreadModel;
 
 // Loads rows into a grid in bulk, as a search fills it: each value goes
 // straight into its column's array in its own form (numbers, integers and
@@ -38,11 +37,27 @@ public:
 
     // A text shared with other cells (a payment method, a shop), kept as
     // the one string.
-    void setText(int col, const QString &text);
+    void setText(int col, const QString &text)
+    {
+        if (has(col))
+            m_model.cellsOf(col - 1).setText(m_slot, text);
+    }
     // A text of this cell's own (a name), copied into the column's buffer.
-    void copyText(int col, QStringView text);
-    void setNumber(int col, double number);
-    void setInteger(int col, qint64 number);
+    void copyText(int col, QStringView text)
+    {
+        if (has(col))
+            m_model.cellsOf(col - 1).copyText(m_slot, text);
+    }
+    void setNumber(int col, double number)
+    {
+        if (has(col))
+            m_model.cellsOf(col - 1).setNumber(m_slot, number);
+    }
+    void setInteger(int col, qint64 number)
+    {
+        if (has(col))
+            m_model.cellsOf(col - 1).setInteger(m_slot, number);
+    }
     void setDate(int col, const std::optional<QDate> &date);
     void setValue(int col, const QVariant &value);
     void setColor(const QColor &color);
