@@ -127,6 +127,7 @@ void SpreadColumn::resize(int slotCount)
     case Kind::Text:
         if (!m_texts.isEmpty())
             sized(m_texts, QString());
+        m_shared.resize(slotCount);
         m_arena.resize(slotCount);
         break;
     }
@@ -139,6 +140,7 @@ void SpreadColumn::clear()
     m_checks = {};
     m_dates = {};
     m_texts = {};
+    m_shared.clear();
     m_arena.clear();
     m_slots = 0;
 }
@@ -150,6 +152,7 @@ void SpreadColumn::blankAll()
     std::fill(m_checks.begin(), m_checks.end(), std::uint8_t(0));
     std::fill(m_dates.begin(), m_dates.end(), std::int32_t(0));
     std::fill(m_texts.begin(), m_texts.end(), QString());
+    m_shared.blankAll();
     m_arena.blankAll();
 }
 
@@ -192,10 +195,17 @@ void SpreadColumn::write(int first, int last, const int *rowSlots, const QVarian
 
 void SpreadColumn::setText(int slot, const QString &text)
 {
-    if (kind() == Kind::Text)
-        storeText(slot, text);
-    else
+    if (kind() != Kind::Text) {
         write(slot, slot, nullptr, text);
+        return;
+    }
+    if (!m_shared.put(slot, text)) {
+        storeText(slot, text);
+        return;
+    }
+    m_arena.drop(slot);
+    if (slot < m_texts.size())
+        m_texts[slot] = QString();
 }
 
 void SpreadColumn::copyText(int slot, QStringView text)
@@ -208,12 +218,14 @@ void SpreadColumn::copyText(int slot, QStringView text)
         storeText(slot, text.toString());
         return;
     }
+    m_shared.drop(slot);
     if (slot < m_texts.size())
         m_texts[slot] = QString();
 }
 
 void SpreadColumn::storeText(int slot, const QString &text)
 {
+    m_shared.drop(slot);
     m_arena.drop(slot);
     if (m_texts.isEmpty()) {
         if (text.isNull())
@@ -294,6 +306,8 @@ QString SpreadColumn::value(int slot) const
     case Kind::CheckBox: return m_checks[slot] ? QStringLiteral("1") : QStringLiteral("0");
     case Kind::Date: return CellText::dateText(m_dates[slot]);
     case Kind::Text:
+        if (m_shared.holds(slot))
+            return m_shared.at(slot);
         if (m_arena.holds(slot))
             return m_arena.at(slot).toString();
         return slot < m_texts.size() ? m_texts[slot] : QString();
@@ -372,5 +386,6 @@ void SpreadColumn::gather(const QList<int> &from)
     gatherArray(m_checks, from);
     gatherArray(m_dates, from);
     gatherArray(m_texts, from);
+    m_shared.gather(from);
     m_arena.gather(from);
 }

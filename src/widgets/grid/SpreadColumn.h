@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/grid/SharedTexts.h"
 #include "widgets/grid/TextArena.h"
 #include "widgets/grid/vaSpread.h"
 
@@ -15,8 +16,9 @@
 // The cells of one grid column, kept in one array typed by the column's cell
 // kind: numbers as double (NaN blank), integers as qint64 (the lowest value
 // stands for blank; no order number is ever that), check boxes as bytes,
-// dates as julian days (0 blank), texts as QString or, for the unique texts
-// a search loads, back to back in a TextArena. Text arrays exist only once a
+// dates as julian days (0 blank), texts as QString or, as a search loads
+// them, numbered in SharedTexts when shared and back to back in a TextArena
+// when the cell's own. Text arrays exist only once a
 // text is stored. Cells are addressed by storage slot (see SpreadModel);
 // callers keep slots in range.
 class SpreadColumn final
@@ -69,6 +71,8 @@ public:
     // Valid until the next write to the column.
     QStringView textAt(int slot) const
     {
+        if (m_shared.holds(slot))
+            return m_shared.at(slot);
         if (m_arena.holds(slot))
             return m_arena.at(slot);
         return slot < m_texts.size() ? QStringView(m_texts[slot]) : QStringView();
@@ -89,5 +93,6 @@ private:
     QList<std::uint8_t> m_checks;
     QList<std::int32_t> m_dates;
     QList<QString> m_texts;
+    SharedTexts m_shared;
     TextArena m_arena;
 };
