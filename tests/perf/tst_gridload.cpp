@@ -141,6 +141,10 @@ void TestGridLoad::loadedTextsThroughSortEditCutAndReload()
     grid.SetMaxRows(grid.MaxRows() - 1);
     sorted.removeLast();
     QCOMPARE(column(1), sorted);
+    for (int row = 1; row <= grid.MaxRows(); ++row) {
+        if (grid.Value(1, row) != u"編集"_s)
+            QCOMPARE(grid.Value(2, row), QString::number(names.indexOf(grid.Value(1, row))));
+    }
 
     // A shorter second load leaves nothing of the first behind.
     loadNames(2);
