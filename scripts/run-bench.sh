@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds optimised and runs the benchmark (1,000,000 orders; a few minutes on 2 cores).
+# Builds optimised and runs the benchmark: every figure on 1,000,000 orders, the search also on
+# 100,000 and 3,000,000 (the databases are generated once under build-bench/; the first run takes a
+# few minutes more for them). Arguments go to the benchmark, e.g. --runs 9 or --orders 1000000.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
