@@ -107,6 +107,11 @@ void TestSqliteReads::typedReadsAsFieldValue_data()
     QTest::newRow("short date at midnight") << u"'2014-2-3 00:00:00'"_s;
     QTest::newRow("date in blanks") << u"' 2014/02/03 '"_s;
     QTest::newRow("no such day") << u"'2014/02/30'"_s;
+    QTest::newRow("leap day") << u"'2016/02/29'"_s;
+    QTest::newRow("no leap day in 2100") << u"'2100/02/29'"_s;
+    QTest::newRow("leap day in 2000") << u"'2000/02/29'"_s;
+    QTest::newRow("first year") << u"'0100/01/01'"_s;
+    QTest::newRow("last day") << u"'9999/12/31'"_s;
     QTest::newRow("year 99") << u"'0099/01/01'"_s;
     QTest::newRow("empty text") << u"''"_s;
     QTest::newRow("Japanese") << u"'山田　太郎'"_s;

@@ -308,8 +308,17 @@ std::optional<QDate> SqliteRecordset::parseAsciiDate(const unsigned char *utf8, 
         const int year = digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3);
         const int month = digit(5) * 10 + digit(6);
         const int day = digit(8) * 10 + digit(9);
-        if (year >= 100 && QDate::isValid(year, month, day))
-            return QDate(year, month, day);
+        // The Gregorian calendar QDate uses, worked out here: this runs for
+        // every date of a long search.
+        constexpr int Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        if (year >= 100 && month >= 1 && month <= 12 && day >= 1
+            && day <= Days[month - 1] + (month == 2 && leap ? 1 : 0)) {
+            const int a = (14 - month) / 12;
+            const qint64 y = year + 4800 - a;
+            const int m = month + 12 * a - 3;
+            return QDate::fromJulianDay(day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045);
+        }
     }
     char16_t units[64];
     std::copy(utf8, utf8 + size, units);
