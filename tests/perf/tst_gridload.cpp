@@ -18,10 +18,10 @@ using Load = std::function<void(SpreadLoader &)>;
 
 void setColumns(vaSpread &grid, Kind kind)
 {
-    vaSpread::ColumnSpec spec;
-    spec.kind = kind;
-    spec.grouping = kind == Kind::Number;
-    grid.setColumns({spec, vaSpread::ColumnSpec{}});
+    vaSpread::ColumnSpec columnDef;
+    columnDef.kind = kind;
+    columnDef.grouping = kind == Kind::Number;
+    grid.setColumns({columnDef, vaSpread::ColumnSpec{}});
 }
 
 // What a cell shows and holds, every way the screens read it.
