@@ -48,6 +48,13 @@ void payAll(frmKensaku *form, const QString &date)
     form->ApplyDateToAllMarked();
 }
 
+// The bulk payment, then 登録.
+void payAndRegister(frmKensaku *form, const QString &date)
+{
+    payAll(form, date);
+    form->cmdUpdate_Click();
+}
+
 int flagged(const frmKensaku *form)
 {
     int rows = 0;
@@ -118,16 +125,10 @@ private Q_SLOTS:
             QSKIP("no such connection here");
         Operator &first = secondIsB ? *a : *b;
         Operator &second = secondIsB ? *b : *a;
-        first.act([](frmKensaku *form) {
-            payAll(form, u"2026/01/10"_s);
-            form->cmdUpdate_Click();
-        });
+        first.act([](frmKensaku *form) { payAndRegister(form, u"2026/01/10"_s); });
         const QStringList paid = f.receipts();
         QCOMPARE(paid.size(), 4);
-        second.act([](frmKensaku *form) {
-            payAll(form, u"2026/01/20"_s);
-            form->cmdUpdate_Click();
-        });
+        second.act([](frmKensaku *form) { payAndRegister(form, u"2026/01/20"_s); });
         QCOMPARE(f.receipts(), paid);
         QCOMPARE(f.texts, QStringList{frmKensaku::ChangedElsewhereMessage({1, 2, 3, 4})});
         QCOMPARE(flagged(second.form), 4);
@@ -160,10 +161,7 @@ private Q_SLOTS:
         }));
         other->start();
         QTRY_VERIFY_WITH_TIMEOUT(locked, 2000);
-        b->act([](frmKensaku *form) {
-            payAll(form, u"2026/01/20"_s);
-            form->cmdUpdate_Click();
-        });
+        b->act([](frmKensaku *form) { payAndRegister(form, u"2026/01/20"_s); });
         QVERIFY(other->wait(5000));
         QCOMPARE(f.texts, QStringList{frmKensaku::ChangedElsewhereMessage({1, 2, 3, 4})});
         QCOMPARE(f.receipts().filter(u"2026/01/20"_s), QStringList());
@@ -237,10 +235,7 @@ private Q_SLOTS:
         auto op = operatorOn(path, f);
         if (!op)
             QSKIP("no such connection here");
-        op->act([](frmKensaku *form) {
-            payAll(form, u"2026/01/10"_s);
-            form->cmdUpdate_Click();
-        });
+        op->act([](frmKensaku *form) { payAndRegister(form, u"2026/01/10"_s); });
         QCOMPARE(f.shown, QStringList());
         QCOMPARE(f.receipts(), QStringList({u"-2147483643 2025/12/01 1000 1"_s, u"5 2025/12/01 1000 1"_s,
                                             u"2147483653 2026/01/10 1000 1"_s, u"9007199254740992 2025/12/01 1000 1"_s,
@@ -278,10 +273,7 @@ private Q_SLOTS:
         auto op = operatorOn(path, f);
         if (!op)
             QSKIP("no such connection here");
-        op->act([](frmKensaku *form) {
-            payAll(form, u"2026/01/10"_s);
-            form->cmdUpdate_Click();
-        });
+        op->act([](frmKensaku *form) { payAndRegister(form, u"2026/01/10"_s); });
         QCOMPARE(f.shown.size(), 1);
         QVERIFY(f.shown.constFirst().startsWith(u'!'));
         QCOMPARE(f.receipts(), QStringList());

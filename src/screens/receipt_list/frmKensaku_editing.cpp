@@ -150,6 +150,20 @@ void frmKensaku::ApplyDateToAllMarked()
     cmdAllEject_Click();
 }
 
+namespace {
+
+// Enough of a long list to find its items again; the rest only counted.
+QString firstOf(const QStringList &items, const QString &separator)
+{
+    constexpr qsizetype Named = 20;
+    QString text = items.first(std::min(items.size(), Named)).join(separator);
+    if (items.size() > Named)
+        text += separator + u"ほか %1 件"_s.arg(items.size() - Named);
+    return text;
+}
+
+} // namespace
+
 void frmKensaku::cmdUpdate_Click()
 {
     if (!cmdUpdate->isEnabled())
@@ -160,7 +174,7 @@ void frmKensaku::cmdUpdate_Click()
     if (!unwritable.isEmpty()) {
         MessageService::Exclamation(this,
                                     u"次の行は注文を正しく特定できないため、登録しませんでした。\n"_s
-                                        + unwritable.join(u'\n'),
+                                        + firstOf(unwritable, u"\n"_s),
                                     windowTitle());
         return;
     }
@@ -192,19 +206,15 @@ void frmKensaku::cmdUpdate_Click()
         sprNyukin->SetBlockValue(ColUpdateFlag, 1, ColUpdateFlag, rows, 0);
 }
 
+
 QString frmKensaku::ChangedElsewhereMessage(const QList<qint64> &orderIds)
 {
-    // Enough numbers to find them again; the rest only counted.
-    constexpr qsizetype Named = 20;
     QStringList numbers;
-    for (qsizetype i = 0; i < std::min(orderIds.size(), Named); ++i)
-        numbers.append(QString::number(orderIds.at(i)));
-    QString list = numbers.join(u", "_s);
-    if (orderIds.size() > Named)
-        list += u" ほか %1 件"_s.arg(orderIds.size() - Named);
+    for (const qint64 id : orderIds)
+        numbers.append(QString::number(id));
     return u"次の注文は、一覧を表示した後に他の端末で入金が登録または変更されています。"
            u"登録は行いませんでした。\n表示 (F1) で一覧を読み直してから登録してください。\nNo. "_s
-        + list;
+        + firstOf(numbers, u", "_s);
 }
 
 QList<ReceiptRegistration::Receipt> frmKensaku::flaggedReceipts() const
