@@ -58,6 +58,11 @@ void TestGridLoad::loadedAsWritten_data()
                                                         << Load([](SpreadLoader &l) { l.copyText(1, u"１２"); });
         QTest::addRow("%s: empty text", qPrintable(name)) << k << QVariant(QString())
                                                           << Load([](SpreadLoader &l) { l.copyText(1, u""); });
+        QTest::addRow("%s: own text appended", qPrintable(name))
+            << k << QVariant(u"1,234.5"_s)
+            << Load([](SpreadLoader &l) { l.copyAppended(1, [](QString &to) { to += u"1,234.5"; }); });
+        QTest::addRow("%s: nothing appended", qPrintable(name))
+            << k << QVariant(QString()) << Load([](SpreadLoader &l) { l.copyAppended(1, [](QString &) {}); });
         QTest::addRow("%s: fraction", qPrintable(name)) << k << QVariant(1234.5)
                                                         << Load([](SpreadLoader &l) { l.setNumber(1, 1234.5); });
         QTest::addRow("%s: integer beyond 2^53", qPrintable(name))

@@ -135,12 +135,16 @@ void TestSqliteReads::typedReadsAsFieldValue()
     const auto records = m_db->Execute(query);
     for (const QVariant &value : expected) {
         QVERIFY(!records->Eof());
-        QCOMPARE(records->FieldValue(0), value);
-        QCOMPARE(records->FieldValue(0).typeId(), value.typeId());
+        // First, before any other read converts the value in place.
+        QString appended = u"前"_s;
+        records->AppendTextAt(0, appended);
+        QCOMPARE(appended, u"前"_s + FieldValue::Text(value));
         QCOMPARE(records->TextAt(0), FieldValue::Text(value));
         QVERIFY2(sameNumber(records->NumberAt(0), FieldValue::NumberOf(value)), qPrintable(FieldValue::Text(value)));
         QCOMPARE(records->IntegerAt(0), FieldValue::IntegerOf(value));
         QCOMPARE(records->DateAt(0), FieldValue::ParseDate(FieldValue::Text(value)));
+        QCOMPARE(records->FieldValue(0), value);
+        QCOMPARE(records->FieldValue(0).typeId(), value.typeId());
         records->MoveNext();
     }
     QVERIFY(records->Eof());

@@ -50,6 +50,11 @@ std::optional<qint64> DbRecordset::IntegerAt(int index) const
     return FieldValue::IntegerOf(FieldValue(index));
 }
 
+void DbRecordset::AppendTextAt(int index, QString &text) const
+{
+    text += TextAt(index);
+}
+
 std::optional<QDate> DbRecordset::DateAt(int index) const
 {
     return FieldValue::ParseDate(FieldValue::Text(FieldValue(index)));

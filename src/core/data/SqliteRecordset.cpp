@@ -22,13 +22,15 @@ bool isAscii(const unsigned char *bytes, int size)
     return std::all_of(bytes, bytes + size, [](unsigned char c) { return c < 0x80; });
 }
 
-// Well-formed UTF-8 into UTF-16, false for anything else. SQLite's own
-// conversion (what Qt's driver reads) agrees with this one on every text it
-// accepts; U+FFFE and U+FFFF, which SQLite replaces, are left to it too.
-bool decodeUtf8(const unsigned char *bytes, int size, QString &out)
+// Well-formed UTF-8 into UTF-16 from out[at] on, false (out as it was) for
+// anything else. SQLite's own conversion (what Qt's driver reads) agrees
+// with this one on every text it accepts; U+FFFE and U+FFFF, which SQLite
+// replaces, are left to it too.
+bool decodeUtf8(const unsigned char *bytes, int size, QString &out, qsizetype at)
 {
-    out.resize(size); // never more UTF-16 units than bytes
-    char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    out.resize(at + size); // never more UTF-16 units than bytes
+    char16_t *const first = reinterpret_cast<char16_t *>(out.data()) + at;
+    char16_t *to = first;
     // Phone numbers, dates, shop codes: plain ASCII widens in one sweep.
     unsigned char any = 0;
     for (int i = 0; i < size; ++i)
@@ -38,7 +40,8 @@ bool decodeUtf8(const unsigned char *bytes, int size, QString &out)
         return true;
     }
     const unsigned char *end = bytes + size;
-    while (bytes < end) {
+    bool wellFormed = true;
+    while (bytes < end && wellFormed) {
         const unsigned lead = *bytes;
         if (lead < 0x80) {
             *to++ = char16_t(lead);
@@ -51,27 +54,27 @@ bool decodeUtf8(const unsigned char *bytes, int size, QString &out)
         if (lead >= 0xe0 && lead < 0xf0 && end - bytes >= 3 && follows(1) && follows(2)) {
             // Japanese text is almost all three-byte characters.
             c = ((lead & 0x0f) << 12) | ((bytes[1] & 0x3f) << 6) | (bytes[2] & 0x3f);
-            if (c < 0x800 || (c >= 0xd800 && c <= 0xdfff) || c >= 0xfffe)
-                return false;
+            wellFormed = c >= 0x800 && (c < 0xd800 || c > 0xdfff) && c < 0xfffe;
             length = 3;
         } else if (lead >= 0xc2 && lead < 0xe0 && end - bytes >= 2 && follows(1)) {
             c = ((lead & 0x1f) << 6) | (bytes[1] & 0x3f);
             length = 2;
         } else if (lead >= 0xf0 && lead < 0xf5 && end - bytes >= 4 && follows(1) && follows(2) && follows(3)) {
             c = ((lead & 0x07) << 18) | ((bytes[1] & 0x3f) << 12) | ((bytes[2] & 0x3f) << 6) | (bytes[3] & 0x3f);
-            if (c < 0x10000 || c > 0x10ffff)
-                return false;
-            *to++ = char16_t(0xd800 + ((c - 0x10000) >> 10));
-            c = 0xdc00 + ((c - 0x10000) & 0x3ff);
+            wellFormed = c >= 0x10000 && c <= 0x10ffff;
+            if (wellFormed) {
+                *to++ = char16_t(0xd800 + ((c - 0x10000) >> 10));
+                c = 0xdc00 + ((c - 0x10000) & 0x3ff);
+            }
             length = 4;
         } else {
-            return false;
+            wellFormed = false;
         }
         *to++ = char16_t(c);
         bytes += length;
     }
-    out.truncate(to - reinterpret_cast<char16_t *>(out.data()));
-    return true;
+    out.truncate(wellFormed ? at + (to - first) : at);
+    return wellFormed;
 }
 
 } // namespace
@@ -197,7 +200,7 @@ QString SqliteRecordset::textAt(int index) const
     QString &text = cache.scratch;
     if (!text.isDetached())
         text = QString();
-    if (!decodeUtf8(reinterpret_cast<const unsigned char *>(utf8), size, text)) {
+    if (!decodeUtf8(reinterpret_cast<const unsigned char *>(utf8), size, text, 0)) {
         // Anything else as SQLite itself turns it into UTF-16, as Qt's
         // driver reads it: a malformed byte comes out the same either way.
         const void *utf16 = sqlite3_column_text16(m_statement, index);
@@ -247,6 +250,18 @@ QString SqliteRecordset::TextAt(int index) const
     default:
         return DbRecordset::TextAt(index);
     }
+}
+
+void SqliteRecordset::AppendTextAt(int index, QString &text) const
+{
+    if (typeAt(index) != SQLITE_TEXT) {
+        DbRecordset::AppendTextAt(index, text);
+        return;
+    }
+    const unsigned char *utf8 = sqlite3_column_text(m_statement, index);
+    const int size = sqlite3_column_bytes(m_statement, index);
+    if (!decodeUtf8(utf8, size, text, text.size()))
+        text += textAt(index);
 }
 
 double SqliteRecordset::NumberAt(int index) const

@@ -191,8 +191,11 @@ void frmKensaku::LoadOrderList()
                 load.setValue(ColId, odd);
                 load.copyText(ColListedId, FieldValue::Text(odd));
             }
-            load.copyText(ColName, records->TextAt(fName));
-            load.copyText(ColTel, records->TextAt(fTel));
+            const auto textOf = [&records](int field) {
+                return [&records, field](QString &to) { records->AppendTextAt(field, to); };
+            };
+            load.copyAppended(ColName, textOf(fName));
+            load.copyAppended(ColTel, textOf(fTel));
             load.setDate(ColOrderDate, records->DateAt(fOrderDate));
             load.setNumber(ColBilled, records->NumberAt(fBilled));
 

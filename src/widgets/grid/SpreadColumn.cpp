@@ -218,6 +218,11 @@ void SpreadColumn::copyText(int slot, QStringView text)
         storeText(slot, text.toString());
         return;
     }
+    settleCopied(slot);
+}
+
+void SpreadColumn::settleCopied(int slot)
+{
     m_shared.drop(slot);
     if (slot < m_texts.size())
         m_texts[slot] = QString();

@@ -49,6 +49,18 @@ public:
     // a text of the cell's own into the arena.
     void setText(int slot, const QString &text);
     void copyText(int slot, QStringView text);
+    // The text append() adds to the end of a QString, copied the same way.
+    template <typename Append>
+    void copyAppended(int slot, Append &&append)
+    {
+        if (kind() == Kind::Text && m_arena.putAppended(slot, append)) {
+            settleCopied(slot);
+            return;
+        }
+        QString text;
+        append(text);
+        copyText(slot, text);
+    }
     void setNumber(int slot, double number);
     void setInteger(int slot, qint64 number);
     void setDate(int slot, const std::optional<QDate> &date);
@@ -83,6 +95,8 @@ public:
 
 private:
     void storeText(int slot, const QString &text);
+    // A slot whose text went into the arena holds no other.
+    void settleCopied(int slot);
 
     vaSpread::ColumnSpec m_spec;
     int m_slots = 0;

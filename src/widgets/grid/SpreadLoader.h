@@ -48,6 +48,14 @@ public:
         if (has(col))
             m_model.cellsOf(col - 1).copyText(m_slot, text);
     }
+    // The same for the text append() adds to the end of a QString, such as
+    // DbRecordset::AppendTextAt: no string of its own on the way.
+    template <typename Append>
+    void copyAppended(int col, Append &&append)
+    {
+        if (has(col))
+            m_model.cellsOf(col - 1).copyAppended(m_slot, append);
+    }
     void setNumber(int col, double number)
     {
         if (has(col))

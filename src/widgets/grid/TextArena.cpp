@@ -25,12 +25,20 @@ void TextArena::blankAll()
 
 bool TextArena::put(int slot, QStringView text)
 {
-    if (qsizetype(m_units.size()) + text.size() >= qsizetype(None))
+    const qsizetype start = m_units.size();
+    m_units.append(text);
+    return settle(slot, start);
+}
+
+bool TextArena::settle(int slot, qsizetype start)
+{
+    if (m_units.size() == start || m_units.size() >= qsizetype(None)) {
+        m_units.truncate(start);
         return false;
+    }
     if (m_spans.isEmpty())
         m_spans.resize(m_slots, Span{0, None});
-    m_spans[slot] = Span{std::uint32_t(m_units.size()), std::uint32_t(text.size())};
-    m_units.append(text);
+    m_spans[slot] = Span{std::uint32_t(start), std::uint32_t(m_units.size() - start)};
     return true;
 }
 

@@ -27,11 +27,23 @@ public:
     }
     // False, storing nothing, when the buffer cannot address more text.
     bool put(int slot, QStringView text);
+    // The same for the text append() adds to the end of a QString.
+    template <typename Append>
+    bool putAppended(int slot, Append &&append)
+    {
+        const qsizetype start = m_units.size();
+        append(m_units);
+        return settle(slot, start);
+    }
     void drop(int slot);
     // Slot i takes the text of slot from[i], for i below from.size().
     void gather(const QList<int> &from);
 
 private:
+    // The text from start to the end of the buffer becomes the slot's; an
+    // empty one, or one past what a span can address, is taken back.
+    bool settle(int slot, qsizetype start);
+
     struct Span
     {
         std::uint32_t offset;
