@@ -12,7 +12,11 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <memory>
+#include <thread>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -112,6 +116,8 @@ private slots:
         QTest::newRow("neither: Latin-1") << head + "caf\xE9!" << u"d"_s << u"café!"_s;
         QTest::newRow("UTF-8 character not split") << head + "a" + nyu341.toUtf8() << u"d"_s
                                                    << u"a"_s + nyu341.left(340);
+        // No settings file is that big; one that is was never meant to be read whole.
+        QTest::newRow("over 1 MiB") << head + "x\n" + QByteArray(1024 * 1024, ';') << u"d"_s << u"d"_s;
         QTest::newRow("CP932 character not split") << head + cp932(u"ab"_s + QString(511, u'入')) << u"d"_s
                                                    << u"ab"_s + QString(510, u'入');
     }
@@ -123,6 +129,39 @@ private slots:
         QFETCH(QString, expected);
         write(u"@/parlow.ini"_s, file);
         QCOMPARE(ReadProfileString(u"Parlow6"_s, u"Key"_s, defaultValue, 1024, at(u"@/parlow.ini"_s)), expected);
+    }
+
+    void pipeIsNoFile()
+    {
+        // Read on a thread of its own, so a read that hangs fails this test, not the run.
+        const QString path = at(u"@/parlow.ini"_s);
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        std::thread([done, path] {
+            ReadProfileString(u"Parlow6"_s, u"Key"_s, u"d"_s, 1024, path);
+            *done = true;
+        }).detach();
+        QVERIFY(QTest::qWaitFor([&] { return done->load(); }, 3000));
+    }
+
+    void lockTimeout_data()
+    {
+        columns<QByteArray, int>("value", "ms");
+        QTest::newRow("seconds") << QByteArray("12") << 12000;
+        QTest::newRow("fraction") << QByteArray("0.5") << 500;
+        QTest::newRow("zero") << QByteArray("0") << 0;
+        QTest::newRow("negative") << QByteArray("-3") << 5000;
+        QTest::newRow("text after it") << QByteArray("10秒") << 5000;
+        QTest::newRow("past an hour") << QByteArray("7200") << 5000;
+    }
+
+    void lockTimeout()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(int, ms);
+        ResolveDataFolder();
+        write(DataFolder() + u"/parlow.ini"_s, "[Parlow6]\nLockTimeout=" + value + '\n');
+        QCOMPARE(LockTimeoutMs(5000), ms);
     }
 
     void dataFolder_data()
