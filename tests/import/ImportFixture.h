@@ -4,7 +4,8 @@
 #include "demo/DemoDatabase.h"
 #include "demo/DemoStatement.h"
 
-#include <QHash>
+#include <QDir>
+#include <QFileInfo>
 
 // The receipt list over the demo orders and the sample statement the demo host
 // writes beside them.
@@ -22,20 +23,6 @@ public:
 
     // Opens the screen and lists the orders (F1).
     frmKensaku *openAndSearch() { return screen.open(true); }
-
-    // Every order's "入金日:入金額", by No.
-    QHash<qint64, QString> receipts() const
-    {
-        QHash<qint64, QString> byId;
-        const auto records = screen.db.connection()->Execute(QStringLiteral("SELECT [ID], [入金日], [入金額] FROM [CHUMON]"));
-        while (!records->Eof()) {
-            byId.insert(records->FieldValue(0).toLongLong(),
-                        records->FieldValue(1).toString() + u':' + records->FieldValue(2).toString());
-            records->MoveNext();
-        }
-        records->Close();
-        return byId;
-    }
 
     QString file(const QString &name) const { return QFileInfo(screen.db.path()).absoluteDir().filePath(name); }
 

@@ -216,7 +216,8 @@ private Q_SLOTS:
             QElapsedTimer closed;
             f.whenActive<frmKensaku>([&](frmKensaku *form) {
                 f.form = form;
-                kanri = form->kanriMenuItem()->isEnabled();
+                // 入金管理 and 取込 change payments too: the same levels may use them.
+                kanri = form->kanriMenuItem()->isEnabled() && form->importMenuItem()->isEnabled();
                 f.press(Qt::Key_F1);
                 f.press(Qt::Key_F5);
                 f.whenActive<frmAllSet>([](frmAllSet *dialog) { ScreenFixture::click(dialog, u"cmdEnter"_s); });

@@ -1,0 +1,252 @@
+// SQLite read through its own interface gives what Qt's driver and the
+// FieldValue rules give; the batch path writes what the literal path writes;
+// a damaged file fails with a DbError.
+#include "core/data/FieldValue.h"
+#include "core/data/QtSqlConnection.h"
+#include "core/data/SqlCatalog.h"
+#include "core/data/SqlSchema.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void run(DbConnection &connection, const QString &statement)
+{
+    connection.Execute(statement)->Close();
+}
+
+bool sameNumber(double a, double b)
+{
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+// Every value of column 0 as Qt's driver reads it, Null made plain.
+QVariantList qtValues(QtSqlConnection &connection, const QString &query)
+{
+    QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
+    if (!q.exec(query))
+        qFatal("%s", qPrintable(query));
+    QVariantList values;
+    while (q.next())
+        values.append(q.value(0).isNull() ? QVariant() : q.value(0));
+    return values;
+}
+
+QString failureOf(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const DbError &error) {
+        return error.description().isEmpty() ? u"(empty)"_s : error.description();
+    }
+    return {};
+}
+
+} // namespace
+
+class TestSqliteReads final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_db.reset();
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_db = QtSqlConnection::openSqlite(path());
+    }
+
+    void typedReadsAsFieldValue_data()
+    {
+        QTest::addColumn<QString>("stored"); // an SQL expression, stored without conversion
+        QTest::newRow("Null") << u"NULL"_s;
+        QTest::newRow("integer beyond 2^53") << u"9007199254740993"_s;
+        QTest::newRow("lowest integer") << u"-9223372036854775808"_s;
+        QTest::newRow("real") << u"12.5"_s;
+        QTest::newRow("whole real") << u"3.0"_s;
+        QTest::newRow("huge real") << u"1e300"_s;
+        QTest::newRow("number with a unit") << u"'1200円'"_s;
+        QTest::newRow("digits with blanks") << u"' -42 '"_s;
+        QTest::newRow("overflowing exponent") << u"'1e999'"_s;
+        QTest::newRow("zero date") << u"'0000/00/00'"_s;
+        QTest::newRow("date") << u"'2014/02/03'"_s;
+        QTest::newRow("date with a time") << u"'2014/02/03 10:20:30'"_s;
+        QTest::newRow("short date at midnight") << u"'2014-2-3 00:00:00'"_s;
+        QTest::newRow("date in blanks") << u"' 2014/02/03 '"_s;
+        QTest::newRow("no such day") << u"'2014/02/30'"_s;
+        QTest::newRow("leap day") << u"'2016/02/29'"_s;
+        QTest::newRow("no leap day in 2100") << u"'2100/02/29'"_s;
+        QTest::newRow("leap day in 2000") << u"'2000/02/29'"_s;
+        QTest::newRow("first year") << u"'0100/01/01'"_s;
+        QTest::newRow("last day") << u"'9999/12/31'"_s;
+        QTest::newRow("year 99") << u"'0099/01/01'"_s;
+        QTest::newRow("empty text") << u"''"_s;
+        QTest::newRow("Japanese") << u"'山田　太郎'"_s;
+        QTest::newRow("beyond the basic plane") << u"'𠮷野家'"_s;
+        QTest::newRow("malformed UTF-8") << u"CAST(X'E3812061' AS TEXT)"_s;
+        QTest::newRow("encoded surrogate") << u"CAST(X'EDA080' AS TEXT)"_s;
+        QTest::newRow("overlong form") << u"CAST(X'C0AF' AS TEXT)"_s;
+        QTest::newRow("U+FFFF") << u"char(65535)"_s;
+        QTest::newRow("byte array") << u"X'41420043'"_s;
+    }
+
+    void typedReadsAsFieldValue()
+    {
+        QFETCH(QString, stored);
+        // Between plain dates, so what is remembered from row to row is crossed.
+        run(*m_db, u"CREATE TABLE [V] ([N] INTEGER PRIMARY KEY, [X])"_s);
+        run(*m_db, u"INSERT INTO [V] ([X]) VALUES ('2014/02/03'), (%1), ('2014/02/04'), (%1), (%1)"_s.arg(stored));
+        const QString query = u"SELECT [X] FROM [V] ORDER BY [N]"_s;
+        const QVariantList expected = qtValues(*m_db, query);
+
+        const auto records = m_db->Execute(query);
+        for (const QVariant &value : expected) {
+            QVERIFY(!records->Eof());
+            // First, before any other read converts the value in place.
+            QString appended = u"前"_s;
+            records->AppendTextAt(0, appended);
+            QCOMPARE(appended, u"前"_s + FieldValue::Text(value));
+            QCOMPARE(records->TextAt(0), FieldValue::Text(value));
+            QVERIFY2(sameNumber(records->NumberAt(0), FieldValue::NumberOf(value)), qPrintable(FieldValue::Text(value)));
+            QCOMPARE(records->IntegerAt(0), FieldValue::IntegerOf(value));
+            QCOMPARE(records->DateAt(0), FieldValue::ParseDate(FieldValue::Text(value)));
+            QCOMPARE(records->FieldValue(0), value);
+            QCOMPARE(records->FieldValue(0).typeId(), value.typeId());
+            records->MoveNext();
+        }
+        QVERIFY(records->Eof());
+    }
+
+    void sharedAndReusedTextsAsStored()
+    {
+        // Few methods (shared strings) beside unique names (one reused string
+        // while nobody holds it).
+        run(*m_db, u"CREATE TABLE [V] ([NAME] TEXT, [METHOD] TEXT)"_s);
+        run(*m_db, u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 60) "
+                   u"INSERT INTO [V] SELECT '名前' || x, CASE x % 3 WHEN 0 THEN '銀行振込' WHEN 1 THEN '代金引換' "
+                   u"ELSE 'x' || (x / 3) END FROM c"_s);
+        QStringList names;
+        QStringList methods;
+        const auto records = m_db->Execute(u"SELECT [NAME], [METHOD] FROM [V]"_s);
+        while (!records->Eof()) {
+            names.append(records->TextAt(0));
+            records->TextAt(0); // read and dropped: its string may be reused
+            methods.append(records->TextAt(1));
+            records->MoveNext();
+        }
+        QCOMPARE(names.size(), 60);
+        for (int x = 1; x <= 60; ++x) {
+            QCOMPARE(names.at(x - 1), u"名前%1"_s.arg(x));
+            const QString method = x % 3 == 0 ? u"銀行振込"_s : x % 3 == 1 ? u"代金引換"_s : u"x%1"_s.arg(x / 3);
+            QCOMPARE(methods.at(x - 1), method);
+        }
+    }
+
+    void batchWritesAsLiterals_data()
+    {
+        QTest::addColumn<QVariantList>("values");
+        QTest::addColumn<QString>("receipt"); // the catalog's statement for these values, if one
+        QTest::newRow("receipt") << SqlCatalog::RegisterReceiptValues(u"2014/02/21"_s, 5800, 17)
+                                 << SqlCatalog::RegisterReceipt(u"2014/02/21"_s, 5800, true, 17);
+        QTest::newRow("empty date, large numbers")
+            << SqlCatalog::RegisterReceiptValues(QString(), 12345678901, 2147483648)
+            << SqlCatalog::RegisterReceipt(QString(), 12345678901, true, 2147483648);
+        QTest::newRow("quote, Null, real") << QVariantList{u"O'Brien '"_s, QVariant(), 0.1} << QString();
+        QTest::newRow("question mark in a text") << QVariantList{u"?"_s, -1, qlonglong(1) << 62} << QString();
+    }
+
+    void batchWritesAsLiterals()
+    {
+        QFETCH(QVariantList, values);
+        QFETCH(QString, receipt);
+        run(*m_db, u"CREATE TABLE [A] ([NOTE] TEXT, [P], [Q], [R])"_s);
+        run(*m_db, u"CREATE TABLE [B] ([NOTE] TEXT, [P], [Q], [R])"_s);
+        // A ? in quotes or brackets is no placeholder.
+        const QString insert = u"INSERT INTO [%1] ([NOTE], [P], [Q], [R]) VALUES ('?', ?, ?, ?)"_s;
+        m_db->ExecuteEach(insert.arg(u"A"_s), {values, values});
+        m_db->DbConnection::ExecuteEach(insert.arg(u"B"_s), {values, values});
+        const QString read = u"SELECT quote([P]) || quote([Q]) || quote([R]) || [NOTE] FROM [%1]"_s;
+        QCOMPARE(qtValues(*m_db, read.arg(u"A"_s)), qtValues(*m_db, read.arg(u"B"_s)));
+        if (!receipt.isEmpty())
+            QCOMPARE(DbConnection::WithLiterals(SqlCatalog::RegisterReceiptEach(true), values), receipt);
+    }
+
+    void damagedFileFails_data()
+    {
+        QTest::addColumn<qint64>("cutTo");     // -1 keeps the length
+        QTest::addColumn<qint64>("spoilFrom"); // -1 spoils nothing
+        QTest::newRow("cut to half") << qint64(-2) << qint64(-1);
+        QTest::newRow("cut after three pages") << qint64(3 * 4096) << qint64(-1);
+        QTest::newRow("pages overwritten") << qint64(-1) << qint64(8 * 4096);
+        QTest::newRow("header overwritten") << qint64(-1) << qint64(0);
+    }
+
+    void damagedFileFails()
+    {
+        QFETCH(qint64, cutTo);
+        QFETCH(qint64, spoilFrom);
+        run(*m_db, u"CREATE TABLE [V] ([ID] INTEGER PRIMARY KEY, [NAME] TEXT, [N])"_s);
+        run(*m_db, u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 20000) "
+                   u"INSERT INTO [V] SELECT x, '名前' || x || hex(randomblob(8)), x * 3 FROM c"_s);
+        m_db.reset();
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        if (cutTo != -1)
+            QVERIFY(file.resize(cutTo == -2 ? file.size() / 2 : cutTo));
+        if (spoilFrom != -1) {
+            QVERIFY(file.seek(spoilFrom));
+            file.write(QByteArray(16 * 4096, '\xff'));
+        }
+        file.close();
+
+        const QString failure = failureOf([&] {
+            const auto db = QtSqlConnection::openSqlite(path());
+            const auto records = db->Execute(u"SELECT [ID], [NAME], [N] FROM [V]"_s);
+            while (!records->Eof()) {
+                records->TextAt(1);
+                records->MoveNext();
+            }
+        });
+        QVERIFY2(!failure.isEmpty(), "the damaged file was read to the end without a DbError");
+    }
+
+    void searchReadsOnlyItsIndex_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::newRow("every unpaid order") << SqlCatalog::OrderSearch({}, {}, false, {});
+        QTest::newRow("ship dates") << SqlCatalog::OrderSearch(u"2014/01/01"_s, u"2014/12/31"_s, false, {});
+        QTest::newRow("shop") << SqlCatalog::OrderSearch({}, {}, true, u"S01"_s);
+        QTest::newRow("dates and shop") << SqlCatalog::OrderSearch(u"2014/01/01"_s, {}, true, u"S'1"_s);
+    }
+
+    void searchReadsOnlyItsIndex()
+    {
+        QFETCH(QString, search);
+        SqlSchema::CreateSqliteTables(*m_db);
+        QStringList plan;
+        const auto records = m_db->Execute(u"EXPLAIN QUERY PLAN "_s + search);
+        const int detail = records->FieldIndex(u"detail"_s);
+        for (; !records->Eof(); records->MoveNext())
+            plan.append(records->TextAt(detail));
+        // The cost then follows the unpaid orders, not the whole table.
+        QVERIFY2(plan.join(u'\n').contains(u"COVERING INDEX IX_CHUMON_未入金"_s), qPrintable(plan.join(u'\n')));
+    }
+
+private:
+    QString path() const { return m_dir->filePath(u"reads.sqlite"_s); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::shared_ptr<QtSqlConnection> m_db;
+};
+
+QTEST_GUILESS_MAIN(TestSqliteReads)
+#include "tst_sqlitereads.moc"
