@@ -65,15 +65,16 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
         const int paidAmount = records->FieldIndex(u"入金額"_s);
         const int mailSent = records->FieldIndex(u"入金確認送信"_s);
         while (!records->Eof()) {
-            const std::optional<qint64> orderId = FieldValue::IntegerOf(records->FieldValue(id));
-            if (orderId && expected.contains(*orderId)) {
-                const Listed now = ListedFrom(records->FieldValue(paidDate), records->FieldValue(paidAmount),
-                                              records->FieldValue(mailSent));
-                const Listed &then = expected.value(*orderId)->listed;
-                // A second row for the same number would be written too.
+            const std::optional<qint64> orderId = records->IntegerAt(id);
+            const auto found = orderId ? expected.constFind(*orderId) : expected.constEnd();
+            if (found != expected.constEnd()) {
+                const Listed &then = (*found)->listed;
+                // A second row for the same number would be written too. The
+                // texts are those ListedFrom makes, read without variants.
                 const bool twice = seen.contains(*orderId);
-                if (twice || now.paidDate != then.paidDate || now.paidAmount != then.paidAmount
-                    || now.mailSent != then.mailSent)
+                if (twice || records->TextAt(paidDate) != then.paidDate
+                    || CellText::plainNumber(records->NumberAt(paidAmount)) != then.paidAmount
+                    || CellText::plainNumber(records->NumberAt(mailSent)) != then.mailSent)
                     changed.append(*orderId);
                 seen.insert(*orderId);
             }

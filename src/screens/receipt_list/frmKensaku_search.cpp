@@ -148,9 +148,8 @@ void frmKensaku::LoadOrderList()
         const QDate today = QDate::currentDate();
         // The search lists only orders whose confirmation mail is not queued.
         const QVariant mailNotSent = 0;
-        // Most listed orders have nothing paid yet: their texts are made once
-        // and shared.
-        // The listed amount as the check compares it, made once per amount.
+        // The listed amount as the check compares it, made once per amount:
+        // most listed orders have nothing paid yet and share one text.
         QHash<double, ReceiptRegistration::Listed> listedAmounts;
         const auto listedFor = [&](double amount) -> const ReceiptRegistration::Listed & {
             auto known = listedAmounts.constFind(amount + 0.0); // -0 is 0
