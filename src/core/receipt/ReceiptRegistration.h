@@ -42,7 +42,8 @@ inline constexpr double MaxAmount = 9999999999.0;
 
 // One line per receipt that cannot be written exactly: no whole order
 // number, an order number the list holds more than once (listedIds counts
-// every row of the list), or an amount outside the column's range.
+// the rows of the whole list that hold each receipt's number), or an amount
+// outside the column's range.
 QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> &listedIds);
 
 // Run inside the registration's transaction: the orders among the receipts

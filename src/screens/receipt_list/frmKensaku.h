@@ -132,7 +132,8 @@ private:
     void sprNyukin_Click(int col, int row);
     void markVisibleRows(int mark);
     QList<ReceiptRegistration::Receipt> flaggedReceipts() const;
-    QHash<qint64, int> listedOrderIds() const;
+    // How often the list holds each order number the receipts name.
+    QHash<qint64, int> listedOrderIds(const QList<ReceiptRegistration::Receipt> &receipts) const;
     void keepListed(int row, const ReceiptRegistration::Listed &listed);
     QString selectedShopId() const;
 

@@ -170,7 +170,7 @@ void frmKensaku::cmdUpdate_Click()
         return;
 
     const QList<ReceiptRegistration::Receipt> receipts = flaggedReceipts();
-    const QStringList unwritable = ReceiptRegistration::Unwritable(receipts, listedOrderIds());
+    const QStringList unwritable = ReceiptRegistration::Unwritable(receipts, listedOrderIds(receipts));
     if (!unwritable.isEmpty()) {
         MessageService::Exclamation(this,
                                     u"次の行は注文を正しく特定できないため、登録しませんでした。\n"_s
@@ -238,14 +238,20 @@ QList<ReceiptRegistration::Receipt> frmKensaku::flaggedReceipts() const
     return receipts;
 }
 
-QHash<qint64, int> frmKensaku::listedOrderIds() const
+QHash<qint64, int> frmKensaku::listedOrderIds(const QList<ReceiptRegistration::Receipt> &receipts) const
 {
+    // Only the numbers about to be written need counting.
     QHash<qint64, int> counts;
+    for (const ReceiptRegistration::Receipt &receipt : receipts) {
+        if (receipt.id)
+            counts.insert(*receipt.id, 0);
+    }
     const int rows = sprNyukin->MaxRows();
-    counts.reserve(rows);
     for (int row = 1; row <= rows; ++row) {
-        if (const std::optional<qint64> id = sprNyukin->Integer(ColId, row))
-            ++counts[*id];
+        if (const std::optional<qint64> id = sprNyukin->Integer(ColId, row)) {
+            if (const auto count = counts.find(*id); count != counts.end())
+                ++*count;
+        }
     }
     return counts;
 }
