@@ -53,26 +53,9 @@ void QtSqlRecordset::fetch()
         throw DbError(QtSqlError::Description(error));
 }
 
-bool QtSqlRecordset::Eof() const
-{
-    return !m_onRow;
-}
-
-int QtSqlRecordset::FieldIndex(const QString &name) const
-{
-    for (qsizetype i = 0; i < m_names.size(); ++i) {
-        if (m_names.at(i).compare(name, Qt::CaseInsensitive) == 0)
-            return static_cast<int>(i);
-    }
-    throw DbError(u"項目 %1 は結果にありません。"_s.arg(name));
-}
-
 QVariant QtSqlRecordset::FieldValue(int index) const
 {
-    if (!m_onRow)
-        throw DbError(u"現在の行がありません。"_s);
-    if (index < 0 || index >= m_names.size())
-        throw DbError(u"項目番号 %1 は結果にありません。"_s.arg(index));
+    requireColumn(index);
     QVariant value = m_query.value(index);
     // The driver hands out typed nulls; readers expect one plain Null.
     if (value.isNull())
@@ -80,17 +63,9 @@ QVariant QtSqlRecordset::FieldValue(int index) const
     return value;
 }
 
-QVariant QtSqlRecordset::Fields(const QString &name) const
-{
-    if (!m_onRow)
-        throw DbError(u"現在の行がありません。"_s);
-    return FieldValue(FieldIndex(name));
-}
-
 void QtSqlRecordset::MoveNext()
 {
-    if (!m_onRow)
-        throw DbError(u"現在の行がありません。"_s);
+    requireRow();
     fetch();
 }
 

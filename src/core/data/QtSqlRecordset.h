@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/data/DbConnection.h"
+#include "core/data/NamedRecordset.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -8,7 +8,7 @@
 
 // A forward-only result over one executed QSqlQuery. It sits on the first row
 // as soon as it exists, so Eof() is known before the first read.
-class QtSqlRecordset final : public DbRecordset
+class QtSqlRecordset final : public NamedRecordset
 {
 public:
     // Takes the executed query; a statement that returns no rows gives a
@@ -20,11 +20,8 @@ public:
     QtSqlRecordset(const QtSqlRecordset &) = delete;
     QtSqlRecordset &operator=(const QtSqlRecordset &) = delete;
 
-    bool Eof() const override;
-    QVariant Fields(const QString &name) const override;
     void MoveNext() override;
     void Close() override;
-    int FieldIndex(const QString &name) const override;
     QVariant FieldValue(int index) const override;
 
 private:
@@ -34,6 +31,4 @@ private:
     // through a driver that is already gone.
     QSqlDatabase m_database;
     QSqlQuery m_query;
-    QStringList m_names;
-    bool m_onRow{false};
 };

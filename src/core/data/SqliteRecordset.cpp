@@ -129,31 +129,9 @@ void SqliteRecordset::step()
         throw DbError(failure);
 }
 
-bool SqliteRecordset::Eof() const
-{
-    return !m_onRow;
-}
-
-int SqliteRecordset::FieldIndex(const QString &name) const
-{
-    for (qsizetype i = 0; i < m_names.size(); ++i) {
-        if (m_names.at(i).compare(name, Qt::CaseInsensitive) == 0)
-            return static_cast<int>(i);
-    }
-    throw DbError(u"項目 %1 は結果にありません。"_s.arg(name));
-}
-
-QVariant SqliteRecordset::Fields(const QString &name) const
-{
-    if (!m_onRow)
-        throw DbError(u"現在の行がありません。"_s);
-    return FieldValue(FieldIndex(name));
-}
-
 void SqliteRecordset::MoveNext()
 {
-    if (!m_onRow)
-        throw DbError(u"現在の行がありません。"_s);
+    requireRow();
     step();
 }
 
@@ -169,10 +147,7 @@ void SqliteRecordset::Close()
 
 int SqliteRecordset::typeAt(int index) const
 {
-    if (!m_onRow)
-        throw DbError(u"現在の行がありません。"_s);
-    if (index < 0 || index >= m_names.size())
-        throw DbError(u"項目番号 %1 は結果にありません。"_s.arg(index));
+    requireColumn(index);
     return sqlite3_column_type(m_statement, index);
 }
 

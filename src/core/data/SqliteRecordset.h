@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/data/DbConnection.h"
+#include "core/data/NamedRecordset.h"
 
 #include <QSqlDatabase>
 #include <QStringList>
@@ -18,7 +18,7 @@ class SqliteHandle;
 // gives (64-bit integers, doubles, texts, byte arrays, one plain Null), and
 // the typed reads give exactly what FieldValue gives for those. It sits on
 // the first row as soon as it exists.
-class SqliteRecordset final : public DbRecordset
+class SqliteRecordset final : public NamedRecordset
 {
 public:
     // Prepares the statement and runs it up to its first row; one that
@@ -30,11 +30,8 @@ public:
     SqliteRecordset(const SqliteRecordset &) = delete;
     SqliteRecordset &operator=(const SqliteRecordset &) = delete;
 
-    bool Eof() const override;
-    QVariant Fields(const QString &name) const override;
     void MoveNext() override;
     void Close() override;
-    int FieldIndex(const QString &name) const override;
     QVariant FieldValue(int index) const override;
 
     QString TextAt(int index) const override;
@@ -76,7 +73,5 @@ private:
     // Qt's driver owns the handle: kept, as a Qt SQL result keeps it.
     QSqlDatabase m_database;
     sqlite3_stmt *m_statement = nullptr;
-    QStringList m_names;
     mutable std::vector<ColumnCache> m_cache;
-    bool m_onRow = false;
 };
