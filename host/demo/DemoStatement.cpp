@@ -39,7 +39,7 @@ qint64 leadingNumber(const QVariant &value)
 QVariant scalar(DbConnection &connection, const QString &query)
 {
     const auto records = connection.Execute(query);
-    const QVariant value = records->Eof() ? QVariant() : records->FieldValue(0);
+    const QVariant value = records->Eof() ? QVariant() : records->ValueAt(0);
     records->Close();
     return value;
 }

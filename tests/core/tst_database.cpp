@@ -157,7 +157,7 @@ private slots:
         const auto records = m_db->Execute(u"SELECT [SHOP_NAME], 1200 AS [入金額] FROM [SHOP] WHERE [SHOP_ID] = 'S02'"_s);
         // Names in any case; one plain Null, whatever the column's type.
         QCOMPARE(records->Fields(u"shop_name"_s), QVariant());
-        QCOMPARE(records->FieldValue(records->FieldIndex(u"入金額"_s)), QVariant(1200LL));
+        QCOMPARE(records->ValueAt(records->FieldIndex(u"入金額"_s)), QVariant(1200LL));
         QVERIFY_THROWS_EXCEPTION(DbError, records->Fields(u"NOPE"_s));
         records->MoveNext();
         QVERIFY_THROWS_EXCEPTION(DbError, records->Fields(u"shop_name"_s));

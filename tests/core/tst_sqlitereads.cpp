@@ -119,8 +119,8 @@ private slots:
             QVERIFY2(sameNumber(records->NumberAt(0), FieldValue::NumberOf(value)), qPrintable(FieldValue::Text(value)));
             QCOMPARE(records->IntegerAt(0), FieldValue::IntegerOf(value));
             QCOMPARE(records->DateAt(0), FieldValue::ParseDate(FieldValue::Text(value)));
-            QCOMPARE(records->FieldValue(0), value);
-            QCOMPARE(records->FieldValue(0).typeId(), value.typeId());
+            QCOMPARE(records->ValueAt(0), value);
+            QCOMPARE(records->ValueAt(0).typeId(), value.typeId());
             records->MoveNext();
         }
         QVERIFY(records->Eof());

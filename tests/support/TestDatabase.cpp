@@ -63,7 +63,7 @@ void TestDatabase::addOrder(const Order &o)
 QVariant TestDatabase::scalar(const QString &query) const
 {
     const auto records = m_connection->Execute(query);
-    const QVariant value = records->Eof() ? QVariant() : records->FieldValue(0);
+    const QVariant value = records->Eof() ? QVariant() : records->ValueAt(0);
     records->Close();
     return value;
 }

@@ -37,17 +37,17 @@ DbRecordset::~DbRecordset() = default;
 
 QString DbRecordset::TextAt(int index) const
 {
-    return FieldValue::Text(FieldValue(index));
+    return FieldValue::Text(ValueAt(index));
 }
 
 double DbRecordset::NumberAt(int index) const
 {
-    return FieldValue::NumberOf(FieldValue(index));
+    return FieldValue::NumberOf(ValueAt(index));
 }
 
 std::optional<qint64> DbRecordset::IntegerAt(int index) const
 {
-    return FieldValue::IntegerOf(FieldValue(index));
+    return FieldValue::IntegerOf(ValueAt(index));
 }
 
 void DbRecordset::AppendTextAt(int index, QString &text) const
@@ -57,7 +57,7 @@ void DbRecordset::AppendTextAt(int index, QString &text) const
 
 std::optional<QDate> DbRecordset::DateAt(int index) const
 {
-    return FieldValue::ParseDate(FieldValue::Text(FieldValue(index)));
+    return FieldValue::ParseDate(FieldValue::Text(ValueAt(index)));
 }
 
 DbConnection::~DbConnection() = default;

@@ -41,11 +41,11 @@ public:
     // Fast path for readers that walk many rows: resolve a name once, then
     // read by position. FieldIndex throws DbError for an unknown name.
     virtual int FieldIndex(const QString &name) const = 0;
-    virtual QVariant FieldValue(int index) const = 0;
+    virtual QVariant ValueAt(int index) const = 0;
 
     // Typed reads by position, each exactly what the FieldValue function of
-    // the same meaning gives for FieldValue(index): a long search reads its
-    // values without a QVariant each. The defaults go through FieldValue(index);
+    // the same meaning gives for ValueAt(index): a long search reads its
+    // values without a QVariant each. The defaults go through ValueAt(index);
     // a recordset that reaches the database's own values may do better.
     virtual QString TextAt(int index) const;                  // FieldValue::Text
     virtual double NumberAt(int index) const;                 // FieldValue::NumberOf

@@ -5,7 +5,7 @@ using namespace Qt::StringLiterals;
 QVariant NamedRecordset::Fields(const QString &name) const
 {
     requireRow();
-    return FieldValue(FieldIndex(name));
+    return ValueAt(FieldIndex(name));
 }
 
 int NamedRecordset::FieldIndex(const QString &name) const

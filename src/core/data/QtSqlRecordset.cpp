@@ -53,7 +53,7 @@ void QtSqlRecordset::fetch()
         throw DbError(QtSqlError::Description(error));
 }
 
-QVariant QtSqlRecordset::FieldValue(int index) const
+QVariant QtSqlRecordset::ValueAt(int index) const
 {
     requireColumn(index);
     QVariant value = m_query.value(index);

@@ -22,7 +22,7 @@ public:
 
     void MoveNext() override;
     void Close() override;
-    QVariant FieldValue(int index) const override;
+    QVariant ValueAt(int index) const override;
 
 private:
     void fetch();

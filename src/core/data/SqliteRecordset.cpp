@@ -196,7 +196,7 @@ QString SqliteRecordset::textAt(int index) const
     return cache.texts[at];
 }
 
-QVariant SqliteRecordset::FieldValue(int index) const
+QVariant SqliteRecordset::ValueAt(int index) const
 {
     switch (typeAt(index)) {
     case SQLITE_NULL:

@@ -14,7 +14,7 @@ class SqliteHandle;
 
 // A forward-only result read through SQLite's own interface, for the
 // embedded database: a long search reads its values as SQLite holds them,
-// without a QVariant each. FieldValue() gives what Qt SQL's SQLite driver
+// without a QVariant each. ValueAt() gives what Qt SQL's SQLite driver
 // gives (64-bit integers, doubles, texts, byte arrays, one plain Null), and
 // the typed reads give exactly what FieldValue gives for those. It sits on
 // the first row as soon as it exists.
@@ -32,7 +32,7 @@ public:
 
     void MoveNext() override;
     void Close() override;
-    QVariant FieldValue(int index) const override;
+    QVariant ValueAt(int index) const override;
 
     QString TextAt(int index) const override;
     void AppendTextAt(int index, QString &text) const override;

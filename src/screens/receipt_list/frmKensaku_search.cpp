@@ -31,8 +31,8 @@ void frmKensaku::LoadShopList()
     const int id = records->FieldIndex(u"SHOP_ID"_s);
     const int name = records->FieldIndex(u"Shop_name"_s);
     while (!records->Eof()) {
-        cboShop_id->addItem(FieldValue::Text(records->FieldValue(id)) + u" / "_s
-                            + FieldValue::Text(records->FieldValue(name)));
+        cboShop_id->addItem(FieldValue::Text(records->ValueAt(id)) + u" / "_s
+                            + FieldValue::Text(records->ValueAt(name)));
         records->MoveNext();
     }
 }
@@ -60,12 +60,12 @@ void frmKensaku::LoadPaymentTable()
     const int okField = methods->FieldIndex(u"OK_MAX"_s);
     QString previous;
     while (!methods->Eof()) {
-        const QString method = FieldValue::Text(methods->FieldValue(methodField));
+        const QString method = FieldValue::Text(methods->ValueAt(methodField));
         // Names differing only in letter case make one entry.
         if (method.compare(previous, Qt::CaseInsensitive) != 0) {
             SiharaiEntry entry;
             entry.method = method;
-            entry.okMax = CellText::plainNumber(FieldValue::NumberOf(methods->FieldValue(okField)));
+            entry.okMax = CellText::plainNumber(FieldValue::NumberOf(methods->ValueAt(okField)));
             entry.managed = u"1"_s;
             for (const QString &name : exemptNames) {
                 if (name.compare(method, Qt::CaseInsensitive) == 0) {
@@ -89,7 +89,7 @@ void frmKensaku::LoadOkMethodList()
         const RecordsetCloser closer(records.get());
         const int method = records->FieldIndex(u"METHOD"_s);
         while (!records->Eof()) {
-            pstrSiharaiString += FieldValue::Text(records->FieldValue(method)) + u'\t';
+            pstrSiharaiString += FieldValue::Text(records->ValueAt(method)) + u'\t';
             records->MoveNext();
         }
     } catch (const DbError &error) {
@@ -186,7 +186,7 @@ void frmKensaku::LoadOrderList()
                 load.setInteger(ColId, *id);
             } else {
                 // Kept as read, so the registration can name the row.
-                const QVariant odd = records->FieldValue(fId);
+                const QVariant odd = records->ValueAt(fId);
                 load.setValue(ColId, odd);
                 load.copyText(ColListedId, FieldValue::Text(odd));
             }
@@ -206,7 +206,7 @@ void frmKensaku::LoadOrderList()
             const ReceiptRegistration::Listed listed =
                 std::isfinite(paidAmount)
                     ? listedFor(paidAmount)
-                    : ReceiptRegistration::ListedFrom(QVariant(), records->FieldValue(fPaidAmount), mailNotSent);
+                    : ReceiptRegistration::ListedFrom(QVariant(), records->ValueAt(fPaidAmount), mailNotSent);
             // The paid date is kept as the text read.
             load.copyText(ColListedPaidDate, paidText);
             load.setText(ColListedPaidAmount, listed.paidAmount);
