@@ -1,5 +1,6 @@
 #include "component/clsParlow6dl.h"
 
+#include "core/receipt/Session.h"
 #include "core/receipt/SharedState.h"
 #include "screens/receipt_list/frmKensaku.h"
 
@@ -61,7 +62,7 @@ void clsParlow6dl::Show()
     QPointer<frmKensaku> &form = receiptList();
     // A closed window may still wait for its deferred deletion.
     if (!form || form->unloadedFlg)
-        form = new frmKensaku;
+        form = new frmKensaku(Session::Shared());
     form->show();
     form->raise();
     form->activateWindow();

@@ -96,7 +96,7 @@ private slots:
         const QString methods = SqlCatalog::PaymentMethodTable();
         const QString exempt = SqlCatalog::ExemptMethods();
         const auto receipt = [](qint64 amount, bool mail) {
-            return SqlCatalog::RegisterReceipt(u"2014/02/21"_s, amount, mail, 4);
+            return receiptStatement(u"2014/02/21"_s, amount, mail, 4);
         };
         QTest::newRow("usable methods") << QString() << SqlCatalog::UsableMethods() << u"METHOD"_s
                                         << u"代金引換,後払い,銀行振込"_s;
@@ -213,7 +213,7 @@ private slots:
         // A registration that fails there is rolled back, and the database's words reach the operator.
         try {
             DbTransaction transaction(*odbc);
-            odbc->Execute(SqlCatalog::RegisterReceipt(u"2014/02/21"_s, 3000, true, 4))->Close();
+            odbc->Execute(receiptStatement(u"2014/02/21"_s, 3000, true, 4))->Close();
             odbc->Execute(u"SELECT [NOPE] FROM [CHUMON]"_s);
             QFAIL("an unknown column was accepted");
         } catch (const DbError &error) {

@@ -1,6 +1,7 @@
 // SQLite read through its own interface gives what Qt's driver and the
 // FieldValue rules give; the batch path writes what the literal path writes;
 // a damaged file fails with a DbError.
+#include "CoreTest.h"
 #include "core/data/FieldValue.h"
 #include "core/data/QtSqlConnection.h"
 #include "core/data/SqlCatalog.h"
@@ -156,10 +157,10 @@ private slots:
         QTest::addColumn<QVariantList>("values");
         QTest::addColumn<QString>("receipt"); // the catalog's statement for these values, if one
         QTest::newRow("receipt") << SqlCatalog::RegisterReceiptValues(u"2014/02/21"_s, 5800, 17)
-                                 << SqlCatalog::RegisterReceipt(u"2014/02/21"_s, 5800, true, 17);
+                                 << receiptStatement(u"2014/02/21"_s, 5800, true, 17);
         QTest::newRow("empty date, large numbers")
             << SqlCatalog::RegisterReceiptValues(QString(), 12345678901, 2147483648)
-            << SqlCatalog::RegisterReceipt(QString(), 12345678901, true, 2147483648);
+            << receiptStatement(QString(), 12345678901, true, 2147483648);
         QTest::newRow("quote, Null, real") << QVariantList{u"O'Brien '"_s, QVariant(), 0.1} << QString();
         QTest::newRow("question mark in a text") << QVariantList{u"?"_s, -1, qlonglong(1) << 62} << QString();
     }

@@ -18,7 +18,7 @@ public:
         options.createTables = false;
         CreateDemoDatabase(*screen.db.connection(), options);
         sample = WriteDemoStatement(*screen.db.connection(), options, DemoStatementPath(screen.db.path()));
-        gintUserLevel = userLevel;
+        screen.store.userLevel = userLevel;
     }
 
     // Opens the screen and lists the orders (F1).

@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include <numeric>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -113,7 +115,7 @@ private Q_SLOTS:
     void ticksPicksAndReceipts()
     {
         // 一致 101, 複数候補 102/103, 金額相違 1011, 不一致, 重複 101.
-        PaymentImport import(Statement{Statement::Format::Csv, StoredText::Encoding::Utf8,
+        PaymentImport import(Statement{Statement::Format::Csv, TextEncoding::Utf8,
                                        linesOf({u"101/3000"_s, u"ｻﾄｳ/5000"_s, u"1011/1000"_s, u"ﾘｿｸ/7"_s,
                                                 u"101/3000"_s}),
                                        0, QString()},
@@ -137,6 +139,34 @@ private Q_SLOTS:
         QVERIFY(import.choose(1, -1));
         QVERIFY(!import.isTicked(1));
         QCOMPARE(import.totals()[size_t(MatchStatus::Duplicate)].amount, 3000);
+    }
+
+    void candidatesAreCapped_data()
+    {
+        QTest::addColumn<int>("sharing"); // listed orders with the line's amount
+        QTest::addColumn<int>("offered");
+        QTest::newRow("two") << 2 << 2;
+        QTest::newRow("one below the cap") << PaymentMatcher::MaxCandidates - 1 << PaymentMatcher::MaxCandidates - 1;
+        QTest::newRow("the cap") << PaymentMatcher::MaxCandidates << PaymentMatcher::MaxCandidates;
+        QTest::newRow("one past the cap") << PaymentMatcher::MaxCandidates + 1 << PaymentMatcher::MaxCandidates;
+        QTest::newRow("ten times the cap") << 10 * PaymentMatcher::MaxCandidates << PaymentMatcher::MaxCandidates;
+    }
+
+    void candidatesAreCapped()
+    {
+        QFETCH(int, sharing);
+        QFETCH(int, offered);
+        QList<ListedOrder> orders;
+        for (int i = 0; i < sharing; ++i)
+            orders.append({i + 1, 5000 + i, u"顧客"_s, 1200, 0});
+        const QList<MatchResult> results = PaymentMatcher(orders).match(linesOf({u"ﾌﾘｺﾐ/1200"_s}));
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results[0].status, MatchStatus::MultipleCandidates);
+        QCOMPARE(results[0].candidateCount, sharing);
+        // The first ones, in list order.
+        QList<int> first(offered);
+        std::iota(first.begin(), first.end(), 0);
+        QCOMPARE(results[0].candidates, first);
     }
 };
 

@@ -10,7 +10,7 @@
 
 using namespace Qt::StringLiterals;
 using Format = Statement::Format;
-using Encoding = StoredText::Encoding;
+using Encoding = TextEncoding;
 
 namespace {
 

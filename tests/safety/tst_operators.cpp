@@ -17,18 +17,14 @@ Q_DECLARE_METATYPE(Path)
 
 namespace {
 
-// One operator's own connection and receipt list; the list uses whichever
-// connection is current, so each action makes its own current first.
+// One operator's own connection and receipt list, in a session of its own.
 struct Operator
 {
-    std::shared_ptr<DbConnection> connection;
+    SessionStore store;
+    std::shared_ptr<DbConnection> &connection = store.connection;
     QPointer<frmKensaku> form;
 
-    void act(const std::function<void(frmKensaku *)> &work)
-    {
-        gdbConnection = connection;
-        work(form);
-    }
+    void act(const std::function<void(frmKensaku *)> &work) { work(form); }
     ~Operator() { delete form.data(); }
 };
 
@@ -80,8 +76,8 @@ private:
             qWarning("no connection: %s", qPrintable(error.description()));
             return {};
         }
-        gdbConnection = op->connection;
-        op->form = new frmKensaku;
+        op->store.userLevel = 2;
+        op->form = new frmKensaku(Session(op->store));
         ScreenFixture::activate(op->form);
         op->form->cmdSearch_Click();
         return op;

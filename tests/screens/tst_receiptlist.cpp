@@ -149,7 +149,7 @@ private Q_SLOTS:
         form->grid()->SetText(frmKensaku::ColPaidDate, 1, text);
         form->grid()->SetValue(frmKensaku::ColUpdateFlag, 1, 1);
         f.press(Qt::Key_F9);
-        auto *kanri = new frmKanri(form, *form);
+        auto *kanri = new frmKanri(form, *form, form->session());
         ScreenFixture::activate(kanri);
         kanri->findChild<vaSpread *>()->SetValue(frmKanri::ColManaged, 1, 0);
         ScreenFixture::click(kanri, u"cmdEnter"_s);

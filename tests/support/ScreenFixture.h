@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TestDatabase.h"
-#include "core/receipt/SharedState.h"
+#include "core/receipt/Session.h"
 #include "core/settings/SuiteSettings.h"
 #include "screens/dialogs/frmAllSet.h"
 #include "screens/dialogs/frmDispSiharai.h"
@@ -49,6 +49,21 @@ public:
             throw DbError(lost());
         return result;
     }
+    // The connection's own batch, as production runs it; each row counts as
+    // one statement towards the failure.
+    void ExecuteEach(const QString &statement, const QList<QVariantList> &rows) override
+    {
+        if (m_countdown > 0 && m_countdown <= rows.size()) {
+            m_real->ExecuteEach(statement, rows.first(m_countdown));
+            m_countdown = 0;
+            throw DbError(lost());
+        }
+        m_real->ExecuteEach(statement, rows);
+        if (m_countdown > 0)
+            m_countdown -= int(rows.size());
+        if (afterExecute)
+            afterExecute();
+    }
     SqlDialect Dialect() const override { return m_real->Dialect(); }
     void SetLockTimeout(int milliseconds) override { m_real->SetLockTimeout(milliseconds); }
     void BeginTrans() override { m_real->BeginTrans(); }
@@ -80,8 +95,8 @@ public:
         qputenv("PARLOW6_APPDATA", QFileInfo(db.path()).absolutePath().toLocal8Bit());
         ResolveDataFolder();
         setIni("[Parlow6]\nLockTimeout=0.1\n");
-        gdbConnection = faulty;
-        gintUserLevel = 2;
+        store.connection = faulty;
+        store.userLevel = 2;
         MessageService::SetHandler([this](const MessageService::Request &box) {
             const bool error = box.icon == QMessageBox::Critical || box.icon == QMessageBox::Warning;
             shown.append(error ? u'!' + box.text : QString(box.icon == QMessageBox::Question ? u'?' : u'i'));
@@ -104,10 +119,6 @@ public:
             form->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         MessageService::SetHandler({});
-        gdbConnection.reset();
-        gstrSiharaiTable.clear();
-        gblnSiharaiLoaded = false;
-        gintSiharaiIndex = -1;
     }
 
     // Shops S01 and S02; 銀行振込, 代引 and Card usable, 後払い not; orders
@@ -128,7 +139,7 @@ public:
 
     frmKensaku *open(bool search = false)
     {
-        form = new frmKensaku;
+        form = new frmKensaku(session);
         activate(form);
         if (search)
             press(Qt::Key_F1);
@@ -200,6 +211,9 @@ public:
 
     TestDatabase db{100}; // a lock a test did not take on purpose fails fast
     std::shared_ptr<FaultyConnection> faulty = std::make_shared<FaultyConnection>(db.connection());
+    // The list's own state, apart from the component's.
+    SessionStore store;
+    Session session{store};
     QPointer<frmKensaku> form;
     QStringList shown;
     QStringList texts; // every box's own text, in order

@@ -1,4 +1,4 @@
-// The receipt list's grid: the screen's own writes, the operator's editing
+// The grid: the screen's own writes, the operator's editing
 // through the real delegate and validators, painting suspension, and sorting
 // against a plain stable sort of the same rows.
 #include "GridFixture.h"
@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <numeric>
 
-using K = frmKensaku;
-using Keys = QList<vaSpread::SortKey>;
+using K = TestColumns;
+using Keys = QList<SortKey>;
 
 class tst_Grid final : public QObject
 {
@@ -59,7 +59,7 @@ void tst_Grid::writes()
     QFETCH(QString, value);
     QFETCH(QString, text);
 
-    auto grid = makeReceiptGrid(3);
+    auto grid = makeTestGrid(3);
     QSignalSpy change(grid.get(), &vaSpread::Change);
     const QVariant before = col == K::ColPaidDate ? QVariant(u"2000/01/01"_s) : QVariant(1);
     grid->SetValue(col, -1, before);
@@ -105,7 +105,7 @@ void tst_Grid::editing()
     QFETCH(QString, value);
     QFETCH(int, changes);
 
-    auto grid = makeReceiptGrid(3);
+    auto grid = makeTestGrid(3);
     grid->resize(1200, 300);
     grid->SetValue(K::ColPaidDate, 2, u"2014/01/10"_s);
     grid->SetValue(K::ColPaidAmount, 2, 100);
@@ -164,7 +164,7 @@ void tst_Grid::suspensionAnnouncesOnce()
     QFETCH(int, dataChanges);
     QFETCH(int, resets);
 
-    auto grid = makeReceiptGrid(10);
+    auto grid = makeTestGrid(10);
     QSignalSpy changed(grid->model(), &QAbstractItemModel::dataChanged);
     QSignalSpy reset(grid->model(), &QAbstractItemModel::modelReset);
     std::optional<ReDrawGuard> outer, inner;
@@ -220,7 +220,7 @@ void tst_Grid::sortMatchesStableReference()
     auto pick = [&](const QStringList &from) { return from[random.bounded(int(from.size()))]; };
 
     const int rows = 600;
-    auto grid = makeReceiptGrid(0);
+    auto grid = makeTestGrid(0);
     std::optional<ReDrawGuard> fill(grid.get()); // the model tester walks the sheet on every announcement
     grid->SetMaxRows(rows);
     for (int row = 1; row <= rows; ++row) {
@@ -251,7 +251,7 @@ void tst_Grid::sortMatchesStableReference()
     std::iota(order.begin(), order.end(), 1);
     // Blanks first, texts by code point, ties in their old order.
     auto before = [&](int a, int b) {
-        for (const vaSpread::SortKey &key : keys) {
+        for (const SortKey &key : keys) {
             const QString x = grid->Value(key.column, a), y = grid->Value(key.column, b);
             int c = int(!x.isEmpty()) - int(!y.isEmpty());
             if (key.column == K::ColName)

@@ -4,24 +4,29 @@
 #include "widgets/grid/vaSpread.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QTest>
 
 #include <functional>
 
 using namespace Qt::StringLiterals;
-using Kind = vaSpread::CellKind;
+using Kind = CellKind;
 
 namespace {
 
 using Load = std::function<void(SpreadLoader &)>;
 
+// A column of the kind, a text column and a data-only one, under
+// Qt's model tester.
 void setColumns(vaSpread &grid, Kind kind)
 {
-    vaSpread::ColumnSpec columnDef;
+    ColumnDef columnDef;
     columnDef.kind = kind;
     columnDef.grouping = kind == Kind::Number;
-    grid.setColumns({columnDef, vaSpread::ColumnSpec{}});
+    grid.setColumns({columnDef, ColumnDef{}}, 1);
+    if (!grid.model()->findChild<QAbstractItemModelTester *>())
+        new QAbstractItemModelTester(grid.model(), QAbstractItemModelTester::FailureReportingMode::QtTest, grid.model());
 }
 
 // What a cell shows and holds, every way the screens read it.
@@ -152,6 +157,41 @@ private slots:
         grid.SetMaxRows(4);
         QCOMPARE(column(1), (QStringList{names.at(0), names.at(1), QString(), QString()}));
         QCOMPARE(column(2), (QStringList{u"0"_s, u"1"_s, QString(), QString()}));
+    }
+
+    void sharedTextsAreKnownByContent_data()
+    {
+        QTest::addColumn<bool>("newStringPerRow"); // as an ODBC result hands them out
+        QTest::addColumn<int>("col");
+        QTest::newRow("one string per value") << false << 1;
+        QTest::newRow("a new string per row") << true << 1;
+        QTest::newRow("a new string per row, data-only column") << true << 3;
+    }
+
+    void sharedTextsAreKnownByContent()
+    {
+        QFETCH(bool, newStringPerRow);
+        QFETCH(int, col);
+        vaSpread grid;
+        setColumns(grid, Kind::Text);
+        const QStringList methods{u"銀行振込"_s, u"代金引換"_s, u"クレジットカード"_s};
+        constexpr int Rows = 3000;
+        const auto load = [&] {
+            SpreadLoader loader(&grid, SpreadLoader::Mode::Replace);
+            for (int row = 0; row < Rows; ++row) {
+                loader.addRow();
+                const QString &method = methods.at(row * 7 % methods.size());
+                // A copy of its own: the characters live elsewhere each time.
+                loader.setText(col, newStringPerRow ? QString(method.constData(), method.size()) : method);
+            }
+        };
+        load();
+        QCOMPARE(grid.SharedTexts(col), methods.size());
+        for (const int row : {1, 2, 3, 1500, Rows})
+            QCOMPARE(grid.Value(col, row), methods.at((row - 1) * 7 % methods.size()));
+        // A second search keeps no entry of the first.
+        load();
+        QCOMPARE(grid.SharedTexts(col), methods.size());
     }
 
 };

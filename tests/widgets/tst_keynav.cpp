@@ -52,7 +52,7 @@ void tst_KeyNav::initTestCase()
     add(new QComboBox, u"combo"_s)->addItems({u"現金"_s, u"代引"_s});
     add(new QListWidget, u"list"_s)->addItems({u"A"_s, u"B"_s, u"C"_s});
     connect(add(new QPushButton, u"button"_s), &QPushButton::clicked, this, [this] { ++m_presses; });
-    add(makeReceiptGrid(3).release(), u"grid"_s);
+    add(makeTestGrid(3).release(), u"grid"_s);
     add(new QCalendarWidget, u"calendar"_s);
     add(new QCheckBox, u"check"_s);
     InstallKeyHook();
@@ -115,8 +115,9 @@ void tst_KeyNav::navigation_data()
     row("list: Down on the last item moves on") << list << QString() << 2 << down << button << u"2"_s;
     row("button: Enter presses it") << button << QString() << 0 << enter << button << u"1"_s;
     row("button: Down moves on") << button << QString() << 0 << down << grid << u"0"_s;
-    row("grid keeps Down") << grid << QString() << 0 << down << grid << u"1,3"_s;
-    row("grid's cell editor keeps Enter") << grid << QString() << 2 << enter << grid << u"2,3"_s;
+    const QString nameColumn = QString::number(TestColumns::ColName - 1);
+    row("grid keeps Down") << grid << QString() << 0 << down << grid << u"1,"_s + nameColumn;
+    row("grid's cell editor keeps Enter") << grid << QString() << 2 << enter << grid << u"2,"_s + nameColumn;
     row("calendar keeps Enter") << calendar << QString() << 0 << enter << calendar << QString();
     row("check box: Enter moves on, unticked") << check << QString() << 0 << enter << text << u"0"_s;
 }
@@ -141,7 +142,7 @@ void tst_KeyNav::navigation()
     caret.setPosition(std::min(at, int(memoText.size())));
     memo->setTextCursor(caret);
     list->setCurrentRow(at);
-    grid->setCurrentIndex(grid->model()->index(at, frmKensaku::ColName - 1));
+    grid->setCurrentIndex(grid->model()->index(at, TestColumns::ColName - 1));
     if (start == u"grid" && at == 2)
         grid->edit(grid->currentIndex());
     m_presses = 0;

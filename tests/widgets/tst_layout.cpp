@@ -73,7 +73,7 @@ void tst_Layout::anchorWords()
     if (kind == u"label")
         control = place(new QLabel(&form), u"lblTest"_s, design, tag);
     else if (kind == u"grid")
-        control = place(makeReceiptGrid(0, &form).release(), u"sprTest"_s, {1500, 1200, 3000, 1500}, tag);
+        control = place(makeTestGrid(0, &form).release(), u"sprTest"_s, {1500, 1200, 3000, 1500}, tag);
     else if (kind == u"framed")
         control = place(new QPushButton(place(new QGroupBox(&form), u"fraTest"_s, {1500, 1500, 3000, 3000})),
                         u"cmdInFrame"_s, {300, 300, 600, 300}, tag);
@@ -119,11 +119,11 @@ void tst_Layout::fixedRatio()
     form.resize(600, 400);
     auto *label = place(new QLabel(&form), u"lblDate"_s, {1500, 300, 1200, 450});
     auto *combo = place(new QComboBox(&form), u"cboShop_id"_s, {4500, 300, 1800, 450});
-    auto *grid = place(makeReceiptGrid(0, &form).release(), u"sprNyukin"_s, {300, 1200, 8400, 3000},
+    auto *grid = place(makeTestGrid(0, &form).release(), u"sprNyukin"_s, {300, 1200, 8400, 3000},
                        u"LEFTRIGHTTOPBOTTOM"_s);
     AnchorTable table;
     CaptureAnchors(&form, table);
-    const auto design = makeReceiptGrid(0);
+    const auto design = makeTestGrid(0);
 
     // The fonts come from the design each time; the columns from their
     // current widths, so each pass shrinks them once more.

@@ -51,19 +51,6 @@ QString SqlCatalog::ShopList()
     return u"SELECT [SHOP_ID],[SHOP_NAME] FROM [SHOP]"_s;
 }
 
-QString SqlCatalog::RegisterReceipt(const QString &dateText, qint64 amount, bool mail, qint64 orderId)
-{
-    // The date cell only ever holds a checked "YYYY/MM/DD" text, so it goes
-    // in as it is.
-    QString sql = u"UPDATE [CHUMON] SET "_s
-        + u"[入金日] = '"_s + dateText + u"',"_s
-        + u"[入金額] = "_s + QString::number(amount);
-    if (mail)
-        sql += u",[入金確認送信] = 1"_s;
-    sql += u" WHERE [ID] = "_s + QString::number(orderId);
-    return sql;
-}
-
 QString SqlCatalog::RegisterReceiptEach(bool mail)
 {
     QString sql = u"UPDATE [CHUMON] SET [入金日] = ?,[入金額] = ?"_s;

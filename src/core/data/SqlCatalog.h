@@ -24,12 +24,9 @@ QString PaymentMethodTable();
 QString ExemptMethods();
 // The shops for the shop combo.
 QString ShopList();
-// The receipt of one order: dateText goes in unchanged; amount and orderId
-// as plain decimal digits.
-QString RegisterReceipt(const QString &dateText, qint64 amount, bool mail, qint64 orderId);
-// The same as one statement for DbConnection::ExecuteEach, with 入金日, 入金額
-// and the order's ID as ? in that order: with the values of
-// RegisterReceiptValues it is, word for word, RegisterReceipt's text.
+// The receipt of orders, one statement for DbConnection::ExecuteEach with
+// 入金日, 入金額 and the order's ID as ? in that order: the date goes in as
+// the checked "YYYY/MM/DD" text it is, amount and ID as whole numbers.
 QString RegisterReceiptEach(bool mail);
 QVariantList RegisterReceiptValues(const QString &dateText, qint64 amount, qint64 orderId);
 // The payment columns of the given orders as they are now, read inside the

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/import/StatementLine.h"
-#include "core/settings/StoredText.h"
+#include "core/text/DecodedText.h"
 
 #include <QList>
 #include <QString>
@@ -13,7 +13,7 @@ struct Statement
     enum class Format { Csv, Zengin };
 
     Format format{Format::Csv};
-    StoredText::Encoding encoding{StoredText::Encoding::Utf8};
+    TextEncoding encoding{TextEncoding::Utf8};
     QList<StatementLine> lines;
     int skipped{0};   // withdrawals and blank lines, which are no deposits
     QString error;    // not empty: nothing of the file may be used; names the line

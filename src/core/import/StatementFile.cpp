@@ -24,7 +24,7 @@ QString encodingError(const QByteArray &bytes)
     const QList<QByteArray> lines = bytes.split('\n');
     qsizetype mixed = -1;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        // Stateless, as StoredText decodes: a line cut inside a character is an error too.
+        // Stateless, as DecodedText decodes: a line cut inside a character is an error too.
         if (decodes(lines.at(i), QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)))
             continue;
         if (!decodes(lines.at(i), QStringDecoder("windows-31j", QStringConverter::Flag::Stateless)))
@@ -53,8 +53,8 @@ Statement StatementFile::read(const QByteArray &bytes, const QDate &today)
             bytes.first(nul).count('\n') + 1);
         return statement;
     }
-    const StoredText decoded = StoredText::decode(bytes);
-    if (decoded.encoding() == StoredText::Encoding::Latin1) {
+    const DecodedText decoded = DecodedText::decode(bytes);
+    if (decoded.encoding() == TextEncoding::Latin1) {
         statement.error = encodingError(bytes);
         return statement;
     }

@@ -182,7 +182,7 @@ Statement ZenginReader::read(QByteArrayView bytes, const QDate &today)
 {
     Statement statement;
     statement.format = Statement::Format::Zengin;
-    statement.encoding = StoredText::Encoding::Cp932;
+    statement.encoding = TextEncoding::Cp932;
     const QList<QByteArrayView> records = splitRecords(bytes, statement.error);
     if (!statement.ok())
         return statement;

@@ -20,6 +20,30 @@ namespace {
 // Keeps each check statement to a size every database takes comfortably.
 constexpr qsizetype CheckBatch = 500;
 
+// Whether a number read is, as text, the listed text: made into text only
+// when it is not the number that text stands for. Neighbouring receipts
+// mostly list the same text, so the last one's number is at hand.
+class ListedNumber final
+{
+public:
+    bool matches(double read, const QString &listed)
+    {
+        if (listed != m_text || m_unread) {
+            m_text = listed;
+            m_unread = false;
+            const std::optional<double> number = CellText::parseNumber(listed);
+            // Only a text that is the number's own text stands for it.
+            m_number = number && CellText::plainNumber(*number) == listed ? *number : std::nan("");
+        }
+        return read == m_number || CellText::plainNumber(read) == listed;
+    }
+
+private:
+    QString m_text;
+    double m_number = 0;
+    bool m_unread = true;
+};
+
 QString describe(const Receipt &receipt, const QString &problem)
 {
     return u"%1行目 (No. %2): %3"_s.arg(receipt.row).arg(receipt.idText, problem);
@@ -55,6 +79,8 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
 
     QList<qint64> changed;
     QSet<qint64> seen;
+    ListedNumber paidAmounts;
+    ListedNumber mailFlags;
     const QList<qint64> ids = expected.keys();
     for (qsizetype first = 0; first < ids.size(); first += CheckBatch) {
         const auto records =
@@ -70,11 +96,11 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
             if (found != expected.constEnd()) {
                 const Listed &then = (*found)->listed;
                 // A second row for the same number would be written too. The
-                // texts are those ListedFrom makes, read without variants.
+                // texts compared are those ListedFrom makes, read without variants.
                 const bool twice = seen.contains(*orderId);
                 if (twice || records->TextAt(paidDate) != then.paidDate
-                    || CellText::plainNumber(records->NumberAt(paidAmount)) != then.paidAmount
-                    || CellText::plainNumber(records->NumberAt(mailSent)) != then.mailSent)
+                    || !paidAmounts.matches(records->NumberAt(paidAmount), then.paidAmount)
+                    || !mailFlags.matches(records->NumberAt(mailSent), then.mailSent))
                     changed.append(*orderId);
                 seen.insert(*orderId);
             }

@@ -8,10 +8,3 @@ QString gstrLoginSecondText;
 QList<SiharaiEntry> gstrSiharaiTable;
 bool gblnSiharaiLoaded = false;
 qint16 gintSiharaiIndex = -1;
-
-DbConnection &CurrentConnection()
-{
-    if (!gdbConnection)
-        throw DbError(QStringLiteral("データベースに接続されていません。"));
-    return *gdbConnection;
-}

@@ -7,16 +7,12 @@
 
 #include <memory>
 
-// State that exists once per loaded component, shared by every public object
-// and every screen.
+// State that exists once per loaded component, shared by every public object.
+// The screens reach it through the Session lent to them (core/receipt/Session.h).
 extern std::shared_ptr<DbConnection> gdbConnection;
 extern qint16 gintUserLevel;
 extern QString gstrLoginFirstText;
 extern QString gstrLoginSecondText;
-
-// The connection for a statement; throws DbError when the host set none, so a
-// missing connection is reported like any other database failure.
-DbConnection &CurrentConnection();
 
 // The payment-method table: one entry per method in display order, with the
 // highest OK as number text and "1" managed / "0" exempt from payment management.

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <utility>
@@ -34,19 +33,8 @@ StoredText::StoredText(QString text, Encoding encoding)
 
 StoredText StoredText::decode(const QByteArray &bytes)
 {
-    // The decoder drops a leading byte-order mark itself.
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return StoredText(std::move(text), Encoding::Utf8);
-
-    QStringDecoder cp932(kCp932Name, QStringConverter::Flag::Stateless);
-    if (cp932.isValid()) {
-        text = cp932.decode(bytes);
-        if (!cp932.hasError())
-            return StoredText(std::move(text), Encoding::Cp932);
-    }
-    return StoredText(QString::fromLatin1(bytes), Encoding::Latin1);
+    DecodedText decoded = DecodedText::decode(bytes);
+    return StoredText(decoded.text(), decoded.encoding());
 }
 
 StoredText StoredText::readFile(const QString &path)

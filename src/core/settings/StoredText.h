@@ -1,17 +1,17 @@
 #pragma once
 
+#include "core/text/DecodedText.h"
+
 #include <QByteArray>
 #include <QString>
 
-// The text of a settings file, whichever of the suite's machines wrote it.
-// UTF-8 (with or without a byte-order mark) is tried first. A file that is not
-// valid UTF-8 most likely came from a Japanese Windows editor, so CP932 comes
-// next. A file that is neither is read as Latin-1, which maps every byte to a
-// character: a damaged file still reads, line by line, and never fails.
+// The text of a settings file, whichever of the suite's machines wrote it,
+// decoded as DecodedText does: a damaged file still reads, line by line, and
+// never fails.
 class StoredText final
 {
 public:
-    enum class Encoding { Utf8, Cp932, Latin1 };
+    using Encoding = TextEncoding;
 
     static StoredText decode(const QByteArray &bytes);
     // A missing or unreadable file, or anything but a regular file of at

@@ -4,7 +4,7 @@
 #include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
 #include "widgets/layout/Twips.h"
-#include "screens/dialogs/DialogSetup.h"
+#include "widgets/DialogSetup.h"
 #include "screens/dialogs/ReceiptListProperties.h"
 #include "widgets/DateBoxFocus.h"
 #include "widgets/ScreenSetup.h"

@@ -1,7 +1,6 @@
 #include "screens/dialogs/frmDispSiharai.h"
 
-#include "core/receipt/SharedState.h"
-#include "screens/dialogs/DialogSetup.h"
+#include "widgets/DialogSetup.h"
 #include "screens/dialogs/ReceiptListProperties.h"
 #include "widgets/ScreenSetup.h"
 
@@ -10,8 +9,9 @@
 
 using namespace Qt::StringLiterals;
 
-frmDispSiharai::frmDispSiharai(QWidget *owner, const ReceiptListProperties &list)
+frmDispSiharai::frmDispSiharai(QWidget *owner, const ReceiptListProperties &list, const Session &session)
     : QDialog(owner)
+    , m_session(session)
 {
     DialogSetup::Prepare(this, u"frmDispSiharai"_s, u"表示支払方法"_s, 4680, 1245);
     createControls();
@@ -45,13 +45,13 @@ void frmDispSiharai::showEvent(QShowEvent *event)
 void frmDispSiharai::Form_Activate()
 {
     // An index the list no longer reaches shows all methods rather than nothing.
-    const int item = gintSiharaiIndex + 1;
+    const int item = m_session.shownMethod() + 1;
     cboSiharai->setCurrentIndex(item >= 1 && item < cboSiharai->count() ? item : 0);
 }
 
 void frmDispSiharai::cmdEnter_Click()
 {
     const int selected = cboSiharai->currentIndex();
-    gintSiharaiIndex = qint16(selected >= 1 ? selected - 1 : -1);
+    m_session.setShownMethod(qint16(selected >= 1 ? selected - 1 : -1));
     accept();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/receipt/Session.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -7,14 +9,14 @@ class QPushButton;
 struct ReceiptListProperties;
 
 // "表示支払方法": which payment method the receipt list shows, or all of
-// them. The choice goes to gintSiharaiIndex; the list filters itself after.
+// them. The choice goes to the session's shown method; the list filters itself after.
 class frmDispSiharai final : public QDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmDispSiharai)
 
 public:
-    frmDispSiharai(QWidget *owner, const ReceiptListProperties &list);
+    frmDispSiharai(QWidget *owner, const ReceiptListProperties &list, const Session &session);
     ~frmDispSiharai() override;
 
 protected:
@@ -25,6 +27,7 @@ private:
     void Form_Activate();
     void cmdEnter_Click();
 
+    Session m_session;
     QComboBox *cboSiharai{};
     QPushButton *cmdEnter{};
     QPushButton *cmdCancel{};

@@ -1,16 +1,13 @@
 #include "screens/dialogs/frmKanri.h"
 
 #include "widgets/MessageService.h"
-#include "core/receipt/SharedState.h"
 #include "core/data/DbConnection.h"
 #include "core/data/FieldValue.h"
-#include "core/data/RecordsetCloser.h"
-#include "core/data/SqlCatalog.h"
 #include "widgets/grid/vaSpread.h"
-#include "screens/dialogs/DialogSetup.h"
+#include "widgets/DialogSetup.h"
 #include "screens/dialogs/ReceiptListProperties.h"
 #include "widgets/ScreenSetup.h"
-#include "screens/dialogs/ReadOnlyDelegate.h"
+#include "widgets/grid/ReadOnlyDelegate.h"
 #include "core/receipt/ReceiptRules.h"
 
 #include <QPushButton>
@@ -20,9 +17,10 @@
 
 using namespace Qt::StringLiterals;
 
-frmKanri::frmKanri(QWidget *owner, ReceiptListProperties &list)
+frmKanri::frmKanri(QWidget *owner, ReceiptListProperties &list, const Session &session)
     : QDialog(owner)
     , m_list(list)
+    , m_session(session)
 {
     DialogSetup::Prepare(this, u"frmKanri"_s, u"入金管理"_s, 3585, 3330);
     createControls();
@@ -35,11 +33,11 @@ void frmKanri::createControls()
 {
     sprPayment = ScreenSetup::Place<vaSpread>(this, u"sprPayment"_s, {240, 120, 3135, 2655});
 
-    vaSpread::ColumnSpec managed;
+    ColumnDef managed;
     managed.header = u"入金管理"_s;
     managed.width = 8.0;
-    managed.kind = vaSpread::CellKind::CheckBox;
-    vaSpread::ColumnSpec method;
+    managed.kind = CellKind::CheckBox;
+    ColumnDef method;
     method.header = u"決済方法"_s;
     method.width = 17.0;
     sprPayment->setColumns({managed, method});
@@ -85,15 +83,7 @@ void frmKanri::SetManagedMarks()
     ReDrawGuard noPaint(sprPayment);
     sprPayment->SetValue(ColManaged, -1, 1);
 
-    QString stored;
-    {
-        const auto records = CurrentConnection().Execute(SqlCatalog::ExemptMethods());
-        const RecordsetCloser closer(records.get());
-        if (!records->Eof())
-            stored = FieldValue::Text(records->Fields(u"NYUKIN_NOMANAGE"_s));
-    }
-
-    const QStringList exempt = ReceiptRules::SplitTabList(stored);
+    const QStringList exempt = m_session.ReadExemptMethods();
     for (const QString &name : exempt) {
         for (int row = 1; row <= sprPayment->MaxRows(); ++row) {
             if (sprPayment->Text(ColMethod, row).compare(name, Qt::CaseInsensitive) == 0) {
@@ -122,30 +112,24 @@ void frmKanri::cmdEnter_Click()
 {
     QStringList exempt;
     // The table changes wait until the stored list is safely written.
-    QList<std::pair<qsizetype, QString>> tableChanges;
+    QList<std::pair<QString, QString>> marks;
     const int n = sprPayment->MaxRows();
     for (int row = 1; row <= n; ++row) {
         const QString name = sprPayment->Text(ColMethod, row);
         const QString mark = sprPayment->Value(ColManaged, row);
         if (FieldValue::Number(mark) == 0)
             exempt.append(name);
-        for (qsizetype j = 0; j < gstrSiharaiTable.size(); ++j) {
-            if (gstrSiharaiTable.at(j).method.compare(name, Qt::CaseInsensitive) == 0) {
-                tableChanges.append({j, mark});
-                break;
-            }
-        }
+        marks.append({name, mark});
     }
 
     try {
-        CurrentConnection().Execute(SqlCatalog::SaveExemptMethods(exempt.join(u'\t')))->Close();
+        m_session.SaveExemptMethods(exempt);
     } catch (const DbError &error) {
         MessageService::Critical(this, error.description(), windowTitle());
         return;
     }
 
-    for (const auto &[j, mark] : std::as_const(tableChanges))
-        gstrSiharaiTable[j].managed = mark;
+    m_session.SetManaged(marks);
     m_list.pbytRefresh = 1;
     accept();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/receipt/Session.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -17,9 +19,9 @@ class frmKanri final : public QDialog
 
 public:
     // Grid columns of sprPayment.
-    enum Column { ColManaged = 1, ColMethod = 2, ColumnCount = 2 };
+    enum Column { ColManaged = 1, ColMethod, ColumnEnd, ColumnCount = ColumnEnd - 1 };
 
-    frmKanri(QWidget *owner, ReceiptListProperties &list);
+    frmKanri(QWidget *owner, ReceiptListProperties &list, const Session &session);
     ~frmKanri() override;
 
 protected:
@@ -33,6 +35,7 @@ private:
     void cmdEnter_Click();
 
     ReceiptListProperties &m_list;
+    Session m_session;
     vaSpread *sprPayment{};
     QPushButton *cmdEnter{};
     QPushButton *cmdCancel{};

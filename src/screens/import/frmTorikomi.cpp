@@ -2,8 +2,8 @@
 
 #include "core/data/CellText.h"
 #include "core/import/PaymentImport.h"
-#include "screens/dialogs/DialogSetup.h"
-#include "screens/dialogs/ReadOnlyDelegate.h"
+#include "widgets/DialogSetup.h"
+#include "widgets/grid/ReadOnlyDelegate.h"
 #include "widgets/ScreenSetup.h"
 #include "widgets/grid/vaSpread.h"
 
@@ -21,10 +21,10 @@ namespace {
 const QColor Attention{255, 200, 200};
 const QColor Choice{255, 255, 200};
 
-vaSpread::ColumnSpec column(const QString &header, double width, vaSpread::CellKind kind = vaSpread::CellKind::Text,
+ColumnDef column(const QString &header, double width, CellKind kind = CellKind::Text,
                             bool grouping = false)
 {
-    vaSpread::ColumnSpec columnDef;
+    ColumnDef columnDef;
     columnDef.header = header;
     columnDef.width = width;
     columnDef.kind = kind;
@@ -32,10 +32,10 @@ vaSpread::ColumnSpec column(const QString &header, double width, vaSpread::CellK
     return columnDef;
 }
 
-QString formatName(Statement::Format format, StoredText::Encoding encoding)
+QString formatName(Statement::Format format, TextEncoding encoding)
 {
     const QString kind = format == Statement::Format::Zengin ? u"全銀協 入出金取引明細"_s : u"CSV"_s;
-    return kind + u"・"_s + (encoding == StoredText::Encoding::Cp932 ? u"Shift_JIS"_s : u"UTF-8"_s);
+    return kind + u"・"_s + (encoding == TextEncoding::Cp932 ? u"Shift_JIS"_s : u"UTF-8"_s);
 }
 
 QColor colorOf(MatchStatus status)
@@ -71,7 +71,7 @@ void frmTorikomi::createControls()
     Label1 = ScreenSetup::Place<QLabel>(this, u"Label1"_s, {240, 120, 12615, 255});
 
     sprTorikomi = ScreenSetup::Place<vaSpread>(this, u"sprTorikomi"_s, {240, 420, 12615, 3840});
-    using Kind = vaSpread::CellKind;
+    using Kind = CellKind;
     sprTorikomi->setColumns({column(u"反映"_s, 3.5, Kind::CheckBox), column(u"行"_s, 4.5, Kind::Number),
                              column(u"日付"_s, 8), column(u"金額"_s, 8.5, Kind::Number, true),
                              column(u"依頼人・摘要"_s, 25), column(u"状態"_s, 6.5),
@@ -112,10 +112,10 @@ void frmTorikomi::createTotals()
 {
     sprGoukei = ScreenSetup::Place<vaSpread>(this, u"sprGoukei"_s, {240, 4800, 12615, 900});
     sprGoukei->setFocusPolicy(Qt::NoFocus);
-    QList<vaSpread::ColumnSpec> columns{column(u" "_s, 4)};
+    QList<ColumnDef> columns{column(u" "_s, 4)};
     for (int status = 0; status < MatchStatusCount; ++status)
-        columns.append(column(PaymentMatcher::statusText(MatchStatus(status)), 9.5, vaSpread::CellKind::Number, true));
-    columns.append(column(u"合計"_s, 10, vaSpread::CellKind::Number, true));
+        columns.append(column(PaymentMatcher::statusText(MatchStatus(status)), 9.5, CellKind::Number, true));
+    columns.append(column(u"合計"_s, 10, CellKind::Number, true));
     sprGoukei->setColumns(columns);
     for (int col = 1; col <= int(columns.size()); ++col)
         sprGoukei->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprGoukei));

@@ -1,7 +1,6 @@
 #include "screens/receipt_list/frmKensaku.h"
 
 #include "widgets/MessageService.h"
-#include "core/receipt/SharedState.h"
 #include "core/data/DbConnection.h"
 #include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
@@ -34,39 +33,33 @@ namespace {
 constexpr int DesignClientWidth = 13110;
 constexpr int DesignClientHeight = 6555;
 
-struct ButtonDesign
-{
-    const char *name;
-    int left;
-    const char16_t *caption;
-    const char *anchor;
-};
-
-// The function-key row, F1 to F12.
-constexpr ButtonDesign ButtonRow[12] = {
-    {"cmdSearch", 240, u"表示", "LEFTBOTTOM"},
-    {"Command2", 1200, u"", "LEFTBOTTOM"},
-    {"Command3", 2160, u"", "LEFTBOTTOM"},
-    {"cmdSet", 3120, u"入金日", "LEFTBOTTOM"},
-    {"cmdAllSelect", 4680, u"全選択", "BOTTOM"},
-    {"cmdAllEject", 5640, u"全解除", "BOTTOM"},
-    {"Command5", 6600, u"", "BOTTOM"},
-    {"cmdDelete", 7560, u"", "BOTTOM"},
-    {"cmdUpdate", 9120, u"登録", "RIGHTBOTTOM"},
-    {"Command6", 10080, u"", "RIGHTBOTTOM"},
-    {"cmdChange", 11040, u"", "RIGHTBOTTOM"},
-    {"cmdClose", 12000, u"閉じる", "RIGHTBOTTOM"},
-};
-
 } // namespace
 
-frmKensaku::frmKensaku(QWidget *parent)
+// Every function key of the screen: its key, its button (name, caption, left
+// edge in twips, anchor) and what both do.
+const frmKensaku::FunctionKey frmKensaku::FunctionKeys[12] = {
+    {Qt::Key_F1, "cmdSearch", u"表示", 240, "LEFTBOTTOM", &frmKensaku::cmdSearch_Click},
+    {Qt::Key_F2, "Command2", u"", 1200, "LEFTBOTTOM", nullptr},
+    {Qt::Key_F3, "Command3", u"", 2160, "LEFTBOTTOM", nullptr},
+    {Qt::Key_F4, "cmdSet", u"入金日", 3120, "LEFTBOTTOM", &frmKensaku::cmdSet_Click},
+    {Qt::Key_F5, "cmdAllSelect", u"全選択", 4680, "BOTTOM", &frmKensaku::cmdAllSelect_Click},
+    {Qt::Key_F6, "cmdAllEject", u"全解除", 5640, "BOTTOM", &frmKensaku::cmdAllEject_Click},
+    {Qt::Key_F7, "Command5", u"", 6600, "BOTTOM", nullptr},
+    {Qt::Key_F8, "cmdDelete", u"", 7560, "BOTTOM", nullptr},
+    {Qt::Key_F9, "cmdUpdate", u"登録", 9120, "RIGHTBOTTOM", &frmKensaku::cmdUpdate_Click},
+    {Qt::Key_F10, "Command6", u"", 10080, "RIGHTBOTTOM", nullptr},
+    {Qt::Key_F11, "cmdChange", u"", 11040, "RIGHTBOTTOM", nullptr},
+    {Qt::Key_F12, "cmdClose", u"閉じる", 12000, "RIGHTBOTTOM", &frmKensaku::closeScreen},
+};
+
+frmKensaku::frmKensaku(const Session &session, QWidget *parent)
     : QMainWindow(parent)
+    , m_session(session)
 {
     ResolveDataFolder();
     try {
-        if (gdbConnection)
-            gdbConnection->SetLockTimeout(LockTimeoutMs(QtSqlConnection::DefaultLockTimeoutMs));
+        if (m_session.hasConnection())
+            m_session.connection().SetLockTimeout(LockTimeoutMs(QtSqlConnection::DefaultLockTimeoutMs));
     } catch (const DbError &) {
         // The connection keeps the wait it had; its statements will tell
         // the operator if it is unusable.
@@ -135,34 +128,21 @@ void frmKensaku::createControls()
     connect(sprNyukin, &vaSpread::Change, this, &frmKensaku::sprNyukin_Change);
     connect(sprNyukin, &vaSpread::Click, this, &frmKensaku::sprNyukin_Click);
 
-    for (int i = 0; i < 12; ++i) {
-        const ButtonDesign &design = ButtonRow[i];
-        auto *button = new QPushButton(QString::fromUtf16(design.caption), client);
-        ScreenSetup::NameControl(button, QString::fromLatin1(design.name));
-        ScreenSetup::SetAnchor(button, QString::fromLatin1(design.anchor));
-        button->setAutoDefault(false);
-        Twips::SetGeometry(button, design.left, 6120, 855, 375);
-        functionButtons[i] = button;
-    }
-    cmdSearch = functionButtons[0];
-    cmdSet = functionButtons[3];
-    cmdAllSelect = functionButtons[4];
-    cmdAllEject = functionButtons[5];
-    cmdUpdate = functionButtons[8];
-    cmdClose = functionButtons[11];
     // A date box just left is checked before any button acts on its text.
-    const auto afterDateCheck = [this](void (frmKensaku::*action)()) {
-        return [this, action] {
-            if (m_dateFocus->settle())
-                (this->*action)();
-        };
-    };
-    connect(cmdSearch, &QPushButton::clicked, this, afterDateCheck(&frmKensaku::cmdSearch_Click));
-    connect(cmdSet, &QPushButton::clicked, this, afterDateCheck(&frmKensaku::cmdSet_Click));
-    connect(cmdAllSelect, &QPushButton::clicked, this, afterDateCheck(&frmKensaku::cmdAllSelect_Click));
-    connect(cmdAllEject, &QPushButton::clicked, this, afterDateCheck(&frmKensaku::cmdAllEject_Click));
-    connect(cmdUpdate, &QPushButton::clicked, this, afterDateCheck(&frmKensaku::cmdUpdate_Click));
-    connect(cmdClose, &QPushButton::clicked, this, afterDateCheck(&frmKensaku::closeScreen));
+    for (int i = 0; i < 12; ++i) {
+        const FunctionKey &key = FunctionKeys[i];
+        auto *button = new QPushButton(QString::fromUtf16(key.caption), client);
+        ScreenSetup::NameControl(button, QString::fromLatin1(key.name));
+        ScreenSetup::SetAnchor(button, QString::fromLatin1(key.anchor));
+        button->setAutoDefault(false);
+        Twips::SetGeometry(button, key.left, 6120, 855, 375);
+        functionButtons[i] = button;
+        if (key.action)
+            connect(button, &QPushButton::clicked, this, [this, action = key.action] {
+                if (m_dateFocus->settle())
+                    (this->*action)();
+            });
+    }
 
     client->setMinimumSize(0, 0);
     client->resize(Twips::ToPixelsX(DesignClientWidth, this), Twips::ToPixelsY(DesignClientHeight, this));
@@ -195,18 +175,18 @@ void frmKensaku::createMenus()
            Twips::ToPixelsY(DesignClientHeight, this) + menuHeight);
 }
 
-QList<vaSpread::ColumnSpec> frmKensaku::GridColumns()
+QList<ColumnDef> frmKensaku::GridColumns()
 {
-    using Kind = vaSpread::CellKind;
+    using Kind = CellKind;
     auto text = [](const QString &header, double width, int maxLength) {
-        vaSpread::ColumnSpec columnDef;
+        ColumnDef columnDef;
         columnDef.header = header;
         columnDef.width = width;
         columnDef.maxLength = maxLength;
         return columnDef;
     };
     auto number = [](const QString &header, double width, double minimum, bool grouping) {
-        vaSpread::ColumnSpec columnDef;
+        ColumnDef columnDef;
         columnDef.header = header;
         columnDef.width = width;
         columnDef.kind = Kind::Number;
@@ -217,21 +197,21 @@ QList<vaSpread::ColumnSpec> frmKensaku::GridColumns()
 
     // Order numbers are exact whole numbers: a double would round large ones
     // onto a neighbour.
-    vaSpread::ColumnSpec orderNumber = number(u"No."_s, 3.87, -9999999999.0, false);
+    ColumnDef orderNumber = number(u"No."_s, 3.87, -9999999999.0, false);
     orderNumber.kind = Kind::Integer;
 
-    vaSpread::ColumnSpec mark;
+    ColumnDef mark;
     mark.header = u" "_s;
     mark.width = 2.87;
     mark.kind = Kind::CheckBox;
 
-    vaSpread::ColumnSpec paidDate;
+    ColumnDef paidDate;
     paidDate.header = u"入金日"_s;
     paidDate.width = 8.0;
     paidDate.kind = Kind::Date;
 
     auto hiddenFlag = [](const QString &header) {
-        vaSpread::ColumnSpec columnDef;
+        ColumnDef columnDef;
         columnDef.header = header;
         columnDef.width = 0;
         columnDef.kind = Kind::Number;
@@ -281,8 +261,8 @@ void frmKensaku::FirstActivation()
     m_activated = true;
     InstallKeyHook();
 
-    if (gintUserLevel == 0 || gintUserLevel == 1) {
-        cmdUpdate->setEnabled(false);
+    if (!m_session.mayRegister()) {
+        button(9)->setEnabled(false);
         mnuKanri->setEnabled(false);
         mnuTorikomi->setEnabled(false);
     }
@@ -305,7 +285,7 @@ void frmKensaku::FirstActivation()
         }
         mlngSortCol = 2;
         mintSortOrder = 1;
-        gintSiharaiIndex = -1;
+        m_session.setShownMethod(-1);
     }
 }
 
@@ -364,39 +344,17 @@ bool frmKensaku::HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift)
     if (held != Qt::NoModifier)
         return false;
 
-    QPushButton *target = nullptr;
-    void (frmKensaku::*action)() = nullptr;
-    switch (keyCode) {
-    case Qt::Key_F1:
-        target = cmdSearch;
-        action = &frmKensaku::cmdSearch_Click;
-        break;
-    case Qt::Key_F4:
-        target = cmdSet;
-        action = &frmKensaku::cmdSet_Click;
-        break;
-    case Qt::Key_F5:
-        target = cmdAllSelect;
-        action = &frmKensaku::cmdAllSelect_Click;
-        break;
-    case Qt::Key_F6:
-        target = cmdAllEject;
-        action = &frmKensaku::cmdAllEject_Click;
-        break;
-    case Qt::Key_F9:
-        target = cmdUpdate;
-        action = &frmKensaku::cmdUpdate_Click;
-        break;
-    case Qt::Key_F12:
-        if (cmdClose->isEnabled() && m_dateFocus->settle())
-            close();
+    for (int i = 0; i < 12; ++i) {
+        const FunctionKey &key = FunctionKeys[i];
+        if (key.key != keyCode)
+            continue;
+        if (!key.action)
+            return false;
+        if (functionButtons[i]->isEnabled() && m_dateFocus->settle())
+            (this->*key.action)();
         return true;
-    default:
-        return false;
     }
-    if (target->isEnabled() && m_dateFocus->settle())
-        (this->*action)();
-    return true;
+    return false;
 }
 
 void frmKensaku::cmdSearch_Click()
@@ -409,7 +367,7 @@ void frmKensaku::cmdSearch_Click()
 void frmKensaku::ReloadList()
 {
     ReDrawGuard noPaint(sprNyukin);
-    gintSiharaiIndex = -1;
+    m_session.setShownMethod(-1);
     sprNyukin->SetRowHidden(-1, false);
     LoadOrderList();
     SortList();

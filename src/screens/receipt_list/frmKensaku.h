@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/receipt/ReceiptRegistration.h"
+#include "core/receipt/Session.h"
 #include "screens/dialogs/ReceiptListProperties.h"
 #include "widgets/grid/vaSpread.h"
 #include "widgets/layout/modAnchor.h"
@@ -31,38 +32,40 @@ public:
     // Grid columns of sprNyukin.
     enum Column {
         ColMark = 1,
-        ColId = 2,
-        ColCompany = 3,
-        ColName = 4,
-        ColTel = 5,
-        ColOrderDate = 6,
-        ColBilled = 7,
-        ColShipDate = 8,
-        ColPaidDate = 9,
-        ColPaidAmount = 10,
-        ColMethod = 11,
-        ColRemarks = 12,
-        ColUpdateFlag = 13,
-        ColMailFlag = 14,
+        ColId,
+        ColCompany,
+        ColName,
+        ColTel,
+        ColOrderDate,
+        ColBilled,
+        ColShipDate,
+        ColPaidDate,
+        ColPaidAmount,
+        ColMethod,
+        ColRemarks,
+        ColUpdateFlag,
+        ColMailFlag,
         // Kept per row, never shown: the shop for the list filter, and the
         // order as the search read it, for the registration's checks.
-        ColShopId = 15,
-        ColListedId = 16,         // the order number as read, when it is no whole number
-        ColListedPaidDate = 17,
-        ColListedPaidAmount = 18,
-        ColListedMail = 19,
-        ColumnCount = 19
+        ColShopId,
+        ColListedId, // the order number as read, when it is no whole number
+        ColListedPaidDate,
+        ColListedPaidAmount,
+        ColListedMail,
+        ColumnEnd, // one past the last; the counts follow from it
+        ColumnCount = ColumnEnd - 1
     };
 
     // The displayed columns of sprNyukin, as designed; the data-only ones
     // (ColShopId on) follow them.
-    static QList<vaSpread::ColumnSpec> GridColumns();
+    static QList<ColumnDef> GridColumns();
     static constexpr int DataOnlyColumns = ColumnCount - ColShopId + 1;
     // The operator's message when a registration meets orders that another
     // operator changed after this list was read.
     static QString ChangedElsewhereMessage(const QList<qint64> &orderIds);
 
-    explicit frmKensaku(QWidget *parent = nullptr);
+    // The session is lent for the window's life; its dialogs borrow it in turn.
+    explicit frmKensaku(const Session &session, QWidget *parent = nullptr);
     ~frmKensaku() override;
 
     // Show() waits for this.
@@ -100,6 +103,7 @@ public:
     // The form's key preview: returns true when the key was consumed.
     bool HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift);
 
+    const Session &session() const { return m_session; }
     vaSpread *grid() const { return sprNyukin; }
     QLineEdit *dateBox(int index) const { return txtDate[index]; }
     QComboBox *shopCombo() const { return cboShop_id; }
@@ -121,6 +125,20 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // One function key: the key, its button's name and caption, and what
+    // pressing either does (none for a blank button, whose key the screen
+    // leaves alone).
+    struct FunctionKey
+    {
+        int key;
+        const char *name;
+        const char16_t *caption;
+        int left;
+        const char *anchor;
+        void (frmKensaku::*action)();
+    };
+    static const FunctionKey FunctionKeys[12];
+
     void createControls();
     void createMenus();
     void FirstActivation();
@@ -137,18 +155,13 @@ private:
     void keepListed(int row, const ReceiptRegistration::Listed &listed);
     QString selectedShopId() const;
 
+    Session m_session;
     QLabel *Label1[3] = {};
     QComboBox *cboShop_id = nullptr;
     QLineEdit *txtDate[2] = {};
     DateBoxFocus *m_dateFocus = nullptr;
     vaSpread *sprNyukin = nullptr;
-    QPushButton *functionButtons[12] = {};
-    QPushButton *cmdSearch = nullptr;
-    QPushButton *cmdSet = nullptr;
-    QPushButton *cmdAllSelect = nullptr;
-    QPushButton *cmdAllEject = nullptr;
-    QPushButton *cmdUpdate = nullptr;
-    QPushButton *cmdClose = nullptr;
+    QPushButton *functionButtons[12] = {}; // F1 to F12, as FunctionKeys lists them
     QAction *mnuKanri = nullptr;
     QAction *mnuViewSub = nullptr;
     QAction *mnuTorikomi = nullptr;

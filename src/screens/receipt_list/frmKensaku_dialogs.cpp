@@ -10,10 +10,10 @@
 namespace {
 
 // Each dialog is a fresh instance, released when it closes.
-template<typename Dialog>
-void showModal(frmKensaku *owner)
+template<typename Dialog, typename... Lent>
+void showModal(frmKensaku *owner, const Lent &...lent)
 {
-    QPointer<Dialog> dialog = new Dialog(owner, *owner);
+    QPointer<Dialog> dialog = new Dialog(owner, *owner, lent...);
     dialog->exec();
     if (dialog)
         dialog->deleteLater();
@@ -40,7 +40,7 @@ void frmKensaku::cmdSet_Click()
 void frmKensaku::mnuKanri_Click()
 {
     pbytRefresh = 0;
-    showModal<frmKanri>(this);
+    showModal<frmKanri>(this, m_session);
     if (pbytRefresh != 0)
         HandleFunctionKey(Qt::Key_F5, Qt::ShiftModifier);
     pbytRefresh = 0;
@@ -50,6 +50,6 @@ void frmKensaku::mnuViewSub_Click(int index)
 {
     if (index != 0)
         return;
-    showModal<frmDispSiharai>(this);
+    showModal<frmDispSiharai>(this, m_session);
     ApplyListFilter();
 }

@@ -2,7 +2,6 @@
 #include "screens/receipt_list/frmKensaku.h"
 
 #include "widgets/MessageService.h"
-#include "core/receipt/SharedState.h"
 #include "core/data/DbConnection.h"
 #include "core/data/DbTransaction.h"
 #include "core/data/Rounding.h"
@@ -166,7 +165,7 @@ QString firstOf(const QStringList &items, const QString &separator)
 
 void frmKensaku::cmdUpdate_Click()
 {
-    if (!cmdUpdate->isEnabled())
+    if (!button(9)->isEnabled())
         return;
 
     const QList<ReceiptRegistration::Receipt> receipts = flaggedReceipts();
@@ -182,7 +181,7 @@ void frmKensaku::cmdUpdate_Click()
     QList<qint64> changed;
     try {
         const WaitCursor wait;
-        DbConnection &connection = CurrentConnection();
+        DbConnection &connection = m_session.connection();
         DbTransaction transaction(connection);
         changed = ReceiptRegistration::ChangedElsewhere(connection, receipts);
         if (changed.isEmpty()) {

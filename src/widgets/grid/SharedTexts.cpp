@@ -21,7 +21,6 @@ void SharedTexts::clear()
     m_at = {};
     m_texts = {};
     m_numbers = {};
-    m_lastKey = {nullptr, 0};
     m_last = 0;
 }
 
@@ -30,7 +29,6 @@ void SharedTexts::blankAll()
     std::fill(m_at.begin(), m_at.end(), std::uint16_t(0));
     m_texts = {};
     m_numbers.clear();
-    m_lastKey = {nullptr, 0};
     m_last = 0;
 }
 
@@ -38,16 +36,14 @@ bool SharedTexts::put(int slot, const QString &text)
 {
     if (text.isEmpty())
         return false;
-    const Key key{text.constData(), text.size()};
-    if (key != m_lastKey) {
-        auto known = m_numbers.constFind(key);
+    if (m_last == 0 || m_texts[m_last - 1] != text) {
+        auto known = m_numbers.constFind(text);
         if (known == m_numbers.constEnd()) {
             if (m_texts.size() == std::numeric_limits<std::uint16_t>::max())
                 return false;
             m_texts.append(text);
-            known = m_numbers.insert(key, std::uint16_t(m_texts.size()));
+            known = m_numbers.insert(text, std::uint16_t(m_texts.size()));
         }
-        m_lastKey = key;
         m_last = *known;
     }
     if (m_at.isEmpty())
@@ -65,4 +61,14 @@ void SharedTexts::gather(const QList<int> &from)
     for (const int slot : from)
         moved.push_back(m_at[slot]);
     std::copy(moved.cbegin(), moved.cend(), m_at.begin());
+}
+
+qsizetype SharedTexts::memoryBytes() const
+{
+    qsizetype bytes = m_at.capacity() * qsizetype(sizeof(std::uint16_t))
+                      + m_texts.capacity() * qsizetype(sizeof(QString))
+                      + m_numbers.capacity() * qsizetype(sizeof(QString) + sizeof(std::uint16_t));
+    for (const QString &text : m_texts)
+        bytes += text.capacity() * qsizetype(sizeof(QChar));
+    return bytes;
 }

@@ -9,7 +9,9 @@
 // The texts a column's cells share (a payment method, a shop, a day), each
 // kept once, with a small number per cell. A list of 80,000 loaded rows then
 // neither counts a reference per cell as it fills nor releases one per cell
-// as it empties. A slot holds a shared text or none.
+// as it empties. Texts are told apart by their characters, whoever made the
+// string: a reader that hands a new string per row still adds nothing for a
+// text already kept. A slot holds a shared text or none.
 class SharedTexts final
 {
 public:
@@ -30,16 +32,15 @@ public:
     }
     // Slot i takes the text of slot from[i], for i below from.size().
     void gather(const QList<int> &from);
+    // The distinct texts kept.
+    qsizetype distinct() const { return m_texts.size(); }
+    qsizetype memoryBytes() const;
 
 private:
-    // A text is known by its characters' address and length: the list below
-    // holds a reference, so nothing else can live there meanwhile.
-    using Key = QPair<const void *, qsizetype>;
-
     int m_slots = 0;
     QList<std::uint16_t> m_at; // 0 none, else a number into m_texts from 1
     QList<QString> m_texts;
-    QHash<Key, std::uint16_t> m_numbers;
-    Key m_lastKey{nullptr, 0};
+    QHash<QString, std::uint16_t> m_numbers;
+    // Neighbouring rows mostly share a text: the last one is tried first.
     std::uint16_t m_last = 0;
 };

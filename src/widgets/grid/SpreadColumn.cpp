@@ -9,6 +9,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -61,7 +62,7 @@ QString toText(const QVariant &value)
 }
 
 template <typename T>
-void fill(QList<T> &cells, int first, int last, const int *rowSlots, const T &value)
+void fill(QList<T> &cells, int first, int last, const int *rowSlots, T value)
 {
     if (!rowSlots) {
         std::fill(cells.begin() + first, cells.begin() + last + 1, value);
@@ -105,292 +106,284 @@ std::uint64_t unitKey(char16_t unit)
     return unit;
 }
 
+using Numbers = SpreadColumn::Numbers;
+using Integers = SpreadColumn::Integers;
+using Checks = SpreadColumn::Checks;
+using Dates = SpreadColumn::Dates;
+
+template <typename Cells>
+constexpr bool IsText = std::is_same_v<Cells, TextCells>;
+
+// Each kind's blank and its reading of a programmatic write.
+double blankOf(const Numbers &) { return Blank; }
+qint64 blankOf(const Integers &) { return BlankInteger; }
+std::uint8_t blankOf(const Checks &) { return 0; }
+std::int32_t blankOf(const Dates &) { return 0; }
+
+double converted(const Numbers &, const QVariant &value) { return toNumber(value); }
+qint64 converted(const Integers &, const QVariant &value) { return toInteger(value); }
+std::uint8_t converted(const Checks &, const QVariant &value)
+{
+    const double n = toNumber(value);
+    return std::uint8_t(!std::isnan(n) && n != 0);
+}
+std::int32_t converted(const Dates &, const QVariant &value) { return std::int32_t(toJulian(value)); }
+
+// Sort keys of a kind stored as numbers.
+std::uint64_t keyOf(const Numbers &, double value) { return numberKey(value); }
+// Sign bit flipped: negatives below positives, blank (the lowest) first.
+std::uint64_t keyOf(const Integers &, qint64 value) { return std::uint64_t(value) ^ 0x8000000000000000u; }
+std::uint64_t keyOf(const Checks &, std::uint8_t value) { return value; }
+// Blank is 0, below every julian day.
+std::uint64_t keyOf(const Dates &, std::int32_t value) { return std::uint64_t(value); }
+
+SpreadColumn::Cells cellsFor(CellKind kind)
+{
+    switch (kind) {
+    case CellKind::Number: return Numbers{};
+    case CellKind::Integer: return Integers{};
+    case CellKind::CheckBox: return Checks{};
+    case CellKind::Date: return Dates{};
+    case CellKind::Text: break;
+    }
+    return TextCells{};
+}
+
 } // namespace
 
-SpreadColumn::SpreadColumn(const vaSpread::ColumnSpec &columnDef) : m_spec(columnDef) {}
+SpreadColumn::SpreadColumn(const ColumnDef &columnDef) : m_def(columnDef), m_cells(cellsFor(columnDef.kind)) {}
 
 void SpreadColumn::resize(int slotCount)
 {
     // Fewer slots give their memory back.
     const bool shrink = slotCount < m_slots;
     m_slots = slotCount;
-    const auto sized = [shrink, slotCount](auto &cells, const auto &blank) {
-        cells.resize(slotCount, blank);
-        if (shrink)
-            cells.squeeze();
-    };
-    switch (kind()) {
-    case Kind::Number: sized(m_numbers, Blank); break;
-    case Kind::Integer: sized(m_integers, BlankInteger); break;
-    case Kind::CheckBox: sized(m_checks, std::uint8_t(0)); break;
-    case Kind::Date: sized(m_dates, std::int32_t(0)); break;
-    case Kind::Text:
-        if (!m_texts.isEmpty())
-            sized(m_texts, QString());
-        m_shared.resize(slotCount);
-        m_arena.resize(slotCount);
-        break;
-    }
+    std::visit(
+        [&](auto &cells) {
+            if constexpr (IsText<std::decay_t<decltype(cells)>>) {
+                cells.resize(slotCount);
+            } else {
+                cells.at.resize(slotCount, blankOf(cells));
+                if (shrink)
+                    cells.at.squeeze();
+            }
+        },
+        m_cells);
 }
 
 void SpreadColumn::clear()
 {
-    m_numbers = {};
-    m_integers = {};
-    m_checks = {};
-    m_dates = {};
-    m_texts = {};
-    m_shared.clear();
-    m_arena.clear();
+    m_cells = cellsFor(kind());
     m_slots = 0;
 }
 
 void SpreadColumn::blankAll()
 {
-    std::fill(m_numbers.begin(), m_numbers.end(), Blank);
-    std::fill(m_integers.begin(), m_integers.end(), BlankInteger);
-    std::fill(m_checks.begin(), m_checks.end(), std::uint8_t(0));
-    std::fill(m_dates.begin(), m_dates.end(), std::int32_t(0));
-    std::fill(m_texts.begin(), m_texts.end(), QString());
-    m_shared.blankAll();
-    m_arena.blankAll();
+    std::visit(
+        [](auto &cells) {
+            if constexpr (IsText<std::decay_t<decltype(cells)>>)
+                cells.blankAll();
+            else
+                std::fill(cells.at.begin(), cells.at.end(), blankOf(cells));
+        },
+        m_cells);
 }
 
 void SpreadColumn::blank(int slot)
 {
-    switch (kind()) {
-    case Kind::Number: m_numbers[slot] = Blank; break;
-    case Kind::Integer: m_integers[slot] = BlankInteger; break;
-    case Kind::CheckBox: m_checks[slot] = 0; break;
-    case Kind::Date: m_dates[slot] = 0; break;
-    case Kind::Text: storeText(slot, QString()); break;
-    }
+    std::visit(
+        [slot](auto &cells) {
+            if constexpr (IsText<std::decay_t<decltype(cells)>>)
+                cells.store(slot, QString());
+            else
+                cells.at[slot] = blankOf(cells);
+        },
+        m_cells);
 }
 
 void SpreadColumn::write(int first, int last, const int *rowSlots, const QVariant &value)
 {
-    switch (kind()) {
-    case Kind::Number:
-        fill(m_numbers, first, last, rowSlots, toNumber(value));
-        break;
-    case Kind::Integer:
-        fill(m_integers, first, last, rowSlots, toInteger(value));
-        break;
-    case Kind::CheckBox: {
-        const double n = toNumber(value);
-        fill(m_checks, first, last, rowSlots, std::uint8_t(!std::isnan(n) && n != 0));
-        break;
-    }
-    case Kind::Date:
-        fill(m_dates, first, last, rowSlots, std::int32_t(toJulian(value)));
-        break;
-    case Kind::Text: {
-        const QString text = toText(value);
-        for (int i = first; i <= last; ++i)
-            storeText(rowSlots ? rowSlots[i] : i, text);
-        break;
-    }
-    }
+    std::visit(
+        [&](auto &cells) {
+            if constexpr (IsText<std::decay_t<decltype(cells)>>) {
+                const QString text = toText(value);
+                for (int i = first; i <= last; ++i)
+                    cells.store(rowSlots ? rowSlots[i] : i, text);
+            } else {
+                fill(cells.at, first, last, rowSlots, converted(cells, value));
+            }
+        },
+        m_cells);
 }
 
 void SpreadColumn::setText(int slot, const QString &text)
 {
-    if (kind() != Kind::Text) {
+    if (auto *texts = std::get_if<TextCells>(&m_cells))
+        texts->share(slot, text);
+    else
         write(slot, slot, nullptr, text);
-        return;
-    }
-    if (!m_shared.put(slot, text)) {
-        storeText(slot, text);
-        return;
-    }
-    m_arena.drop(slot);
-    if (slot < m_texts.size())
-        m_texts[slot] = QString();
 }
 
 void SpreadColumn::copyText(int slot, QStringView text)
 {
-    if (kind() != Kind::Text) {
+    if (auto *texts = std::get_if<TextCells>(&m_cells))
+        texts->copy(slot, text);
+    else
         write(slot, slot, nullptr, text.toString());
-        return;
-    }
-    if (text.isEmpty() || !m_arena.put(slot, text)) {
-        storeText(slot, text.toString());
-        return;
-    }
-    settleCopied(slot);
-}
-
-void SpreadColumn::settleCopied(int slot)
-{
-    m_shared.drop(slot);
-    if (slot < m_texts.size())
-        m_texts[slot] = QString();
-}
-
-void SpreadColumn::storeText(int slot, const QString &text)
-{
-    m_shared.drop(slot);
-    m_arena.drop(slot);
-    if (m_texts.isEmpty()) {
-        if (text.isNull())
-            return;
-        m_texts.resize(m_slots);
-    }
-    m_texts[slot] = text;
 }
 
 void SpreadColumn::setNumber(int slot, double number)
 {
-    if (kind() == Kind::Number)
-        m_numbers[slot] = number;
+    if (auto *numbers = std::get_if<Numbers>(&m_cells))
+        numbers->at[slot] = number;
     else
         write(slot, slot, nullptr, number);
 }
 
 void SpreadColumn::setInteger(int slot, qint64 number)
 {
-    if (kind() == Kind::Integer)
-        m_integers[slot] = number;
+    if (auto *integers = std::get_if<Integers>(&m_cells))
+        integers->at[slot] = number;
     else
         write(slot, slot, nullptr, qlonglong(number));
 }
 
 void SpreadColumn::setDate(int slot, const std::optional<QDate> &date)
 {
-    if (kind() != Kind::Date) {
+    auto *dates = std::get_if<Dates>(&m_cells);
+    if (!dates) {
         write(slot, slot, nullptr, date ? FieldValue::FormatDate(*date) : QString());
         return;
     }
     // The range a date cell holds, as CellText::parseDate keeps it.
     const qint64 julian = date ? date->toJulianDay() : 0;
-    m_dates[slot] = julian >= CellText::MinDateJulian && julian <= CellText::MaxDateJulian ? int(julian) : 0;
+    dates->at[slot] = julian >= CellText::MinDateJulian && julian <= CellText::MaxDateJulian ? int(julian) : 0;
 }
 
 bool SpreadColumn::writeEdited(int slot, const QString &text)
 {
-    switch (kind()) {
-    case Kind::Number: {
+    if (auto *numbers = std::get_if<Numbers>(&m_cells)) {
         const std::optional<double> n = CellText::parseNumber(text);
-        if (!n || (!std::isnan(*n) && (*n < m_spec.minimum || *n > m_spec.maximum)))
+        if (!n || (!std::isnan(*n) && (*n < m_def.minimum || *n > m_def.maximum)))
             return false;
-        m_numbers[slot] = *n;
-        return true;
-    }
-    case Kind::Integer: {
+        numbers->at[slot] = *n;
+    } else if (auto *integers = std::get_if<Integers>(&m_cells)) {
         const qint64 n = toInteger(text);
         if (n == BlankInteger && !text.trimmed().isEmpty())
             return false;
-        if (n != BlankInteger && (double(n) < m_spec.minimum || double(n) > m_spec.maximum))
+        if (n != BlankInteger && (double(n) < m_def.minimum || double(n) > m_def.maximum))
             return false;
-        m_integers[slot] = n;
-        return true;
-    }
-    case Kind::CheckBox:
-        m_checks[slot] = std::uint8_t(toNumber(text) == 1);
-        return true;
-    case Kind::Date: {
+        integers->at[slot] = n;
+    } else if (auto *checks = std::get_if<Checks>(&m_cells)) {
+        checks->at[slot] = std::uint8_t(toNumber(text) == 1);
+    } else if (auto *dates = std::get_if<Dates>(&m_cells)) {
         const int julian = CellText::parseDate(text);
         if (julian == 0 && !text.trimmed().isEmpty())
             return false;
-        m_dates[slot] = julian;
-        return true;
+        dates->at[slot] = julian;
+    } else {
+        std::get<TextCells>(m_cells).store(slot, m_def.maxLength > 0 ? text.left(m_def.maxLength) : text);
     }
-    case Kind::Text:
-        storeText(slot, m_spec.maxLength > 0 ? text.left(m_spec.maxLength) : text);
-        return true;
-    }
-    return false;
+    return true;
 }
 
 QString SpreadColumn::value(int slot) const
 {
-    switch (kind()) {
-    case Kind::Number: return CellText::plainNumber(m_numbers[slot]);
-    case Kind::Integer: return m_integers[slot] == BlankInteger ? QString() : QString::number(m_integers[slot]);
-    case Kind::CheckBox: return m_checks[slot] ? QStringLiteral("1") : QStringLiteral("0");
-    case Kind::Date: return CellText::dateText(m_dates[slot]);
-    case Kind::Text:
-        if (m_shared.holds(slot))
-            return m_shared.at(slot);
-        if (m_arena.holds(slot))
-            return m_arena.at(slot).toString();
-        return slot < m_texts.size() ? m_texts[slot] : QString();
-    }
-    return QString();
+    if (const auto *numbers = std::get_if<Numbers>(&m_cells))
+        return CellText::plainNumber(numbers->at[slot]);
+    if (const auto *integers = std::get_if<Integers>(&m_cells))
+        return integers->at[slot] == BlankInteger ? QString() : QString::number(integers->at[slot]);
+    if (const auto *checks = std::get_if<Checks>(&m_cells))
+        return checks->at[slot] ? QStringLiteral("1") : QStringLiteral("0");
+    if (const auto *dates = std::get_if<Dates>(&m_cells))
+        return CellText::dateText(dates->at[slot]);
+    return std::get<TextCells>(m_cells).text(slot);
 }
 
 QString SpreadColumn::text(int slot) const
 {
-    if (kind() == Kind::Number && m_spec.grouping)
-        return CellText::groupedNumber(m_numbers[slot]);
+    const auto *numbers = std::get_if<Numbers>(&m_cells);
+    if (numbers && m_def.grouping)
+        return CellText::groupedNumber(numbers->at[slot]);
     return value(slot);
 }
 
 double SpreadColumn::number(int slot) const
 {
-    switch (kind()) {
-    case Kind::Number: return std::isnan(m_numbers[slot]) ? 0.0 : m_numbers[slot];
-    case Kind::Integer: return m_integers[slot] == BlankInteger ? 0.0 : double(m_integers[slot]);
-    case Kind::CheckBox: return m_checks[slot];
-    case Kind::Date: return 0.0;
-    case Kind::Text: {
-        const double n = CellText::parseNumber(textAt(slot)).value_or(0.0);
-        return std::isnan(n) ? 0.0 : n;
-    }
-    }
-    return 0.0;
+    if (const auto *numbers = std::get_if<Numbers>(&m_cells))
+        return std::isnan(numbers->at[slot]) ? 0.0 : numbers->at[slot];
+    if (const auto *integers = std::get_if<Integers>(&m_cells))
+        return integers->at[slot] == BlankInteger ? 0.0 : double(integers->at[slot]);
+    if (const auto *checks = std::get_if<Checks>(&m_cells))
+        return checks->at[slot];
+    if (std::holds_alternative<Dates>(m_cells))
+        return 0.0;
+    const double n = CellText::parseNumber(textAt(slot)).value_or(0.0);
+    return std::isnan(n) ? 0.0 : n;
 }
 
 std::optional<qint64> SpreadColumn::integer(int slot) const
 {
-    if (kind() != Kind::Integer || m_integers[slot] == BlankInteger)
+    const auto *integers = std::get_if<Integers>(&m_cells);
+    if (!integers || integers->at[slot] == BlankInteger)
         return std::nullopt;
-    return m_integers[slot];
+    return integers->at[slot];
+}
+
+bool SpreadColumn::isChecked(int slot) const
+{
+    const auto *checks = std::get_if<Checks>(&m_cells);
+    return checks && checks->at[slot] != 0;
 }
 
 void SpreadColumn::sortKeys(const int *rowSlots, qsizetype count, qsizetype textOffset,
                             std::uint64_t *keys) const
 {
-    switch (kind()) {
-    case Kind::Number:
-        for (qsizetype i = 0; i < count; ++i)
-            keys[i] = numberKey(m_numbers[rowSlots[i]]);
-        break;
-    case Kind::Integer:
-        // Sign bit flipped: negatives below positives, blank (the lowest) first.
-        for (qsizetype i = 0; i < count; ++i)
-            keys[i] = std::uint64_t(m_integers[rowSlots[i]]) ^ 0x8000000000000000u;
-        break;
-    case Kind::CheckBox:
-        for (qsizetype i = 0; i < count; ++i)
-            keys[i] = m_checks[rowSlots[i]];
-        break;
-    case Kind::Date:
-        // Blank is 0, below every julian day.
-        for (qsizetype i = 0; i < count; ++i)
-            keys[i] = std::uint64_t(m_dates[rowSlots[i]]);
-        break;
-    case Kind::Text:
-        for (qsizetype i = 0; i < count; ++i) {
-            const QStringView text = textAt(rowSlots[i]);
-            const char16_t *units = text.utf16();
-            std::uint64_t key = 0;
-            for (qsizetype u = textOffset; u < textOffset + 4; ++u)
-                key = (key << 16) | (u < text.size() ? unitKey(units[u]) : 0);
-            keys[i] = key;
-        }
-        break;
-    }
+    std::visit(
+        [&](const auto &cells) {
+            if constexpr (IsText<std::decay_t<decltype(cells)>>) {
+                for (qsizetype i = 0; i < count; ++i) {
+                    const QStringView text = cells.view(rowSlots[i]);
+                    const char16_t *units = text.utf16();
+                    std::uint64_t key = 0;
+                    for (qsizetype u = textOffset; u < textOffset + 4; ++u)
+                        key = (key << 16) | (u < text.size() ? unitKey(units[u]) : 0);
+                    keys[i] = key;
+                }
+            } else {
+                for (qsizetype i = 0; i < count; ++i)
+                    keys[i] = keyOf(cells, cells.at[rowSlots[i]]);
+            }
+        },
+        m_cells);
 }
 
 void SpreadColumn::gather(const QList<int> &from)
 {
-    gatherArray(m_numbers, from);
-    gatherArray(m_integers, from);
-    gatherArray(m_checks, from);
-    gatherArray(m_dates, from);
-    gatherArray(m_texts, from);
-    m_shared.gather(from);
-    m_arena.gather(from);
+    std::visit(
+        [&](auto &cells) {
+            if constexpr (IsText<std::decay_t<decltype(cells)>>)
+                cells.gather(from);
+            else
+                gatherArray(cells.at, from);
+        },
+        m_cells);
+}
+
+qsizetype SpreadColumn::sharedTexts() const
+{
+    const auto *texts = std::get_if<TextCells>(&m_cells);
+    return texts ? texts->sharedCount() : 0;
+}
+
+qsizetype SpreadColumn::memoryBytes() const
+{
+    return std::visit(
+        [](const auto &cells) -> qsizetype {
+            if constexpr (IsText<std::decay_t<decltype(cells)>>)
+                return cells.memoryBytes();
+            else
+                return cells.at.capacity() * qsizetype(sizeof(cells.at[0]));
+        },
+        m_cells);
 }

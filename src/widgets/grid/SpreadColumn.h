@@ -1,8 +1,7 @@
 #pragma once
 
-#include "widgets/grid/SharedTexts.h"
-#include "widgets/grid/TextArena.h"
-#include "widgets/grid/vaSpread.h"
+#include "widgets/grid/ColumnDef.h"
+#include "widgets/grid/TextCells.h"
 
 #include <QDate>
 #include <QList>
@@ -12,29 +11,35 @@
 
 #include <cstdint>
 #include <optional>
+#include <variant>
 
-// The cells of one grid column, kept in one array typed by the column's cell
-// kind: numbers as double (NaN blank), integers as qint64 (the lowest value
+// The cells of one grid column by storage slot, in the one store its kind
+// has: numbers as double (NaN blank), integers as qint64 (the lowest value
 // stands for blank; no order number is ever that), check boxes as bytes,
-// dates as julian days (0 blank), texts as QString or, as a search loads
-// them, numbered in SharedTexts when shared and back to back in a TextArena
-// when the cell's own. Text arrays exist only once a
-// text is stored. Cells are addressed by storage slot (see SpreadModel);
-// callers keep slots in range.
+// dates as julian days (0 blank), texts in TextCells, which says where each
+// text lives. Cells are addressed by storage slot (see SpreadModel); callers
+// keep slots in range. The QLists grow by realloc, which moves big arrays
+// without copying them or touching their pages again.
 class SpreadColumn final
 {
 public:
-    using Kind = vaSpread::CellKind;
+    using Kind = CellKind;
 
-    explicit SpreadColumn(const vaSpread::ColumnSpec &columnDef);
+    struct Numbers { QList<double> at; };
+    struct Integers { QList<qint64> at; };
+    struct Checks { QList<std::uint8_t> at; };
+    struct Dates { QList<std::int32_t> at; };
+    using Cells = std::variant<Numbers, Integers, Checks, Dates, TextCells>;
 
-    const vaSpread::ColumnSpec &columnDef() const { return m_spec; }
-    Kind kind() const { return m_spec.kind; }
+    explicit SpreadColumn(const ColumnDef &columnDef);
+
+    const ColumnDef &columnDef() const { return m_def; }
+    Kind kind() const { return m_def.kind; }
 
     void resize(int slotCount);
-    void clear(); // also frees the array
+    void clear(); // also frees the storage
     void blank(int slot);
-    void blankAll(); // keeps the arrays
+    void blankAll(); // keeps the storage
 
     // A programmatic write of one value to several cells: rowSlots[first..last],
     // or the slots first..last themselves when rowSlots is null. The value is
@@ -45,16 +50,16 @@ public:
     // One value in its own form, for loading rows in bulk: a column of the
     // matching kind stores it as it is, any other takes it as write() would
     // (a date as its "YYYY/MM/DD" text; no date as empty text). setText
-    // keeps the string, shared with whoever else holds it; copyText copies
-    // a text of the cell's own into the arena.
+    // shares the text with the column's other cells; copyText copies a text
+    // of the cell's own (see TextCells).
     void setText(int slot, const QString &text);
     void copyText(int slot, QStringView text);
     // The text append() adds to the end of a QString, copied the same way.
     template <typename Append>
     void copyAppended(int slot, Append &&append)
     {
-        if (kind() == Kind::Text && m_arena.putAppended(slot, append)) {
-            settleCopied(slot);
+        if (auto *texts = std::get_if<TextCells>(&m_cells)) {
+            texts->copyAppended(slot, append);
             return;
         }
         QString text;
@@ -74,39 +79,30 @@ public:
     QString text(int slot) const;
     double number(int slot) const;
     std::optional<qint64> integer(int slot) const;
-    bool isChecked(int slot) const { return m_checks[slot] != 0; }
+    bool isChecked(int slot) const;
 
     // Sort keys of the given slots as unsigned numbers in the order the
     // column sorts (blanks first). Texts give four UTF-16 units from
     // textOffset on, in code-point order.
     void sortKeys(const int *rowSlots, qsizetype count, qsizetype textOffset, std::uint64_t *keys) const;
-    // Valid until the next write to the column.
+    // A text cell's text, valid until the next write to the column; empty
+    // for other kinds.
     QStringView textAt(int slot) const
     {
-        if (m_shared.holds(slot))
-            return m_shared.at(slot);
-        if (m_arena.holds(slot))
-            return m_arena.at(slot);
-        return slot < m_texts.size() ? QStringView(m_texts[slot]) : QStringView();
+        const auto *texts = std::get_if<TextCells>(&m_cells);
+        return texts ? texts->view(slot) : QStringView();
     }
 
     // Slot i takes the cell of slot from[i], for i below from.size().
     void gather(const QList<int> &from);
 
-private:
-    void storeText(int slot, const QString &text);
-    // A slot whose text went into the arena holds no other.
-    void settleCopied(int slot);
+    // The distinct texts the column's cells share.
+    qsizetype sharedTexts() const;
+    // What the column holds on the heap, its texts included.
+    qsizetype memoryBytes() const;
 
-    vaSpread::ColumnSpec m_spec;
+private:
+    ColumnDef m_def;
     int m_slots = 0;
-    // QList rather than std::vector: it grows by realloc, which moves big
-    // arrays without copying them or touching their pages again.
-    QList<double> m_numbers;
-    QList<qint64> m_integers;
-    QList<std::uint8_t> m_checks;
-    QList<std::int32_t> m_dates;
-    QList<QString> m_texts;
-    SharedTexts m_shared;
-    TextArena m_arena;
+    Cells m_cells;
 };

@@ -11,7 +11,7 @@
 #include <QPainter>
 #include <QStyle>
 
-using Kind = vaSpread::CellKind;
+using Kind = CellKind;
 
 SpreadDelegate::SpreadDelegate(const SpreadModel *model, QObject *parent)
     : QStyledItemDelegate(parent), m_model(model)
@@ -28,7 +28,7 @@ QWidget *SpreadDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
 {
     if (!index.isValid() || index.column() >= m_model->displayedColumns() || isCheckBox(index))
         return nullptr;
-    const vaSpread::ColumnSpec &columnDef = m_model->columnDef(index.column());
+    const ColumnDef &columnDef = m_model->columnDef(index.column());
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
     switch (columnDef.kind) {

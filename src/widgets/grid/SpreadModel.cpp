@@ -7,20 +7,20 @@ SpreadModel::SpreadModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 SpreadModel::~SpreadModel() = default;
 
-void SpreadModel::setColumns(const QList<vaSpread::ColumnSpec> &displayed, int dataOnlyColumns)
+void SpreadModel::setColumns(const QList<ColumnDef> &displayed, int dataOnlyColumns)
 {
-    if (!m_suspended)
+    if (!m_pending.isSuspended())
         beginResetModel();
     m_columns.clear();
-    for (const vaSpread::ColumnSpec &columnDef : displayed)
+    for (const ColumnDef &columnDef : displayed)
         m_columns.emplace_back(columnDef);
     for (int i = 0; i < dataOnlyColumns; ++i)
-        m_columns.emplace_back(vaSpread::ColumnSpec{});
+        m_columns.emplace_back(ColumnDef{});
     m_displayed = int(displayed.size());
     for (SpreadColumn &column : m_columns)
-        column.resize(m_allocatedSlots);
-    if (m_suspended) {
-        m_structureChanged = true;
+        column.resize(m_allocation.count());
+    if (m_pending.isSuspended()) {
+        m_pending.structureChanged();
     } else {
         m_publishedRows = m_rows;
         endResetModel();
@@ -38,8 +38,7 @@ void SpreadModel::resizeStorage(int rows)
         m_slots = {};
         m_slotsInOrder = true;
         m_order.release();
-        m_rowsBeforeEmptied = m_rows;
-        m_allocatedSlots = 0;
+        m_allocation.freed(m_rows);
         m_rows = 0;
         return;
     }
@@ -53,17 +52,8 @@ void SpreadModel::resizeStorage(int rows)
             m_colors[s] = NoColor;
             m_hidden[s] = 0;
         }
-    } else if (rows > m_allocatedSlots) {
-        // Grow in steps so that a fill adding one row at a time touches the
-        // arrays only now and then: doubling while small, then a block at a
-        // time. The arrays grow by realloc, which does not copy big ones.
-        const int wanted = m_allocatedSlots == 0 ? std::max(rows, m_rowsBeforeEmptied) : rows;
-        m_allocatedSlots = wanted <= Block ? std::min(std::max({wanted, m_allocatedSlots * 2, 64}), Block)
-                                           : (wanted + Block - 1) / Block * Block;
-        for (SpreadColumn &column : m_columns)
-            column.resize(m_allocatedSlots);
-        m_colors.resize(m_allocatedSlots, NoColor);
-        m_hidden.resize(m_allocatedSlots, 0);
+    } else if (rows > m_allocation.count()) {
+        allocate(m_allocation.grownFor(rows));
     }
     if (!m_slotsInOrder) {
         m_slots.resize(rows);
@@ -72,19 +62,27 @@ void SpreadModel::resizeStorage(int rows)
     m_rows = rows;
 }
 
+void SpreadModel::allocate(int count)
+{
+    const bool shrink = count < m_allocation.count();
+    m_allocation.allocated(count);
+    for (SpreadColumn &column : m_columns)
+        column.resize(count);
+    m_colors.resize(count, NoColor);
+    m_hidden.resize(count, 0);
+    if (shrink) {
+        m_colors.squeeze();
+        m_hidden.squeeze();
+    }
+}
+
 void SpreadModel::fitStorage()
 {
-    const int fitted = std::max((m_rows + Block - 1) / Block * Block, Block);
-    if (m_allocatedSlots - fitted < Block)
+    const int fitted = m_allocation.fittedTo(m_rows);
+    if (fitted == m_allocation.count())
         return;
     putSlotsInOrder();
-    m_allocatedSlots = fitted;
-    for (SpreadColumn &column : m_columns)
-        column.resize(m_allocatedSlots);
-    m_colors.resize(m_allocatedSlots);
-    m_hidden.resize(m_allocatedSlots);
-    m_colors.squeeze();
-    m_hidden.squeeze();
+    allocate(fitted);
 }
 
 void SpreadModel::putSlotsInOrder()
@@ -110,9 +108,9 @@ void SpreadModel::setRows(int rows)
     rows = std::max(rows, 0);
     if (rows == m_rows)
         return;
-    if (m_suspended) {
+    if (m_pending.isSuspended()) {
         resizeStorage(rows);
-        m_structureChanged = true;
+        m_pending.structureChanged();
     } else if (rows == 0) {
         beginResetModel();
         resizeStorage(0);
@@ -133,7 +131,7 @@ void SpreadModel::setRows(int rows)
 
 void SpreadModel::emptyForReload()
 {
-    Q_ASSERT(m_suspended);
+    Q_ASSERT(m_pending.isSuspended());
     for (SpreadColumn &column : m_columns)
         column.blankAll();
     std::fill(m_colors.begin(), m_colors.end(), NoColor);
@@ -141,15 +139,15 @@ void SpreadModel::emptyForReload()
     m_slots = {};
     m_slotsInOrder = true;
     m_rows = 0;
-    m_structureChanged = true;
+    m_pending.structureChanged();
 }
 
 int SpreadModel::appendRow()
 {
-    Q_ASSERT(m_suspended);
+    Q_ASSERT(m_pending.isSuspended());
     // Mostly a blank slot is waiting at the end already.
-    if (m_slotsInOrder && m_rows < m_allocatedSlots) {
-        m_structureChanged = true;
+    if (m_slotsInOrder && m_rows < m_allocation.count()) {
+        m_pending.structureChanged();
         return m_rows++;
     }
     setRows(m_rows + 1);
@@ -199,8 +197,8 @@ void SpreadModel::announce(int firstColumn, int firstRow, int lastColumn, int la
     lastColumn = std::min(lastColumn, m_displayed - 1);
     if (firstColumn > lastColumn || firstRow > lastRow)
         return;
-    if (m_suspended) {
-        m_unannounced |= QRect(QPoint(firstColumn, firstRow), QPoint(lastColumn, lastRow));
+    if (m_pending.isSuspended()) {
+        m_pending.cellsChanged(QRect(QPoint(firstColumn, firstRow), QPoint(lastColumn, lastRow)));
         return;
     }
     const QList<int> roles = change == Change::Colours
@@ -211,26 +209,31 @@ void SpreadModel::announce(int firstColumn, int firstRow, int lastColumn, int la
 
 void SpreadModel::suspend()
 {
-    m_suspended = true;
+    m_pending.suspend();
 }
 
 bool SpreadModel::resume()
 {
-    if (!m_suspended)
+    if (!m_pending.isSuspended())
         return false;
-    m_suspended = false;
-    const bool reset = m_structureChanged;
-    if (reset) {
+    const PendingChanges::Told told = m_pending.resume();
+    if (told.reset) {
         beginResetModel();
         m_publishedRows = m_rows;
         endResetModel();
-    } else if (m_unannounced.isValid()) {
-        const int lastRow = std::min(m_unannounced.bottom(), m_rows - 1);
-        if (m_unannounced.top() <= lastRow)
-            emit dataChanged(index(m_unannounced.top(), m_unannounced.left()),
-                             index(lastRow, m_unannounced.right()));
+    } else if (told.cells.isValid()) {
+        const int lastRow = std::min(told.cells.bottom(), m_rows - 1);
+        if (told.cells.top() <= lastRow)
+            emit dataChanged(index(told.cells.top(), told.cells.left()), index(lastRow, told.cells.right()));
     }
-    m_structureChanged = false;
-    m_unannounced = QRect();
-    return reset;
+    return told.reset;
+}
+
+qsizetype SpreadModel::memoryBytes() const
+{
+    qsizetype bytes = m_slots.capacity() * qsizetype(sizeof(int))
+                      + m_colors.capacity() * qsizetype(sizeof(std::uint32_t)) + m_hidden.capacity();
+    for (const SpreadColumn &column : m_columns)
+        bytes += column.memoryBytes();
+    return bytes;
 }

@@ -2,7 +2,9 @@
 
 #include "widgets/grid/RowOrder.h"
 #include "widgets/grid/SpreadColumn.h"
-#include "widgets/grid/vaSpread.h"
+#include "widgets/grid/ColumnDef.h"
+#include "widgets/grid/PendingChanges.h"
+#include "widgets/grid/SlotAllocation.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -31,10 +33,10 @@ public:
     explicit SpreadModel(QObject *parent = nullptr);
     ~SpreadModel() override;
 
-    void setColumns(const QList<vaSpread::ColumnSpec> &displayed, int dataOnlyColumns);
+    void setColumns(const QList<ColumnDef> &displayed, int dataOnlyColumns);
     int displayedColumns() const { return m_displayed; }
     int storedColumns() const { return int(m_columns.size()); }
-    const vaSpread::ColumnSpec &columnDef(int column) const { return m_columns[std::size_t(column)].columnDef(); }
+    const ColumnDef &columnDef(int column) const { return m_columns[std::size_t(column)].columnDef(); }
 
     int rows() const { return m_rows; }
     void setRows(int rows);
@@ -58,20 +60,23 @@ public:
     // Every row goes, their storage stays for the rows loaded next.
     void emptyForReload();
     SpreadColumn &cellsOf(int column) { return m_columns[std::size_t(column)]; }
+    const SpreadColumn &cellsOf(int column) const { return m_columns[std::size_t(column)]; }
     void setSlotColor(int slot, const QColor &color) { m_colors[slot] = rgbaOf(color); }
     // Gives back the storage beyond the rows, when it is a block or more.
     void fitStorage();
+    // What the cells, colours and row order hold on the heap.
+    qsizetype memoryBytes() const;
 
     // Stable sort of whole rows by up to three keys (0-based columns, any
     // stored column).
-    void sort(int firstRow, int lastRow, const QList<vaSpread::SortKey> &keys);
+    void sort(int firstRow, int lastRow, const QList<SortKey> &keys);
 
     // While suspended, changes are stored without telling the views, which
     // keep seeing the old row count; resume() tells them once.
     void suspend();
     // Returns whether the views were reset.
     bool resume();
-    bool isSuspended() const { return m_suspended; }
+    bool isSuspended() const { return m_pending.isSuspended(); }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -86,7 +91,6 @@ Q_SIGNALS:
 
 private:
     static constexpr std::uint32_t NoColor = 0; // stored colours carry alpha 255
-    static constexpr int Block = 4096;            // storage grows by this many rows
     enum class Change { Values, Colours };
 
     static std::uint32_t rgbaOf(const QColor &color)
@@ -99,6 +103,7 @@ private:
     // numbers (writes then run straight through the arrays).
     const int *slotsOf(int firstRow, int lastRow) const;
     void resizeStorage(int rows);
+    void allocate(int count);
     void putSlotsInOrder();
     void announce(int firstColumn, int firstRow, int lastColumn, int lastRow, Change change);
     void moveSortedSlots(int firstRow, const std::vector<int> &sorted);
@@ -111,15 +116,9 @@ private:
     // Slots from m_rows on are blank.
     QList<int> m_slots;
     bool m_slotsInOrder{true};
-    int m_allocatedSlots{0};
-    // The rows the sheet held before it was last emptied: a list loaded
-    // again mostly comes back at about that size, and is then allocated
-    // once rather than grown step by step.
-    int m_rowsBeforeEmptied{0};
+    SlotAllocation m_allocation;
     QList<std::uint32_t> m_colors;
     QList<std::uint8_t> m_hidden;
     RowOrder m_order;
-    bool m_suspended{false};
-    bool m_structureChanged{false};
-    QRect m_unannounced; // columns x rows written while suspended
+    PendingChanges m_pending;
 };

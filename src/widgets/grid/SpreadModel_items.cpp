@@ -74,7 +74,7 @@ Qt::ItemFlags SpreadModel::flags(const QModelIndex &index) const
     if (!index.isValid() || index.column() >= m_displayed)
         return Qt::NoItemFlags;
     const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (columnDef(index.column()).kind == vaSpread::CellKind::CheckBox)
+    if (columnDef(index.column()).kind == CellKind::CheckBox)
         return base | Qt::ItemIsUserCheckable;
     return base | Qt::ItemIsEditable;
 }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <numeric>
 
-void SpreadModel::sort(int firstRow, int lastRow, const QList<vaSpread::SortKey> &keys)
+void SpreadModel::sort(int firstRow, int lastRow, const QList<SortKey> &keys)
 {
     firstRow = std::max(firstRow, 0);
     lastRow = std::min(lastRow, m_rows - 1);
@@ -13,8 +13,8 @@ void SpreadModel::sort(int firstRow, int lastRow, const QList<vaSpread::SortKey>
     if (count < 2)
         return;
 
-    QList<vaSpread::SortKey> used;
-    for (const vaSpread::SortKey &key : keys) {
+    QList<SortKey> used;
+    for (const SortKey &key : keys) {
         if (key.column >= 0 && key.column < storedColumns())
             used.append(key);
         if (used.size() == 3)
@@ -33,9 +33,9 @@ void SpreadModel::sort(int firstRow, int lastRow, const QList<vaSpread::SortKey>
     for (auto key = used.crbegin(); key != used.crend(); ++key)
         m_order.sortBy(cells(key->column), key->order == 2);
 
-    if (m_suspended) {
+    if (m_pending.isSuspended()) {
         std::copy(m_order.sorted().cbegin(), m_order.sorted().cend(), m_slots.begin() + firstRow);
-        m_structureChanged = true;
+        m_pending.structureChanged();
         return;
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
@@ -49,7 +49,7 @@ void SpreadModel::moveSortedSlots(int firstRow, const std::vector<int> &sorted)
     // the rows they were on.
     const QModelIndexList before = persistentIndexList();
     if (!before.isEmpty()) {
-        std::vector<int> newRow(std::size_t(m_allocatedSlots), -1);
+        std::vector<int> newRow(std::size_t(m_allocation.count()), -1);
         for (std::size_t i = 0; i < sorted.size(); ++i)
             newRow[std::size_t(sorted[i])] = firstRow + int(i);
         QModelIndexList after;

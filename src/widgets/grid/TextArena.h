@@ -38,6 +38,10 @@ public:
     void drop(int slot);
     // Slot i takes the text of slot from[i], for i below from.size().
     void gather(const QList<int> &from);
+    qsizetype memoryBytes() const
+    {
+        return m_units.capacity() * qsizetype(sizeof(QChar)) + m_spans.capacity() * qsizetype(sizeof(Span));
+    }
 
 private:
     // The text from start to the end of the buffer becomes the slot's; an

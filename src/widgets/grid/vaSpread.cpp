@@ -87,12 +87,12 @@ vaSpread::~vaSpread()
     setModel(nullptr);
 }
 
-void vaSpread::setColumns(const QList<ColumnSpec> &displayed, int dataOnlyColumns)
+void vaSpread::setColumns(const QList<ColumnDef> &displayed, int dataOnlyColumns)
 {
     m_model->setColumns(displayed, std::max(dataOnlyColumns, 0));
     m_charWidth = averageCharWidth(font());
     m_widths = {0.0};
-    for (const ColumnSpec &columnDef : displayed)
+    for (const ColumnDef &columnDef : displayed)
         m_widths.append(columnDef.width < 0 ? DefaultColWidth : columnDef.width);
     for (int col = 1; col < m_widths.size(); ++col)
         applyColumnWidth(col);
@@ -266,4 +266,14 @@ void vaSpread::syncHiddenRows(int first, int last)
         if (isRowHidden(r) != hidden)
             setRowHidden(r, hidden);
     }
+}
+
+qsizetype vaSpread::StorageBytes() const
+{
+    return m_model->memoryBytes();
+}
+
+qsizetype vaSpread::SharedTexts(int col) const
+{
+    return col >= 1 && col <= m_model->storedColumns() ? m_model->cellsOf(col - 1).sharedTexts() : 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/grid/ColumnDef.h"
 #include "widgets/layout/ScalableColumns.h"
 
 #include <QColor>
@@ -23,33 +24,11 @@ class vaSpread final : public QTableView, public ScalableColumns
     Q_DISABLE_COPY_MOVE(vaSpread)
 
 public:
-    // Integer cells keep whole numbers exactly, for keys such as order numbers
-    // that a double would round.
-    enum class CellKind { Text, Number, CheckBox, Date, Integer };
-
-    struct ColumnSpec
-    {
-        QString header;
-        double width = -1;  // in character units; < 0 takes the grid default
-        CellKind kind = CellKind::Text;
-        int maxLength = 60; // Text
-        double minimum = -9999999999.0; // Number, Integer
-        double maximum = 9999999999.0;  // Number, Integer
-        bool grouping = false;          // Number: digits grouped with ","
-        bool hidden = false;            // a displayed column of width 0
-    };
-
-    struct SortKey
-    {
-        int column = 0;
-        int order = 1; // 1 ascending, 2 descending
-    };
-
     explicit vaSpread(QWidget *parent = nullptr);
     ~vaSpread() override;
 
     // Design-time layout: the displayed columns, then the data-only ones.
-    void setColumns(const QList<ColumnSpec> &displayed, int dataOnlyColumns = 0);
+    void setColumns(const QList<ColumnDef> &displayed, int dataOnlyColumns = 0);
 
     int MaxRows() const;
     void SetMaxRows(int rows); // 0 empties; new rows are blank
@@ -97,6 +76,11 @@ public:
     // columns were laid out. A later font change leaves the columns alone:
     // whoever shrinks the font shrinks the columns as well.
     double CharWidth() const;
+
+    // What the cells, colours and row order hold on the heap, in bytes.
+    qsizetype StorageBytes() const;
+    // The distinct texts the cells of a column share (1-based, any stored column).
+    qsizetype SharedTexts(int col) const;
 
 Q_SIGNALS:
     // After the operator edited a cell (not on programmatic writes).

@@ -1,4 +1,4 @@
-#include "screens/dialogs/DialogSetup.h"
+#include "widgets/DialogSetup.h"
 
 #include "widgets/ScreenSetup.h"
 #include "widgets/layout/Twips.h"

@@ -8,7 +8,7 @@ class QComboBox;
 class QPushButton;
 class QDialog;
 
-// What the three dialogs of the receipt list have in common: a fixed client
+// What the dialogs of the screens have in common: a fixed client
 // area designed in twips, the suite's font, modality and release on close.
 namespace DialogSetup {
 

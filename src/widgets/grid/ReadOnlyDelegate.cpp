@@ -1,4 +1,4 @@
-#include "screens/dialogs/ReadOnlyDelegate.h"
+#include "widgets/grid/ReadOnlyDelegate.h"
 
 ReadOnlyDelegate::ReadOnlyDelegate(QObject *parent)
     : QStyledItemDelegate(parent)

@@ -1,0 +1,106 @@
+#include "core/receipt/Session.h"
+
+#include "core/data/CellText.h"
+#include "core/data/DbConnection.h"
+#include "core/data/FieldValue.h"
+#include "core/data/RecordsetCloser.h"
+#include "core/data/SqlCatalog.h"
+#include "core/receipt/ReceiptRules.h"
+
+using namespace Qt::StringLiterals;
+
+Session::Session(SessionStore &store)
+    : Session(store.connection, store.userLevel, store.paymentTable, store.paymentTableLoaded, store.shownMethod)
+{
+}
+
+Session::Session(std::shared_ptr<DbConnection> &connection, qint16 &userLevel, QList<SiharaiEntry> &paymentTable,
+                 bool &paymentTableLoaded, qint16 &shownMethod)
+    : m_connection(&connection)
+    , m_userLevel(&userLevel)
+    , m_paymentTable(&paymentTable)
+    , m_paymentTableLoaded(&paymentTableLoaded)
+    , m_shownMethod(&shownMethod)
+{
+}
+
+Session Session::Shared()
+{
+    return Session(gdbConnection, gintUserLevel, gstrSiharaiTable, gblnSiharaiLoaded, gintSiharaiIndex);
+}
+
+DbConnection &Session::connection() const
+{
+    if (!*m_connection)
+        throw DbError(u"データベースに接続されていません。"_s);
+    return **m_connection;
+}
+
+void Session::LoadPaymentTable() const
+{
+    *m_paymentTableLoaded = false;
+    // The exempt list is read before the methods, so no two results are open
+    // at once: SQL Server drivers without multiple active result sets refuse that.
+    const QStringList exemptNames = ReadExemptMethods();
+
+    const auto methods = connection().Execute(SqlCatalog::PaymentMethodTable());
+    const RecordsetCloser methodsCloser(methods.get());
+
+    m_paymentTable->clear();
+    const int methodField = methods->FieldIndex(u"METHOD"_s);
+    const int okField = methods->FieldIndex(u"OK_MAX"_s);
+    QString previous;
+    while (!methods->Eof()) {
+        const QString method = FieldValue::Text(methods->ValueAt(methodField));
+        // Names differing only in letter case make one entry.
+        if (method.compare(previous, Qt::CaseInsensitive) != 0) {
+            SiharaiEntry entry;
+            entry.method = method;
+            entry.okMax = CellText::plainNumber(FieldValue::NumberOf(methods->ValueAt(okField)));
+            entry.managed = exemptNames.contains(method, Qt::CaseInsensitive) ? u"0"_s : u"1"_s;
+            m_paymentTable->append(entry);
+        }
+        previous = method;
+        *m_paymentTableLoaded = true;
+        methods->MoveNext();
+    }
+}
+
+quint8 Session::ManagedFlag(const QString &method) const
+{
+    if (method.isEmpty())
+        return 0;
+    if (!*m_paymentTableLoaded)
+        return 1;
+    for (const SiharaiEntry &entry : std::as_const(*m_paymentTable)) {
+        if (entry.method == method)
+            return static_cast<quint8>(FieldValue::Number(entry.managed));
+    }
+    return 1;
+}
+
+void Session::SetManaged(const QList<std::pair<QString, QString>> &marks) const
+{
+    for (const auto &[name, mark] : marks) {
+        for (SiharaiEntry &entry : *m_paymentTable) {
+            if (entry.method.compare(name, Qt::CaseInsensitive) == 0) {
+                entry.managed = mark;
+                break;
+            }
+        }
+    }
+}
+
+QStringList Session::ReadExemptMethods() const
+{
+    const auto records = connection().Execute(SqlCatalog::ExemptMethods());
+    const RecordsetCloser closer(records.get());
+    if (records->Eof())
+        return {};
+    return ReceiptRules::SplitTabList(FieldValue::Text(records->Fields(u"NYUKIN_NOMANAGE"_s)));
+}
+
+void Session::SaveExemptMethods(const QStringList &methods) const
+{
+    connection().Execute(SqlCatalog::SaveExemptMethods(methods.join(u'\t')))->Close();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// What a grid column holds and how it shows it, shared by the grid, its model
+// and its cells without any of them needing the others.
+
+// Integer cells keep whole numbers exactly, for keys such as order numbers
+// that a double would round.
+enum class CellKind { Text, Number, CheckBox, Date, Integer };
+
+struct ColumnDef
+{
+    QString header;
+    double width = -1;  // in character units; < 0 takes the grid default
+    CellKind kind = CellKind::Text;
+    int maxLength = 60; // Text
+    double minimum = -9999999999.0; // Number, Integer
+    double maximum = 9999999999.0;  // Number, Integer
+    bool grouping = false;          // Number: digits grouped with ","
+    bool hidden = false;            // a displayed column of width 0
+};
+
+struct SortKey
+{
+    int column = 0;
+    int order = 1; // 1 ascending, 2 descending
+};

@@ -1,0 +1,133 @@
+// Each condition that stands between a flagged row and its UPDATE, alone:
+// every refusal of the registration, every column the check for orders
+// changed elsewhere compares, over both connections the tests reach.
+#include "CoreTest.h"
+#include "TestDatabase.h"
+
+#include "core/receipt/ReceiptRegistration.h"
+
+using namespace Qt::StringLiterals;
+using Receipt = ReceiptRegistration::Receipt;
+
+namespace {
+
+// An order listed unpaid: nothing paid, no mail; written with 1000 today.
+Receipt listedReceipt(qint64 id, int row = 1)
+{
+    Receipt receipt;
+    receipt.row = row;
+    receipt.id = id;
+    receipt.idText = QString::number(id);
+    receipt.amount = 1000;
+    receipt.paidDate = u"2026/01/10"_s;
+    receipt.listed = ReceiptRegistration::ListedFrom(QVariant(), 0, 0);
+    return receipt;
+}
+
+enum class Path { Sqlite, Odbc };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Receipt)
+
+class tst_Registration final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unwritableRowsAreRefused_data()
+    {
+        columns<Receipt, int, QString>("receipt", "listedTimes", "refusal");
+        const Receipt fine = listedReceipt(7);
+        QTest::newRow("a whole number listed once") << fine << 1 << QString();
+        Receipt noId = fine;
+        noId.id.reset();
+        noId.idText = u"A12"_s;
+        QTest::newRow("no whole number") << noId << 1 << u"1行目 (No. A12): 注文番号が整数ではないか、範囲外です。"_s;
+        QTest::newRow("listed twice") << fine << 2 << u"1行目 (No. 7): 同じ注文番号が一覧に複数あります。"_s;
+        const auto withAmount = [&](double amount) {
+            Receipt receipt = fine;
+            receipt.amount = amount;
+            return receipt;
+        };
+        const QString range = u"1行目 (No. 7): 入金額が範囲外です。"_s;
+        QTest::newRow("the highest amount") << withAmount(9999999999.0) << 1 << QString();
+        QTest::newRow("past the highest once rounded") << withAmount(9999999999.5) << 1 << range;
+        QTest::newRow("a negative amount") << withAmount(-1) << 1 << range;
+        QTest::newRow("no amount at all") << withAmount(std::nan("")) << 1 << range;
+    }
+
+    void unwritableRowsAreRefused()
+    {
+        QFETCH(Receipt, receipt);
+        QFETCH(int, listedTimes);
+        QFETCH(QString, refusal);
+        QHash<qint64, int> listed;
+        if (receipt.id)
+            listed.insert(*receipt.id, listedTimes);
+        const QStringList refused = ReceiptRegistration::Unwritable({receipt}, listed);
+        QCOMPARE(refused, refusal.isEmpty() ? QStringList() : QStringList{refusal});
+    }
+
+    void changedOrdersAreFound_data()
+    {
+        columns<Path, QString, QString, QString>("path", "listedAmount", "change", "found");
+        const QList<std::tuple<const char *, QString, QString, QString>> cases{
+            {"unchanged", u"0"_s, QString(), QString()},
+            {"入金日 set", u"0"_s, u"UPDATE [CHUMON] SET [入金日] = '2026/01/09' WHERE [ID] = 7"_s, u"7"_s},
+            {"入金額 set", u"0"_s, u"UPDATE [CHUMON] SET [入金額] = 1 WHERE [ID] = 7"_s, u"7"_s},
+            {"入金額 by a fraction", u"0"_s, u"UPDATE [CHUMON] SET [入金額] = 0.5 WHERE [ID] = 7"_s, u"7"_s},
+            {"入金確認送信 set", u"0"_s, u"UPDATE [CHUMON] SET [入金確認送信] = 1 WHERE [ID] = 7"_s, u"7"_s},
+            {"gone", u"0"_s, u"DELETE FROM [CHUMON] WHERE [ID] = 7"_s, u"7"_s},
+            {"stored twice", u"0"_s, u"INSERT INTO [CHUMON] SELECT * FROM [CHUMON] WHERE [ID] = 7"_s, u"7"_s},
+            // Listed as the list keeps it: the text of the number read.
+            {"a fraction unchanged", u"0.3"_s, u"UPDATE [CHUMON] SET [入金額] = 0.1 + 0.2 WHERE [ID] = 7"_s, QString()},
+            {"a fraction changed", u"0.3"_s, u"UPDATE [CHUMON] SET [入金額] = 0.4 WHERE [ID] = 7"_s, u"7"_s},
+        };
+        for (const auto &[name, listedAmount, change, found] : cases) {
+            QTest::addRow("sqlite: %s", name) << Path::Sqlite << listedAmount << change << found;
+            QTest::addRow("odbc: %s", name) << Path::Odbc << listedAmount << change << found;
+        }
+    }
+
+    void changedOrdersAreFound()
+    {
+        QFETCH(Path, path);
+        QFETCH(QString, listedAmount);
+        QFETCH(QString, change);
+        QFETCH(QString, found);
+        TestDatabase db;
+        // A table without an integer key, as some suite databases have it,
+        // so that a number may be stored twice.
+        db.exec(u"CREATE TABLE [LOOSE] AS SELECT * FROM [CHUMON] WHERE 0"_s);
+        db.exec(u"DROP TABLE [CHUMON]"_s);
+        db.exec(u"ALTER TABLE [LOOSE] RENAME TO [CHUMON]"_s);
+        // Neighbours listed alike, so a check that stops at the first order is seen.
+        db.exec(u"INSERT INTO [CHUMON] ([ID], [請求額], [入金額], [入金確認送信]) VALUES (6, 1000, %1, 0),"
+                " (7, 1000, %1, 0), (8, 1000, %1, 0)"_s.arg(listedAmount));
+        QList<Receipt> receipts;
+        for (const qint64 id : {6, 7, 8}) {
+            receipts.append(listedReceipt(id, int(id)));
+            receipts.last().listed.paidAmount = listedAmount;
+        }
+        if (!change.isEmpty())
+            db.exec(change);
+
+        std::shared_ptr<DbConnection> connection = db.connection();
+        if (path == Path::Odbc) {
+            try {
+                connection = QtSqlConnection::openOdbc(u"Driver=SQLite3;Database="_s + db.path());
+            } catch (const DbError &error) {
+                QSKIP(qPrintable(u"no ODBC connection: "_s + error.description()));
+            }
+        }
+        const QList<qint64> changed = ReceiptRegistration::ChangedElsewhere(*connection, receipts);
+        QStringList ids;
+        for (const qint64 id : changed)
+            ids << QString::number(id);
+        QCOMPARE(ids.join(u','), found);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Registration)
+#include "tst_registration.moc"
