@@ -26,12 +26,14 @@ QList<ListedOrder> listed()
 }
 
 // "text/amount", several texts joined by "|"; "text/amount/named" names an
-// order by its own field; "!" marks a line that could not be read.
+// order by its own field; "!" marks a line that could not be read, a leading
+// "~" a cancellation whose original is not in the file.
 StatementLine lineOf(const QString &written, int number)
 {
     const QStringList fields = written.split(u'/');
     StatementLine line;
     line.lineNumber = number;
+    line.cancels = fields.at(0).startsWith(u'~');
     line.julianDay = May1;
     line.searched = fields.at(0).split(u'|');
     line.text = line.searched.join(u' ');
@@ -88,6 +90,10 @@ private Q_SLOTS:
             << QStringList{u"555/3000/555"_s} << QStringList{u"一覧外:555"_s};
         QTest::newRow("a listed number beats a named one")
             << QStringList{u"101|555/3000/555"_s} << QStringList{u"一致:101"_s};
+        QTest::newRow("a cancellation names its order and takes nothing")
+            << QStringList{u"~101/3000"_s, u"101/3000"_s} << QStringList{u"取消:101"_s, u"一致:101"_s};
+        QTest::newRow("a cancellation without a number names the amount's one order")
+            << QStringList{u"~ﾔﾏﾀﾞ/3000"_s, u"ﾔﾏﾀﾞ/3000"_s} << QStringList{u"取消:101"_s, u"候補:101"_s};
         QTest::newRow("unreadable line takes nothing")
             << QStringList{u"!/3000"_s, u"ﾔﾏﾀﾞ/3000"_s} << QStringList{u"不正"_s, u"候補:101"_s};
     }
@@ -118,7 +124,7 @@ private Q_SLOTS:
         PaymentImport import(Statement{Statement::Format::Csv, TextEncoding::Utf8,
                                        linesOf({u"101/3000"_s, u"ｻﾄｳ/5000"_s, u"1011/1000"_s, u"ﾘｿｸ/7"_s,
                                                 u"101/3000"_s}),
-                                       0, QString()},
+                                       0, 0, QString(), QString()},
                              listed());
         QCOMPARE(import.unticked(), (QList<int>{1, 2, 3, 4}));
         QVERIFY(!import.setTicked(3, true));
@@ -131,6 +137,11 @@ private Q_SLOTS:
         QVERIFY(import.setTicked(4, true));
         QVERIFY2(import.conflict().startsWith(u"2行目と6行目が同じ No.101"_s), qPrintable(import.conflict()));
         QVERIFY(import.setTicked(4, false));
+        PaymentImport cancelled(Statement{Statement::Format::Notice, TextEncoding::Cp932,
+                                          linesOf({u"~101/3000"_s}), 0, 0, QString(), QString()},
+                                listed());
+        QVERIFY(!cancelled.isTicked(0));
+        QVERIFY(!cancelled.setTicked(0, true));
 
         QStringList receipts;
         for (const PaymentImport::Receipt &receipt : import.receipts())

@@ -12,14 +12,16 @@ enum class MatchStatus {
     Duplicate,          // 重複: the order already takes another line
     Invalid,            // 不正: unreadable line or a date the cell cannot hold
     NotListed,          // 一覧外: names an order the list does not have
+    Cancelled,          // 取消: the bank takes back an earlier deposit; pays nothing
 };
-inline constexpr int MatchStatusCount = 8;
+inline constexpr int MatchStatusCount = 9;
 
 // What matching made of one statement line.
 struct MatchResult
 {
     MatchStatus status{MatchStatus::NoMatch};
-    int order{-1};         // listed order the line goes to; a duplicate's is the one taken
+    int order{-1};         // listed order the line goes to; a duplicate's is the one taken;
+                           // a cancellation's is the order it would have paid
     QList<int> candidates; // MultipleCandidates: listed orders to pick from, the first ones
     int candidateCount{0}; // MultipleCandidates: how many orders have the amount and are free
     QString namedOrder;    // NotListed: the number named

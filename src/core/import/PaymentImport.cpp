@@ -27,7 +27,8 @@ int PaymentImport::target(int index) const
 
 bool PaymentImport::setTicked(int index, bool ticked)
 {
-    m_ticked[index] = ticked && target(index) >= 0;
+    // A cancellation names an order only for the operator to look at.
+    m_ticked[index] = ticked && target(index) >= 0 && m_results.at(index).status != MatchStatus::Cancelled;
     return m_ticked.at(index) == ticked;
 }
 

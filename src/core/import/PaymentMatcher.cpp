@@ -124,7 +124,8 @@ qint64 PaymentMatcher::openAmount(const ListedOrder &order)
 QString PaymentMatcher::statusText(MatchStatus status)
 {
     static const std::array<QString, MatchStatusCount> texts{u"一致"_s, u"金額相違"_s, u"候補"_s, u"複数候補"_s,
-                                                            u"不一致"_s, u"重複"_s, u"不正"_s, u"一覧外"_s};
+                                                            u"不一致"_s, u"重複"_s, u"不正"_s, u"一覧外"_s,
+                                                            u"取消"_s};
     return texts[size_t(status)];
 }
 
@@ -165,10 +166,17 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) cons
     };
 
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!lines.at(i).problem.isEmpty())
+        if (!lines.at(i).problem.isEmpty()) {
             results[i].status = MatchStatus::Invalid;
-        else
+        } else if (lines.at(i).cancels) {
+            // Claims nothing: it names the order it would have paid, for the operator to look at.
+            results[i].status = MatchStatus::Cancelled;
+            results[i].order = numberedOrder(lines.at(i));
+            if (results[i].order < 0 && m_amountCount.value(lines.at(i).amount) == 1)
+                results[i].order = m_byAmount.at(m_amountStart.value(lines.at(i).amount));
+        } else {
             numbered[i] = numberedOrder(lines.at(i));
+        }
     }
     // Exact payments claim their orders before lines with other amounts, so
     // a short payment followed by the full one leaves the full one matched.
@@ -183,7 +191,8 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) cons
 
     // Without a number the amount decides, among the orders still free.
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (results.at(i).status == MatchStatus::Invalid || numbered.at(i) >= 0)
+        if (results.at(i).status == MatchStatus::Invalid || results.at(i).status == MatchStatus::Cancelled
+            || numbered.at(i) >= 0)
             continue;
         if (!lines.at(i).namedOrder.isEmpty()) {
             results[i].status = MatchStatus::NotListed;
