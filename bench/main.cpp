@@ -211,7 +211,7 @@ double shellMedian(int runs, const QString &path, const QByteArray &script)
 // so that whatever else the machine does weighs on both alike; the medians.
 std::pair<double, double> searchAgainstShell(int runs, frmKensaku *form, const QString &path)
 {
-    const QByteArray search = SqlCatalog::OrderSearch(QString(), QString(), false, QString()).toUtf8() + ";\n";
+    const QByteArray search = SqlCatalog::OrderSearch(QString(), QString(), false, QString(), SqlDialect::Sqlite).toUtf8() + ";\n";
     QList<double> screen;
     QList<double> shell;
     for (int i = 0; i < runs; ++i) {
@@ -325,7 +325,7 @@ int main(int argc, char *argv[])
 
     // F1: search, fill, colours and sort through the real screen, first on
     // the table alone, then with the search's covering index.
-    const QString search = SqlCatalog::OrderSearch(QString(), QString(), false, QString());
+    const QString search = SqlCatalog::OrderSearch(QString(), QString(), false, QString(), SqlDialect::Sqlite);
     setSearchIndex(*gdbConnection, false);
     const auto [f1, f1Shell] = searchAgainstShell(runs, form, path);
     const int listed = form->grid()->MaxRows();
@@ -386,7 +386,7 @@ int main(int argc, char *argv[])
         grid->SetText(frmKensaku::ColPaidDate, row, u"2026/01/15"_s);
         grid->SetText(frmKensaku::ColPaidAmount, row, 1);
         script += SqlCatalog::RegisterReceipt(u"2026/01/15"_s, 1, false,
-                                              static_cast<qint64>(grid->Number(frmKensaku::ColId, row)))
+                                              static_cast<qint64>(grid->Number(frmKensaku::ColId, row)), SqlDialect::Sqlite)
                       .toUtf8()
                   + ";\n";
     }

@@ -156,10 +156,10 @@ private slots:
         QTest::addColumn<QVariantList>("values");
         QTest::addColumn<QString>("receipt"); // the catalog's statement for these values, if one
         QTest::newRow("receipt") << SqlCatalog::RegisterReceiptValues(u"2014/02/21"_s, 5800, 17)
-                                 << SqlCatalog::RegisterReceipt(u"2014/02/21"_s, 5800, true, 17);
+                                 << SqlCatalog::RegisterReceipt(u"2014/02/21"_s, 5800, true, 17, SqlDialect::Sqlite);
         QTest::newRow("empty date, large numbers")
             << SqlCatalog::RegisterReceiptValues(QString(), 12345678901, 2147483648)
-            << SqlCatalog::RegisterReceipt(QString(), 12345678901, true, 2147483648);
+            << SqlCatalog::RegisterReceipt(QString(), 12345678901, true, 2147483648, SqlDialect::Sqlite);
         QTest::newRow("quote, Null, real") << QVariantList{u"O'Brien '"_s, QVariant(), 0.1} << QString();
         QTest::newRow("question mark in a text") << QVariantList{u"?"_s, -1, qlonglong(1) << 62} << QString();
     }
@@ -177,7 +177,7 @@ private slots:
         const QString read = u"SELECT quote([P]) || quote([Q]) || quote([R]) || [NOTE] FROM [%1]"_s;
         QCOMPARE(qtValues(*m_db, read.arg(u"A"_s)), qtValues(*m_db, read.arg(u"B"_s)));
         if (!receipt.isEmpty())
-            QCOMPARE(DbConnection::WithLiterals(SqlCatalog::RegisterReceiptEach(true), values), receipt);
+            QCOMPARE(DbConnection::WithLiterals(SqlCatalog::RegisterReceiptEach(true, SqlDialect::Sqlite), values), receipt);
     }
 
     void damagedFileFails_data()
@@ -222,10 +222,12 @@ private slots:
     void searchReadsOnlyItsIndex_data()
     {
         QTest::addColumn<QString>("search");
-        QTest::newRow("every unpaid order") << SqlCatalog::OrderSearch({}, {}, false, {});
-        QTest::newRow("ship dates") << SqlCatalog::OrderSearch(u"2014/01/01"_s, u"2014/12/31"_s, false, {});
-        QTest::newRow("shop") << SqlCatalog::OrderSearch({}, {}, true, u"S01"_s);
-        QTest::newRow("dates and shop") << SqlCatalog::OrderSearch(u"2014/01/01"_s, {}, true, u"S'1"_s);
+        QTest::newRow("every unpaid order") << SqlCatalog::OrderSearch({}, {}, false, {}, SqlDialect::Sqlite);
+        QTest::newRow("ship dates") << SqlCatalog::OrderSearch(u"2014/01/01"_s, u"2014/12/31"_s, false, {},
+                                                               SqlDialect::Sqlite);
+        QTest::newRow("shop") << SqlCatalog::OrderSearch({}, {}, true, u"S01"_s, SqlDialect::Sqlite);
+        QTest::newRow("dates and shop")
+            << SqlCatalog::OrderSearch(u"2014/01/01"_s, {}, true, u"S'1"_s, SqlDialect::Sqlite);
     }
 
     void searchReadsOnlyItsIndex()

@@ -7,8 +7,6 @@
 #include "core/data/Rounding.h"
 #include "core/data/SqlCatalog.h"
 
-#include <QSet>
-
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -47,7 +45,7 @@ QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> 
     return problems;
 }
 
-QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts)
+QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts, QSet<qint64> *registered)
 {
     QHash<qint64, const Receipt *> expected;
     for (const Receipt &receipt : receipts)
@@ -55,7 +53,10 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
 
     QList<qint64> changed;
     QSet<qint64> seen;
-    const QList<qint64> ids = expected.keys();
+    // In order, so that every registration locks the rows it checks in the
+    // same order as any other.
+    QList<qint64> ids = expected.keys();
+    std::sort(ids.begin(), ids.end());
     for (qsizetype first = 0; first < ids.size(); first += CheckBatch) {
         const auto records =
             connection.Execute(SqlCatalog::ReceiptCheck(ids.mid(first, CheckBatch), connection.Dialect()));
@@ -72,10 +73,19 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
                 // A second row for the same number would be written too. The
                 // texts are those ListedFrom makes, read without variants.
                 const bool twice = seen.contains(*orderId);
-                if (twice || records->TextAt(paidDate) != then.paidDate
-                    || CellText::plainNumber(records->NumberAt(paidAmount)) != then.paidAmount
-                    || CellText::plainNumber(records->NumberAt(mailSent)) != then.mailSent)
+                const Listed now{records->TextAt(paidDate), CellText::plainNumber(records->NumberAt(paidAmount)),
+                                 CellText::plainNumber(records->NumberAt(mailSent))};
+                if (twice) {
                     changed.append(*orderId);
+                } else if (now.paidDate != then.paidDate || now.paidAmount != then.paidAmount
+                           || now.mailSent != then.mailSent) {
+                    const Listed after = ListedAfter(**found);
+                    if (registered && now.paidDate == after.paidDate && now.paidAmount == after.paidAmount
+                        && now.mailSent == after.mailSent)
+                        registered->insert(*orderId);
+                    else
+                        changed.append(*orderId);
+                }
                 seen.insert(*orderId);
             }
             records->MoveNext();
@@ -90,7 +100,7 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
     return changed;
 }
 
-void Write(DbConnection &connection, const QList<Receipt> &receipts)
+void Write(DbConnection &connection, const QList<Receipt> &receipts, const QSet<qint64> &skip)
 {
     // Each run of receipts alike in the mail flag is one statement, compiled
     // once; the UPDATEs still go in the receipts' order.
@@ -100,10 +110,13 @@ void Write(DbConnection &connection, const QList<Receipt> &receipts)
         qsizetype end = first;
         for (; end < receipts.size() && receipts.at(end).mail == mail; ++end) {
             const Receipt &receipt = receipts.at(end);
+            if (skip.contains(*receipt.id))
+                continue;
             rows.append(SqlCatalog::RegisterReceiptValues(receipt.paidDate, qint64(RoundHalfEven(receipt.amount)),
                                                           *receipt.id));
         }
-        connection.ExecuteEach(SqlCatalog::RegisterReceiptEach(mail), rows);
+        if (!rows.isEmpty())
+            connection.ExecuteEach(SqlCatalog::RegisterReceiptEach(mail, connection.Dialect()), rows);
         first = end;
     }
 }

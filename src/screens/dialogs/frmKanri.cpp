@@ -87,7 +87,8 @@ void frmKanri::SetManagedMarks()
 
     QString stored;
     {
-        const auto records = CurrentConnection().Execute(SqlCatalog::ExemptMethods());
+        DbConnection &connection = CurrentConnection();
+        const auto records = connection.Execute(SqlCatalog::ExemptMethods(connection.Dialect()));
         const RecordsetCloser closer(records.get());
         if (!records->Eof())
             stored = FieldValue::Text(records->Fields(u"NYUKIN_NOMANAGE"_s));
@@ -138,7 +139,8 @@ void frmKanri::cmdEnter_Click()
     }
 
     try {
-        CurrentConnection().Execute(SqlCatalog::SaveExemptMethods(exempt.join(u'\t')))->Close();
+        DbConnection &connection = CurrentConnection();
+        connection.Execute(SqlCatalog::SaveExemptMethods(exempt.join(u'\t'), connection.Dialect()))->Close();
     } catch (const DbError &error) {
         MessageService::Critical(this, error.description(), windowTitle());
         return;

@@ -26,7 +26,8 @@ using namespace Qt::StringLiterals;
 
 void frmKensaku::LoadShopList()
 {
-    const auto records = CurrentConnection().Execute(SqlCatalog::ShopList());
+    DbConnection &connection = CurrentConnection();
+    const auto records = connection.Execute(SqlCatalog::ShopList(connection.Dialect()));
     const RecordsetCloser closer(records.get());
     const int id = records->FieldIndex(u"SHOP_ID"_s);
     const int name = records->FieldIndex(u"Shop_name"_s);
@@ -45,14 +46,14 @@ void frmKensaku::LoadPaymentTable()
     // at once: SQL Server drivers without multiple active result sets refuse that.
     QString exemptList;
     {
-        const auto control = connection.Execute(SqlCatalog::ExemptMethods());
+        const auto control = connection.Execute(SqlCatalog::ExemptMethods(connection.Dialect()));
         const RecordsetCloser controlCloser(control.get());
         if (!control->Eof())
             exemptList = FieldValue::Text(control->Fields(u"NYUKIN_NOMANAGE"_s));
     }
     const QStringList exemptNames = ReceiptRules::SplitTabList(exemptList);
 
-    const auto methods = connection.Execute(SqlCatalog::PaymentMethodTable());
+    const auto methods = connection.Execute(SqlCatalog::PaymentMethodTable(connection.Dialect()));
     const RecordsetCloser methodsCloser(methods.get());
 
     gstrSiharaiTable.clear();
@@ -85,7 +86,8 @@ void frmKensaku::LoadOkMethodList()
 {
     pstrSiharaiString.clear();
     try {
-        const auto records = CurrentConnection().Execute(SqlCatalog::UsableMethods());
+        DbConnection &connection = CurrentConnection();
+        const auto records = connection.Execute(SqlCatalog::UsableMethods(connection.Dialect()));
         const RecordsetCloser closer(records.get());
         const int method = records->FieldIndex(u"METHOD"_s);
         while (!records->Eof()) {
@@ -128,7 +130,7 @@ void frmKensaku::LoadOrderList()
 
     const bool hasShop = cboShop_id->currentIndex() > 0;
     const QString statement = SqlCatalog::OrderSearch(txtDate[0]->text(), txtDate[1]->text(), hasShop,
-                                                      selectedShopId());
+                                                      selectedShopId(), CurrentConnection().Dialect());
     // The list read before goes at once; the rows written before a failure
     // stay, and are shown.
     SpreadLoader load(grid, SpreadLoader::Mode::Replace);
