@@ -18,6 +18,7 @@
 #include "demo/DemoDatabase.h"
 #include "widgets/layout/modAnchor.h"
 #include "screens/receipt_list/frmKensaku.h"
+#include "ServerBench.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -289,8 +290,20 @@ int main(int argc, char *argv[])
     const QCommandLineOption outOption(u"out"_s, u"Machine-readable figures."_s, u"file.json"_s,
                                        u"bench-results.json"_s);
     const QCommandLineOption generateOption(u"generate-only"_s, u"Only write the database."_s);
-    parser.addOptions({dbOption, ordersOption, runsOption, outOption, generateOption});
+    const QCommandLineOption pgOption(u"pg"_s, u"Measure on this PostgreSQL database (libpq string) instead."_s,
+                                      u"conninfo"_s);
+    const QCommandLineOption odbcOption(u"odbc"_s, u"With --pg: the same database through psqlODBC."_s,
+                                        u"string"_s);
+    const QCommandLineOption odbcMemoryOption(u"odbc-memory"_s, u"Only the peak memory listed over ODBC."_s,
+                                              u"string"_s);
+    parser.addOptions({dbOption, ordersOption, runsOption, outOption, generateOption, pgOption, odbcOption,
+                       odbcMemoryOption});
     parser.process(app);
+    if (parser.isSet(odbcMemoryOption))
+        return MeasureOdbcMemory(parser.value(odbcMemoryOption));
+    if (parser.isSet(pgOption))
+        return RunServerBench({parser.value(pgOption), parser.value(odbcOption),
+                               std::max(1, parser.value(runsOption).toInt()), parser.value(outOption)});
 
     const QString path = QFileInfo(parser.value(dbOption)).absoluteFilePath();
     QList<int> sizes;
