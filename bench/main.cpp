@@ -18,6 +18,7 @@
 #include "demo/DemoDatabase.h"
 #include "widgets/layout/modAnchor.h"
 #include "screens/receipt_list/frmKensaku.h"
+#include "ServerBench.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -212,7 +213,7 @@ double shellMedian(int runs, const QString &path, const QByteArray &script)
 // so that whatever else the machine does weighs on both alike; the medians.
 std::pair<double, double> searchAgainstShell(int runs, frmKensaku *form, const QString &path)
 {
-    const QByteArray search = SqlCatalog::OrderSearch(QString(), QString(), false, QString()).toUtf8() + ";\n";
+    const QByteArray search = SqlCatalog::OrderSearch(QString(), QString(), false, QString(), SqlDialect::Sqlite).toUtf8() + ";\n";
     QList<double> screen;
     QList<double> shell;
     for (int i = 0; i < runs; ++i) {
@@ -290,8 +291,20 @@ int main(int argc, char *argv[])
     const QCommandLineOption outOption(u"out"_s, u"Machine-readable figures."_s, u"file.json"_s,
                                        u"bench-results.json"_s);
     const QCommandLineOption generateOption(u"generate-only"_s, u"Only write the database."_s);
-    parser.addOptions({dbOption, ordersOption, runsOption, outOption, generateOption});
+    const QCommandLineOption pgOption(u"pg"_s, u"Measure on this PostgreSQL database (libpq string) instead."_s,
+                                      u"conninfo"_s);
+    const QCommandLineOption odbcOption(u"odbc"_s, u"With --pg: the same database through psqlODBC."_s,
+                                        u"string"_s);
+    const QCommandLineOption odbcMemoryOption(u"odbc-memory"_s, u"Only the peak memory listed over ODBC."_s,
+                                              u"string"_s);
+    parser.addOptions({dbOption, ordersOption, runsOption, outOption, generateOption, pgOption, odbcOption,
+                       odbcMemoryOption});
     parser.process(app);
+    if (parser.isSet(odbcMemoryOption))
+        return MeasureOdbcMemory(parser.value(odbcMemoryOption));
+    if (parser.isSet(pgOption))
+        return RunServerBench({parser.value(pgOption), parser.value(odbcOption),
+                               std::max(1, parser.value(runsOption).toInt()), parser.value(outOption)});
 
     const QString path = QFileInfo(parser.value(dbOption)).absoluteFilePath();
     QList<int> sizes;
@@ -326,7 +339,7 @@ int main(int argc, char *argv[])
 
     // F1: search, fill, colours and sort through the real screen, first on
     // the table alone, then with the search's covering index.
-    const QString search = SqlCatalog::OrderSearch(QString(), QString(), false, QString());
+    const QString search = SqlCatalog::OrderSearch(QString(), QString(), false, QString(), SqlDialect::Sqlite);
     setSearchIndex(*gdbConnection, false);
     const auto [f1, f1Shell] = searchAgainstShell(runs, form, path);
     const int listed = form->grid()->MaxRows();
@@ -407,7 +420,7 @@ int main(int argc, char *argv[])
         grid->SetText(frmKensaku::ColPaidAmount, row, 1);
         const auto values = SqlCatalog::RegisterReceiptValues(
             u"2026/01/15"_s, 1, static_cast<qint64>(grid->Number(frmKensaku::ColId, row)));
-        script += DbConnection::WithLiterals(SqlCatalog::RegisterReceiptEach(false), values).toUtf8() + ";\n";
+        script += DbConnection::WithLiterals(SqlCatalog::RegisterReceiptEach(false, SqlDialect::Sqlite), values).toUtf8() + ";\n";
     }
     script += "COMMIT;\n";
     const auto registerFigure = [&](const QString &name, double target) {

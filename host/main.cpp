@@ -139,6 +139,16 @@ void createDemoFile(const QString &path, const DemoOptions &options)
     }
 }
 
+// Whether the server database has the suite's tables yet.
+bool hasSuiteTables(DbConnection &connection)
+{
+    const auto records = connection.Execute(u"SELECT COUNT(*) AS N FROM information_schema.tables "
+                                            "WHERE table_name = 'CHUMON' AND table_schema = current_schema()"_s);
+    const bool found = !records->Eof() && records->ValueAt(0).toLongLong() > 0;
+    records->Close();
+    return found;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -154,7 +164,14 @@ int main(int argc, char *argv[])
     parser.addOption(QCommandLineOption({u"h"_s, u"help"_s}, u"Displays help on commandline options."_s));
     const QCommandLineOption dbOption(u"db"_s, u"SQLite database file; created with demo data when missing."_s,
                                       u"path"_s);
-    const QCommandLineOption odbcOption(u"odbc"_s, u"ODBC connection string (SQL Server)."_s, u"string"_s);
+    const QCommandLineOption odbcOption(u"odbc"_s,
+                                        u"ODBC connection string (SQL Server, or PostgreSQL with \"Driver=PostgreSQL "
+                                        "Unicode\": an empty database gets the tables and demo data)."_s,
+                                        u"string"_s);
+    const QCommandLineOption pgOption(u"pg"_s,
+                                      u"PostgreSQL connection string (libpq, e.g. \"host=/run/postgresql "
+                                      "dbname=suite\"); an empty database gets the tables and demo data."_s,
+                                      u"conninfo"_s);
     const QCommandLineOption levelOption(u"user-level"_s, u"User level of the operator (default 2)."_s,
                                          u"n"_s, u"2"_s);
     const QCommandLineOption ordersOption(u"demo-orders"_s, u"Orders in a new demo database (default 300)."_s,
@@ -167,7 +184,7 @@ int main(int argc, char *argv[])
                                           u"With --screenshot: after 表示, import this payment statement and render "
                                           "the preview instead."_s,
                                           u"file"_s);
-    parser.addOptions({dbOption, odbcOption, levelOption, ordersOption, shotOption, searchOption, importOption});
+    parser.addOptions({dbOption, odbcOption, pgOption, levelOption, ordersOption, shotOption, searchOption, importOption});
     if (!parser.parse(arguments)) {
         fail(parser.errorText());
         return 2;
@@ -177,8 +194,8 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    if (parser.isSet(dbOption) == parser.isSet(odbcOption)) {
-        fail(u"give exactly one of --db PATH or --odbc STRING (see --help)"_s);
+    if (int(parser.isSet(dbOption)) + int(parser.isSet(odbcOption)) + int(parser.isSet(pgOption)) != 1) {
+        fail(u"give exactly one of --db PATH, --odbc STRING or --pg CONNINFO (see --help)"_s);
         return 2;
     }
     bool levelOk = false;
@@ -195,8 +212,15 @@ int main(int argc, char *argv[])
 
     std::shared_ptr<QtSqlConnection> connection;
     try {
-        if (parser.isSet(odbcOption)) {
-            connection = QtSqlConnection::openOdbc(parser.value(odbcOption));
+        if (parser.isSet(odbcOption) || parser.isSet(pgOption)) {
+            connection = parser.isSet(pgOption) ? QtSqlConnection::openPostgreSql(parser.value(pgOption))
+                                                : QtSqlConnection::openOdbc(parser.value(odbcOption));
+            if (connection->Dialect() == SqlDialect::PostgreSql && !hasSuiteTables(*connection)) {
+                DemoOptions options;
+                options.orders = orders;
+                CreateDemoDatabase(*connection, options);
+                std::printf("parlow6-host: created the suite tables with %d demo orders\n", orders);
+            }
         } else {
             const QString path = parser.value(dbOption);
             QtSqlConnection::checkSqlitePath(path);

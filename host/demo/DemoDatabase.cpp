@@ -98,7 +98,8 @@ enum Column { Id, Company, Name, Tel, OrderDate, Billed, PaidDate, Paid, MethodN
 
 // One order; index 0 is the oldest. Ids follow the order of time, as the
 // suite numbers its orders, so the ship dates rise along the ids.
-QVariantList makeOrder(Random &random, const DemoOptions &options, int index, const QStringList &shops)
+QVariantList makeOrder(Random &random, const DemoOptions &options, int index, const QStringList &shops,
+                       bool typedColumns)
 {
     QVariantList row(ColumnCount);
     const int spread = int(qint64(options.orders - 1 - index) * kShipDays / qMax(options.orders, 1));
@@ -144,10 +145,12 @@ QVariantList makeOrder(Random &random, const DemoOptions &options, int index, co
         case 2: row[MethodName] = QVariant(); break;
         case 3: row[MethodName] = u""_s; break;
         case 4: row[MethodName] = u"店頭払い"_s; break;
-        case 5: row[OrderDate] = u"0000/00/00"_s; break;
+        // A server's date and numeric columns refuse what no date or
+        // number is; those orders keep their values there.
+        case 5: if (!typedColumns) row[OrderDate] = u"0000/00/00"_s; break;
         case 6: row[ShipDate] = QVariant(); break;
-        case 7: row[Billed] = QString(QString::number(billed) + u"円"_s); break;
-        case 8: row[PaidDate] = u"未定"_s; break;
+        case 7: if (!typedColumns) row[Billed] = QString(QString::number(billed) + u"円"_s); break;
+        case 8: if (!typedColumns) row[PaidDate] = u"未定"_s; break;
         default: row[Shop] = QVariant(); break;
         }
     }
@@ -189,8 +192,9 @@ void writeOrders(DbConnection &connection, const DemoOptions &options, const QSt
                           u"入金日"_s, u"入金額"_s, u"支払方法"_s, u"TEL1"_s, u"出荷日"_s,
                           u"ショップID"_s, u"入金確認送信"_s});
     Random random(options.seed);
+    const bool typedColumns = connection.Dialect() == SqlDialect::PostgreSql;
     for (int i = 0; i < options.orders; ++i)
-        orders.write(makeOrder(random, options, i, shops));
+        orders.write(makeOrder(random, options, i, shops, typedColumns));
 }
 
 } // namespace
@@ -200,7 +204,7 @@ void CreateDemoDatabase(DbConnection &connection, const DemoOptions &options)
     connection.BeginTrans();
     try {
         if (options.createTables)
-            SqlSchema::CreateSqliteTables(connection);
+            SqlSchema::CreateTables(connection);
         QStringList shops;
         writeMasters(connection, shops);
         writeOrders(connection, options, shops);

@@ -24,8 +24,8 @@ struct DemoOptions
     bool createTables{true};
 };
 
-// Creates the four suite tables in an empty SQLite database (unless
-// options.createTables is off) and fills them
+// Creates the four suite tables in an empty SQLite or PostgreSQL database
+// (unless options.createTables is off) and fills them
 // with shops, payment methods (クレジットカード exempt from payment
 // management) and options.orders orders, all in one transaction: on any
 // failure nothing is left behind. Throws DbError.

@@ -28,7 +28,9 @@ QString literal(const QVariant &value)
 DemoRowWriter::DemoRowWriter(DbConnection &connection, const QString &table,
                              const QStringList &columns)
     : m_connection(connection),
-      m_insertHead(u"INSERT INTO ["_s + table + u"] (["_s + columns.join(u"], ["_s) + u"]) VALUES ("_s)
+      m_insertHead(connection.Dialect() == SqlDialect::PostgreSql
+                       ? u"INSERT INTO \""_s + table + u"\" (\""_s + columns.join(u"\", \""_s) + u"\") VALUES ("_s
+                       : u"INSERT INTO ["_s + table + u"] (["_s + columns.join(u"], ["_s) + u"]) VALUES ("_s)
 {
     auto *qtSql = dynamic_cast<QtSqlConnection *>(&connection);
     if (!qtSql)

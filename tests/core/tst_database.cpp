@@ -81,7 +81,7 @@ private slots:
         QFETCH(QString, to);
         QFETCH(QString, shop);
         QFETCH(QString, ids);
-        QStringList found = column(*m_db, SqlCatalog::OrderSearch(from, to, !shop.isNull(), shop), u"id"_s);
+        QStringList found = column(*m_db, SqlCatalog::OrderSearch(from, to, !shop.isNull(), shop, SqlDialect::Sqlite), u"id"_s);
         // The search has no order of its own; the screen sorts.
         std::sort(found.begin(), found.end());
         QCOMPARE(found.join(u' '), ids);
@@ -93,20 +93,20 @@ private slots:
         columns<QString, QString, QString, QString>("before", "query", "field", "values");
         const QString receipts = u"SELECT [ID] || '|' || [入金日] || '|' || [入金額] || '|' || [入金確認送信] AS v"
                                  u" FROM [CHUMON] WHERE [入金日] IS NOT NULL"_s;
-        const QString methods = SqlCatalog::PaymentMethodTable();
-        const QString exempt = SqlCatalog::ExemptMethods();
+        const QString methods = SqlCatalog::PaymentMethodTable(SqlDialect::Sqlite);
+        const QString exempt = SqlCatalog::ExemptMethods(SqlDialect::Sqlite);
         const auto receipt = [](qint64 amount, bool mail) {
             return receiptStatement(u"2014/02/21"_s, amount, mail, 4);
         };
-        QTest::newRow("usable methods") << QString() << SqlCatalog::UsableMethods() << u"METHOD"_s
+        QTest::newRow("usable methods") << QString() << SqlCatalog::UsableMethods(SqlDialect::Sqlite) << u"METHOD"_s
                                         << u"代金引換,後払い,銀行振込"_s;
         QTest::newRow("method table in display order") << QString() << methods << u"METHOD"_s
                                                        << u"代金引換,後払い,現金書留,銀行振込"_s;
         QTest::newRow("highest OK per method") << QString() << methods << u"ok_max"_s << u"1,1,0,1"_s;
-        QTest::newRow("shop names") << QString() << SqlCatalog::ShopList() << u"Shop_name"_s << u"本店,,クォート店"_s;
+        QTest::newRow("shop names") << QString() << SqlCatalog::ShopList(SqlDialect::Sqlite) << u"Shop_name"_s << u"本店,,クォート店"_s;
         QTest::newRow("no CONTROL row") << u"DELETE FROM [CONTROL]"_s << exempt << u"NYUKIN_NOMANAGE"_s << QString();
         // No WHERE: the suite keeps one CONTROL row, and every row (here NULL and 'x') gets the list.
-        QTest::newRow("exempt list saved") << SqlCatalog::SaveExemptMethods(u"O'Card\t後\0払い"_s) << exempt
+        QTest::newRow("exempt list saved") << SqlCatalog::SaveExemptMethods(u"O'Card\t後\0払い"_s, SqlDialect::Sqlite) << exempt
                                            << u"NYUKIN_NOMANAGE"_s << u"O'Card\t後払い,O'Card\t後払い"_s;
         QTest::newRow("receipt with mail") << receipt(500, true) << receipts << u"v"_s << u"4|2014/02/21|500|1"_s;
         QTest::newRow("refund, no mail") << receipt(-1200, false) << receipts << u"v"_s << u"4|2014/02/21|-1200|0"_s;
@@ -187,7 +187,7 @@ private slots:
         } catch (const DbError &) {
             QVERIFY(fails);
         }
-        QCOMPARE(column(*m_db, SqlCatalog::ShopList(), u"SHOP_NAME"_s).value(0), name);
+        QCOMPARE(column(*m_db, SqlCatalog::ShopList(SqlDialect::Sqlite), u"SHOP_NAME"_s).value(0), name);
         // Nothing is left open to refuse the next transaction.
         DbTransaction next(*m_db);
         next.Commit();
@@ -204,7 +204,7 @@ private slots:
             QSKIP(qPrintable(u"no SQLite ODBC driver: "_s + error.description()));
         }
         // The driver garbles non-ASCII column names; the screens still find them.
-        const auto records = odbc->Execute(SqlCatalog::OrderSearch(u"2014/02/01"_s, {}, true, u"A'1"_s));
+        const auto records = odbc->Execute(SqlCatalog::OrderSearch(u"2014/02/01"_s, {}, true, u"A'1"_s, odbc->Dialect()));
         QStringList row;
         for (const QString &name : {u"id"_s, u"氏名"_s, u"請求額"_s, u"出荷日"_s, u"ショップID"_s})
             row << FieldValue::Text(records->Fields(name));

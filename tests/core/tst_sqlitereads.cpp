@@ -178,7 +178,7 @@ private slots:
         const QString read = u"SELECT quote([P]) || quote([Q]) || quote([R]) || [NOTE] FROM [%1]"_s;
         QCOMPARE(qtValues(*m_db, read.arg(u"A"_s)), qtValues(*m_db, read.arg(u"B"_s)));
         if (!receipt.isEmpty())
-            QCOMPARE(DbConnection::WithLiterals(SqlCatalog::RegisterReceiptEach(true), values), receipt);
+            QCOMPARE(DbConnection::WithLiterals(SqlCatalog::RegisterReceiptEach(true, SqlDialect::Sqlite), values), receipt);
     }
 
     void damagedFileFails_data()
@@ -223,10 +223,12 @@ private slots:
     void searchReadsOnlyItsIndex_data()
     {
         QTest::addColumn<QString>("search");
-        QTest::newRow("every unpaid order") << SqlCatalog::OrderSearch({}, {}, false, {});
-        QTest::newRow("ship dates") << SqlCatalog::OrderSearch(u"2014/01/01"_s, u"2014/12/31"_s, false, {});
-        QTest::newRow("shop") << SqlCatalog::OrderSearch({}, {}, true, u"S01"_s);
-        QTest::newRow("dates and shop") << SqlCatalog::OrderSearch(u"2014/01/01"_s, {}, true, u"S'1"_s);
+        QTest::newRow("every unpaid order") << SqlCatalog::OrderSearch({}, {}, false, {}, SqlDialect::Sqlite);
+        QTest::newRow("ship dates") << SqlCatalog::OrderSearch(u"2014/01/01"_s, u"2014/12/31"_s, false, {},
+                                                               SqlDialect::Sqlite);
+        QTest::newRow("shop") << SqlCatalog::OrderSearch({}, {}, true, u"S01"_s, SqlDialect::Sqlite);
+        QTest::newRow("dates and shop")
+            << SqlCatalog::OrderSearch(u"2014/01/01"_s, {}, true, u"S'1"_s, SqlDialect::Sqlite);
     }
 
     void searchReadsOnlyItsIndex()

@@ -58,8 +58,9 @@ public:
 
 // Which SQL the connection's database speaks where the statements differ.
 enum class SqlDialect {
-    SqlServer, // the suite's production database
-    Sqlite,    // the embedded default
+    SqlServer,  // the suite's production database
+    Sqlite,     // the embedded default
+    PostgreSql, // the server the tests run on, and many back offices'
 };
 
 // The host's database connection, lent to the component.

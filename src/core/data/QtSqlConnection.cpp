@@ -1,6 +1,7 @@
 #include "core/data/QtSqlConnection.h"
 
 #include "core/data/QtSqlError.h"
+#include "core/data/SqlCatalog.h"
 #include "core/data/QtSqlRecordset.h"
 #include "core/data/SqliteBatch.h"
 #include "core/data/SqliteHandle.h"
@@ -11,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <libpq-fe.h>
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlite3.h>
@@ -133,6 +135,25 @@ std::shared_ptr<QtSqlConnection> QtSqlConnection::openOdbc(const QString &connec
     return openNamed(u"QODBC"_s, uniqueConnectionName(u"odbc"), connectionString, QString());
 }
 
+std::shared_ptr<QtSqlConnection> QtSqlConnection::openPostgreSql(const QString &conninfo)
+{
+    // Qt's driver passes its connect options on to libpq as they are, so the
+    // whole connection string goes there.
+    return openNamed(u"QPSQL"_s, uniqueConnectionName(u"pg"), QString(), conninfo);
+}
+
+QString QtSqlConnection::LostMessage()
+{
+    return u"データベースとの接続が切れました。書きかけの変更は書き込まれていません。"
+           u"次の操作で接続し直します。"_s;
+}
+
+QString QtSqlConnection::LostAtCommitMessage()
+{
+    return u"登録の確定中にデータベースとの接続が切れたため、登録できたかどうか分かりません。"
+           u"もう一度 登録 を押してください。登録済みの注文は二重に書き込まれません。"_s;
+}
+
 QtSqlConnection::QtSqlConnection(const QString &connectionName, bool ownsConnection)
     : m_connectionName(connectionName),
       m_ownsConnection(ownsConnection),
@@ -143,6 +164,8 @@ QtSqlConnection::QtSqlConnection(const QString &connectionName, bool ownsConnect
         prepareSqlite();
     else if (m_database.driverName() == u"QODBC"_s)
         prepareOdbc();
+    else if (m_database.driverName() == u"QPSQL"_s)
+        preparePostgreSql();
 }
 
 QtSqlConnection::~QtSqlConnection()
@@ -178,7 +201,12 @@ void QtSqlConnection::prepareSqlite()
 void QtSqlConnection::prepareOdbc()
 {
     m_odbc = true;
-    if (!odbcDbmsName(m_database).contains(u"SQLite"_s, Qt::CaseInsensitive))
+    const QString dbms = odbcDbmsName(m_database);
+    if (dbms.contains(u"PostgreSQL"_s, Qt::CaseInsensitive)) {
+        preparePostgreSql();
+        return;
+    }
+    if (!dbms.contains(u"SQLite"_s, Qt::CaseInsensitive))
         return;
     m_dialect = SqlDialect::Sqlite;
     // The SQLite driver reports INTEGER columns as 32-bit unless told
@@ -187,6 +215,14 @@ void QtSqlConnection::prepareOdbc()
     if (m_ownsConnection && !current.contains(u"BigInt="_s, Qt::CaseInsensitive))
         reopenOdbc(withAttribute(current, u"BigInt"_s, u"1"_s));
     runSql(u"PRAGMA cache_spill = OFF"_s);
+}
+
+void QtSqlConnection::preparePostgreSql()
+{
+    // Both drivers talk UTF-8 to the server, and 'YYYY/MM/DD' dates are read
+    // year first under every DateStyle: nothing to set here.
+    m_dialect = SqlDialect::PostgreSql;
+    m_postgreSql = true;
 }
 
 void QtSqlConnection::reopenOdbc(const QString &connectionString)
@@ -204,16 +240,22 @@ SqlDialect QtSqlConnection::Dialect() const
 
 void QtSqlConnection::SetLockTimeout(int milliseconds)
 {
-    milliseconds = std::max(milliseconds, 0);
+    m_lockTimeoutMs = std::max(milliseconds, 0);
+    applyLockTimeout();
+}
+
+void QtSqlConnection::applyLockTimeout()
+{
+    const int milliseconds = m_lockTimeoutMs;
     m_lockWait->budget = std::chrono::milliseconds(milliseconds);
-    if (!m_odbc)
-        return;
-    if (m_dialect == SqlDialect::SqlServer) {
-        runSql(u"SET LOCK_TIMEOUT %1"_s.arg(milliseconds));
-    } else if (m_ownsConnection && !m_inTransaction) {
+    if (m_dialect != SqlDialect::Sqlite) {
+        if (m_odbc || m_postgreSql)
+            runSql(SqlCatalog::LockTimeout(milliseconds, m_dialect));
+    } else if (m_odbc && m_ownsConnection && !m_inTransaction) {
         // The SQLite driver takes its lock timeout from the connection string
-        // only, and waits it out twice before a statement gives up.
-        const QString timeout = QString::number((milliseconds + 1) / 2);
+        // only, and waits it out twice before a statement gives up. It reads
+        // 0 as its own long default, so "do not wait" is its shortest wait.
+        const QString timeout = QString::number(std::max((milliseconds + 1) / 2, 1));
         const QString current = m_database.databaseName();
         const QString wanted = withAttribute(current, u"Timeout"_s, timeout);
         if (wanted != current) {
@@ -234,25 +276,89 @@ std::unique_ptr<DbRecordset> QtSqlConnection::Execute(const QString &statement)
         m_lockWait->waited = {};
     if (m_sqlite)
         return std::make_unique<SqliteRecordset>(m_sqlite, m_database, statement);
+    reopenIfLost();
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
     // Decimal and numeric columns come as their exact digits, not as doubles.
-    if (m_odbc)
+    if (m_odbc || m_postgreSql)
         query.setNumericalPrecisionPolicy(QSql::HighPrecision);
     if (!query.exec(statement))
-        throw DbError(QtSqlError::Description(query.lastError()));
-    return std::make_unique<QtSqlRecordset>(m_database, std::move(query), statement);
+        fail(QtSqlError::Description(query.lastError()));
+    try {
+        return std::make_unique<QtSqlRecordset>(m_database, std::move(query), statement);
+    } catch (const DbError &error) {
+        fail(error.description());
+    }
 }
 
 void QtSqlConnection::ExecuteEach(const QString &statement, const QList<QVariantList> &rows)
 {
-    if (!m_sqlite) {
+    if (m_sqlite) {
+        if (!m_inTransaction)
+            m_lockWait->waited = {};
+        SqliteBatch::Run(m_sqlite->get(), statement, rows);
+        return;
+    }
+    if (!m_postgreSql || m_odbc) {
         DbConnection::ExecuteEach(statement, rows);
         return;
     }
-    if (!m_inTransaction)
-        m_lockWait->waited = {};
-    SqliteBatch::Run(m_sqlite->get(), statement, rows);
+    // The server plans the statement once; each row then sends its values.
+    reopenIfLost();
+    QSqlQuery query(m_database);
+    if (!query.prepare(statement))
+        fail(QtSqlError::Description(query.lastError()));
+    for (const QVariantList &values : rows) {
+        for (qsizetype i = 0; i < values.size(); ++i)
+            query.bindValue(int(i), values.at(i));
+        if (!query.exec())
+            fail(QtSqlError::Description(query.lastError()));
+    }
+}
+
+bool QtSqlConnection::isLost() const
+{
+    if (!m_database.isOpen())
+        return true;
+    if (m_postgreSql && !m_odbc) {
+        const auto connection = nativeHandle<PGconn *>(m_database, "PGconn*");
+        return connection && PQstatus(connection) == CONNECTION_BAD;
+    }
+    if (m_odbc) {
+        const auto connection = nativeHandle<SQLHANDLE>(m_database, "void*");
+        SQLUINTEGER dead = SQL_CD_FALSE;
+        return connection
+            && SQL_SUCCEEDED(SQLGetConnectAttr(connection, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr))
+            && dead == SQL_CD_TRUE;
+    }
+    return false;
+}
+
+void QtSqlConnection::fail(const QString &description, bool committing)
+{
+    if (!m_sqlite && isLost()) {
+        m_reopenDue = true;
+        m_inTransaction = false;
+        throw DbError((committing ? LostAtCommitMessage() : LostMessage()) + u"\n\n"_s + description);
+    }
+    throw DbError(description);
+}
+
+void QtSqlConnection::reopenIfLost()
+{
+    // Never inside a transaction: what it wrote is gone with the old
+    // connection, and the operator has been told so.
+    if (!m_reopenDue || m_inTransaction)
+        return;
+    m_reopenDue = false;
+    m_database.close();
+    if (!m_database.open()) {
+        m_reopenDue = true;
+        throw DbError(LostMessage() + u"\n\n"_s + QtSqlError::Description(m_database.lastError()));
+    }
+    if (m_dialect == SqlDialect::Sqlite)
+        runSql(u"PRAGMA cache_spill = OFF"_s);
+    applyLockTimeout();
 }
 
 void QtSqlConnection::runSql(const QString &statement)
@@ -265,7 +371,7 @@ void QtSqlConnection::BeginTrans()
     if (m_dialect == SqlDialect::Sqlite) {
         m_lockWait->waited = {};
         runSql(u"BEGIN IMMEDIATE"_s);
-    } else if (!m_database.transaction()) {
+    } else if (reopenIfLost(); !m_database.transaction()) {
         throwTransactionError(u"トランザクションを開始できません。"_s);
     }
     m_inTransaction = true;
@@ -276,7 +382,7 @@ void QtSqlConnection::CommitTrans()
     if (m_dialect == SqlDialect::Sqlite)
         runSql(u"COMMIT"_s);
     else if (!m_database.commit())
-        throwTransactionError(u"トランザクションを確定できません。"_s);
+        throwTransactionError(u"トランザクションを確定できません。"_s, true);
     m_inTransaction = false;
 }
 
@@ -289,9 +395,9 @@ void QtSqlConnection::RollbackTrans()
         throwTransactionError(u"トランザクションを取り消せません。"_s);
 }
 
-void QtSqlConnection::throwTransactionError(const QString &fallback) const
+void QtSqlConnection::throwTransactionError(const QString &fallback, bool committing)
 {
     // A driver without transactions refuses without saying why.
     const QString own = QtSqlError::Description(m_database.lastError());
-    throw DbError(own.isEmpty() ? fallback : own);
+    fail(own.isEmpty() ? fallback : own, committing);
 }

@@ -8,8 +8,13 @@
 
 class SqliteHandle;
 
-// DbConnection over Qt SQL: a SQLite file (the embedded default) or an ODBC
-// connection string (the production path to SQL Server).
+// DbConnection over Qt SQL: a SQLite file (the embedded default), an ODBC
+// connection string (the production path to SQL Server; PostgreSQL through
+// psqlODBC too) or a PostgreSQL server through Qt's own driver.
+//
+// A connection the server dropped (restarted, cut) fails its statement with
+// one message saying so; the next statement outside a transaction opens it
+// again, once, and goes on.
 class PARLOW6DL_EXPORT QtSqlConnection final : public DbConnection
 {
 public:
@@ -28,6 +33,14 @@ public:
     // Opens an ODBC connection string such as
     // "Driver={ODBC Driver 18 for SQL Server};Server=...;Database=...". Throws DbError.
     static std::shared_ptr<QtSqlConnection> openOdbc(const QString &connectionString);
+    // Opens a PostgreSQL server through Qt's driver from a libpq connection
+    // string such as "host=/run/postgresql dbname=suite user=parlow". Throws DbError.
+    static std::shared_ptr<QtSqlConnection> openPostgreSql(const QString &conninfo);
+
+    // The operator's message for a connection the server dropped.
+    static QString LostMessage();
+    // The same when it dropped while a transaction was being committed.
+    static QString LostAtCommitMessage();
 
     // Takes over an already opened Qt SQL connection; closes it on destruction
     // only when ownsConnection is true.
@@ -52,9 +65,17 @@ private:
 
     void prepareSqlite();
     void prepareOdbc();
+    void preparePostgreSql();
     void reopenOdbc(const QString &connectionString);
+    void applyLockTimeout();
     void runSql(const QString &statement);
-    [[noreturn]] void throwTransactionError(const QString &fallback) const;
+    [[noreturn]] void throwTransactionError(const QString &fallback, bool committing = false);
+    // Whether the server has dropped the connection, as far as the driver knows.
+    bool isLost() const;
+    // A failure: when it left the connection lost, the operator's message
+    // says so and the next statement reopens it.
+    [[noreturn]] void fail(const QString &description, bool committing = false);
+    void reopenIfLost();
 
     QString m_connectionName;
     bool m_ownsConnection = false;
@@ -62,6 +83,9 @@ private:
     SqlDialect m_dialect = SqlDialect::SqlServer;
     bool m_odbc = false;
     bool m_inTransaction = false;
+    bool m_postgreSql = false;
+    bool m_reopenDue = false;
+    int m_lockTimeoutMs = DefaultLockTimeoutMs;
     std::unique_ptr<LockWait> m_lockWait;
     // Set for a SQLite file: its statements are read through SQLite itself.
     std::shared_ptr<SqliteHandle> m_sqlite;

@@ -10,8 +10,9 @@ QString nameOf(QString item)
     const qsizetype as = item.lastIndexOf(u" AS "_s, -1, Qt::CaseInsensitive);
     if (as >= 0)
         item = item.mid(as + 4).trimmed();
-    if (item.endsWith(u']')) {
-        const qsizetype open = item.lastIndexOf(u'[');
+    // [name] as the suite writes it, "name" as PostgreSQL does.
+    if (item.endsWith(u']') || item.endsWith(u'"')) {
+        const qsizetype open = item.endsWith(u']') ? item.lastIndexOf(u'[') : item.lastIndexOf(u'"', -2);
         if (open >= 0)
             return item.mid(open + 1, item.size() - open - 2);
     }
@@ -31,6 +32,7 @@ QStringList ColumnNames(const QString &statement)
     QString item;
     int depth = 0;
     bool inBracket = false;
+    bool inName = false;
     bool inQuote = false;
     for (qsizetype i = 7; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -38,6 +40,10 @@ QStringList ColumnNames(const QString &statement)
             inQuote = c != u'\'';
         } else if (inBracket) {
             inBracket = c != u']';
+        } else if (inName) {
+            inName = c != u'"';
+        } else if (c == u'"') {
+            inName = true;
         } else if (c == u'\'') {
             inQuote = true;
         } else if (c == u'[') {

@@ -5,6 +5,34 @@ using namespace Qt::StringLiterals;
 // The texts below go to the suite's SQL Server as they are; every space and
 // comma is as the suite's other programs send it.
 
+namespace {
+
+// PostgreSQL quotes names with double quotes where the suite writes
+// brackets; text literals are left alone.
+QString inDialect(QString sql, SqlDialect dialect)
+{
+    if (dialect != SqlDialect::PostgreSql)
+        return sql;
+    bool inText = false;
+    for (QChar &c : sql) {
+        if (c == u'\'')
+            inText = !inText;
+        else if (!inText && (c == u'[' || c == u']'))
+            c = u'"';
+    }
+    return sql;
+}
+
+// The date column takes no empty text: an empty date is Null there.
+QString dateValue(const QString &value, SqlDialect dialect)
+{
+    if (dialect != SqlDialect::PostgreSql)
+        return value;
+    return u"CAST(NULLIF("_s + value + u", '') AS date)"_s;
+}
+
+} // namespace
+
 QString SqlCatalog::QuoteSql(const QString &text)
 {
     QString quoted = text;
@@ -16,7 +44,7 @@ QString SqlCatalog::QuoteSql(const QString &text)
 }
 
 QString SqlCatalog::OrderSearch(const QString &shipDateFrom, const QString &shipDateTo, bool hasShop,
-                                const QString &shopId)
+                                const QString &shopId, SqlDialect dialect)
 {
     QString sql = u"SELECT [ID], [会社名], [氏名], [電話番号], [受注日], [請求額], "_s
         + u"[入金日],[入金額],[支払方法],[TEL1],[出荷日],[ショップID] FROM [CHUMON] "_s
@@ -28,35 +56,35 @@ QString SqlCatalog::OrderSearch(const QString &shipDateFrom, const QString &ship
         sql += u" AND [出荷日] <= '"_s + QuoteSql(shipDateTo) + u"'"_s;
     if (hasShop)
         sql += u" AND [ショップID] = '"_s + QuoteSql(shopId) + u"'"_s;
-    return sql;
+    return inDialect(sql, dialect);
 }
 
-QString SqlCatalog::UsableMethods()
+QString SqlCatalog::UsableMethods(SqlDialect dialect)
 {
-    return u"SELECT [METHOD] FROM [PAYMENT] WHERE [OK] = 1 GROUP BY [METHOD] ORDER BY [METHOD]"_s;
+    return inDialect(u"SELECT [METHOD] FROM [PAYMENT] WHERE [OK] = 1 GROUP BY [METHOD] ORDER BY [METHOD]"_s, dialect);
 }
 
-QString SqlCatalog::PaymentMethodTable()
+QString SqlCatalog::PaymentMethodTable(SqlDialect dialect)
 {
-    return u"SELECT [METHOD],MAX([OK]) AS OK_MAX FROM [PAYMENT] GROUP BY [METHOD] ORDER BY AVG([ORD])"_s;
+    return inDialect(u"SELECT [METHOD],MAX([OK]) AS OK_MAX FROM [PAYMENT] GROUP BY [METHOD] ORDER BY AVG([ORD])"_s, dialect);
 }
 
-QString SqlCatalog::ExemptMethods()
+QString SqlCatalog::ExemptMethods(SqlDialect dialect)
 {
-    return u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s;
+    return inDialect(u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s, dialect);
 }
 
-QString SqlCatalog::ShopList()
+QString SqlCatalog::ShopList(SqlDialect dialect)
 {
-    return u"SELECT [SHOP_ID],[SHOP_NAME] FROM [SHOP]"_s;
+    return inDialect(u"SELECT [SHOP_ID],[SHOP_NAME] FROM [SHOP]"_s, dialect);
 }
 
-QString SqlCatalog::RegisterReceiptEach(bool mail)
+QString SqlCatalog::RegisterReceiptEach(bool mail, SqlDialect dialect)
 {
-    QString sql = u"UPDATE [CHUMON] SET [入金日] = ?,[入金額] = ?"_s;
+    QString sql = u"UPDATE [CHUMON] SET [入金日] = "_s + dateValue(u"?"_s, dialect) + u",[入金額] = ?"_s;
     if (mail)
         sql += u",[入金確認送信] = 1"_s;
-    return sql + u" WHERE [ID] = ?"_s;
+    return inDialect(sql + u" WHERE [ID] = ?"_s, dialect);
 }
 
 QVariantList SqlCatalog::RegisterReceiptValues(const QString &dateText, qint64 amount, qint64 orderId)
@@ -75,11 +103,27 @@ QString SqlCatalog::ReceiptCheck(const QList<qint64> &orderIds, SqlDialect diale
             sql += u',';
         sql += QString::number(orderIds.at(i));
     }
-    return sql + u')';
+    sql += u')';
+    // Rows are locked in the order read: two registrations of overlapping
+    // orders must take them in the same order, or each may wait for the other.
+    if (dialect == SqlDialect::PostgreSql)
+        sql += u" ORDER BY [ID] FOR UPDATE"_s;
+    return inDialect(sql, dialect);
 }
 
-QString SqlCatalog::SaveExemptMethods(const QString &tabJoinedMethods)
+QString SqlCatalog::LockTimeout(int milliseconds, SqlDialect dialect)
+{
+    milliseconds = std::max(milliseconds, 0);
+    if (dialect == SqlDialect::PostgreSql) {
+        // PostgreSQL reads 0 as "wait without limit"; the shortest wait it
+        // knows is the nearest it has to "do not wait".
+        return u"SET lock_timeout = %1"_s.arg(std::max(milliseconds, 1));
+    }
+    return u"SET LOCK_TIMEOUT %1"_s.arg(milliseconds);
+}
+
+QString SqlCatalog::SaveExemptMethods(const QString &tabJoinedMethods, SqlDialect dialect)
 {
     // No WHERE: the suite keeps one CONTROL row and this is its value.
-    return u"UPDATE [CONTROL] SET [NYUKIN_NOMANAGE] = '"_s + QuoteSql(tabJoinedMethods) + u"'"_s;
+    return inDialect(u"UPDATE [CONTROL] SET [NYUKIN_NOMANAGE] = '"_s + QuoteSql(tabJoinedMethods) + u"'"_s, dialect);
 }

@@ -6,7 +6,9 @@
 #include <QString>
 #include <QVariant>
 
-// Every statement the component sends is built here and nowhere else.
+// Every statement the component sends is built here and nowhere else. The
+// texts are the suite's SQL Server ones, which SQLite reads as they are;
+// PostgreSQL gets its names in double quotes instead of brackets.
 namespace SqlCatalog {
 
 // Doubles every single quote, for text placed inside an SQL text literal.
@@ -15,26 +17,30 @@ QString QuoteSql(const QString &text);
 // The order search: the unpaid orders; an empty argument leaves its
 // condition out. hasShop selects the shop condition (shopId may then be empty).
 QString OrderSearch(const QString &shipDateFrom, const QString &shipDateTo, bool hasShop,
-                    const QString &shopId);
+                    const QString &shopId, SqlDialect dialect);
 // The payment methods an order may use, one row each.
-QString UsableMethods();
+QString UsableMethods(SqlDialect dialect);
 // Every payment method with its highest OK, in the suite's display order.
-QString PaymentMethodTable();
+QString PaymentMethodTable(SqlDialect dialect);
 // The methods exempt from payment management, TAB-joined in CONTROL.
-QString ExemptMethods();
+QString ExemptMethods(SqlDialect dialect);
 // The shops for the shop combo.
-QString ShopList();
+QString ShopList(SqlDialect dialect);
 // The receipt of orders, one statement for DbConnection::ExecuteEach with
 // 入金日, 入金額 and the order's ID as ? in that order: the date goes in as
 // the checked "YYYY/MM/DD" text it is, amount and ID as whole numbers.
-QString RegisterReceiptEach(bool mail);
+QString RegisterReceiptEach(bool mail, SqlDialect dialect);
 QVariantList RegisterReceiptValues(const QString &dateText, qint64 amount, qint64 orderId);
 // The payment columns of the given orders as they are now, read inside the
 // registration's transaction. SQL Server holds the rows read until the
-// commit (UPDLOCK, HOLDLOCK), so nobody can change them between this read and
-// the writes; on SQLite the transaction already holds the write lock.
+// commit (UPDLOCK, HOLDLOCK), PostgreSQL locks them (FOR UPDATE), so nobody
+// can change them between this read and the writes; on SQLite the
+// transaction already holds the write lock.
 QString ReceiptCheck(const QList<qint64> &orderIds, SqlDialect dialect);
+// How long the connection's statements wait for a lock, where the database
+// takes it as a statement (SQL Server, PostgreSQL); 0 does not wait at all.
+QString LockTimeout(int milliseconds, SqlDialect dialect);
 // Stores the TAB-joined exempt list, quoted here.
-QString SaveExemptMethods(const QString &tabJoinedMethods);
+QString SaveExemptMethods(const QString &tabJoinedMethods, SqlDialect dialect);
 
 } // namespace SqlCatalog

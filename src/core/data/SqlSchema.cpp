@@ -1,11 +1,17 @@
 #include "core/data/SqlSchema.h"
 
 #include "core/data/DbConnection.h"
+#include "core/data/PostgreSqlSchemaScript.h"
 #include "core/data/SqliteSchemaScript.h"
 
 QString SqlSchema::SqliteScript()
 {
     return QString::fromUtf16(kSqliteSchemaScript);
+}
+
+QString SqlSchema::PostgreSqlScript()
+{
+    return QString::fromUtf16(kPostgreSqlSchemaScript);
 }
 
 QStringList SqlSchema::Statements(const QString &script)
@@ -51,7 +57,13 @@ QStringList SqlSchema::Statements(const QString &script)
 
 void SqlSchema::CreateSqliteTables(DbConnection &connection)
 {
-    const QStringList statements = Statements(SqliteScript());
+    CreateTables(connection);
+}
+
+void SqlSchema::CreateTables(DbConnection &connection)
+{
+    const QStringList statements =
+        Statements(connection.Dialect() == SqlDialect::PostgreSql ? PostgreSqlScript() : SqliteScript());
     for (const QString &statement : statements)
         connection.Execute(statement)->Close();
 }

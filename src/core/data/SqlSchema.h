@@ -7,12 +7,14 @@
 
 class DbConnection;
 
-// The suite's table definitions for an embedded SQLite database, built into
-// the library from sql/sqlite_schema.sql.
+// The suite's table definitions for an embedded SQLite database and for a
+// PostgreSQL server, built into the library from sql/sqlite_schema.sql and
+// sql/postgresql_schema.sql.
 namespace SqlSchema {
 
 // The whole script, comments included.
 PARLOW6DL_EXPORT QString SqliteScript();
+PARLOW6DL_EXPORT QString PostgreSqlScript();
 // Splits a script into its statements at the semicolons that end them.
 // Semicolons inside quotes, brackets and comments do not count; comments are
 // left out and empty statements dropped.
@@ -20,5 +22,8 @@ PARLOW6DL_EXPORT QStringList Statements(const QString &script);
 // Creates the four tables and their index, each statement through Execute.
 // Throws DbError; the caller decides about the transaction.
 PARLOW6DL_EXPORT void CreateSqliteTables(DbConnection &connection);
+// The same in the connection's own dialect: PostgreSQL's script for a
+// PostgreSQL server, SQLite's otherwise.
+PARLOW6DL_EXPORT void CreateTables(DbConnection &connection);
 
 } // namespace SqlSchema

@@ -7,8 +7,6 @@
 #include "core/data/Rounding.h"
 #include "core/data/SqlCatalog.h"
 
-#include <QSet>
-
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -71,7 +69,7 @@ QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> 
     return problems;
 }
 
-QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts)
+QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts, QSet<qint64> *registered)
 {
     QHash<qint64, const Receipt *> expected;
     for (const Receipt &receipt : receipts)
@@ -81,7 +79,10 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
     QSet<qint64> seen;
     ListedNumber paidAmounts;
     ListedNumber mailFlags;
-    const QList<qint64> ids = expected.keys();
+    // In order, so that every registration locks the rows it checks in the
+    // same order as any other.
+    QList<qint64> ids = expected.keys();
+    std::sort(ids.begin(), ids.end());
     for (qsizetype first = 0; first < ids.size(); first += CheckBatch) {
         const auto records =
             connection.Execute(SqlCatalog::ReceiptCheck(ids.mid(first, CheckBatch), connection.Dialect()));
@@ -98,10 +99,23 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
                 // A second row for the same number would be written too. The
                 // texts compared are those ListedFrom makes, read without variants.
                 const bool twice = seen.contains(*orderId);
-                if (twice || records->TextAt(paidDate) != then.paidDate
-                    || !paidAmounts.matches(records->NumberAt(paidAmount), then.paidAmount)
-                    || !mailFlags.matches(records->NumberAt(mailSent), then.mailSent))
+                const QString readDate = records->TextAt(paidDate);
+                const double readAmount = records->NumberAt(paidAmount);
+                const double readMail = records->NumberAt(mailSent);
+                if (twice) {
                     changed.append(*orderId);
+                } else if (readDate != then.paidDate || !paidAmounts.matches(readAmount, then.paidAmount)
+                           || !mailFlags.matches(readMail, then.mailSent)) {
+                    // Already what this registration writes: an earlier attempt
+                    // whose COMMIT met a broken connection went through.
+                    const Listed after = ListedAfter(**found);
+                    if (registered && readDate == after.paidDate
+                        && CellText::plainNumber(readAmount) == after.paidAmount
+                        && CellText::plainNumber(readMail) == after.mailSent)
+                        registered->insert(*orderId);
+                    else
+                        changed.append(*orderId);
+                }
                 seen.insert(*orderId);
             }
             records->MoveNext();
@@ -116,7 +130,7 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
     return changed;
 }
 
-void Write(DbConnection &connection, const QList<Receipt> &receipts)
+void Write(DbConnection &connection, const QList<Receipt> &receipts, const QSet<qint64> &skip)
 {
     // Each run of receipts alike in the mail flag is one statement, compiled
     // once; the UPDATEs still go in the receipts' order.
@@ -126,10 +140,13 @@ void Write(DbConnection &connection, const QList<Receipt> &receipts)
         qsizetype end = first;
         for (; end < receipts.size() && receipts.at(end).mail == mail; ++end) {
             const Receipt &receipt = receipts.at(end);
+            if (skip.contains(*receipt.id))
+                continue;
             rows.append(SqlCatalog::RegisterReceiptValues(receipt.paidDate, qint64(RoundHalfEven(receipt.amount)),
                                                           *receipt.id));
         }
-        connection.ExecuteEach(SqlCatalog::RegisterReceiptEach(mail), rows);
+        if (!rows.isEmpty())
+            connection.ExecuteEach(SqlCatalog::RegisterReceiptEach(mail, connection.Dialect()), rows);
         first = end;
     }
 }

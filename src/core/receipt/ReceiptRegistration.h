@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -48,11 +49,15 @@ QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> 
 
 // Run inside the registration's transaction: the orders among the receipts
 // whose payment columns differ from what the list read, that are gone, or
-// that more than one row of the table answers to.
-QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts);
+// that more than one row of the table answers to. An order that holds
+// exactly what its receipt writes is no change: its registration went
+// through before (a commit whose answer the connection lost), and it goes
+// into *registered, when given, instead of being written again.
+QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts,
+                               QSet<qint64> *registered = nullptr);
 
-// One UPDATE per receipt, in order.
-void Write(DbConnection &connection, const QList<Receipt> &receipts);
+// One UPDATE per receipt, in order; the orders in skip are left out.
+void Write(DbConnection &connection, const QList<Receipt> &receipts, const QSet<qint64> &skip = {});
 
 // The values a written receipt leaves in the database, as the list keeps them.
 Listed ListedAfter(const Receipt &receipt);

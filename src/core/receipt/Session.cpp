@@ -43,7 +43,7 @@ void Session::LoadPaymentTable() const
     // at once: SQL Server drivers without multiple active result sets refuse that.
     const QStringList exemptNames = ReadExemptMethods();
 
-    const auto methods = connection().Execute(SqlCatalog::PaymentMethodTable());
+    const auto methods = connection().Execute(SqlCatalog::PaymentMethodTable(connection().Dialect()));
     const RecordsetCloser methodsCloser(methods.get());
 
     m_paymentTable->clear();
@@ -93,7 +93,7 @@ void Session::SetManaged(const QList<std::pair<QString, QString>> &marks) const
 
 QStringList Session::ReadExemptMethods() const
 {
-    const auto records = connection().Execute(SqlCatalog::ExemptMethods());
+    const auto records = connection().Execute(SqlCatalog::ExemptMethods(connection().Dialect()));
     const RecordsetCloser closer(records.get());
     if (records->Eof())
         return {};
@@ -102,5 +102,5 @@ QStringList Session::ReadExemptMethods() const
 
 void Session::SaveExemptMethods(const QStringList &methods) const
 {
-    connection().Execute(SqlCatalog::SaveExemptMethods(methods.join(u'\t')))->Close();
+    connection().Execute(SqlCatalog::SaveExemptMethods(methods.join(u'\t'), connection().Dialect()))->Close();
 }

@@ -183,9 +183,10 @@ void frmKensaku::cmdUpdate_Click()
         const WaitCursor wait;
         DbConnection &connection = m_session.connection();
         DbTransaction transaction(connection);
-        changed = ReceiptRegistration::ChangedElsewhere(connection, receipts);
+        QSet<qint64> registered; // by a 登録 whose commit went unanswered
+        changed = ReceiptRegistration::ChangedElsewhere(connection, receipts, &registered);
         if (changed.isEmpty()) {
-            ReceiptRegistration::Write(connection, receipts);
+            ReceiptRegistration::Write(connection, receipts, registered);
             transaction.Commit();
         }
     } catch (const DbError &error) {

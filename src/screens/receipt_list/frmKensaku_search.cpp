@@ -22,7 +22,8 @@ using namespace Qt::StringLiterals;
 
 void frmKensaku::LoadShopList()
 {
-    const auto records = m_session.connection().Execute(SqlCatalog::ShopList());
+    DbConnection &connection = m_session.connection();
+    const auto records = connection.Execute(SqlCatalog::ShopList(connection.Dialect()));
     const RecordsetCloser closer(records.get());
     const int id = records->FieldIndex(u"SHOP_ID"_s);
     const int name = records->FieldIndex(u"Shop_name"_s);
@@ -42,7 +43,8 @@ void frmKensaku::LoadOkMethodList()
 {
     pstrSiharaiString.clear();
     try {
-        const auto records = m_session.connection().Execute(SqlCatalog::UsableMethods());
+        DbConnection &connection = m_session.connection();
+        const auto records = connection.Execute(SqlCatalog::UsableMethods(connection.Dialect()));
         const RecordsetCloser closer(records.get());
         const int method = records->FieldIndex(u"METHOD"_s);
         while (!records->Eof()) {
@@ -116,7 +118,7 @@ void frmKensaku::LoadOrderList()
 {
     const bool hasShop = cboShop_id->currentIndex() > 0;
     const QString statement = SqlCatalog::OrderSearch(txtDate[0]->text(), txtDate[1]->text(), hasShop,
-                                                      selectedShopId());
+                                                      selectedShopId(), m_session.connection().Dialect());
     // The list read before goes at once; the rows written before a failure
     // stay, and are shown.
     SpreadLoader load(sprNyukin, SpreadLoader::Mode::Replace);

@@ -1,0 +1,186 @@
+#include "ServerBench.h"
+
+#include "core/data/QtSqlConnection.h"
+#include "core/data/SqlCatalog.h"
+#include "core/receipt/SharedState.h"
+#include "screens/receipt_list/frmKensaku.h"
+#include "widgets/MessageService.h"
+#include "widgets/grid/vaSpread.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QProcess>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
+}
+
+double timeMs(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// psql with the script on its standard input, rows unaligned to /dev/null;
+// the wall time in ms, its start and connection included.
+double psqlMs(const QString &conninfo, const QByteArray &script)
+{
+    QProcess psql;
+    psql.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    psql.start(u"psql"_s, {u"-X"_s, u"-q"_s, u"-A"_s, u"-t"_s, u"-v"_s, u"ON_ERROR_STOP=1"_s, u"-d"_s, conninfo});
+    psql.write(script);
+    psql.closeWriteChannel();
+    psql.waitForFinished(-1);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    if (psql.exitCode() != 0) {
+        std::fprintf(stderr, "psql failed: %s\n", psql.readAllStandardError().constData());
+        std::exit(1);
+    }
+    return ms;
+}
+
+qint64 peakKb()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+frmKensaku *openList(std::shared_ptr<DbConnection> connection)
+{
+    MessageService::SetHandler([](const MessageService::Request &request) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(request.text));
+        return QMessageBox::Yes;
+    });
+    gdbConnection = std::move(connection);
+    auto *form = new frmKensaku;
+    form->show();
+    QCoreApplication::processEvents();
+    form->dateBox(0)->clear();
+    form->dateBox(1)->clear();
+    return form;
+}
+
+void closeList(frmKensaku *form)
+{
+    form->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    gdbConnection.reset();
+}
+
+void print(QJsonObject &json, const QString &name, double value, double reference, double target)
+{
+    const double ratio = value / reference;
+    std::printf("%-36s %9.1f ms  (psql %.1f ms, ratio %.2f, target <= %.2f)\n", qPrintable(name), value, reference,
+                ratio, target);
+    std::fflush(stdout);
+    json.insert(name, QJsonObject{{u"value"_s, value}, {u"unit"_s, u"ms"_s}, {u"reference"_s, reference},
+                                  {u"ratio"_s, ratio}, {u"target"_s, target}, {u"met"_s, ratio <= target}});
+}
+
+} // namespace
+
+int MeasureOdbcMemory(const QString &odbcString)
+{
+    frmKensaku *form = openList(QtSqlConnection::openOdbc(odbcString));
+    form->cmdSearch_Click();
+    std::printf("%d %lld\n", form->grid()->MaxRows(), peakKb());
+    closeList(form);
+    return 0;
+}
+
+int RunServerBench(const ServerBenchOptions &options)
+{
+    gintUserLevel = 2;
+    QJsonObject json;
+    const QByteArray search =
+        SqlCatalog::OrderSearch({}, {}, false, {}, SqlDialect::PostgreSql).toUtf8() + ";\n";
+
+    // F1 through each driver, taken in turn with psql's run of the same
+    // statement, so that other work on the machine weighs on both alike.
+    int listed = 0;
+    for (const bool odbc : {false, true}) {
+        frmKensaku *form = openList(odbc ? QtSqlConnection::openOdbc(options.odbcString)
+                                         : QtSqlConnection::openPostgreSql(options.conninfo));
+        QList<double> screen;
+        QList<double> shell;
+        for (int i = 0; i < options.runs; ++i) {
+            screen.append(timeMs([&] { form->cmdSearch_Click(); }));
+            shell.append(psqlMs(options.conninfo, search));
+        }
+        listed = form->grid()->MaxRows();
+        print(json, odbc ? u"F1 search and fill, psqlODBC"_s : u"F1 search and fill, QPSQL"_s, median(screen),
+              median(shell), odbc ? 1.5 : 1.25);
+
+        // 登録 of 10,000 flagged rows against the same UPDATEs in one
+        // transaction; each run writes other values than the one before.
+        const int flagged = std::min(10000, listed);
+        QList<double> screenWrite;
+        QList<double> shellWrite;
+        for (int i = 0; i < options.runs; ++i) {
+            const QString date = QDate(2026, 1, 1).addDays(i + (odbc ? 100 : 0)).toString(u"yyyy/MM/dd"_s);
+            const int amount = 1 + i + (odbc ? 100 : 0);
+            QByteArray script = "BEGIN;\n";
+            const QString receipt = SqlCatalog::RegisterReceiptEach(false, SqlDialect::PostgreSql);
+            vaSpread *grid = form->grid();
+            for (int row = 1; row <= flagged; ++row) {
+                grid->SetText(frmKensaku::ColPaidDate, row, date);
+                grid->SetText(frmKensaku::ColPaidAmount, row, amount);
+                // The same values: the list's next 登録 finds what it wrote.
+                const auto values =
+                    SqlCatalog::RegisterReceiptValues(date, amount, qint64(grid->Number(frmKensaku::ColId, row)));
+                script += DbConnection::WithLiterals(receipt, values).toUtf8() + ";\n";
+            }
+            script += "COMMIT;\n";
+            grid->SetBlockValue(frmKensaku::ColUpdateFlag, 1, frmKensaku::ColUpdateFlag, flagged, 1);
+            screenWrite.append(timeMs([&] { form->cmdUpdate_Click(); }));
+            shellWrite.append(psqlMs(options.conninfo, script));
+        }
+        print(json, odbc ? u"register 10,000 rows, psqlODBC"_s : u"register 10,000 rows, QPSQL"_s,
+              median(screenWrite), median(shellWrite), 1.1);
+        closeList(form);
+    }
+    std::printf("listed rows: %d\n", listed);
+
+    // The memory of a process that opened the list over ODBC and searched.
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {u"--odbc-memory"_s, options.odbcString});
+    child.waitForFinished(-1);
+    const QList<QByteArray> memory = child.readAllStandardOutput().trimmed().split(' ');
+    const double peakMb = memory.value(1).toDouble() / 1024.0;
+    std::printf("%-36s %9.1f MB  (%s rows listed, target <= 150 MB)\n", "peak resident, psqlODBC", peakMb,
+                memory.value(0).constData());
+    json.insert(u"peak resident, psqlODBC"_s, QJsonObject{{u"value"_s, peakMb}, {u"unit"_s, u"MB"_s},
+                                                          {u"target"_s, 150}, {u"met"_s, peakMb <= 150}});
+    json.insert(u"listed"_s, listed);
+    json.insert(u"runs"_s, options.runs);
+    QFile out(options.out);
+    if (out.open(QIODevice::WriteOnly))
+        out.write(QJsonDocument(json).toJson());
+    return 0;
+}

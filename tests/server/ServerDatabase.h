@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/data/QtSqlConnection.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+// The two ways to a PostgreSQL server: Qt's own driver and psqlODBC.
+enum class ServerPath { Qpsql, Odbc };
+
+// A database of its own on the test cluster the test command starts
+// ($PARLOW6_PG_SOCKET, $PARLOW6_PG_PORT), with the suite's tables from
+// sql/postgresql_schema.sql; dropped again at the end.
+class ServerDatabase final
+{
+public:
+    // Whether the test command started a cluster for this run.
+    static bool available();
+    // "qpsql" or "odbc", for test row names.
+    static const char *name(ServerPath path);
+
+    ServerDatabase();
+    ~ServerDatabase();
+    Q_DISABLE_COPY_MOVE(ServerDatabase)
+
+    QString conninfo() const;
+    QString odbcString() const;
+    std::shared_ptr<QtSqlConnection> open(ServerPath path) const;
+    // A connection of the test's own, for setting up and looking.
+    QtSqlConnection &admin() const { return *m_admin; }
+
+    void exec(const QString &statement) const { m_admin->Execute(statement)->Close(); }
+    QVariant scalar(const QString &query) const;
+    // count orders 1..count, unpaid, 銀行振込, shipped three days ago.
+    void addOrders(int count, qint64 firstId = 1) const;
+    // "id 入金日 入金額 入金確認送信" of every order with anything paid.
+    QStringList receipts() const;
+    // The backend of every other connection to this database.
+    QList<int> otherBackends() const;
+
+private:
+    QString m_name;
+    std::shared_ptr<QtSqlConnection> m_admin;
+};

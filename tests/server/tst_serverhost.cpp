@@ -1,0 +1,87 @@
+// The demo host on an empty PostgreSQL database, through Qt's driver and
+// through psqlODBC: the first start creates the tables and the demo orders
+// in one transaction, a start killed half-way leaves nothing, later starts
+// find them.
+#include "ServerDatabase.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(ServerPath)
+
+class tst_ServerHost final : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    static QStringList connectTo(const ServerDatabase &db, ServerPath path)
+    {
+        return path == ServerPath::Qpsql ? QStringList{u"--pg"_s, db.conninfo()}
+                                         : QStringList{u"--odbc"_s, db.odbcString()};
+    }
+
+    static QString run(const QStringList &arguments, int *exitCode, int killAfterMs = -1)
+    {
+        QProcess host;
+        host.start(QStringLiteral(PARLOW6_HOST), arguments);
+        if (killAfterMs >= 0) {
+            QTest::qWait(killAfterMs);
+            host.kill();
+        }
+        host.waitForFinished(120000);
+        *exitCode = host.exitStatus() == QProcess::CrashExit ? -1 : host.exitCode();
+        return QString::fromLocal8Bit(host.readAllStandardOutput() + host.readAllStandardError());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!ServerDatabase::available() && qEnvironmentVariableIsSet("PARLOW6_NO_SERVER"))
+            QSKIP("PARLOW6_NO_SERVER: no PostgreSQL cluster for this run");
+        QVERIFY2(ServerDatabase::available(), "no PostgreSQL cluster: run ./scripts/run-tests.sh");
+    }
+
+    void emptyDatabaseGetsDemoData_data()
+    {
+        QTest::addColumn<ServerPath>("path");
+        QTest::newRow("qpsql") << ServerPath::Qpsql;
+        QTest::newRow("odbc") << ServerPath::Odbc;
+    }
+
+    void emptyDatabaseGetsDemoData()
+    {
+        QFETCH(ServerPath, path);
+        ServerDatabase db;
+        for (const QString &table : {u"CHUMON"_s, u"PAYMENT"_s, u"SHOP"_s, u"CONTROL"_s})
+            db.exec(u"DROP TABLE \"%1\""_s.arg(table));
+        const QStringList server = connectTo(db, path);
+        const QString shot = m_dir.filePath(u"%1.png"_s.arg(QLatin1StringView(ServerDatabase::name(path))));
+
+        // Killed while it writes the orders: the creation is one transaction.
+        int exitCode = 0;
+        run(server + QStringList{u"--demo-orders"_s, u"2000000"_s}, &exitCode, 1500);
+        QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM information_schema.tables WHERE table_name = 'CHUMON'"_s)
+                     .toLongLong(),
+                 0);
+
+        QString output = run(server + QStringList{u"--demo-orders"_s, u"40"_s, u"--search"_s, u"--screenshot"_s, shot},
+                             &exitCode);
+        QVERIFY2(exitCode == 0, qPrintable(output));
+        QVERIFY2(output.contains(u"created the suite tables with 40 demo orders"_s), qPrintable(output));
+        QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM \"CHUMON\""_s).toLongLong(), 40);
+        QVERIFY(QFile::exists(shot));
+
+        output = run(server + QStringList{u"--search"_s, u"--screenshot"_s, shot}, &exitCode);
+        QVERIFY2(exitCode == 0, qPrintable(output));
+        QVERIFY2(!output.contains(u"created"_s), qPrintable(output));
+        QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM \"CHUMON\""_s).toLongLong(), 40);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ServerHost)
+#include "tst_serverhost.moc"

@@ -1,0 +1,393 @@
+// The operators' promises on a PostgreSQL server, through Qt's driver and
+// through psqlODBC: a second registration of the same orders is refused, a
+// lock held elsewhere is given up after LockTimeout with the server's
+// message, 64-bit order numbers stay exact, a registration is all or
+// nothing, and a connection the server drops is told once and reopened.
+#include "ScreenFixture.h"
+#include "ServerDatabase.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+
+#include <atomic>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(ServerPath)
+
+namespace {
+
+struct Operator
+{
+    std::shared_ptr<DbConnection> connection;
+    QPointer<frmKensaku> form;
+
+    void act(const std::function<void(frmKensaku *)> &work)
+    {
+        gdbConnection = connection;
+        work(form);
+    }
+    ~Operator() { delete form.data(); }
+};
+
+std::unique_ptr<Operator> operatorOn(std::shared_ptr<DbConnection> connection)
+{
+    auto op = std::make_unique<Operator>();
+    op->connection = std::move(connection);
+    gdbConnection = op->connection;
+    op->form = new frmKensaku;
+    ScreenFixture::activate(op->form);
+    op->form->cmdSearch_Click();
+    return op;
+}
+
+void payAndRegister(frmKensaku *form, const QString &date)
+{
+    form->cmdAllSelect_Click();
+    form->pstrDate = date;
+    form->pbytMailSet = 1;
+    form->ApplyDateToAllMarked();
+    form->cmdUpdate_Click();
+}
+
+int flagged(const frmKensaku *form)
+{
+    int rows = 0;
+    for (int row = 1; row <= form->grid()->MaxRows(); ++row)
+        rows += form->grid()->Number(frmKensaku::ColUpdateFlag, row) != 0;
+    return rows;
+}
+
+// Commits, then reports the link lost: the outcome the operator cannot know.
+class CommitAnswerLost final : public DbConnection
+{
+public:
+    explicit CommitAnswerLost(std::shared_ptr<DbConnection> real) : m_real(std::move(real)) {}
+    bool loseAnswer = true;
+    SqlDialect Dialect() const override { return m_real->Dialect(); }
+    void SetLockTimeout(int milliseconds) override { m_real->SetLockTimeout(milliseconds); }
+    std::unique_ptr<DbRecordset> Execute(const QString &statement) override { return m_real->Execute(statement); }
+    void ExecuteEach(const QString &statement, const QList<QVariantList> &rows) override
+    {
+        m_real->ExecuteEach(statement, rows);
+    }
+    void BeginTrans() override { m_real->BeginTrans(); }
+    void CommitTrans() override
+    {
+        m_real->CommitTrans();
+        if (loseAnswer)
+            throw DbError(QtSqlConnection::LostAtCommitMessage());
+    }
+    void RollbackTrans() override { m_real->RollbackTrans(); }
+
+private:
+    std::shared_ptr<DbConnection> m_real;
+};
+
+// Runs work on its own thread once another backend of db is running an
+// UPDATE, i.e. in the middle of a registration.
+std::unique_ptr<QThread> duringUpdate(const ServerDatabase &db, std::function<void(int pid)> work,
+                                      std::atomic<bool> &done)
+{
+    return std::unique_ptr<QThread>(QThread::create([conninfo = db.conninfo(), work, &done] {
+        const auto watcher = QtSqlConnection::openPostgreSql(conninfo);
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 20000) {
+            const auto records = watcher->Execute(
+                u"SELECT pid FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()"
+                " AND state = 'active' AND (query LIKE '%UPDATE \"CHUMON\"%' OR query LIKE 'EXECUTE%')"_s);
+            const int pid = records->Eof() ? 0 : records->ValueAt(0).toInt();
+            records->Close();
+            if (pid) {
+                work(pid);
+                break;
+            }
+            QThread::msleep(2);
+        }
+        done = true;
+    }));
+}
+
+} // namespace
+
+class tst_ServerOperators : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void paths()
+    {
+        QTest::addColumn<ServerPath>("path");
+        QTest::newRow("qpsql") << ServerPath::Qpsql;
+        QTest::newRow("odbc") << ServerPath::Odbc;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // The test command starts a cluster for the suite; a run without one
+        // is a setup fault, not something to pass quietly.
+        if (!ServerDatabase::available() && qEnvironmentVariableIsSet("PARLOW6_NO_SERVER"))
+            QSKIP("PARLOW6_NO_SERVER: no PostgreSQL cluster for this run");
+        QVERIFY2(ServerDatabase::available(), "no PostgreSQL cluster: run ./scripts/run-tests.sh");
+    }
+
+    void secondRegistrationWritesNothing_data()
+    {
+        QTest::addColumn<ServerPath>("first");
+        QTest::addColumn<ServerPath>("second");
+        for (const ServerPath first : {ServerPath::Qpsql, ServerPath::Odbc}) {
+            for (const ServerPath second : {ServerPath::Qpsql, ServerPath::Odbc})
+                QTest::addRow("%s then %s", ServerDatabase::name(first), ServerDatabase::name(second))
+                    << first << second;
+        }
+    }
+
+    void secondRegistrationWritesNothing()
+    {
+        QFETCH(ServerPath, first);
+        QFETCH(ServerPath, second);
+        ScreenFixture f;
+        ServerDatabase db;
+        db.addOrders(4);
+        auto a = operatorOn(db.open(first));
+        auto b = operatorOn(db.open(second));
+        a->act([](frmKensaku *form) { payAndRegister(form, u"2026/01/10"_s); });
+        const QStringList paid = db.receipts();
+        QCOMPARE(paid.size(), 4);
+        QCOMPARE(paid.constFirst(), u"1 2026/01/10 1000 1"_s);
+        b->act([](frmKensaku *form) { payAndRegister(form, u"2026/01/20"_s); });
+        QCOMPARE(db.receipts(), paid);
+        QCOMPARE(f.texts, QStringList{frmKensaku::ChangedElsewhereMessage({1, 2, 3, 4})});
+        QCOMPARE(flagged(b->form), 4);
+    }
+
+    void lockHeldElsewhereIsGivenUp_data()
+    {
+        QTest::addColumn<ServerPath>("path");
+        QTest::addColumn<QByteArray>("timeout");
+        QTest::addColumn<QString>("held"); // what the other session holds
+        QTest::addColumn<int>("atLeastMs");
+        QTest::addColumn<int>("belowMs");
+        for (const ServerPath path : {ServerPath::Qpsql, ServerPath::Odbc}) {
+            const char *name = ServerDatabase::name(path);
+            QTest::addRow("%s, row for update, 1 s", name)
+                << path << QByteArray("1") << u"SELECT * FROM \"CHUMON\" WHERE \"ID\" = 3 FOR UPDATE"_s << 900 << 4000;
+            QTest::addRow("%s, row for update, 0 s", name)
+                << path << QByteArray("0") << u"SELECT * FROM \"CHUMON\" WHERE \"ID\" = 3 FOR UPDATE"_s << 0 << 700;
+            QTest::addRow("%s, table locked, 1 s", name)
+                << path << QByteArray("1") << u"LOCK TABLE \"CHUMON\" IN ACCESS EXCLUSIVE MODE"_s << 900 << 4000;
+        }
+    }
+
+    void lockHeldElsewhereIsGivenUp()
+    {
+        QFETCH(ServerPath, path);
+        QFETCH(QByteArray, timeout);
+        QFETCH(QString, held);
+        QFETCH(int, atLeastMs);
+        QFETCH(int, belowMs);
+        ScreenFixture f;
+        ServerDatabase db;
+        db.addOrders(500);
+        ScreenFixture::setIni("[Parlow6]\nLockTimeout=" + timeout + '\n');
+        auto op = operatorOn(db.open(path));
+        QCOMPARE(op->form->grid()->MaxRows(), 500);
+        const bool search = held.startsWith(u"LOCK"_s);
+        if (!search) {
+            op->form->cmdAllSelect_Click();
+            op->form->pstrDate = u"2026/01/10"_s;
+            op->form->ApplyDateToAllMarked();
+        }
+
+        db.admin().BeginTrans();
+        db.exec(held);
+        QElapsedTimer waited;
+        waited.start();
+        op->act([search](frmKensaku *form) { search ? form->cmdSearch_Click() : form->cmdUpdate_Click(); });
+        const qint64 ms = waited.elapsed();
+        db.admin().RollbackTrans();
+        QVERIFY2(ms >= atLeastMs && ms < belowMs, qPrintable(QString::number(ms)));
+        QCOMPARE(f.shown.size(), 1);
+        QVERIFY2(f.shown.constFirst().contains(u"lock timeout"_s), qPrintable(f.shown.constFirst()));
+        QCOMPARE(db.receipts(), QStringList());
+
+        // Once the other lets go, the same action goes through.
+        op->act([search](frmKensaku *form) { search ? form->cmdSearch_Click() : form->cmdUpdate_Click(); });
+        QCOMPARE(f.shown.size(), 1);
+        QCOMPARE(db.receipts().size(), search ? 0 : 500);
+        QCOMPARE(op->form->grid()->MaxRows(), 500);
+    }
+
+    void lockTimeoutSettingReachesTheServer_data()
+    {
+        QTest::addColumn<ServerPath>("path");
+        QTest::addColumn<QByteArray>("setting");
+        QTest::addColumn<QString>("sent");
+        const QList<std::pair<QByteArray, QString>> cases{
+            {"0", u"1ms"_s}, {"2.5", u"2500ms"_s}, {"-1", u"5s"_s}, {"99999999", u"5s"_s},
+            {"abc", u"5s"_s}, {"", u"5s"_s}};
+        for (const ServerPath path : {ServerPath::Qpsql, ServerPath::Odbc}) {
+            for (const auto &[setting, sent] : cases)
+                QTest::addRow("%s, \"%s\"", ServerDatabase::name(path), setting.constData()) << path << setting << sent;
+        }
+    }
+
+    void lockTimeoutSettingReachesTheServer()
+    {
+        QFETCH(ServerPath, path);
+        QFETCH(QByteArray, setting);
+        QFETCH(QString, sent);
+        ScreenFixture f;
+        ServerDatabase db;
+        ScreenFixture::setIni("[Parlow6]\nLockTimeout=" + setting + '\n');
+        auto op = operatorOn(db.open(path));
+        const auto records = op->connection->Execute(u"SHOW lock_timeout"_s);
+        QCOMPARE(records->TextAt(0), sent);
+        records->Close();
+    }
+
+    void registrationNamesExactlyItsOrder_data() { paths(); }
+
+    void registrationNamesExactlyItsOrder()
+    {
+        QFETCH(ServerPath, path);
+        ScreenFixture f;
+        ServerDatabase db;
+        for (const qint64 id : {9007199254740993LL, 2147483653LL})
+            db.addOrders(1, id);
+        for (const qint64 id : {9007199254740992LL, 5LL, -2147483643LL}) {
+            db.addOrders(1, id);
+            db.exec(u"UPDATE \"CHUMON\" SET \"入金日\" = '2025/12/01', \"入金額\" = 1000, \"入金確認送信\" = 1 "
+                    "WHERE \"ID\" = %1"_s.arg(id));
+        }
+        auto op = operatorOn(db.open(path));
+        op->act([](frmKensaku *form) { payAndRegister(form, u"2026/01/10"_s); });
+        QCOMPARE(f.shown, QStringList());
+        QCOMPARE(db.receipts(), QStringList({u"-2147483643 2025/12/01 1000 1"_s, u"5 2025/12/01 1000 1"_s,
+                                             u"2147483653 2026/01/10 1000 1"_s, u"9007199254740992 2025/12/01 1000 1"_s,
+                                             u"9007199254740993 2026/01/10 1000 1"_s}));
+    }
+
+    void failedRowLeavesNothingWritten_data() { paths(); }
+
+    void failedRowLeavesNothingWritten()
+    {
+        // The server refuses one order in the middle of the registration.
+        QFETCH(ServerPath, path);
+        ScreenFixture f;
+        ServerDatabase db;
+        db.addOrders(300);
+        db.exec(u"CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                "$$BEGIN RAISE EXCEPTION 'order % is under audit', NEW.\"ID\"; END$$"_s);
+        db.exec(u"CREATE TRIGGER audit BEFORE UPDATE ON \"CHUMON\" FOR EACH ROW WHEN (NEW.\"ID\" = 150) "
+                "EXECUTE FUNCTION refuse()"_s);
+        auto op = operatorOn(db.open(path));
+        op->act([](frmKensaku *form) { payAndRegister(form, u"2026/01/10"_s); });
+        QCOMPARE(f.shown.size(), 1);
+        QVERIFY2(f.shown.constFirst().contains(u"order 150 is under audit"_s), qPrintable(f.shown.constFirst()));
+        QCOMPARE(db.receipts(), QStringList());
+        QCOMPARE(flagged(op->form), 300);
+        // The failed transaction is over: once the order is released, the same 登録 goes through.
+        db.exec(u"DROP TRIGGER audit ON \"CHUMON\""_s);
+        op->act([](frmKensaku *form) { form->cmdUpdate_Click(); });
+        QCOMPARE(f.shown.size(), 1);
+        QCOMPARE(db.receipts().size(), 300);
+    }
+
+    void unknownCommitIsNotWrittenTwice_data() { paths(); }
+
+    void unknownCommitIsNotWrittenTwice()
+    {
+        QFETCH(ServerPath, path);
+        ScreenFixture f;
+        ServerDatabase db;
+        db.addOrders(4);
+        auto lossy = std::make_shared<CommitAnswerLost>(db.open(path));
+        auto op = operatorOn(lossy);
+        op->act([](frmKensaku *form) { payAndRegister(form, u"2026/01/10"_s); });
+        QCOMPARE(f.texts, QStringList{QtSqlConnection::LostAtCommitMessage()});
+        QCOMPARE(flagged(op->form), 4);
+        const QStringList paid = db.receipts();
+        QCOMPARE(paid.size(), 4);
+        // Every UPDATE gives the row a new version; none may come now.
+        const QString versions = db.scalar(u"SELECT string_agg(xmin::text, ',' ORDER BY \"ID\") FROM \"CHUMON\""_s)
+                                     .toString();
+        lossy->loseAnswer = false;
+        op->act([](frmKensaku *form) { form->cmdUpdate_Click(); });
+        QCOMPARE(f.texts.size(), 1);
+        QCOMPARE(flagged(op->form), 0);
+        QCOMPARE(db.receipts(), paid);
+        QCOMPARE(db.scalar(u"SELECT string_agg(xmin::text, ',' ORDER BY \"ID\") FROM \"CHUMON\""_s).toString(),
+                 versions);
+    }
+
+    void droppedConnectionIsToldAndReopened_data()
+    {
+        QTest::addColumn<ServerPath>("path");
+        QTest::addColumn<bool>("restart"); // else the backend is terminated
+        for (const ServerPath path : {ServerPath::Qpsql, ServerPath::Odbc}) {
+            QTest::addRow("%s, backend terminated", ServerDatabase::name(path)) << path << false;
+            QTest::addRow("%s, server restarted", ServerDatabase::name(path)) << path << true;
+        }
+    }
+
+    void droppedConnectionIsToldAndReopened()
+    {
+        QFETCH(ServerPath, path);
+        QFETCH(bool, restart);
+        const QString pgCtl = qEnvironmentVariable("PARLOW6_PG_CTL");
+        if (restart && pgCtl.isEmpty())
+            QFAIL("PARLOW6_PG_CTL is not set: run ./scripts/run-tests.sh");
+        ScreenFixture f;
+        ScreenFixture::setIni("[Parlow6]\nLockTimeout=5\n");
+        ServerDatabase db;
+        db.addOrders(10000);
+        auto op = operatorOn(db.open(path));
+        QCOMPARE(op->form->grid()->MaxRows(), 10000);
+
+        std::atomic<bool> done = false;
+        auto cut = duringUpdate(
+            db,
+            [&, restart, pgCtl](int pid) {
+                if (!restart) {
+                    QtSqlConnection::openPostgreSql(db.conninfo())
+                        ->Execute(u"SELECT pg_terminate_backend(%1)"_s.arg(pid))
+                        ->Close();
+                    return;
+                }
+                QProcess::execute(u"/bin/sh"_s, {u"-c"_s, pgCtl + u" -D \"$PARLOW6_PG_DATA\" -m immediate -w "
+                                                                   "-l \"$PARLOW6_PG_SOCKET/server.log\" restart"_s});
+            },
+            done);
+        cut->start();
+        op->act([](frmKensaku *form) { payAndRegister(form, u"2026/01/10"_s); });
+        QVERIFY(cut->wait(60000));
+        QVERIFY(done);
+        QCOMPARE(f.shown.size(), 1);
+        QVERIFY2(f.texts.constFirst().startsWith(QtSqlConnection::LostMessage()), qPrintable(f.texts.constFirst()));
+        QCOMPARE(flagged(op->form), 10000);
+
+        // The test's own connection went with the server, too.
+        const auto look = QtSqlConnection::openPostgreSql(db.conninfo());
+        const auto count = [&look](const QString &where) {
+            const auto records = look->Execute(u"SELECT COUNT(*) FROM \"CHUMON\" WHERE "_s + where);
+            const qint64 n = records->ValueAt(0).toLongLong();
+            records->Close();
+            return n;
+        };
+        QCOMPARE(count(u"\"入金額\" <> 0"_s), 0);
+        op->act([](frmKensaku *form) { form->cmdUpdate_Click(); });
+        QCOMPARE(f.shown.size(), 1);
+        QCOMPARE(flagged(op->form), 0);
+        QCOMPARE(count(u"\"入金日\" = '2026/01/10' AND \"入金額\" = 1000 AND \"入金確認送信\" = 1"_s), 10000);
+        op->act([](frmKensaku *form) { form->cmdSearch_Click(); });
+        QCOMPARE(f.shown.size(), 1);
+        QCOMPARE(op->form->grid()->MaxRows(), 0);
+    }
+};
+
+QTEST_MAIN(tst_ServerOperators)
+#include "tst_serveroperators.moc"
