@@ -2,6 +2,7 @@
 
 #include "core/data/QtSqlConnection.h"
 #include "core/data/SqlCatalog.h"
+#include "core/receipt/Session.h"
 #include "core/receipt/SharedState.h"
 #include "screens/receipt_list/frmKensaku.h"
 #include "widgets/MessageService.h"
@@ -78,7 +79,7 @@ frmKensaku *openList(std::shared_ptr<DbConnection> connection)
         return QMessageBox::Yes;
     });
     gdbConnection = std::move(connection);
-    auto *form = new frmKensaku;
+    auto *form = new frmKensaku(Session::Shared());
     form->show();
     QCoreApplication::processEvents();
     form->dateBox(0)->clear();

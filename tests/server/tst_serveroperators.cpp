@@ -36,7 +36,7 @@ std::unique_ptr<Operator> operatorOn(std::shared_ptr<DbConnection> connection)
     auto op = std::make_unique<Operator>();
     op->connection = std::move(connection);
     gdbConnection = op->connection;
-    op->form = new frmKensaku;
+    op->form = new frmKensaku(Session::Shared());
     ScreenFixture::activate(op->form);
     op->form->cmdSearch_Click();
     return op;

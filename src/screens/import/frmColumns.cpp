@@ -1,6 +1,6 @@
 #include "screens/import/frmColumns.h"
 
-#include "screens/dialogs/DialogSetup.h"
+#include "widgets/DialogSetup.h"
 #include "widgets/MessageService.h"
 
 #include <QCheckBox>
