@@ -48,8 +48,15 @@ PostgreSqlRecordset::PostgreSqlRecordset(pg_conn *connection, QSqlDatabase datab
 {
     const ExecStatusType status = m_result ? PQresultStatus(m_result.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
-        const char *message = m_result ? PQresultErrorMessage(m_result.get()) : PQerrorMessage(connection);
-        throw DbError(QString::fromUtf8(message).trimmed());
+        // The server's own sentence and its detail, without the severity
+        // and context lines around them; libpq's text when the link failed.
+        const char *primary = m_result ? PQresultErrorField(m_result.get(), PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+        if (!primary)
+            throw DbError(QString::fromUtf8(PQerrorMessage(connection)).trimmed());
+        QString message = QString::fromUtf8(primary);
+        if (const char *detail = PQresultErrorField(m_result.get(), PG_DIAG_MESSAGE_DETAIL))
+            message += u'\n' + QString::fromUtf8(detail);
+        throw DbError(message);
     }
     const int columns = PQnfields(m_result.get());
     m_names.reserve(columns);
