@@ -32,8 +32,8 @@ start)
             --encoding=UTF8 --locale=C.UTF-8 >"$dir/initdb.log" 2>&1 ||
             { cat "$dir/initdb.log" >&2; exit 1; }
     fi
-    # The socket folder must be reachable by the tests, which may run as
-    # another user; nobody else is on a private machine's socket.
+    # The socket lives in the cluster's own folder, which only its owner (and
+    # root, who runs the tests in CI) can enter: nobody else can connect.
     "${as_owner[@]}" "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
         -o "-c listen_addresses='' -k $dir -p $port -c fsync=off -c synchronous_commit=off \
             -c full_page_writes=off -c max_connections=60" start >/dev/null ||

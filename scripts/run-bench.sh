@@ -24,7 +24,8 @@ shift
 
 cluster="$build_dir/pg-bench"
 trap '"$root/scripts/pg-cluster.sh" stop "$cluster"' EXIT
-eval "$("$root/scripts/pg-cluster.sh" start "$cluster")"
+reach=$("$root/scripts/pg-cluster.sh" start "$cluster")
+eval "$reach"
 server="host=$PARLOW6_PG_SOCKET port=$PARLOW6_PG_PORT user=postgres"
 conninfo="$server dbname=bench"
 odbc="Driver=PostgreSQL Unicode;Servername=$PARLOW6_PG_SOCKET;Port=$PARLOW6_PG_PORT;Database=bench;UID=postgres;CommLog=0;Debug=0"

@@ -15,7 +15,8 @@ if [ "${1:-}" = "--pg" ]; then
     shift
     cluster="$build_dir/pg-demo"
     trap '"$root/scripts/pg-cluster.sh" stop "$cluster"' EXIT
-    eval "$("$root/scripts/pg-cluster.sh" start "$cluster")"
+    reach=$("$root/scripts/pg-cluster.sh" start "$cluster")
+    eval "$reach"
     server="host=$PARLOW6_PG_SOCKET port=$PARLOW6_PG_PORT user=postgres"
     if ! psql "$server dbname=postgres" -Atqc "SELECT 1 FROM pg_database WHERE datname = 'suite'" | grep -q 1; then
         psql "$server dbname=postgres" -qc "CREATE DATABASE suite ENCODING 'UTF8' TEMPLATE template0"

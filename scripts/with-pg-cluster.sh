@@ -10,6 +10,7 @@ cleanup() {
     rm -rf "$cluster"
 }
 trap cleanup EXIT
-eval "$("$root/scripts/pg-cluster.sh" start "$cluster")"
+reach=$("$root/scripts/pg-cluster.sh" start "$cluster")
+eval "$reach"
 echo "PostgreSQL test cluster on socket $PARLOW6_PG_SOCKET"
 "$@"

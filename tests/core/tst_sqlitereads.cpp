@@ -178,7 +178,8 @@ private slots:
         const QString read = u"SELECT quote([P]) || quote([Q]) || quote([R]) || [NOTE] FROM [%1]"_s;
         QCOMPARE(qtValues(*m_db, read.arg(u"A"_s)), qtValues(*m_db, read.arg(u"B"_s)));
         if (!receipt.isEmpty())
-            QCOMPARE(DbConnection::WithLiterals(SqlCatalog::RegisterReceiptEach(true, SqlDialect::Sqlite), values), receipt);
+            QCOMPARE(DbConnection::WithLiterals(SqlCatalog::RegisterReceiptEach(true, SqlDialect::Sqlite), values),
+                     receipt);
     }
 
     void damagedFileFails_data()

@@ -1,5 +1,6 @@
 #include "core/data/QtSqlConnection.h"
 
+#include "core/data/PostgreSqlRecordset.h"
 #include "core/data/QtSqlError.h"
 #include "core/data/SqlCatalog.h"
 #include "core/data/QtSqlRecordset.h"
@@ -277,6 +278,15 @@ std::unique_ptr<DbRecordset> QtSqlConnection::Execute(const QString &statement)
     if (m_sqlite)
         return std::make_unique<SqliteRecordset>(m_sqlite, m_database, statement);
     reopenIfLost();
+    if (m_postgreSql && !m_odbc) {
+        if (const auto connection = nativeHandle<PGconn *>(m_database, "PGconn*")) {
+            try {
+                return std::make_unique<PostgreSqlRecordset>(connection, m_database, statement);
+            } catch (const DbError &error) {
+                fail(error.description());
+            }
+        }
+    }
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
     // Decimal and numeric columns come as their exact digits, not as doubles.
