@@ -18,25 +18,22 @@ Q_DECLARE_METATYPE(ServerPath)
 
 namespace {
 
+// One operator: a list of its own on a connection of its own.
 struct Operator
 {
-    std::shared_ptr<DbConnection> connection;
+    SessionStore store;
     QPointer<frmKensaku> form;
 
-    void act(const std::function<void(frmKensaku *)> &work)
-    {
-        gdbConnection = connection;
-        work(form);
-    }
+    void act(const std::function<void(frmKensaku *)> &work) { work(form); }
     ~Operator() { delete form.data(); }
 };
 
 std::unique_ptr<Operator> operatorOn(std::shared_ptr<DbConnection> connection)
 {
     auto op = std::make_unique<Operator>();
-    op->connection = std::move(connection);
-    gdbConnection = op->connection;
-    op->form = new frmKensaku(Session::Shared());
+    op->store.connection = std::move(connection);
+    op->store.userLevel = 2; // one that may register
+    op->form = new frmKensaku(Session(op->store));
     ScreenFixture::activate(op->form);
     op->form->cmdSearch_Click();
     return op;
@@ -244,7 +241,7 @@ private Q_SLOTS:
         ServerDatabase db;
         ScreenFixture::setIni("[Parlow6]\nLockTimeout=" + setting + '\n');
         auto op = operatorOn(db.open(path));
-        const auto records = op->connection->Execute(u"SHOW lock_timeout"_s);
+        const auto records = op->store.connection->Execute(u"SHOW lock_timeout"_s);
         QCOMPARE(records->TextAt(0), sent);
         records->Close();
     }
