@@ -7,8 +7,8 @@
 #include "core/data/Rounding.h"
 #include "core/data/SqlCatalog.h"
 
-#include <QSet>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -73,15 +73,21 @@ QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> 
 
 QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts)
 {
-    QHash<qint64, const Receipt *> expected;
+    struct Expected
+    {
+        const Listed *listed;
+        bool seen;
+    };
+    QHash<qint64, Expected> expected;
     for (const Receipt &receipt : receipts)
-        expected.insert(*receipt.id, &receipt);
+        expected.insert(*receipt.id, {&receipt.listed, false});
 
     QList<qint64> changed;
-    QSet<qint64> seen;
     ListedNumber paidAmounts;
     ListedNumber mailFlags;
-    const QList<qint64> ids = expected.keys();
+    // Read in order: neighbouring orders share the database's pages.
+    QList<qint64> ids = expected.keys();
+    std::sort(ids.begin(), ids.end());
     for (qsizetype first = 0; first < ids.size(); first += CheckBatch) {
         const auto records =
             connection.Execute(SqlCatalog::ReceiptCheck(ids.mid(first, CheckBatch), connection.Dialect()));
@@ -92,24 +98,23 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
         const int mailSent = records->FieldIndex(u"入金確認送信"_s);
         while (!records->Eof()) {
             const std::optional<qint64> orderId = records->IntegerAt(id);
-            const auto found = orderId ? expected.constFind(*orderId) : expected.constEnd();
-            if (found != expected.constEnd()) {
-                const Listed &then = (*found)->listed;
+            const auto found = orderId ? expected.find(*orderId) : expected.end();
+            if (found != expected.end()) {
+                const Listed &then = *found->listed;
                 // A second row for the same number would be written too. The
                 // texts compared are those ListedFrom makes, read without variants.
-                const bool twice = seen.contains(*orderId);
-                if (twice || records->TextAt(paidDate) != then.paidDate
+                if (found->seen || records->TextAt(paidDate) != then.paidDate
                     || !paidAmounts.matches(records->NumberAt(paidAmount), then.paidAmount)
                     || !mailFlags.matches(records->NumberAt(mailSent), then.mailSent))
                     changed.append(*orderId);
-                seen.insert(*orderId);
+                found->seen = true;
             }
             records->MoveNext();
         }
     }
-    for (const qint64 orderId : ids) {
-        if (!seen.contains(orderId))
-            changed.append(orderId);
+    for (auto order = expected.cbegin(); order != expected.cend(); ++order) {
+        if (!order->seen)
+            changed.append(order.key());
     }
     std::sort(changed.begin(), changed.end());
     changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
