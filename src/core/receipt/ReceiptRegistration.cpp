@@ -7,6 +7,7 @@
 #include "core/data/Rounding.h"
 #include "core/data/SqlCatalog.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -71,16 +72,20 @@ QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> 
 
 QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts, QSet<qint64> *registered)
 {
-    QHash<qint64, const Receipt *> expected;
+    struct Expected
+    {
+        const Receipt *receipt;
+        bool seen;
+    };
+    QHash<qint64, Expected> expected;
     for (const Receipt &receipt : receipts)
-        expected.insert(*receipt.id, &receipt);
+        expected.insert(*receipt.id, {&receipt, false});
 
     QList<qint64> changed;
-    QSet<qint64> seen;
     ListedNumber paidAmounts;
     ListedNumber mailFlags;
     // In order, so that every registration locks the rows it checks in the
-    // same order as any other.
+    // same order as any other, and neighbouring orders share the database's pages.
     QList<qint64> ids = expected.keys();
     std::sort(ids.begin(), ids.end());
     for (qsizetype first = 0; first < ids.size(); first += CheckBatch) {
@@ -93,22 +98,21 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
         const int mailSent = records->FieldIndex(u"入金確認送信"_s);
         while (!records->Eof()) {
             const std::optional<qint64> orderId = records->IntegerAt(id);
-            const auto found = orderId ? expected.constFind(*orderId) : expected.constEnd();
-            if (found != expected.constEnd()) {
-                const Listed &then = (*found)->listed;
+            const auto found = orderId ? expected.find(*orderId) : expected.end();
+            if (found != expected.end()) {
+                const Listed &then = found->receipt->listed;
                 // A second row for the same number would be written too. The
                 // texts compared are those ListedFrom makes, read without variants.
-                const bool twice = seen.contains(*orderId);
                 const QString readDate = records->TextAt(paidDate);
                 const double readAmount = records->NumberAt(paidAmount);
                 const double readMail = records->NumberAt(mailSent);
-                if (twice) {
+                if (found->seen) {
                     changed.append(*orderId);
                 } else if (readDate != then.paidDate || !paidAmounts.matches(readAmount, then.paidAmount)
                            || !mailFlags.matches(readMail, then.mailSent)) {
                     // Already what this registration writes: an earlier attempt
                     // whose COMMIT met a broken connection went through.
-                    const Listed after = ListedAfter(**found);
+                    const Listed after = ListedAfter(*found->receipt);
                     if (registered && readDate == after.paidDate
                         && CellText::plainNumber(readAmount) == after.paidAmount
                         && CellText::plainNumber(readMail) == after.mailSent)
@@ -116,14 +120,14 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
                     else
                         changed.append(*orderId);
                 }
-                seen.insert(*orderId);
+                found->seen = true;
             }
             records->MoveNext();
         }
     }
-    for (const qint64 orderId : ids) {
-        if (!seen.contains(orderId))
-            changed.append(orderId);
+    for (auto order = expected.cbegin(); order != expected.cend(); ++order) {
+        if (!order->seen)
+            changed.append(order.key());
     }
     std::sort(changed.begin(), changed.end());
     changed.erase(std::unique(changed.begin(), changed.end()), changed.end());

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "widgets/grid/RowOrder.h"
-#include "widgets/grid/SpreadColumn.h"
 #include "widgets/grid/ColumnDef.h"
 #include "widgets/grid/PendingChanges.h"
+#include "widgets/grid/RowOrder.h"
 #include "widgets/grid/SlotAllocation.h"
+#include "widgets/grid/SpreadColumn.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
