@@ -245,6 +245,8 @@ private Q_SLOTS:
                                        << QDate(2026, 12, 11) << u"2026/12/05"_s;
         QTest::newRow("no range: the latest year not ahead of today")
             << QByteArray("000000 000000 000000") << QByteArray("070310") << QDate(2025, 3, 1) << u"2025/03/10"_s;
+        QTest::newRow("no range, 080229 is not read in another era")
+            << QByteArray("000000 000000 000000") << QByteArray("080229") << QDate(2026, 3, 1) << u"problem"_s;
         QTest::newRow("no range, no such day") << QByteArray("000000 000000 000000") << QByteArray("070230")
                                                << QDate(2025, 3, 1) << u"problem"_s;
     }
