@@ -103,6 +103,9 @@ Statement CsvStatement::read(QStringView text, const CsvColumns *assigned)
     CsvColumns columns;
     bool first = true, refused = false;
     auto take = [&](CsvReader::Record &record) {
+        // A refused header still reads on: a broken quote later is the file's first fault.
+        if (refused)
+            return true;
         if (first) {
             first = false;
             columns = assigned ? *assigned : CsvColumns::fromHeader(record.fields);
@@ -110,7 +113,7 @@ Statement CsvStatement::read(QStringView text, const CsvColumns *assigned)
                 statement.error = headerError(columns);
                 statement.columnsKey = CsvColumns::keyOf(record.fields);
                 refused = true;
-                return false;
+                return true;
             }
             if (columns.headerRow)
                 return true;
