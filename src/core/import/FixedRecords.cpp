@@ -1,5 +1,8 @@
 #include "core/import/FixedRecords.h"
 
+#include "core/data/CellText.h"
+#include "core/import/StatementValues.h"
+
 using namespace Qt::StringLiterals;
 
 namespace FixedRecords {
@@ -71,6 +74,117 @@ QString Decoder::text(QByteArrayView bytes, bool &ok)
     const QString decoded = m_decoder.decode(bytes);
     ok = ok && !m_decoder.hasError();
     return decoded.trimmed();
+}
+
+StatementLine lineOf(QByteArrayView record, int number, const DataFields &at, const BankDate::Range &range,
+                     const QDate &today, Decoder &decoder, QStringView valueDateName)
+{
+    constexpr int ValueDateGrace = 10;
+    StatementLine line;
+    line.lineNumber = number;
+    const QByteArrayView date = field(record, at.accountDate);
+    line.dateText = QString::fromLatin1(date);
+    const BankDate::Read day = BankDate::inRange(date, range, 0, today);
+    const BankDate::Read valued = BankDate::inRange(field(record, at.valueDate), range, ValueDateGrace, today);
+    const qint64 julian = day.date.isValid() ? day.date.toJulianDay() : 0;
+    if (julian >= CellText::MinDateJulian && julian <= CellText::MaxDateJulian)
+        line.julianDay = int(julian);
+    const QByteArrayView amount = field(record, at.amount);
+    line.amount = isDigits(amount) ? numberOf(amount) : 0;
+    line.amountText = QString::fromLatin1(amount).trimmed();
+    line.reference = QString::fromLatin1(field(record, at.reference)).trimmed();
+
+    bool readable = true;
+    line.payerName = decoder.text(field(record, at.payer), readable);
+    line.edi = decoder.text(field(record, at.edi), readable);
+    for (const QString &text : {line.payerName, line.edi}) {
+        if (!text.isEmpty())
+            line.searched.append(text);
+    }
+    line.text = line.searched.join(u' ');
+    if (StatementValues::isDigits(line.edi))
+        line.namedOrder = line.edi;
+
+    if (!isDigits(amount))
+        line.problem = u"金額「%1」が読めません"_s.arg(QString::fromLatin1(amount));
+    else if (!day.problem.isEmpty())
+        line.problem = day.problem;
+    else if (line.julianDay == 0)
+        line.problem = u"日付「%1」が正しくありません"_s.arg(line.dateText);
+    else if (!valued.problem.isEmpty())
+        line.problem = valueDateName + u": "_s + valued.problem;
+    else if (!readable)
+        line.problem = u"Shift_JIS で読めない文字があります"_s;
+    return line;
+}
+
+QString trailerError(QByteArrayView record, std::initializer_list<TrailerCheck> checks)
+{
+    for (const TrailerCheck &check : checks) {
+        const QByteArrayView value = field(record, check.at);
+        if (!isDigits(value) || numberOf(value) != check.expected)
+            return u"トレーラ・レコードの%1「%2」が明細と合いません（明細では %3）"_s.arg(
+                QStringView(check.name), QString::fromLatin1(value).trimmed(), QString::number(check.expected));
+    }
+    return QString();
+}
+
+void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers)
+{
+    const QList<QByteArrayView> records = split(bytes, statement.error);
+    if (!statement.ok())
+        return;
+    const auto fail = [&statement](qsizetype number, const QString &reason) {
+        statement.error = u"%1行目: %2"_s.arg(number).arg(reason);
+        statement.lines.clear();
+    };
+    enum class Next { Header, DataOrTrailer, HeaderOrEnd, Nothing };
+    Next next = Next::Header;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const QByteArrayView record = records.at(i);
+        const int number = int(i) + 1;
+        const char kind = record[0];
+        QString error;
+        if (kind == '1' && (next == Next::Header || next == Next::HeaderOrEnd)) {
+            error = handlers.header(record);
+            next = Next::DataOrTrailer;
+        } else if (kind == '2' && next == Next::DataOrTrailer) {
+            error = handlers.data(record, number);
+        } else if (kind == '8' && next == Next::DataOrTrailer) {
+            error = handlers.trailer(record);
+            next = Next::HeaderOrEnd;
+        } else if (kind == '9' && next == Next::HeaderOrEnd) {
+            next = Next::Nothing;
+        } else {
+            error = u"データ区分「%1」のレコードはここに来ません"_s.arg(QChar::fromLatin1(kind));
+        }
+        if (!error.isEmpty())
+            return fail(number, error);
+    }
+    if (next != Next::Nothing)
+        fail(records.size(), u"エンド・レコードがありません（ファイルが途中で終わっています）"_s);
+}
+
+void TakenBack::keep(Statement &statement, StatementLine &&line)
+{
+    statement.lines.append(std::move(line));
+    m_taken.append(false);
+}
+
+void TakenBack::take(Statement &statement, qsizetype index)
+{
+    m_taken[index] = true;
+    ++statement.takenBack;
+}
+
+void TakenBack::dropFrom(Statement &statement) const
+{
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < statement.lines.size(); ++i) {
+        if (!m_taken.at(i))
+            statement.lines[kept++] = std::move(statement.lines[i]);
+    }
+    statement.lines.resize(kept);
 }
 
 } // namespace FixedRecords
