@@ -96,3 +96,20 @@ QString SqlCatalog::SaveExemptMethods(const QString &tabJoinedMethods)
     // No WHERE: the suite keeps one CONTROL row and this is its value.
     return u"UPDATE [CONTROL] SET [NYUKIN_NOMANAGE] = '"_s + QuoteSql(tabJoinedMethods) + u"'"_s;
 }
+
+QString SqlCatalog::PayerNames()
+{
+    return u"SELECT [振込依頼人名],[電話番号],[氏名] FROM [NYUKIN_MEIGI]"_s;
+}
+
+QString SqlCatalog::ForgetPayerName(const QString &payer)
+{
+    return u"DELETE FROM [NYUKIN_MEIGI] WHERE [振込依頼人名] = '"_s + QuoteSql(payer) + u"'"_s;
+}
+
+QString SqlCatalog::TeachPayerName(const QString &payer, const QString &phone, const QString &name,
+                                   const QString &today)
+{
+    return u"INSERT INTO [NYUKIN_MEIGI] ([振込依頼人名],[電話番号],[氏名],[更新日]) VALUES ('"_s + QuoteSql(payer)
+        + u"','"_s + QuoteSql(phone) + u"','"_s + QuoteSql(name) + u"','"_s + QuoteSql(today) + u"')"_s;
+}

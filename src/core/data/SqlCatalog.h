@@ -41,3 +41,11 @@ QString ReceiptCheck(const QList<qint64> &orderIds, SqlDialect dialect);
 QString SaveExemptMethods(const QString &tabJoinedMethods);
 
 } // namespace SqlCatalog
+
+// Payer names the operators taught (NYUKIN_MEIGI): every row, the name, phone
+// number and 氏名 in that order.
+namespace SqlCatalog {
+QString PayerNames();
+QString ForgetPayerName(const QString &payer);
+QString TeachPayerName(const QString &payer, const QString &phone, const QString &name, const QString &today);
+} // namespace SqlCatalog

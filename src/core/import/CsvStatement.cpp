@@ -47,6 +47,7 @@ struct Columns
     int amount{-1};
     QList<int> searched;
     QList<int> order;
+    int payer{-1};
 };
 
 Columns findColumns(const QStringList &header)
@@ -62,6 +63,8 @@ Columns findColumns(const QStringList &header)
             columns.searched.append(i);
         if (isOneOf(name, OrderNames))
             columns.order.append(i);
+        if (columns.payer < 0 && (name == u"振込依頼人名" || name == u"依頼人名"))
+            columns.payer = i;
     }
     return columns;
 }
@@ -131,6 +134,8 @@ Statement CsvStatement::read(QStringView text)
                 line.searched.append(value);
         }
         line.text = line.searched.join(u' ');
+        if (columns.payer >= 0)
+            line.payerName = record.fields.value(columns.payer).trimmed();
         for (const int column : columns.order) {
             const QString value = record.fields.value(column).trimmed();
             if (line.namedOrder.isEmpty() && StatementValues::isDigits(value))

@@ -14,4 +14,5 @@ struct StatementLine
     QStringList searched; // the texts searched for order numbers
     QString namedOrder;   // digits of a field that holds an order number only
     QString problem;      // why the line cannot be used; empty when it can
+    QString payerName;    // 振込依頼人名 alone, when the file has it as a field
 };

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -74,9 +75,10 @@ void frmTorikomi::createControls()
     using Kind = vaSpread::CellKind;
     sprTorikomi->setColumns({column(u"反映"_s, 3.5, Kind::CheckBox), column(u"行"_s, 4.5, Kind::Number),
                              column(u"日付"_s, 8), column(u"金額"_s, 8.5, Kind::Number, true),
-                             column(u"依頼人・摘要"_s, 25), column(u"状態"_s, 6.5),
-                             column(u"No."_s, 6, Kind::Number), column(u"氏名"_s, 14),
-                             column(u"請求額"_s, 8.5, Kind::Number, true)});
+                             column(u"依頼人・摘要"_s, 22), column(u"状態"_s, 6.5), column(u"照合"_s, 4.5),
+                             column(u"No."_s, 6, Kind::Number), column(u"氏名"_s, 13),
+                             column(u"請求額"_s, 8.5, Kind::Number, true),
+                             column(u"手数料"_s, 5.5, Kind::Number, true)});
     // Only the ticks are the operator's to change.
     for (int col = ColLine; col <= ColumnCount; ++col)
         sprTorikomi->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprTorikomi));
@@ -90,13 +92,25 @@ void frmTorikomi::createControls()
     Label2->setBuddy(cboKouho);
     connect(cboKouho, &QComboBox::activated, this, &frmTorikomi::cboKouho_Activated);
 
-    lblSelected = ScreenSetup::Place<QLabel>(this, u"lblSelected"_s, {7440, 4395, 5415, 255});
+    // Any line to any listed order: its No., then Enter.
+    Label3 = ScreenSetup::Place<QLabel>(this, u"Label3"_s, {7440, 4395, 1300, 255}, u"入金先 No.(&N)"_s);
+    txtNo = ScreenSetup::Place<QLineEdit>(this, u"txtNo"_s, {8760, 4350, 1200, 315});
+    txtNo->setMaxLength(18);
+    Label3->setBuddy(txtNo);
+    txtNo->installEventFilter(this);
+    // The key hook turns Enter in a text box into a move on, which ends the editing.
+    connect(txtNo, &QLineEdit::editingFinished, this, &frmTorikomi::txtNo_Enter);
+
+    lblSelected = ScreenSetup::Place<QLabel>(this, u"lblSelected"_s, {10080, 4395, 2775, 255});
     lblSelected->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     createTotals();
 
     cmdSave = ScreenSetup::Place<QPushButton>(this, u"cmdSave"_s, {240, 6000, 2175, 375}, u"未反映分を保存..."_s);
     connect(cmdSave, &QPushButton::clicked, this, &frmTorikomi::cmdSave_Click);
+
+    lblLearning = ScreenSetup::Place<QLabel>(this, u"lblLearning"_s, {2600, 6000, 6800, 375});
+    lblLearning->setWordWrap(true);
 
     cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {9600, 6000, 1455, 375}, u"反映"_s);
     cmdEnter->setDefault(true);
@@ -114,7 +128,7 @@ void frmTorikomi::createTotals()
     sprGoukei->setFocusPolicy(Qt::NoFocus);
     QList<vaSpread::ColumnSpec> columns{column(u" "_s, 4)};
     for (int status = 0; status < MatchStatusCount; ++status)
-        columns.append(column(PaymentMatcher::statusText(MatchStatus(status)), 9.5, vaSpread::CellKind::Number, true));
+        columns.append(column(PaymentMatcher::statusText(MatchStatus(status)), 7.5, vaSpread::CellKind::Number, true));
     columns.append(column(u"合計"_s, 10, vaSpread::CellKind::Number, true));
     sprGoukei->setColumns(columns);
     for (int col = 1; col <= int(columns.size()); ++col)
@@ -133,6 +147,10 @@ void frmTorikomi::Form_Load()
     if (statement.skipped > 0)
         caption += u"、入金でない行 %1 行は対象外"_s.arg(statement.skipped);
     Label1->setText(caption);
+    if (!m_import.matcher().payerNames().available())
+        lblLearning->setText(u"振込依頼人名の学習は無効です（表 NYUKIN_MEIGI がありません）。sql/sqlite_schema.sql"
+                             u"（SQL Server は sql/sqlserver_schema.sql）の CREATE TABLE [NYUKIN_MEIGI] を"
+                             u"実行すると有効になります。"_s);
 
     {
         ReDrawGuard noPaint(sprTorikomi);
@@ -160,11 +178,19 @@ void frmTorikomi::ShowLine(int row)
     const MatchResult &result = m_import.result(index);
     const int order = m_import.target(index);
     sprTorikomi->SetValue(ColTick, row, m_import.isTicked(index) ? 1 : 0);
+    sprTorikomi->SetText(ColKey, row, m_import.isByHand(index) ? u"手入力"_s : PaymentMatcher::keyText(result.key));
+    const qint64 fee = m_import.fee(index);
+    sprTorikomi->SetText(ColFee, row, fee != 0 ? QString::number(fee) : QString());
     if (order >= 0) {
+        const QList<int> orders = m_import.targets(index);
         const ListedOrder &listed = m_import.matcher().orders().at(order);
+        double billed = 0;
+        for (const int each : orders)
+            billed += m_import.matcher().orders().at(each).billed;
         sprTorikomi->SetText(ColId, row, listed.id);
-        sprTorikomi->SetText(ColName, row, listed.name);
-        sprTorikomi->SetText(ColBilled, row, listed.billed);
+        sprTorikomi->SetText(ColName, row, orders.size() > 1 ? u"%1 ほか %2 件"_s.arg(listed.name).arg(orders.size() - 1)
+                                                             : listed.name);
+        sprTorikomi->SetText(ColBilled, row, billed);
         return;
     }
     sprTorikomi->SetText(ColId, row, result.status == MatchStatus::NotListed ? result.namedOrder : QString());
