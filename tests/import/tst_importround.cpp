@@ -2,8 +2,11 @@
 // statement: the keyboard round to the registration, the preview's answers,
 // the pick among candidates, and files that are refused.
 #include "ImportFixture.h"
+#include "ZenginSample.h"
 
+#include "core/import/PaymentImport.h"
 #include "core/import/StatementFile.h"
+#include "screens/import/frmColumns.h"
 #include "screens/import/frmTorikomi.h"
 #include "widgets/grid/vaSpread.h"
 
@@ -26,6 +29,13 @@ void press(int key)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
 }
 
+// The suite's key hook moves the focus on Enter by a posted Tab.
+void pressAndSettle(int key)
+{
+    press(key);
+    QCoreApplication::processEvents();
+}
+
 // The rows the import wrote as a hand edit would, by No.
 QList<qint64> filledRows(const vaSpread *grid)
 {
@@ -44,6 +54,58 @@ QList<qint64> sorted(QList<qint64> ids)
 {
     std::sort(ids.begin(), ids.end());
     return ids;
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+// Today as a bank writes it, in 令和: the import reads it against the PC's date.
+QByteArray reiwaToday()
+{
+    return QDate::currentDate().toString(u"MMdd"_s).toLatin1().prepend(
+        QByteArray::number(QDate::currentDate().year() - 2018).rightJustified(2, '0'));
+}
+
+// The 01, 03 and CSV files of the import round: orders A and B paid, B's
+// payment taken back by the bank (a cancelled notice, an 入金訂正), and in
+// the bank files a cancellation of C whose notice came in an earlier file.
+QByteArray roundFile(const QString &kind, const QList<ListedOrder> &orders)
+{
+    using ZenginSample::Entry;
+    auto pay = [&](int index, const QByteArray &reference) {
+        Entry entry;
+        entry.date = reiwaToday();
+        entry.amount = qint64(orders.at(index).billed - orders.at(index).received);
+        entry.payer = u"ﾔﾏﾀﾞ %1"_s.arg(orders.at(index).id);
+        entry.reference = reference;
+        return entry;
+    };
+    const Entry a = pay(0, "000001"), b = pay(1, "000002");
+    ZenginSample::Account account;
+    account.created = account.from = account.to = reiwaToday();
+    Entry takeBack = b;
+    Entry earlier = pay(2, "000009");
+    Entry formula = pay(3, "000010");
+    formula.payer = u"=ﾘｿｸ"_s;
+    formula.amount = 7;
+    if (kind == u"01") {
+        takeBack.cancel = earlier.cancel = true;
+        account.entries = {a, b, formula, takeBack, earlier};
+        return ZenginSample::join(ZenginSample::notice({account}));
+    }
+    if (kind == u"03") {
+        takeBack.inOut = earlier.inOut = '2';
+        takeBack.transaction = earlier.transaction = "19";
+        account.entries = {a, b, formula, takeBack, earlier};
+        return ZenginSample::join(ZenginSample::statement({account}), "");
+    }
+    QString csv = u"Datum,Betrag,Zweck\r\n"_s;
+    for (const Entry &entry : {a, b})
+        csv += u"%1,%2,%3\r\n"_s.arg(QDate::currentDate().toString(u"yyyy/MM/dd"_s)).arg(entry.amount).arg(entry.payer);
+    return csv.toUtf8();
 }
 
 } // namespace
@@ -145,11 +207,95 @@ private Q_SLOTS:
         QCOMPARE(again.lines.size(), fixture.sample.lines - fixture.sample.tickedLines - 1);
     }
 
+    // An operator imports a 01 file with a cancelled notice, a 03 file with an
+    // 入金訂正 and a CSV with unknown headers: only the standing payments are
+    // ticked and applied; the unapplied lines saved come back as they were.
+    void standingPaymentsOnly_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QStringList>("statuses"); // of the preview's lines
+        QTest::newRow("01") << u"01"_s << QStringList{u"一致"_s, u"不一致"_s, u"取消"_s};
+        QTest::newRow("03") << u"03"_s << QStringList{u"一致"_s, u"不一致"_s, u"取消"_s};
+        QTest::newRow("csv") << u"csv"_s << QStringList{u"一致"_s, u"一致"_s};
+    }
+
+    void standingPaymentsOnly()
+    {
+        QFETCH(QString, kind);
+        F fixture;
+        vaSpread *grid = fixture.openAndSearch()->grid();
+        const QList<ListedOrder> orders = fixture.screen.form->ListedOrders();
+        QVERIFY(orders.size() >= 4);
+        const QString path = fixture.file(u"round."_s + kind);
+        write(path, roundFile(kind, orders));
+        const QString rest = fixture.file(u"rest.csv"_s);
+
+        int asked = 0;
+        // As in every screen of the suite, Enter moves on; F4 opens a list.
+        auto assignColumns = [&](frmColumns *dialog) {
+            ++asked;
+            pressAndSettle(Qt::Key_Return); // 日付 keeps the first column
+            pressAndSettle(Qt::Key_F4);     // 入金額 takes the second
+            auto *amount = dialog->findChild<QComboBox *>(u"cboAmount"_s);
+            QTest::keyClick(amount->view(), Qt::Key_Down);
+            QTest::keyClick(amount->view(), Qt::Key_Return);
+            pressAndSettle(Qt::Key_Return);
+            pressAndSettle(Qt::Key_Return);
+            pressAndSettle(Qt::Key_Return); // to the searched columns: the third
+            pressAndSettle(Qt::Key_Down);
+            pressAndSettle(Qt::Key_Down);
+            pressAndSettle(Qt::Key_Space);
+            pressAndSettle(Qt::Key_Return);
+            pressAndSettle(Qt::Key_Return); // OK
+        };
+        QStringList statuses, unappliedStatuses;
+        auto preview = [&](frmTorikomi *form) {
+            auto *lines = form->findChild<vaSpread *>(u"sprTorikomi"_s);
+            for (int row = 1; row <= lines->MaxRows(); ++row) {
+                statuses << lines->Text(frmTorikomi::ColStatus, row);
+                if (lines->Number(frmTorikomi::ColTick, row) == 0)
+                    unappliedStatuses << lines->Text(frmTorikomi::ColStatus, row);
+            }
+            form->SaveUnapplied(rest);
+            press(Qt::Key_Return);
+        };
+        fixture.screen.whenActive<frmColumns>(assignColumns);
+        fixture.screen.whenActive<frmTorikomi>(preview);
+        fixture.screen.form->ImportStatement(path);
+        QTEST(statuses, "statuses");
+        QCOMPARE(filledRows(grid), sorted(kind == u"csv" ? QList<qint64>{orders.at(0).id, orders.at(1).id}
+                                                         : QList<qint64>{orders.at(0).id}));
+        QCOMPARE(asked, kind == u"csv" ? 1 : 0);
+        QCOMPARE(fixture.screen.texts, QStringList());
+
+        // The unapplied lines read back as the same lines with the same statuses.
+        QFile saved(rest);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        QCOMPARE(bytes.contains("'=ﾘｿｸ"), kind != u"csv");
+        const PaymentImport again(StatementFile::read(bytes, QDate::currentDate()), orders);
+        QVERIFY2(again.statement().ok(), qPrintable(again.statement().error));
+        QStringList reread;
+        for (int i = 0; i < again.lineCount(); ++i)
+            reread << PaymentMatcher::statusText(again.result(i).status);
+        QCOMPARE(reread, unappliedStatuses);
+
+        if (kind != u"csv")
+            return;
+        // The next file of the same bank goes straight to the preview.
+        statuses.clear();
+        fixture.screen.whenActive<frmTorikomi>(preview);
+        fixture.screen.form->ImportStatement(path);
+        QCOMPARE(asked, 1);
+        QCOMPARE(statuses.size(), 2);
+    }
+
     void refusesBadFiles_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("csv") << u"日付,摘要\n2024/05/01,x\n"_s.toUtf8() << u"1行目: 金額の列がありません"_s;
+        QTest::newRow("csv") << u"日付,金額\n2024/05/01,\"1\n"_s.toUtf8() << u"2行目: 引用符"_s;
+        QTest::newRow("folder") << QByteArray() << u"通常のファイルではありません"_s;
         QTest::newRow("fixed-length") << QByteArray("103").leftJustified(200, ' ') + "\r\n2\r\n"
                                       << u"2行目: レコードが200バイトではありません"_s;
     }
@@ -160,10 +306,12 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         F fixture;
         vaSpread *grid = fixture.openAndSearch()->grid();
-        QFile file(fixture.file(u"bad.dat"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        fixture.screen.form->ImportStatement(file.fileName());
+        QString path = fixture.file(u"bad.dat"_s);
+        if (bytes.isEmpty())
+            path = fixture.file(QString());
+        else
+            write(path, bytes);
+        fixture.screen.form->ImportStatement(path);
         QCOMPARE(fixture.screen.texts.size(), 1);
         QVERIFY2(fixture.screen.texts.constFirst().contains(reason), qPrintable(fixture.screen.texts.join(u'\n')));
         QCOMPARE(filledRows(grid), QList<qint64>());

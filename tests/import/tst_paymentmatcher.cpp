@@ -54,12 +54,14 @@ constexpr qint64 Tolerance = 880;
 
 // "text#amount", several texts joined by "|"; "text#amount#named" names an
 // order by its own field, "text#amount#named#payer" gives the payer name;
-// "!" marks a line that could not be read.
+// "!" marks a line that could not be read, a leading "~" a cancellation whose
+// original is not in the file.
 StatementLine lineOf(const QString &written, int number)
 {
     const QStringList fields = written.split(u'#');
     StatementLine line;
     line.lineNumber = number;
+    line.cancels = fields.at(0).startsWith(u'~');
     line.julianDay = May1;
     line.searched = fields.at(0).split(u'|');
     line.text = line.searched.join(u' ');
@@ -152,6 +154,10 @@ private Q_SLOTS:
         row("the name written another way", {u"x#3300##イトウ　ハナコ"_s}, {u"一致@名義:203"_s});
         row("a name taught by 氏名", {u"x#6000##ﾜﾀﾅﾍﾞｼﾞﾛｳ"_s}, {u"一致@名義:204"_s});
         row("a 氏名 two phones share", {u"x#9100##ｽｽﾞｷ ｲﾁﾛｳ"_s}, {u"候補:301"_s});
+        row("a cancellation names its order and takes nothing", {u"~101#3000"_s, u"101#3000"_s},
+            {u"取消:101"_s, u"一致@No.:101"_s});
+        row("a cancellation without a number names the amount's one order", {u"~ﾔﾏﾀﾞ#3000"_s, u"ﾔﾏﾀﾞ#3000"_s},
+            {u"取消:101"_s, u"候補:101"_s});
     }
 
     void statuses()
@@ -236,7 +242,7 @@ private Q_SLOTS:
         PaymentImport import(Statement{Statement::Format::Csv, StoredText::Encoding::Utf8,
                                        linesOf({u"101#3000"_s, u"ｻﾄｳ#5000"_s, u"1011#1000"_s, u"ﾘｿｸ#7"_s,
                                                 u"101#3000"_s}),
-                                       0, QString()},
+                                       0, 0, QString(), QString()},
                              listed());
         QCOMPARE(import.unticked(), (QList<int>{1, 2, 3, 4}));
         QVERIFY(!import.setTicked(3, true));
@@ -249,6 +255,12 @@ private Q_SLOTS:
         QVERIFY(import.setTicked(4, true));
         QVERIFY2(import.conflict().startsWith(u"2行目と6行目が同じ No.101"_s), qPrintable(import.conflict()));
         QVERIFY(import.setTicked(4, false));
+        PaymentImport cancelled(Statement{Statement::Format::Notice, StoredText::Encoding::Cp932,
+                                          linesOf({u"~101#3000"_s}), 0, 0, QString(), QString()},
+                                listed());
+        QVERIFY(!cancelled.isTicked(0));
+        QVERIFY(!cancelled.setTicked(0, true));
+        QVERIFY(!cancelled.assign(0, 0));
 
         QStringList receipts;
         for (const PaymentImport::Receipt &receipt : import.receipts())
@@ -267,7 +279,7 @@ private Q_SLOTS:
                                        linesOf({u"201#1120"_s, u"045-222-3333#6340"_s, u"250#2000#250"_s,
                                                 u"ｽｽﾞｷ#7000"_s, u"0111111111#1500"_s, u"250#2000#250"_s,
                                                 u"x#7##ｵｶﾞﾜ ｼﾞﾛｳ"_s}),
-                                       0, QString()},
+                                       0, 0, QString(), QString()},
                              listed(), Tolerance, taught());
         QCOMPARE(import.unticked(), (QList<int>{3, 4, 6}));
         QVERIFY(import.conflict().isEmpty());

@@ -1,16 +1,21 @@
-// Reading statements: both formats, both encodings, dates, amounts, and the
-// reasons a file is refused, each naming its line.
+// Reading statements: every format, both encodings, dates, amounts,
+// cancellations and corrections, and the reasons a file is refused, each
+// naming its line.
 #include "ZenginSample.h"
 
 #include "core/data/CellText.h"
+#include "core/import/BankDate.h"
 #include "core/import/StatementFile.h"
-#include "core/import/ZenginReader.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using Format = Statement::Format;
 using Encoding = StoredText::Encoding;
+using ZenginSample::Account;
+using ZenginSample::Entry;
 
 namespace {
 
@@ -24,6 +29,24 @@ QString dateOf(const StatementLine &line)
 QByteArray utf8(const QString &text)
 {
     return text.toUtf8();
+}
+
+Entry entry(const QByteArray &date, qint64 amount, const QString &payer, const QString &edi = QString())
+{
+    Entry e;
+    e.date = date;
+    e.amount = amount;
+    e.payer = payer;
+    e.edi = edi;
+    return e;
+}
+
+Entry withdrawal(qint64 amount, const QByteArray &transaction = "11")
+{
+    Entry e = entry("060502", amount, u"ｶﾞｽﾀﾞｲ"_s);
+    e.inOut = '2';
+    e.transaction = transaction;
+    return e;
 }
 
 } // namespace
@@ -51,17 +74,37 @@ private Q_SLOTS:
         QTest::newRow("csv shift_jis, blank and withdrawal lines skipped")
             << ZenginSample::sjis(u"勘定日, 預入金額 ,依頼人名\r\n\r\n2024/05/01,,ｶﾞｽﾀﾞｲ\r\n2024/05/01,3000,ﾔﾏﾀﾞ ﾀﾛｳ\r\n"_s)
             << Format::Csv << Encoding::Cp932 << QStringList{u"4|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ|"_s};
+        QTest::newRow("net bank's names, a withdrawal column, escaped formula")
+            << utf8(u"年月日,お取引内容,お引出し,お預入れ,残高\n2024年5月1日,'=ﾔﾏﾀﾞ 101,,3000,9000\n"
+                    "R06.05.02,ATM,500,,8500\n"_s)
+            << Format::Csv << Encoding::Utf8 << QStringList{u"2|2024/05/01|3000|=ﾔﾏﾀﾞ 101|"_s};
 
-        const QList<ZenginSample::Deposit> deposits{
-            {"060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ 101"_s, QString(), false},
-            {"060502", 500, u"ｶﾞｽﾀﾞｲ"_s, QString(), true},
-            {"060503", 12345678, u"ｶ)ｻｸﾗｷｶｸ"_s, u"0000000102"_s, false}};
+        const QList<Entry> entries{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ 101"_s), withdrawal(500),
+                                   entry("060503", 12345678, u"ｶ)ｻｸﾗｷｶｸ"_s, u"0000000102"_s)};
         const QStringList zenginLines{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|"_s,
                                       u"4|2024/05/03|12345678|ｶ)ｻｸﾗｷｶｸ 0000000102|0000000102"_s};
-        QTest::newRow("fixed-length with line breaks")
-            << ZenginSample::file(deposits) << Format::Zengin << Encoding::Cp932 << zenginLines;
-        QTest::newRow("fixed-length without line breaks")
-            << ZenginSample::file(deposits, "") << Format::Zengin << Encoding::Cp932 << zenginLines;
+        const QList<QByteArray> records = ZenginSample::statement({{entries}});
+        QTest::newRow("03 with CRLF") << ZenginSample::join(records) << Format::Zengin << Encoding::Cp932 << zenginLines;
+        QTest::newRow("03 with LF") << ZenginSample::join(records, "\n") << Format::Zengin << Encoding::Cp932
+                                    << zenginLines;
+        QTest::newRow("03 without line breaks, EOF mark")
+            << ZenginSample::join(records, "") + "\x1a" << Format::Zengin << Encoding::Cp932 << zenginLines;
+        Account second{{entry("060520", 700, u"ｽｽﾞｷ"_s)}};
+        second.kind = '2';
+        QTest::newRow("03 two accounts")
+            << ZenginSample::join(ZenginSample::statement({{entries}, second})) << Format::Zengin << Encoding::Cp932
+            << zenginLines + QStringList{u"7|2024/05/20|700|ｽｽﾞｷ|"_s};
+
+        const QList<Entry> notices{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ"_s, u"101"_s), entry("060502", 5000, u"ｻﾄｳ"_s)};
+        const QStringList noticeLines{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|101"_s, u"3|2024/05/02|5000|ｻﾄｳ|"_s};
+        const QList<QByteArray> noticeRecords = ZenginSample::notice({{notices}});
+        QTest::newRow("01 with CRLF") << ZenginSample::join(noticeRecords) << Format::Notice << Encoding::Cp932
+                                      << noticeLines;
+        QTest::newRow("01 without line breaks, EOF mark")
+            << ZenginSample::join(noticeRecords, "") + "\x1a" << Format::Notice << Encoding::Cp932 << noticeLines;
+        QTest::newRow("01 two accounts") << ZenginSample::join(ZenginSample::notice({{notices}, second}), "\n")
+                                         << Format::Notice << Encoding::Cp932
+                                         << noticeLines + QStringList{u"6|2024/05/20|700|ｽｽﾞｷ|"_s};
     }
 
     void readsFormatsAndEncodings()
@@ -80,6 +123,58 @@ private Q_SLOTS:
         QTEST(lines, "lines");
     }
 
+    // What a file's cancellations and corrections leave: "amount" per line,
+    // "amount取消" for one that takes back a deposit not in the file.
+    void cancellationsAndCorrections_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("takenBack");
+
+        Entry cancelled = entry("060501", 3000, u"ﾔﾏﾀﾞ"_s);
+        cancelled.cancel = true;
+        Entry other = entry("060501", 3000, u"ｽｽﾞｷ"_s);
+        other.reference = "000043";
+        QTest::newRow("01 cancel with its original, by 照会番号")
+            << ZenginSample::join(ZenginSample::notice({{{entry("060501", 3000, u"ﾔﾏﾀﾞ"_s), other, cancelled}}}))
+            << QStringList{u"3000"_s} << 1;
+        Entry unnumbered = cancelled;
+        unnumbered.reference = "000099";
+        QTest::newRow("01 cancel with its original, by amount, date and payer")
+            << ZenginSample::join(ZenginSample::notice({{{other, entry("060501", 3000, u"ﾔﾏﾀﾞ"_s), unnumbered}}}))
+            << QStringList{u"3000"_s} << 1;
+        Entry standing = entry("060502", 800, u"ｻﾄｳ"_s);
+        standing.reference = "000044";
+        QTest::newRow("01 cancel without its original")
+            << ZenginSample::join(ZenginSample::notice({{{standing, cancelled}}}))
+            << QStringList{u"800"_s, u"3000取消"_s} << 0;
+
+        Entry correction = withdrawal(3000, "19");
+        correction.payer = u"ﾔﾏﾀﾞ"_s;
+        QTest::newRow("03 入金訂正 with its deposit")
+            << ZenginSample::file({entry("060501", 3000, u"ｽｽﾞｷ"_s), entry("060501", 3000, u"ﾔﾏﾀﾞ"_s), correction})
+            << QStringList{u"3000"_s} << 1;
+        QTest::newRow("03 入金訂正 naming another payer")
+            << ZenginSample::file({entry("060501", 3000, u"ｽｽﾞｷ"_s), correction})
+            << QStringList{u"3000"_s, u"3000取消"_s} << 0;
+        Entry giveBack = entry("060503", 220, u"ﾃｽｳﾘｮｳ"_s);
+        giveBack.transaction = "19";
+        QTest::newRow("03 出金訂正 is no payment")
+            << ZenginSample::file({withdrawal(220), giveBack}) << QStringList{} << 0;
+    }
+
+    void cancellationsAndCorrections()
+    {
+        QFETCH(QByteArray, bytes);
+        const Statement statement = StatementFile::read(bytes, Today);
+        QVERIFY2(statement.ok(), qPrintable(statement.error));
+        QStringList lines;
+        for (const StatementLine &line : statement.lines)
+            lines << QString::number(line.amount) + (line.cancels ? u"取消"_s : QString());
+        QTEST(lines, "lines");
+        QTEST(statement.takenBack, "takenBack");
+    }
+
     void readsDatesAndAmounts_data()
     {
         QTest::addColumn<QString>("date");
@@ -90,11 +185,20 @@ private Q_SLOTS:
         QTest::newRow("yen sign, dashes") << u"2024-5-1"_s << u"¥1,234"_s << u"2024/05/01|1234"_s;
         QTest::newRow("full width, yen after") << u"２０２４／０５／０１"_s << u"１，２３４円"_s << u"2024/05/01|1234"_s;
         QTest::newRow("digits only") << u"20240501"_s << u"1234"_s << u"2024/05/01|1234"_s;
+        QTest::newRow("年月日") << u"2026年12月5日"_s << u"1"_s << u"2026/12/05|1"_s;
+        QTest::newRow("令和") << u"令和8年12月5日"_s << u"1"_s << u"2026/12/05|1"_s;
+        QTest::newRow("R08.12.05") << u"R08.12.05"_s << u"1"_s << u"2026/12/05|1"_s;
+        QTest::newRow("平成31年4月30日") << u"平成31年4月30日"_s << u"1"_s << u"2019/04/30|1"_s;
+        QTest::newRow("令和元年5月1日") << u"令和元年5月1日"_s << u"1"_s << u"2019/05/01|1"_s;
+        QTest::newRow("令和元年4月30日 is no day") << u"令和元年4月30日"_s << u"1"_s << u"problem"_s;
+        QTest::newRow("no 令和8年2月29日") << u"R08.02.29"_s << u"1"_s << u"problem"_s;
         QTest::newRow("before the cell's range") << u"1899/12/31"_s << u"1234"_s << u"problem"_s;
         QTest::newRow("no such day") << u"2024/02/30"_s << u"1234"_s << u"problem"_s;
         QTest::newRow("no date") << QString() << u"1234"_s << u"problem"_s;
         QTest::newRow("fraction of a yen") << u"2024/05/01"_s << u"12.5"_s << u"problem"_s;
         QTest::newRow("text") << u"2024/05/01"_s << u"abc"_s << u"problem"_s;
+        QTest::newRow("1e3") << u"2024/05/01"_s << u"1e3"_s << u"problem"_s;
+        QTest::newRow("spreadsheet's long number") << u"2024/05/01"_s << u"1.23457E+06"_s << u"problem"_s;
         QTest::newRow("withdrawal") << u"2024/05/01"_s << u"-500"_s << u"skipped"_s;
         QTest::newRow("empty deposit") << u"2024/05/01"_s << QString() << u"skipped"_s;
     }
@@ -114,28 +218,47 @@ private Q_SLOTS:
         QTEST(read, "read");
     }
 
+    // A bank file's dates are read in the era the header's range gives, the
+    // header against its own 作成日: the PC clock does not decide.
     void readsRecordDates_data()
     {
+        QTest::addColumn<QByteArray>("header"); // 作成日 自 至
         QTest::addColumn<QByteArray>("yymmdd");
         QTest::addColumn<QDate>("today");
-        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("read"); // the date, or "problem"
 
-        QTest::newRow("reiwa") << QByteArray("060115") << QDate(2025, 3, 1) << QDate(2024, 1, 15);
-        QTest::newRow("the description's heisei example") << QByteArray("280503") << QDate(2025, 3, 1)
-                                                          << QDate(2016, 5, 3);
-        QTest::newRow("last heisei day") << QByteArray("310430") << QDate(2025, 3, 1) << QDate(2019, 4, 30);
-        QTest::newRow("first reiwa day") << QByteArray("010501") << QDate(2025, 3, 1) << QDate(2019, 5, 1);
-        QTest::newRow("western year") << QByteArray("250301") << QDate(2025, 3, 10) << QDate(2025, 3, 1);
-        QTest::newRow("value date just ahead") << QByteArray("070310") << QDate(2025, 3, 1) << QDate(2025, 3, 10);
-        QTest::newRow("no such day") << QByteArray("070230") << QDate(2025, 3, 1) << QDate();
-        QTest::newRow("not digits") << QByteArray("07 301") << QDate(2025, 3, 1) << QDate();
+        const QByteArray r8 = "081210 081201 081210";
+        QTest::newRow("令和") << r8 << QByteArray("081205") << QDate(2026, 12, 11) << u"2026/12/05"_s;
+        QTest::newRow("clock a month behind") << r8 << QByteArray("081205") << QDate(2026, 11, 1) << u"2026/12/05"_s;
+        QTest::newRow("clock years ahead") << r8 << QByteArray("081205") << QDate(2031, 3, 1) << u"2026/12/05"_s;
+        QTest::newRow("no 令和8年2月29日") << QByteArray("080305 080201 080305") << QByteArray("080229")
+                                           << QDate(2026, 3, 6) << u"problem"_s;
+        QTest::newRow("090301 outside the range") << r8 << QByteArray("090301") << QDate(2026, 12, 11) << u"problem"_s;
+        QTest::newRow("000101 outside the range") << r8 << QByteArray("000101") << QDate(2026, 12, 11) << u"problem"_s;
+        const QByteArray boundary = "010510 310425 010510";
+        QTest::newRow("last 平成 day") << boundary << QByteArray("310430") << QDate(2026, 1, 1) << u"2019/04/30"_s;
+        QTest::newRow("first 令和 day") << boundary << QByteArray("010501") << QDate(2026, 1, 1) << u"2019/05/01"_s;
+        QTest::newRow("平成31年5月 is no day") << boundary << QByteArray("310501") << QDate(2026, 1, 1) << u"problem"_s;
+        QTest::newRow("the description's 平成 example") << QByteArray("280510 280501 280510") << QByteArray("280503")
+                                                        << QDate(2026, 1, 1) << u"2016/05/03"_s;
+        QTest::newRow("western years") << QByteArray("261210 261201 261210") << QByteArray("261205")
+                                       << QDate(2026, 12, 11) << u"2026/12/05"_s;
+        QTest::newRow("no range: the latest year not ahead of today")
+            << QByteArray("000000 000000 000000") << QByteArray("070310") << QDate(2025, 3, 1) << u"2025/03/10"_s;
+        QTest::newRow("no range, no such day") << QByteArray("000000 000000 000000") << QByteArray("070230")
+                                               << QDate(2025, 3, 1) << u"problem"_s;
     }
 
     void readsRecordDates()
     {
+        QFETCH(QByteArray, header);
         QFETCH(QByteArray, yymmdd);
         QFETCH(QDate, today);
-        QTEST(ZenginReader::dateOf(yymmdd, today), "date");
+        const QList<QByteArray> dates = header.split(' ');
+        const BankDate::Range range = BankDate::headerRange(dates.at(0), dates.at(1), dates.at(2), today);
+        const BankDate::Read read = BankDate::inRange(yymmdd, range, 0, today);
+        QCOMPARE(read.date.isValid(), read.problem.isEmpty());
+        QTEST(read.date.isValid() ? read.date.toString(u"yyyy/MM/dd"_s) : u"problem"_s, "read");
     }
 
     void refusesBadFiles_data()
@@ -155,23 +278,68 @@ private Q_SLOTS:
                                           << u"3行目: 文字コードを判別できません（UTF-8 でも"_s;
         QTest::newRow("utf-16") << QByteArray("d\0a\0t\0e\0", 8) << u"1行目: 文字コードを判別できません（UTF-16"_s;
 
-        const QList<QByteArray> good = ZenginSample::records({{}, {}});
-        auto joined = [](const QList<QByteArray> &records) -> QByteArray { return records.join("\r\n") + "\r\n"; };
+        const QList<QByteArray> good = ZenginSample::statement({{{Entry{}, Entry{}}}});
         QList<QByteArray> records = good;
-        records[0].replace(1, 2, "01");
-        QTest::newRow("another kind of bank file") << joined(records) << u"1行目: 入出金取引明細ではありません（種別コード 01）"_s;
+        records[0].replace(1, 2, "21");
+        QTest::newRow("another kind of bank file") << ZenginSample::join(records)
+                                                   << u"1行目: 振込入金通知でも入出金取引明細でもありません（種別コード 21）"_s;
         records = good;
         records[2].chop(1);
-        QTest::newRow("short record") << joined(records) << u"3行目: レコードが200バイトではありません"_s;
-        records = good;
-        records[3].replace(54, 7, "0000003");
-        QTest::newRow("trailer disagrees") << joined(records) << u"4行目: トレーラ"_s;
+        QTest::newRow("short record") << ZenginSample::join(records) << u"3行目: レコードが200バイトではありません"_s;
         records = good;
         records.removeLast();
-        QTest::newRow("end record missing") << joined(records) << u"4行目: エンド・レコードがありません"_s;
+        QTest::newRow("end record missing") << ZenginSample::join(records) << u"4行目: エンド・レコードがありません"_s;
         records = good;
         records.insert(4, good.at(1));
-        QTest::newRow("data after the trailer") << joined(records) << u"5行目: データ区分「2」"_s;
+        QTest::newRow("data after the trailer") << ZenginSample::join(records) << u"5行目: データ区分「2」"_s;
+        records = good;
+        records[1][21] = '3';
+        QTest::newRow("入払区分 neither") << ZenginSample::join(records) << u"2行目: 入払区分「3」"_s;
+        for (const char kind : {'3', '5', '6', '7', ' '}) {
+            Account account{{Entry{}}};
+            account.kind = kind;
+            QTest::addRow("03 預金種目 %c", kind) << ZenginSample::join(ZenginSample::statement({account}))
+                                                 << u"1行目: 預金種目 %1 の口座は読めません"_s.arg(QChar::fromLatin1(kind));
+        }
+        Account timeDeposit{{Entry{}}};
+        timeDeposit.kind = '6';
+        QTest::newRow("01 預金種目 6") << ZenginSample::join(ZenginSample::notice({timeDeposit}))
+                                       << u"1行目: 預金種目 6 の口座は読めません"_s;
+
+        // Each trailer field wrong once, by one.
+        const QList<QByteArray> withdrawn = ZenginSample::statement({{{Entry{}, withdrawal(500)}}});
+        const struct
+        {
+            const char *name;
+            int position, size;
+        } trailers03[] = {{"入金件数", 2, 6}, {"入金額合計", 8, 13}, {"出金件数", 21, 6}, {"出金額合計", 27, 13},
+                          {"データ・レコード件数", 55, 7}};
+        for (const auto &field : trailers03) {
+            records = withdrawn;
+            const qint64 value = records[3].mid(field.position - 1, field.size).toLongLong();
+            records[3].replace(field.position - 1, field.size, ZenginSample::digits(value + 1, field.size));
+            QTest::addRow("03 trailer %s", field.name)
+                << ZenginSample::join(records) << u"4行目: トレーラ・レコードの%1"_s.arg(QString::fromUtf8(field.name));
+        }
+        Entry cancelled = entry("060501", 700, u"ﾔﾏﾀﾞ"_s);
+        cancelled.cancel = true;
+        const QList<QByteArray> notices = ZenginSample::notice({{{Entry{}, cancelled}}});
+        const struct
+        {
+            const char *name;
+            int position, size;
+        } trailers01[] = {{"合計件数", 2, 6}, {"合計金額", 8, 12}, {"取消件数", 20, 6}, {"取消金額", 26, 12}};
+        for (const auto &field : trailers01) {
+            records = notices;
+            const qint64 value = records[3].mid(field.position - 1, field.size).toLongLong();
+            records[3].replace(field.position - 1, field.size, ZenginSample::digits(value + 1, field.size));
+            QTest::addRow("01 trailer %s", field.name)
+                << ZenginSample::join(records, "") << u"4行目: トレーラ・レコードの%1"_s.arg(QString::fromUtf8(field.name));
+        }
+        // The second account's trailer is checked as the first's.
+        QList<QByteArray> two = ZenginSample::statement({{{Entry{}}}, {{Entry{}, withdrawal(9)}}});
+        two[6].replace(26, 13, ZenginSample::digits(8, 13));
+        QTest::newRow("03 second account's trailer") << ZenginSample::join(two) << u"7行目: トレーラ・レコードの出金額合計"_s;
     }
 
     void refusesBadFiles()
@@ -181,6 +349,24 @@ private Q_SLOTS:
         const Statement statement = StatementFile::read(bytes, Today);
         QVERIFY2(statement.error.startsWith(error), qPrintable(statement.error));
         QVERIFY(statement.lines.isEmpty());
+    }
+
+    // Only regular files up to the limit are read at all.
+    void refusesWhatIsNoFile()
+    {
+        QTemporaryDir dir;
+        const QString big = dir.filePath(u"big.csv"_s);
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(StatementFile::MaxBytes + 1));
+        file.close();
+        const QList<std::pair<QString, QString>> cases{{dir.path(), u"通常のファイルではありません"_s},
+                                                       {u"/dev/zero"_s, u"通常のファイルではありません"_s},
+                                                       {big, u"ファイルが大きすぎます"_s},
+                                                       {dir.filePath(u"none.csv"_s), u"ファイルがありません"_s}};
+        for (const auto &[path, reason] : cases) {
+            const Statement statement = StatementFile::readFile(path, Today);
+            QVERIFY2(statement.error.startsWith(reason), qPrintable(path + u": "_s + statement.error));
+        }
     }
 };
 

@@ -49,13 +49,13 @@ bool readField(QStringView text, qsizetype &pos, int &line, QString &field, QStr
 
 } // namespace
 
-CsvReader::Result CsvReader::parse(QStringView text)
+CsvReader::Result CsvReader::parse(QStringView text, qsizetype maxRecords)
 {
     Result result;
     const qsizetype n = text.size();
     qsizetype pos = 0;
     int line = 1;
-    while (pos < n) {
+    while (pos < n && (maxRecords < 0 || result.records.size() < maxRecords)) {
         Record record;
         record.line = line;
         for (;;) {

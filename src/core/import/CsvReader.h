@@ -23,5 +23,6 @@ public:
         int errorLine{0};
     };
 
-    static Result parse(QStringView text);
+    // At most maxRecords records when it is not negative.
+    static Result parse(QStringView text, qsizetype maxRecords = -1);
 };

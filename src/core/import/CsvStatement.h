@@ -1,14 +1,22 @@
 #pragma once
 
+#include "core/import/CsvColumns.h"
 #include "core/import/Statement.h"
 
+#include <QList>
+#include <QStringList>
 #include <QStringView>
 
 // A statement exported as CSV by a bank or a payment service. The first row
 // names the columns; the date, the amount and the texts searched for order
-// numbers are found by those names, wherever they stand.
+// numbers are found by those names, wherever they stand, or taken from the
+// operator's assignment.
 class CsvStatement final
 {
 public:
-    static Statement read(QStringView text);
+    // Without an assignment, a header that names no date or amount refuses
+    // the file and sets columnsKey.
+    static Statement read(QStringView text, const CsvColumns *assigned = nullptr);
+    // The first rows as the column dialog shows them; empty when the text is no CSV.
+    static QList<QStringList> firstRows(QStringView text, int count);
 };

@@ -2,8 +2,11 @@
 
 using namespace Qt::StringLiterals;
 
-QString CsvWriter::field(const QString &value)
+QString CsvWriter::field(const QString &written)
 {
+    const QString value = !written.isEmpty() && QStringView(u"=+-@\t\r").contains(written.front())
+                              ? u'\'' + written
+                              : written;
     const bool quote = value.contains(u',') || value.contains(u'"') || value.contains(u'\n')
                        || value.contains(u'\r') || value != value.trimmed();
     if (!quote)

@@ -12,6 +12,7 @@ enum class MatchStatus {
     Duplicate,          // 重複: the order already takes another line
     Invalid,            // 不正: unreadable line or a date the cell cannot hold
     NotListed,          // 一覧外: names an order the list does not have
+    Cancelled,          // 取消: the bank takes back an earlier deposit; pays nothing
     FeeShort,           // 手数料差: short of the open amount by no more than the fee tolerance
     Combined,           // 合算: one payment for all the orders a key names
     Split,              // 分割: several lines together pay one order
@@ -27,7 +28,8 @@ struct MatchResult
 {
     MatchStatus status{MatchStatus::NoMatch};
     MatchKey key{MatchKey::None};
-    int order{-1};         // listed order the line goes to; a duplicate's is the one taken
+    int order{-1};         // listed order the line goes to; a duplicate's is the one taken;
+                           // a cancellation's is the order it would have paid
     QList<int> orders;     // Combined: every order the line pays, the fee's last
     QList<int> candidates; // MultipleCandidates: listed orders to pick from, the first ones
     int candidateCount{0}; // MultipleCandidates: how many orders fit

@@ -52,7 +52,8 @@ bool PaymentImport::paysSplit(int index) const
 
 bool PaymentImport::setTicked(int index, bool ticked)
 {
-    m_ticked[index] = ticked && target(index) >= 0;
+    // A cancellation names an order only for the operator to look at.
+    m_ticked[index] = ticked && target(index) >= 0 && m_results.at(index).status != MatchStatus::Cancelled;
     return m_ticked.at(index) == ticked;
 }
 
@@ -69,7 +70,10 @@ bool PaymentImport::choose(int index, int order)
 
 bool PaymentImport::assign(int index, int order)
 {
-    if (order < 0 || order >= m_matcher.orders().size() || m_results.at(index).status == MatchStatus::Invalid)
+    // A cancellation pays nothing, whoever it is given to.
+    const MatchStatus status = m_results.at(index).status;
+    if (order < 0 || order >= m_matcher.orders().size() || status == MatchStatus::Invalid
+        || status == MatchStatus::Cancelled)
         return false;
     m_chosen[index] = order;
     m_byHand[index] = true;

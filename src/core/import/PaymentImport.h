@@ -47,7 +47,8 @@ public:
     // What the bank kept of the line's payment, as applied.
     qint64 fee(int index) const;
     bool isTicked(int index) const { return m_ticked.at(index); }
-    // False, leaving the tick off, when the line has no order to go to.
+    // False, leaving the tick off, when the line has no order to go to or
+    // is a cancellation (取消), which pays nothing.
     bool setTicked(int index, bool ticked);
     // The operator's pick among a line's candidates; -1 takes it back and
     // clears the tick. False for an order that is no candidate of the line.

@@ -136,7 +136,7 @@ QString PaymentMatcher::statusText(MatchStatus status)
 {
     static const std::array<QString, MatchStatusCount> texts{
         u"一致"_s, u"金額相違"_s, u"候補"_s, u"複数候補"_s, u"不一致"_s, u"重複"_s,
-        u"不正"_s, u"一覧外"_s, u"手数料差"_s, u"合算"_s, u"分割"_s};
+        u"不正"_s, u"一覧外"_s, u"取消"_s, u"手数料差"_s, u"合算"_s, u"分割"_s};
     return texts[size_t(status)];
 }
 
@@ -311,6 +311,16 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) cons
             results[i].status = MatchStatus::Invalid;
             continue;
         }
+        if (lines.at(i).cancels) {
+            // Claims nothing: it names the order it would have paid, for the operator to look at.
+            results[i].status = MatchStatus::Cancelled;
+            const Verdict verdict = keyed(lines.at(i));
+            if (!verdict.orders.isEmpty())
+                results[i].order = verdict.orders.constFirst();
+            else if (verdict.key == MatchKey::None && m_amountCount.value(lines.at(i).amount) == 1)
+                results[i].order = m_byAmount.at(m_amountStart.value(lines.at(i).amount));
+            continue;
+        }
         verdicts[i] = keyed(lines.at(i));
         results[i].key = verdicts.at(i).key;
         results[i].fee = verdicts.at(i).fee;
@@ -382,8 +392,8 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) cons
 
     // Without a key the amount only proposes, among the orders still free.
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (results.at(i).status == MatchStatus::Invalid || verdicts.at(i).key != MatchKey::None
-            || verdicts.at(i).status == MatchStatus::NotListed)
+        if (results.at(i).status == MatchStatus::Invalid || results.at(i).status == MatchStatus::Cancelled
+            || verdicts.at(i).key != MatchKey::None || verdicts.at(i).status == MatchStatus::NotListed)
             continue;
         const qint64 amount = lines.at(i).amount;
         int count = 0;

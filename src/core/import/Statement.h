@@ -10,13 +10,18 @@
 // the reason the whole file is refused.
 struct Statement
 {
-    enum class Format { Csv, Zengin };
+    // Zengin: 入出金取引明細 (種別コード 03); Notice: 振込入金通知 (種別コード 01).
+    enum class Format { Csv, Zengin, Notice };
 
     Format format{Format::Csv};
     StoredText::Encoding encoding{StoredText::Encoding::Utf8};
     QList<StatementLine> lines;
     int skipped{0};   // withdrawals and blank lines, which are no deposits
+    int takenBack{0}; // deposits the file itself cancels or corrects: they pay nothing
     QString error;    // not empty: nothing of the file may be used; names the line
+    // A CSV whose header names no date or amount: the operator assigns the
+    // columns ("列の割り当て"), remembered under this key.
+    QString columnsKey;
 
     bool ok() const { return error.isEmpty(); }
 };

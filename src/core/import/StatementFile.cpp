@@ -1,9 +1,12 @@
 #include "core/import/StatementFile.h"
 
 #include "core/import/CsvStatement.h"
+#include "core/import/FixedRecords.h"
+#include "core/import/TransferNoticeReader.h"
 #include "core/import/ZenginReader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
@@ -37,10 +40,18 @@ QString encodingError(const QByteArray &bytes)
 
 } // namespace
 
-Statement StatementFile::read(const QByteArray &bytes, const QDate &today)
+Statement StatementFile::read(const QByteArray &bytes, const QDate &today, const CsvColumns *assigned)
 {
-    if (ZenginReader::looksLike(bytes))
-        return ZenginReader::read(bytes, today);
+    if (const QByteArrayView kind = FixedRecords::kindCode(bytes); !kind.isEmpty()) {
+        if (kind == QByteArrayView("01"))
+            return TransferNoticeReader::read(bytes, today);
+        if (kind == QByteArrayView("03"))
+            return ZenginReader::read(bytes, today);
+        Statement statement;
+        statement.error = u"1行目: 振込入金通知でも入出金取引明細でもありません（種別コード %1）"_s.arg(
+            QString::fromLatin1(kind));
+        return statement;
+    }
 
     Statement statement;
     if (bytes.trimmed().isEmpty()) {
@@ -58,18 +69,59 @@ Statement StatementFile::read(const QByteArray &bytes, const QDate &today)
         statement.error = encodingError(bytes);
         return statement;
     }
-    statement = CsvStatement::read(decoded.text());
+    statement = CsvStatement::read(decoded.text(), assigned);
     statement.encoding = decoded.encoding();
     return statement;
 }
 
-Statement StatementFile::readFile(const QString &path, const QDate &today)
+QString StatementFile::csvText(const QByteArray &bytes)
 {
+    if (!FixedRecords::kindCode(bytes).isEmpty() || bytes.contains('\0'))
+        return QString();
+    const StoredText decoded = StoredText::decode(bytes);
+    return decoded.encoding() == StoredText::Encoding::Latin1 ? QString() : decoded.text();
+}
+
+QByteArray StatementFile::load(const QString &path, QString &error)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        error = u"ファイルがありません"_s;
+        return {};
+    }
+    // A device or a pipe never ends: /dev/zero would fill the memory.
+    if (!info.isFile()) {
+        error = u"通常のファイルではありません（フォルダやデバイスは読めません）"_s;
+        return {};
+    }
+    if (info.size() > MaxBytes) {
+        error = u"ファイルが大きすぎます（%1 MB。入金データとして読めるのは %2 MB まで）"_s
+                    .arg((info.size() + 1024 * 1024 - 1) / (1024 * 1024))
+                    .arg(MaxBytes / (1024 * 1024));
+        return {};
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        error = u"ファイルを開けません: %1"_s.arg(file.errorString());
+        return {};
+    }
+    // The file may still grow while it is read.
+    QByteArray bytes = file.read(MaxBytes + 1);
+    if (bytes.size() > MaxBytes) {
+        error = u"ファイルが大きすぎます（入金データとして読めるのは %1 MB まで）"_s.arg(MaxBytes / (1024 * 1024));
+        return {};
+    }
+    return bytes;
+}
+
+Statement StatementFile::readFile(const QString &path, const QDate &today, const CsvColumns *assigned)
+{
+    QString error;
+    const QByteArray bytes = load(path, error);
+    if (!error.isEmpty()) {
         Statement statement;
-        statement.error = u"ファイルを開けません: %1"_s.arg(file.errorString());
+        statement.error = error;
         return statement;
     }
-    return read(file.readAll(), today);
+    return read(bytes, today, assigned);
 }

@@ -10,9 +10,17 @@ struct StatementLine
     QString dateText;     // the date as written
     int julianDay{0};     // 0: no date the payment-date cell can hold
     qint64 amount{0};     // yen
+    QString amountText;   // the amount as written
     QString text;         // payer and remarks, as the operator reads them
     QStringList searched; // the texts searched for order numbers
     QString namedOrder;   // digits of a field that holds an order number only
     QString problem;      // why the line cannot be used; empty when it can
     QString payerName;    // 振込依頼人名 alone, when the file has it as a field
+    QString edi;          // EDI情報 of a bank file, as written (trimmed)
+    QString reference;    // 照会番号 of a 振込入金通知
+    // The bank takes back a deposit that is not in this file (a cancelled
+    // notice, an 入金訂正): the line pays nothing and only points the operator
+    // at the order an earlier import may have paid. Pairs within one file are
+    // dropped by the reader and never become lines.
+    bool cancels{false};
 };

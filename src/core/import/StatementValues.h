@@ -7,12 +7,15 @@
 // How a statement's dates and amounts are read, whichever format they came in.
 namespace StatementValues {
 
-// "YYYY/MM/DD", "YYYY-MM-DD" or "YYYYMMDD", full-width digits allowed, as a
-// julian day within the payment-date cell's range; 0 for anything else.
+// "YYYY/MM/DD", "YYYY-MM-DD", "YYYYMMDD", "YYYY年M月D日" or 和暦 ("令和8年12月5日",
+// "R08.12.05", 平成 likewise), full-width digits allowed, as a julian day within
+// the payment-date cell's range; 0 for anything else, and for a day its era
+// does not have.
 int dateOf(QStringView text);
 
 // A whole number of yen, with or without "," grouping, "¥" in front or "円"
-// behind; nothing when the text is no such number.
+// behind; nothing when the text is no such number (scientific notation
+// included).
 std::optional<qint64> amountOf(QStringView text);
 
 // The text is one or more ASCII digits and nothing else.

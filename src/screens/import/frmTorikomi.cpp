@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Lines that need a look stand out; those that need a choice less so.
+// Lines that need a look stand out, 取消 among them; those that need a choice less so.
 const QColor Attention{255, 200, 200};
 const QColor Choice{255, 255, 200};
 
@@ -35,14 +35,24 @@ vaSpread::ColumnSpec column(const QString &header, double width, vaSpread::CellK
 
 QString formatName(Statement::Format format, StoredText::Encoding encoding)
 {
-    const QString kind = format == Statement::Format::Zengin ? u"全銀協 入出金取引明細"_s : u"CSV"_s;
-    return kind + u"・"_s + (encoding == StoredText::Encoding::Cp932 ? u"Shift_JIS"_s : u"UTF-8"_s);
+    switch (format) {
+    case Statement::Format::Notice:
+        return u"振込入金通知"_s;
+    case Statement::Format::Zengin:
+        return u"入出金取引明細"_s;
+    case Statement::Format::Csv:
+        break;
+    }
+    return encoding == StoredText::Encoding::Cp932 ? u"CSV (Shift_JIS)"_s : u"CSV (UTF-8)"_s;
 }
 
 QColor colorOf(MatchStatus status)
 {
     switch (status) {
     case MatchStatus::Match:
+    case MatchStatus::FeeShort:
+    case MatchStatus::Combined:
+    case MatchStatus::Split:
         return {};
     case MatchStatus::Candidate:
     case MatchStatus::MultipleCandidates:
@@ -146,6 +156,8 @@ void frmTorikomi::Form_Load()
                           .arg(m_import.lineCount());
     if (statement.skipped > 0)
         caption += u"、入金でない行 %1 行は対象外"_s.arg(statement.skipped);
+    if (statement.takenBack > 0)
+        caption += u"、銀行が取り消した入金 %1 件は対象外"_s.arg(statement.takenBack);
     Label1->setText(caption);
     if (!m_import.matcher().payerNames().available())
         lblLearning->setText(u"振込依頼人名の学習は無効です（表 NYUKIN_MEIGI がありません）。sql/sqlite_schema.sql"

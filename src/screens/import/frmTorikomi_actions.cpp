@@ -45,8 +45,9 @@ void frmTorikomi::SetTick(int row, bool ticked)
     if (!m_import.setTicked(index, ticked)) {
         sprTorikomi->SetValue(ColTick, row, 0);
         const MatchResult &result = m_import.result(index);
-        const QString why = result.status == MatchStatus::MultipleCandidates
-                                ? u"入金先を候補から選んでください。"_s
+        const QString why = result.status == MatchStatus::MultipleCandidates ? u"入金先を候補から選んでください。"_s
+                            : result.status == MatchStatus::Cancelled
+                                ? u"取消の行は反映できません。銀行が取り消した入金です。"_s
                                 : u"この行には入金先の注文がありません（%1）。"_s.arg(
                                       PaymentMatcher::statusText(result.status));
         MessageService::Information(this, why, windowTitle());
@@ -122,14 +123,22 @@ void frmTorikomi::cmdSave_Click()
 
 bool frmTorikomi::SaveUnapplied(const QString &path)
 {
-    // The names are ones the import reads, so the file can come back in later.
-    QList<QStringList> rows{{u"行"_s, u"日付"_s, u"金額"_s, u"摘要"_s, u"状態"_s, u"候補No."_s}};
+    // Every column the import reads, under names it reads, so the file comes
+    // back in later as the same lines: 行, 状態 and 候補No. are for the reader.
+    QList<QStringList> rows{
+        {u"行"_s, u"日付"_s, u"金額"_s, u"振込依頼人名"_s, u"摘要"_s, u"注文番号"_s, u"取消"_s, u"状態"_s, u"候補No."_s}};
     for (const int index : m_import.unticked()) {
         const StatementLine &line = m_import.line(index);
         const int order = m_import.target(index);
+        QStringList rest = line.searched;
+        if (!line.payerName.isEmpty())
+            rest.removeOne(line.payerName);
+        if (!line.namedOrder.isEmpty())
+            rest.removeOne(line.namedOrder);
         rows.append({QString::number(line.lineNumber),
                      line.julianDay ? CellText::dateText(line.julianDay) : line.dateText,
-                     QString::number(line.amount), line.text,
+                     line.amountText.isEmpty() ? QString::number(line.amount) : line.amountText, line.payerName,
+                     rest.join(u' '), line.namedOrder, line.cancels ? u"1"_s : QString(),
                      PaymentMatcher::statusText(m_import.result(index).status),
                      order >= 0 ? QString::number(m_import.matcher().orders().at(order).id) : QString()});
     }

@@ -9,14 +9,12 @@
 #include "core/settings/SuiteSettings.h"
 #include "core/import/ListedOrder.h"
 #include "core/import/PaymentImport.h"
-#include "core/import/StatementFile.h"
+#include "screens/import/StatementOpener.h"
 #include "screens/import/frmTorikomi.h"
 #include "widgets/MessageService.h"
-#include "widgets/WaitCursor.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QAction>
-#include <QDate>
 #include <QFileDialog>
 #include <QPointer>
 
@@ -74,21 +72,12 @@ void frmKensaku::mnuTorikomi_Click()
 
 void frmKensaku::ImportStatement(const QString &path)
 {
-    std::optional<PaymentImport> import;
     QString refusal;
-    {
-        const WaitCursor wait;
-        Statement statement = StatementFile::readFile(path, QDate::currentDate());
-        if (!statement.ok())
-            refusal = u"入金データを読み込めません。\n%1\n%2"_s.arg(path, statement.error);
-        else if (statement.lines.isEmpty())
-            refusal = u"入金の行がありません。\n%1"_s.arg(path);
-        else
-            import.emplace(std::move(statement), ListedOrders(), feeTolerance(),
-                           PayerNames::Load(CurrentConnection()));
-    }
+    std::optional<PaymentImport> import = StatementOpener::Open(this, path, ListedOrders(), refusal, feeTolerance(),
+                                                                PayerNames::Load(CurrentConnection()));
     if (!import) {
-        MessageService::Exclamation(this, refusal, windowTitle());
+        if (!refusal.isEmpty())
+            MessageService::Exclamation(this, refusal, windowTitle());
         return;
     }
 

@@ -1,0 +1,117 @@
+#include "screens/import/StatementOpener.h"
+
+#include "core/import/ColumnMemory.h"
+#include "core/import/CsvStatement.h"
+#include "core/import/StatementFile.h"
+#include "screens/import/frmColumns.h"
+#include "widgets/WaitCursor.h"
+
+#include <QDate>
+#include <QEventLoop>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QThread>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// What one run beside the screen gives: the import, or the statement that
+// could not become one, and the first rows when its columns must be asked for.
+struct Outcome
+{
+    Statement statement;
+    std::optional<PaymentImport> import;
+    QList<QStringList> firstRows;
+};
+
+// Runs work on a thread of its own while the screen keeps answering; after
+// half a second a progress box offers ｷｬﾝｾﾙ. Nothing when the operator
+// cancelled: the work then finishes unseen and its result is dropped.
+std::optional<Outcome> runBeside(QWidget *owner, std::function<Outcome()> work)
+{
+    auto result = std::make_shared<Outcome>();
+    QThread *thread = QThread::create([result, work = std::move(work)] { *result = work(); });
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    QEventLoop loop;
+    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    QProgressDialog progress(u"入金データを読み込んでいます..."_s, u"ｷｬﾝｾﾙ"_s, 0, 0, owner);
+    progress.setObjectName(u"dlgTorikomiProgress"_s);
+    progress.setWindowTitle(u"入金データ取込"_s);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    bool cancelled = false;
+    QObject::connect(&progress, &QProgressDialog::canceled, &loop, [&] {
+        cancelled = true;
+        loop.quit();
+    });
+    const WaitCursor wait;
+    thread->start();
+    loop.exec();
+    if (cancelled)
+        return std::nullopt;
+    return std::move(*result);
+}
+
+Outcome readAndMatch(const QByteArray &bytes, const QDate &today, const CsvColumns *assigned,
+                     const QList<ListedOrder> &orders, qint64 feeTolerance, const PayerNames &payerNames)
+{
+    Outcome outcome;
+    outcome.statement = StatementFile::read(bytes, today, assigned);
+    if (!outcome.statement.columnsKey.isEmpty())
+        outcome.firstRows = CsvStatement::firstRows(StatementFile::csvText(bytes), frmColumns::PreviewRows);
+    else if (outcome.statement.ok() && !outcome.statement.lines.isEmpty())
+        outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames);
+    return outcome;
+}
+
+} // namespace
+
+std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString &path,
+                                                   const QList<ListedOrder> &orders, QString &refusal,
+                                                   qint64 feeTolerance, const PayerNames &payerNames)
+{
+    refusal.clear();
+    const QDate today = QDate::currentDate();
+    auto bytes = std::make_shared<QByteArray>();
+    std::optional<Outcome> outcome = runBeside(owner, [=] {
+        QString error;
+        *bytes = StatementFile::load(path, error);
+        if (!error.isEmpty()) {
+            Outcome failed;
+            failed.statement.error = error;
+            return failed;
+        }
+        return readAndMatch(*bytes, today, nullptr, orders, feeTolerance, payerNames);
+    });
+    if (!outcome)
+        return std::nullopt;
+
+    if (const QString key = outcome->statement.columnsKey; !key.isEmpty() && !outcome->firstRows.isEmpty()) {
+        std::optional<CsvColumns> columns = ColumnMemory::recall(key);
+        if (!columns) {
+            // The dialog releases itself on closing: the choice is taken as it is accepted.
+            QPointer<frmColumns> dialog = new frmColumns(owner, outcome->firstRows);
+            QObject::connect(dialog, &QDialog::accepted, dialog, [&columns, dialog] { columns = dialog->columns(); });
+            dialog->exec();
+            if (dialog)
+                dialog->deleteLater();
+            if (!columns)
+                return std::nullopt;
+            // Kept for the next file of the same bank; when it cannot be, this import still uses it.
+            ColumnMemory::remember(key, *columns);
+        }
+        const CsvColumns assigned = *columns;
+        outcome = runBeside(owner, [=] { return readAndMatch(*bytes, today, &assigned, orders, feeTolerance, payerNames); });
+        if (!outcome)
+            return std::nullopt;
+    }
+
+    if (!outcome->statement.ok() && !outcome->import)
+        refusal = u"入金データを読み込めません。\n%1\n%2"_s.arg(path, outcome->statement.error);
+    else if (!outcome->import)
+        refusal = u"入金の行がありません。\n%1"_s.arg(path);
+    return std::move(outcome->import);
+}

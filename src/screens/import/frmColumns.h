@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/import/CsvColumns.h"
+
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+class QListWidget;
+class QTableWidget;
+
+// "列の割り当て": for a CSV statement whose header names no date or amount,
+// the operator picks the columns from its first rows, with the keyboard
+// alone: arrows choose in each list, Tab moves on, Space ticks a searched
+// column, Enter accepts.
+class frmColumns final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmColumns)
+
+public:
+    static constexpr int PreviewRows = 5;
+
+    frmColumns(QWidget *owner, const QList<QStringList> &firstRows);
+    ~frmColumns() override;
+
+    CsvColumns columns() const;
+
+private:
+    void createControls();
+    void fillColumns();
+    void cmdOK_Click();
+
+    QList<QStringList> m_rows;
+    int m_columnCount{0};
+    QTableWidget *grdPreview{};
+    QCheckBox *chkHeader{};
+    QComboBox *cboDate{};
+    QComboBox *cboAmount{};
+    QComboBox *cboWithdrawal{};
+    QComboBox *cboPayer{};
+    QListWidget *lstSearched{};
+};

@@ -1,0 +1,103 @@
+// The columns of a CSV statement the operator assigns: read with them, kept
+// in parlow.ini under the key of the file's first row, and read back.
+#include "core/import/ColumnMemory.h"
+#include "core/import/CsvColumns.h"
+#include "core/import/CsvStatement.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class tst_CsvColumns : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsWithAssignedColumns_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("assignment");
+        QTest::addColumn<QStringList>("lines"); // "line|amount|text"
+
+        QTest::newRow("unknown names") << u"Datum,Betrag,Text\n2024/05/01,3000,ﾔﾏﾀﾞ 101\n"_s
+                                       << u"date=0;amount=1;searched=2;header=1"_s
+                                       << QStringList{u"2|3000|ﾔﾏﾀﾞ 101"_s};
+        QTest::newRow("no header row") << u"2024/05/01,ﾔﾏﾀﾞ 101,3000\n2024/05/02,ｻﾄｳ,500\n"_s
+                                       << u"date=0;amount=2;searched=1;header=0"_s
+                                       << QStringList{u"1|3000|ﾔﾏﾀﾞ 101"_s, u"2|500|ｻﾄｳ"_s};
+        QTest::newRow("withdrawal only is left out")
+            << u"d,out,in,t\n2024/05/01,500,,ATM\n2024/05/01,,800,ｽｽﾞｷ\n"_s
+            << u"date=0;amount=2;withdrawal=1;searched=3;header=1"_s << QStringList{u"3|800|ｽｽﾞｷ"_s};
+    }
+
+    void readsWithAssignedColumns()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, assignment);
+        QVERIFY(!CsvStatement::read(text).columnsKey.isEmpty());
+        const std::optional<CsvColumns> columns = CsvColumns::fromText(assignment);
+        QVERIFY(columns);
+        const Statement statement = CsvStatement::read(text, &*columns);
+        QVERIFY2(statement.ok(), qPrintable(statement.error));
+        QStringList lines;
+        for (const StatementLine &line : statement.lines)
+            lines << u"%1|%2|%3"_s.arg(line.lineNumber).arg(line.amount).arg(line.text);
+        QTEST(lines, "lines");
+    }
+
+    void assignmentText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("whole") << u"date=0;amount=2;withdrawal=3;payer=1;searched=1 4;order=4;header=0"_s << true;
+        QTest::newRow("no amount") << u"date=0;searched=1"_s << false;
+        QTest::newRow("date is the amount") << u"date=1;amount=1"_s << false;
+        QTest::newRow("unknown key") << u"date=0;amount=1;colour=2"_s << false;
+        QTest::newRow("not a number") << u"date=0;amount=x"_s << false;
+        QTest::newRow("empty") << QString() << false;
+    }
+
+    void assignmentText()
+    {
+        QFETCH(QString, text);
+        const std::optional<CsvColumns> columns = CsvColumns::fromText(text);
+        QTEST(columns.has_value(), "valid");
+        if (columns)
+            QCOMPARE(columns->toText(), text);
+    }
+
+    void keysFollowTheFirstRow()
+    {
+        // The same bank's next file finds the key; another header does not.
+        const QString header = CsvColumns::keyOf({u"Datum"_s, u"Betrag"_s});
+        QCOMPARE(CsvColumns::keyOf({u" Datum "_s, u"Betrag"_s}), header);
+        QVERIFY(CsvColumns::keyOf({u"Betrag"_s, u"Datum"_s}) != header);
+        // Without a header, the shape of the first row: dates and numbers where they stand.
+        const QString shape = CsvColumns::keyOf({u"2024/05/01"_s, u"ﾔﾏﾀﾞ"_s, u"3000"_s});
+        QCOMPARE(CsvColumns::keyOf({u"2024/06/30"_s, u"ｻﾄｳ 12"_s, u"15"_s}), shape);
+        QVERIFY(CsvColumns::keyOf({u"2024/06/30"_s, u"15"_s, u"ｻﾄｳ"_s}) != shape);
+    }
+
+    void iniKeepsEverythingElse_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("new file") << QString() << u"[Parlow6]\r\nK=v\r\n"_s;
+        QTest::newRow("section added")
+            << u"[Other]\nK=x\n"_s << u"[Other]\nK=x\n[Parlow6]\nK=v\n"_s;
+        QTest::newRow("key added at the section's end")
+            << u"[parlow6]\r\nLockTimeout=5\r\n\r\n[Other]\r\n"_s
+            << u"[parlow6]\r\nLockTimeout=5\r\nK=v\r\n\r\n[Other]\r\n"_s;
+        QTest::newRow("key replaced, comment kept")
+            << u"[Parlow6]\n;K=old\n k = old \nX=1"_s << u"[Parlow6]\n;K=old\nK=v\nX=1"_s;
+    }
+
+    void iniKeepsEverythingElse()
+    {
+        QFETCH(QString, ini);
+        QTEST(ColumnMemory::withKey(ini, u"Parlow6"_s, u"K"_s, u"v"_s), "written");
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_CsvColumns)
+#include "tst_csvcolumns.moc"
