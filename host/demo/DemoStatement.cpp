@@ -1,8 +1,6 @@
 #include "demo/DemoStatement.h"
 
 #include "core/data/DbConnection.h"
-#include "core/data/SqlCatalog.h"
-#include "core/import/PayerNames.h"
 #include "demo/DemoDatabase.h"
 
 #include <QDir>
@@ -72,13 +70,17 @@ QList<Order> listedOrders(DbConnection &connection, const QDate &today)
 }
 
 // The demo's payer name for an order, as an operator would have taught it; false
-// without the table.
+// without the table. The host reaches the component through its interface
+// only, so the name is stored in the form the import normalises it to.
 bool teach(DbConnection &connection, const Order &order, const QDate &today)
 {
-    const QString payer = PayerNames::normalised(u"ｶ)ﾐﾄﾞﾘｼｮｳｼﾞ"_s);
+    const QString payer = u"(カ)ミドリシヨウジ"_s; // ｶ)ﾐﾄﾞﾘｼｮｳｼﾞ
+    const auto quote = [](QString text) -> QString { return u'\'' + text.replace(u"'"_s, u"''"_s) + u'\''; };
     try {
-        connection.Execute(SqlCatalog::ForgetPayerName(payer))->Close();
-        connection.Execute(SqlCatalog::TeachPayerName(payer, order.phone, order.name, today.toString(u"yyyy/MM/dd")))
+        connection.Execute(u"DELETE FROM [NYUKIN_MEIGI] WHERE [振込依頼人名] = "_s + quote(payer))->Close();
+        connection.Execute(u"INSERT INTO [NYUKIN_MEIGI] ([振込依頼人名],[電話番号],[氏名],[更新日]) VALUES (%1,%2,%3,%4)"_s
+                               .arg(quote(payer), quote(order.phone), quote(order.name),
+                                    quote(today.toString(u"yyyy/MM/dd"_s))))
             ->Close();
     } catch (const DbError &) {
         return false;
