@@ -14,7 +14,8 @@ struct MatchRate
     int identifiable{0}; // lines whose order(s) can be known from the line
     int tickedRight{0};  // of those, ticked to exactly their order(s)
     int tickedWrong{0};  // any line ticked to an order it is not for
-    double importMs{0};
+    double importMs{0}; // reading and matching the generated statement
+    double readMs{0};
 
     double percent() const { return identifiable > 0 ? 100.0 * tickedRight / identifiable : 0; }
     QJsonObject rateFigure() const;
