@@ -11,6 +11,7 @@
 struct MatchRate
 {
     int lines{0};
+    int imported{0};     // lines the reader made of them
     int identifiable{0}; // lines whose order(s) can be known from the line
     int tickedRight{0};  // of those, ticked to exactly their order(s)
     int tickedWrong{0};  // any line ticked to an order it is not for
