@@ -245,6 +245,8 @@ private Q_SLOTS:
                                        << QDate(2026, 12, 11) << u"2026/12/05"_s;
         QTest::newRow("no range: the latest year not ahead of today")
             << QByteArray("000000 000000 000000") << QByteArray("070310") << QDate(2025, 3, 1) << u"2025/03/10"_s;
+        QTest::newRow("no range, 080229 is not read in another era")
+            << QByteArray("000000 000000 000000") << QByteArray("080229") << QDate(2026, 3, 1) << u"problem"_s;
         QTest::newRow("no range, no such day") << QByteArray("000000 000000 000000") << QByteArray("070230")
                                                << QDate(2025, 3, 1) << u"problem"_s;
     }
@@ -272,6 +274,8 @@ private Q_SLOTS:
         QTest::newRow("no amount column") << utf8(u"日付,摘要\n2024/05/01,a\n"_s) << u"1行目: 金額の列がありません"_s;
         QTest::newRow("quote left open") << utf8(u"日付,金額\n2024/05/01,1\n2024/05/02,\"2\n3\n"_s)
                                          << u"3行目: 引用符"_s;
+        QTest::newRow("unknown names, quote left open later")
+            << utf8(u"Datum,Betrag\n2024/05/01,1\n2024/05/02,\"2\n"_s) << u"3行目: 引用符"_s;
         QTest::newRow("text after a quote") << utf8(u"日付,金額\n\"2024/05/01\"x,1\n"_s)
                                             << u"2行目: 閉じた引用符の後"_s;
         QTest::newRow("neither encoding") << QByteArray("date,amount\n2024/05/01,1\n\x81\x20,1\n")

@@ -49,22 +49,20 @@ bool readField(QStringView text, qsizetype &pos, int &line, QString &field, QStr
 
 } // namespace
 
-CsvReader::Result CsvReader::parse(QStringView text, qsizetype maxRecords)
+bool CsvReader::read(QStringView text, const std::function<bool(Record &)> &visit, QString &error, int &errorLine)
 {
-    Result result;
     const qsizetype n = text.size();
     qsizetype pos = 0;
     int line = 1;
-    while (pos < n && (maxRecords < 0 || result.records.size() < maxRecords)) {
+    while (pos < n) {
         Record record;
         record.line = line;
         for (;;) {
             QString field;
-            if (!readField(text, pos, line, field, result.error)) {
+            if (!readField(text, pos, line, field, error)) {
                 // An unclosed quote swallows the rest: the record's first line is the one to fix.
-                result.errorLine = pos >= n ? record.line : line;
-                result.records.clear();
-                return result;
+                errorLine = pos >= n ? record.line : line;
+                return false;
             }
             record.fields.append(field);
             if (pos < n && text[pos] == u',') {
@@ -78,7 +76,25 @@ CsvReader::Result CsvReader::parse(QStringView text, qsizetype maxRecords)
         if (pos < n && text[pos] == u'\n')
             ++pos;
         ++line;
-        result.records.append(std::move(record));
+        if (!visit(record))
+            break;
     }
+    return true;
+}
+
+CsvReader::Result CsvReader::parse(QStringView text, qsizetype maxRecords)
+{
+    Result result;
+    if (maxRecords == 0)
+        return result;
+    const bool ok = read(
+        text,
+        [&](Record &record) {
+            result.records.append(std::move(record));
+            return maxRecords < 0 || result.records.size() < maxRecords;
+        },
+        result.error, result.errorLine);
+    if (!ok)
+        result.records.clear();
     return result;
 }

@@ -38,6 +38,51 @@ bool isBlank(const QStringList &fields)
     return true;
 }
 
+void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::Record &record)
+{
+    const QString amountText = record.fields.value(columns.amount).trimmed();
+    // Balance and withdrawal lines leave the deposit empty.
+    if (isBlank(record.fields) || amountText.isEmpty() || amountText == u"-") {
+        ++statement.skipped;
+        return;
+    }
+    const std::optional<qint64> amount = StatementValues::amountOf(amountText);
+    if (amount && *amount <= 0) {
+        ++statement.skipped;
+        return;
+    }
+    StatementLine line;
+    line.lineNumber = record.line;
+    line.amount = amount.value_or(0);
+    line.amountText = amountText;
+    line.dateText = record.fields.value(columns.date).trimmed();
+    line.julianDay = StatementValues::dateOf(line.dateText);
+    for (const int column : columns.searched) {
+        const QString value = unescaped(record.fields.value(column).trimmed());
+        if (value.isEmpty())
+            continue;
+        line.searched.append(value);
+        // The payer's name shares its text with the searched one.
+        if (column == columns.payer)
+            line.payerName = value;
+    }
+    if (columns.payer >= 0 && !columns.searched.contains(columns.payer))
+        line.payerName = unescaped(record.fields.value(columns.payer).trimmed());
+    if (columns.cancel >= 0)
+        line.cancels = record.fields.value(columns.cancel).trimmed() == u"1";
+    line.text = line.searched.size() == 1 ? line.searched.constFirst() : line.searched.join(u' ');
+    for (const int column : columns.order) {
+        const QString value = record.fields.value(column).trimmed();
+        if (line.namedOrder.isEmpty() && StatementValues::isDigits(value))
+            line.namedOrder = value;
+    }
+    if (!amount)
+        line.problem = u"金額「%1」が読めません"_s.arg(amountText);
+    else if (line.julianDay == 0)
+        line.problem = u"日付「%1」が正しくありません"_s.arg(line.dateText);
+    statement.lines.append(std::move(line));
+}
+
 } // namespace
 
 QList<QStringList> CsvStatement::firstRows(QStringView text, int count)
@@ -53,64 +98,39 @@ Statement CsvStatement::read(QStringView text, const CsvColumns *assigned)
 {
     Statement statement;
     statement.format = Statement::Format::Csv;
-    const CsvReader::Result csv = CsvReader::parse(text);
-    if (!csv.error.isEmpty()) {
-        statement.error = u"%1行目: %2"_s.arg(csv.errorLine).arg(csv.error);
+    // Records are turned into lines as they are read, so a large file is
+    // never held twice over as fields.
+    CsvColumns columns;
+    bool first = true, refused = false;
+    auto take = [&](CsvReader::Record &record) {
+        // A refused header still reads on: a broken quote later is the file's first fault.
+        if (refused)
+            return true;
+        if (first) {
+            first = false;
+            columns = assigned ? *assigned : CsvColumns::fromHeader(record.fields);
+            if (!columns.complete()) {
+                statement.error = headerError(columns);
+                statement.columnsKey = CsvColumns::keyOf(record.fields);
+                refused = true;
+                return true;
+            }
+            if (columns.headerRow)
+                return true;
+        }
+        addLine(statement, columns, record);
+        return true;
+    };
+    QString error;
+    int errorLine = 0;
+    if (!CsvReader::read(text, take, error, errorLine)) {
+        statement = Statement{};
+        statement.error = u"%1行目: %2"_s.arg(errorLine).arg(error);
         return statement;
     }
-    if (csv.records.isEmpty()) {
+    if (first)
         statement.error = u"1行目: ファイルが空です"_s;
-        return statement;
-    }
-    const QStringList &first = csv.records.constFirst().fields;
-    const CsvColumns columns = assigned ? *assigned : CsvColumns::fromHeader(first);
-    if (!columns.complete()) {
-        statement.error = headerError(columns);
-        statement.columnsKey = CsvColumns::keyOf(first);
-        return statement;
-    }
-
-    const qsizetype start = columns.headerRow ? 1 : 0;
-    statement.lines.reserve(csv.records.size() - start);
-    for (qsizetype r = start; r < csv.records.size(); ++r) {
-        const CsvReader::Record &record = csv.records.at(r);
-        const QString amountText = record.fields.value(columns.amount).trimmed();
-        // Balance and withdrawal lines leave the deposit empty.
-        if (isBlank(record.fields) || amountText.isEmpty() || amountText == u"-") {
-            ++statement.skipped;
-            continue;
-        }
-        StatementLine line;
-        line.lineNumber = record.line;
-        const std::optional<qint64> amount = StatementValues::amountOf(amountText);
-        if (amount && *amount <= 0) {
-            ++statement.skipped;
-            continue;
-        }
-        line.amount = amount.value_or(0);
-        line.amountText = amountText;
-        line.dateText = record.fields.value(columns.date).trimmed();
-        line.julianDay = StatementValues::dateOf(line.dateText);
-        for (const int column : columns.searched) {
-            const QString value = unescaped(record.fields.value(column).trimmed());
-            if (!value.isEmpty())
-                line.searched.append(value);
-        }
-        if (columns.payer >= 0)
-            line.payerName = unescaped(record.fields.value(columns.payer).trimmed());
-        if (columns.cancel >= 0)
-            line.cancels = record.fields.value(columns.cancel).trimmed() == u"1";
-        line.text = line.searched.join(u' ');
-        for (const int column : columns.order) {
-            const QString value = record.fields.value(column).trimmed();
-            if (line.namedOrder.isEmpty() && StatementValues::isDigits(value))
-                line.namedOrder = value;
-        }
-        if (!amount)
-            line.problem = u"金額「%1」が読めません"_s.arg(amountText);
-        else if (line.julianDay == 0)
-            line.problem = u"日付「%1」が正しくありません"_s.arg(line.dateText);
-        statement.lines.append(std::move(line));
-    }
+    if (refused || first)
+        statement.lines.clear();
     return statement;
 }

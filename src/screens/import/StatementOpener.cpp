@@ -11,12 +11,15 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QThread>
+#include <QTimer>
 
 #include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+constexpr int ShowProgressAfterMs = 500;
 
 // What one run beside the screen gives: the import, or the statement that
 // could not become one, and the first rows when its columns must be asked for.
@@ -27,8 +30,10 @@ struct Outcome
     QList<QStringList> firstRows;
 };
 
-// Runs work on a thread of its own while the screen keeps answering; after
-// half a second a progress box offers ｷｬﾝｾﾙ. Nothing when the operator
+// Runs work on a thread of its own while the screen keeps painting. For half
+// a second the operator's input waits (a statement of kilobytes is read by
+// then); after that a window-modal progress box offers ｷｬﾝｾﾙ, and the list
+// behind it takes no input until the work is done. Nothing when the operator
 // cancelled: the work then finishes unseen and its result is dropped.
 std::optional<Outcome> runBeside(QWidget *owner, std::function<Outcome()> work)
 {
@@ -36,20 +41,29 @@ std::optional<Outcome> runBeside(QWidget *owner, std::function<Outcome()> work)
     QThread *thread = QThread::create([result, work = std::move(work)] { *result = work(); });
     QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     QEventLoop loop;
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    bool done = false, cancelled = false;
+    QObject::connect(thread, &QThread::finished, &loop, [&] {
+        done = true;
+        loop.quit();
+    });
     QProgressDialog progress(u"入金データを読み込んでいます..."_s, u"ｷｬﾝｾﾙ"_s, 0, 0, owner);
     progress.setObjectName(u"dlgTorikomiProgress"_s);
     progress.setWindowTitle(u"入金データ取込"_s);
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    bool cancelled = false;
+    progress.setMinimumDuration(ShowProgressAfterMs);
     QObject::connect(&progress, &QProgressDialog::canceled, &loop, [&] {
         cancelled = true;
         loop.quit();
     });
+    constexpr int Showing = 1;
+    QTimer::singleShot(ShowProgressAfterMs, &loop, [&] {
+        progress.show();
+        loop.exit(Showing);
+    });
     const WaitCursor wait;
     thread->start();
-    loop.exec();
+    if (loop.exec(QEventLoop::ExcludeUserInputEvents) == Showing && !done)
+        loop.exec();
     if (cancelled)
         return std::nullopt;
     return std::move(*result);

@@ -13,8 +13,8 @@ class QTableWidget;
 
 // "列の割り当て": for a CSV statement whose header names no date or amount,
 // the operator picks the columns from its first rows, with the keyboard
-// alone: arrows choose in each list, Tab moves on, Space ticks a searched
-// column, Enter accepts.
+// alone and as in every screen of the suite: Enter moves on, F4 opens a
+// choice's list, Space ticks a searched column, Enter on "OK" accepts.
 class frmColumns final : public QDialog
 {
     Q_OBJECT

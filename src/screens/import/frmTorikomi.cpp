@@ -5,6 +5,7 @@
 #include "screens/dialogs/DialogSetup.h"
 #include "screens/dialogs/ReadOnlyDelegate.h"
 #include "widgets/ScreenSetup.h"
+#include "widgets/grid/SpreadLoader.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QComboBox>
@@ -69,6 +70,8 @@ frmTorikomi::frmTorikomi(QWidget *owner, PaymentImport &import, const QString &s
     , m_import(import)
     , m_sourcePath(sourcePath)
 {
+    for (int status = 0; status < MatchStatusCount; ++status)
+        m_statusTexts.append(PaymentMatcher::statusText(MatchStatus(status)));
     DialogSetup::Prepare(this, u"frmTorikomi"_s, u"入金データ取込"_s, 13110, 6555);
     createControls();
     Form_Load();
@@ -165,17 +168,37 @@ void frmTorikomi::Form_Load()
                              u"実行すると有効になります。"_s);
 
     {
-        ReDrawGuard noPaint(sprTorikomi);
-        sprTorikomi->SetMaxRows(m_import.lineCount());
-        for (int row = 1; row <= m_import.lineCount(); ++row) {
-            const StatementLine &line = m_import.line(row - 1);
-            sprTorikomi->SetText(ColLine, row, line.lineNumber);
-            sprTorikomi->SetText(ColDate, row, line.julianDay ? CellText::dateText(line.julianDay) : line.dateText);
-            sprTorikomi->SetText(ColAmount, row, line.amount);
-            sprTorikomi->SetText(ColText, row, line.problem.isEmpty() ? line.text : line.problem + u" ／ "_s + line.text);
-            sprTorikomi->SetText(ColStatus, row, PaymentMatcher::statusText(m_import.result(row - 1).status));
-            sprTorikomi->SetBackColor(row, colorOf(m_import.result(row - 1).status));
-            ShowLine(row);
+        // In one batch, as a search fills the list: a 50 MB statement has
+        // half a million lines, and cell by cell would freeze the screen.
+        SpreadLoader loader(sprTorikomi, SpreadLoader::Mode::Replace);
+        for (int index = 0; index < m_import.lineCount(); ++index) {
+            const StatementLine &line = m_import.line(index);
+            const MatchResult &result = m_import.result(index);
+            loader.addRow();
+            loader.setInteger(ColTick, m_import.isTicked(index) ? 1 : 0);
+            loader.setInteger(ColLine, line.lineNumber);
+            if (line.julianDay)
+                loader.setDate(ColDate, QDate::fromJulianDay(line.julianDay));
+            else
+                loader.copyText(ColDate, line.dateText);
+            loader.setInteger(ColAmount, line.amount);
+            if (line.problem.isEmpty())
+                loader.setText(ColText, line.text);
+            else
+                loader.copyText(ColText, QString(line.problem + u" ／ "_s + line.text));
+            loader.setText(ColStatus, m_statusTexts.at(int(result.status)));
+            loader.setColor(colorOf(result.status));
+            const int order = m_import.target(index);
+            if (order >= 0) {
+                const ListedOrder &listed = m_import.matcher().orders().at(order);
+                loader.setInteger(ColId, listed.id);
+                loader.setText(ColName, listed.name);
+                loader.setNumber(ColBilled, listed.billed);
+            } else if (result.status == MatchStatus::NotListed) {
+                loader.copyText(ColId, result.namedOrder);
+            } else if (result.status == MatchStatus::MultipleCandidates) {
+                loader.copyText(ColName, u"（候補 %1 件）"_s.arg(result.candidateCount));
+            }
         }
     }
     ShowTotals();

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 class PaymentImport;
 class QComboBox;
@@ -76,4 +77,5 @@ private:
     QPushButton *cmdEnter{};
     QPushButton *cmdCancel{};
     int m_candidateRow{0};
+    QStringList m_statusTexts; // one text per status, shared by the grid's cells
 };
