@@ -146,8 +146,6 @@ MatchRate MeasureMatchRate(const QList<ListedOrder> &listed, int lineCount)
         QList<int> group;
         for (int k = 0; k < size; ++k) {
             const int order = nextOrder(any);
-        if (order < 0)
-            break;
             if (order < 0)
                 return QList<int>{};
             group.append(order);

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <array>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -170,6 +172,9 @@ void frmTorikomi::Form_Load()
     {
         // In one batch, as a search fills the list: a 50 MB statement has
         // half a million lines, and cell by cell would freeze the screen.
+        const std::array<QString, 4> keyTexts{QString(), PaymentMatcher::keyText(MatchKey::Number),
+                                              PaymentMatcher::keyText(MatchKey::Phone),
+                                              PaymentMatcher::keyText(MatchKey::Name)};
         SpreadLoader loader(sprTorikomi, SpreadLoader::Mode::Replace);
         for (int index = 0; index < m_import.lineCount(); ++index) {
             const StatementLine &line = m_import.line(index);
@@ -188,8 +193,21 @@ void frmTorikomi::Form_Load()
                 loader.copyText(ColText, QString(line.problem + u" ／ "_s + line.text));
             loader.setText(ColStatus, m_statusTexts.at(int(result.status)));
             loader.setColor(colorOf(result.status));
+            if (result.key != MatchKey::None)
+                loader.setText(ColKey, keyTexts.at(size_t(result.key)));
+            if (const qint64 fee = m_import.fee(index); fee != 0)
+                loader.setInteger(ColFee, fee);
             const int order = m_import.target(index);
-            if (order >= 0) {
+            if (const QList<int> orders = m_import.targets(index); orders.size() > 1) {
+                // A combined payment: its first order, and the sum it pays.
+                double billed = 0;
+                for (const int each : orders)
+                    billed += m_import.matcher().orders().at(each).billed;
+                const ListedOrder &first = m_import.matcher().orders().at(order);
+                loader.setInteger(ColId, first.id);
+                loader.copyText(ColName, u"%1 ほか %2 件"_s.arg(first.name).arg(orders.size() - 1));
+                loader.setNumber(ColBilled, billed);
+            } else if (order >= 0) {
                 const ListedOrder &listed = m_import.matcher().orders().at(order);
                 loader.setInteger(ColId, listed.id);
                 loader.setText(ColName, listed.name);
