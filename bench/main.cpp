@@ -10,6 +10,7 @@
 #include "core/data/QtSqlConnection.h"
 #include "core/data/SqlCatalog.h"
 #include "core/data/SqlSchema.h"
+#include "MatchRate.h"
 #include "core/import/ListedOrder.h"
 #include "core/import/PaymentImport.h"
 #include "core/import/PaymentMatcher.h"
@@ -410,6 +411,10 @@ int main(int argc, char *argv[])
                 }),
                 u"ms"_s, 200);
     std::printf("imported lines: %d\n", importedLines);
+    // What the keys tick of a statement as payers write it, and never wrongly.
+    const MatchRate rate = MeasureMatchRate(form->ListedOrders(), 10000);
+    figures.json.insert(u"import match rate"_s, rate.rateFigure());
+    figures.json.insert(u"import lines ticked wrongly"_s, rate.wrongFigure());
 
     // 登録 of 10,000 flagged rows, against the same statements in the shell.
     const int flagged = std::min(10000, listed);

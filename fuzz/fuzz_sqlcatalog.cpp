@@ -2,6 +2,7 @@
 // literal read back is the text that went in.
 #include "FuzzCheck.h"
 
+#include "core/data/DbConnection.h"
 #include "core/data/FieldValue.h"
 #include "core/data/SqlCatalog.h"
 
@@ -69,14 +70,22 @@ void checkText(const QString &text)
         if (!bound.isEmpty())
             bounds.append(storable(bound));
     }
-    checkStatement(SqlCatalog::OrderSearch(first, second, true, text), bounds + QStringList{storable(text)}, text);
-    checkStatement(SqlCatalog::OrderSearch(first, second, false, text), bounds, text);
-    checkStatement(SqlCatalog::SaveExemptMethods(text), {storable(text)}, text);
-
     // The date cell hands over only what the date reader gives.
     const QString date = FieldValue::DateText(text);
     const qint64 amount = qint64(text.size()) * (text.startsWith(u'-') ? -1 : 1);
-    checkStatement(SqlCatalog::RegisterReceipt(date, amount, text.size() % 2 == 0, text.size()), {date}, text);
+    const QVariantList receipt = SqlCatalog::RegisterReceiptValues(date, amount, text.size());
+    for (const SqlDialect dialect : {SqlDialect::SqlServer, SqlDialect::Sqlite, SqlDialect::PostgreSql}) {
+        checkStatement(SqlCatalog::OrderSearch(first, second, true, text, dialect),
+                       bounds + QStringList{storable(text)}, text);
+        checkStatement(SqlCatalog::OrderSearch(first, second, false, text, dialect), bounds, text);
+        checkStatement(SqlCatalog::SaveExemptMethods(text, dialect), {storable(text)}, text);
+        // PostgreSQL's date column reads an empty text as Null: NULLIF's '' follows the date.
+        const QStringList dateLiterals =
+            dialect == SqlDialect::PostgreSql ? QStringList{date, QString()} : QStringList{date};
+        checkStatement(
+            DbConnection::WithLiterals(SqlCatalog::RegisterReceiptEach(text.size() % 2 == 0, dialect), receipt),
+            dateLiterals, text);
+    }
 }
 
 } // namespace

@@ -54,3 +54,12 @@ CREATE INDEX "IX_CHUMON_未入金" ON "CHUMON" ("出荷日")
     INCLUDE ("ID", "会社名", "氏名", "電話番号", "受注日", "請求額", "入金日", "入金額", "支払方法", "TEL1",
              "ショップID", "入金確認送信")
     WHERE "請求額" <> "入金額" AND "入金確認送信" = 0;
+
+-- Payer names the operators taught by giving a line to an order by hand:
+-- the normalised name, and the customer it stands for.
+CREATE TABLE "NYUKIN_MEIGI" (
+    "振込依頼人名" varchar(100) NOT NULL PRIMARY KEY,
+    "電話番号"     varchar(20),
+    "氏名"         varchar(100),
+    "更新日"       date
+);

@@ -53,3 +53,13 @@ CREATE INDEX [IX_CHUMON_出荷日] ON [CHUMON] ([出荷日]);
 CREATE INDEX [IX_CHUMON_未入金] ON [CHUMON] ([出荷日], [会社名], [氏名], [電話番号], [受注日], [請求額],
     [入金日], [入金額], [支払方法], [TEL1], [ショップID], [入金確認送信])
     WHERE [請求額] <> [入金額] AND [入金確認送信] = 0;
+
+-- Payer names the operators taught the statement import: a bank's payer name,
+-- normalised, and the customer it stands for (the phone number, or 氏名 for
+-- an order without one). Written by 登録 for lines given to an order by hand.
+CREATE TABLE [NYUKIN_MEIGI] (
+    [振込依頼人名] TEXT NOT NULL PRIMARY KEY,
+    [電話番号]     TEXT,
+    [氏名]         TEXT,
+    [更新日]       TEXT
+);

@@ -56,3 +56,13 @@ CREATE INDEX [IX_CHUMON_未入金] ON [dbo].[CHUMON] ([出荷日])
     INCLUDE ([会社名], [氏名], [電話番号], [受注日], [請求額], [入金日], [入金額], [支払方法], [TEL1],
              [ショップID])
     WHERE [入金確認送信] = 0;
+
+-- Payer names the operators taught the statement import: a bank's payer name,
+-- normalised, and the customer it stands for (the phone number, or 氏名 for
+-- an order without one). Written by 登録 for lines given to an order by hand.
+CREATE TABLE [dbo].[NYUKIN_MEIGI] (
+    [振込依頼人名] NVARCHAR(100) NOT NULL CONSTRAINT [PK_NYUKIN_MEIGI] PRIMARY KEY,
+    [電話番号]     NVARCHAR(20)  NULL,
+    [氏名]         NVARCHAR(100) NULL,
+    [更新日]       DATETIME      NULL
+);

@@ -19,6 +19,7 @@ struct Order
 {
     qint64 id{0};
     QString name;
+    QString phone;
     qint64 open{0};
     bool unpaidTransfer{false};
 };
@@ -50,7 +51,7 @@ QList<Order> listedOrders(DbConnection &connection, const QDate &today)
     const QStringList exempt =
         scalar(connection, u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s).toString().split(u'\t');
     const auto records = connection.Execute(
-        u"SELECT [ID], [氏名], [請求額], [入金額], [支払方法] FROM [CHUMON] WHERE [請求額] <> [入金額]"
+        u"SELECT [ID], [氏名], [電話番号], [請求額], [入金額], [支払方法] FROM [CHUMON] WHERE [請求額] <> [入金額]"
         " AND [入金確認送信] = 0 AND [出荷日] <= '%1' ORDER BY [ID]"_s.arg(today.toString(u"yyyy/MM/dd")));
     QList<Order> orders;
     while (!records->Eof()) {
@@ -59,13 +60,32 @@ QList<Order> listedOrders(DbConnection &connection, const QDate &today)
             const QVariant billed = records->Fields(u"請求額"_s);
             const qint64 received = records->Fields(u"入金額"_s).toLongLong();
             orders.append({records->Fields(u"ID"_s).toLongLong(), records->Fields(u"氏名"_s).toString(),
-                           leadingNumber(billed) - received,
+                           records->Fields(u"電話番号"_s).toString(), leadingNumber(billed) - received,
                            method == u"銀行振込" && received == 0 && billed.typeId() != QMetaType::QString});
         }
         records->MoveNext();
     }
     records->Close();
     return orders;
+}
+
+// The demo's payer name for an order, as an operator would have taught it; false
+// without the table. The host reaches the component through its interface
+// only, so the name is stored in the form the import normalises it to.
+bool teach(DbConnection &connection, const Order &order, const QDate &today)
+{
+    const QString payer = u"(カ)ミドリシヨウジ"_s; // ｶ)ﾐﾄﾞﾘｼｮｳｼﾞ
+    const auto quote = [](QString text) -> QString { return u'\'' + text.replace(u"'"_s, u"''"_s) + u'\''; };
+    try {
+        connection.Execute(u"DELETE FROM [NYUKIN_MEIGI] WHERE [振込依頼人名] = "_s + quote(payer))->Close();
+        connection.Execute(u"INSERT INTO [NYUKIN_MEIGI] ([振込依頼人名],[電話番号],[氏名],[更新日]) VALUES (%1,%2,%3,%4)"_s
+                               .arg(quote(payer), quote(order.phone), quote(order.name),
+                                    quote(today.toString(u"yyyy/MM/dd"_s))))
+            ->Close();
+    } catch (const DbError &) {
+        return false;
+    }
+    return true;
 }
 
 QString quoted(const QString &text)
@@ -100,28 +120,51 @@ DemoStatement WriteDemoStatement(DbConnection &connection, const DemoOptions &op
     // The order number where customers put it: before the name, in the remark, in its own column.
     QList<const Order *> transfers;
     for (const Order &order : orders) {
-        if (order.unpaidTransfer && transfers.size() < 4)
+        if (order.unpaidTransfer && transfers.size() < 10)
             transfers.append(&order);
     }
     QList<qint64> used;
+    const bool allKinds = transfers.size() == 10;
     for (qsizetype i = 0; i < transfers.size(); ++i) {
         const Order &order = *transfers.at(i);
         used.append(order.id);
         const QString id = QString::number(order.id);
-        if (i == 0)
+        bool ticked = true;
+        if (i == 0) {
             line(3, order.open, id + u' ' + order.name, u"振込"_s, QString());
-        else if (i == 1)
+        } else if (i == 1) {
             line(3, order.open, order.name, u"ご注文番号 "_s + id, QString());
-        else if (i == 2)
+        } else if (i == 2) {
             line(2, order.open, order.name, u"振込"_s, id);
-        else
+        } else if (i == 3) {
             line(2, order.open > 440 ? order.open - 440 : order.open + 1000, id + u' ' + order.name,
                  u"振込手数料差引"_s, QString());
-        if (i < 3)
-            sample.matched.append(order.id);
-        else
             sample.amountDiffers = order.id;
+            ticked = false;
+        } else if (!allKinds) {
+            break;
+        } else if (i == 4) { // the phone number instead of the order's
+            line(2, order.open, order.name, u"TEL "_s + order.phone, QString());
+        } else if (i == 5) { // two orders in one transfer; the next is the other
+            line(2, order.open + transfers.at(6)->open, order.name,
+                 u"注文 %1・%2"_s.arg(order.id).arg(transfers.at(6)->id), QString());
+        } else if (i == 7) { // one order in two transfers
+            line(1, order.open / 2, order.name, u"分割"_s, id);
+            line(1, order.open - order.open / 2, order.name, u"分割"_s, id);
+        } else if (i == 8) {
+            line(1, order.open > 2000 ? order.open - 2000 : order.open + 2000, order.name, u"振込"_s, id);
+            sample.farShort = order.id;
+            ticked = false;
+        } else if (i == 9) { // a payer name taught before
+            ticked = teach(connection, order, options.today);
+            if (ticked)
+                line(1, order.open, u"ｶ)ﾐﾄﾞﾘｼｮｳｼﾞ"_s, u"振込"_s, QString());
+        }
+        if (ticked)
+            sample.matched.append(order.id);
     }
+    // The header, the fee-short and the far-short lines tick nothing.
+    sample.tickedLines = int(lines.size()) - 1 - (sample.amountDiffers ? 1 : 0) - (sample.farShort ? 1 : 0);
     if (!transfers.isEmpty()) {
         const Order &again = *transfers.constFirst();
         sample.duplicate = again.id;
@@ -164,6 +207,7 @@ DemoStatement WriteDemoStatement(DbConnection &connection, const DemoOptions &op
         line(0, 5000, u"ﾔﾏﾀﾞ ﾀﾛｳ"_s, u"振込"_s, QString::number(id));
     }
 
+    sample.lines = int(lines.size()) - 1;
     QSaveFile file(path);
     sample.written = file.open(QIODevice::WriteOnly)
                      && file.write(QByteArray("\xEF\xBB\xBF") + lines.join(u"\r\n"_s).toUtf8() + "\r\n") >= 0

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ScreenFixture.h"
+#include "core/data/SqlSchema.h"
 #include "demo/DemoDatabase.h"
 #include "demo/DemoStatement.h"
 
@@ -17,6 +18,10 @@ public:
         DemoOptions options;
         options.createTables = false;
         CreateDemoDatabase(*screen.db.connection(), options);
+        for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
+            if (statement.contains(QStringLiteral("[NYUKIN_MEIGI]")))
+                screen.db.exec(statement);
+        }
         sample = WriteDemoStatement(*screen.db.connection(), options, DemoStatementPath(screen.db.path()));
         screen.store.userLevel = userLevel;
     }

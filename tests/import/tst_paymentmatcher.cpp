@@ -2,6 +2,7 @@
 // receipts of an import built on it.
 #include "core/data/CellText.h"
 #include "core/import/PaymentImport.h"
+#include "core/import/MatchKeys.h"
 #include "core/import/PaymentMatcher.h"
 
 #include <QTest>
@@ -15,22 +16,51 @@ namespace {
 const int May1 = CellText::parseDate(u"2024/05/01");
 
 // Open amounts: 101 3,000; 102 and 103 5,000; 104 8,000 (8,000.5 rounds to
-// even); 1011 2,200 of 4,400, half received.
+// even); 1011 2,200 of 4,400, half received. 201 differs from 101's phone in
+// its last digit; 202, 203 (by TEL1) and 205 are one customer; 88 and 250
+// have one amount; 301 and 302 share a 氏名 but not a phone; 401 and 402 are
+// one customer's orders of one amount; 204 has no phone.
 QList<ListedOrder> listed()
 {
-    return {{1, 101, u"山田 太郎"_s, 3000, 0},
-            {2, 102, u"佐藤 花子"_s, 5000, 0},
-            {3, 103, u"鈴木 一郎"_s, 5000, 0},
-            {4, 104, u"高橋 陽子"_s, 8000.5, 0},
-            {5, 1011, u"田中 健太"_s, 4400, 2200}};
+    return {{1, 101, u"山田 太郎"_s, 3000, 0, u"03-1234-5678"_s, {}},
+            {2, 102, u"佐藤 花子"_s, 5000, 0, {}, {}},
+            {3, 103, u"鈴木 一郎"_s, 5000, 0, {}, {}},
+            {4, 104, u"高橋 陽子"_s, 8000.5, 0, {}, {}},
+            {5, 1011, u"田中 健太"_s, 4400, 2200, {}, {}},
+            {6, 201, u"伊藤 誠"_s, 2000, 0, u"0312345679"_s, {}},
+            {7, 202, u"伊藤 花子"_s, 2500, 0, u"045-222-3333"_s, {}},
+            {8, 203, u"伊藤 花子"_s, 3300, 0, {}, u"(045)222-3333"_s},
+            {9, 205, u"伊藤 花子"_s, 1200, 0, u"045-222-3333"_s, {}},
+            {10, 88, u"田中 次郎"_s, 4000, 0, u"090-8888-0088"_s, {}},
+            {11, 250, u"田中 太郎"_s, 4000, 0, u"06-6666-7777"_s, {}},
+            {12, 12, u"鈴木 花子"_s, 7000, 0, {}, {}},
+            {13, 204, u"渡辺　次郎"_s, 6000, 0, {}, {}},
+            {14, 301, u"鈴木 一郎"_s, 9100, 0, u"011-222-3333"_s, {}},
+            {15, 302, u"鈴木 一郎"_s, 9200, 0, u"011-222-4444"_s, {}},
+            {16, 401, u"小林 修"_s, 1500, 0, u"0111111111"_s, {}},
+            {17, 402, u"小林 修"_s, 1500, 0, u"0111111111"_s, {}}};
 }
 
-// "text/amount", several texts joined by "|"; "text/amount/named" names an
-// order by its own field; "!" marks a line that could not be read, a leading
-// "~" a cancellation whose original is not in the file.
+// Names the operators taught: one by phone, one by 氏名, one whose 氏名 two
+// customers with different phones share.
+PayerNames taught()
+{
+    PayerNames names;
+    names.teach(PayerNames::normalised(u"ｲﾄｳ ﾊﾅｺ"_s), {MatchKeys::phoneKey(u"045-222-3333"), {}});
+    names.teach(PayerNames::normalised(u"ﾜﾀﾅﾍﾞ ｼﾞﾛｳ"_s), {0, u"渡辺 次郎"_s});
+    names.teach(PayerNames::normalised(u"ｽｽﾞｷ ｲﾁﾛｳ"_s), {0, u"鈴木 一郎"_s});
+    return names;
+}
+
+constexpr qint64 Tolerance = 880;
+
+// "text#amount", several texts joined by "|"; "text#amount#named" names an
+// order by its own field, "text#amount#named#payer" gives the payer name;
+// "!" marks a line that could not be read, a leading "~" a cancellation whose
+// original is not in the file.
 StatementLine lineOf(const QString &written, int number)
 {
-    const QStringList fields = written.split(u'/');
+    const QStringList fields = written.split(u'#');
     StatementLine line;
     line.lineNumber = number;
     line.cancels = fields.at(0).startsWith(u'~');
@@ -39,6 +69,7 @@ StatementLine lineOf(const QString &written, int number)
     line.text = line.searched.join(u' ');
     line.amount = fields.at(1).toLongLong();
     line.namedOrder = fields.value(2);
+    line.payerName = fields.value(3);
     if (line.text == u"!")
         line.problem = u"unreadable"_s;
     return line;
@@ -62,68 +93,157 @@ private Q_SLOTS:
     void statuses_data()
     {
         QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QStringList>("matched"); // "status:No." per line
+        QTest::addColumn<QStringList>("matched"); // "status@key:No.s-fee" per line
 
-        QTest::newRow("number and open amount") << QStringList{u"101 ﾔﾏﾀﾞ/3000"_s} << QStringList{u"一致:101"_s};
-        QTest::newRow("number in a later text, zero-padded")
-            << QStringList{u"ﾔﾏﾀﾞ|000101/3000"_s} << QStringList{u"一致:101"_s};
-        QTest::newRow("number inside words") << QStringList{u"NO101ﾃﾞｽ/3000"_s} << QStringList{u"一致:101"_s};
-        QTest::newRow("a longer run is another number") << QStringList{u"1011/2200"_s} << QStringList{u"一致:1011"_s};
-        QTest::newRow("open is billed less received") << QStringList{u"1011/4400"_s}
-                                                       << QStringList{u"金額相違:1011"_s};
-        QTest::newRow("halves round to even") << QStringList{u"104/8000"_s} << QStringList{u"一致:104"_s};
-        QTest::newRow("the run whose amount agrees wins")
-            << QStringList{u"102 ｶﾞ 101/3000"_s} << QStringList{u"一致:101"_s};
-        QTest::newRow("other amount") << QStringList{u"101/2000"_s} << QStringList{u"金額相違:101"_s};
-        QTest::newRow("the full payment beats an earlier short one")
-            << QStringList{u"101/2000"_s, u"101/3000"_s} << QStringList{u"重複:101"_s, u"一致:101"_s};
-        QTest::newRow("paid twice") << QStringList{u"101/3000"_s, u"101/3000"_s}
-                                    << QStringList{u"一致:101"_s, u"重複:101"_s};
-        QTest::newRow("one order has the amount") << QStringList{u"ﾔﾏﾀﾞ/3000"_s} << QStringList{u"候補:101"_s};
-        QTest::newRow("the amount's order already taken")
-            << QStringList{u"ﾔﾏﾀﾞ/3000"_s, u"101/3000"_s} << QStringList{u"重複:101"_s, u"一致:101"_s};
-        QTest::newRow("several have the amount") << QStringList{u"ｻﾄｳ/5000"_s} << QStringList{u"複数候補:102,103"_s};
-        QTest::newRow("one left of several") << QStringList{u"ｻﾄｳ/5000"_s, u"102/5000"_s}
-                                             << QStringList{u"候補:103"_s, u"一致:102"_s};
-        QTest::newRow("nothing has the amount") << QStringList{u"ﾘｿｸ/7"_s} << QStringList{u"不一致"_s};
-        QTest::newRow("names an order the list lacks")
-            << QStringList{u"555/3000/555"_s} << QStringList{u"一覧外:555"_s};
-        QTest::newRow("a listed number beats a named one")
-            << QStringList{u"101|555/3000/555"_s} << QStringList{u"一致:101"_s};
-        QTest::newRow("a cancellation names its order and takes nothing")
-            << QStringList{u"~101/3000"_s, u"101/3000"_s} << QStringList{u"取消:101"_s, u"一致:101"_s};
-        QTest::newRow("a cancellation without a number names the amount's one order")
-            << QStringList{u"~ﾔﾏﾀﾞ/3000"_s, u"ﾔﾏﾀﾞ/3000"_s} << QStringList{u"取消:101"_s, u"候補:101"_s};
-        QTest::newRow("unreadable line takes nothing")
-            << QStringList{u"!/3000"_s, u"ﾔﾏﾀﾞ/3000"_s} << QStringList{u"不正"_s, u"候補:101"_s};
+        const auto row = [](const char *name, const QStringList &lines, const QStringList &matched) {
+            QTest::newRow(name) << lines << matched;
+        };
+        row("number and open amount", {u"101 ﾔﾏﾀﾞ#3000"_s}, {u"一致@No.:101"_s});
+        row("number in a later text, zero-padded", {u"ﾔﾏﾀﾞ|000101#3000"_s}, {u"一致@No.:101"_s});
+        row("number inside words", {u"NO101ﾃﾞｽ#3000"_s}, {u"一致@No.:101"_s});
+        row("digits against the name", {u"101ﾔﾏﾀﾞﾀﾛｳ#3000"_s}, {u"一致@No.:101"_s});
+        row("a longer run is another number", {u"1011#2200"_s}, {u"一致@No.:1011"_s});
+        row("open is billed less received", {u"1011#4400"_s}, {u"金額相違@No.:1011"_s});
+        row("halves round to even", {u"104#8000"_s}, {u"一致@No.:104"_s});
+        row("the run whose amount agrees wins", {u"102 ｶﾞ 101#3000"_s}, {u"一致@No.:101"_s});
+        row("other amount", {u"101#2000"_s}, {u"金額相違@No.:101"_s});
+        row("the full payment beats an earlier short one", {u"101#2000"_s, u"101#3000"_s},
+            {u"重複@No.:101"_s, u"一致@No.:101"_s});
+        row("paid twice", {u"101#3000"_s, u"101#3000"_s}, {u"一致@No.:101"_s, u"重複@No.:101"_s});
+        row("one order has the amount", {u"ﾔﾏﾀﾞ#3000"_s}, {u"候補:101"_s});
+        row("the amount's order already taken", {u"ﾔﾏﾀﾞ#3000"_s, u"101#3000"_s}, {u"重複:101"_s, u"一致@No.:101"_s});
+        row("several have the amount", {u"ｻﾄｳ#5000"_s}, {u"複数候補:102,103"_s});
+        row("one left of several", {u"ｻﾄｳ#5000"_s, u"102#5000"_s}, {u"候補:103"_s, u"一致@No.:102"_s});
+        row("nothing has the amount", {u"ﾘｿｸ#7"_s}, {u"不一致"_s});
+        row("names an order the list lacks", {u"555#3000#555"_s}, {u"一覧外:555"_s});
+        row("unreadable line takes nothing", {u"!#3000"_s, u"ﾔﾏﾀﾞ#3000"_s}, {u"不正"_s, u"候補:101"_s});
+
+        // The order-number column decides over any run in the texts.
+        row("the column beats a membership number", {u"ﾀﾅｶ ﾀﾛｳ ｶｲｲﾝ88#4000#250"_s}, {u"一致@No.:250"_s});
+        row("the column's order short, the text's fits", {u"ｶｲｲﾝ88#4000#1011"_s}, {u"金額相違@No.:1011"_s});
+        row("the column lists no order, the text does", {u"ｶｲｲﾝ88#4000#555"_s}, {u"一覧外:555"_s});
+        row("a date is no order number", {u"ｽｽﾞｷ 12/01ﾌﾞﾝ#7000"_s}, {u"候補:12"_s});
+        row("a western date", {u"ｽｽﾞｷ 2026/12/05#7000"_s}, {u"候補:12"_s});
+        row("a written date", {u"ｽｽﾞｷ 12月1日ﾌﾞﾝ#7000"_s}, {u"候補:12"_s});
+        row("a grouped amount", {u"ﾘｿｸ 12,000#7000"_s}, {u"候補:12"_s});
+        row("two named orders of one amount", {u"88 250#4000"_s}, {u"複数候補@No.:88,250"_s});
+        row("keys naming different orders", {u"ｶｲｲﾝ88 06-6666-7777#4000"_s}, {u"複数候補@No.:250,88"_s});
+
+        // Phone numbers, compared whole as digits.
+        row("phone with hyphens", {u"ｲﾄｳ 03-1234-5679#2000"_s}, {u"一致@TEL:201"_s});
+        row("phone in brackets", {u"ｲﾄｳ (03)1234-5679#2000"_s}, {u"一致@TEL:201"_s});
+        row("phone in full-width digits", {u"ｲﾄｳ ０３１２３４５６７９#2000"_s}, {u"一致@TEL:201"_s});
+        row("phone with spaces", {u"ｲﾄｳ 03 1234 5679#2000"_s}, {u"一致@TEL:201"_s});
+        row("another phone with the same start", {u"ｲﾄｳ 03-1234-5670#2000"_s}, {u"候補:201"_s});
+        row("phone by TEL1, the amount picks the order", {u"045-222-3333#3300"_s}, {u"一致@TEL:203"_s});
+        row("phone, two orders fit", {u"0111111111#1500"_s}, {u"複数候補@TEL:401,402"_s});
+
+        // Fees, combined and split payments.
+        row("short by a fee", {u"201#1120"_s}, {u"手数料差@No.:201-880"_s});
+        row("short beyond the tolerance", {u"201#1119"_s}, {u"金額相違@No.:201"_s});
+        row("all of a customer's orders", {u"045-222-3333#7000"_s}, {u"合算@TEL:202,203,205"_s});
+        row("all of them less a fee", {u"045-222-3333#6340"_s}, {u"合算@TEL:202,203,205-660"_s});
+        row("one of the customer's orders missing", {u"045-222-3333#5800"_s}, {u"金額相違@TEL:202"_s});
+        row("the orders the text names", {u"202・203#5800"_s}, {u"合算@No.:202,203"_s});
+        row("an order paid in two halves", {u"250#2000#250"_s, u"ﾀﾅｶ 06-6666-7777#2000"_s},
+            {u"分割@No.:250"_s, u"分割@TEL:250"_s});
+        row("halves less a fee", {u"250#2000#250"_s, u"250#1560#250"_s}, {u"分割@No.:250"_s, u"分割@No.:250-440"_s});
+        row("halves that fall short", {u"250#2000#250"_s, u"250#1000#250"_s},
+            {u"金額相違@No.:250"_s, u"重複@No.:250"_s});
+
+        // Learned payer names.
+        row("a name taught by phone", {u"ｲﾄｳ ﾊﾅｺ#3300##ｲﾄｳ ﾊﾅｺ"_s}, {u"一致@名義:203"_s});
+        row("the name written another way", {u"x#3300##イトウ　ハナコ"_s}, {u"一致@名義:203"_s});
+        row("a name taught by 氏名", {u"x#6000##ﾜﾀﾅﾍﾞｼﾞﾛｳ"_s}, {u"一致@名義:204"_s});
+        row("a 氏名 two phones share", {u"x#9100##ｽｽﾞｷ ｲﾁﾛｳ"_s}, {u"候補:301"_s});
+        row("a cancellation names its order and takes nothing", {u"~101#3000"_s, u"101#3000"_s},
+            {u"取消:101"_s, u"一致@No.:101"_s});
+        row("a cancellation without a number names the amount's one order", {u"~ﾔﾏﾀﾞ#3000"_s, u"ﾔﾏﾀﾞ#3000"_s},
+            {u"取消:101"_s, u"候補:101"_s});
     }
 
     void statuses()
     {
         QFETCH(QStringList, lines);
-        const PaymentMatcher matcher(listed());
+        const PaymentMatcher matcher(listed(), Tolerance, taught());
         const QList<MatchResult> results = matcher.match(linesOf(lines));
         QStringList matched;
         for (const MatchResult &result : results) {
             QString text = PaymentMatcher::statusText(result.status);
+            if (result.key != MatchKey::None)
+                text += u'@' + PaymentMatcher::keyText(result.key);
             QStringList ids;
-            if (result.order >= 0)
-                ids << QString::number(matcher.orders().at(result.order).id);
+            for (const int order : result.orders.isEmpty() && result.order >= 0 ? QList<int>{result.order}
+                                                                                 : result.orders)
+                ids << QString::number(matcher.orders().at(order).id);
             for (const int candidate : result.candidates)
                 ids << QString::number(matcher.orders().at(candidate).id);
             if (!result.namedOrder.isEmpty())
                 ids << result.namedOrder;
-            matched << (ids.isEmpty() ? text : text + u':' + ids.join(u','));
+            if (!ids.isEmpty())
+                text += u':' + ids.join(u',');
+            if (result.fee != 0)
+                text += u'-' + QString::number(result.fee);
+            matched << text;
         }
         QTEST(matched, "matched");
+    }
+
+    void phoneKeys_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("phones");
+        QTest::addColumn<QString>("numbers");
+        QTest::newRow("mobile") << u"090-1234-5678 250"_s << u"09012345678"_s << u"250"_s;
+        QTest::newRow("a phone then a number") << u"0312345678 1"_s << u"0312345678"_s << u"1"_s;
+        QTest::newRow("free dial") << u"0120-12-3456"_s << u"0120123456"_s << QString();
+        QTest::newRow("twelve digits") << u"031234567890"_s << QString() << u"31234567890"_s;
+        QTest::newRow("not from 0") << u"3312345678"_s << QString() << u"3312345678"_s;
+        QTest::newRow("a time") << u"10:30 77"_s << QString() << u"77"_s;
+    }
+
+    void phoneKeys()
+    {
+        QFETCH(QString, text);
+        MatchKeys::Found found;
+        MatchKeys::scan(text, found);
+        QStringList phones;
+        for (const qint64 phone : found.phones) {
+            const QString digits = QString::number(phone % 100'000'000'000LL);
+            phones << QString(int(phone / 100'000'000'000LL) - int(digits.size()), u'0') + digits;
+        }
+        QStringList numbers;
+        for (const qint64 number : found.orderNumbers)
+            numbers << QString::number(number);
+        QTEST(phones.join(u','), "phones");
+        QTEST(numbers.join(u','), "numbers");
+    }
+
+    void payerNames_data()
+    {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("other");
+        QTest::newRow("widths and small kana") << u"ｼﾖｳｼﾞ ｷﾖｳｺ"_s << u"ショウジ　キョウコ"_s;
+        QTest::newRow("long vowels") << u"ｻﾄｰ ﾀﾛｰ"_s << u"サト-タロ‐"_s;
+        QTest::newRow("株式会社 before") << u"ｶ)ﾔﾏﾀﾞｼﾖｳｼﾞ"_s << u"株式会社ヤマダショウジ"_s;
+        QTest::newRow("株式会社 after") << u"ﾔﾏﾀﾞｼﾖｳｼﾞ(ｶ"_s << u"ヤマダショウジ株式会社"_s;
+        QTest::newRow("有限会社") << u"ﾕ) ﾔﾏﾀﾞ"_s << u"有限会社ヤマダ"_s;
+    }
+
+    void payerNames()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, other);
+        QCOMPARE(PayerNames::normalised(written), PayerNames::normalised(other));
+        QVERIFY(PayerNames::normalised(u"ｶ)ﾔﾏﾀﾞ"_s) != PayerNames::normalised(u"ﾕ)ﾔﾏﾀﾞ"_s));
     }
 
     void ticksPicksAndReceipts()
     {
         // 一致 101, 複数候補 102/103, 金額相違 1011, 不一致, 重複 101.
         PaymentImport import(Statement{Statement::Format::Csv, TextEncoding::Utf8,
-                                       linesOf({u"101/3000"_s, u"ｻﾄｳ/5000"_s, u"1011/1000"_s, u"ﾘｿｸ/7"_s,
-                                                u"101/3000"_s}),
+                                       linesOf({u"101#3000"_s, u"ｻﾄｳ#5000"_s, u"1011#1000"_s, u"ﾘｿｸ#7"_s,
+                                                u"101#3000"_s}),
                                        0, 0, QString(), QString()},
                              listed());
         QCOMPARE(import.unticked(), (QList<int>{1, 2, 3, 4}));
@@ -138,10 +258,11 @@ private Q_SLOTS:
         QVERIFY2(import.conflict().startsWith(u"2行目と6行目が同じ No.101"_s), qPrintable(import.conflict()));
         QVERIFY(import.setTicked(4, false));
         PaymentImport cancelled(Statement{Statement::Format::Notice, TextEncoding::Cp932,
-                                          linesOf({u"~101/3000"_s}), 0, 0, QString(), QString()},
+                                          linesOf({u"~101#3000"_s}), 0, 0, QString(), QString()},
                                 listed());
         QVERIFY(!cancelled.isTicked(0));
         QVERIFY(!cancelled.setTicked(0, true));
+        QVERIFY(!cancelled.assign(0, 0));
 
         QStringList receipts;
         for (const PaymentImport::Receipt &receipt : import.receipts())
@@ -170,7 +291,7 @@ private Q_SLOTS:
         QList<ListedOrder> orders;
         for (int i = 0; i < sharing; ++i)
             orders.append({i + 1, 5000 + i, u"顧客"_s, 1200, 0});
-        const QList<MatchResult> results = PaymentMatcher(orders).match(linesOf({u"ﾌﾘｺﾐ/1200"_s}));
+        const QList<MatchResult> results = PaymentMatcher(orders).match(linesOf({u"ﾌﾘｺﾐ#1200"_s}));
         QCOMPARE(results.size(), 1);
         QCOMPARE(results[0].status, MatchStatus::MultipleCandidates);
         QCOMPARE(results[0].candidateCount, sharing);
@@ -178,6 +299,41 @@ private Q_SLOTS:
         QList<int> first(offered);
         std::iota(first.begin(), first.end(), 0);
         QCOMPARE(results[0].candidates, first);
+    }
+
+    void appliedAmountsAndLessons()
+    {
+        // 手数料差 201, 合算 202/203/205 less a fee, 分割 250 in two lines,
+        // 候補 12 by amount alone, 複数候補 401/402 by phone, 不一致 given by hand.
+        PaymentImport import(Statement{Statement::Format::Csv, TextEncoding::Utf8,
+                                       linesOf({u"201#1120"_s, u"045-222-3333#6340"_s, u"250#2000#250"_s,
+                                                u"ｽｽﾞｷ#7000"_s, u"0111111111#1500"_s, u"250#2000#250"_s,
+                                                u"x#7##ｵｶﾞﾜ ｼﾞﾛｳ"_s}),
+                                       0, 0, QString(), QString()},
+                             listed(), Tolerance, taught());
+        QCOMPARE(import.unticked(), (QList<int>{3, 4, 6}));
+        QVERIFY(import.conflict().isEmpty());
+        QCOMPARE(import.fee(1), 660);
+        QVERIFY(!import.assign(6, -1));
+        QVERIFY(import.assign(6, 12)); // the list's 204, by hand
+        QVERIFY(import.choose(4, 16));
+        QVERIFY(import.setTicked(4, true));
+
+        QStringList receipts;
+        for (const PaymentImport::Receipt &receipt : import.receipts())
+            receipts << u"%1:%2"_s.arg(receipt.row).arg(receipt.paidAmount);
+        QCOMPARE(receipts, (QStringList{u"6:1120"_s, u"7:2500"_s, u"8:3300"_s, u"9:540"_s, u"11:4000"_s,
+                                        u"17:1500"_s, u"13:7"_s}));
+
+        const QList<PayerNames::Lesson> lessons = import.lessons();
+        QCOMPARE(lessons.size(), 1);
+        QCOMPARE(lessons.constFirst().orderId, 204);
+        QCOMPARE(lessons.constFirst().payer, PayerNames::normalised(u"ｵｶﾞﾜｼﾞﾛｳ"_s));
+        QCOMPARE(lessons.constFirst().name, u"渡辺　次郎"_s);
+
+        // A split line given by hand is a payment of its own beside the other half.
+        QVERIFY(import.assign(2, 10));
+        QVERIFY2(import.conflict().startsWith(u"4行目と7行目が同じ No.250"_s), qPrintable(import.conflict()));
     }
 };
 

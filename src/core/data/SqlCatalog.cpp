@@ -127,3 +127,22 @@ QString SqlCatalog::SaveExemptMethods(const QString &tabJoinedMethods, SqlDialec
     // No WHERE: the suite keeps one CONTROL row and this is its value.
     return inDialect(u"UPDATE [CONTROL] SET [NYUKIN_NOMANAGE] = '"_s + QuoteSql(tabJoinedMethods) + u"'"_s, dialect);
 }
+
+QString SqlCatalog::PayerNames(SqlDialect dialect)
+{
+    return inDialect(u"SELECT [振込依頼人名],[電話番号],[氏名] FROM [NYUKIN_MEIGI]"_s, dialect);
+}
+
+QString SqlCatalog::ForgetPayerName(const QString &payer, SqlDialect dialect)
+{
+    return inDialect(u"DELETE FROM [NYUKIN_MEIGI] WHERE [振込依頼人名] = '"_s + QuoteSql(payer) + u"'"_s, dialect);
+}
+
+QString SqlCatalog::TeachPayerName(const QString &payer, const QString &phone, const QString &name,
+                                   const QString &today, SqlDialect dialect)
+{
+    return inDialect(u"INSERT INTO [NYUKIN_MEIGI] ([振込依頼人名],[電話番号],[氏名],[更新日]) VALUES ('"_s
+                         + QuoteSql(payer) + u"','"_s + QuoteSql(phone) + u"','"_s + QuoteSql(name) + u"','"_s
+                         + QuoteSql(today) + u"')"_s,
+                     dialect);
+}

@@ -43,4 +43,11 @@ QString LockTimeout(int milliseconds, SqlDialect dialect);
 // Stores the TAB-joined exempt list, quoted here.
 QString SaveExemptMethods(const QString &tabJoinedMethods, SqlDialect dialect);
 
+// Payer names the operators taught (NYUKIN_MEIGI): every row, the name, phone
+// number and 氏名 in that order.
+QString PayerNames(SqlDialect dialect);
+QString ForgetPayerName(const QString &payer, SqlDialect dialect);
+QString TeachPayerName(const QString &payer, const QString &phone, const QString &name, const QString &today,
+                       SqlDialect dialect);
+
 } // namespace SqlCatalog

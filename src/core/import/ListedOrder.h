@@ -10,4 +10,6 @@ struct ListedOrder
     QString name;
     double billed{0};
     double received{0};  // what the row's amount cell held
+    QString phone;       // 電話番号 as listed
+    QString tel1;        // TEL1, when the list carries it
 };

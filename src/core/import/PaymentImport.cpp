@@ -6,23 +6,48 @@
 
 using namespace Qt::StringLiterals;
 
-PaymentImport::PaymentImport(Statement statement, QList<ListedOrder> orders)
-    : m_statement(std::move(statement)), m_matcher(std::move(orders))
+PaymentImport::PaymentImport(Statement statement, QList<ListedOrder> orders, qint64 feeTolerance,
+                             PayerNames payerNames)
+    : m_statement(std::move(statement)), m_matcher(std::move(orders), feeTolerance, std::move(payerNames))
 {
     m_results = m_matcher.match(m_statement.lines);
     m_chosen.fill(-1, m_results.size());
     m_ticked.fill(false, m_results.size());
-    // Only what agrees in both number and amount goes in unasked.
-    for (qsizetype i = 0; i < m_results.size(); ++i)
-        m_ticked[i] = m_results.at(i).status == MatchStatus::Match;
+    m_byHand.fill(false, m_results.size());
+    // Only what a key identified and the amounts agree with goes in unasked.
+    for (qsizetype i = 0; i < m_results.size(); ++i) {
+        const MatchStatus status = m_results.at(i).status;
+        m_ticked[i] = status == MatchStatus::Match || status == MatchStatus::FeeShort
+                      || status == MatchStatus::Combined || status == MatchStatus::Split;
+    }
 }
 
 int PaymentImport::target(int index) const
 {
+    if (m_chosen.at(index) >= 0)
+        return m_chosen.at(index);
     const MatchResult &result = m_results.at(index);
     if (result.status == MatchStatus::MultipleCandidates)
-        return m_chosen.at(index);
+        return -1;
     return result.order;
+}
+
+QList<int> PaymentImport::targets(int index) const
+{
+    if (m_chosen.at(index) < 0 && m_results.at(index).status == MatchStatus::Combined)
+        return m_results.at(index).orders;
+    const int order = target(index);
+    return order >= 0 ? QList<int>{order} : QList<int>{};
+}
+
+qint64 PaymentImport::fee(int index) const
+{
+    return m_chosen.at(index) >= 0 ? 0 : m_results.at(index).fee;
+}
+
+bool PaymentImport::paysSplit(int index) const
+{
+    return m_chosen.at(index) < 0 && m_results.at(index).status == MatchStatus::Split;
 }
 
 bool PaymentImport::setTicked(int index, bool ticked)
@@ -37,8 +62,22 @@ bool PaymentImport::choose(int index, int order)
     if (order >= 0 && !m_results.at(index).candidates.contains(order))
         return false;
     m_chosen[index] = order;
+    m_byHand[index] = order >= 0;
     if (order < 0)
         m_ticked[index] = false;
+    return true;
+}
+
+bool PaymentImport::assign(int index, int order)
+{
+    // A cancellation pays nothing, whoever it is given to.
+    const MatchStatus status = m_results.at(index).status;
+    if (order < 0 || order >= m_matcher.orders().size() || status == MatchStatus::Invalid
+        || status == MatchStatus::Cancelled)
+        return false;
+    m_chosen[index] = order;
+    m_byHand[index] = true;
+    m_ticked[index] = true;
     return true;
 }
 
@@ -48,14 +87,17 @@ QString PaymentImport::conflict() const
     for (int i = 0; i < lineCount(); ++i) {
         if (!m_ticked.at(i))
             continue;
-        const int order = target(i);
-        if (const auto taken = lineOf.constFind(order); taken != lineOf.cend()) {
-            return u"%1行目と%2行目が同じ No.%3 に入金されます。どちらかのチェックを外してください。"_s
-                .arg(line(*taken).lineNumber)
-                .arg(line(i).lineNumber)
-                .arg(m_matcher.orders().at(order).id);
+        for (const int order : targets(i)) {
+            // The lines of a split payment go to their order together.
+            const auto taken = lineOf.constFind(order);
+            if (taken != lineOf.cend() && !(paysSplit(*taken) && paysSplit(i))) {
+                return u"%1行目と%2行目が同じ No.%3 に入金されます。どちらかのチェックを外してください。"_s
+                    .arg(line(*taken).lineNumber)
+                    .arg(line(i).lineNumber)
+                    .arg(m_matcher.orders().at(order).id);
+            }
+            lineOf.insert(order, i);
         }
-        lineOf.insert(order, i);
     }
     return QString();
 }
@@ -63,10 +105,30 @@ QString PaymentImport::conflict() const
 QList<PaymentImport::Receipt> PaymentImport::receipts() const
 {
     QList<Receipt> receipts;
+    QHash<int, qsizetype> splitReceipt; // order -> its receipt, summed over its lines
     for (int i = 0; i < lineCount(); ++i) {
         if (!m_ticked.at(i))
             continue;
-        const ListedOrder &order = m_matcher.orders().at(target(i));
+        const QList<int> orders = targets(i);
+        if (orders.size() > 1) {
+            // Each order its open amount; the fee stays on the last one.
+            for (qsizetype k = 0; k < orders.size(); ++k) {
+                const ListedOrder &order = m_matcher.orders().at(orders.at(k));
+                const qint64 paid = m_matcher.open(orders.at(k)) - (k + 1 == orders.size() ? fee(i) : 0);
+                receipts.append({order.row, line(i).julianDay, qint64(RoundHalfEven(order.received)) + paid});
+            }
+            continue;
+        }
+        const ListedOrder &order = m_matcher.orders().at(orders.constFirst());
+        if (paysSplit(i)) {
+            if (const auto known = splitReceipt.constFind(orders.constFirst()); known != splitReceipt.cend()) {
+                Receipt &receipt = receipts[*known];
+                receipt.paidAmount += line(i).amount;
+                receipt.julianDay = line(i).julianDay;
+                continue;
+            }
+            splitReceipt.insert(orders.constFirst(), receipts.size());
+        }
         receipts.append({order.row, line(i).julianDay, qint64(RoundHalfEven(order.received)) + line(i).amount});
     }
     return receipts;
@@ -91,4 +153,20 @@ std::array<PaymentImport::Total, MatchStatusCount> PaymentImport::totals() const
         total.amount += line(i).amount;
     }
     return totals;
+}
+
+QList<PayerNames::Lesson> PaymentImport::lessons() const
+{
+    QList<PayerNames::Lesson> lessons;
+    if (!m_matcher.payerNames().available())
+        return lessons;
+    for (int i = 0; i < lineCount(); ++i) {
+        const QString payer = PayerNames::normalised(line(i).payerName);
+        if (!m_ticked.at(i) || !m_byHand.at(i) || payer.isEmpty())
+            continue;
+        const ListedOrder &order = m_matcher.orders().at(target(i));
+        const QString phone = !order.phone.trimmed().isEmpty() ? order.phone.trimmed() : order.tel1.trimmed();
+        lessons.append({order.id, payer, phone, order.name});
+    }
+    return lessons;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/import/MatchResult.h"
+#include "core/import/PayerNames.h"
 #include "core/import/PaymentMatcher.h"
 #include "core/import/Statement.h"
 
@@ -14,12 +15,12 @@
 class PaymentImport final
 {
 public:
-    // What applying a ticked line writes to its grid row.
+    // What applying the ticked lines writes to a grid row.
     struct Receipt
     {
         int row{0};
         int julianDay{0};
-        qint64 paidAmount{0}; // already received plus the line's amount
+        qint64 paidAmount{0}; // already received plus what the line(s) pay the order
     };
 
     struct Total
@@ -28,7 +29,8 @@ public:
         qint64 amount{0};
     };
 
-    PaymentImport(Statement statement, QList<ListedOrder> orders);
+    PaymentImport(Statement statement, QList<ListedOrder> orders, qint64 feeTolerance = 0,
+                  PayerNames payerNames = {});
 
     const Statement &statement() const { return m_statement; }
     const PaymentMatcher &matcher() const { return m_matcher; }
@@ -38,7 +40,12 @@ public:
 
     // The listed order the line goes to when ticked; -1 when it has none
     // (yet: a line with several candidates has one once the operator picks).
+    // A combined payment's first order.
     int target(int index) const;
+    // Every order the line pays when ticked.
+    QList<int> targets(int index) const;
+    // What the bank kept of the line's payment, as applied.
+    qint64 fee(int index) const;
     bool isTicked(int index) const { return m_ticked.at(index); }
     // False, leaving the tick off, when the line has no order to go to or
     // is a cancellation (取消), which pays nothing.
@@ -46,17 +53,26 @@ public:
     // The operator's pick among a line's candidates; -1 takes it back and
     // clears the tick. False for an order that is no candidate of the line.
     bool choose(int index, int order);
+    // The operator gives the line to a listed order by its No. and ticks it;
+    // false for a line that cannot be applied.
+    bool assign(int index, int order);
+    bool isByHand(int index) const { return m_byHand.at(index); }
 
     // Why the ticks cannot be applied (two lines for one order); empty when they can.
     QString conflict() const;
     QList<Receipt> receipts() const;
     QList<int> unticked() const;
     std::array<Total, MatchStatusCount> totals() const;
+    // The payer names the ticked hand-given lines teach once registered.
+    QList<PayerNames::Lesson> lessons() const;
 
 private:
+    bool paysSplit(int index) const;
+
     Statement m_statement;
     PaymentMatcher m_matcher;
     QList<MatchResult> m_results;
     QList<int> m_chosen;
     QList<bool> m_ticked;
+    QList<bool> m_byHand;
 };

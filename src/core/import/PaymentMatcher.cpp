@@ -1,39 +1,39 @@
 #include "core/import/PaymentMatcher.h"
 
 #include "core/data/Rounding.h"
+#include "core/import/MatchKeys.h"
 
+#include <QSet>
+
+#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Longer runs are account or phone numbers beyond any order number.
-constexpr qsizetype MaxOrderDigits = 18;
-
-template<typename Visit>
-void forEachDigitRun(QStringView text, Visit visit)
+QString withoutSpaces(const QString &name)
 {
-    const qsizetype n = text.size();
-    qsizetype pos = 0;
-    while (pos < n) {
-        if (text[pos] < u'0' || text[pos] > u'9') {
-            ++pos;
-            continue;
-        }
-        const qsizetype start = pos;
-        qint64 value = 0;
-        while (pos < n && text[pos] >= u'0' && text[pos] <= u'9') {
-            if (pos - start < MaxOrderDigits)
-                value = value * 10 + (text[pos].unicode() - u'0');
-            ++pos;
-        }
-        if (pos - start <= MaxOrderDigits && visit(value))
-            return;
-    }
+    QString compact = name;
+    compact.remove(u' ').remove(u'\u3000');
+    return compact;
+}
+
+bool ticks(MatchStatus status)
+{
+    return status == MatchStatus::Match || status == MatchStatus::FeeShort || status == MatchStatus::Combined;
 }
 
 } // namespace
+
+// What one key makes of a line before any order is claimed.
+struct PaymentMatcher::Verdict
+{
+    MatchStatus status{MatchStatus::NoMatch}; // NoMatch: the key names nothing
+    MatchKey key{MatchKey::None};
+    QList<int> orders; // what it pays, or the candidates
+    qint64 fee{0};
+};
 
 // Which orders have taken a line. Free orders of one amount are found by
 // skipping taken positions with path-halving links, so listing or counting
@@ -89,16 +89,27 @@ private:
     QHash<qint64, int> m_takenOfAmount;
 };
 
-PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders)
-    : m_orders(std::move(orders))
+PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, PayerNames payerNames)
+    : m_orders(std::move(orders)), m_feeTolerance(std::max<qint64>(feeTolerance, 0)),
+      m_payerNames(std::move(payerNames))
 {
     const qsizetype n = m_orders.size();
     m_open.reserve(n);
     m_byId.reserve(n);
+    m_byPhone.reserve(n);
     for (int i = 0; i < n; ++i) {
-        m_open.append(openAmount(m_orders.at(i)));
-        m_byId.insert(m_orders.at(i).id, i);
+        const ListedOrder &order = m_orders.at(i);
+        m_open.append(openAmount(order));
+        m_byId.insert(order.id, i);
         ++m_amountCount[m_open.at(i)];
+        const qint64 phone = MatchKeys::phoneKey(order.phone);
+        const qint64 tel1 = MatchKeys::phoneKey(order.tel1);
+        if (phone != 0)
+            m_byPhone.insert(phone, i);
+        if (tel1 != 0 && tel1 != phone)
+            m_byPhone.insert(tel1, i);
+        if (!m_payerNames.isEmpty())
+            m_byName.insert(withoutSpaces(order.name), i);
     }
     // A counting sort by amount keeps each amount's orders in list order.
     int next = 0;
@@ -123,82 +134,267 @@ qint64 PaymentMatcher::openAmount(const ListedOrder &order)
 
 QString PaymentMatcher::statusText(MatchStatus status)
 {
-    static const std::array<QString, MatchStatusCount> texts{u"一致"_s, u"金額相違"_s, u"候補"_s, u"複数候補"_s,
-                                                            u"不一致"_s, u"重複"_s, u"不正"_s, u"一覧外"_s,
-                                                            u"取消"_s};
+    static const std::array<QString, MatchStatusCount> texts{
+        u"一致"_s, u"金額相違"_s, u"候補"_s, u"複数候補"_s, u"不一致"_s, u"重複"_s,
+        u"不正"_s, u"一覧外"_s, u"取消"_s, u"手数料差"_s, u"合算"_s, u"分割"_s};
     return texts[size_t(status)];
 }
 
-int PaymentMatcher::numberedOrder(const StatementLine &line) const
+QString PaymentMatcher::keyText(MatchKey key)
 {
-    int first = -1;
-    int exact = -1;
-    for (const QString &text : line.searched) {
-        forEachDigitRun(text, [&](qint64 value) {
-            const auto found = m_byId.constFind(value);
-            if (found == m_byId.cend())
-                return false;
-            if (first < 0)
-                first = *found;
-            if (m_open.at(*found) == line.amount)
-                exact = *found;
-            return exact >= 0;
-        });
-        if (exact >= 0)
-            return exact;
+    switch (key) {
+    case MatchKey::Number:
+        return u"No."_s;
+    case MatchKey::Phone:
+        return u"TEL"_s;
+    case MatchKey::Name:
+        return u"名義"_s;
+    case MatchKey::None:
+        break;
     }
-    return first;
+    return QString();
+}
+
+QList<int> PaymentMatcher::phoneOrders(const QList<qint64> &phones) const
+{
+    QList<int> orders;
+    for (const qint64 phone : phones) {
+        for (auto it = m_byPhone.constFind(phone); it != m_byPhone.cend() && it.key() == phone; ++it) {
+            if (!orders.contains(*it))
+                orders.append(*it);
+        }
+    }
+    std::sort(orders.begin(), orders.end());
+    return orders;
+}
+
+QList<int> PaymentMatcher::nameOrders(const QString &payer) const
+{
+    const PayerNames::Customer *customer = m_payerNames.find(PayerNames::normalised(payer));
+    if (!customer)
+        return {};
+    if (customer->phone != 0)
+        return phoneOrders({customer->phone});
+    QList<int> orders = m_byName.values(withoutSpaces(customer->name));
+    // One 氏名 with several phone numbers is several customers: none of them.
+    qint64 phone = 0;
+    for (const int order : orders) {
+        const qint64 own = MatchKeys::phoneKey(m_orders.at(order).phone);
+        if (own != 0 && phone != 0 && own != phone)
+            return {};
+        if (own != 0)
+            phone = own;
+    }
+    std::sort(orders.begin(), orders.end());
+    return orders;
+}
+
+PaymentMatcher::Verdict PaymentMatcher::fit(const QList<int> &named, qint64 amount, MatchKey key) const
+{
+    Verdict verdict;
+    if (named.isEmpty())
+        return verdict;
+    verdict.key = key;
+    QList<int> exact;
+    QList<int> short_;
+    qint64 sum = 0;
+    for (const int order : named) {
+        const qint64 missing = m_open.at(order) - amount;
+        if (missing == 0)
+            exact.append(order);
+        else if (missing >= 1 && missing <= m_feeTolerance)
+            short_.append(order);
+        sum += m_open.at(order);
+    }
+    const QList<int> &fitting = exact.isEmpty() ? short_ : exact;
+    if (fitting.size() == 1) {
+        verdict.status = exact.isEmpty() ? MatchStatus::FeeShort : MatchStatus::Match;
+        verdict.orders = fitting;
+        verdict.fee = m_open.at(fitting.constFirst()) - amount;
+        return verdict;
+    }
+    if (fitting.size() > 1) {
+        verdict.status = MatchStatus::MultipleCandidates;
+        verdict.orders = fitting;
+        return verdict;
+    }
+    if (named.size() > 1 && sum - amount >= 0 && sum - amount <= m_feeTolerance) {
+        verdict.status = MatchStatus::Combined;
+        verdict.orders = named;
+        verdict.fee = sum - amount;
+        return verdict;
+    }
+    verdict.status = MatchStatus::AmountDiffers;
+    verdict.orders = named;
+    return verdict;
+}
+
+PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line) const
+{
+    // A column that holds nothing but a number decides alone.
+    if (!line.namedOrder.isEmpty()) {
+        bool ok = false;
+        const qint64 id = line.namedOrder.toLongLong(&ok);
+        const int order = ok ? orderOf(id) : -1;
+        if (order >= 0)
+            return fit({order}, line.amount, MatchKey::Number);
+        Verdict verdict;
+        verdict.status = MatchStatus::NotListed;
+        return verdict;
+    }
+
+    MatchKeys::Found found;
+    for (const QString &text : line.searched)
+        MatchKeys::scan(text, found);
+    QList<int> numbered;
+    for (const qint64 number : found.orderNumbers) {
+        if (const int order = orderOf(number); order >= 0 && !numbered.contains(order))
+            numbered.append(order);
+    }
+    std::array<Verdict, 3> verdicts{fit(numbered, line.amount, MatchKey::Number),
+                                    fit(phoneOrders(found.phones), line.amount, MatchKey::Phone),
+                                    m_payerNames.isEmpty() ? Verdict{}
+                                                           : fit(nameOrders(line.payerName), line.amount,
+                                                                 MatchKey::Name)};
+
+    // Keys that tick must agree; two that name different orders leave the choice to the operator.
+    const Verdict *ticking = nullptr;
+    QList<int> disagreeing;
+    for (const Verdict &verdict : verdicts) {
+        if (!ticks(verdict.status))
+            continue;
+        if (!ticking) {
+            ticking = &verdict;
+        } else if (verdict.orders != ticking->orders) {
+            for (const int order : verdict.orders + ticking->orders) {
+                if (!disagreeing.contains(order))
+                    disagreeing.append(order);
+            }
+        }
+    }
+    if (!disagreeing.isEmpty()) {
+        Verdict verdict;
+        verdict.status = MatchStatus::MultipleCandidates;
+        verdict.key = ticking->key;
+        verdict.orders = disagreeing;
+        return verdict;
+    }
+    if (ticking)
+        return *ticking;
+    for (const MatchStatus status : {MatchStatus::MultipleCandidates, MatchStatus::AmountDiffers}) {
+        for (const Verdict &verdict : verdicts) {
+            if (verdict.status == status)
+                return verdict;
+        }
+    }
+    return {};
 }
 
 QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) const
 {
     QList<MatchResult> results(lines.size());
-    QList<int> numbered(lines.size(), -1);
+    QList<Verdict> verdicts(lines.size());
     Claims claims(*this);
     auto claim = [&](qsizetype line, int order, MatchStatus status) {
         results[line].order = order;
         if (claims.isTaken(order)) {
             results[line].status = MatchStatus::Duplicate;
-            return;
+            return false;
         }
         results[line].status = status;
         claims.take(order);
+        return true;
     };
 
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!lines.at(i).problem.isEmpty()) {
             results[i].status = MatchStatus::Invalid;
-        } else if (lines.at(i).cancels) {
+            continue;
+        }
+        if (lines.at(i).cancels) {
             // Claims nothing: it names the order it would have paid, for the operator to look at.
             results[i].status = MatchStatus::Cancelled;
-            results[i].order = numberedOrder(lines.at(i));
-            if (results[i].order < 0 && m_amountCount.value(lines.at(i).amount) == 1)
+            const Verdict verdict = keyed(lines.at(i));
+            if (!verdict.orders.isEmpty())
+                results[i].order = verdict.orders.constFirst();
+            else if (verdict.key == MatchKey::None && m_amountCount.value(lines.at(i).amount) == 1)
                 results[i].order = m_byAmount.at(m_amountStart.value(lines.at(i).amount));
-        } else {
-            numbered[i] = numberedOrder(lines.at(i));
+            continue;
+        }
+        verdicts[i] = keyed(lines.at(i));
+        results[i].key = verdicts.at(i).key;
+        results[i].fee = verdicts.at(i).fee;
+    }
+    // Exact payments claim their orders before the others, so a short payment
+    // followed by the full one leaves the full one matched.
+    for (const MatchStatus status : {MatchStatus::Match, MatchStatus::FeeShort}) {
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (verdicts.at(i).status == status)
+                claim(i, verdicts.at(i).orders.constFirst(), status);
         }
     }
-    // Exact payments claim their orders before lines with other amounts, so
-    // a short payment followed by the full one leaves the full one matched.
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (numbered.at(i) >= 0 && m_open.at(numbered.at(i)) == lines.at(i).amount)
-            claim(i, numbered.at(i), MatchStatus::Match);
-    }
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (numbered.at(i) >= 0 && m_open.at(numbered.at(i)) != lines.at(i).amount)
-            claim(i, numbered.at(i), MatchStatus::AmountDiffers);
+        if (verdicts.at(i).status != MatchStatus::Combined)
+            continue;
+        const QList<int> &orders = verdicts.at(i).orders;
+        const auto taken = std::find_if(orders.cbegin(), orders.cend(),
+                                        [&](int order) { return claims.isTaken(order); });
+        if (taken != orders.cend()) {
+            claim(i, *taken, MatchStatus::Combined);
+            continue;
+        }
+        for (const int order : orders)
+            claims.take(order);
+        results[i].status = MatchStatus::Combined;
+        results[i].order = orders.constFirst();
+        results[i].orders = orders;
     }
 
-    // Without a number the amount decides, among the orders still free.
+    // Lines short of one order they name may together pay it.
+    QHash<int, QList<qsizetype>> parts;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (results.at(i).status == MatchStatus::Invalid || results.at(i).status == MatchStatus::Cancelled
-            || numbered.at(i) >= 0)
+        const Verdict &verdict = verdicts.at(i);
+        if (verdict.status == MatchStatus::AmountDiffers && verdict.orders.size() == 1
+            && lines.at(i).amount < m_open.at(verdict.orders.constFirst()))
+            parts[verdict.orders.constFirst()].append(i);
+    }
+    for (auto it = parts.cbegin(); it != parts.cend(); ++it) {
+        if (it->size() < 2 || claims.isTaken(it.key()))
             continue;
-        if (!lines.at(i).namedOrder.isEmpty()) {
+        qint64 sum = 0;
+        for (const qsizetype i : *it)
+            sum += lines.at(i).amount;
+        const qint64 fee = m_open.at(it.key()) - sum;
+        if (fee < 0 || fee > m_feeTolerance)
+            continue;
+        for (const qsizetype i : *it) {
+            results[i].status = MatchStatus::Split;
+            results[i].order = it.key();
+            results[i].fee = i == it->constLast() ? fee : 0;
+            verdicts[i].status = MatchStatus::Split;
+        }
+        claims.take(it.key());
+    }
+
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const Verdict &verdict = verdicts.at(i);
+        if (verdict.status == MatchStatus::AmountDiffers) {
+            claim(i, verdict.orders.constFirst(), MatchStatus::AmountDiffers);
+        } else if (verdict.status == MatchStatus::MultipleCandidates) {
+            results[i].status = MatchStatus::MultipleCandidates;
+            results[i].candidates = verdict.orders.first(std::min<qsizetype>(verdict.orders.size(), MaxCandidates));
+            results[i].candidateCount = int(verdict.orders.size());
+        } else if (verdict.status == MatchStatus::NotListed) {
             results[i].status = MatchStatus::NotListed;
             results[i].namedOrder = lines.at(i).namedOrder;
-            continue;
         }
+    }
+
+    // Without a key the amount only proposes, among the orders still free.
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (results.at(i).status == MatchStatus::Invalid || results.at(i).status == MatchStatus::Cancelled
+            || verdicts.at(i).key != MatchKey::None || verdicts.at(i).status == MatchStatus::NotListed)
+            continue;
         const qint64 amount = lines.at(i).amount;
         int count = 0;
         const QList<int> free = claims.free(amount, MaxCandidates, count);

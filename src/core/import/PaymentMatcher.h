@@ -2,40 +2,57 @@
 
 #include "core/import/ListedOrder.h"
 #include "core/import/MatchResult.h"
+#include "core/import/PayerNames.h"
 #include "core/import/StatementLine.h"
 
 #include <QHash>
 #include <QList>
 
-// Matches statement lines to the listed orders: first by an order number in
-// the line's texts, then by the open amount. Every order takes at most one
-// line. Lookups go through a hash by No. and a hash by open amount, so a
-// statement costs time in proportion to its lines, not lines times orders.
+// Matches statement lines to the listed orders. A line is ticked only when a
+// key identifies its order(s) (an order number, a phone number, a payer name
+// the operators taught) and the amounts agree: exactly, short by a bank fee,
+// or as the sum of several orders or of several lines. The amount alone only
+// proposes. Every order takes at most one line (a split order its lines).
+// Lookups go through hashes by No., phone and open amount, so a statement
+// costs time in proportion to its lines, not lines times orders.
 class PaymentMatcher final
 {
 public:
     // A choice among more is none: the operator looks the payer up instead.
     static constexpr int MaxCandidates = 100;
 
-    explicit PaymentMatcher(QList<ListedOrder> orders);
+    explicit PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance = 0, PayerNames payerNames = {});
 
     const QList<ListedOrder> &orders() const { return m_orders; }
+    qint64 feeTolerance() const { return m_feeTolerance; }
+    const PayerNames &payerNames() const { return m_payerNames; }
     QList<MatchResult> match(const QList<StatementLine> &lines) const;
 
     // Billed less received, each rounded half to even as the suite rounds amounts.
     static qint64 openAmount(const ListedOrder &order);
+    qint64 open(int order) const { return m_open.at(order); }
+    // The listed order with the No., -1 for none.
+    int orderOf(qint64 id) const { return m_byId.value(id, -1); }
     static QString statusText(MatchStatus status);
+    // "No.", "TEL", "名義" for the key that decided; empty for none.
+    static QString keyText(MatchKey key);
 
 private:
     class Claims;
+    struct Verdict;
 
-    // The listed order a run of digits in the line's texts names, preferring
-    // one whose open amount is the line's; -1 for none.
-    int numberedOrder(const StatementLine &line) const;
+    Verdict keyed(const StatementLine &line) const;
+    Verdict fit(const QList<int> &named, qint64 amount, MatchKey key) const;
+    QList<int> phoneOrders(const QList<qint64> &phones) const;
+    QList<int> nameOrders(const QString &payer) const;
 
     QList<ListedOrder> m_orders;
+    qint64 m_feeTolerance{0};
+    PayerNames m_payerNames;
     QList<qint64> m_open;
     QHash<qint64, int> m_byId;
+    QMultiHash<qint64, int> m_byPhone;  // 電話番号 and TEL1 as MatchKeys::phoneKey
+    QMultiHash<QString, int> m_byName;  // 氏名 without spaces, when names were taught
     // Orders by open amount: each amount's orders lie together in m_byAmount,
     // in list order, from the position m_amountStart gives.
     QList<int> m_byAmount;

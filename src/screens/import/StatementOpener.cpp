@@ -70,21 +70,22 @@ std::optional<Outcome> runBeside(QWidget *owner, std::function<Outcome()> work)
 }
 
 Outcome readAndMatch(const QByteArray &bytes, const QDate &today, const CsvColumns *assigned,
-                     const QList<ListedOrder> &orders)
+                     const QList<ListedOrder> &orders, qint64 feeTolerance, const PayerNames &payerNames)
 {
     Outcome outcome;
     outcome.statement = StatementFile::read(bytes, today, assigned);
     if (!outcome.statement.columnsKey.isEmpty())
         outcome.firstRows = CsvStatement::firstRows(StatementFile::csvText(bytes), frmColumns::PreviewRows);
     else if (outcome.statement.ok() && !outcome.statement.lines.isEmpty())
-        outcome.import.emplace(std::move(outcome.statement), orders);
+        outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames);
     return outcome;
 }
 
 } // namespace
 
 std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString &path,
-                                                   const QList<ListedOrder> &orders, QString &refusal)
+                                                   const QList<ListedOrder> &orders, QString &refusal,
+                                                   qint64 feeTolerance, const PayerNames &payerNames)
 {
     refusal.clear();
     const QDate today = QDate::currentDate();
@@ -97,7 +98,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             failed.statement.error = error;
             return failed;
         }
-        return readAndMatch(*bytes, today, nullptr, orders);
+        return readAndMatch(*bytes, today, nullptr, orders, feeTolerance, payerNames);
     });
     if (!outcome)
         return std::nullopt;
@@ -117,7 +118,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             ColumnMemory::remember(key, *columns);
         }
         const CsvColumns assigned = *columns;
-        outcome = runBeside(owner, [=] { return readAndMatch(*bytes, today, &assigned, orders); });
+        outcome = runBeside(owner, [=] { return readAndMatch(*bytes, today, &assigned, orders, feeTolerance, payerNames); });
         if (!outcome)
             return std::nullopt;
     }

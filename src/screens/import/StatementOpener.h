@@ -17,8 +17,9 @@ class QWidget;
 namespace StatementOpener {
 
 // Nothing, with refusal set, when the file cannot be used; nothing with an
-// empty refusal when the operator cancelled.
+// empty refusal when the operator cancelled. feeTolerance and payerNames go
+// to the matcher as they are.
 std::optional<PaymentImport> Open(QWidget *owner, const QString &path, const QList<ListedOrder> &orders,
-                                  QString &refusal);
+                                  QString &refusal, qint64 feeTolerance = 0, const PayerNames &payerNames = {});
 
 } // namespace StatementOpener

@@ -12,7 +12,10 @@
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -50,6 +53,9 @@ QColor colorOf(MatchStatus status)
 {
     switch (status) {
     case MatchStatus::Match:
+    case MatchStatus::FeeShort:
+    case MatchStatus::Combined:
+    case MatchStatus::Split:
         return {};
     case MatchStatus::Candidate:
     case MatchStatus::MultipleCandidates:
@@ -84,9 +90,10 @@ void frmTorikomi::createControls()
     using Kind = CellKind;
     sprTorikomi->setColumns({column(u"反映"_s, 3.5, Kind::CheckBox), column(u"行"_s, 4.5, Kind::Number),
                              column(u"日付"_s, 8), column(u"金額"_s, 8.5, Kind::Number, true),
-                             column(u"依頼人・摘要"_s, 25), column(u"状態"_s, 6.5),
-                             column(u"No."_s, 6, Kind::Number), column(u"氏名"_s, 14),
-                             column(u"請求額"_s, 8.5, Kind::Number, true)});
+                             column(u"依頼人・摘要"_s, 22), column(u"状態"_s, 6.5), column(u"照合"_s, 4.5),
+                             column(u"No."_s, 6, Kind::Number), column(u"氏名"_s, 13),
+                             column(u"請求額"_s, 8.5, Kind::Number, true),
+                             column(u"手数料"_s, 5.5, Kind::Number, true)});
     // Only the ticks are the operator's to change.
     for (int col = ColLine; col <= ColumnCount; ++col)
         sprTorikomi->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprTorikomi));
@@ -100,13 +107,25 @@ void frmTorikomi::createControls()
     Label2->setBuddy(cboKouho);
     connect(cboKouho, &QComboBox::activated, this, &frmTorikomi::cboKouho_Activated);
 
-    lblSelected = ScreenSetup::Place<QLabel>(this, u"lblSelected"_s, {7440, 4395, 5415, 255});
+    // Any line to any listed order: its No., then Enter.
+    Label3 = ScreenSetup::Place<QLabel>(this, u"Label3"_s, {7440, 4395, 1300, 255}, u"入金先 No.(&N)"_s);
+    txtNo = ScreenSetup::Place<QLineEdit>(this, u"txtNo"_s, {8760, 4350, 1200, 315});
+    txtNo->setMaxLength(18);
+    Label3->setBuddy(txtNo);
+    txtNo->installEventFilter(this);
+    // The key hook turns Enter in a text box into a move on, which ends the editing.
+    connect(txtNo, &QLineEdit::editingFinished, this, &frmTorikomi::txtNo_Enter);
+
+    lblSelected = ScreenSetup::Place<QLabel>(this, u"lblSelected"_s, {10080, 4395, 2775, 255});
     lblSelected->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     createTotals();
 
     cmdSave = ScreenSetup::Place<QPushButton>(this, u"cmdSave"_s, {240, 6000, 2175, 375}, u"未反映分を保存..."_s);
     connect(cmdSave, &QPushButton::clicked, this, &frmTorikomi::cmdSave_Click);
+
+    lblLearning = ScreenSetup::Place<QLabel>(this, u"lblLearning"_s, {2600, 6000, 6800, 375});
+    lblLearning->setWordWrap(true);
 
     cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {9600, 6000, 1455, 375}, u"反映"_s);
     cmdEnter->setDefault(true);
@@ -124,7 +143,7 @@ void frmTorikomi::createTotals()
     sprGoukei->setFocusPolicy(Qt::NoFocus);
     QList<ColumnDef> columns{column(u" "_s, 4)};
     for (int status = 0; status < MatchStatusCount; ++status)
-        columns.append(column(PaymentMatcher::statusText(MatchStatus(status)), 9.5, CellKind::Number, true));
+        columns.append(column(PaymentMatcher::statusText(MatchStatus(status)), 7.5, CellKind::Number, true));
     columns.append(column(u"合計"_s, 10, CellKind::Number, true));
     sprGoukei->setColumns(columns);
     for (int col = 1; col <= int(columns.size()); ++col)
@@ -145,10 +164,17 @@ void frmTorikomi::Form_Load()
     if (statement.takenBack > 0)
         caption += u"、銀行が取り消した入金 %1 件は対象外"_s.arg(statement.takenBack);
     Label1->setText(caption);
+    if (!m_import.matcher().payerNames().available())
+        lblLearning->setText(u"振込依頼人名の学習は無効です（表 NYUKIN_MEIGI がありません）。sql/sqlite_schema.sql"
+                             u"（SQL Server は sql/sqlserver_schema.sql）の CREATE TABLE [NYUKIN_MEIGI] を"
+                             u"実行すると有効になります。"_s);
 
     {
         // In one batch, as a search fills the list: a 50 MB statement has
         // half a million lines, and cell by cell would freeze the screen.
+        const std::array<QString, 4> keyTexts{QString(), PaymentMatcher::keyText(MatchKey::Number),
+                                              PaymentMatcher::keyText(MatchKey::Phone),
+                                              PaymentMatcher::keyText(MatchKey::Name)};
         SpreadLoader loader(sprTorikomi, SpreadLoader::Mode::Replace);
         for (int index = 0; index < m_import.lineCount(); ++index) {
             const StatementLine &line = m_import.line(index);
@@ -167,8 +193,21 @@ void frmTorikomi::Form_Load()
                 loader.copyText(ColText, QString(line.problem + u" ／ "_s + line.text));
             loader.setText(ColStatus, m_statusTexts.at(int(result.status)));
             loader.setColor(colorOf(result.status));
+            if (result.key != MatchKey::None)
+                loader.setText(ColKey, keyTexts.at(size_t(result.key)));
+            if (const qint64 fee = m_import.fee(index); fee != 0)
+                loader.setInteger(ColFee, fee);
             const int order = m_import.target(index);
-            if (order >= 0) {
+            if (const QList<int> orders = m_import.targets(index); orders.size() > 1) {
+                // A combined payment: its first order, and the sum it pays.
+                double billed = 0;
+                for (const int each : orders)
+                    billed += m_import.matcher().orders().at(each).billed;
+                const ListedOrder &first = m_import.matcher().orders().at(order);
+                loader.setInteger(ColId, first.id);
+                loader.copyText(ColName, u"%1 ほか %2 件"_s.arg(first.name).arg(orders.size() - 1));
+                loader.setNumber(ColBilled, billed);
+            } else if (order >= 0) {
                 const ListedOrder &listed = m_import.matcher().orders().at(order);
                 loader.setInteger(ColId, listed.id);
                 loader.setText(ColName, listed.name);
@@ -192,11 +231,19 @@ void frmTorikomi::ShowLine(int row)
     const MatchResult &result = m_import.result(index);
     const int order = m_import.target(index);
     sprTorikomi->SetValue(ColTick, row, m_import.isTicked(index) ? 1 : 0);
+    sprTorikomi->SetText(ColKey, row, m_import.isByHand(index) ? u"手入力"_s : PaymentMatcher::keyText(result.key));
+    const qint64 fee = m_import.fee(index);
+    sprTorikomi->SetText(ColFee, row, fee != 0 ? QString::number(fee) : QString());
     if (order >= 0) {
+        const QList<int> orders = m_import.targets(index);
         const ListedOrder &listed = m_import.matcher().orders().at(order);
+        double billed = 0;
+        for (const int each : orders)
+            billed += m_import.matcher().orders().at(each).billed;
         sprTorikomi->SetText(ColId, row, listed.id);
-        sprTorikomi->SetText(ColName, row, listed.name);
-        sprTorikomi->SetText(ColBilled, row, listed.billed);
+        sprTorikomi->SetText(ColName, row, orders.size() > 1 ? u"%1 ほか %2 件"_s.arg(listed.name).arg(orders.size() - 1)
+                                                             : listed.name);
+        sprTorikomi->SetText(ColBilled, row, billed);
         return;
     }
     sprTorikomi->SetText(ColId, row, result.status == MatchStatus::NotListed ? result.namedOrder : QString());

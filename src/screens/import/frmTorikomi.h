@@ -7,13 +7,15 @@
 class PaymentImport;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class vaSpread;
 
 // "入金データ取込": the lines of a payment statement with what matching made
 // of them, before anything reaches the receipt list. The operator reviews,
-// ticks the lines to apply and picks the order for a line with several
-// candidates; "反映" hands the ticks back in the import, "ｷｬﾝｾﾙ" nothing.
+// ticks the lines to apply, picks the order for a line with several
+// candidates or gives any line to a listed order by typing its No.; "反映"
+// hands the ticks back in the import, "ｷｬﾝｾﾙ" nothing.
 // The lines left out can be saved as CSV for another day.
 class frmTorikomi final : public QDialog
 {
@@ -29,10 +31,12 @@ public:
         ColAmount = 4,
         ColText = 5,
         ColStatus = 6,
-        ColId = 7,
-        ColName = 8,
-        ColBilled = 9,
-        ColumnCount = 9
+        ColKey = 7, // 照合: the key that decided
+        ColId = 8,
+        ColName = 9,
+        ColBilled = 10,
+        ColFee = 11,
+        ColumnCount = 11
     };
 
     frmTorikomi(QWidget *owner, PaymentImport &import, const QString &sourcePath);
@@ -54,6 +58,7 @@ private:
     void SetTick(int row, bool ticked);
     void sprTorikomi_Change(int col, int row);
     void cboKouho_Activated(int index);
+    void txtNo_Enter();
     void cmdSave_Click();
     void cmdEnter_Click();
 
@@ -63,7 +68,10 @@ private:
     vaSpread *sprTorikomi{};
     QLabel *Label2{};
     QComboBox *cboKouho{};
+    QLabel *Label3{};
+    QLineEdit *txtNo{};
     QLabel *lblSelected{};
+    QLabel *lblLearning{};
     vaSpread *sprGoukei{};
     QPushButton *cmdSave{};
     QPushButton *cmdEnter{};

@@ -12,6 +12,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSaveFile>
 
 using namespace Qt::StringLiterals;
@@ -25,6 +27,14 @@ bool frmTorikomi::eventFilter(QObject *watched, QEvent *event)
         if (row >= 1)
             SetTick(row, !m_import.isTicked(row - 1));
         return true;
+    }
+    // Enter in the No. box gives the line its order instead of applying the import.
+    if (watched == txtNo && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            txtNo_Enter();
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -66,6 +76,37 @@ void frmTorikomi::cboKouho_Activated(int index)
         m_import.setTicked(row - 1, true);
     ShowLine(row);
     ShowTotals();
+}
+
+void frmTorikomi::txtNo_Enter()
+{
+    const int row = sprTorikomi->currentIndex().row() + 1;
+    const QString typed = txtNo->text().trimmed();
+    if (typed.isEmpty())
+        return;
+    if (row < 1) {
+        MessageService::Information(this, u"入金先を指定する行を一覧で選んでください。"_s, windowTitle());
+        return;
+    }
+    bool ok = false;
+    const qint64 id = typed.toLongLong(&ok);
+    const int order = ok ? m_import.matcher().orderOf(id) : -1;
+    if (order < 0) {
+        MessageService::Information(this, u"No.%1 は一覧にありません。"_s.arg(typed), windowTitle());
+        return;
+    }
+    if (!m_import.assign(row - 1, order)) {
+        MessageService::Information(this, u"この行は入金できません（%1）。"_s.arg(
+                                              PaymentMatcher::statusText(m_import.result(row - 1).status)),
+                                    windowTitle());
+        return;
+    }
+    ShowLine(row);
+    ShowTotals();
+    txtNo->clear();
+    // Back to the list for the next line, unless the operator moved on elsewhere.
+    if (txtNo->hasFocus() || focusWidget() == cmdSave)
+        sprTorikomi->setFocus();
 }
 
 void frmTorikomi::cmdSave_Click()

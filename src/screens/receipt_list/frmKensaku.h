@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/import/PayerNames.h"
 #include "core/receipt/ReceiptRegistration.h"
 #include "core/receipt/Session.h"
 #include "screens/dialogs/ReceiptListProperties.h"
@@ -99,6 +100,9 @@ public:
     void mnuTorikomi_Click();
     void ImportStatement(const QString &path);
     QList<ListedOrder> ListedOrders() const;
+    // Payer names of lines given to orders by hand, taught inside 登録's transaction.
+    void TeachPayerNames(DbConnection &connection, const QList<ReceiptRegistration::Receipt> &receipts);
+    void ForgetPayerNames(const QList<ReceiptRegistration::Receipt> &receipts);
 
     // The form's key preview: returns true when the key was consumed.
     bool HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift);
@@ -173,4 +177,5 @@ private:
     quint8 mbytLoadError = 0;
     const QEvent *m_previewedKey = nullptr;
     QPointer<QWidget> m_previewedBy;
+    QList<PayerNames::Lesson> m_payerLessons;
 };

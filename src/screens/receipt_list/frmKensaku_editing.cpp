@@ -187,7 +187,9 @@ void frmKensaku::cmdUpdate_Click()
         changed = ReceiptRegistration::ChangedElsewhere(connection, receipts, &registered);
         if (changed.isEmpty()) {
             ReceiptRegistration::Write(connection, receipts, registered);
+            TeachPayerNames(connection, receipts);
             transaction.Commit();
+            ForgetPayerNames(receipts);
         }
     } catch (const DbError &error) {
         MessageService::Critical(this, error.description(), windowTitle());

@@ -3,6 +3,10 @@
 #include "screens/receipt_list/frmKensaku.h"
 
 #include "core/data/CellText.h"
+#include "core/data/DbConnection.h"
+#include "core/import/PayerNames.h"
+#include "core/receipt/SharedState.h"
+#include "core/settings/SuiteSettings.h"
 #include "core/import/ListedOrder.h"
 #include "core/import/PaymentImport.h"
 #include "screens/import/StatementOpener.h"
@@ -14,9 +18,23 @@
 #include <QFileDialog>
 #include <QPointer>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The bank fee a payment may be short by and still pay its order: FeeTolerance
+// in section Parlow6 of parlow.ini, in yen; 0 (off) when missing or no number.
+qint64 feeTolerance()
+{
+    bool ok = false;
+    const qint64 yen = ReadSuiteIni(u"Parlow6"_s, u"FeeTolerance"_s, u"0"_s).trimmed().toLongLong(&ok);
+    return ok ? std::clamp<qint64>(yen, 0, 100'000) : 0;
+}
+
+} // namespace
 
 QList<ListedOrder> frmKensaku::ListedOrders() const
 {
@@ -28,7 +46,7 @@ QList<ListedOrder> frmKensaku::ListedOrders() const
         // A row without an exact order number could never be registered.
         if (const std::optional<qint64> id = sprNyukin->Integer(ColId, row))
             orders.append({row, *id, sprNyukin->Value(ColName, row), sprNyukin->Number(ColBilled, row),
-                           sprNyukin->Number(ColPaidAmount, row)});
+                           sprNyukin->Number(ColPaidAmount, row), sprNyukin->Value(ColTel, row), QString()});
     }
     return orders;
 }
@@ -55,7 +73,8 @@ void frmKensaku::mnuTorikomi_Click()
 void frmKensaku::ImportStatement(const QString &path)
 {
     QString refusal;
-    std::optional<PaymentImport> import = StatementOpener::Open(this, path, ListedOrders(), refusal);
+    std::optional<PaymentImport> import = StatementOpener::Open(this, path, ListedOrders(), refusal, feeTolerance(),
+                                                                PayerNames::Load(CurrentConnection()));
     if (!import) {
         if (!refusal.isEmpty())
             MessageService::Exclamation(this, refusal, windowTitle());
@@ -69,6 +88,12 @@ void frmKensaku::ImportStatement(const QString &path)
     if (answer != QDialog::Accepted)
         return;
 
+    // Taught at 登録, so a cancelled registration teaches nothing.
+    for (const PayerNames::Lesson &lesson : import->lessons()) {
+        m_payerLessons.removeIf([&](const PayerNames::Lesson &known) { return known.orderId == lesson.orderId; });
+        m_payerLessons.append(lesson);
+    }
+
     // As a hand edit would: date, amount and both flags; the mark shows the operator what was filled.
     ReDrawGuard noPaint(sprNyukin);
     for (const PaymentImport::Receipt &receipt : import->receipts()) {
@@ -78,4 +103,25 @@ void frmKensaku::ImportStatement(const QString &path)
         sprNyukin->SetValue(ColMailFlag, receipt.row, 1);
         sprNyukin->SetValue(ColMark, receipt.row, 1);
     }
+}
+
+void frmKensaku::TeachPayerNames(DbConnection &connection, const QList<ReceiptRegistration::Receipt> &receipts)
+{
+    QList<PayerNames::Lesson> lessons;
+    for (const ReceiptRegistration::Receipt &receipt : receipts) {
+        for (const PayerNames::Lesson &lesson : std::as_const(m_payerLessons)) {
+            if (receipt.id && *receipt.id == lesson.orderId)
+                lessons.append(lesson);
+        }
+    }
+    PayerNames::Write(connection, lessons, QDate::currentDate().toString(u"yyyy/MM/dd"_s));
+}
+
+void frmKensaku::ForgetPayerNames(const QList<ReceiptRegistration::Receipt> &receipts)
+{
+    m_payerLessons.removeIf([&](const PayerNames::Lesson &lesson) {
+        return std::any_of(receipts.cbegin(), receipts.cend(), [&](const ReceiptRegistration::Receipt &receipt) {
+            return receipt.id && *receipt.id == lesson.orderId;
+        });
+    });
 }

@@ -1,0 +1,198 @@
+// The matching keys on the real screen: a bank CSV whose lines are paid by
+// order number, phone number, with a fee kept back, for two orders at once
+// and in two halves, beside lines only an amount or an ambiguous key could
+// place; and the payer names the operators teach at 登録.
+#include "ScreenFixture.h"
+
+#include "core/data/SqlSchema.h"
+#include "screens/import/frmTorikomi.h"
+#include "widgets/grid/vaSpread.h"
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Listed
+{
+    qint64 id;
+    const char16_t *name;
+    const char16_t *tel;
+    int billed;
+};
+
+// 250 and 88 have one amount, 120 and 12 another; 401/402, 601/602 and
+// 801/802 are three customers with two orders each.
+constexpr Listed Orders[] = {
+    {250, u"田中 太郎", u"06-6666-7777", 4000}, {88, u"田中 次郎", u"090-8888-0088", 4000},
+    {120, u"鈴木 一郎", u"011-120-0120", 7000}, {12, u"鈴木 花子", u"011-012-0012", 7000},
+    {201, u"伊藤 誠", u"03-1234-5679", 2000},   {300, u"小川 学", u"03-3000-0001", 3000},
+    {401, u"佐藤 花子", u"045-222-3333", 2500}, {402, u"佐藤 花子", u"045-222-3333", 3300},
+    {500, u"高橋 陽子", u"03-5000-0500", 6000}, {601, u"小林 修", u"0111111111", 1500},
+    {602, u"小林 修", u"0111111111", 1800},     {700, u"木村 拓", u"03-7000-0700", 9000},
+    {801, u"渡辺 次郎", u"022-333-4444", 5000}, {802, u"渡辺 次郎", u"022-333-4444", 5000},
+};
+
+void press(int key)
+{
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+}
+
+// "id amount" of every order with anything received.
+QStringList paid(const ScreenFixture &screen)
+{
+    QStringList orders;
+    for (const QString &receipt : screen.receipts())
+        orders << receipt.section(u' ', 0, 0) + u' ' + receipt.section(u' ', 2, 2);
+    orders.sort();
+    return orders;
+}
+
+} // namespace
+
+class tst_ImportKeys : public QObject
+{
+    Q_OBJECT
+
+private:
+    void seed(ScreenFixture &screen)
+    {
+        screen.db.addShop(u"S01"_s, u"本店"_s);
+        screen.db.addPayment(u"銀行振込"_s, 1, 0);
+        // The suite's tables as the test database has them, and the taught names as the script makes them.
+        for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
+            if (statement.contains(u"[NYUKIN_MEIGI]"_s))
+                screen.db.exec(statement);
+        }
+        for (const Listed &order : Orders)
+            screen.db.addOrder({.id = order.id, .name = QString::fromUtf16(order.name),
+                                .tel = QString::fromUtf16(order.tel), .billed = order.billed});
+    }
+
+    QString write(const ScreenFixture &screen, const QString &name, const QStringList &lines)
+    {
+        const QString path = QFileInfo(screen.db.path()).absoluteDir().filePath(name);
+        QFile file(path);
+        const QByteArray bytes = (u"日付,金額,振込依頼人名,摘要,注文番号\n"_s + lines.join(u'\n') + u'\n').toUtf8();
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return QString();
+        return path;
+    }
+
+private Q_SLOTS:
+    void exactlyTheIdentifiedOrdersArePaid()
+    {
+        ScreenFixture screen;
+        seed(screen);
+        ScreenFixture::setIni("[Parlow6]\nLockTimeout=0.1\nFeeTolerance=880\n");
+        const QString date = TestDatabase::daysAgo(1);
+        const QString path = write(screen, u"bank.csv"_s,
+                                   {date + u",4000,ﾀﾅｶ ﾀﾛｳ ｶｲｲﾝ88,,250"_s, date + u",7000,ｽｽﾞｷ 12/01ﾌﾞﾝ,,120"_s,
+                                    date + u",2000,ｲﾄｳ ﾏｺﾄ 03-1234-5679,,"_s, date + u",2120,ｵｶﾞﾜ ﾏﾅﾌﾞ,,300"_s,
+                                    date + u",5800,ｻﾄｳ ﾊﾅｺ,TEL045(222)3333,"_s, date + u",3000,ﾀｶﾊｼ ﾖｳｺ,,500"_s,
+                                    date + u",3000,ﾀｶﾊｼ ﾖｳｺ,,500"_s, date + u",1800,ｺﾊﾞﾔｼ ｵｻﾑ 0111111111,,"_s,
+                                    date + u",9000,ｷﾑﾗ ﾀｸ,,"_s, date + u",5000,ﾜﾀﾅﾍﾞ ｼﾞﾛｳ 022-333-4444,,"_s});
+        QVERIFY(!path.isEmpty());
+        screen.open(true);
+
+        QStringList statuses;
+        screen.whenActive<QFileDialog>([&](QFileDialog *chooser) {
+            screen.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
+                const auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
+                for (int row = 1; row <= lines->MaxRows(); ++row)
+                    statuses << lines->Text(frmTorikomi::ColStatus, row) + u' ' + lines->Text(frmTorikomi::ColKey, row);
+                press(Qt::Key_Return);
+            });
+            QTest::keyClicks(chooser->findChild<QLineEdit *>(u"fileNameEdit"_s), path);
+            press(Qt::Key_Return);
+        });
+        screen.press(Qt::Key_I, Qt::ControlModifier);
+        QTest::keyClick(screen.form->grid(), Qt::Key_F9);
+
+        QCOMPARE(statuses, (QStringList{u"一致 No."_s, u"一致 No."_s, u"一致 TEL"_s, u"手数料差 No."_s, u"合算 TEL"_s,
+                                        u"分割 No."_s, u"分割 No."_s, u"一致 TEL"_s, u"候補 "_s, u"複数候補 TEL"_s}));
+        QCOMPARE(paid(screen), (QStringList{u"120 7000"_s, u"201 2000"_s, u"250 4000"_s, u"300 2120"_s,
+                                            u"401 2500"_s, u"402 3300"_s, u"500 6000"_s, u"602 1800"_s}));
+        QCOMPARE(screen.texts, QStringList());
+    }
+
+    void teachesAPayerNameOnlyWhenRegistered()
+    {
+        ScreenFixture screen;
+        seed(screen);
+        const QString date = TestDatabase::daysAgo(1);
+        const QString first = write(screen, u"first.csv"_s, {date + u",5000,ﾐﾄﾞﾘ ｼｮｳｼﾞ,,"_s});
+        const QString second = write(screen, u"second.csv"_s, {date + u",5000,ﾐﾄﾞﾘｼﾖｳｼﾞ,,"_s});
+        screen.open(true);
+
+        // The amount fits two orders; the operator types the one it is for.
+        QString learning = u"-"_s;
+        QString marked;
+        screen.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
+            learning = preview->findChild<QLabel *>(u"lblLearning"_s)->text();
+            // From "反映" past "ｷｬﾝｾﾙ" into the list, on its only line.
+            press(Qt::Key_Tab);
+            press(Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::AltModifier);
+            QTest::keyClicks(QApplication::focusWidget(), u"801"_s);
+            press(Qt::Key_Return);
+            const auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
+            if (!QTest::qWaitFor([&] { return !lines->Text(frmTorikomi::ColKey, 1).isEmpty(); }, 1000))
+                return preview->reject();
+            marked = lines->Text(frmTorikomi::ColKey, 1);
+            preview->findChild<QWidget *>(u"cmdEnter"_s)->setFocus();
+            press(Qt::Key_Return);
+        });
+        screen.form->ImportStatement(first);
+        QCOMPARE(learning, QString());
+        QCOMPARE(screen.texts, QStringList());
+        QCOMPARE(marked, u"手入力"_s);
+        const auto taught = [&] {
+            return screen.db.scalar(u"SELECT [振込依頼人名] || ' ' || [電話番号] FROM [NYUKIN_MEIGI]"_s).toString();
+        };
+
+        // A registration that fails teaches nothing; the one that succeeds does.
+        screen.faulty->failCommit = true;
+        QTest::keyClick(screen.form->grid(), Qt::Key_F9);
+        QCOMPARE(taught(), QString());
+        screen.faulty->failCommit = false;
+        QTest::keyClick(screen.form->grid(), Qt::Key_F9);
+        QCOMPARE(taught(), u"ミドリシヨウジ 022-333-4444"_s);
+
+        // Next time the name, written another way, finds the customer's other order.
+        QTest::keyClick(screen.form->grid(), Qt::Key_F1);
+        QString status;
+        screen.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
+            const auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
+            status = lines->Text(frmTorikomi::ColStatus, 1) + u' ' + lines->Text(frmTorikomi::ColKey, 1) + u' '
+                     + lines->Text(frmTorikomi::ColId, 1);
+            press(Qt::Key_Return);
+        });
+        screen.form->ImportStatement(second);
+        QCOMPARE(status, u"一致 名義 802"_s);
+    }
+
+    void withoutTheTableLearningIsOff()
+    {
+        ScreenFixture screen;
+        seed(screen);
+        screen.db.exec(u"DROP TABLE [NYUKIN_MEIGI]"_s);
+        const QString path = write(screen, u"bank.csv"_s, {TestDatabase::daysAgo(1) + u",4000,ﾀﾅｶ,,250"_s});
+        screen.open(true);
+        QString learning;
+        screen.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
+            learning = preview->findChild<QLabel *>(u"lblLearning"_s)->text();
+            press(Qt::Key_Return);
+        });
+        screen.form->ImportStatement(path);
+        QVERIFY2(learning.startsWith(u"振込依頼人名の学習は無効です"_s), qPrintable(learning));
+        QTest::keyClick(screen.form->grid(), Qt::Key_F9);
+        QCOMPARE(paid(screen), QStringList{u"250 4000"_s});
+    }
+};
+
+QTEST_MAIN(tst_ImportKeys)
+#include "tst_importkeys.moc"
