@@ -290,7 +290,7 @@ private Q_SLOTS:
         QFETCH(int, offered);
         QList<ListedOrder> orders;
         for (int i = 0; i < sharing; ++i)
-            orders.append({i + 1, 5000 + i, u"顧客"_s, 1200, 0});
+            orders.append({i + 1, 5000 + i, u"顧客"_s, 1200, 0, {}, {}});
         const QList<MatchResult> results = PaymentMatcher(orders).match(linesOf({u"ﾌﾘｺﾐ#1200"_s}));
         QCOMPARE(results.size(), 1);
         QCOMPARE(results[0].status, MatchStatus::MultipleCandidates);

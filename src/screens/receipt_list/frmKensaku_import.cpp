@@ -74,7 +74,7 @@ void frmKensaku::ImportStatement(const QString &path)
 {
     QString refusal;
     std::optional<PaymentImport> import = StatementOpener::Open(this, path, ListedOrders(), refusal, feeTolerance(),
-                                                                PayerNames::Load(CurrentConnection()));
+                                                                PayerNames::Load(m_session.connection()));
     if (!import) {
         if (!refusal.isEmpty())
             MessageService::Exclamation(this, refusal, windowTitle());
