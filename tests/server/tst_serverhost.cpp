@@ -57,7 +57,7 @@ private Q_SLOTS:
     {
         QFETCH(ServerPath, path);
         ServerDatabase db;
-        for (const QString &table : {u"CHUMON"_s, u"PAYMENT"_s, u"SHOP"_s, u"CONTROL"_s})
+        for (const QString &table : {u"CHUMON"_s, u"PAYMENT"_s, u"SHOP"_s, u"CONTROL"_s, u"NYUKIN_MEIGI"_s})
             db.exec(u"DROP TABLE \"%1\""_s.arg(table));
         const QStringList server = connectTo(db, path);
         const QString shot = m_dir.filePath(u"%1.png"_s.arg(QLatin1StringView(ServerDatabase::name(path))));
