@@ -70,6 +70,9 @@ private:
         for (const Listed &order : Orders)
             screen.db.addOrder({.id = order.id, .name = QString::fromUtf16(order.name),
                                 .tel = QString::fromUtf16(order.tel), .billed = order.billed});
+        // Reached by the customer's second number only.
+        screen.db.addOrder({.id = 900, .name = u"松本 純"_s, .tel = u"03-9000-0900"_s, .tel1 = u"080-9000-9000"_s,
+                            .billed = 4400});
     }
 
     QString write(const ScreenFixture &screen, const QString &name, const QStringList &lines)
@@ -94,7 +97,8 @@ private Q_SLOTS:
                                     date + u",2000,ｲﾄｳ ﾏｺﾄ 03-1234-5679,,"_s, date + u",2120,ｵｶﾞﾜ ﾏﾅﾌﾞ,,300"_s,
                                     date + u",5800,ｻﾄｳ ﾊﾅｺ,TEL045(222)3333,"_s, date + u",3000,ﾀｶﾊｼ ﾖｳｺ,,500"_s,
                                     date + u",3000,ﾀｶﾊｼ ﾖｳｺ,,500"_s, date + u",1800,ｺﾊﾞﾔｼ ｵｻﾑ 0111111111,,"_s,
-                                    date + u",9000,ｷﾑﾗ ﾀｸ,,"_s, date + u",5000,ﾜﾀﾅﾍﾞ ｼﾞﾛｳ 022-333-4444,,"_s});
+                                    date + u",9000,ｷﾑﾗ ﾀｸ,,"_s, date + u",5000,ﾜﾀﾅﾍﾞ ｼﾞﾛｳ 022-333-4444,,"_s,
+                                    date + u",4400,ﾏﾂﾓﾄ ｼﾞｭﾝ 08090009000,,"_s});
         QVERIFY(!path.isEmpty());
         screen.open(true);
 
@@ -113,9 +117,11 @@ private Q_SLOTS:
         QTest::keyClick(screen.form->grid(), Qt::Key_F9);
 
         QCOMPARE(statuses, (QStringList{u"一致 No."_s, u"一致 No."_s, u"一致 TEL"_s, u"手数料差 No."_s, u"合算 TEL"_s,
-                                        u"分割 No."_s, u"分割 No."_s, u"一致 TEL"_s, u"候補 "_s, u"複数候補 TEL"_s}));
+                                        u"分割 No."_s, u"分割 No."_s, u"一致 TEL"_s, u"候補 "_s, u"複数候補 TEL"_s,
+                                        u"一致 TEL"_s}));
         QCOMPARE(paid(screen), (QStringList{u"120 7000"_s, u"201 2000"_s, u"250 4000"_s, u"300 2120"_s,
-                                            u"401 2500"_s, u"402 3300"_s, u"500 6000"_s, u"602 1800"_s}));
+                                            u"401 2500"_s, u"402 3300"_s, u"500 6000"_s, u"602 1800"_s,
+                                            u"900 4400"_s}));
         QCOMPARE(screen.texts, QStringList());
     }
 

@@ -54,7 +54,7 @@ void TestDatabase::setExempt(const QVariant &tabJoined)
 void TestDatabase::addOrder(const Order &o)
 {
     const QVariant values[] = {o.id, {}, o.name, o.tel, o.orderDate, o.billed, o.paidDate, o.paidAmount,
-                               o.method, {}, o.shipDate, o.shopId, o.mailSent};
+                               o.method, o.tel1, o.shipDate, o.shopId, o.mailSent};
     QStringList literals;
     std::transform(std::begin(values), std::end(values), std::back_inserter(literals), literal);
     exec(u"INSERT INTO [CHUMON] VALUES (%1)"_s.arg(literals.join(u", ")));

@@ -18,6 +18,7 @@ public:
         qint64 id = 0;
         QVariant name = QStringLiteral("山田 太郎");
         QVariant tel = QStringLiteral("03-1234-5678");
+        QVariant tel1{};
         QVariant orderDate{};
         QVariant billed = 1000;
         QVariant paidDate{};

@@ -19,6 +19,7 @@ OrderRows::OrderRows(DbConnection &connection, const QString &statement)
     m_id = m_records->FieldIndex(u"id"_s);
     m_name = m_records->FieldIndex(u"氏名"_s);
     m_tel = m_records->FieldIndex(u"電話番号"_s);
+    m_tel1 = m_records->FieldIndex(u"TEL1"_s);
     m_orderDate = m_records->FieldIndex(u"受注日"_s);
     m_billed = m_records->FieldIndex(u"請求額"_s);
     m_paidDate = m_records->FieldIndex(u"入金日"_s);
@@ -43,6 +44,7 @@ std::optional<qint64> OrderRows::id() const { return m_records->IntegerAt(m_id);
 QVariant OrderRows::idAsRead() const { return m_records->ValueAt(m_id); }
 void OrderRows::appendName(QString &to) const { m_records->AppendTextAt(m_name, to); }
 void OrderRows::appendTel(QString &to) const { m_records->AppendTextAt(m_tel, to); }
+void OrderRows::appendTel1(QString &to) const { m_records->AppendTextAt(m_tel1, to); }
 std::optional<QDate> OrderRows::orderDate() const { return m_records->DateAt(m_orderDate); }
 double OrderRows::billed() const { return m_records->NumberAt(m_billed); }
 QString OrderRows::paidDateText() const { return m_records->TextAt(m_paidDate); }

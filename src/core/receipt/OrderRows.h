@@ -35,6 +35,7 @@ public:
     QVariant idAsRead() const;
     void appendName(QString &to) const;
     void appendTel(QString &to) const;
+    void appendTel1(QString &to) const;
     std::optional<QDate> orderDate() const;
     double billed() const;
     // The paid date as the text read, and as a date.
@@ -50,7 +51,7 @@ public:
 
 private:
     std::unique_ptr<DbRecordset> m_records;
-    int m_id, m_name, m_tel, m_orderDate, m_billed, m_paidDate, m_paidAmount, m_method, m_shipDate, m_shopId;
+    int m_id, m_name, m_tel, m_tel1, m_orderDate, m_billed, m_paidDate, m_paidAmount, m_method, m_shipDate, m_shopId;
     // Most listed orders have nothing paid yet and share one amount: the
     // check's form of an amount is made once per amount.
     QHash<double, ReceiptRegistration::Listed> m_listedAmounts;

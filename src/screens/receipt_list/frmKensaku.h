@@ -46,9 +46,11 @@ public:
         ColRemarks,
         ColUpdateFlag,
         ColMailFlag,
-        // Kept per row, never shown: the shop for the list filter, and the
-        // order as the search read it, for the registration's checks.
+        // Kept per row, never shown: the shop for the list filter, TEL1 for
+        // the import's phone key, and the order as the search read it, for
+        // the registration's checks.
         ColShopId,
+        ColTel1,
         ColListedId, // the order number as read, when it is no whole number
         ColListedPaidDate,
         ColListedPaidAmount,

@@ -91,6 +91,7 @@ void writeOrderRow(SpreadLoader &load, OrderRows &order, const QString &method, 
     }
     load.copyAppended(List::ColName, [&order](QString &to) { order.appendName(to); });
     load.copyAppended(List::ColTel, [&order](QString &to) { order.appendTel(to); });
+    load.copyAppended(List::ColTel1, [&order](QString &to) { order.appendTel1(to); });
     load.setDate(List::ColOrderDate, order.orderDate());
     load.setNumber(List::ColBilled, order.billed());
 
