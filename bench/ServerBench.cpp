@@ -1,5 +1,7 @@
 #include "ServerBench.h"
 
+#include "Timing.h"
+
 #include "core/data/QtSqlConnection.h"
 #include "core/data/SqlCatalog.h"
 #include "core/receipt/Session.h"
@@ -22,23 +24,9 @@
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
+using namespace Timing;
 
 namespace {
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
-
-double timeMs(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
 
 // psql with the script on its standard input, rows unaligned to /dev/null;
 // the wall time in ms, its start and connection included.
@@ -58,18 +46,6 @@ double psqlMs(const QString &conninfo, const QByteArray &script)
         std::exit(1);
     }
     return ms;
-}
-
-qint64 peakKb()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
 }
 
 frmKensaku *openList(std::shared_ptr<DbConnection> connection)
@@ -110,7 +86,7 @@ int MeasureOdbcMemory(const QString &odbcString)
 {
     frmKensaku *form = openList(QtSqlConnection::openOdbc(odbcString));
     form->cmdSearch_Click();
-    std::printf("%d %lld\n", form->grid()->MaxRows(), peakKb());
+    std::printf("%d %lld\n", form->grid()->MaxRows(), statusKb("VmHWM:"));
     closeList(form);
     return 0;
 }

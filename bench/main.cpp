@@ -20,6 +20,7 @@
 #include "widgets/layout/modAnchor.h"
 #include "screens/receipt_list/frmKensaku.h"
 #include "ServerBench.h"
+#include "Timing.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -44,31 +45,9 @@
 #include <functional>
 
 using namespace Qt::StringLiterals;
+using namespace Timing;
 
 namespace {
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
-
-double timeMs(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
-
-double medianOf(int runs, const std::function<void()> &work)
-{
-    QList<double> times;
-    for (int i = 0; i < runs; ++i)
-        times.append(timeMs(work));
-    return median(times);
-}
 
 // Runs the sqlite3 shell on the file with the script on its standard input,
 // output discarded; returns the wall time in ms.
@@ -88,18 +67,6 @@ double shellMs(const QString &database, const QByteArray &script)
         std::exit(1);
     }
     return ms;
-}
-
-qint64 statusKb(const char *field)
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
 }
 
 struct Figures

@@ -76,6 +76,24 @@ QString Decoder::text(QByteArrayView bytes, bool &ok)
     return decoded.trimmed();
 }
 
+QString readHeader(QByteArrayView record, QByteArrayView kind, QStringView kindName, Field accountKind,
+                   QStringView accountRefusal, const QDate &today, BankDate::Range &range)
+{
+    constexpr Field KindCode{1, 2};
+    constexpr Field CharCode{3, 1};
+    constexpr Field Created{4, 6};   // 作成日
+    constexpr Field RangeFrom{10, 6}; // 勘定日(自)
+    constexpr Field RangeTo{16, 6};   // 勘定日(至)
+    if (field(record, KindCode) != kind)
+        return u"%1ではありません（種別コード %2）"_s.arg(kindName, QString::fromLatin1(field(record, KindCode)));
+    if (field(record, CharCode) != QByteArrayView("0"))
+        return u"JIS コードのファイルではありません（コード区分 %1）"_s.arg(QString::fromLatin1(field(record, CharCode)));
+    if (const char account = field(record, accountKind)[0]; account != '1' && account != '2' && account != '4')
+        return accountRefusal.toString().arg(QChar::fromLatin1(account));
+    range = BankDate::headerRange(field(record, Created), field(record, RangeFrom), field(record, RangeTo), today);
+    return QString();
+}
+
 StatementLine lineOf(QByteArrayView record, int number, const DataFields &at, const BankDate::Range &range,
                      const QDate &today, Decoder &decoder, QStringView valueDateName)
 {

@@ -52,6 +52,13 @@ private:
     QStringDecoder m_decoder{"windows-31j", QStringConverter::Flag::Stateless};
 };
 
+// A header of the family, whose 種別コード must be kind (kindName in the
+// refusal). Only 普通, 当座 and 貯蓄 accounts share the data layout read here;
+// another 預金種目 is refused with accountRefusal (%1 the code). Gives the
+// header's 勘定日 range, read against its 作成日.
+QString readHeader(QByteArrayView record, QByteArrayView kind, QStringView kindName, Field accountKind,
+                   QStringView accountRefusal, const QDate &today, BankDate::Range &range);
+
 // Where a data record holds what both files give a deposit.
 struct DataFields
 {

@@ -14,12 +14,7 @@ using namespace FixedRecords;
 
 namespace {
 
-// Header.
-constexpr Field KindCode{1, 2};
-constexpr Field CharCode{3, 1};
-constexpr Field Created{4, 6};
-constexpr Field RangeFrom{10, 6};
-constexpr Field RangeTo{16, 6};
+// Header (its kind, character code and dates as every file of the family has them).
 constexpr Field AccountKind{59, 1};
 // Data record.
 constexpr Field Reference{1, 6};   // 照会番号
@@ -74,18 +69,9 @@ Statement TransferNoticeReader::read(QByteArrayView bytes, const QDate &today)
     TakenBack takenBack;
     Decoder decoder;
     const auto header = [&](QByteArrayView record) {
-        if (field(record, KindCode) != QByteArrayView("01"))
-            return u"振込入金通知ではありません（種別コード %1）"_s.arg(QString::fromLatin1(field(record, KindCode)));
-        if (field(record, CharCode) != QByteArrayView("0"))
-            return u"JIS コードのファイルではありません（コード区分 %1）"_s.arg(
-                QString::fromLatin1(field(record, CharCode)));
-        if (const char account = field(record, AccountKind)[0]; account != '1' && account != '2' && account != '4')
-            return u"預金種目 %1 の口座は読めません（普通・当座・貯蓄のみ）"_s.arg(QChar::fromLatin1(account));
         section = Section{};
-        section.range =
-            BankDate::headerRange(field(record, Created), field(record, RangeFrom), field(record, RangeTo), today);
         section.firstLine = statement.lines.size();
-        return QString();
+        return readHeader(record, "01", u"振込入金通知", AccountKind, u"預金種目 %1 の口座は読めません（普通・当座・貯蓄のみ）", today, section.range);
     };
     const auto data = [&](QByteArrayView record, int number) {
         StatementLine line = lineOf(record, number, Data, section.range, today, decoder, u"起算日");

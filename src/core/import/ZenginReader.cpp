@@ -15,12 +15,7 @@ using namespace FixedRecords;
 
 namespace {
 
-// Header.
-constexpr Field KindCode{1, 2};
-constexpr Field CharCode{3, 1};
-constexpr Field Created{4, 6};     // 作成日
-constexpr Field RangeFrom{10, 6};  // 勘定日(自)
-constexpr Field RangeTo{16, 6};    // 勘定日(至)
+// Header (its kind, character code and dates as every file of the family has them).
 constexpr Field AccountKind{62, 1}; // 預金種目
 // Data record.
 constexpr Field Reference{1, 8};    // 照会番号
@@ -37,13 +32,6 @@ constexpr Field DepositTotal{7, 13};
 constexpr Field WithdrawalCount{20, 6};
 constexpr Field WithdrawalTotal{26, 13};
 constexpr Field DataCount{54, 7};
-
-// 普通, 当座 and 貯蓄 share the layout read here; 通知, 定期 and 積立 style
-// accounts have another from position 72 on.
-bool isCurrentAccount(char kind)
-{
-    return kind == '1' || kind == '2' || kind == '4';
-}
 
 struct Section
 {
@@ -82,19 +70,9 @@ Statement ZenginReader::read(QByteArrayView bytes, const QDate &today)
     TakenBack takenBack;
     Decoder decoder;
     const auto header = [&](QByteArrayView record) {
-        if (field(record, KindCode) != QByteArrayView("03"))
-            return u"入出金取引明細ではありません（種別コード %1）"_s.arg(QString::fromLatin1(field(record, KindCode)));
-        if (field(record, CharCode) != QByteArrayView("0"))
-            return u"JIS コードのファイルではありません（コード区分 %1）"_s.arg(
-                QString::fromLatin1(field(record, CharCode)));
-        if (const char account = field(record, AccountKind)[0]; !isCurrentAccount(account))
-            return u"預金種目 %1 の口座は読めません（普通・当座・貯蓄のみ。通知・定期・積立などは明細の形が違います）"_s
-                .arg(QChar::fromLatin1(account));
         section = Section{};
-        section.range =
-            BankDate::headerRange(field(record, Created), field(record, RangeFrom), field(record, RangeTo), today);
         section.firstLine = statement.lines.size();
-        return QString();
+        return readHeader(record, "03", u"入出金取引明細", AccountKind, u"預金種目 %1 の口座は読めません（普通・当座・貯蓄のみ。通知・定期・積立などは明細の形が違います）", today, section.range);
     };
     const auto data = [&](QByteArrayView record, int number) {
         ++section.records;
