@@ -139,7 +139,7 @@ void frmTorikomi::createControls()
 
 void frmTorikomi::createTotals()
 {
-    sprGoukei = ScreenSetup::Place<vaSpread>(this, u"sprGoukei"_s, {240, 4800, 12615, 900});
+    sprGoukei = ScreenSetup::Place<vaSpread>(this, u"sprGoukei"_s, {240, 4800, 12615, 1140});
     sprGoukei->setFocusPolicy(Qt::NoFocus);
     QList<ColumnDef> columns{column(u" "_s, 4)};
     for (int status = 0; status < MatchStatusCount; ++status)
