@@ -165,9 +165,9 @@ void frmTorikomi::Form_Load()
         caption += u"、銀行が取り消した入金 %1 件は対象外"_s.arg(statement.takenBack);
     Label1->setText(caption);
     if (!m_import.matcher().payerNames().available())
-        lblLearning->setText(u"振込依頼人名の学習は無効です（表 NYUKIN_MEIGI がありません）。sql/sqlite_schema.sql"
-                             u"（SQL Server は sql/sqlserver_schema.sql）の CREATE TABLE [NYUKIN_MEIGI] を"
-                             u"実行すると有効になります。"_s);
+        lblLearning->setText(u"振込依頼人名の学習は無効です（表 NYUKIN_MEIGI がありません）。sql/ のデータベース用"
+                             u"スクリプト（sqlite_schema.sql、sqlserver_schema.sql、postgresql_schema.sql）にある"
+                             u" NYUKIN_MEIGI の CREATE TABLE を実行すると有効になります。"_s);
 
     {
         // In one batch, as a search fills the list: a 50 MB statement has
