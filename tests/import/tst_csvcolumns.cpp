@@ -45,6 +45,17 @@ private Q_SLOTS:
         QTEST(lines, "lines");
     }
 
+    void savedReasonKeepsALineUnusable()
+    {
+        // As "未反映分を保存..." writes it: the reason a line was 不正 travels with it.
+        const Statement statement = CsvStatement::read(
+            u"日付,金額,振込依頼人名,不正理由\n2024/05/01,3000,ﾔﾏﾀﾞ,起算日: 範囲外\n2024/05/02,500,ｻﾄｳ,\n"_s);
+        QVERIFY2(statement.ok(), qPrintable(statement.error));
+        QCOMPARE(statement.lines.size(), 2);
+        QCOMPARE(statement.lines[0].problem, u"起算日: 範囲外"_s);
+        QCOMPARE(statement.lines[1].problem, QString());
+    }
+
     void assignmentText_data()
     {
         QTest::addColumn<QString>("text");

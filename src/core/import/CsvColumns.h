@@ -18,6 +18,7 @@ struct CsvColumns
     QList<int> order;   // columns holding an order number only
     int payer{-1};      // 振込依頼人名 on its own, for the matching of payers' names
     int cancel{-1};     // 取消: "1" marks a deposit the bank took back (as saved by "未反映分を保存...")
+    int problem{-1};    // 不正理由: why a saved line could not be used, so it cannot be used again
     bool headerRow{true}; // false: the first row is already data
 
     bool complete() const { return date >= 0 && amount >= 0; }

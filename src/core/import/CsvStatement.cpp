@@ -80,6 +80,10 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
         line.problem = u"金額「%1」が読めません"_s.arg(amountText);
     else if (line.julianDay == 0)
         line.problem = u"日付「%1」が正しくありません"_s.arg(line.dateText);
+    // A line saved as unusable (its payer's bytes, its value date) stays so:
+    // what made it 不正 is no longer in the file.
+    if (line.problem.isEmpty() && columns.problem >= 0)
+        line.problem = unescaped(record.fields.value(columns.problem).trimmed());
     statement.lines.append(std::move(line));
 }
 

@@ -126,7 +126,8 @@ bool frmTorikomi::SaveUnapplied(const QString &path)
     // Every column the import reads, under names it reads, so the file comes
     // back in later as the same lines: 行, 状態 and 候補No. are for the reader.
     QList<QStringList> rows{
-        {u"行"_s, u"日付"_s, u"金額"_s, u"振込依頼人名"_s, u"摘要"_s, u"注文番号"_s, u"取消"_s, u"状態"_s, u"候補No."_s}};
+        {u"行"_s, u"日付"_s, u"金額"_s, u"振込依頼人名"_s, u"摘要"_s, u"注文番号"_s, u"取消"_s, u"不正理由"_s,
+         u"状態"_s, u"候補No."_s}};
     for (const int index : m_import.unticked()) {
         const StatementLine &line = m_import.line(index);
         const int order = m_import.target(index);
@@ -138,7 +139,7 @@ bool frmTorikomi::SaveUnapplied(const QString &path)
         rows.append({QString::number(line.lineNumber),
                      line.julianDay ? CellText::dateText(line.julianDay) : line.dateText,
                      line.amountText.isEmpty() ? QString::number(line.amount) : line.amountText, line.payerName,
-                     rest.join(u' '), line.namedOrder, line.cancels ? u"1"_s : QString(),
+                     rest.join(u' '), line.namedOrder, line.cancels ? u"1"_s : QString(), line.problem,
                      PaymentMatcher::statusText(m_import.result(index).status),
                      order >= 0 ? QString::number(m_import.matcher().orders().at(order).id) : QString()});
     }
