@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 using Format = Statement::Format;
 using Encoding = TextEncoding;
 using ZenginSample::Account;
-using ZenginSample::Entry;
+using ZenginSample::Entry; // date, amount, payer, edi, inOut, transaction, cancel, reference
 
 namespace {
 
@@ -33,20 +33,12 @@ QByteArray utf8(const QString &text)
 
 Entry entry(const QByteArray &date, qint64 amount, const QString &payer, const QString &edi = QString())
 {
-    Entry e;
-    e.date = date;
-    e.amount = amount;
-    e.payer = payer;
-    e.edi = edi;
-    return e;
+    return {date, amount, payer, edi};
 }
 
 Entry withdrawal(qint64 amount, const QByteArray &transaction = "11")
 {
-    Entry e = entry("060502", amount, u"ｶﾞｽﾀﾞｲ"_s);
-    e.inOut = '2';
-    e.transaction = transaction;
-    return e;
+    return {"060502", amount, u"ｶﾞｽﾀﾞｲ"_s, {}, '2', transaction};
 }
 
 } // namespace
@@ -131,34 +123,28 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<int>("takenBack");
 
-        Entry cancelled = entry("060501", 3000, u"ﾔﾏﾀﾞ"_s);
-        cancelled.cancel = true;
-        Entry other = entry("060501", 3000, u"ｽｽﾞｷ"_s);
-        other.reference = "000043";
+        const Entry cancelled{"060501", 3000, u"ﾔﾏﾀﾞ"_s, {}, '1', "11", true};
+        const Entry other{"060501", 3000, u"ｽｽﾞｷ"_s, {}, '1', "11", false, "000043"};
         QTest::newRow("01 cancel with its original, by 照会番号")
             << ZenginSample::join(ZenginSample::notice({{{entry("060501", 3000, u"ﾔﾏﾀﾞ"_s), other, cancelled}}}))
             << QStringList{u"3000"_s} << 1;
-        Entry unnumbered = cancelled;
-        unnumbered.reference = "000099";
+        const Entry unnumbered{"060501", 3000, u"ﾔﾏﾀﾞ"_s, {}, '1', "11", true, "000099"};
         QTest::newRow("01 cancel with its original, by amount, date and payer")
             << ZenginSample::join(ZenginSample::notice({{{other, entry("060501", 3000, u"ﾔﾏﾀﾞ"_s), unnumbered}}}))
             << QStringList{u"3000"_s} << 1;
-        Entry standing = entry("060502", 800, u"ｻﾄｳ"_s);
-        standing.reference = "000044";
+        const Entry standing{"060502", 800, u"ｻﾄｳ"_s, {}, '1', "11", false, "000044"};
         QTest::newRow("01 cancel without its original")
             << ZenginSample::join(ZenginSample::notice({{{standing, cancelled}}}))
             << QStringList{u"800"_s, u"3000取消"_s} << 0;
 
-        Entry correction = withdrawal(3000, "19");
-        correction.payer = u"ﾔﾏﾀﾞ"_s;
+        const Entry correction{"060502", 3000, u"ﾔﾏﾀﾞ"_s, {}, '2', "19"};
         QTest::newRow("03 入金訂正 with its deposit")
             << ZenginSample::file({entry("060501", 3000, u"ｽｽﾞｷ"_s), entry("060501", 3000, u"ﾔﾏﾀﾞ"_s), correction})
             << QStringList{u"3000"_s} << 1;
         QTest::newRow("03 入金訂正 naming another payer")
             << ZenginSample::file({entry("060501", 3000, u"ｽｽﾞｷ"_s), correction})
             << QStringList{u"3000"_s, u"3000取消"_s} << 0;
-        Entry giveBack = entry("060503", 220, u"ﾃｽｳﾘｮｳ"_s);
-        giveBack.transaction = "19";
+        const Entry giveBack{"060503", 220, u"ﾃｽｳﾘｮｳ"_s, {}, '1', "19"};
         QTest::newRow("03 出金訂正 is no payment")
             << ZenginSample::file({withdrawal(220), giveBack}) << QStringList{} << 0;
     }
@@ -311,34 +297,22 @@ private Q_SLOTS:
                                        << u"1行目: 預金種目 6 の口座は読めません"_s;
 
         // Each trailer field wrong once, by one.
-        const QList<QByteArray> withdrawn = ZenginSample::statement({{{Entry{}, withdrawal(500)}}});
         const struct
         {
             const char *name;
             int position, size;
-        } trailers03[] = {{"入金件数", 2, 6}, {"入金額合計", 8, 13}, {"出金件数", 21, 6}, {"出金額合計", 27, 13},
-                          {"データ・レコード件数", 55, 7}};
-        for (const auto &field : trailers03) {
-            records = withdrawn;
+            bool notice; // 01, else 03
+        } trailers[] = {{"入金件数", 2, 6, false},  {"入金額合計", 8, 13, false}, {"出金件数", 21, 6, false},
+                        {"出金額合計", 27, 13, false}, {"データ・レコード件数", 55, 7, false}, {"合計件数", 2, 6, true},
+                        {"合計金額", 8, 12, true},  {"取消件数", 20, 6, true},   {"取消金額", 26, 12, true}};
+        for (const auto &field : trailers) {
+            records = field.notice ? ZenginSample::notice({{{Entry{}, {"060501", 700, u"ﾔﾏﾀﾞ"_s, {}, '1', "11", true}}}})
+                                   : ZenginSample::statement({{{Entry{}, withdrawal(500)}}});
             const qint64 value = records[3].mid(field.position - 1, field.size).toLongLong();
             records[3].replace(field.position - 1, field.size, ZenginSample::digits(value + 1, field.size));
-            QTest::addRow("03 trailer %s", field.name)
-                << ZenginSample::join(records) << u"4行目: トレーラ・レコードの%1"_s.arg(QString::fromUtf8(field.name));
-        }
-        Entry cancelled = entry("060501", 700, u"ﾔﾏﾀﾞ"_s);
-        cancelled.cancel = true;
-        const QList<QByteArray> notices = ZenginSample::notice({{{Entry{}, cancelled}}});
-        const struct
-        {
-            const char *name;
-            int position, size;
-        } trailers01[] = {{"合計件数", 2, 6}, {"合計金額", 8, 12}, {"取消件数", 20, 6}, {"取消金額", 26, 12}};
-        for (const auto &field : trailers01) {
-            records = notices;
-            const qint64 value = records[3].mid(field.position - 1, field.size).toLongLong();
-            records[3].replace(field.position - 1, field.size, ZenginSample::digits(value + 1, field.size));
-            QTest::addRow("01 trailer %s", field.name)
-                << ZenginSample::join(records, "") << u"4行目: トレーラ・レコードの%1"_s.arg(QString::fromUtf8(field.name));
+            QTest::addRow("%s trailer %s", field.notice ? "01" : "03", field.name)
+                << ZenginSample::join(records, field.notice ? "" : "\r\n")
+                << u"4行目: トレーラ・レコードの%1"_s.arg(QString::fromUtf8(field.name));
         }
         // The second account's trailer is checked as the first's.
         QList<QByteArray> two = ZenginSample::statement({{{Entry{}}}, {{Entry{}, withdrawal(9)}}});

@@ -9,6 +9,7 @@
 
 // The two ways to a PostgreSQL server: Qt's own driver and psqlODBC.
 enum class ServerPath { Qpsql, Odbc };
+Q_DECLARE_METATYPE(ServerPath)
 
 // A database of its own on the test cluster the test command starts
 // ($PARLOW6_PG_SOCKET, $PARLOW6_PG_PORT), with the suite's tables from
@@ -16,10 +17,12 @@ enum class ServerPath { Qpsql, Odbc };
 class ServerDatabase final
 {
 public:
-    // Whether the test command started a cluster for this run.
-    static bool available();
+    // For initTestCase: a run without a cluster fails, unless PARLOW6_NO_SERVER asks to skip.
+    static void requireCluster();
     // "qpsql" or "odbc", for test row names.
     static const char *name(ServerPath path);
+    // A data table's "path" column with a row for each path.
+    static void addPaths();
 
     ServerDatabase();
     ~ServerDatabase();
@@ -30,6 +33,8 @@ public:
     std::shared_ptr<QtSqlConnection> open(ServerPath path) const;
     // A connection of the test's own, for setting up and looking.
     QtSqlConnection &admin() const { return *m_admin; }
+    // A new one, after a restart took the old one.
+    void reopen() { m_admin = QtSqlConnection::openPostgreSql(conninfo()); }
 
     void exec(const QString &statement) const { m_admin->Execute(statement)->Close(); }
     QVariant scalar(const QString &query) const;

@@ -10,8 +10,6 @@
 
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(ServerPath)
-
 class tst_ServerHost final : public QObject
 {
     Q_OBJECT
@@ -39,19 +37,9 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        if (!ServerDatabase::available() && qEnvironmentVariableIsSet("PARLOW6_NO_SERVER"))
-            QSKIP("PARLOW6_NO_SERVER: no PostgreSQL cluster for this run");
-        QVERIFY2(ServerDatabase::available(), "no PostgreSQL cluster: run ./scripts/run-tests.sh");
-    }
+    void initTestCase() { ServerDatabase::requireCluster(); }
 
-    void emptyDatabaseGetsDemoData_data()
-    {
-        QTest::addColumn<ServerPath>("path");
-        QTest::newRow("qpsql") << ServerPath::Qpsql;
-        QTest::newRow("odbc") << ServerPath::Odbc;
-    }
+    void emptyDatabaseGetsDemoData_data() { ServerDatabase::addPaths(); }
 
     void emptyDatabaseGetsDemoData()
     {

@@ -13,19 +13,12 @@
 
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(ServerPath)
-
 class tst_ServerReads final : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        if (!ServerDatabase::available() && qEnvironmentVariableIsSet("PARLOW6_NO_SERVER"))
-            QSKIP("PARLOW6_NO_SERVER: no PostgreSQL cluster for this run");
-        QVERIFY2(ServerDatabase::available(), "no PostgreSQL cluster: run ./scripts/run-tests.sh");
-    }
+    void initTestCase() { ServerDatabase::requireCluster(); }
 
     void typedReadsAgreeWithQtsDriver_data()
     {
@@ -65,12 +58,7 @@ private Q_SLOTS:
         QCOMPARE(FieldValue::Text(own), FieldValue::Text(query.isNull(0) ? QVariant() : query.value(0)));
     }
 
-    void valuesKeepTheirBrackets_data()
-    {
-        QTest::addColumn<ServerPath>("path");
-        QTest::newRow("qpsql") << ServerPath::Qpsql;
-        QTest::newRow("odbc") << ServerPath::Odbc;
-    }
+    void valuesKeepTheirBrackets_data() { ServerDatabase::addPaths(); }
 
     void valuesKeepTheirBrackets()
     {
