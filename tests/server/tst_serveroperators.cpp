@@ -311,7 +311,7 @@ private Q_SLOTS:
         db.reopen(); // the test's own connection went with the server, too
         QCOMPARE(db.receipts(), QStringList());
         op->form->cmdUpdate_Click();
-        QCOMPARE(f.shown.size(), 1);
+        QCOMPARE(f.shown.mid(1).join(u" | "), QString()); // the reopened connection registers without a word
         QCOMPARE(flagged(op->form), 0);
         QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM \"CHUMON\" WHERE \"入金日\" = '2026/01/10' AND \"入金額\" = 1000 "
                            "AND \"入金確認送信\" = 1"_s).toLongLong(), 10000);
