@@ -28,24 +28,11 @@ using namespace Timing;
 
 namespace {
 
-// psql with the script on its standard input, rows unaligned to /dev/null;
-// the wall time in ms, its start and connection included.
+// psql, rows unaligned.
 double psqlMs(const QString &conninfo, const QByteArray &script)
 {
-    QProcess psql;
-    psql.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    psql.start(u"psql"_s, {u"-X"_s, u"-q"_s, u"-A"_s, u"-t"_s, u"-v"_s, u"ON_ERROR_STOP=1"_s, u"-d"_s, conninfo});
-    psql.write(script);
-    psql.closeWriteChannel();
-    psql.waitForFinished(-1);
-    const double ms = timer.nsecsElapsed() / 1e6;
-    if (psql.exitCode() != 0) {
-        std::fprintf(stderr, "psql failed: %s\n", psql.readAllStandardError().constData());
-        std::exit(1);
-    }
-    return ms;
+    return shellMs(u"psql"_s, {u"-X"_s, u"-q"_s, u"-A"_s, u"-t"_s, u"-v"_s, u"ON_ERROR_STOP=1"_s, u"-d"_s, conninfo},
+                   script);
 }
 
 frmKensaku *openList(std::shared_ptr<DbConnection> connection)

@@ -3,8 +3,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QList>
+#include <QProcess>
+#include <QStringList>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 // What every figure of the benchmark is measured with.
@@ -31,6 +35,27 @@ inline double medianOf(int runs, const std::function<void()> &work)
     for (int i = 0; i < runs; ++i)
         times.append(timeMs(work));
     return median(times);
+}
+
+// The wall time in ms of a database's own shell running the script from its
+// standard input, output discarded, its start and connection included. A
+// failing shell ends the benchmark: its figures would mean nothing.
+inline double shellMs(const QString &program, const QStringList &arguments, const QByteArray &script)
+{
+    QProcess shell;
+    shell.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    shell.start(program, arguments);
+    shell.write(script);
+    shell.closeWriteChannel();
+    shell.waitForFinished(-1);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    if (shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0) {
+        std::fprintf(stderr, "%s failed: %s\n", qPrintable(program), shell.readAllStandardError().constData());
+        std::exit(1);
+    }
+    return ms;
 }
 
 // A figure of /proc/self/status in kB ("VmHWM:", "RssAnon:"); -1 where there is none.

@@ -49,24 +49,10 @@ using namespace Timing;
 
 namespace {
 
-// Runs the sqlite3 shell on the file with the script on its standard input,
-// output discarded; returns the wall time in ms.
+// The sqlite3 shell on the file.
 double shellMs(const QString &database, const QByteArray &script)
 {
-    QProcess shell;
-    shell.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    shell.start(u"sqlite3"_s, {database});
-    shell.write(script);
-    shell.closeWriteChannel();
-    shell.waitForFinished(-1);
-    const double ms = timer.nsecsElapsed() / 1e6;
-    if (shell.exitCode() != 0) {
-        std::fprintf(stderr, "sqlite3 failed: %s\n", shell.readAllStandardError().constData());
-        std::exit(1);
-    }
-    return ms;
+    return Timing::shellMs(u"sqlite3"_s, {database}, script);
 }
 
 struct Figures
