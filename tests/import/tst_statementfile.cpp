@@ -8,6 +8,7 @@
 #include "core/import/StatementFile.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -109,10 +110,42 @@ private Q_SLOTS:
         QStringList lines;
         for (const StatementLine &line : statement.lines) {
             QVERIFY2(line.problem.isEmpty(), qPrintable(line.problem));
-            lines << u"%1|%2|%3|%4|%5"_s.arg(line.lineNumber).arg(dateOf(line)).arg(line.amount).arg(line.text,
+            lines << u"%1|%2|%3|%4|%5"_s.arg(line.lineNumber).arg(dateOf(line)).arg(line.amount).arg(line.text(),
                                                                                                    line.namedOrder);
         }
         QTEST(lines, "lines");
+    }
+
+    // A large file is decoded a megabyte at a time: a quoted line break across
+    // the cut, and the lines after it, read as in a small file.
+    void readsAcrossPieces_data()
+    {
+        QTest::addColumn<bool>("shiftJis");
+        QTest::newRow("utf-8") << false;
+        QTest::newRow("shift_jis") << true;
+    }
+
+    void readsAcrossPieces()
+    {
+        QFETCH(bool, shiftJis);
+        QString text = u"日付,金額,摘要\r\n"_s;
+        int filler = 0;
+        for (; text.size() < (1 << 20) - 50; ++filler)
+            text += u"2024/05/01,1,a\r\n"_s;
+        const QString quoted = QString(60, u'ｱ') + u"\n2行目\n"_s;
+        text += u"2024/05/02,2,\"%1\"\r\n2024/05/03,3,ｽｽﾞｷ\r\n"_s.arg(quoted);
+        QStringEncoder encoder(shiftJis ? "windows-31j" : "UTF-8");
+        const QByteArray bytes = encoder.encode(text);
+        QVERIFY(bytes.indexOf('\n', 1 << 20) < bytes.indexOf("\"\r\n"));
+
+        const Statement statement = StatementFile::read(bytes, Today);
+        QVERIFY2(statement.ok(), qPrintable(statement.error));
+        QCOMPARE(statement.lines.size(), filler + 2);
+        const StatementLine across = statement.lines.at(filler);
+        QCOMPARE(across.lineNumber, filler + 2);
+        QCOMPARE(across.text(), quoted.trimmed());
+        QCOMPARE(statement.lines.at(filler + 1).lineNumber, filler + 5);
+        QCOMPARE(statement.lines.at(filler + 1).text(), u"ｽｽﾞｷ"_s);
     }
 
     // What a file's cancellations and corrections leave: "amount" per line,
