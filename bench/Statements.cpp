@@ -4,6 +4,7 @@
 #include "core/import/PaymentImport.h"
 #include "core/import/PaymentMatcher.h"
 #include "core/import/StatementFile.h"
+#include "screens/import/frmTorikomi.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <limits>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -85,12 +87,14 @@ LargestStatement MeasureLargestStatement(int listedOrders)
         return figure;
     }
     const QList<QByteArray> values = child.readAllStandardOutput().trimmed().split(' ');
-    if (values.size() != 4)
+    if (values.size() != 6)
         return figure;
     figure.lines = values.at(0).toInt();
     figure.readMs = values.at(1).toDouble();
     figure.matchMs = values.at(2).toDouble();
-    figure.peakKb = values.at(3).toLongLong();
+    figure.previewMs = values.at(3).toDouble();
+    figure.peakKb = values.at(4).toLongLong();
+    figure.previewPeakKb = values.at(5).toLongLong();
     figure.ok = true;
     return figure;
 }
@@ -105,13 +109,13 @@ int LargestStatementChild(const QString &path, int listedOrders)
         std::fprintf(stderr, "%s\n", qPrintable(statement.error));
         return 1;
     }
-    const qint64 afterRead = Timing::statusKb("VmHWM:") - before;
-    std::fprintf(stderr, "after read: peak %lld kB, now %lld kB, store %lld kB\n", afterRead, Timing::statusKb("VmRSS:"), statement.lines.memoryBytes() / 1024);
-    int lines = 0;
-    const double matchMs = Timing::timeMs([&] {
-        const PaymentImport import(std::move(statement), std::move(orders));
-        lines = import.lineCount();
-    });
-    std::printf("%d %.1f %.1f %lld\n", lines, readMs, matchMs, Timing::statusKb("VmHWM:") - before);
+    std::optional<PaymentImport> import;
+    const double matchMs = Timing::timeMs([&] { import.emplace(std::move(statement), std::move(orders)); });
+    const qint64 matchedKb = Timing::statusKb("VmHWM:") - before;
+    // The preview the operator then looks at holds every line in its grid.
+    std::optional<frmTorikomi> preview;
+    const double previewMs = Timing::timeMs([&] { preview.emplace(nullptr, *import, path); });
+    std::printf("%d %.1f %.1f %.1f %lld %lld\n", import->lineCount(), readMs, matchMs, previewMs, matchedKb,
+                Timing::statusKb("VmHWM:") - before);
     return 0;
 }

@@ -13,15 +13,18 @@ class QFileDevice;
 // would pass maxBytes.
 void WriteStatement(QFileDevice &file, const QList<ListedOrder> &orders, int lines, qint64 maxBytes = -1);
 
-// "largest statement": the largest file an operator may choose, read and
-// matched in a process of its own, so that its peak memory is the import's.
+// "largest statement": the largest file an operator may choose, read,
+// matched and previewed in a process of its own, so that its peak memory is
+// the import's.
 struct LargestStatement
 {
     qint64 fileBytes{0};
     int lines{0};
     double readMs{0};
     double matchMs{0};
-    qint64 peakKb{0}; // above what the process held before reading
+    double previewMs{0};    // the preview screen filled with every line
+    qint64 peakKb{0};        // read and matched, above what the process held before reading
+    qint64 previewPeakKb{0}; // the same with the preview open
     bool ok{false};
 };
 

@@ -110,6 +110,8 @@ public:
         m_statement.format = Statement::Format::Csv;
     }
 
+    void reserve(qsizetype lines) { m_statement.lines.reserve(lines); }
+
     // False once the text is no CSV: the statement then says where.
     bool feed(QStringView text, CsvReader::Piece &piece)
     {
@@ -131,7 +133,6 @@ public:
             m_statement.error = u"1行目: ファイルが空です"_s;
         if (m_refused || m_first)
             m_statement.lines.clear();
-        m_statement.lines.squeeze();
         return std::move(m_statement);
     }
 
@@ -185,6 +186,7 @@ std::optional<Statement> CsvStatement::read(QByteArrayView bytes, const char *en
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
     Reading reading(assigned);
+    reading.reserve(bytes.count('\n') + 1);
     CsvReader::Piece piece;
     QString text;
     for (qsizetype from = 0; from < bytes.size();) {

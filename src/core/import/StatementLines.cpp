@@ -38,8 +38,12 @@ void StatementLines::append(const StatementLine &line)
     stored.cancels = line.cancels;
     const QString *fields[FieldCount] = {&line.dateText, &line.amountText, &line.namedOrder, &line.problem,
                                          &line.payerName, &line.edi, &line.reference};
+    // Most amounts are written as plain digits: those are kept as the number alone.
+    const bool plainAmount = line.amountText == QString::number(line.amount);
+    if (plainAmount)
+        stored.present |= PlainAmount;
     for (int field = 0; field < FieldCount; ++field) {
-        if (fields[field]->isEmpty())
+        if (fields[field]->isEmpty() || (field == AmountText && plainAmount))
             continue;
         stored.present |= std::uint8_t(1u << field);
         m_spans.append(spanOf(*fields[field], field, stored.firstSpan));
@@ -63,6 +67,8 @@ StatementLine StatementLines::at(qsizetype index) const
     line.cancels = stored.cancels;
     QString *fields[FieldCount] = {&line.dateText, &line.amountText, &line.namedOrder, &line.problem,
                                    &line.payerName, &line.edi, &line.reference};
+    if (stored.present & PlainAmount)
+        line.amountText = QString::number(stored.amount);
     qsizetype span = stored.firstSpan;
     for (int field = 0; field < FieldCount; ++field) {
         if (stored.present & (1u << field))
@@ -77,13 +83,6 @@ StatementLine StatementLines::at(qsizetype index) const
 void StatementLines::clear()
 {
     *this = StatementLines();
-}
-
-void StatementLines::squeeze()
-{
-    m_lines.squeeze();
-    m_spans.squeeze();
-    m_text.squeeze();
 }
 
 qsizetype StatementLines::memoryBytes() const

@@ -31,6 +31,8 @@ public:
     int lineNumber(qsizetype index) const { return m_lines.at(index).lineNumber; }
 
     void append(const StatementLine &line);
+    // Room for this many lines, so that a large file is not copied as it grows.
+    void reserve(qsizetype lines) { m_lines.reserve(lines); }
     void clear();
     // Keeps the lines keep(index) holds true for, in their order.
     template <typename Keep>
@@ -43,8 +45,6 @@ public:
         }
         m_lines.resize(kept);
     }
-    // Gives back what growing left unused, once the file is read.
-    void squeeze();
     qsizetype memoryBytes() const;
 
     class const_iterator
@@ -69,6 +69,8 @@ public:
 private:
     // The texts a line may have besides the searched ones, in the order of their spans.
     enum Field : std::uint8_t { Date, AmountText, NamedOrder, Problem, Payer, Edi, Reference, FieldCount };
+    // In present beside the fields': the amount is written as its number.
+    static constexpr std::uint8_t PlainAmount = 1u << FieldCount;
     // Searched texts beyond this many share the last one's slot for repeats.
     static constexpr int SearchedSlots = 4;
 
@@ -83,7 +85,7 @@ private:
         std::int32_t lineNumber;
         std::int32_t julianDay;
         std::uint32_t firstSpan;
-        std::uint8_t present;  // bit per Field
+        std::uint8_t present;  // bit per Field, and PlainAmount
         std::uint8_t searched; // spans after the fields'
         bool cancels;
     };
