@@ -138,14 +138,17 @@ private Q_SLOTS:
             line.problem = number == 5 ? u"金額「abc」が読めません"_s : QString();
             return line;
         };
-        const QList<StatementLine> lines{
+        QList<StatementLine> lines{
             make(2, u"1234"_s, 1234, {u"ﾔﾏﾀﾞ"_s, u"振込"_s}, u"ﾔﾏﾀﾞ"_s),
             make(3, u"1,234"_s, 1234, {u"ｽｽﾞｷ"_s, u"振込"_s}, u"ｽｽﾞｷ"_s, u"101"_s),
             make(4, u"0012"_s, 12, {u"振込"_s, u"ｽｽﾞｷ"_s}, u"ﾀﾅｶ"_s, u"101"_s),
             make(5, u"abc"_s, 0, {}, QString()),
             make(6, QString(), 0, {u"ﾔﾏﾀﾞ"_s}, QString()),
-            make(7, u"0"_s, 0, {u"ﾔﾏﾀﾞ"_s, u"ﾔﾏﾀﾞ"_s}, u"ﾔﾏﾀﾞ"_s),
+            make(7, u"0"_s, 0, {u"振込"_s, u"ﾔﾏﾀﾞ"_s}, u"ﾔﾏﾀﾞ"_s),
         };
+        lines[2].dateText = u"R06.05.01"_s;
+        lines[3].dateText = u"2024/02/30"_s;
+        lines[3].julianDay = 0;
         const auto fields = [](const StatementLine &line) {
             return QStringList{QString::number(line.lineNumber), line.dateText, QString::number(line.julianDay),
                                QString::number(line.amount), line.amountText, line.searched.join(u'|'),

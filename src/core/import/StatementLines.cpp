@@ -1,5 +1,7 @@
 #include "core/import/StatementLines.h"
 
+#include "core/data/CellText.h"
+
 #include <limits>
 
 StatementLines::StatementLines(std::initializer_list<StatementLine> lines)
@@ -38,12 +40,19 @@ void StatementLines::append(const StatementLine &line)
     stored.cancels = line.cancels;
     const QString *fields[FieldCount] = {&line.dateText, &line.amountText, &line.namedOrder, &line.problem,
                                          &line.payerName, &line.edi, &line.reference};
-    // Most amounts are written as plain digits: those are kept as the number alone.
-    const bool plainAmount = line.amountText == QString::number(line.amount);
-    if (plainAmount)
-        stored.present |= PlainAmount;
+    // Most dates and amounts are written as the list writes them, and a
+    // payer's name is mostly a searched text too: those take no span.
+    if (!line.dateText.isEmpty() && line.dateText == CellText::dateText(line.julianDay))
+        stored.derived |= 1u << Date;
+    if (!line.amountText.isEmpty() && line.amountText == QString::number(line.amount))
+        stored.derived |= 1u << AmountText;
+    const qsizetype payerAt = line.payerName.isEmpty() ? -1 : line.searched.indexOf(line.payerName);
+    if (payerAt >= 0 && payerAt < 128) {
+        stored.derived |= 1u << Payer;
+        stored.payerAt = std::uint8_t(payerAt);
+    }
     for (int field = 0; field < FieldCount; ++field) {
-        if (fields[field]->isEmpty() || (field == AmountText && plainAmount))
+        if (fields[field]->isEmpty() || (stored.derived & (1u << field)))
             continue;
         stored.present |= std::uint8_t(1u << field);
         m_spans.append(spanOf(*fields[field], field, stored.firstSpan));
@@ -67,8 +76,6 @@ StatementLine StatementLines::at(qsizetype index) const
     line.cancels = stored.cancels;
     QString *fields[FieldCount] = {&line.dateText, &line.amountText, &line.namedOrder, &line.problem,
                                    &line.payerName, &line.edi, &line.reference};
-    if (stored.present & PlainAmount)
-        line.amountText = QString::number(stored.amount);
     qsizetype span = stored.firstSpan;
     for (int field = 0; field < FieldCount; ++field) {
         if (stored.present & (1u << field))
@@ -77,6 +84,12 @@ StatementLine StatementLines::at(qsizetype index) const
     line.searched.reserve(stored.searched);
     for (int k = 0; k < stored.searched; ++k)
         line.searched.append(text(m_spans.at(span++)));
+    if (stored.derived & (1u << Date))
+        line.dateText = CellText::dateText(stored.julianDay);
+    if (stored.derived & (1u << AmountText))
+        line.amountText = QString::number(stored.amount);
+    if (stored.derived & (1u << Payer))
+        line.payerName = line.searched.at(stored.payerAt);
     return line;
 }
 

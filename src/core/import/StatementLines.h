@@ -69,8 +69,6 @@ public:
 private:
     // The texts a line may have besides the searched ones, in the order of their spans.
     enum Field : std::uint8_t { Date, AmountText, NamedOrder, Problem, Payer, Edi, Reference, FieldCount };
-    // In present beside the fields': the amount is written as its number.
-    static constexpr std::uint8_t PlainAmount = 1u << FieldCount;
     // Searched texts beyond this many share the last one's slot for repeats.
     static constexpr int SearchedSlots = 4;
 
@@ -85,9 +83,13 @@ private:
         std::int32_t lineNumber;
         std::int32_t julianDay;
         std::uint32_t firstSpan;
-        std::uint8_t present;  // bit per Field, and PlainAmount
+        std::uint8_t present;  // bit per Field with a span of its own
+        // Bit per Field whose text another value gives: the date's and the
+        // amount's as the list writes them, the payer's as searched text payerAt.
+        std::uint8_t derived;
         std::uint8_t searched; // spans after the fields'
-        bool cancels;
+        std::uint8_t payerAt : 7;
+        bool cancels : 1;
     };
 
     QString text(Span span) const { return QString(m_text.constData() + span.offset, qsizetype(span.length)); }
