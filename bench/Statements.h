@@ -20,8 +20,7 @@ struct LargestStatement
 {
     qint64 fileBytes{0};
     int lines{0};
-    double readMs{0};
-    double matchMs{0};
+    double importMs{0};     // read and matched as the screen does it, beside the screen
     double previewMs{0};    // the preview screen filled with every line
     qint64 peakKb{0};        // read and matched, above what the process held before reading
     qint64 previewPeakKb{0}; // the same with the preview open

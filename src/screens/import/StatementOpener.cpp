@@ -69,14 +69,19 @@ std::optional<Outcome> runBeside(QWidget *owner, std::function<Outcome()> work)
     return std::move(*result);
 }
 
-Outcome readAndMatch(const QByteArray &bytes, const QDate &today, const CsvColumns *assigned,
+// The file's bytes are kept only while the operator may still have to assign
+// its columns: a large file is not held beside its lines while they are matched.
+Outcome readAndMatch(QByteArray &bytes, const QDate &today, const CsvColumns *assigned,
                      const QList<ListedOrder> &orders, qint64 feeTolerance, const PayerNames &payerNames)
 {
     Outcome outcome;
     outcome.statement = StatementFile::read(bytes, today, assigned);
-    if (!outcome.statement.columnsKey.isEmpty())
+    if (!outcome.statement.columnsKey.isEmpty()) {
         outcome.firstRows = CsvStatement::firstRows(StatementFile::csvText(bytes), frmColumns::PreviewRows);
-    else if (outcome.statement.ok() && !outcome.statement.lines.isEmpty())
+        return outcome;
+    }
+    bytes = QByteArray();
+    if (outcome.statement.ok() && !outcome.statement.lines.isEmpty())
         outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames);
     return outcome;
 }
