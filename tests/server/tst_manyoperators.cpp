@@ -51,18 +51,15 @@ void operate(Operator &op, const ServerDatabase &db, bool odbc, qint64 seconds, 
 {
     QRandomGenerator random(seed);
     std::shared_ptr<QtSqlConnection> connection;
-    try {
-        connection = odbc ? QtSqlConnection::openOdbc(db.odbcString()) : QtSqlConnection::openPostgreSql(db.conninfo());
-        connection->SetLockTimeout(QtSqlConnection::DefaultLockTimeoutMs);
-    } catch (const DbError &error) {
-        ++op.failed;
-        qWarning("%s", qPrintable(error.description()));
-        return;
-    }
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < seconds * 1000) {
         try {
+            if (!connection) {
+                connection = odbc ? QtSqlConnection::openOdbc(db.odbcString())
+                                  : QtSqlConnection::openPostgreSql(db.conninfo());
+                connection->SetLockTimeout(QtSqlConnection::DefaultLockTimeoutMs);
+            }
             QList<Receipt> receipts;
             const auto records = connection->Execute(SqlCatalog::OrderSearch({}, {}, false, {}, connection->Dialect()));
             const int id = records->FieldIndex(u"ID"_s);

@@ -16,12 +16,6 @@ class tst_ServerHost final : public QObject
 private:
     QTemporaryDir m_dir;
 
-    static QStringList connectTo(const ServerDatabase &db, ServerPath path)
-    {
-        return path == ServerPath::Qpsql ? QStringList{u"--pg"_s, db.conninfo()}
-                                         : QStringList{u"--odbc"_s, db.odbcString()};
-    }
-
 private Q_SLOTS:
     void initTestCase() { ServerDatabase::requireCluster(); }
 
@@ -33,7 +27,8 @@ private Q_SLOTS:
         ServerDatabase db;
         for (const QString &table : {u"CHUMON"_s, u"PAYMENT"_s, u"SHOP"_s, u"CONTROL"_s, u"NYUKIN_MEIGI"_s})
             db.exec(u"DROP TABLE \"%1\""_s.arg(table));
-        const QStringList server = connectTo(db, path);
+        const QStringList server = path == ServerPath::Qpsql ? QStringList{u"--pg"_s, db.conninfo()}
+                                                             : QStringList{u"--odbc"_s, db.odbcString()};
         const QString shot = m_dir.filePath(u"%1.png"_s.arg(QLatin1StringView(ServerDatabase::name(path))));
 
         // Killed while it writes the orders: the creation is one transaction.
