@@ -10,38 +10,7 @@
 #include <QProcess>
 #include <QThread>
 
-#include <atomic>
-
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Runs work on its own thread once another backend of db is running an
-// UPDATE, i.e. in the middle of a registration.
-std::unique_ptr<QThread> duringUpdate(const ServerDatabase &db, std::function<void(int pid)> work,
-                                      std::atomic<bool> &done)
-{
-    return std::unique_ptr<QThread>(QThread::create([conninfo = db.conninfo(), work, &done] {
-        const auto watcher = QtSqlConnection::openPostgreSql(conninfo);
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 20000) {
-            const auto records = watcher->Execute(
-                u"SELECT pid FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()"
-                " AND state = 'active' AND (query LIKE '%UPDATE \"CHUMON\"%' OR query LIKE 'EXECUTE%')"_s);
-            const int pid = records->Eof() ? 0 : records->ValueAt(0).toInt();
-            records->Close();
-            if (pid) {
-                work(pid);
-                break;
-            }
-            QThread::msleep(2);
-        }
-        done = true;
-    }));
-}
-
-} // namespace
 
 class tst_ServerOperators : public QObject
 {
@@ -221,24 +190,29 @@ private Q_SLOTS:
         auto op = operatorOn(db.open(path));
         QCOMPARE(op->form->grid()->MaxRows(), 10000);
 
-        std::atomic<bool> done = false;
-        auto cut = duringUpdate(
-            db,
-            [&, restart, pgCtl](int pid) {
-                if (!restart) {
-                    QtSqlConnection::openPostgreSql(db.conninfo())
-                        ->Execute(u"SELECT pg_terminate_backend(%1)"_s.arg(pid))
-                        ->Close();
-                    return;
-                }
+        // Once another backend runs the registration's UPDATEs, that backend is cut or the server restarted.
+        std::unique_ptr<QThread> cut(QThread::create([conninfo = db.conninfo(), restart, pgCtl] {
+            const auto watcher = QtSqlConnection::openPostgreSql(conninfo);
+            QElapsedTimer waited;
+            waited.start();
+            int pid = 0;
+            while (!pid && waited.elapsed() < 20000) {
+                QThread::msleep(2);
+                const auto records = watcher->Execute(
+                    u"SELECT pid FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()"
+                    " AND state = 'active' AND (query LIKE '%UPDATE \"CHUMON\"%' OR query LIKE 'EXECUTE%')"_s);
+                pid = records->Eof() ? 0 : records->ValueAt(0).toInt();
+                records->Close();
+            }
+            if (pid && restart)
                 QProcess::execute(u"/bin/sh"_s, {u"-c"_s, pgCtl + u" -D \"$PARLOW6_PG_DATA\" -m immediate -w "
                                                                    "-l \"$PARLOW6_PG_SOCKET/server.log\" restart"_s});
-            },
-            done);
+            else if (pid)
+                watcher->Execute(u"SELECT pg_terminate_backend(%1)"_s.arg(pid))->Close();
+        }));
         cut->start();
         payAndRegister(op->form, u"2026/01/10"_s);
         QVERIFY(cut->wait(60000));
-        QVERIFY(done);
         QCOMPARE(f.shown.size(), 1);
         QVERIFY2(f.texts.constFirst().startsWith(QtSqlConnection::LostMessage()), qPrintable(f.texts.constFirst()));
         QCOMPARE(flagged(op->form), 10000);
