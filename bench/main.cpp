@@ -20,6 +20,7 @@
 #include "widgets/layout/modAnchor.h"
 #include "screens/receipt_list/frmKensaku.h"
 #include "ServerBench.h"
+#include "Statements.h"
 #include "Timing.h"
 
 #include <QApplication>
@@ -34,7 +35,6 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStringEncoder>
 #include <QSysInfo>
 #include <QTemporaryFile>
 #include <QThread>
@@ -82,29 +82,6 @@ struct Figures
         std::fflush(stdout);
     }
 };
-
-// A bank's Shift_JIS CSV of deposits for the listed orders: a quarter each
-// by order number and amount, by amount alone, naming unknown orders, and by
-// order number with another amount. Shift_JIS is the slower way in: UTF-8 is
-// tried first.
-void writeStatement(QFileDevice &file, const QList<ListedOrder> &orders, int lines)
-{
-    QString text = u"取引日,入金額,振込依頼人名,摘要,お客様番号\r\n"_s;
-    for (int k = 0; k < lines && !orders.isEmpty(); ++k) {
-        const ListedOrder &order = orders.at(int((qint64(k) * 7919) % orders.size()));
-        const qint64 open = std::max<qint64>(PaymentMatcher::openAmount(order), 1);
-        const QString id = QString::number(order.id);
-        switch (k % 4) {
-        case 0: text += u"2026/01/15,%1,%2 ﾌﾘｺﾐ,振込,\r\n"_s.arg(open).arg(id); break;
-        case 1: text += u"2026/01/15,%1,ﾔﾏﾀﾞ ﾀﾛｳ,振込,\r\n"_s.arg(open); break;
-        case 2: text += u"2026/01/15,5000,ｻﾄｳ ﾊﾅｺ,振込,9%1\r\n"_s.arg(id); break;
-        default: text += u"2026/01/15,%1,%2 ﾌﾘｺﾐ,振込,\r\n"_s.arg(open + 1000).arg(id); break;
-        }
-    }
-    QStringEncoder cp932("windows-31j");
-    file.write(cp932.encode(text));
-    file.flush();
-}
 
 int generate(const QString &path, int orders)
 {
@@ -226,6 +203,26 @@ ScaleRow measureScale(const QString &path, int orders, int runs)
     return row;
 }
 
+// The largest file the import reads, against as many listed orders: its
+// memory as a multiple of the file, and how long the operator waits.
+bool addLargestStatement(Figures &figures, int listed)
+{
+    const LargestStatement largest = MeasureLargestStatement(listed);
+    if (!largest.ok)
+        return false;
+    std::printf("largest statement: %.1f MB, %d lines, %d listed orders\n", largest.fileBytes / 1048576.0,
+                largest.lines, listed);
+    figures.add(u"largest statement, read"_s, largest.readMs, u"ms"_s, 5000);
+    figures.add(u"largest statement, match"_s, largest.matchMs, u"ms"_s, 5000);
+    figures.add(u"largest statement, preview"_s, largest.previewMs, u"ms"_s, 5000);
+    // "Within a few times the file."
+    figures.add(u"largest statement, peak memory per file byte"_s, largest.peakKb * 1024.0 / largest.fileBytes,
+                u"x"_s, 4);
+    figures.add(u"largest statement previewed, peak memory per file byte"_s,
+                largest.previewPeakKb * 1024.0 / largest.fileBytes, u"x"_s, 4);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -251,9 +248,21 @@ int main(int argc, char *argv[])
                                         u"string"_s);
     const QCommandLineOption odbcMemoryOption(u"odbc-memory"_s, u"Only the peak memory listed over ODBC."_s,
                                               u"string"_s);
+    const QCommandLineOption largestOption(u"largest-statement"_s,
+                                           u"Only read and match the largest statement an operator may choose."_s);
+    const QCommandLineOption largestChildOption(u"largest-statement-child"_s,
+                                                u"(internal) Read and match this statement file."_s, u"path"_s);
+    const QCommandLineOption listedOption(u"listed"_s, u"Listed orders the statement is matched against."_s,
+                                          u"n"_s, u"80000"_s);
     parser.addOptions({dbOption, ordersOption, runsOption, outOption, generateOption, pgOption, odbcOption,
-                       odbcMemoryOption});
+                       odbcMemoryOption, largestOption, largestChildOption, listedOption});
     parser.process(app);
+    if (parser.isSet(largestChildOption))
+        return LargestStatementChild(parser.value(largestChildOption), parser.value(listedOption).toInt());
+    if (parser.isSet(largestOption)) {
+        Figures figures;
+        return addLargestStatement(figures, parser.value(listedOption).toInt()) ? 0 : 1;
+    }
     if (parser.isSet(odbcMemoryOption))
         return MeasureOdbcMemory(parser.value(odbcMemoryOption));
     if (parser.isSet(pgOption))
@@ -355,7 +364,7 @@ int main(int argc, char *argv[])
     QTemporaryFile statement;
     if (!statement.open())
         return 1;
-    writeStatement(statement, form->ListedOrders(), 10000);
+    WriteStatement(statement, form->ListedOrders(), 10000);
     int importedLines = 0;
     figures.add(u"import 10,000 lines"_s, medianOf(runs, [&] {
                     const PaymentImport import(StatementFile::readFile(statement.fileName(), QDate::currentDate()),
@@ -364,6 +373,7 @@ int main(int argc, char *argv[])
                 }),
                 u"ms"_s, 200);
     std::printf("imported lines: %d\n", importedLines);
+    addLargestStatement(figures, int(form->ListedOrders().size()));
     // What the keys tick of a statement as payers write it, and never wrongly.
     const MatchRate rate = MeasureMatchRate(form->ListedOrders(), 10000);
     figures.json.insert(u"import match rate"_s, rate.rateFigure());

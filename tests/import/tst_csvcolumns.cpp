@@ -41,7 +41,7 @@ private Q_SLOTS:
         QVERIFY2(statement.ok(), qPrintable(statement.error));
         QStringList lines;
         for (const StatementLine &line : statement.lines)
-            lines << u"%1|%2|%3"_s.arg(line.lineNumber).arg(line.amount).arg(line.text);
+            lines << u"%1|%2|%3"_s.arg(line.lineNumber).arg(line.amount).arg(line.text());
         QTEST(lines, "lines");
     }
 

@@ -66,18 +66,17 @@ StatementLine lineOf(const QString &written, int number)
     line.cancels = fields.at(0).startsWith(u'~');
     line.julianDay = May1;
     line.searched = fields.at(0).split(u'|');
-    line.text = line.searched.join(u' ');
     line.amount = fields.at(1).toLongLong();
     line.namedOrder = fields.value(2);
     line.payerName = fields.value(3);
-    if (line.text == u"!")
+    if (line.text() == u"!")
         line.problem = u"unreadable"_s;
     return line;
 }
 
-QList<StatementLine> linesOf(const QStringList &written)
+StatementLines linesOf(const QStringList &written)
 {
-    QList<StatementLine> lines;
+    StatementLines lines;
     for (const QString &line : written)
         lines.append(lineOf(line, int(lines.size()) + 2));
     return lines;
@@ -166,9 +165,11 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, lines);
         const PaymentMatcher matcher(listed(), Tolerance, taught());
-        const QList<MatchResult> results = matcher.match(linesOf(lines));
+        const StatementLines statement = linesOf(lines);
+        const MatchResults results = matcher.match(statement);
         QStringList matched;
-        for (const MatchResult &result : results) {
+        for (qsizetype i = 0; i < results.size(); ++i) {
+            const MatchResult result = results.at(i);
             QString text = PaymentMatcher::statusText(result.status);
             if (result.key != MatchKey::None)
                 text += u'@' + PaymentMatcher::keyText(result.key);
@@ -178,8 +179,8 @@ private Q_SLOTS:
                 ids << QString::number(matcher.orders().at(order).id);
             for (const int candidate : result.candidates)
                 ids << QString::number(matcher.orders().at(candidate).id);
-            if (!result.namedOrder.isEmpty())
-                ids << result.namedOrder;
+            if (result.status == MatchStatus::NotListed)
+                ids << statement.at(i).namedOrder;
             if (!ids.isEmpty())
                 text += u':' + ids.join(u',');
             if (result.fee != 0)
@@ -291,7 +292,7 @@ private Q_SLOTS:
         QList<ListedOrder> orders;
         for (int i = 0; i < sharing; ++i)
             orders.append({i + 1, 5000 + i, u"顧客"_s, 1200, 0, {}, {}});
-        const QList<MatchResult> results = PaymentMatcher(orders).match(linesOf({u"ﾌﾘｺﾐ#1200"_s}));
+        const MatchResults results = PaymentMatcher(orders).match(linesOf({u"ﾌﾘｺﾐ#1200"_s}));
         QCOMPARE(results.size(), 1);
         QCOMPARE(results[0].status, MatchStatus::MultipleCandidates);
         QCOMPARE(results[0].candidateCount, sharing);

@@ -8,6 +8,7 @@
 #include "core/import/StatementFile.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -109,10 +110,94 @@ private Q_SLOTS:
         QStringList lines;
         for (const StatementLine &line : statement.lines) {
             QVERIFY2(line.problem.isEmpty(), qPrintable(line.problem));
-            lines << u"%1|%2|%3|%4|%5"_s.arg(line.lineNumber).arg(dateOf(line)).arg(line.amount).arg(line.text,
+            lines << u"%1|%2|%3|%4|%5"_s.arg(line.lineNumber).arg(dateOf(line)).arg(line.amount).arg(line.text(),
                                                                                                    line.namedOrder);
         }
         QTEST(lines, "lines");
+    }
+
+    // The compact store gives back every field of every line as it was put
+    // in: texts repeated from the line before or within the line, amounts
+    // written otherwise than as their number, absent texts.
+    void keepsEveryField()
+    {
+        const auto make = [](int number, const QString &amountText, qint64 amount, const QStringList &searched,
+                             const QString &payer, const QString &named = QString()) {
+            StatementLine line;
+            line.lineNumber = number;
+            line.dateText = u"2024/05/01"_s;
+            line.julianDay = int(QDate(2024, 5, 1).toJulianDay());
+            line.amount = amount;
+            line.amountText = amountText;
+            line.searched = searched;
+            line.payerName = payer;
+            line.namedOrder = named;
+            line.edi = named;
+            line.reference = number % 2 ? u"000041"_s : QString();
+            line.cancels = number % 3 == 0;
+            line.problem = number == 5 ? u"金額「abc」が読めません"_s : QString();
+            return line;
+        };
+        QList<StatementLine> lines{
+            make(2, u"1234"_s, 1234, {u"ﾔﾏﾀﾞ"_s, u"振込"_s}, u"ﾔﾏﾀﾞ"_s),
+            make(3, u"1,234"_s, 1234, {u"ｽｽﾞｷ"_s, u"振込"_s}, u"ｽｽﾞｷ"_s, u"101"_s),
+            make(4, u"0012"_s, 12, {u"振込"_s, u"ｽｽﾞｷ"_s}, u"ﾀﾅｶ"_s, u"101"_s),
+            make(5, u"abc"_s, 0, {}, QString()),
+            make(6, QString(), 0, {u"ﾔﾏﾀﾞ"_s}, QString()),
+            make(7, u"0"_s, 0, {u"振込"_s, u"ﾔﾏﾀﾞ"_s}, u"ﾔﾏﾀﾞ"_s),
+        };
+        lines[2].dateText = u"R06.05.01"_s;
+        lines[3].dateText = u"2024/02/30"_s;
+        lines[3].julianDay = 0;
+        const auto fields = [](const StatementLine &line) {
+            return QStringList{QString::number(line.lineNumber), line.dateText, QString::number(line.julianDay),
+                               QString::number(line.amount), line.amountText, line.searched.join(u'|'),
+                               line.payerName, line.namedOrder, line.edi, line.reference, line.problem,
+                               line.cancels ? u"取消"_s : QString()};
+        };
+        StatementLines stored;
+        for (const StatementLine &line : lines)
+            stored.append(line);
+        QCOMPARE(stored.size(), lines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            QCOMPARE(fields(stored.at(i)), fields(lines.at(i)));
+        // What a later record of the file takes back leaves the others whole.
+        stored.retain([](qsizetype i) { return i % 2 == 1; });
+        QCOMPARE(stored.size(), 3);
+        for (qsizetype i = 0; i < stored.size(); ++i)
+            QCOMPARE(fields(stored.at(i)), fields(lines.at(2 * i + 1)));
+    }
+
+    // A large file is decoded a megabyte at a time: a quoted line break across
+    // the cut, and the lines after it, read as in a small file.
+    void readsAcrossPieces_data()
+    {
+        QTest::addColumn<bool>("shiftJis");
+        QTest::newRow("utf-8") << false;
+        QTest::newRow("shift_jis") << true;
+    }
+
+    void readsAcrossPieces()
+    {
+        QFETCH(bool, shiftJis);
+        QString text = u"日付,金額,摘要\r\n"_s;
+        int filler = 0;
+        for (; text.size() < (1 << 20) - 50; ++filler)
+            text += u"2024/05/01,1,a\r\n"_s;
+        const QString quoted = QString(60, u'ｱ') + u"\n2行目\n"_s;
+        text += u"2024/05/02,2,\"%1\"\r\n2024/05/03,3,ｽｽﾞｷ\r\n"_s.arg(quoted);
+        QStringEncoder encoder(shiftJis ? "windows-31j" : "UTF-8");
+        const QByteArray bytes = encoder.encode(text);
+        QVERIFY(bytes.indexOf('\n', 1 << 20) < bytes.indexOf("\"\r\n"));
+
+        const Statement statement = StatementFile::read(bytes, Today);
+        QVERIFY2(statement.ok(), qPrintable(statement.error));
+        QCOMPARE(statement.lines.size(), filler + 2);
+        const StatementLine across = statement.lines.at(filler);
+        QCOMPARE(across.lineNumber, filler + 2);
+        QCOMPARE(across.text(), quoted.trimmed());
+        QCOMPARE(statement.lines.at(filler + 1).lineNumber, filler + 5);
+        QCOMPARE(statement.lines.at(filler + 1).text(), u"ｽｽﾞｷ"_s);
     }
 
     // What a file's cancellations and corrections leave: "amount" per line,

@@ -4,6 +4,7 @@
 #include "core/import/StatementValues.h"
 
 #include <QString>
+#include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
 
@@ -70,7 +71,6 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
         line.payerName = unescaped(record.fields.value(columns.payer).trimmed());
     if (columns.cancel >= 0)
         line.cancels = record.fields.value(columns.cancel).trimmed() == u"1";
-    line.text = line.searched.size() == 1 ? line.searched.constFirst() : line.searched.join(u' ');
     for (const int column : columns.order) {
         const QString value = record.fields.value(column).trimmed();
         if (line.namedOrder.isEmpty() && StatementValues::isDigits(value))
@@ -98,43 +98,108 @@ QList<QStringList> CsvStatement::firstRows(QStringView text, int count)
     return rows;
 }
 
-Statement CsvStatement::read(QStringView text, const CsvColumns *assigned)
+namespace {
+
+// A CSV statement read piece by piece: records are turned into lines as they
+// come, so that a large file is held neither whole as text nor as fields.
+class Reading final
 {
-    Statement statement;
-    statement.format = Statement::Format::Csv;
-    // Records are turned into lines as they are read, so a large file is
-    // never held twice over as fields.
-    CsvColumns columns;
-    bool first = true, refused = false;
-    auto take = [&](CsvReader::Record &record) {
-        // A refused header still reads on: a broken quote later is the file's first fault.
-        if (refused)
+public:
+    explicit Reading(const CsvColumns *assigned) : m_assigned(assigned)
+    {
+        m_statement.format = Statement::Format::Csv;
+    }
+
+    void reserve(qsizetype lines) { m_statement.lines.reserve(lines); }
+
+    // False once the text is no CSV: the statement then says where.
+    bool feed(QStringView text, CsvReader::Piece &piece)
+    {
+        QString error;
+        int errorLine = 0;
+        if (CsvReader::read(text, piece, [this](CsvReader::Record &record) { return take(record); }, error,
+                            errorLine))
             return true;
-        if (first) {
-            first = false;
-            columns = assigned ? *assigned : CsvColumns::fromHeader(record.fields);
-            if (!columns.complete()) {
-                statement.error = headerError(columns);
-                statement.columnsKey = CsvColumns::keyOf(record.fields);
-                refused = true;
+        m_statement = Statement{};
+        m_statement.error = u"%1行目: %2"_s.arg(errorLine).arg(error);
+        return false;
+    }
+
+    Statement finish()
+    {
+        if (!m_statement.ok())
+            return std::move(m_statement);
+        if (m_first)
+            m_statement.error = u"1行目: ファイルが空です"_s;
+        if (m_refused || m_first)
+            m_statement.lines.clear();
+        return std::move(m_statement);
+    }
+
+private:
+    bool take(const CsvReader::Record &record)
+    {
+        // A refused header still reads on: a broken quote later is the file's first fault.
+        if (m_refused)
+            return true;
+        if (m_first) {
+            m_first = false;
+            m_columns = m_assigned ? *m_assigned : CsvColumns::fromHeader(record.fields);
+            if (!m_columns.complete()) {
+                m_statement.error = headerError(m_columns);
+                m_statement.columnsKey = CsvColumns::keyOf(record.fields);
+                m_refused = true;
                 return true;
             }
-            if (columns.headerRow)
+            if (m_columns.headerRow)
                 return true;
         }
-        addLine(statement, columns, record);
+        addLine(m_statement, m_columns, record);
         return true;
-    };
-    QString error;
-    int errorLine = 0;
-    if (!CsvReader::read(text, take, error, errorLine)) {
-        statement = Statement{};
-        statement.error = u"%1行目: %2"_s.arg(errorLine).arg(error);
-        return statement;
     }
-    if (first)
-        statement.error = u"1行目: ファイルが空です"_s;
-    if (refused || first)
-        statement.lines.clear();
-    return statement;
+
+    const CsvColumns *m_assigned;
+    Statement m_statement;
+    CsvColumns m_columns;
+    bool m_first{true};
+    bool m_refused{false};
+};
+
+} // namespace
+
+Statement CsvStatement::read(QStringView text, const CsvColumns *assigned)
+{
+    Reading reading(assigned);
+    CsvReader::Piece whole;
+    reading.feed(text, whole);
+    return reading.finish();
+}
+
+std::optional<Statement> CsvStatement::read(QByteArrayView bytes, const char *encoding, const CsvColumns *assigned)
+{
+    // The text is decoded a piece at a time, each ending in a line break:
+    // neither UTF-8 nor Shift_JIS ever has a line feed byte inside a character.
+    constexpr qsizetype PieceBytes = 1 << 20;
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    if (!decoder.isValid())
+        return std::nullopt;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    Reading reading(assigned);
+    reading.reserve(bytes.count('\n') + 1);
+    CsvReader::Piece piece;
+    QString text;
+    for (qsizetype from = 0; from < bytes.size();) {
+        const qsizetype lineFeed = bytes.indexOf('\n', std::min(from + PieceBytes, bytes.size()));
+        const qsizetype to = lineFeed < 0 ? bytes.size() : lineFeed + 1;
+        text += decoder.decode(bytes.sliced(from, to - from));
+        if (decoder.hasError())
+            return std::nullopt;
+        from = to;
+        piece.last = from == bytes.size();
+        if (!reading.feed(text, piece))
+            break;
+        text.remove(0, piece.unread);
+    }
+    return reading.finish();
 }

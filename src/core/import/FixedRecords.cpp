@@ -119,7 +119,6 @@ StatementLine lineOf(QByteArrayView record, int number, const DataFields &at, co
         if (!text.isEmpty())
             line.searched.append(text);
     }
-    line.text = line.searched.join(u' ');
     if (StatementValues::isDigits(line.edi))
         line.namedOrder = line.edi;
 
@@ -197,12 +196,7 @@ void TakenBack::take(Statement &statement, qsizetype index)
 
 void TakenBack::dropFrom(Statement &statement) const
 {
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < statement.lines.size(); ++i) {
-        if (!m_taken.at(i))
-            statement.lines[kept++] = std::move(statement.lines[i]);
-    }
-    statement.lines.resize(kept);
+    statement.lines.retain([this](qsizetype i) { return !m_taken.at(i); });
 }
 
 } // namespace FixedRecords

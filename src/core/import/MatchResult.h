@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
-#include <QString>
 
-enum class MatchStatus {
+#include <cstdint>
+
+enum class MatchStatus : std::uint8_t {
     Match,              // 一致: a key names the order, the amount is its open amount
     AmountDiffers,      // 金額相違: a key names the order, another amount
     Candidate,          // 候補: no key; one unclaimed order has the amount
@@ -21,7 +23,7 @@ enum class MatchStatus {
 inline constexpr int MatchStatusCount = int(MatchStatus::Count);
 
 // Which key identified the order(s).
-enum class MatchKey { None, Number, Phone, Name };
+enum class MatchKey : std::uint8_t { None, Number, Phone, Name };
 
 // What matching made of one statement line.
 struct MatchResult
@@ -33,6 +35,68 @@ struct MatchResult
     QList<int> orders;     // Combined: every order the line pays, the fee's last
     QList<int> candidates; // MultipleCandidates: listed orders to pick from, the first ones
     int candidateCount{0}; // MultipleCandidates: how many orders fit
-    QString namedOrder;    // NotListed: the number named
     qint64 fee{0};         // FeeShort, Combined, Split: what the bank kept; a split's on its last line
+};
+
+// What matching made of every line of a statement, compact: most lines take
+// one order or none, so a line is a fixed record, and only the lines with
+// several orders or candidates keep a list beside it.
+class MatchResults final
+{
+public:
+    explicit MatchResults(qsizetype count = 0) : m_lines(count) {}
+
+    qsizetype size() const { return m_lines.size(); }
+    MatchResult at(qsizetype line) const;
+    MatchResult operator[](qsizetype line) const { return at(line); }
+
+    MatchStatus status(qsizetype line) const { return m_lines.at(line).status; }
+    MatchKey key(qsizetype line) const { return m_lines.at(line).key; }
+    int order(qsizetype line) const { return m_lines.at(line).order; }
+    qint64 fee(qsizetype line) const { return m_lines.at(line).fee; }
+    // The orders a combined line pays, or the candidates offered: as set.
+    QList<int> orders(qsizetype line) const { return m_lists.value(line).orders; }
+    int candidateCount(qsizetype line) const { return m_lists.value(line).count; }
+
+    void setStatus(qsizetype line, MatchStatus status) { m_lines[line].status = status; }
+    void setKey(qsizetype line, MatchKey key) { m_lines[line].key = key; }
+    void setOrder(qsizetype line, int order) { m_lines[line].order = order; }
+    void setFee(qsizetype line, qint64 fee) { m_lines[line].fee = fee; }
+    void setOrders(qsizetype line, const QList<int> &orders, int count = 0);
+
+    class const_iterator
+    {
+    public:
+        const_iterator(const MatchResults *results, qsizetype line) : m_results(results), m_line(line) {}
+        MatchResult operator*() const { return m_results->at(m_line); }
+        const_iterator &operator++()
+        {
+            ++m_line;
+            return *this;
+        }
+        bool operator==(const const_iterator &other) const { return m_line == other.m_line; }
+
+    private:
+        const MatchResults *m_results;
+        qsizetype m_line;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+private:
+    struct Line
+    {
+        qint64 fee{0};
+        std::int32_t order{-1};
+        MatchStatus status{MatchStatus::NoMatch};
+        MatchKey key{MatchKey::None};
+    };
+    struct List
+    {
+        QList<int> orders;
+        int count{0};
+    };
+
+    QList<Line> m_lines;
+    QHash<qsizetype, List> m_lists;
 };

@@ -16,7 +16,7 @@ PaymentImport::PaymentImport(Statement statement, QList<ListedOrder> orders, qin
     m_byHand.fill(false, m_results.size());
     // Only what a key identified and the amounts agree with goes in unasked.
     for (qsizetype i = 0; i < m_results.size(); ++i) {
-        const MatchStatus status = m_results.at(i).status;
+        const MatchStatus status = m_results.status(i);
         m_ticked[i] = status == MatchStatus::Match || status == MatchStatus::FeeShort
                       || status == MatchStatus::Combined || status == MatchStatus::Split;
     }
@@ -26,34 +26,33 @@ int PaymentImport::target(int index) const
 {
     if (m_chosen.at(index) >= 0)
         return m_chosen.at(index);
-    const MatchResult &result = m_results.at(index);
-    if (result.status == MatchStatus::MultipleCandidates)
+    if (m_results.status(index) == MatchStatus::MultipleCandidates)
         return -1;
-    return result.order;
+    return m_results.order(index);
 }
 
 QList<int> PaymentImport::targets(int index) const
 {
-    if (m_chosen.at(index) < 0 && m_results.at(index).status == MatchStatus::Combined)
-        return m_results.at(index).orders;
+    if (m_chosen.at(index) < 0 && m_results.status(index) == MatchStatus::Combined)
+        return m_results.orders(index);
     const int order = target(index);
     return order >= 0 ? QList<int>{order} : QList<int>{};
 }
 
 qint64 PaymentImport::fee(int index) const
 {
-    return m_chosen.at(index) >= 0 ? 0 : m_results.at(index).fee;
+    return m_chosen.at(index) >= 0 ? 0 : m_results.fee(index);
 }
 
 bool PaymentImport::paysSplit(int index) const
 {
-    return m_chosen.at(index) < 0 && m_results.at(index).status == MatchStatus::Split;
+    return m_chosen.at(index) < 0 && m_results.status(index) == MatchStatus::Split;
 }
 
 bool PaymentImport::setTicked(int index, bool ticked)
 {
     // A cancellation names an order only for the operator to look at.
-    m_ticked[index] = ticked && target(index) >= 0 && m_results.at(index).status != MatchStatus::Cancelled;
+    m_ticked[index] = ticked && target(index) >= 0 && m_results.status(index) != MatchStatus::Cancelled;
     return m_ticked.at(index) == ticked;
 }
 
@@ -71,7 +70,7 @@ bool PaymentImport::choose(int index, int order)
 bool PaymentImport::assign(int index, int order)
 {
     // A cancellation pays nothing, whoever it is given to.
-    const MatchStatus status = m_results.at(index).status;
+    const MatchStatus status = m_results.status(index);
     if (order < 0 || order >= m_matcher.orders().size() || status == MatchStatus::Invalid
         || status == MatchStatus::Cancelled)
         return false;
@@ -92,8 +91,8 @@ QString PaymentImport::conflict() const
             const auto taken = lineOf.constFind(order);
             if (taken != lineOf.cend() && !(paysSplit(*taken) && paysSplit(i))) {
                 return u"%1行目と%2行目が同じ No.%3 に入金されます。どちらかのチェックを外してください。"_s
-                    .arg(line(*taken).lineNumber)
-                    .arg(line(i).lineNumber)
+                    .arg(m_statement.lines.lineNumber(*taken))
+                    .arg(m_statement.lines.lineNumber(i))
                     .arg(m_matcher.orders().at(order).id);
             }
             lineOf.insert(order, i);
@@ -115,7 +114,7 @@ QList<PaymentImport::Receipt> PaymentImport::receipts() const
             for (qsizetype k = 0; k < orders.size(); ++k) {
                 const ListedOrder &order = m_matcher.orders().at(orders.at(k));
                 const qint64 paid = m_matcher.open(orders.at(k)) - (k + 1 == orders.size() ? fee(i) : 0);
-                receipts.append({order.row, line(i).julianDay, qint64(RoundHalfEven(order.received)) + paid});
+                receipts.append({order.row, m_statement.lines.julianDay(i), qint64(RoundHalfEven(order.received)) + paid});
             }
             continue;
         }
@@ -123,13 +122,13 @@ QList<PaymentImport::Receipt> PaymentImport::receipts() const
         if (paysSplit(i)) {
             if (const auto known = splitReceipt.constFind(orders.constFirst()); known != splitReceipt.cend()) {
                 Receipt &receipt = receipts[*known];
-                receipt.paidAmount += line(i).amount;
-                receipt.julianDay = line(i).julianDay;
+                receipt.paidAmount += m_statement.lines.amount(i);
+                receipt.julianDay = m_statement.lines.julianDay(i);
                 continue;
             }
             splitReceipt.insert(orders.constFirst(), receipts.size());
         }
-        receipts.append({order.row, line(i).julianDay, qint64(RoundHalfEven(order.received)) + line(i).amount});
+        receipts.append({order.row, m_statement.lines.julianDay(i), qint64(RoundHalfEven(order.received)) + m_statement.lines.amount(i)});
     }
     return receipts;
 }
@@ -148,9 +147,9 @@ std::array<PaymentImport::Total, MatchStatusCount> PaymentImport::totals() const
 {
     std::array<Total, MatchStatusCount> totals{};
     for (int i = 0; i < lineCount(); ++i) {
-        Total &total = totals[size_t(m_results.at(i).status)];
+        Total &total = totals[size_t(m_results.status(i))];
         ++total.lines;
-        total.amount += line(i).amount;
+        total.amount += m_statement.lines.amount(i);
     }
     return totals;
 }
@@ -161,8 +160,10 @@ QList<PayerNames::Lesson> PaymentImport::lessons() const
     if (!m_matcher.payerNames().available())
         return lessons;
     for (int i = 0; i < lineCount(); ++i) {
+        if (!m_ticked.at(i) || !m_byHand.at(i))
+            continue;
         const QString payer = PayerNames::normalised(line(i).payerName);
-        if (!m_ticked.at(i) || !m_byHand.at(i) || payer.isEmpty())
+        if (payer.isEmpty())
             continue;
         const ListedOrder &order = m_matcher.orders().at(target(i));
         const QString phone = !order.phone.trimmed().isEmpty() ? order.phone.trimmed() : order.tel1.trimmed();

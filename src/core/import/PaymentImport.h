@@ -35,8 +35,8 @@ public:
     const Statement &statement() const { return m_statement; }
     const PaymentMatcher &matcher() const { return m_matcher; }
     int lineCount() const { return int(m_statement.lines.size()); }
-    const StatementLine &line(int index) const { return m_statement.lines.at(index); }
-    const MatchResult &result(int index) const { return m_results.at(index); }
+    StatementLine line(int index) const { return m_statement.lines.at(index); }
+    MatchResult result(int index) const { return m_results.at(index); }
 
     // The listed order the line goes to when ticked; -1 when it has none
     // (yet: a line with several candidates has one once the operator picks).
@@ -71,7 +71,7 @@ private:
 
     Statement m_statement;
     PaymentMatcher m_matcher;
-    QList<MatchResult> m_results;
+    MatchResults m_results;
     QList<int> m_chosen;
     QList<bool> m_ticked;
     QList<bool> m_byHand;

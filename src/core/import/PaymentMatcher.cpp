@@ -56,10 +56,13 @@ public:
         m_taken[order] = true;
         m_next[m_matcher.m_position.at(order)] = m_matcher.m_position.at(order) + 1;
         ++m_takenOfAmount[m_matcher.m_open.at(order)];
+        m_freeOf.remove(m_matcher.m_open.at(order));
     }
 
-    // Up to limit free orders with the amount, in list order, and how many there are.
-    QList<int> free(qint64 amount, int limit, int &count)
+    // The first MaxCandidates free orders with the amount, in list order, and
+    // how many there are. Lines of one amount share the list until one of its
+    // orders is taken: a statement of many like payments holds it once.
+    QList<int> free(qint64 amount, int &count)
     {
         count = 0;
         const auto start = m_matcher.m_amountStart.constFind(amount);
@@ -67,9 +70,12 @@ public:
             return {};
         const int end = *start + m_matcher.m_amountCount.value(amount);
         count = end - *start - m_takenOfAmount.value(amount);
+        if (const auto known = m_freeOf.constFind(amount); known != m_freeOf.cend())
+            return *known;
         QList<int> orders;
-        for (int at = find(*start); at < end && orders.size() < limit; at = find(at + 1))
+        for (int at = find(*start); at < end && orders.size() < MaxCandidates; at = find(at + 1))
             orders.append(m_matcher.m_byAmount.at(at));
+        m_freeOf.insert(amount, orders);
         return orders;
     }
 
@@ -87,6 +93,7 @@ private:
     QList<bool> m_taken;
     QList<int> m_next;
     QHash<qint64, int> m_takenOfAmount;
+    QHash<qint64, QList<int>> m_freeOf;
 };
 
 PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, PayerNames payerNames)
@@ -290,53 +297,65 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line) const
     return {};
 }
 
-QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) const
+MatchResults PaymentMatcher::match(const StatementLines &lines) const
 {
-    QList<MatchResult> results(lines.size());
-    QList<Verdict> verdicts(lines.size());
+    MatchResults results(lines.size());
+    // What the keys make of each line before any order is claimed, kept as
+    // compact as the results: the single order in order(), several in orders().
+    MatchResults verdicts(lines.size());
+    const auto verdictOrders = [&verdicts](qsizetype line) {
+        return verdicts.order(line) >= 0 ? QList<int>{verdicts.order(line)} : verdicts.orders(line);
+    };
     Claims claims(*this);
     auto claim = [&](qsizetype line, int order, MatchStatus status) {
-        results[line].order = order;
+        results.setOrder(line, order);
         if (claims.isTaken(order)) {
-            results[line].status = MatchStatus::Duplicate;
+            results.setStatus(line, MatchStatus::Duplicate);
             return false;
         }
-        results[line].status = status;
+        results.setStatus(line, status);
         claims.take(order);
         return true;
     };
 
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!lines.at(i).problem.isEmpty()) {
-            results[i].status = MatchStatus::Invalid;
+        const StatementLine line = lines.at(i);
+        if (!line.problem.isEmpty()) {
+            results.setStatus(i, MatchStatus::Invalid);
             continue;
         }
-        if (lines.at(i).cancels) {
+        const Verdict verdict = keyed(line);
+        if (line.cancels) {
             // Claims nothing: it names the order it would have paid, for the operator to look at.
-            results[i].status = MatchStatus::Cancelled;
-            const Verdict verdict = keyed(lines.at(i));
+            results.setStatus(i, MatchStatus::Cancelled);
             if (!verdict.orders.isEmpty())
-                results[i].order = verdict.orders.constFirst();
-            else if (verdict.key == MatchKey::None && m_amountCount.value(lines.at(i).amount) == 1)
-                results[i].order = m_byAmount.at(m_amountStart.value(lines.at(i).amount));
+                results.setOrder(i, verdict.orders.constFirst());
+            else if (verdict.key == MatchKey::None && m_amountCount.value(line.amount) == 1)
+                results.setOrder(i, m_byAmount.at(m_amountStart.value(line.amount)));
             continue;
         }
-        verdicts[i] = keyed(lines.at(i));
-        results[i].key = verdicts.at(i).key;
-        results[i].fee = verdicts.at(i).fee;
+        verdicts.setStatus(i, verdict.status);
+        verdicts.setKey(i, verdict.key);
+        verdicts.setFee(i, verdict.fee);
+        if (verdict.orders.size() == 1)
+            verdicts.setOrder(i, verdict.orders.constFirst());
+        else
+            verdicts.setOrders(i, verdict.orders);
+        results.setKey(i, verdict.key);
+        results.setFee(i, verdict.fee);
     }
     // Exact payments claim their orders before the others, so a short payment
     // followed by the full one leaves the full one matched.
     for (const MatchStatus status : {MatchStatus::Match, MatchStatus::FeeShort}) {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (verdicts.at(i).status == status)
-                claim(i, verdicts.at(i).orders.constFirst(), status);
+            if (verdicts.status(i) == status)
+                claim(i, verdicts.order(i), status);
         }
     }
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (verdicts.at(i).status != MatchStatus::Combined)
+        if (verdicts.status(i) != MatchStatus::Combined)
             continue;
-        const QList<int> &orders = verdicts.at(i).orders;
+        const QList<int> orders = verdicts.orders(i);
         const auto taken = std::find_if(orders.cbegin(), orders.cend(),
                                         [&](int order) { return claims.isTaken(order); });
         if (taken != orders.cend()) {
@@ -345,69 +364,66 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) cons
         }
         for (const int order : orders)
             claims.take(order);
-        results[i].status = MatchStatus::Combined;
-        results[i].order = orders.constFirst();
-        results[i].orders = orders;
+        results.setStatus(i, MatchStatus::Combined);
+        results.setOrder(i, orders.constFirst());
+        results.setOrders(i, orders);
     }
 
     // Lines short of one order they name may together pay it.
     QHash<int, QList<qsizetype>> parts;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const Verdict &verdict = verdicts.at(i);
-        if (verdict.status == MatchStatus::AmountDiffers && verdict.orders.size() == 1
-            && lines.at(i).amount < m_open.at(verdict.orders.constFirst()))
-            parts[verdict.orders.constFirst()].append(i);
+        const int order = verdicts.order(i);
+        if (verdicts.status(i) == MatchStatus::AmountDiffers && order >= 0 && lines.amount(i) < m_open.at(order))
+            parts[order].append(i);
     }
     for (auto it = parts.cbegin(); it != parts.cend(); ++it) {
         if (it->size() < 2 || claims.isTaken(it.key()))
             continue;
         qint64 sum = 0;
         for (const qsizetype i : *it)
-            sum += lines.at(i).amount;
+            sum += lines.amount(i);
         const qint64 fee = m_open.at(it.key()) - sum;
         if (fee < 0 || fee > m_feeTolerance)
             continue;
         for (const qsizetype i : *it) {
-            results[i].status = MatchStatus::Split;
-            results[i].order = it.key();
-            results[i].fee = i == it->constLast() ? fee : 0;
-            verdicts[i].status = MatchStatus::Split;
+            results.setStatus(i, MatchStatus::Split);
+            results.setOrder(i, it.key());
+            results.setFee(i, i == it->constLast() ? fee : 0);
+            verdicts.setStatus(i, MatchStatus::Split);
         }
         claims.take(it.key());
     }
 
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const Verdict &verdict = verdicts.at(i);
-        if (verdict.status == MatchStatus::AmountDiffers) {
-            claim(i, verdict.orders.constFirst(), MatchStatus::AmountDiffers);
-        } else if (verdict.status == MatchStatus::MultipleCandidates) {
-            results[i].status = MatchStatus::MultipleCandidates;
-            results[i].candidates = verdict.orders.first(std::min<qsizetype>(verdict.orders.size(), MaxCandidates));
-            results[i].candidateCount = int(verdict.orders.size());
-        } else if (verdict.status == MatchStatus::NotListed) {
-            results[i].status = MatchStatus::NotListed;
-            results[i].namedOrder = lines.at(i).namedOrder;
+        const MatchStatus status = verdicts.status(i);
+        if (status == MatchStatus::AmountDiffers) {
+            claim(i, verdictOrders(i).constFirst(), MatchStatus::AmountDiffers);
+        } else if (status == MatchStatus::MultipleCandidates) {
+            const QList<int> orders = verdicts.orders(i);
+            results.setStatus(i, MatchStatus::MultipleCandidates);
+            results.setOrders(i, orders.first(std::min<qsizetype>(orders.size(), MaxCandidates)), int(orders.size()));
+        } else if (status == MatchStatus::NotListed) {
+            results.setStatus(i, MatchStatus::NotListed);
         }
     }
 
     // Without a key the amount only proposes, among the orders still free.
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (results.at(i).status == MatchStatus::Invalid || results.at(i).status == MatchStatus::Cancelled
-            || verdicts.at(i).key != MatchKey::None || verdicts.at(i).status == MatchStatus::NotListed)
+        if (results.status(i) == MatchStatus::Invalid || results.status(i) == MatchStatus::Cancelled
+            || verdicts.key(i) != MatchKey::None || verdicts.status(i) == MatchStatus::NotListed)
             continue;
-        const qint64 amount = lines.at(i).amount;
+        const qint64 amount = lines.amount(i);
         int count = 0;
-        const QList<int> free = claims.free(amount, MaxCandidates, count);
+        const QList<int> free = claims.free(amount, count);
         if (count == 1) {
             claim(i, free.constFirst(), MatchStatus::Candidate);
         } else if (count > 1) {
-            results[i].status = MatchStatus::MultipleCandidates;
-            results[i].candidates = free;
-            results[i].candidateCount = count;
+            results.setStatus(i, MatchStatus::MultipleCandidates);
+            results.setOrders(i, free, count);
         } else if (const auto start = m_amountStart.constFind(amount); start != m_amountStart.cend()) {
             claim(i, m_byAmount.at(*start), MatchStatus::Duplicate);
         } else {
-            results[i].status = MatchStatus::NoMatch;
+            results.setStatus(i, MatchStatus::NoMatch);
         }
     }
     return results;

@@ -3,7 +3,7 @@
 #include "core/import/ListedOrder.h"
 #include "core/import/MatchResult.h"
 #include "core/import/PayerNames.h"
-#include "core/import/StatementLine.h"
+#include "core/import/StatementLines.h"
 
 #include <QHash>
 #include <QList>
@@ -26,7 +26,7 @@ public:
     const QList<ListedOrder> &orders() const { return m_orders; }
     qint64 feeTolerance() const { return m_feeTolerance; }
     const PayerNames &payerNames() const { return m_payerNames; }
-    QList<MatchResult> match(const QList<StatementLine> &lines) const;
+    MatchResults match(const StatementLines &lines) const;
 
     // Billed less received, each rounded half to even as the suite rounds amounts.
     static qint64 openAmount(const ListedOrder &order);

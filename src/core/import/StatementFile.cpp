@@ -64,14 +64,15 @@ Statement StatementFile::read(const QByteArray &bytes, const QDate &today, const
             bytes.first(nul).count('\n') + 1);
         return statement;
     }
-    const DecodedText decoded = DecodedText::decode(bytes);
-    if (decoded.encoding() == TextEncoding::Latin1) {
+    // As DecodedText tells them, without holding the file twice over as text.
+    const bool utf8 = QByteArrayView(bytes).isValidUtf8();
+    std::optional<Statement> csv = CsvStatement::read(bytes, utf8 ? "UTF-8" : "windows-31j", assigned);
+    if (!csv) {
         statement.error = encodingError(bytes);
         return statement;
     }
-    statement = CsvStatement::read(decoded.text(), assigned);
-    statement.encoding = decoded.encoding();
-    return statement;
+    csv->encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Cp932;
+    return std::move(*csv);
 }
 
 QString StatementFile::csvText(const QByteArray &bytes)

@@ -11,7 +11,6 @@ struct StatementLine
     int julianDay{0};     // 0: no date the payment-date cell can hold
     qint64 amount{0};     // yen
     QString amountText;   // the amount as written
-    QString text;         // payer and remarks, as the operator reads them
     QStringList searched; // the texts searched for order numbers
     QString namedOrder;   // digits of a field that holds an order number only
     QString problem;      // why the line cannot be used; empty when it can
@@ -23,4 +22,7 @@ struct StatementLine
     // at the order an earlier import may have paid. Pairs within one file are
     // dropped by the reader and never become lines.
     bool cancels{false};
+
+    // Payer and remarks, as the operator reads them.
+    QString text() const { return searched.join(u' '); }
 };

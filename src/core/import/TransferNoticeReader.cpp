@@ -41,12 +41,12 @@ struct Section
 
 // The notice a cancelling one takes back: the same 照会番号, else the same
 // amount, 勘定日 and payer; one not taken back already.
-qsizetype cancelledNotice(const QList<StatementLine> &lines, const TakenBack &takenBack, qsizetype from,
+qsizetype cancelledNotice(const StatementLines &lines, const TakenBack &takenBack, qsizetype from,
                           const StatementLine &cancel)
 {
     qsizetype alike = -1;
     for (qsizetype i = from; i < lines.size(); ++i) {
-        const StatementLine &notice = lines.at(i);
+        const StatementLine notice = lines.at(i);
         if (!takenBack.standing(i) || notice.cancels || !notice.problem.isEmpty())
             continue;
         if (!cancel.reference.isEmpty() && notice.reference == cancel.reference)

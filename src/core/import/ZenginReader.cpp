@@ -44,11 +44,11 @@ constexpr DataFields Data{Reference, AccountDate, ValueDate, Amount, Payer, Edi}
 
 // The deposit of the section an 入金訂正 takes back: the latest one not yet
 // taken back with its amount, and its payer or EDI text when it has one.
-qsizetype correctedDeposit(const QList<StatementLine> &lines, const TakenBack &takenBack, qsizetype from,
+qsizetype correctedDeposit(const StatementLines &lines, const TakenBack &takenBack, qsizetype from,
                            const StatementLine &correction)
 {
     for (qsizetype i = lines.size() - 1; i >= from; --i) {
-        const StatementLine &deposit = lines.at(i);
+        const StatementLine deposit = lines.at(i);
         if (!takenBack.standing(i) || deposit.cancels || !deposit.problem.isEmpty() || deposit.amount != correction.amount)
             continue;
         const bool named = !correction.payerName.isEmpty() || !correction.edi.isEmpty();

@@ -177,8 +177,8 @@ void frmTorikomi::Form_Load()
                                               PaymentMatcher::keyText(MatchKey::Name)};
         SpreadLoader loader(sprTorikomi, SpreadLoader::Mode::Replace);
         for (int index = 0; index < m_import.lineCount(); ++index) {
-            const StatementLine &line = m_import.line(index);
-            const MatchResult &result = m_import.result(index);
+            const StatementLine line = m_import.line(index);
+            const MatchResult result = m_import.result(index);
             loader.addRow();
             loader.setInteger(ColTick, m_import.isTicked(index) ? 1 : 0);
             loader.setInteger(ColLine, line.lineNumber);
@@ -188,9 +188,9 @@ void frmTorikomi::Form_Load()
                 loader.copyText(ColDate, line.dateText);
             loader.setInteger(ColAmount, line.amount);
             if (line.problem.isEmpty())
-                loader.setText(ColText, line.text);
+                loader.setText(ColText, line.text());
             else
-                loader.copyText(ColText, QString(line.problem + u" ／ "_s + line.text));
+                loader.copyText(ColText, QString(line.problem + u" ／ "_s + line.text()));
             loader.setText(ColStatus, m_statusTexts.at(int(result.status)));
             loader.setColor(colorOf(result.status));
             if (result.key != MatchKey::None)
@@ -213,7 +213,7 @@ void frmTorikomi::Form_Load()
                 loader.setText(ColName, listed.name);
                 loader.setNumber(ColBilled, listed.billed);
             } else if (result.status == MatchStatus::NotListed) {
-                loader.copyText(ColId, result.namedOrder);
+                loader.copyText(ColId, line.namedOrder);
             } else if (result.status == MatchStatus::MultipleCandidates) {
                 loader.copyText(ColName, u"（候補 %1 件）"_s.arg(result.candidateCount));
             }
@@ -228,7 +228,7 @@ void frmTorikomi::Form_Load()
 void frmTorikomi::ShowLine(int row)
 {
     const int index = row - 1;
-    const MatchResult &result = m_import.result(index);
+    const MatchResult result = m_import.result(index);
     const int order = m_import.target(index);
     sprTorikomi->SetValue(ColTick, row, m_import.isTicked(index) ? 1 : 0);
     sprTorikomi->SetText(ColKey, row, m_import.isByHand(index) ? u"手入力"_s : PaymentMatcher::keyText(result.key));
@@ -246,7 +246,7 @@ void frmTorikomi::ShowLine(int row)
         sprTorikomi->SetText(ColBilled, row, billed);
         return;
     }
-    sprTorikomi->SetText(ColId, row, result.status == MatchStatus::NotListed ? result.namedOrder : QString());
+    sprTorikomi->SetText(ColId, row, result.status == MatchStatus::NotListed ? m_import.line(index).namedOrder : QString());
     sprTorikomi->SetText(ColBilled, row, QString());
     if (result.status == MatchStatus::MultipleCandidates)
         sprTorikomi->SetText(ColName, row, u"（候補 %1 件）"_s.arg(result.candidateCount));
@@ -288,7 +288,7 @@ void frmTorikomi::ShowCandidates(int row)
     if (!choosing)
         return;
     cboKouho->addItem(u"（選択してください）"_s);
-    const QList<int> &candidates = m_import.result(row - 1).candidates;
+    const QList<int> candidates = m_import.result(row - 1).candidates;
     for (const int order : candidates) {
         const ListedOrder &listed = m_import.matcher().orders().at(order);
         cboKouho->addItem(u"%1  %2  %3 円"_s.arg(listed.id).arg(listed.name,

@@ -44,7 +44,7 @@ void frmTorikomi::SetTick(int row, bool ticked)
     const int index = row - 1;
     if (!m_import.setTicked(index, ticked)) {
         sprTorikomi->SetValue(ColTick, row, 0);
-        const MatchResult &result = m_import.result(index);
+        const MatchResult result = m_import.result(index);
         const QString why = result.status == MatchStatus::MultipleCandidates ? u"入金先を候補から選んでください。"_s
                             : result.status == MatchStatus::Cancelled
                                 ? u"取消の行は反映できません。銀行が取り消した入金です。"_s
@@ -68,7 +68,7 @@ void frmTorikomi::cboKouho_Activated(int index)
     const int row = m_candidateRow;
     if (row < 1 || row > m_import.lineCount())
         return;
-    const QList<int> &candidates = m_import.result(row - 1).candidates;
+    const QList<int> candidates = m_import.result(row - 1).candidates;
     const int order = index >= 1 && index <= candidates.size() ? candidates.at(index - 1) : -1;
     m_import.choose(row - 1, order);
     // Picking the order is the decision to apply the line.

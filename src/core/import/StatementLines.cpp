@@ -1,0 +1,105 @@
+#include "core/import/StatementLines.h"
+
+#include "core/data/CellText.h"
+
+#include <limits>
+
+StatementLines::StatementLines(std::initializer_list<StatementLine> lines)
+{
+    for (const StatementLine &line : lines)
+        append(line);
+}
+
+StatementLines::Span StatementLines::spanOf(QStringView text, int slot, qsizetype lineSpans)
+{
+    const auto holds = [&](Span span) {
+        return span.length == text.size() && QStringView(m_text.constData() + span.offset, qsizetype(span.length)) == text;
+    };
+    Span &previous = m_previous[slot];
+    if (holds(previous))
+        return previous;
+    // The payer's name is mostly one of the searched texts too.
+    for (qsizetype i = lineSpans; i < m_spans.size(); ++i) {
+        if (holds(m_spans.at(i)))
+            return previous = m_spans.at(i);
+    }
+    // A file is at most tens of megabytes: its texts stay far below what a span addresses.
+    Q_ASSERT(m_text.size() + text.size() <= std::numeric_limits<std::uint32_t>::max());
+    previous = {std::uint32_t(m_text.size()), std::uint32_t(text.size())};
+    m_text.append(text);
+    return previous;
+}
+
+void StatementLines::append(const StatementLine &line)
+{
+    Stored stored{};
+    stored.amount = line.amount;
+    stored.lineNumber = line.lineNumber;
+    stored.julianDay = line.julianDay;
+    stored.firstSpan = std::uint32_t(m_spans.size());
+    stored.cancels = line.cancels;
+    const QString *fields[FieldCount] = {&line.dateText, &line.amountText, &line.namedOrder, &line.problem,
+                                         &line.payerName, &line.edi, &line.reference};
+    // Most dates and amounts are written as the list writes them, and a
+    // payer's name is mostly a searched text too: those take no span.
+    if (!line.dateText.isEmpty() && line.dateText == CellText::dateText(line.julianDay))
+        stored.derived |= 1u << Date;
+    if (!line.amountText.isEmpty() && line.amountText == QString::number(line.amount))
+        stored.derived |= 1u << AmountText;
+    const qsizetype payerAt = line.payerName.isEmpty() ? -1 : line.searched.indexOf(line.payerName);
+    if (payerAt >= 0 && payerAt < 128) {
+        stored.derived |= 1u << Payer;
+        stored.payerAt = std::uint8_t(payerAt);
+    }
+    for (int field = 0; field < FieldCount; ++field) {
+        if (fields[field]->isEmpty() || (stored.derived & (1u << field)))
+            continue;
+        stored.present |= std::uint8_t(1u << field);
+        m_spans.append(spanOf(*fields[field], field, stored.firstSpan));
+    }
+    // Empty searched texts are kept: the text shown joins them as they were.
+    for (qsizetype k = 0; k < line.searched.size(); ++k)
+        m_spans.append(spanOf(line.searched.at(k), FieldCount + int(std::min<qsizetype>(k, SearchedSlots - 1)),
+                              stored.firstSpan));
+    stored.searched = std::uint8_t(line.searched.size());
+    Q_ASSERT(line.searched.size() <= std::numeric_limits<std::uint8_t>::max());
+    m_lines.append(stored);
+}
+
+StatementLine StatementLines::at(qsizetype index) const
+{
+    const Stored &stored = m_lines.at(index);
+    StatementLine line;
+    line.amount = stored.amount;
+    line.lineNumber = stored.lineNumber;
+    line.julianDay = stored.julianDay;
+    line.cancels = stored.cancels;
+    QString *fields[FieldCount] = {&line.dateText, &line.amountText, &line.namedOrder, &line.problem,
+                                   &line.payerName, &line.edi, &line.reference};
+    qsizetype span = stored.firstSpan;
+    for (int field = 0; field < FieldCount; ++field) {
+        if (stored.present & (1u << field))
+            *fields[field] = text(m_spans.at(span++));
+    }
+    line.searched.reserve(stored.searched);
+    for (int k = 0; k < stored.searched; ++k)
+        line.searched.append(text(m_spans.at(span++)));
+    if (stored.derived & (1u << Date))
+        line.dateText = CellText::dateText(stored.julianDay);
+    if (stored.derived & (1u << AmountText))
+        line.amountText = QString::number(stored.amount);
+    if (stored.derived & (1u << Payer))
+        line.payerName = line.searched.at(stored.payerAt);
+    return line;
+}
+
+void StatementLines::clear()
+{
+    *this = StatementLines();
+}
+
+qsizetype StatementLines::memoryBytes() const
+{
+    return m_lines.capacity() * qsizetype(sizeof(Stored)) + m_spans.capacity() * qsizetype(sizeof(Span))
+           + m_text.capacity() * qsizetype(sizeof(QChar));
+}
