@@ -1,7 +1,12 @@
 #pragma once
 
+#include "core/data/DbConnection.h"
+#include "core/data/FieldValue.h"
+
 #include <QString>
 #include <QTest>
+
+#include <cmath>
 
 // A data table's columns declared at once: columns<QString, int>("text", "count").
 template <typename... Types, typename... Names>
@@ -11,14 +16,17 @@ void columns(Names... names)
     (QTest::addColumn<Types>(names), ...);
 }
 
-// The receipt UPDATE of one order as SQL Server and a host's own connection
-// receive it, written out by hand: what DbConnection::ExecuteEach's literals
-// must give, word for word, for SqlCatalog::RegisterReceiptEach.
-inline QString receiptStatement(const QString &dateText, qint64 amount, bool mail, qint64 orderId)
+// Every typed read of the current row's column agrees with what FieldValue
+// makes of value; the append first, before another read converts in place.
+inline void compareTypedReads(const DbRecordset &records, int column, const QVariant &value)
 {
-    QString sql = QStringLiteral("UPDATE [CHUMON] SET [入金日] = '") + dateText + QStringLiteral("',[入金額] = ")
-                  + QString::number(amount);
-    if (mail)
-        sql += QStringLiteral(",[入金確認送信] = 1");
-    return sql + QStringLiteral(" WHERE [ID] = ") + QString::number(orderId);
+    const QString text = FieldValue::Text(value);
+    QString appended = QStringLiteral("前");
+    records.AppendTextAt(column, appended);
+    QCOMPARE(appended, QStringLiteral("前") + text);
+    QCOMPARE(records.TextAt(column), text);
+    const double number = records.NumberAt(column), expected = FieldValue::NumberOf(value);
+    QVERIFY2(number == expected || (std::isnan(number) && std::isnan(expected)), qPrintable(text));
+    QCOMPARE(records.IntegerAt(column), FieldValue::IntegerOf(value));
+    QCOMPARE(records.DateAt(column), FieldValue::ParseDate(text));
 }

@@ -1,11 +1,8 @@
 // The demo host's start-up faults, run as an operator would run it.
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include "../support/HostProcess.h"
 
-#include <sys/stat.h>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -15,30 +12,6 @@ class tst_HostSetup final : public QObject
 
 private:
     QTemporaryDir m_dir;
-
-    struct Run
-    {
-        int exitCode = -1;
-        QString errors;
-        bool crashed = false;
-    };
-
-    Run run(const QStringList &arguments, const QStringList &environment = {}, int killAfterMs = -1)
-    {
-        QProcess host;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString &setting : environment)
-            env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
-        host.setProcessEnvironment(env);
-        host.start(QStringLiteral(PARLOW6_HOST), arguments);
-        if (killAfterMs >= 0) {
-            QTest::qWait(killAfterMs);
-            host.kill();
-        }
-        host.waitForFinished(60000);
-        return {host.exitCode(), QString::fromLocal8Bit(host.readAllStandardError()),
-                host.exitStatus() == QProcess::CrashExit};
-    }
 
 private Q_SLOTS:
     void throwawayDatabasesRefused_data()
@@ -51,38 +24,35 @@ private Q_SLOTS:
     void throwawayDatabasesRefused()
     {
         QFETCH(QString, name);
-        const Run result = run({u"--db"_s, name, u"--screenshot"_s, m_dir.filePath(u"shot.png"_s)});
-        QVERIFY(!result.crashed);
+        const HostRun result = runHost({u"--db"_s, name, u"--screenshot"_s, m_dir.filePath(u"shot.png"_s)});
         QCOMPARE(result.exitCode, 1);
-        QVERIFY2(result.errors.contains(u"データベースファイルの名前として使えません"_s), qPrintable(result.errors));
+        QVERIFY2(result.output.contains(u"データベースファイルの名前として使えません"_s), qPrintable(result.output));
         QVERIFY(!QFileInfo::exists(m_dir.filePath(u"shot.png"_s)));
     }
 
     void helpWithoutDisplay()
     {
-        const Run result = run({u"--help"_s}, {u"QT_QPA_PLATFORM=xcb"_s, u"DISPLAY="_s, u"WAYLAND_DISPLAY="_s});
+        const HostRun result = runHost({u"--help"_s}, {u"QT_QPA_PLATFORM=xcb"_s, u"DISPLAY="_s, u"WAYLAND_DISPLAY="_s});
         QCOMPARE(result.exitCode, 0);
-        QVERIFY(!result.crashed);
     }
 
     void dataFolderThatCannotBeMade()
     {
         const QString db = m_dir.filePath(u"folder.sqlite"_s);
-        const Run result = run({u"--db"_s, db, u"--screenshot"_s, m_dir.filePath(u"folder.png"_s)},
-                               {u"PARLOW6_APPDATA=/proc/parlow6-no-such-folder"_s});
-        QVERIFY2(!result.crashed, qPrintable(result.errors));
+        const HostRun result = runHost({u"--db"_s, db, u"--screenshot"_s, m_dir.filePath(u"folder.png"_s)},
+                                       {u"PARLOW6_APPDATA=/proc/parlow6-no-such-folder"_s});
         QCOMPARE(result.exitCode, 1);
-        QVERIFY2(result.errors.contains(u"/proc/parlow6-no-such-folder"_s), qPrintable(result.errors));
+        QVERIFY2(result.output.contains(u"/proc/parlow6-no-such-folder"_s), qPrintable(result.output));
     }
 
     void interruptedCreationLeavesNothing()
     {
         // A creation killed half-way must not leave a file that fails every later start.
         const QString db = m_dir.filePath(u"killed.sqlite"_s);
-        run({u"--db"_s, db, u"--demo-orders"_s, u"3000000"_s}, {}, 1500);
+        runHost({u"--db"_s, db, u"--demo-orders"_s, u"3000000"_s}, {}, 1500);
         QVERIFY(!QFileInfo::exists(db));
-        const Run next = run({u"--db"_s, db, u"--demo-orders"_s, u"20"_s, u"--screenshot"_s,
-                              m_dir.filePath(u"next.png"_s)});
+        const HostRun next = runHost({u"--db"_s, db, u"--demo-orders"_s, u"20"_s, u"--screenshot"_s,
+                                      m_dir.filePath(u"next.png"_s)});
         QCOMPARE(next.exitCode, 0);
         QVERIFY(QFileInfo::exists(m_dir.filePath(u"next.png"_s)));
     }

@@ -23,15 +23,8 @@ private:
     // An operator whose list shows the orders of f's database, searched.
     static std::unique_ptr<Operator> operatorOn(Path path, ScreenFixture &f)
     {
-        std::shared_ptr<DbConnection> connection;
-        try {
-            connection = path == Path::Sqlite ? QtSqlConnection::openSqlite(f.db.path())
-                                              : QtSqlConnection::openOdbc(u"Driver=SQLite3;Database="_s + f.db.path());
-        } catch (const DbError &error) {
-            qWarning("no connection: %s", qPrintable(error.description()));
-            return {};
-        }
-        return ::operatorOn(std::move(connection));
+        return ::operatorOn(path == Path::Sqlite ? QtSqlConnection::openSqlite(f.db.path())
+                                                 : QtSqlConnection::openOdbc(u"Driver=SQLite3;Database="_s + f.db.path()));
     }
 
     static void paths()
@@ -55,19 +48,26 @@ private Q_SLOTS:
 
     void secondRegistrationWritesNothing()
     {
+        // Paid neighbours a double (beyond 2^53) or a 32-bit read (beyond 2^31) would confuse.
         QFETCH(Path, path);
-        ScreenFixture f(ScreenFixture::WithOrders);
+        ScreenFixture f;
+        f.db.addPayment(u"銀行振込"_s, 1, 1);
+        for (const qint64 id : {9007199254740993LL, 2147483653LL})
+            f.db.addOrder({.id = id});
+        for (const qint64 id : {9007199254740992LL, 5LL, -2147483643LL})
+            f.db.addOrder({.id = id, .paidDate = u"2025/12/01"_s, .paidAmount = 1000, .mailSent = 1});
         auto a = operatorOn(path, f);
         auto b = operatorOn(path, f);
-        if (!a || !b)
-            QSKIP("no such connection here");
         payAndRegister(a->form, u"2026/01/10"_s);
-        const QStringList paid = f.receipts();
-        QCOMPARE(paid.size(), 4);
+        const QStringList paid{u"-2147483643 2025/12/01 1000 1"_s, u"5 2025/12/01 1000 1"_s,
+                               u"2147483653 2026/01/10 1000 1"_s, u"9007199254740992 2025/12/01 1000 1"_s,
+                               u"9007199254740993 2026/01/10 1000 1"_s};
+        QCOMPARE(f.receipts(), paid);
+        QCOMPARE(f.texts, QStringList());
         payAndRegister(b->form, u"2026/01/20"_s);
         QCOMPARE(f.receipts(), paid);
-        QCOMPARE(f.texts, QStringList{frmKensaku::ChangedElsewhereMessage({1, 2, 3, 4})});
-        QCOMPARE(flagged(b->form), 4);
+        QCOMPARE(f.texts, QStringList{frmKensaku::ChangedElsewhereMessage({2147483653LL, 9007199254740993LL})});
+        QCOMPARE(flagged(b->form), 2);
     }
 
     void registrationWaitsForTheOtherThenRefuses_data() { paths(); }
@@ -79,8 +79,6 @@ private Q_SLOTS:
         ScreenFixture f(ScreenFixture::WithOrders);
         ScreenFixture::setIni("[Parlow6]\nLockTimeout=5\n");
         auto b = operatorOn(path, f);
-        if (!b)
-            QSKIP("no such connection here");
         std::atomic<bool> locked = false;
         std::unique_ptr<QThread> other(QThread::create([&locked, file = f.db.path()] {
             {
@@ -125,8 +123,6 @@ private Q_SLOTS:
         addOrders(f, 2000);
         ScreenFixture::setIni("[Parlow6]\nLockTimeout=" + timeout + '\n');
         auto op = operatorOn(path, f);
-        if (!op)
-            QSKIP("no such connection here");
         // A small cache makes the registration meet the reader's lock again and again.
         op->store.connection->Execute(u"PRAGMA cache_size = 10"_s)->Close();
         payAll(op->form, u"2026/01/10"_s);
@@ -169,28 +165,6 @@ private Q_SLOTS:
         QVERIFY(f.shown.constFirst().startsWith(u'!'));
     }
 
-    void registrationNamesExactlyItsOrder_data() { paths(); }
-
-    void registrationNamesExactlyItsOrder()
-    {
-        // Neighbours a double (beyond 2^53) or a 32-bit read (beyond 2^31) would confuse.
-        QFETCH(Path, path);
-        ScreenFixture f;
-        f.db.addPayment(u"銀行振込"_s, 1, 1);
-        for (const qint64 id : {9007199254740993LL, 2147483653LL})
-            f.db.addOrder({.id = id});
-        for (const qint64 id : {9007199254740992LL, 5LL, -2147483643LL})
-            f.db.addOrder({.id = id, .paidDate = u"2025/12/01"_s, .paidAmount = 1000, .mailSent = 1});
-        auto op = operatorOn(path, f);
-        if (!op)
-            QSKIP("no such connection here");
-        payAndRegister(op->form, u"2026/01/10"_s);
-        QCOMPARE(f.shown, QStringList());
-        QCOMPARE(f.receipts(), QStringList({u"-2147483643 2025/12/01 1000 1"_s, u"5 2025/12/01 1000 1"_s,
-                                            u"2147483653 2026/01/10 1000 1"_s, u"9007199254740992 2025/12/01 1000 1"_s,
-                                            u"9007199254740993 2026/01/10 1000 1"_s}));
-    }
-
     void inexactRowsAreRefusedWhole_data()
     {
         QTest::addColumn<Path>("path");
@@ -220,8 +194,6 @@ private Q_SLOTS:
         f.db.exec(u"UPDATE [CHUMON] SET [入金額] = 0, [入金確認送信] = 0, [支払方法] = '銀行振込', [出荷日] = '%1'"_s
                       .arg(TestDatabase::daysAgo(3)));
         auto op = operatorOn(path, f);
-        if (!op)
-            QSKIP("no such connection here");
         payAndRegister(op->form, u"2026/01/10"_s);
         QCOMPARE(f.shown.size(), 1);
         QVERIFY(f.shown.constFirst().startsWith(u'!'));

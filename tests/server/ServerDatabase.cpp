@@ -112,16 +112,3 @@ QStringList ServerDatabase::receipts() const
         .toString()
         .split(u',', Qt::SkipEmptyParts);
 }
-
-QList<int> ServerDatabase::otherBackends() const
-{
-    QList<int> pids;
-    const auto records = m_admin->Execute(
-        u"SELECT pid FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()"_s);
-    while (!records->Eof()) {
-        pids.append(records->ValueAt(0).toInt());
-        records->MoveNext();
-    }
-    records->Close();
-    return pids;
-}

@@ -42,8 +42,6 @@ public:
     void addOrders(int count, qint64 firstId = 1) const;
     // "id 入金日 入金額 入金確認送信" of every order with anything paid.
     QStringList receipts() const;
-    // The backend of every other connection to this database.
-    QList<int> otherBackends() const;
 
 private:
     QString m_name;

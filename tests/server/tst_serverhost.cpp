@@ -2,11 +2,10 @@
 // through psqlODBC: the first start creates the tables and the demo orders
 // in one transaction, a start killed half-way leaves nothing, later starts
 // find them.
+#include "../support/HostProcess.h"
 #include "ServerDatabase.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -16,25 +15,6 @@ class tst_ServerHost final : public QObject
 
 private:
     QTemporaryDir m_dir;
-
-    static QStringList connectTo(const ServerDatabase &db, ServerPath path)
-    {
-        return path == ServerPath::Qpsql ? QStringList{u"--pg"_s, db.conninfo()}
-                                         : QStringList{u"--odbc"_s, db.odbcString()};
-    }
-
-    static QString run(const QStringList &arguments, int *exitCode, int killAfterMs = -1)
-    {
-        QProcess host;
-        host.start(QStringLiteral(PARLOW6_HOST), arguments);
-        if (killAfterMs >= 0) {
-            QTest::qWait(killAfterMs);
-            host.kill();
-        }
-        host.waitForFinished(120000);
-        *exitCode = host.exitStatus() == QProcess::CrashExit ? -1 : host.exitCode();
-        return QString::fromLocal8Bit(host.readAllStandardOutput() + host.readAllStandardError());
-    }
 
 private Q_SLOTS:
     void initTestCase() { ServerDatabase::requireCluster(); }
@@ -47,26 +27,25 @@ private Q_SLOTS:
         ServerDatabase db;
         for (const QString &table : {u"CHUMON"_s, u"PAYMENT"_s, u"SHOP"_s, u"CONTROL"_s, u"NYUKIN_MEIGI"_s})
             db.exec(u"DROP TABLE \"%1\""_s.arg(table));
-        const QStringList server = connectTo(db, path);
+        const QStringList server = path == ServerPath::Qpsql ? QStringList{u"--pg"_s, db.conninfo()}
+                                                             : QStringList{u"--odbc"_s, db.odbcString()};
         const QString shot = m_dir.filePath(u"%1.png"_s.arg(QLatin1StringView(ServerDatabase::name(path))));
 
         // Killed while it writes the orders: the creation is one transaction.
-        int exitCode = 0;
-        run(server + QStringList{u"--demo-orders"_s, u"2000000"_s}, &exitCode, 1500);
+        runHost(server + QStringList{u"--demo-orders"_s, u"2000000"_s}, {}, 1500);
         QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM information_schema.tables WHERE table_name = 'CHUMON'"_s)
                      .toLongLong(),
                  0);
 
-        QString output = run(server + QStringList{u"--demo-orders"_s, u"40"_s, u"--search"_s, u"--screenshot"_s, shot},
-                             &exitCode);
-        QVERIFY2(exitCode == 0, qPrintable(output));
-        QVERIFY2(output.contains(u"created the suite tables with 40 demo orders"_s), qPrintable(output));
+        HostRun run = runHost(server + QStringList{u"--demo-orders"_s, u"40"_s, u"--search"_s, u"--screenshot"_s, shot});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output));
+        QVERIFY2(run.output.contains(u"created the suite tables with 40 demo orders"_s), qPrintable(run.output));
         QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM \"CHUMON\""_s).toLongLong(), 40);
         QVERIFY(QFile::exists(shot));
 
-        output = run(server + QStringList{u"--search"_s, u"--screenshot"_s, shot}, &exitCode);
-        QVERIFY2(exitCode == 0, qPrintable(output));
-        QVERIFY2(!output.contains(u"created"_s), qPrintable(output));
+        run = runHost(server + QStringList{u"--search"_s, u"--screenshot"_s, shot});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output));
+        QVERIFY2(!run.output.contains(u"created"_s), qPrintable(run.output));
         QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM \"CHUMON\""_s).toLongLong(), 40);
     }
 };

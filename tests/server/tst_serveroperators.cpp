@@ -10,64 +10,7 @@
 #include <QProcess>
 #include <QThread>
 
-#include <atomic>
-
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Commits, then reports the link lost: the outcome the operator cannot know.
-class CommitAnswerLost final : public DbConnection
-{
-public:
-    explicit CommitAnswerLost(std::shared_ptr<DbConnection> real) : m_real(std::move(real)) {}
-    bool loseAnswer = true;
-    SqlDialect Dialect() const override { return m_real->Dialect(); }
-    void SetLockTimeout(int milliseconds) override { m_real->SetLockTimeout(milliseconds); }
-    std::unique_ptr<DbRecordset> Execute(const QString &statement) override { return m_real->Execute(statement); }
-    void ExecuteEach(const QString &statement, const QList<QVariantList> &rows) override
-    {
-        m_real->ExecuteEach(statement, rows);
-    }
-    void BeginTrans() override { m_real->BeginTrans(); }
-    void CommitTrans() override
-    {
-        m_real->CommitTrans();
-        if (loseAnswer)
-            throw DbError(QtSqlConnection::LostAtCommitMessage());
-    }
-    void RollbackTrans() override { m_real->RollbackTrans(); }
-
-private:
-    std::shared_ptr<DbConnection> m_real;
-};
-
-// Runs work on its own thread once another backend of db is running an
-// UPDATE, i.e. in the middle of a registration.
-std::unique_ptr<QThread> duringUpdate(const ServerDatabase &db, std::function<void(int pid)> work,
-                                      std::atomic<bool> &done)
-{
-    return std::unique_ptr<QThread>(QThread::create([conninfo = db.conninfo(), work, &done] {
-        const auto watcher = QtSqlConnection::openPostgreSql(conninfo);
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 20000) {
-            const auto records = watcher->Execute(
-                u"SELECT pid FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()"
-                " AND state = 'active' AND (query LIKE '%UPDATE \"CHUMON\"%' OR query LIKE 'EXECUTE%')"_s);
-            const int pid = records->Eof() ? 0 : records->ValueAt(0).toInt();
-            records->Close();
-            if (pid) {
-                work(pid);
-                break;
-            }
-            QThread::msleep(2);
-        }
-        done = true;
-    }));
-}
-
-} // namespace
 
 class tst_ServerOperators : public QObject
 {
@@ -80,47 +23,52 @@ private Q_SLOTS:
     {
         QTest::addColumn<ServerPath>("first");
         QTest::addColumn<ServerPath>("second");
-        for (const ServerPath first : {ServerPath::Qpsql, ServerPath::Odbc}) {
-            for (const ServerPath second : {ServerPath::Qpsql, ServerPath::Odbc})
-                QTest::addRow("%s then %s", ServerDatabase::name(first), ServerDatabase::name(second))
-                    << first << second;
-        }
+        QTest::newRow("qpsql then odbc") << ServerPath::Qpsql << ServerPath::Odbc;
+        QTest::newRow("odbc then qpsql") << ServerPath::Odbc << ServerPath::Qpsql;
     }
 
     void secondRegistrationWritesNothing()
     {
+        // Paid neighbours a double (beyond 2^53) or a 32-bit read (beyond 2^31) would confuse.
         QFETCH(ServerPath, first);
         QFETCH(ServerPath, second);
         ScreenFixture f;
         ServerDatabase db;
-        db.addOrders(4);
+        for (const qint64 id : {9007199254740993LL, 2147483653LL, 9007199254740992LL, 5LL, -2147483643LL})
+            db.addOrders(1, id);
+        db.exec(u"UPDATE \"CHUMON\" SET \"入金日\" = '2025/12/01', \"入金額\" = 1000, \"入金確認送信\" = 1 "
+                "WHERE \"ID\" IN (9007199254740992, 5, -2147483643)"_s);
         auto a = operatorOn(db.open(first));
         auto b = operatorOn(db.open(second));
         payAndRegister(a->form, u"2026/01/10"_s);
-        const QStringList paid = db.receipts();
-        QCOMPARE(paid.size(), 4);
-        QCOMPARE(paid.constFirst(), u"1 2026/01/10 1000 1"_s);
+        const QStringList paid{u"-2147483643 2025/12/01 1000 1"_s, u"5 2025/12/01 1000 1"_s,
+                               u"2147483653 2026/01/10 1000 1"_s, u"9007199254740992 2025/12/01 1000 1"_s,
+                               u"9007199254740993 2026/01/10 1000 1"_s};
+        QCOMPARE(db.receipts(), paid);
+        QCOMPARE(f.texts, QStringList());
         payAndRegister(b->form, u"2026/01/20"_s);
         QCOMPARE(db.receipts(), paid);
-        QCOMPARE(f.texts, QStringList{frmKensaku::ChangedElsewhereMessage({1, 2, 3, 4})});
-        QCOMPARE(flagged(b->form), 4);
+        QCOMPARE(f.texts, QStringList{frmKensaku::ChangedElsewhereMessage({2147483653LL, 9007199254740993LL})});
+        QCOMPARE(flagged(b->form), 2);
     }
 
     void lockHeldElsewhereIsGivenUp_data()
     {
         QTest::addColumn<ServerPath>("path");
         QTest::addColumn<QByteArray>("timeout");
+        QTest::addColumn<QString>("sent"); // the server's lock_timeout
         QTest::addColumn<QString>("held"); // what the other session holds
         QTest::addColumn<int>("atLeastMs");
         QTest::addColumn<int>("belowMs");
+        const QString row = u"SELECT * FROM \"CHUMON\" WHERE \"ID\" = 3 FOR UPDATE"_s;
         for (const ServerPath path : {ServerPath::Qpsql, ServerPath::Odbc}) {
             const char *name = ServerDatabase::name(path);
-            QTest::addRow("%s, row for update, 1 s", name)
-                << path << QByteArray("1") << u"SELECT * FROM \"CHUMON\" WHERE \"ID\" = 3 FOR UPDATE"_s << 900 << 4000;
-            QTest::addRow("%s, row for update, 0 s", name)
-                << path << QByteArray("0") << u"SELECT * FROM \"CHUMON\" WHERE \"ID\" = 3 FOR UPDATE"_s << 0 << 700;
-            QTest::addRow("%s, table locked, 1 s", name)
-                << path << QByteArray("1") << u"LOCK TABLE \"CHUMON\" IN ACCESS EXCLUSIVE MODE"_s << 900 << 4000;
+            QTest::addRow("%s, row for update, 1 s", name) << path << QByteArray("1") << u"1s"_s << row << 900 << 4000;
+            // PostgreSQL reads 0 as no limit.
+            QTest::addRow("%s, row for update, 0 s", name) << path << QByteArray("0") << u"1ms"_s << row << 0 << 700;
+            QTest::addRow("%s, table locked, 1.5 s", name) << path << QByteArray("1.5") << u"1500ms"_s
+                                                           << u"LOCK TABLE \"CHUMON\" IN ACCESS EXCLUSIVE MODE"_s
+                                                           << 1400 << 4500;
         }
     }
 
@@ -128,6 +76,7 @@ private Q_SLOTS:
     {
         QFETCH(ServerPath, path);
         QFETCH(QByteArray, timeout);
+        QFETCH(QString, sent);
         QFETCH(QString, held);
         QFETCH(int, atLeastMs);
         QFETCH(int, belowMs);
@@ -137,6 +86,9 @@ private Q_SLOTS:
         ScreenFixture::setIni("[Parlow6]\nLockTimeout=" + timeout + '\n');
         auto op = operatorOn(db.open(path));
         QCOMPARE(op->form->grid()->MaxRows(), 500);
+        const auto setting = op->store.connection->Execute(u"SHOW lock_timeout"_s);
+        QCOMPARE(setting->TextAt(0), sent);
+        setting->Close();
         const bool search = held.startsWith(u"LOCK"_s);
         if (!search)
             payAll(op->form, u"2026/01/10"_s);
@@ -158,55 +110,6 @@ private Q_SLOTS:
         QCOMPARE(f.shown.size(), 1);
         QCOMPARE(db.receipts().size(), search ? 0 : 500);
         QCOMPARE(op->form->grid()->MaxRows(), 500);
-    }
-
-    void lockTimeoutSettingReachesTheServer_data()
-    {
-        QTest::addColumn<ServerPath>("path");
-        QTest::addColumn<QByteArray>("setting");
-        QTest::addColumn<QString>("sent");
-        // How a setting is read is tst_settings' matter; here, that what is read arrives.
-        const QList<std::pair<QByteArray, QString>> cases{{"0", u"1ms"_s}, {"2.5", u"2500ms"_s}, {"", u"5s"_s}};
-        for (const ServerPath path : {ServerPath::Qpsql, ServerPath::Odbc}) {
-            for (const auto &[setting, sent] : cases)
-                QTest::addRow("%s, \"%s\"", ServerDatabase::name(path), setting.constData()) << path << setting << sent;
-        }
-    }
-
-    void lockTimeoutSettingReachesTheServer()
-    {
-        QFETCH(ServerPath, path);
-        QFETCH(QByteArray, setting);
-        QFETCH(QString, sent);
-        ScreenFixture f;
-        ServerDatabase db;
-        ScreenFixture::setIni("[Parlow6]\nLockTimeout=" + setting + '\n');
-        auto op = operatorOn(db.open(path));
-        const auto records = op->store.connection->Execute(u"SHOW lock_timeout"_s);
-        QCOMPARE(records->TextAt(0), sent);
-        records->Close();
-    }
-
-    void registrationNamesExactlyItsOrder_data() { ServerDatabase::addPaths(); }
-
-    void registrationNamesExactlyItsOrder()
-    {
-        QFETCH(ServerPath, path);
-        ScreenFixture f;
-        ServerDatabase db;
-        for (const qint64 id : {9007199254740993LL, 2147483653LL})
-            db.addOrders(1, id);
-        for (const qint64 id : {9007199254740992LL, 5LL, -2147483643LL}) {
-            db.addOrders(1, id);
-            db.exec(u"UPDATE \"CHUMON\" SET \"入金日\" = '2025/12/01', \"入金額\" = 1000, \"入金確認送信\" = 1 "
-                    "WHERE \"ID\" = %1"_s.arg(id));
-        }
-        auto op = operatorOn(db.open(path));
-        payAndRegister(op->form, u"2026/01/10"_s);
-        QCOMPARE(f.shown, QStringList());
-        QCOMPARE(db.receipts(), QStringList({u"-2147483643 2025/12/01 1000 1"_s, u"5 2025/12/01 1000 1"_s,
-                                             u"2147483653 2026/01/10 1000 1"_s, u"9007199254740992 2025/12/01 1000 1"_s,
-                                             u"9007199254740993 2026/01/10 1000 1"_s}));
     }
 
     void failedRowLeavesNothingWritten_data() { ServerDatabase::addPaths(); }
@@ -243,7 +146,8 @@ private Q_SLOTS:
         ScreenFixture f;
         ServerDatabase db;
         db.addOrders(4);
-        auto lossy = std::make_shared<CommitAnswerLost>(db.open(path));
+        auto lossy = std::make_shared<FaultyConnection>(db.open(path));
+        lossy->loseCommitAnswer = true;
         auto op = operatorOn(lossy);
         payAndRegister(op->form, u"2026/01/10"_s);
         QCOMPARE(f.texts, QStringList{QtSqlConnection::LostAtCommitMessage()});
@@ -253,7 +157,7 @@ private Q_SLOTS:
         // Every UPDATE gives the row a new version; none may come now.
         const QString versions = db.scalar(u"SELECT string_agg(xmin::text, ',' ORDER BY \"ID\") FROM \"CHUMON\""_s)
                                      .toString();
-        lossy->loseAnswer = false;
+        lossy->loseCommitAnswer = false;
         op->form->cmdUpdate_Click();
         QCOMPARE(f.texts.size(), 1);
         QCOMPARE(flagged(op->form), 0);
@@ -286,24 +190,29 @@ private Q_SLOTS:
         auto op = operatorOn(db.open(path));
         QCOMPARE(op->form->grid()->MaxRows(), 10000);
 
-        std::atomic<bool> done = false;
-        auto cut = duringUpdate(
-            db,
-            [&, restart, pgCtl](int pid) {
-                if (!restart) {
-                    QtSqlConnection::openPostgreSql(db.conninfo())
-                        ->Execute(u"SELECT pg_terminate_backend(%1)"_s.arg(pid))
-                        ->Close();
-                    return;
-                }
+        // Once another backend runs the registration's UPDATEs, that backend is cut or the server restarted.
+        std::unique_ptr<QThread> cut(QThread::create([conninfo = db.conninfo(), restart, pgCtl] {
+            const auto watcher = QtSqlConnection::openPostgreSql(conninfo);
+            QElapsedTimer waited;
+            waited.start();
+            int pid = 0;
+            while (!pid && waited.elapsed() < 20000) {
+                QThread::msleep(2);
+                const auto records = watcher->Execute(
+                    u"SELECT pid FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()"
+                    " AND state = 'active' AND (query LIKE '%UPDATE \"CHUMON\"%' OR query LIKE 'EXECUTE%')"_s);
+                pid = records->Eof() ? 0 : records->ValueAt(0).toInt();
+                records->Close();
+            }
+            if (pid && restart)
                 QProcess::execute(u"/bin/sh"_s, {u"-c"_s, pgCtl + u" -D \"$PARLOW6_PG_DATA\" -m immediate -w "
                                                                    "-l \"$PARLOW6_PG_SOCKET/server.log\" restart"_s});
-            },
-            done);
+            else if (pid)
+                watcher->Execute(u"SELECT pg_terminate_backend(%1)"_s.arg(pid))->Close();
+        }));
         cut->start();
         payAndRegister(op->form, u"2026/01/10"_s);
         QVERIFY(cut->wait(60000));
-        QVERIFY(done);
         QCOMPARE(f.shown.size(), 1);
         QVERIFY2(f.texts.constFirst().startsWith(QtSqlConnection::LostMessage()), qPrintable(f.texts.constFirst()));
         QCOMPARE(flagged(op->form), 10000);

@@ -1,15 +1,12 @@
 // Reading from PostgreSQL: the list's typed reads through libpq agree with
 // what Qt's driver hands out, and the catalogue's texts keep the operator's
 // values intact when names change their quotes.
+#include "../core/CoreTest.h"
 #include "ServerDatabase.h"
 
-#include "core/data/FieldValue.h"
 #include "core/data/SqlCatalog.h"
 
 #include <QSqlQuery>
-#include <QTest>
-
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -39,16 +36,7 @@ private Q_SLOTS:
         const auto records = db.admin().Execute(statement);
         QVERIFY(!records->Eof());
         const QVariant own = records->ValueAt(0);
-        QCOMPARE(records->TextAt(0), FieldValue::Text(own));
-        const double number = records->NumberAt(0);
-        const double expected = FieldValue::NumberOf(own);
-        QVERIFY2(number == expected || (std::isnan(number) && std::isnan(expected)),
-                 qPrintable(u"%1 against %2"_s.arg(number).arg(expected)));
-        QCOMPARE(records->IntegerAt(0), FieldValue::IntegerOf(own));
-        QCOMPARE(records->DateAt(0), FieldValue::ParseDate(FieldValue::Text(own)));
-        QString appended = u"前"_s;
-        records->AppendTextAt(0, appended);
-        QCOMPARE(appended, u"前"_s + records->TextAt(0));
+        compareTypedReads(*records, 0, own);
         records->Close();
 
         // Qt's driver, reading the same value with exact numerics.

@@ -35,6 +35,7 @@ public:
     // The nth statement from now runs, then fails; 0 none.
     void failExecute(int nth) { m_countdown = nth; }
     bool failCommit = false;
+    bool loseCommitAnswer = false;
     static QString lost() { return QStringLiteral("[ODBC] Communication link failure"); }
 
     // Runs after every statement, before it hands back its result.
@@ -67,7 +68,14 @@ public:
     SqlDialect Dialect() const override { return m_real->Dialect(); }
     void SetLockTimeout(int milliseconds) override { m_real->SetLockTimeout(milliseconds); }
     void BeginTrans() override { m_real->BeginTrans(); }
-    void CommitTrans() override { failCommit ? throw DbError(lost()) : m_real->CommitTrans(); }
+    void CommitTrans() override
+    {
+        if (failCommit)
+            throw DbError(lost());
+        m_real->CommitTrans();
+        if (loseCommitAnswer) // committed, but the operator cannot know it
+            throw DbError(QtSqlConnection::LostAtCommitMessage());
+    }
     void RollbackTrans() override { m_real->RollbackTrans(); }
 
 private:
