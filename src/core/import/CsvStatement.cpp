@@ -183,7 +183,8 @@ std::optional<Statement> CsvStatement::read(QByteArrayView bytes, const char *en
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     if (!decoder.isValid())
         return std::nullopt;
-    if (bytes.startsWith("\xEF\xBB\xBF"))
+    // A byte-order mark only in UTF-8: in Shift_JIS the same bytes are text.
+    if (QStringConverter::encodingForName(encoding) == QStringConverter::Utf8 && bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
     Reading reading(assigned);
     reading.reserve(bytes.count('\n') + 1);
