@@ -4,6 +4,7 @@
 #include "../core/CoreTest.h"
 #include "ServerDatabase.h"
 
+#include "core/data/PostgreSqlRecordset.h"
 #include "core/data/SqlCatalog.h"
 
 #include <QSqlQuery>
@@ -34,6 +35,8 @@ private Q_SLOTS:
         ServerDatabase db;
         const QString statement = u"SELECT "_s + value + u" AS v"_s;
         const auto records = db.admin().Execute(statement);
+        // Through libpq itself, not Qt's driver: the driver's handle has to be recognised.
+        QVERIFY(dynamic_cast<const PostgreSqlRecordset *>(records.get()));
         QVERIFY(!records->Eof());
         const QVariant own = records->ValueAt(0);
         compareTypedReads(*records, 0, own);

@@ -183,7 +183,8 @@ std::optional<QDate> PostgreSqlRecordset::DateAt(int index) const
         const char *text = valueAt(index);
         if (!text)
             return std::nullopt;
-        if (const auto date = isoDate(text))
+        // Years before 100 are no date to the suite: FieldValue says so below.
+        if (const auto date = isoDate(text); date && date->year() >= 100)
             return date;
     }
     return DbRecordset::DateAt(index);

@@ -89,6 +89,15 @@ Handle nativeHandle(const QSqlDatabase &database, const char *typeName)
     return *static_cast<const Handle *>(handle.constData());
 }
 
+// Qt's PostgreSQL driver hands out libpq's connection under its struct's
+// name; PGconn is only libpq's typedef of it.
+PGconn *libpqConnection(const QSqlDatabase &database)
+{
+    if (const auto connection = nativeHandle<PGconn *>(database, "pg_conn*"))
+        return connection;
+    return nativeHandle<PGconn *>(database, "PGconn*");
+}
+
 QString odbcDbmsName(const QSqlDatabase &database)
 {
     const auto connection = nativeHandle<SQLHANDLE>(database, "void*");
@@ -279,7 +288,7 @@ std::unique_ptr<DbRecordset> QtSqlConnection::Execute(const QString &statement)
         return std::make_unique<SqliteRecordset>(m_sqlite, m_database, statement);
     reopenIfLost();
     if (m_postgreSql && !m_odbc) {
-        if (const auto connection = nativeHandle<PGconn *>(m_database, "PGconn*")) {
+        if (const auto connection = libpqConnection(m_database)) {
             try {
                 return std::make_unique<PostgreSqlRecordset>(connection, m_database, statement);
             } catch (const DbError &error) {
@@ -331,7 +340,7 @@ bool QtSqlConnection::isLost() const
     if (!m_database.isOpen())
         return true;
     if (m_postgreSql && !m_odbc) {
-        const auto connection = nativeHandle<PGconn *>(m_database, "PGconn*");
+        const auto connection = libpqConnection(m_database);
         return connection && PQstatus(connection) == CONNECTION_BAD;
     }
     if (m_odbc) {
