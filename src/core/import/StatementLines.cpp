@@ -4,12 +4,6 @@
 
 #include <limits>
 
-StatementLines::StatementLines(std::initializer_list<StatementLine> lines)
-{
-    for (const StatementLine &line : lines)
-        append(line);
-}
-
 StatementLines::Span StatementLines::spanOf(QStringView text, int slot, qsizetype lineSpans)
 {
     const auto holds = [&](Span span) {
@@ -42,12 +36,15 @@ void StatementLines::append(const StatementLine &line)
                                          &line.payerName, &line.edi, &line.reference};
     // Most dates and amounts are written as the list writes them, and a
     // payer's name is mostly a searched text too: those take no span.
-    if (!line.dateText.isEmpty() && line.dateText == CellText::dateText(line.julianDay))
+    if (line.julianDay != m_listDate.julianDay)
+        m_listDate = {line.julianDay, CellText::dateText(line.julianDay)};
+    if (!line.dateText.isEmpty() && line.dateText == m_listDate.text)
         stored.derived |= 1u << Date;
     if (!line.amountText.isEmpty() && line.amountText == QString::number(line.amount))
         stored.derived |= 1u << AmountText;
+    const qsizetype searched = std::min(line.searched.size(), MaxSearched);
     const qsizetype payerAt = line.payerName.isEmpty() ? -1 : line.searched.indexOf(line.payerName);
-    if (payerAt >= 0 && payerAt < 128) {
+    if (payerAt >= 0 && payerAt < std::min<qsizetype>(searched, 128)) {
         stored.derived |= 1u << Payer;
         stored.payerAt = std::uint8_t(payerAt);
     }
@@ -58,11 +55,10 @@ void StatementLines::append(const StatementLine &line)
         m_spans.append(spanOf(*fields[field], field, stored.firstSpan));
     }
     // Empty searched texts are kept: the text shown joins them as they were.
-    for (qsizetype k = 0; k < line.searched.size(); ++k)
+    for (qsizetype k = 0; k < searched; ++k)
         m_spans.append(spanOf(line.searched.at(k), FieldCount + int(std::min<qsizetype>(k, SearchedSlots - 1)),
                               stored.firstSpan));
-    stored.searched = std::uint8_t(line.searched.size());
-    Q_ASSERT(line.searched.size() <= std::numeric_limits<std::uint8_t>::max());
+    stored.searched = std::uint8_t(searched);
     m_lines.append(stored);
 }
 
@@ -96,10 +92,4 @@ StatementLine StatementLines::at(qsizetype index) const
 void StatementLines::clear()
 {
     *this = StatementLines();
-}
-
-qsizetype StatementLines::memoryBytes() const
-{
-    return m_lines.capacity() * qsizetype(sizeof(Stored)) + m_spans.capacity() * qsizetype(sizeof(Span))
-           + m_text.capacity() * qsizetype(sizeof(QChar));
 }

@@ -16,9 +16,6 @@
 class StatementLines final
 {
 public:
-    StatementLines() = default;
-    StatementLines(std::initializer_list<StatementLine> lines);
-
     qsizetype size() const { return m_lines.size(); }
     bool isEmpty() const { return m_lines.isEmpty(); }
     StatementLine at(qsizetype index) const;
@@ -45,7 +42,6 @@ public:
         }
         m_lines.resize(kept);
     }
-    qsizetype memoryBytes() const;
 
     class const_iterator
     {
@@ -71,6 +67,8 @@ private:
     enum Field : std::uint8_t { Date, AmountText, NamedOrder, Problem, Payer, Edi, Reference, FieldCount };
     // Searched texts beyond this many share the last one's slot for repeats.
     static constexpr int SearchedSlots = 4;
+    // A line keeps this many searched texts at most; a bank's file has a few.
+    static constexpr qsizetype MaxSearched = 255;
 
     struct Span
     {
@@ -101,4 +99,10 @@ private:
     QList<Span> m_spans;
     QString m_text;
     Span m_previous[FieldCount + SearchedSlots]{};
+    // The last date as the list writes it: neighbouring lines mostly share it.
+    struct
+    {
+        int julianDay{0};
+        QString text;
+    } m_listDate;
 };
