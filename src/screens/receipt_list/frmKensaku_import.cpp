@@ -12,6 +12,7 @@
 #include "screens/import/StatementOpener.h"
 #include "screens/import/frmTorikomi.h"
 #include "widgets/MessageService.h"
+#include "widgets/WaitCursor.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QAction>
@@ -81,7 +82,12 @@ void frmKensaku::ImportStatement(const QString &path)
         return;
     }
 
-    QPointer<frmTorikomi> preview = new frmTorikomi(this, *import, path);
+    QPointer<frmTorikomi> preview;
+    {
+        // Filling the preview with a large statement's lines takes a moment on this thread.
+        const WaitCursor wait;
+        preview = new frmTorikomi(this, *import, path);
+    }
     const int answer = preview->exec();
     if (preview)
         preview->deleteLater();
