@@ -1,24 +1,18 @@
 #include "ServerBench.h"
 
+#include "ListScreen.h"
 #include "Timing.h"
 
 #include "core/data/QtSqlConnection.h"
 #include "core/data/SqlCatalog.h"
-#include "core/receipt/Session.h"
 #include "core/receipt/SharedState.h"
 #include "screens/receipt_list/frmKensaku.h"
-#include "widgets/MessageService.h"
 #include "widgets/grid/vaSpread.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QProcess>
-#include <QThread>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,25 +29,17 @@ double psqlMs(const QString &conninfo, const QByteArray &script)
                    script);
 }
 
+// The list on its own connection, which goes again with the list.
 frmKensaku *openList(std::shared_ptr<DbConnection> connection)
 {
-    MessageService::SetHandler([](const MessageService::Request &request) {
-        std::fprintf(stderr, "message: %s\n", qPrintable(request.text));
-        return QMessageBox::Yes;
-    });
+    ListScreen::AnswerMessages();
     gdbConnection = std::move(connection);
-    auto *form = new frmKensaku(Session::Shared());
-    form->show();
-    QCoreApplication::processEvents();
-    form->dateBox(0)->clear();
-    form->dateBox(1)->clear();
-    return form;
+    return ListScreen::Open();
 }
 
 void closeList(frmKensaku *form)
 {
-    form->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ListScreen::Close(form);
     gdbConnection.reset();
 }
 

@@ -4,7 +4,6 @@
 // the registration against the shell running the same UPDATEs, a layout
 // pass, Show()'s return, the resident memory with the list filled, and the
 // search at several database sizes.
-#include "widgets/MessageService.h"
 #include "core/receipt/SharedState.h"
 #include "component/clsParlow6dl.h"
 #include "core/data/QtSqlConnection.h"
@@ -19,6 +18,7 @@
 #include "demo/DemoDatabase.h"
 #include "widgets/layout/modAnchor.h"
 #include "screens/receipt_list/frmKensaku.h"
+#include "ListScreen.h"
 #include "ServerBench.h"
 #include "Statements.h"
 #include "Timing.h"
@@ -32,7 +32,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSysInfo>
@@ -154,26 +153,6 @@ std::pair<double, double> searchAgainstShell(int runs, frmKensaku *form, const Q
     return {median(screen), median(shell)};
 }
 
-// A receipt list opened on the current connection, as the host shows it.
-frmKensaku *openList()
-{
-    auto *form = new frmKensaku(Session::Shared());
-    form->show();
-    form->activateWindow();
-    QApplication::setActiveWindow(form);
-    QTimer::singleShot(0, form, [] {});
-    QCoreApplication::processEvents();
-    form->dateBox(0)->clear();
-    form->dateBox(1)->clear();
-    return form;
-}
-
-void closeList(frmKensaku *form)
-{
-    form->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 struct ScaleRow
 {
     int orders = 0;
@@ -190,7 +169,7 @@ ScaleRow measureScale(const QString &path, int orders, int runs)
     ScaleRow row;
     row.orders = orders;
     gdbConnection = QtSqlConnection::openSqlite(path);
-    frmKensaku *form = openList();
+    frmKensaku *form = ListScreen::Open();
     for (const bool indexed : {false, true}) {
         setSearchIndex(*gdbConnection, indexed);
         const auto [ms, shell] = searchAgainstShell(runs, form, path);
@@ -198,7 +177,7 @@ ScaleRow measureScale(const QString &path, int orders, int runs)
         (indexed ? row.indexedShell : row.plainShell) = shell;
     }
     row.listed = form->grid()->MaxRows();
-    closeList(form);
+    ListScreen::Close(form);
     gdbConnection.reset();
     return row;
 }
@@ -289,15 +268,12 @@ int main(int argc, char *argv[])
             return 1;
     }
 
-    MessageService::SetHandler([](const MessageService::Request &request) {
-        std::fprintf(stderr, "message: %s\n", qPrintable(request.text));
-        return QMessageBox::Yes;
-    });
+    ListScreen::AnswerMessages();
     gdbConnection = QtSqlConnection::openSqlite(path);
     gintUserLevel = 2;
     Figures figures;
 
-    frmKensaku *form = openList();
+    frmKensaku *form = ListScreen::Open();
 
     // F1: search, fill, colours and sort through the real screen, first on
     // the table alone, then with the search's covering index.
@@ -416,7 +392,7 @@ int main(int argc, char *argv[])
     // The figure keeps its name for the JSON's readers.
     figures.add(u"resident memory, private"_s, privateKb / 1024.0, u"MB"_s, 150);
     figures.add(u"peak resident incl. file map"_s, peakKb / 1024.0, u"MB"_s, 150);
-    closeList(form);
+    ListScreen::Close(form);
 
     // Show(): from the close to the return to the host.
     // Destroying a public object releases the shared connection: keep our own.
