@@ -12,6 +12,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlResult>
 
 #include <libpq-fe.h>
 #include <sql.h>
@@ -96,6 +97,34 @@ PGconn *libpqConnection(const QSqlDatabase &database)
     if (const auto connection = nativeHandle<PGconn *>(database, "pg_conn*"))
         return connection;
     return nativeHandle<PGconn *>(database, "PGconn*");
+}
+
+// Whether an ODBC handle's diagnostics say the server went away: a connection
+// exception (class 08) or the server ending the session (57P01 to 57P03).
+// psqlODBC tells a connection the server closed while it was idle only so:
+// its dead flag stays clear.
+bool diagnosedLost(SQLSMALLINT handleType, SQLHANDLE handle)
+{
+    if (!handle)
+        return false;
+    SQLCHAR state[6] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    for (SQLSMALLINT record = 1;
+         SQL_SUCCEEDED(SQLGetDiagRec(handleType, handle, record, state, &native, nullptr, 0, &length)); ++record) {
+        const QByteArrayView code(reinterpret_cast<const char *>(state), 5);
+        if (code.startsWith("08") || code == "57P01" || code == "57P02" || code == "57P03")
+            return true;
+    }
+    return false;
+}
+
+// The same for the statement an ODBC query failed on.
+bool diagnosedLost(const QSqlQuery &query)
+{
+    const QVariant handle = query.result()->handle();
+    return handle.isValid() && qstrcmp(handle.typeName(), "void*") == 0
+           && diagnosedLost(SQL_HANDLE_STMT, *static_cast<const SQLHANDLE *>(handle.constData()));
 }
 
 QString odbcDbmsName(const QSqlDatabase &database)
@@ -301,8 +330,9 @@ std::unique_ptr<DbRecordset> QtSqlConnection::Execute(const QString &statement)
     // Decimal and numeric columns come as their exact digits, not as doubles.
     if (m_odbc || m_postgreSql)
         query.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!query.exec(statement))
-        fail(QtSqlError::Description(query.lastError()));
+    if (!query.exec(statement)) {
+        fail(QtSqlError::Description(query.lastError()), false, m_odbc && diagnosedLost(query));
+    }
     try {
         return std::make_unique<QtSqlRecordset>(m_database, std::move(query), statement);
     } catch (const DbError &error) {
@@ -340,8 +370,10 @@ bool QtSqlConnection::isLost() const
     if (!m_database.isOpen())
         return true;
     if (m_postgreSql && !m_odbc) {
+        // libpq finds a server that closed an idle connection only when it
+        // reads again: the statement that failed on it does not tell.
         const auto connection = libpqConnection(m_database);
-        return connection && PQstatus(connection) == CONNECTION_BAD;
+        return connection && (!PQconsumeInput(connection) || PQstatus(connection) == CONNECTION_BAD);
     }
     if (m_odbc) {
         const auto connection = nativeHandle<SQLHANDLE>(m_database, "void*");
@@ -353,9 +385,9 @@ bool QtSqlConnection::isLost() const
     return false;
 }
 
-void QtSqlConnection::fail(const QString &description, bool committing)
+void QtSqlConnection::fail(const QString &description, bool committing, bool lost)
 {
-    if (!m_sqlite && isLost()) {
+    if (!m_sqlite && (lost || isLost())) {
         m_reopenDue = true;
         m_inTransaction = false;
         throw DbError((committing ? LostAtCommitMessage() : LostMessage()) + u"\n\n"_s + description);
@@ -418,5 +450,6 @@ void QtSqlConnection::throwTransactionError(const QString &fallback, bool commit
 {
     // A driver without transactions refuses without saying why.
     const QString own = QtSqlError::Description(m_database.lastError());
-    fail(own.isEmpty() ? fallback : own, committing);
+    fail(own.isEmpty() ? fallback : own, committing,
+         m_odbc && diagnosedLost(SQL_HANDLE_DBC, nativeHandle<SQLHANDLE>(m_database, "void*")));
 }

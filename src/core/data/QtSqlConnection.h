@@ -72,9 +72,10 @@ private:
     [[noreturn]] void throwTransactionError(const QString &fallback, bool committing = false);
     // Whether the server has dropped the connection, as far as the driver knows.
     bool isLost() const;
-    // A failure: when it left the connection lost, the operator's message
-    // says so and the next statement reopens it.
-    [[noreturn]] void fail(const QString &description, bool committing = false);
+    // A failure: when it left the connection lost (lost: as the driver's
+    // diagnostics of the failure say), the operator's message says so and
+    // the next statement reopens it.
+    [[noreturn]] void fail(const QString &description, bool committing = false, bool lost = false);
     void reopenIfLost();
 
     QString m_connectionName;
