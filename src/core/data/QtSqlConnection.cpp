@@ -330,9 +330,8 @@ std::unique_ptr<DbRecordset> QtSqlConnection::Execute(const QString &statement)
     // Decimal and numeric columns come as their exact digits, not as doubles.
     if (m_odbc || m_postgreSql)
         query.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!query.exec(statement)) {
+    if (!query.exec(statement))
         fail(QtSqlError::Description(query.lastError()), false, m_odbc && diagnosedLost(query));
-    }
     try {
         return std::make_unique<QtSqlRecordset>(m_database, std::move(query), statement);
     } catch (const DbError &error) {
