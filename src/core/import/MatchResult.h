@@ -64,25 +64,6 @@ public:
     void setFee(qsizetype line, qint64 fee) { m_lines[line].fee = fee; }
     void setOrders(qsizetype line, const QList<int> &orders, int count = 0);
 
-    class const_iterator
-    {
-    public:
-        const_iterator(const MatchResults *results, qsizetype line) : m_results(results), m_line(line) {}
-        MatchResult operator*() const { return m_results->at(m_line); }
-        const_iterator &operator++()
-        {
-            ++m_line;
-            return *this;
-        }
-        bool operator==(const const_iterator &other) const { return m_line == other.m_line; }
-
-    private:
-        const MatchResults *m_results;
-        qsizetype m_line;
-    };
-    const_iterator begin() const { return {this, 0}; }
-    const_iterator end() const { return {this, size()}; }
-
 private:
     struct Line
     {
