@@ -108,10 +108,15 @@ private Q_SLOTS:
         QTest::addColumn<Path>("path");
         QTest::addColumn<QByteArray>("timeout");
         QTest::addColumn<int>("belowMs");
-        QTest::newRow("sqlite, 1 s") << Path::Sqlite << QByteArray("1") << 4000;
-        QTest::newRow("odbc, 1 s") << Path::Odbc << QByteArray("1") << 4000;
-        QTest::newRow("sqlite, 0 s") << Path::Sqlite << QByteArray("0") << 1500;
-        QTest::newRow("odbc, 0 s") << Path::Odbc << QByteArray("0") << 1500;
+#ifdef PARLOW6_SANITIZE
+        constexpr int slower = 2; // the registration's own work takes most of the 0 s rows' bound there
+#else
+        constexpr int slower = 1;
+#endif
+        QTest::newRow("sqlite, 1 s") << Path::Sqlite << QByteArray("1") << 4000 * slower;
+        QTest::newRow("odbc, 1 s") << Path::Odbc << QByteArray("1") << 4000 * slower;
+        QTest::newRow("sqlite, 0 s") << Path::Sqlite << QByteArray("0") << 1500 * slower;
+        QTest::newRow("odbc, 0 s") << Path::Odbc << QByteArray("0") << 1500 * slower;
     }
 
     void lockedRegistrationGivesUpInTime()
