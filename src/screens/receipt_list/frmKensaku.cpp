@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -169,10 +170,12 @@ void frmKensaku::createMenus()
     mnuTorikomi->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     connect(mnuTorikomi, &QAction::triggered, this, &frmKensaku::mnuTorikomi_Click);
 
-    // The client area is the design size; the menu bar comes on top of it.
-    const int menuHeight = menuBar()->sizeHint().height();
-    resize(Twips::ToPixelsX(DesignClientWidth, this),
-           Twips::ToPixelsY(DesignClientHeight, this) + menuHeight);
+    // The status line tells what needs no box (a lesson not learnt).
+    statusBar()->setSizeGripEnabled(false);
+    // The client area is the design size; the menu bar comes on top of it,
+    // the status line below.
+    const int barsHeight = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+    resize(Twips::ToPixelsX(DesignClientWidth, this), Twips::ToPixelsY(DesignClientHeight, this) + barsHeight);
 }
 
 QList<ColumnDef> frmKensaku::GridColumns()

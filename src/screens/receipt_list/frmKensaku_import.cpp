@@ -4,6 +4,7 @@
 
 #include "core/data/CellText.h"
 #include "core/data/DbConnection.h"
+#include "core/data/DbTransaction.h"
 #include "core/import/PayerNames.h"
 #include "core/receipt/SharedState.h"
 #include "core/settings/SuiteSettings.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QPointer>
+#include <QStatusBar>
 
 #include <algorithm>
 #include <optional>
@@ -111,7 +113,7 @@ void frmKensaku::ImportStatement(const QString &path)
     }
 }
 
-void frmKensaku::TeachPayerNames(DbConnection &connection, const QList<ReceiptRegistration::Receipt> &receipts)
+void frmKensaku::TeachPayerNames(const QList<ReceiptRegistration::Receipt> &receipts)
 {
     QList<PayerNames::Lesson> lessons;
     for (const ReceiptRegistration::Receipt &receipt : receipts) {
@@ -120,7 +122,19 @@ void frmKensaku::TeachPayerNames(DbConnection &connection, const QList<ReceiptRe
                 lessons.append(lesson);
         }
     }
-    PayerNames::Write(connection, lessons, QDate::currentDate().toString(u"yyyy/MM/dd"_s));
+    ForgetPayerNames(receipts);
+    if (lessons.isEmpty())
+        return;
+    // After the payments' commit, in a transaction of its own: a table that
+    // refuses the names costs the lessons, never the registration.
+    try {
+        DbConnection &connection = m_session.connection();
+        DbTransaction transaction(connection);
+        PayerNames::Write(connection, lessons, QDate::currentDate().toString(u"yyyy/MM/dd"_s));
+        transaction.Commit();
+    } catch (const DbError &error) {
+        statusBar()->showMessage(u"入金は登録しましたが、振込依頼人名を学習できませんでした: "_s + error.description());
+    }
 }
 
 void frmKensaku::ForgetPayerNames(const QList<ReceiptRegistration::Receipt> &receipts)
