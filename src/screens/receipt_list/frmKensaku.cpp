@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -273,23 +274,35 @@ void frmKensaku::FirstActivation()
     txtDate[1]->setText(FieldValue::FormatDate(QDate::currentDate()));
     pbytMailSet = 0;
 
+    // Each list on its own: a table that cannot be read costs its list, and
+    // the operator hears of it once.
+    QStringList failures;
+    const auto read = [&failures](auto load) {
+        try {
+            load();
+            return true;
+        } catch (const DbError &error) {
+            failures.append(error.description());
+            return false;
+        }
+    };
     {
         WaitCursor wait;
-        mbytLoadError = 0;
-        try {
-            LoadShopList();
-            if (cboShop_id->count() >= 1)
-                cboShop_id->setCurrentIndex(0);
-            LoadPaymentTable();
+        read([this] { LoadShopList(); });
+        if (cboShop_id->count() >= 1)
+            cboShop_id->setCurrentIndex(0);
+        // The usable methods come from the same table, which would only tell its failure again.
+        if (read([this] { LoadPaymentTable(); }))
             LoadOkMethodList();
-        } catch (const DbError &error) {
-            // The screen stays usable; the operator learns why its lists are short.
-            MessageService::Critical(this, error.description(), windowTitle());
-        }
         mlngSortCol = 2;
         mintSortOrder = 1;
         m_session.setShownMethod(-1);
     }
+    // Once the activation is over, so the box sits over the open screen.
+    if (!failures.isEmpty())
+        QTimer::singleShot(0, this, [this, text = failures.join(u"\n"_s)] {
+            MessageService::Critical(this, text, windowTitle());
+        });
 }
 
 bool frmKensaku::IsWindowSizeIndex2() const
