@@ -1,6 +1,6 @@
 // The columns of a CSV statement the operator assigns: read with them, kept
 // in parlow.ini under the key of the file's first row, and read back.
-#include "core/import/ColumnMemory.h"
+#include "core/settings/SuiteSettings.h"
 #include "core/import/CsvColumns.h"
 #include "core/import/CsvStatement.h"
 
@@ -106,7 +106,7 @@ private Q_SLOTS:
     void iniKeepsEverythingElse()
     {
         QFETCH(QString, ini);
-        QTEST(ColumnMemory::withKey(ini, u"Parlow6"_s, u"K"_s, u"v"_s), "written");
+        QTEST(SuiteSettings::withKey(ini, u"Parlow6"_s, u"K"_s, u"v"_s), "written");
     }
 };
 

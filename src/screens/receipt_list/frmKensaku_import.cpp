@@ -30,10 +30,10 @@ namespace {
 
 // The bank fee a payment may be short by and still pay its order: FeeTolerance
 // in section Parlow6 of parlow.ini, in yen; 0 (off) when missing or no number.
-qint64 feeTolerance()
+qint64 feeTolerance(const SuiteSettings &settings)
 {
     bool ok = false;
-    const qint64 yen = ReadSuiteIni(u"Parlow6"_s, u"FeeTolerance"_s, u"0"_s).trimmed().toLongLong(&ok);
+    const qint64 yen = settings.ini(u"FeeTolerance"_s, u"0"_s).trimmed().toLongLong(&ok);
     return ok ? std::clamp<qint64>(yen, 0, 100'000) : 0;
 }
 
@@ -76,8 +76,8 @@ void frmKensaku::mnuTorikomi_Click()
 void frmKensaku::ImportStatement(const QString &path)
 {
     QString refusal;
-    std::optional<PaymentImport> import = StatementOpener::Open(this, path, ListedOrders(), refusal, feeTolerance(),
-                                                                PayerNames::Load(m_session.connection()));
+    std::optional<PaymentImport> import = StatementOpener::Open(this, path, ListedOrders(), refusal, feeTolerance(m_settings),
+                                                                PayerNames::Load(m_session.connection()), m_settings);
     if (!import) {
         if (!refusal.isEmpty())
             MessageService::Exclamation(this, refusal, windowTitle());
