@@ -11,9 +11,7 @@
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QStatusBar>
-#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 

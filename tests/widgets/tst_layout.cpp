@@ -6,12 +6,9 @@
 #include "widgets/layout/modAnchor.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
