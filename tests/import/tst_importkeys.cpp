@@ -90,7 +90,7 @@ private Q_SLOTS:
     {
         ScreenFixture screen;
         seed(screen);
-        ScreenFixture::setIni("[Parlow6]\nLockTimeout=0.1\nFeeTolerance=880\n");
+        screen.setIni("[Parlow6]\nLockTimeout=0.1\nFeeTolerance=880\n");
         const QString date = TestDatabase::daysAgo(1);
         const QString path = write(screen, u"bank.csv"_s,
                                    {date + u",4000,ﾀﾅｶ ﾀﾛｳ ｶｲｲﾝ88,,250"_s, date + u",7000,ｽｽﾞｷ 12/01ﾌﾞﾝ,,120"_s,
