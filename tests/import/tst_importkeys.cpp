@@ -198,7 +198,7 @@ private Q_SLOTS:
         QFETCH(QString, learning);
         ScreenFixture screen;
         seed(screen);
-        ScreenFixture::setIni("[Parlow6]\nLockTimeout=0.1\nFeeTolerance=99999999999\n");
+        screen.setIni("[Parlow6]\nLockTimeout=0.1\nFeeTolerance=99999999999\n");
         if (dropped)
             screen.db.exec(u"DROP TABLE [NYUKIN_MEIGI]"_s);
         const QString date = TestDatabase::daysAgo(1);
