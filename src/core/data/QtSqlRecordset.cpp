@@ -1,15 +1,12 @@
 #include "core/data/QtSqlRecordset.h"
 
 #include "core/data/QtSqlError.h"
-#include "core/data/SelectList.h"
 
 #include <QSqlRecord>
 
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
-QtSqlRecordset::QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query, const QString &statement)
+QtSqlRecordset::QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query)
     : m_database(std::move(database)), m_query(std::move(query))
 {
     if (!m_query.isSelect()) {
@@ -22,19 +19,6 @@ QtSqlRecordset::QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query, const Q
     m_names.reserve(record.count());
     for (int i = 0; i < record.count(); ++i)
         m_names.append(record.fieldName(i));
-    // Some ODBC drivers garble non-ASCII column names in the result's
-    // description. The statement itself names them faithfully, so those
-    // names are taken from its select list where it lines up with the result.
-    if (m_database.driverName() == u"QODBC"_s) {
-        const QStringList asked = SelectList::ColumnNames(statement);
-        if (asked.size() == m_names.size()) {
-            for (qsizetype i = 0; i < asked.size(); ++i) {
-                const QString &name = asked.at(i);
-                if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() > 0x7f; }))
-                    m_names[i] = name;
-            }
-        }
-    }
     fetch();
 }
 

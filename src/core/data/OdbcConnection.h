@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/data/QtSqlConnection.h"
+
+// An ODBC connection (Qt's QODBC): SQL Server, PostgreSQL through psqlODBC,
+// or the SQLite driver the tests use, as the driver's DBMS name says.
+// Results are read through ODBC itself (OdbcRecordset); batches go as the
+// SQL Server texts, one statement per row.
+class OdbcConnection final : public QtSqlConnection
+{
+public:
+    OdbcConnection(const QString &connectionName, bool ownsConnection);
+
+    std::unique_ptr<DbRecordset> Execute(const QString &statement) override;
+
+private:
+    void applyLockTimeout(int milliseconds) override;
+    void prepare() override;
+    bool lostBy(const QSqlError &error) const override;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/data/QtSqlConnection.h"
+
+class SqliteHandle;
+
+// A SQLite file. Its statements are read through SQLite's own interface on
+// the handle behind Qt's driver (SqliteRecordset) and its batches compiled
+// once (SqliteBatch); a transaction takes the write lock as it begins.
+class SqliteConnection final : public QtSqlConnection
+{
+public:
+    SqliteConnection(const QString &connectionName, bool ownsConnection);
+    ~SqliteConnection() override;
+
+    std::unique_ptr<DbRecordset> Execute(const QString &statement) override;
+    void ExecuteEach(const QString &statement, const QList<QVariantList> &rows) override;
+
+private:
+    struct LockWait;
+
+    void applyLockTimeout(int milliseconds) override;
+    void prepare() override;
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+
+    std::unique_ptr<LockWait> m_lockWait;
+    std::shared_ptr<SqliteHandle> m_handle;
+};
