@@ -175,37 +175,28 @@ void QtSqlConnection::reopen(const QString &databaseName)
 void QtSqlConnection::BeginTrans()
 {
     reopenIfLost();
-    begin();
+    if (m_dialect == SqlDialect::Sqlite)
+        runSql(u"BEGIN IMMEDIATE"_s);
+    else if (!m_database.transaction())
+        failTransaction(u"トランザクションを開始できません。"_s);
     m_inTransaction = true;
 }
 
 void QtSqlConnection::CommitTrans()
 {
-    commit();
+    if (m_dialect == SqlDialect::Sqlite)
+        runSql(u"COMMIT"_s);
+    else if (!m_database.commit())
+        failTransaction(u"トランザクションを確定できません。"_s, true);
     m_inTransaction = false;
 }
 
 void QtSqlConnection::RollbackTrans()
 {
     m_inTransaction = false;
-    rollback();
-}
-
-void QtSqlConnection::begin()
-{
-    if (!m_database.transaction())
-        failTransaction(u"トランザクションを開始できません。"_s);
-}
-
-void QtSqlConnection::commit()
-{
-    if (!m_database.commit())
-        failTransaction(u"トランザクションを確定できません。"_s, true);
-}
-
-void QtSqlConnection::rollback()
-{
-    if (!m_database.rollback())
+    if (m_dialect == SqlDialect::Sqlite)
+        runSql(u"ROLLBACK"_s);
+    else if (!m_database.rollback())
         failTransaction(u"トランザクションを取り消せません。"_s);
 }
 

@@ -53,6 +53,8 @@ public:
 
     SqlDialect Dialect() const final { return m_dialect; }
     void SetLockTimeout(int milliseconds) final;
+    // SQLite (its own driver or ODBC's) begins with BEGIN IMMEDIATE, the
+    // others through Qt's driver.
     void BeginTrans() final;
     void CommitTrans() final;
     void RollbackTrans() final;
@@ -66,10 +68,6 @@ protected:
     virtual void applyLockTimeout(int milliseconds) = 0;
     // What the connection sets once it is open; again after a reopen.
     virtual void prepare() {}
-    // The transaction's own statements; Qt's driver's by default.
-    virtual void begin();
-    virtual void commit();
-    virtual void rollback();
     // Whether a failure, or the connection as the driver sees it, says the
     // server has gone.
     virtual bool lostBy(const QSqlError &error) const;

@@ -90,19 +90,3 @@ void SqliteConnection::ExecuteEach(const QString &statement, const QList<QVarian
         m_lockWait->waited = {};
     SqliteBatch::Run(m_handle->get(), statement, rows);
 }
-
-void SqliteConnection::begin()
-{
-    m_lockWait->waited = {};
-    runSql(u"BEGIN IMMEDIATE"_s);
-}
-
-void SqliteConnection::commit()
-{
-    runSql(u"COMMIT"_s);
-}
-
-void SqliteConnection::rollback()
-{
-    runSql(u"ROLLBACK"_s);
-}

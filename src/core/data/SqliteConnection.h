@@ -6,7 +6,7 @@ class SqliteHandle;
 
 // A SQLite file. Its statements are read through SQLite's own interface on
 // the handle behind Qt's driver (SqliteRecordset) and its batches compiled
-// once (SqliteBatch); a transaction takes the write lock as it begins.
+// once (SqliteBatch).
 class SqliteConnection final : public QtSqlConnection
 {
 public:
@@ -21,9 +21,6 @@ private:
 
     void applyLockTimeout(int milliseconds) override;
     void prepare() override;
-    void begin() override;
-    void commit() override;
-    void rollback() override;
 
     std::unique_ptr<LockWait> m_lockWait;
     std::shared_ptr<SqliteHandle> m_handle;
