@@ -6,6 +6,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <cstddef>
 #include <cstring>
 #include <limits>
 #include <type_traits>
@@ -362,12 +363,18 @@ std::optional<qint64> OdbcRecordset::IntegerAt(int index) const
 
 std::optional<QDate> OdbcRecordset::DateAt(int index) const
 {
-    if (m_columns.at(size_t(index)).kind == Kind::Date) {
+    // The date part as the driver gives it, not written out and read again:
+    // a search reads three per row (SQL Server's are timestamps). Years
+    // outside 100 to 9999 are no date to the suite: FieldValue says so below.
+    const Kind kind = m_columns.at(size_t(index)).kind;
+    if (kind == Kind::Date || kind == Kind::Timestamp) {
         long size = 0;
-        const auto *date = reinterpret_cast<const DATE_STRUCT *>(cell(index, &size));
-        if (!date)
+        const char *value = cell(index, &size);
+        if (!value)
             return std::nullopt;
-        // Years outside 100 to 9999 are no date to the suite: FieldValue says so below.
+        // A timestamp begins with the date's fields.
+        static_assert(offsetof(TIMESTAMP_STRUCT, day) == offsetof(DATE_STRUCT, day));
+        const auto *date = reinterpret_cast<const DATE_STRUCT *>(value);
         if (date->year >= 100 && date->year <= 9999 && QDate::isValid(date->year, date->month, date->day))
             return QDate(date->year, date->month, date->day);
     }

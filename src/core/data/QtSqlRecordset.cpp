@@ -1,5 +1,6 @@
 #include "core/data/QtSqlRecordset.h"
 
+#include "core/data/FieldValue.h"
 #include "core/data/QtSqlError.h"
 
 #include <QSqlRecord>
@@ -58,4 +59,18 @@ void QtSqlRecordset::Close()
     // Closing twice is harmless: readers close in cleanup paths too.
     m_onRow = false;
     m_query.finish();
+}
+
+std::optional<QDate> QtSqlRecordset::DateAt(int index) const
+{
+    // A date the driver made already is taken as it is, not written out and
+    // read again: a search reads three per row. Years outside 100 to 9999 are
+    // no date to the suite, as FieldValue says below.
+    const QVariant value = ValueAt(index);
+    if (value.typeId() == QMetaType::QDate) {
+        const QDate date = value.toDate();
+        if (date.isValid() && date.year() >= 100 && date.year() <= 9999)
+            return date;
+    }
+    return FieldValue::ParseDate(FieldValue::Text(value));
 }

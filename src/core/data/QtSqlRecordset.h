@@ -22,6 +22,7 @@ public:
     void MoveNext() override;
     void Close() override;
     QVariant ValueAt(int index) const override;
+    std::optional<QDate> DateAt(int index) const override;
 
 private:
     void fetch();
