@@ -46,18 +46,3 @@ std::unique_ptr<DbRecordset> PostgreSqlConnection::Execute(const QString &statem
         fail(query.lastError());
     return std::make_unique<QtSqlRecordset>(m_database, std::move(query));
 }
-
-void PostgreSqlConnection::ExecuteEach(const QString &statement, const QList<QVariantList> &rows)
-{
-    // The server plans the statement once; each row then sends its values.
-    reopenIfLost();
-    QSqlQuery query(m_database);
-    if (!query.prepare(statement))
-        fail(query.lastError());
-    for (const QVariantList &values : rows) {
-        for (qsizetype i = 0; i < values.size(); ++i)
-            query.bindValue(int(i), values.at(i));
-        if (!query.exec())
-            fail(query.lastError());
-    }
-}

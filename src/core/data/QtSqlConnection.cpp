@@ -6,6 +6,7 @@
 #include "core/data/SqliteConnection.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
 
 #include <atomic>
 
@@ -126,6 +127,26 @@ void QtSqlConnection::SetLockTimeout(int milliseconds)
 {
     m_lockTimeoutMs = std::max(milliseconds, 0);
     applyLockTimeout(m_lockTimeoutMs);
+}
+
+void QtSqlConnection::ExecuteEach(const QString &statement, const QList<QVariantList> &rows)
+{
+    reopenIfLost();
+    if (rows.isEmpty())
+        return;
+    QSqlQuery query(m_database);
+    if (!query.prepare(statement))
+        fail(query.lastError());
+    for (const QVariantList &values : rows) {
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            // Qt's drivers bind a null text as Null; the literal form writes ''.
+            const QVariant &value = values.at(i);
+            const bool nullText = value.typeId() == QMetaType::QString && value.toString().isNull();
+            query.bindValue(int(i), nullText ? QVariant(u""_s) : value);
+        }
+        if (!query.exec())
+            fail(query.lastError());
+    }
 }
 
 bool QtSqlConnection::lostBy(const QSqlError &) const

@@ -53,6 +53,9 @@ public:
 
     SqlDialect Dialect() const final { return m_dialect; }
     void SetLockTimeout(int milliseconds) final;
+    // The statement is prepared once through Qt's driver (SQLite compiles
+    // it, PostgreSQL plans it) and each row binds its values.
+    void ExecuteEach(const QString &statement, const QList<QVariantList> &rows) override;
     // SQLite (its own driver or ODBC's) begins with BEGIN IMMEDIATE, the
     // others through Qt's driver.
     void BeginTrans() final;

@@ -1,6 +1,5 @@
 #include "core/data/SqliteConnection.h"
 
-#include "core/data/SqliteBatch.h"
 #include "core/data/SqliteHandle.h"
 #include "core/data/SqliteRecordset.h"
 
@@ -82,11 +81,4 @@ std::unique_ptr<DbRecordset> SqliteConnection::Execute(const QString &statement)
     if (!inTransaction())
         m_lockWait->waited = {};
     return std::make_unique<SqliteRecordset>(m_handle, m_database, statement);
-}
-
-void SqliteConnection::ExecuteEach(const QString &statement, const QList<QVariantList> &rows)
-{
-    if (!inTransaction())
-        m_lockWait->waited = {};
-    SqliteBatch::Run(m_handle->get(), statement, rows);
 }

@@ -5,8 +5,7 @@
 class SqliteHandle;
 
 // A SQLite file. Its statements are read through SQLite's own interface on
-// the handle behind Qt's driver (SqliteRecordset) and its batches compiled
-// once (SqliteBatch).
+// the handle behind Qt's driver (SqliteRecordset).
 class SqliteConnection final : public QtSqlConnection
 {
 public:
@@ -14,7 +13,6 @@ public:
     ~SqliteConnection() override;
 
     std::unique_ptr<DbRecordset> Execute(const QString &statement) override;
-    void ExecuteEach(const QString &statement, const QList<QVariantList> &rows) override;
 
 private:
     struct LockWait;
