@@ -326,19 +326,13 @@ QVariant OdbcRecordset::ValueAt(int index) const
         return QDateTime(QDate(stamp->year, stamp->month, stamp->day),
                          QTime(stamp->hour, stamp->minute, stamp->second, int(stamp->fraction / 1000000)));
     }
-    case Kind::Text: return TextAt(index);
+    case Kind::Text: {
+        const auto *text = reinterpret_cast<const char16_t *>(value);
+        return QString::fromUtf16(text, withoutTrailingNul(text, size / 2));
+    }
     case Kind::Bytes: return QByteArray(value, size);
     }
     return {};
-}
-
-QString OdbcRecordset::TextAt(int index) const
-{
-    if (m_columns.at(size_t(index)).kind != Kind::Text)
-        return DbRecordset::TextAt(index);
-    long size = 0;
-    const auto *text = reinterpret_cast<const char16_t *>(cell(index, &size));
-    return text ? QString::fromUtf16(text, withoutTrailingNul(text, size / 2)) : QString();
 }
 
 void OdbcRecordset::AppendTextAt(int index, QString &text) const
@@ -350,15 +344,6 @@ void OdbcRecordset::AppendTextAt(int index, QString &text) const
     long size = 0;
     if (const auto *units = reinterpret_cast<const QChar *>(cell(index, &size)))
         text.append(units, withoutTrailingNul(reinterpret_cast<const char16_t *>(units), size / 2));
-}
-
-std::optional<qint64> OdbcRecordset::IntegerAt(int index) const
-{
-    const Kind kind = m_columns.at(size_t(index)).kind;
-    if (kind != Kind::LongLong && kind != Kind::Int)
-        return DbRecordset::IntegerAt(index);
-    const QVariant value = ValueAt(index);
-    return value.isNull() ? std::nullopt : std::optional<qint64>(value.toLongLong());
 }
 
 std::optional<QDate> OdbcRecordset::DateAt(int index) const

@@ -135,52 +135,12 @@ QVariant SqliteRecordset::ValueAt(int index) const
     }
 }
 
-QString SqliteRecordset::TextAt(int index) const
-{
-    switch (typeAt(index)) {
-    case SQLITE_NULL:
-        return {};
-    case SQLITE_INTEGER:
-        return QString::number(sqlite3_column_int64(m_statement, index));
-    case SQLITE_TEXT:
-        return textAt(index);
-    default:
-        return DbRecordset::TextAt(index);
-    }
-}
-
 void SqliteRecordset::AppendTextAt(int index, QString &text) const
 {
     if (typeAt(index) == SQLITE_TEXT)
         appendText(index, text);
     else
         DbRecordset::AppendTextAt(index, text);
-}
-
-double SqliteRecordset::NumberAt(int index) const
-{
-    switch (typeAt(index)) {
-    case SQLITE_NULL:
-        return 0.0;
-    case SQLITE_INTEGER:
-        return double(sqlite3_column_int64(m_statement, index));
-    case SQLITE_TEXT:
-        return FieldValue::Number(textAt(index));
-    default:
-        return DbRecordset::NumberAt(index);
-    }
-}
-
-std::optional<qint64> SqliteRecordset::IntegerAt(int index) const
-{
-    switch (typeAt(index)) {
-    case SQLITE_NULL:
-        return std::nullopt;
-    case SQLITE_INTEGER:
-        return sqlite3_column_int64(m_statement, index);
-    default:
-        return DbRecordset::IntegerAt(index);
-    }
 }
 
 std::optional<QDate> SqliteRecordset::DateAt(int index) const
