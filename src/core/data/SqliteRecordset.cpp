@@ -135,6 +135,18 @@ QVariant SqliteRecordset::ValueAt(int index) const
     }
 }
 
+QString SqliteRecordset::TextAt(int index) const
+{
+    // Without a QVariant each: "order search read only" took 1.41 × the
+    // shell through ValueAt, 1.14 × this way (same load).
+    switch (typeAt(index)) {
+    case SQLITE_NULL: return {};
+    case SQLITE_INTEGER: return QString::number(sqlite3_column_int64(m_statement, index));
+    case SQLITE_TEXT: return textAt(index);
+    default: return DbRecordset::TextAt(index);
+    }
+}
+
 void SqliteRecordset::AppendTextAt(int index, QString &text) const
 {
     if (typeAt(index) == SQLITE_TEXT)

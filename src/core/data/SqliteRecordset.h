@@ -32,6 +32,7 @@ public:
     void Close() override;
     QVariant ValueAt(int index) const override;
 
+    QString TextAt(int index) const override;
     void AppendTextAt(int index, QString &text) const override;
     std::optional<QDate> DateAt(int index) const override;
 
