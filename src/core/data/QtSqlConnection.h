@@ -6,16 +6,17 @@
 
 #include <memory>
 
-class SqliteHandle;
+class QSqlError;
 
-// DbConnection over Qt SQL: a SQLite file (the embedded default), an ODBC
-// connection string (the production path to SQL Server; PostgreSQL through
-// psqlODBC too) or a PostgreSQL server through Qt's own driver.
+// DbConnection over a Qt SQL connection, one subclass per engine: a SQLite
+// file (the embedded default), an ODBC connection string (the production
+// path to SQL Server; PostgreSQL through psqlODBC too) or a PostgreSQL server
+// through Qt's own driver. Each knows its dialect from the start.
 //
 // A connection the server dropped (restarted, cut) fails its statement with
 // one message saying so; the next statement outside a transaction opens it
 // again, once, and goes on.
-class PARLOW6DL_EXPORT QtSqlConnection final : public DbConnection
+class PARLOW6DL_EXPORT QtSqlConnection : public DbConnection
 {
 public:
     // How long a statement waits for another operator's lock before it fails
@@ -36,58 +37,65 @@ public:
     // Opens a PostgreSQL server through Qt's driver from a libpq connection
     // string such as "host=/run/postgresql dbname=suite user=parlow". Throws DbError.
     static std::shared_ptr<QtSqlConnection> openPostgreSql(const QString &conninfo);
+    // Takes over an already opened Qt SQL connection (QSQLITE, QODBC or
+    // QPSQL); closes it on destruction only when ownsConnection is true.
+    // Throws DbError for another driver.
+    static std::shared_ptr<QtSqlConnection> take(const QString &connectionName, bool ownsConnection);
 
     // The operator's message for a connection the server dropped.
     static QString LostMessage();
     // The same when it dropped while a transaction was being committed.
     static QString LostAtCommitMessage();
 
-    // Takes over an already opened Qt SQL connection; closes it on destruction
-    // only when ownsConnection is true.
-    explicit QtSqlConnection(const QString &connectionName, bool ownsConnection);
     ~QtSqlConnection() override;
-
     QtSqlConnection(const QtSqlConnection &) = delete;
     QtSqlConnection &operator=(const QtSqlConnection &) = delete;
 
-    SqlDialect Dialect() const override;
-    void SetLockTimeout(int milliseconds) override;
-    std::unique_ptr<DbRecordset> Execute(const QString &statement) override;
+    SqlDialect Dialect() const final { return m_dialect; }
+    void SetLockTimeout(int milliseconds) final;
+    // The statement is prepared once through Qt's driver (SQLite compiles
+    // it, PostgreSQL plans it) and each row binds its values.
     void ExecuteEach(const QString &statement, const QList<QVariantList> &rows) override;
-    void BeginTrans() override;
-    void CommitTrans() override;
-    void RollbackTrans() override;
+    // SQLite (its own driver or ODBC's) begins with BEGIN IMMEDIATE, the
+    // others through Qt's driver.
+    void BeginTrans() final;
+    void CommitTrans() final;
+    void RollbackTrans() final;
 
-    QSqlDatabase database() const;
+    QSqlDatabase database() const { return m_database; }
+
+protected:
+    QtSqlConnection(const QString &connectionName, bool ownsConnection, SqlDialect dialect);
+
+    // Sets the lock timeout on the database; again after a reopen.
+    virtual void applyLockTimeout(int milliseconds) = 0;
+    // What the connection sets once it is open; again after a reopen.
+    virtual void prepare() {}
+    // Whether a failure, or the connection as the driver sees it, says the
+    // server has gone.
+    virtual bool lostBy(const QSqlError &error) const;
+
+    // A failure: when it left the connection lost, the operator's message
+    // says so and the next statement reopens it.
+    [[noreturn]] void fail(const QString &description, bool lost = false, bool committing = false);
+    [[noreturn]] void fail(const QSqlError &error, bool committing = false);
+    [[noreturn]] void failTransaction(const QString &fallback, bool committing = false);
+    void reopenIfLost();
+    // Closes and opens again under another database name (ODBC: connection string).
+    void reopen(const QString &databaseName);
+    void runSql(const QString &statement) { Execute(statement)->Close(); }
+
+    bool ownsConnection() const { return m_ownsConnection; }
+    bool inTransaction() const { return m_inTransaction; }
+    int lockTimeoutMs() const { return m_lockTimeoutMs; }
+
+    QSqlDatabase m_database;
 
 private:
-    struct LockWait;
-
-    void prepareSqlite();
-    void prepareOdbc();
-    void preparePostgreSql();
-    void reopenOdbc(const QString &connectionString);
-    void applyLockTimeout();
-    void runSql(const QString &statement);
-    [[noreturn]] void throwTransactionError(const QString &fallback, bool committing = false);
-    // Whether the server has dropped the connection, as far as the driver knows.
-    bool isLost() const;
-    // A failure: when it left the connection lost (lost: as the driver's
-    // diagnostics of the failure say), the operator's message says so and
-    // the next statement reopens it.
-    [[noreturn]] void fail(const QString &description, bool committing = false, bool lost = false);
-    void reopenIfLost();
-
     QString m_connectionName;
-    bool m_ownsConnection = false;
-    QSqlDatabase m_database;
-    SqlDialect m_dialect = SqlDialect::SqlServer;
-    bool m_odbc = false;
+    bool m_ownsConnection;
+    const SqlDialect m_dialect;
     bool m_inTransaction = false;
-    bool m_postgreSql = false;
     bool m_reopenDue = false;
     int m_lockTimeoutMs = DefaultLockTimeoutMs;
-    std::unique_ptr<LockWait> m_lockWait;
-    // Set for a SQLite file: its statements are read through SQLite itself.
-    std::shared_ptr<SqliteHandle> m_sqlite;
 };

@@ -1,15 +1,13 @@
 #include "core/data/QtSqlRecordset.h"
 
+#include "core/data/FieldValue.h"
 #include "core/data/QtSqlError.h"
-#include "core/data/SelectList.h"
 
 #include <QSqlRecord>
 
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
-QtSqlRecordset::QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query, const QString &statement)
+QtSqlRecordset::QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query)
     : m_database(std::move(database)), m_query(std::move(query))
 {
     if (!m_query.isSelect()) {
@@ -22,19 +20,6 @@ QtSqlRecordset::QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query, const Q
     m_names.reserve(record.count());
     for (int i = 0; i < record.count(); ++i)
         m_names.append(record.fieldName(i));
-    // Some ODBC drivers garble non-ASCII column names in the result's
-    // description. The statement itself names them faithfully, so those
-    // names are taken from its select list where it lines up with the result.
-    if (m_database.driverName() == u"QODBC"_s) {
-        const QStringList asked = SelectList::ColumnNames(statement);
-        if (asked.size() == m_names.size()) {
-            for (qsizetype i = 0; i < asked.size(); ++i) {
-                const QString &name = asked.at(i);
-                if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() > 0x7f; }))
-                    m_names[i] = name;
-            }
-        }
-    }
     fetch();
 }
 
@@ -74,4 +59,18 @@ void QtSqlRecordset::Close()
     // Closing twice is harmless: readers close in cleanup paths too.
     m_onRow = false;
     m_query.finish();
+}
+
+std::optional<QDate> QtSqlRecordset::DateAt(int index) const
+{
+    // A date the driver made already is taken as it is, not written out and
+    // read again: a search reads three per row. Years outside 100 to 9999 are
+    // no date to the suite, as FieldValue says below.
+    const QVariant value = ValueAt(index);
+    if (value.typeId() == QMetaType::QDate) {
+        const QDate date = value.toDate();
+        if (date.isValid() && date.year() >= 100 && date.year() <= 9999)
+            return date;
+    }
+    return FieldValue::ParseDate(FieldValue::Text(value));
 }

@@ -4,7 +4,6 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QStringList>
 
 // A forward-only result over one executed QSqlQuery. It sits on the first row
 // as soon as it exists, so Eof() is known before the first read.
@@ -14,7 +13,7 @@ public:
     // Takes the executed query; a statement that returns no rows gives a
     // recordset that is Eof from the start. Throws DbError when the first
     // row cannot be fetched.
-    explicit QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query, const QString &statement);
+    QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query);
     ~QtSqlRecordset() override;
 
     QtSqlRecordset(const QtSqlRecordset &) = delete;
@@ -23,6 +22,7 @@ public:
     void MoveNext() override;
     void Close() override;
     QVariant ValueAt(int index) const override;
+    std::optional<QDate> DateAt(int index) const override;
 
 private:
     void fetch();

@@ -5,9 +5,7 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
-#include <array>
 #include <memory>
-#include <vector>
 
 struct sqlite3_stmt;
 class SqliteHandle;
@@ -36,8 +34,6 @@ public:
 
     QString TextAt(int index) const override;
     void AppendTextAt(int index, QString &text) const override;
-    double NumberAt(int index) const override;
-    std::optional<qint64> IntegerAt(int index) const override;
     std::optional<QDate> DateAt(int index) const override;
 
 private:
@@ -45,33 +41,11 @@ private:
     // SQLite's type of the value at index on the current row. Throws
     // DbError when there is no current row or no such column.
     int typeAt(int index) const;
+    void appendText(int index, QString &text) const;
     QString textAt(int index) const;
-    // A date of at most 40 ASCII characters, as FieldValue::ParseDate reads it.
-    static std::optional<QDate> parseAsciiDate(const unsigned char *utf8, int size);
-
-    // What a long search keeps per column between rows. The texts of a
-    // column holding few distinct values (payment methods, shops) are made
-    // once and shared by every row holding them: one string per value, not
-    // per row; a column showing more values than fit stops being pooled.
-    // Other texts are decoded into a string that is reused once its reader
-    // has let go of it. The last date read is remembered, since neighbouring
-    // rows mostly share it.
-    struct ColumnCache
-    {
-        static constexpr int PoolSize = 16;
-        bool pooling = true;
-        int pooled = 0;
-        std::array<QByteArray, PoolSize> utf8;
-        std::array<QString, PoolSize> texts;
-        QString scratch;
-        int dateSize = -1;
-        std::array<unsigned char, 16> dateBytes{};
-        std::optional<QDate> date;
-    };
 
     std::shared_ptr<SqliteHandle> m_handle;
     // Qt's driver owns the handle: kept, as a Qt SQL result keeps it.
     QSqlDatabase m_database;
     sqlite3_stmt *m_statement = nullptr;
-    mutable std::vector<ColumnCache> m_cache;
 };

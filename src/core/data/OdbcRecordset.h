@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/data/NamedRecordset.h"
+
+#include <QSqlDatabase>
+
+#include <vector>
+
+// A forward-only result read through ODBC itself, on a statement of the
+// connection behind Qt's ODBC driver. Qt 6.4's driver fetches every value
+// with its own SQLGetData and first asks each text's length with a null
+// buffer, which unixODBC refuses only after building a diagnostic: two calls
+// and a failure per value. Here the columns are bound to arrays and rows come
+// a block at a time; columns from the first long one on (texts without a
+// bound length) are read row by row with SQLGetData, as every driver allows.
+// ValueAt() gives what Qt's driver gives with exact numerics: integers as int
+// or qlonglong (unsigned ones as uint or qulonglong), decimals and floats as
+// the driver's digits, dates, times and timestamps as QDate, QTime and
+// QDateTime, texts, byte arrays, one plain Null. It sits on the first row as
+// soon as it exists.
+class OdbcRecordset final : public NamedRecordset
+{
+public:
+    // A failure with the driver's messages, as Qt's driver joins them, and
+    // whether their SQLSTATE says the server went away (08, 57P01 to 57P03).
+    class Failure final : public DbError
+    {
+    public:
+        Failure(const QString &description, bool lost) : DbError(description), m_lost(lost) {}
+        bool lost() const { return m_lost; }
+
+    private:
+        bool m_lost;
+    };
+    // The messages of an ODBC handle (SQL_HANDLE_DBC or SQL_HANDLE_STMT),
+    // and whether they tell of a lost connection.
+    static Failure Diagnose(short handleType, void *handle);
+
+    // Runs the statement on a new statement handle of the database's
+    // connection. Throws Failure.
+    OdbcRecordset(QSqlDatabase database, const QString &statement);
+    ~OdbcRecordset() override;
+
+    OdbcRecordset(const OdbcRecordset &) = delete;
+    OdbcRecordset &operator=(const OdbcRecordset &) = delete;
+
+    void MoveNext() override;
+    void Close() override;
+    QVariant ValueAt(int index) const override;
+
+    void AppendTextAt(int index, QString &text) const override;
+    std::optional<QDate> DateAt(int index) const override;
+
+private:
+    enum class Kind { Int, UInt, LongLong, ULongLong, Digits, Date, Time, Timestamp, Text, Bytes };
+    struct Column
+    {
+        Kind kind = Kind::Text;
+        short cType = 0;
+        long width = 0;          // bytes per row of a bound column
+        bool bound = false;
+        std::vector<char> data;  // rows × width, or the current row's value
+        std::vector<long> sizes; // per row: bytes, or SQL_NULL_DATA
+    };
+
+    void describe();
+    void fetch();
+    void readUnbound(Column &column, int index);
+    // The current row's bytes of the column; null for Null.
+    const char *cell(int index, long *size) const;
+    [[noreturn]] void fail();
+
+    QSqlDatabase m_database; // Qt's driver owns the connection
+    void *m_statement = nullptr;
+    std::vector<Column> m_columns;
+    unsigned long m_fetched = 0;
+    unsigned long m_row = 0;
+};
