@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/receipt/ReceiptRegistration.h"
+
+#include <QDate>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class DbConnection;
+
+// The orders the receipt list shows, a row each, every value in its one
+// form: money as whole yen, dates as QDate. The search fills it, the grid is
+// a view over it, and the registration and the import read it.
+class OrderList final
+{
+public:
+    struct Row
+    {
+        std::optional<qint64> id; // none when the database held no whole number
+        QString idAsRead;         // then the order number as read, for the operator
+        QString company, name, tel, tel1, remarks, method, shopId;
+        QDate orderDate, shipDate, paidDate; // invalid: none
+        std::optional<qint64> billed, paidAmount;
+        bool marked = false, update = false, mail = false;
+        // The payment columns as the search read them, or as the last 登録
+        // left them: what the registration's check compares the database
+        // with. The amount stays as read, so that one the database holds
+        // with a fraction compares as itself.
+        QString listedPaidDate;
+        double listedPaidAmount = 0;
+        bool listedMail = false;
+    };
+
+    // Runs the search, keeping the orders whose payment method listed()
+    // accepts (asked once per method). Throws DbError; the rows read before
+    // stay.
+    void Search(DbConnection &connection, const QString &statement,
+                const std::function<bool(const QString &method)> &listed);
+
+    std::vector<Row> &rows() { return m_rows; }
+    const std::vector<Row> &rows() const { return m_rows; }
+
+    // The row's baseline for the registration's check.
+    static ReceiptRegistration::Listed ListedOf(const Row &row);
+    // After 登録 wrote the receipt, its values are the row's baseline.
+    static void KeepRegistered(Row &row, const ReceiptRegistration::Receipt &receipt);
+
+private:
+    std::vector<Row> m_rows;
+};
