@@ -224,8 +224,25 @@ private Q_SLOTS:
             });
             f.press(Qt::Key_F4);
         }
+        const Ids flagged = f.ids(ScreenFixture::Flagged);
         f.press(Qt::Key_F9);
         QCOMPARE(f.receipts(), c.receipts);
+        // Changed once more, the rows just written are no change made elsewhere.
+        for (int row = 1; row <= grid->MaxRows(); ++row) {
+            if (flagged.contains(*grid->Integer(frmKensaku::ColId, row))) {
+                grid->SetText(frmKensaku::ColPaidDate, row, u"2014/03/01"_s);
+                grid->SetText(frmKensaku::ColPaidAmount, row, 7);
+                grid->SetValue(frmKensaku::ColUpdateFlag, row, 1);
+            }
+        }
+        f.press(Qt::Key_F9);
+        QCOMPARE(f.shown, QStringList());
+        QStringList again;
+        for (const QString &receipt : std::as_const(c.receipts)) {
+            const QStringList parts = receipt.split(u' ');
+            again.append(parts.first() + u" 2014/03/01 7 "_s + parts.last());
+        }
+        QCOMPARE(f.receipts(), again);
     }
 
     void failedRegistrationKeepsEverything_data()
