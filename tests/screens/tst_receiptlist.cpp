@@ -92,6 +92,7 @@ private Q_SLOTS:
         QTest::newRow("as searched") << Sort{{}, {1, 2, 3, 4, 5, 6, 7, 8}};
         QTest::newRow("No. again: reversed") << Sort{{id}, {8, 7, 6, 5, 4, 3, 2, 1}};
         QTest::newRow("then 請求額: still descending") << Sort{{id, billed}, {8, 7, 6, 5, 4, 1, 3, 2}};
+        QTest::newRow("出荷日: oldest first") << Sort{{frmKensaku::ColShipDate}, {8, 1, 5, 6, 2, 4, 7, 3}};
     }
 
     void coloursStayWithTheirOrders()

@@ -4,6 +4,10 @@
 #include "core/data/FieldValue.h"
 #include "screens/receipt_list/frmKensaku.h"
 
+#include <algorithm>
+#include <limits>
+#include <numeric>
+
 using Row = OrderList::Row;
 
 namespace {
@@ -58,17 +62,35 @@ QVariant orBlank(const std::optional<qint64> &value)
     return value ? QVariant(qlonglong(*value)) : QVariant();
 }
 
-template <typename T>
-int order(const T &a, const T &b)
+// A sort key's value in a column that is no text: blanks lowest.
+qint64 numberOf(int column, const Row &order)
 {
-    return int(b < a) - int(a < b);
+    constexpr qint64 Blank = std::numeric_limits<qint64>::min();
+    if (const auto date = dateOf(column))
+        return (order.*date).isValid() ? (order.*date).toJulianDay() : Blank;
+    if (const auto yen = yenOf(column))
+        return (order.*yen).value_or(Blank);
+    if (const auto flag = flagOf(column))
+        return order.*flag ? 1 : 0;
+    return order.id.value_or(Blank);
 }
 
-// Blanks first.
-int order(const std::optional<qint64> &a, const std::optional<qint64> &b)
+// One sort key's values, read out of the rows once, so that the sort walks a
+// compact array rather than the rows.
+struct KeyValues
 {
-    return a && b ? order(*a, *b) : int(a.has_value()) - int(b.has_value());
-}
+    bool text = false;
+    bool descending = false;
+    std::vector<QStringView> texts;
+    std::vector<qint64> numbers;
+
+    int compare(std::size_t a, std::size_t b) const
+    {
+        if (text)
+            return CellText::compareCodePoints(texts[a], texts[b]);
+        return int(numbers[b] < numbers[a]) - int(numbers[a] < numbers[b]);
+    }
+};
 
 } // namespace
 
@@ -118,19 +140,39 @@ bool OrderListCells::setCell(int column, int row, const QVariant &value)
     return true;
 }
 
-int OrderListCells::compare(int column, int a, int b) const
+std::vector<int> OrderListCells::sortedRows(int first, int last, const QList<SortKey> &keys) const
 {
-    const Row &x = at(a);
-    const Row &y = at(b);
-    if (const auto text = textOf(column))
-        return CellText::compareCodePoints(x.*text, y.*text);
-    if (const auto date = dateOf(column))
-        return order((x.*date).toJulianDay(), (y.*date).toJulianDay()); // an invalid date is the lowest day
-    if (const auto yen = yenOf(column))
-        return order(x.*yen, y.*yen);
-    if (const auto flag = flagOf(column))
-        return order(x.*flag, y.*flag);
-    return order(x.id, y.id);
+    const std::size_t count = std::size_t(last - first + 1);
+    std::vector<KeyValues> values(std::size_t(keys.size()));
+    for (qsizetype k = 0; k < keys.size(); ++k) {
+        KeyValues &key = values[std::size_t(k)];
+        const int column = keys[k].column;
+        const auto text = textOf(column);
+        key.text = text != nullptr;
+        key.descending = keys[k].order == 2;
+        if (key.text)
+            key.texts.reserve(count);
+        else
+            key.numbers.reserve(count);
+        for (int row = first; row <= last; ++row) {
+            if (text)
+                key.texts.emplace_back(at(row).*text);
+            else
+                key.numbers.push_back(numberOf(column, at(row)));
+        }
+    }
+    std::vector<int> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        for (const KeyValues &key : values) {
+            if (const int c = key.compare(std::size_t(a), std::size_t(b)))
+                return key.descending ? c > 0 : c < 0;
+        }
+        return false;
+    });
+    for (int &row : order)
+        row += first;
+    return order;
 }
 
 void OrderListCells::reorder(int first, const std::vector<int> &order)

@@ -2,6 +2,9 @@
 
 #include "widgets/grid/CellForm.h"
 
+#include <algorithm>
+#include <numeric>
+
 SpreadCells::SpreadCells(const QList<ColumnDef> &columns) : m_columns(std::size_t(columns.size()))
 {
     for (const ColumnDef &column : columns)
@@ -29,10 +32,19 @@ bool SpreadCells::setCell(int column, int row, const QVariant &value)
     return true;
 }
 
-int SpreadCells::compare(int column, int a, int b) const
+std::vector<int> SpreadCells::sortedRows(int first, int last, const QList<SortKey> &keys) const
 {
-    const std::vector<QVariant> &cells = m_columns[std::size_t(column)];
-    return CellForm::Compare(m_kinds[column], cells[std::size_t(a)], cells[std::size_t(b)]);
+    std::vector<int> order(std::size_t(last - first + 1));
+    std::iota(order.begin(), order.end(), first);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        for (const SortKey &key : keys) {
+            const std::vector<QVariant> &cells = m_columns[std::size_t(key.column)];
+            if (const int c = CellForm::Compare(m_kinds[key.column], cells[std::size_t(a)], cells[std::size_t(b)]))
+                return key.order == 2 ? c > 0 : c < 0;
+        }
+        return false;
+    });
+    return order;
 }
 
 void SpreadCells::reorder(int first, const std::vector<int> &order)

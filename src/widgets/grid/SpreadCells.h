@@ -18,7 +18,7 @@ public:
     void resize(int rows) override;
     QVariant cell(int column, int row) const override;
     bool setCell(int column, int row, const QVariant &value) override;
-    int compare(int column, int a, int b) const override;
+    std::vector<int> sortedRows(int first, int last, const QList<SortKey> &keys) const override;
     void reorder(int first, const std::vector<int> &order) override;
 
 private:

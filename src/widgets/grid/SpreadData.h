@@ -1,5 +1,8 @@
 #pragma once
 
+#include "widgets/grid/ColumnDef.h"
+
+#include <QList>
 #include <QVariant>
 
 #include <vector>
@@ -19,9 +22,9 @@ public:
     virtual QVariant cell(int column, int row) const = 0;
     // False when the cell cannot hold the value; it then stays as it was.
     virtual bool setCell(int column, int row, const QVariant &value) = 0;
-    // Negative, 0 or positive as row a sorts before, with or after row b by
-    // the column; blanks first.
-    virtual int compare(int column, int a, int b) const = 0;
+    // Rows first..last in their sorted order, as the rows they are now: a
+    // stable sort by the keys (0-based columns, each valid), blanks first.
+    virtual std::vector<int> sortedRows(int first, int last, const QList<SortKey> &keys) const = 0;
     // Rows first.. take the rows order names, in that order.
     virtual void reorder(int first, const std::vector<int> &order) = 0;
 };

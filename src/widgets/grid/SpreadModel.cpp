@@ -3,7 +3,6 @@
 #include "widgets/grid/CellForm.h"
 
 #include <algorithm>
-#include <numeric>
 #include <vector>
 
 SpreadModel::SpreadModel(QObject *parent)
@@ -134,16 +133,7 @@ void SpreadModel::sort(int firstRow, int lastRow, const QList<SortKey> &keys)
     if (lastRow - firstRow < 1 || used.isEmpty())
         return;
 
-    std::vector<int> order(std::size_t(lastRow - firstRow + 1));
-    std::iota(order.begin(), order.end(), firstRow);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        for (const SortKey &key : std::as_const(used)) {
-            if (const int c = m_data->compare(key.column, a, b))
-                return key.order == 2 ? c > 0 : c < 0;
-        }
-        return false;
-    });
-
+    const std::vector<int> order = m_data->sortedRows(firstRow, lastRow, used);
     const bool tell = !m_pending.isSuspended();
     if (tell)
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
