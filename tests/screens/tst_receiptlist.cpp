@@ -3,6 +3,7 @@
 // or by the bulk date and registered, also when the database fails midway.
 #include "ScreenFixture.h"
 
+#include "core/import/ListedOrder.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
 #include <QFile>
@@ -83,6 +84,13 @@ private Q_SLOTS:
         // No company is read; a payment date that is no date shows nothing.
         QCOMPARE(texts, (QStringList{u"7"_s, {}, {}, u"03-1234-5678"_s, u"2014/02/01"_s, u"12,345"_s,
                                      u"2014/02/03"_s, {}, u"5"_s, u"銀行振込"_s}));
+        // What an import matches against: the part paid already counts.
+        const QList<ListedOrder> listed = f.form->ListedOrders();
+        QCOMPARE(listed.size(), 1);
+        const ListedOrder &order = listed.constFirst();
+        QCOMPARE((QList<double>{double(order.row), double(order.id), order.billed, order.received}),
+                 (QList<double>{1, 7, 12345, 5}));
+        QCOMPARE(order.phone, u"03-1234-5678"_s);
     }
 
     void coloursStayWithTheirOrders_data()
