@@ -101,6 +101,8 @@ private Q_SLOTS:
         QTest::newRow("No. again: reversed") << Sort{{id}, {8, 7, 6, 5, 4, 3, 2, 1}};
         QTest::newRow("then 請求額: still descending") << Sort{{id, billed}, {8, 7, 6, 5, 4, 1, 3, 2}};
         QTest::newRow("出荷日: oldest first") << Sort{{frmKensaku::ColShipDate}, {8, 1, 5, 6, 2, 4, 7, 3}};
+        // By code point; names that share their first four characters too.
+        QTest::newRow("氏名") << Sort{{frmKensaku::ColName}, {6, 4, 2, 5, 1, 8, 7, 3}};
     }
 
     void coloursStayWithTheirOrders()
@@ -110,9 +112,10 @@ private Q_SLOTS:
         // Days since shipping; order 8 has a payment date, though not its whole amount.
         const int age[] = {40, 20, 1, 14, 30, 29, 13, 45};
         const int billed[] = {300, 100, 200, 400, 500, 600, 700, 800};
+        const char16_t *name[] = {u"山田太郎二", u"山田太", u"𠮷田", u"伊藤", u"山田太郎", u"ab", u"Ａ", u"阿部"};
         for (int i = 0; i < 8; ++i)
-            f.db.addOrder({.id = i + 1, .billed = billed[i], .paidDate = i == 7 ? u"2014/02/01"_s : QVariant(),
-                           .shipDate = TestDatabase::daysAgo(age[i])});
+            f.db.addOrder({.id = i + 1, .name = QString::fromUtf16(name[i]), .billed = billed[i],
+                           .paidDate = i == 7 ? u"2014/02/01"_s : QVariant(), .shipDate = TestDatabase::daysAgo(age[i])});
         QHeaderView *header = f.open()->grid()->horizontalHeader();
         f.press(Qt::Key_F1);
         for (int column : c.headerClicks)

@@ -8,13 +8,16 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <numeric>
+
 using namespace Qt::StringLiterals;
 
 void OrderList::Search(DbConnection &connection, const QString &statement,
                        const std::function<bool(const QString &method)> &listed)
 {
-    m_rows.clear();
-    m_rows.shrink_to_fit();
+    m_rows = {};
+    m_order = {};
     const auto records = connection.Execute(statement);
     const RecordsetCloser closer(records.get());
     const int id = records->FieldIndex(u"id"_s);
@@ -38,6 +41,7 @@ void OrderList::Search(DbConnection &connection, const QString &statement,
             known = methods.insert(methodRead, listed(methodRead));
         if (!*known)
             continue;
+        m_order.push_back(int(m_rows.size()));
         Row &row = m_rows.emplace_back();
         row.id = records->IntegerAt(id);
         if (!row.id)
@@ -56,6 +60,33 @@ void OrderList::Search(DbConnection &connection, const QString &statement,
         row.shipDate = records->DateAt(shipDate).value_or(QDate());
         row.shopId = records->TextAt(shopId);
     }
+}
+
+void OrderList::resize(int rows)
+{
+    if (rows < size()) {
+        // Cut rows go for good: the kept ones are gathered in their order.
+        std::vector<Row> kept;
+        kept.reserve(std::size_t(rows));
+        for (int row = 0; row < rows; ++row)
+            kept.push_back(std::move(at(row)));
+        m_rows = std::move(kept);
+        m_order.resize(std::size_t(rows));
+        std::iota(m_order.begin(), m_order.end(), 0);
+        return;
+    }
+    for (int row = size(); row < rows; ++row) {
+        m_order.push_back(int(m_rows.size()));
+        m_rows.emplace_back();
+    }
+}
+
+void OrderList::reorder(int first, const std::vector<int> &order)
+{
+    std::vector<int> moved(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        moved[i] = m_order[std::size_t(order[i])];
+    std::copy(moved.begin(), moved.end(), m_order.begin() + first);
 }
 
 ReceiptRegistration::Listed OrderList::ListedOf(const Row &row)

@@ -40,8 +40,15 @@ public:
     void Search(DbConnection &connection, const QString &statement,
                 const std::function<bool(const QString &method)> &listed);
 
-    std::vector<Row> &rows() { return m_rows; }
-    const std::vector<Row> &rows() const { return m_rows; }
+    // Rows in the order listed, from 0.
+    int size() const { return int(m_order.size()); }
+    Row &at(int row) { return m_rows[std::size_t(m_order[std::size_t(row)])]; }
+    const Row &at(int row) const { return m_rows[std::size_t(m_order[std::size_t(row)])]; }
+    // Rows added are blank.
+    void resize(int rows);
+    // Rows first.. become the rows order names, in that order: a sort moves
+    // only the permutation, never a row.
+    void reorder(int first, const std::vector<int> &order);
 
     // The row's baseline for the registration's check.
     static ReceiptRegistration::Listed ListedOf(const Row &row);
@@ -50,4 +57,6 @@ public:
 
 private:
     std::vector<Row> m_rows;
+    std::vector<int> m_order; // the rows in the order listed
+
 };

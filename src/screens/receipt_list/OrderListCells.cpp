@@ -5,6 +5,7 @@
 #include "screens/receipt_list/frmKensaku.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <limits>
 #include <numeric>
 
@@ -75,18 +76,32 @@ qint64 numberOf(int column, const Row &order)
     return order.id.value_or(Blank);
 }
 
-// One sort key's values, read out of the rows once, so that the sort walks a
-// compact array rather than the rows.
+// The first four UTF-16 units of a text as one number in code-point order
+// (surrogates after U+E000..U+FFFF), so that most comparisons of a sort by
+// name never reach the texts: read from 80,000 rows all over the heap, they
+// took the 氏名 sort to 4 times the other columns' (202 ms under load).
+std::uint64_t prefixOf(QStringView text)
+{
+    std::uint64_t key = 0;
+    for (qsizetype i = 0; i < 4; ++i) {
+        const char16_t unit = i < text.size() ? text[i].unicode() : 0;
+        key = (key << 16) | (unit >= 0xE000 ? unit - 0x800u : unit >= 0xD800 ? unit + 0x2000u : unit);
+    }
+    return key;
+}
+
+// One sort key's values, read out of the rows once, so that the sort walks
+// compact arrays rather than the rows.
 struct KeyValues
 {
     bool text = false;
     bool descending = false;
+    std::vector<qint64> numbers;      // texts: their prefixes
     std::vector<QStringView> texts;
-    std::vector<qint64> numbers;
 
     int compare(std::size_t a, std::size_t b) const
     {
-        if (text)
+        if (text && numbers[a] == numbers[b])
             return CellText::compareCodePoints(texts[a], texts[b]);
         return int(numbers[b] < numbers[a]) - int(numbers[a] < numbers[b]);
     }
@@ -150,15 +165,15 @@ std::vector<int> OrderListCells::sortedRows(int first, int last, const QList<Sor
         const auto text = textOf(column);
         key.text = text != nullptr;
         key.descending = keys[k].order == 2;
-        if (key.text)
-            key.texts.reserve(count);
-        else
-            key.numbers.reserve(count);
+        key.numbers.reserve(count);
         for (int row = first; row <= last; ++row) {
-            if (text)
+            if (text) {
                 key.texts.emplace_back(at(row).*text);
-            else
+                // The sign bit flipped keeps the unsigned order in a signed number.
+                key.numbers.push_back(qint64(prefixOf(key.texts.back()) ^ 0x8000000000000000u));
+            } else {
                 key.numbers.push_back(numberOf(column, at(row)));
+            }
         }
     }
     std::vector<int> order(count);
@@ -177,10 +192,5 @@ std::vector<int> OrderListCells::sortedRows(int first, int last, const QList<Sor
 
 void OrderListCells::reorder(int first, const std::vector<int> &order)
 {
-    std::vector<Row> &rows = m_orders.rows();
-    std::vector<Row> moved;
-    moved.reserve(order.size());
-    for (const int row : order)
-        moved.push_back(std::move(rows[std::size_t(row)]));
-    std::move(moved.begin(), moved.end(), rows.begin() + first);
+    m_orders.reorder(first, order);
 }

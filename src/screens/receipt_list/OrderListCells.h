@@ -11,16 +11,16 @@ class OrderListCells final : public SpreadData
 public:
     explicit OrderListCells(OrderList &orders) : m_orders(orders) {}
 
-    int rowCount() const override { return int(m_orders.rows().size()); }
-    void resize(int rows) override { m_orders.rows().resize(std::size_t(rows)); }
+    int rowCount() const override { return m_orders.size(); }
+    void resize(int rows) override { m_orders.resize(rows); }
     QVariant cell(int column, int row) const override;
     bool setCell(int column, int row, const QVariant &value) override;
     std::vector<int> sortedRows(int first, int last, const QList<SortKey> &keys) const override;
     void reorder(int first, const std::vector<int> &order) override;
 
 private:
-    OrderList::Row &at(int row) { return m_orders.rows()[std::size_t(row)]; }
-    const OrderList::Row &at(int row) const { return m_orders.rows()[std::size_t(row)]; }
+    OrderList::Row &at(int row) { return m_orders.at(row); }
+    const OrderList::Row &at(int row) const { return m_orders.at(row); }
 
     OrderList &m_orders;
 };

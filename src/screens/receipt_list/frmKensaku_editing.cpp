@@ -52,7 +52,7 @@ void frmKensaku::SortByColumn(int column)
     // Aged rows are remembered by order id; a set keeps this linear. The
     // exact number stands for the id's text, a blank id for all blank ones.
     const auto idOf = [this](int row) {
-        return m_orders.rows()[std::size_t(row - 1)].id.value_or(std::numeric_limits<qint64>::min());
+        return m_orders.at(row - 1).id.value_or(std::numeric_limits<qint64>::min());
     };
     QSet<qint64> yellowIds;
     QSet<qint64> pinkIds;
@@ -203,7 +203,7 @@ void frmKensaku::cmdUpdate_Click()
 
     ReDrawGuard noPaint(sprNyukin);
     for (const ReceiptRegistration::Receipt &receipt : receipts)
-        OrderList::KeepRegistered(m_orders.rows()[std::size_t(receipt.row - 1)], receipt);
+        OrderList::KeepRegistered(m_orders.at(receipt.row - 1), receipt);
     const int rows = sprNyukin->MaxRows();
     if (rows > 0)
         sprNyukin->SetBlockValue(ColUpdateFlag, 1, ColUpdateFlag, rows, 0);
@@ -223,13 +223,12 @@ QString frmKensaku::ChangedElsewhereMessage(const QList<qint64> &orderIds)
 QList<ReceiptRegistration::Receipt> frmKensaku::flaggedReceipts() const
 {
     QList<ReceiptRegistration::Receipt> receipts;
-    const std::vector<OrderList::Row> &orders = m_orders.rows();
-    for (std::size_t i = 0; i < orders.size(); ++i) {
-        const OrderList::Row &order = orders[i];
+    for (int row = 0; row < m_orders.size(); ++row) {
+        const OrderList::Row &order = m_orders.at(row);
         if (!order.update)
             continue;
         ReceiptRegistration::Receipt receipt;
-        receipt.row = int(i) + 1;
+        receipt.row = row + 1;
         receipt.id = order.id;
         receipt.idText = order.id ? QString::number(*order.id) : order.idAsRead;
         receipt.amount = order.paidAmount.value_or(0);
@@ -249,7 +248,8 @@ QHash<qint64, int> frmKensaku::listedOrderIds(const QList<ReceiptRegistration::R
         if (receipt.id)
             counts.insert(*receipt.id, 0);
     }
-    for (const OrderList::Row &order : m_orders.rows()) {
+    for (int row = 0; row < m_orders.size(); ++row) {
+        const OrderList::Row &order = m_orders.at(row);
         if (const auto count = order.id ? counts.find(*order.id) : counts.end(); count != counts.end())
             ++*count;
     }

@@ -41,13 +41,12 @@ QList<ListedOrder> frmKensaku::ListedOrders() const
 {
     // Hidden rows count: the filter only narrows what is shown.
     QList<ListedOrder> orders;
-    orders.reserve(qsizetype(m_orders.rows().size()));
-    int row = 0;
-    for (const OrderList::Row &order : m_orders.rows()) {
-        ++row;
+    orders.reserve(m_orders.size());
+    for (int row = 0; row < m_orders.size(); ++row) {
+        const OrderList::Row &order = m_orders.at(row);
         // A row without an exact order number could never be registered.
         if (order.id)
-            orders.append({row, *order.id, order.name, double(order.billed.value_or(0)),
+            orders.append({row + 1, *order.id, order.name, double(order.billed.value_or(0)),
                            double(order.paidAmount.value_or(0)), order.tel, order.tel1});
     }
     return orders;

@@ -86,10 +86,10 @@ void frmKensaku::LoadOrderList()
     sprNyukin->rowsReplaced();
     // Unpaid shipments by their age.
     const QDate today = QDate::currentDate();
-    for (std::size_t i = 0; i < m_orders.rows().size(); ++i) {
-        const OrderList::Row &order = m_orders.rows()[i];
+    for (int row = 0; row < m_orders.size(); ++row) {
+        const OrderList::Row &order = m_orders.at(row);
         if (order.shipDate.isValid() && order.listedPaidDate.isEmpty())
-            sprNyukin->SetBackColor(int(i) + 1,
+            sprNyukin->SetBackColor(row + 1,
                                     ReceiptColors::Of(ReceiptRules::AgeOf(order.shipDate.daysTo(today))));
     }
 }
@@ -100,14 +100,13 @@ void frmKensaku::ApplyListFilter()
     const QStringList methods = ReceiptRules::SplitTabList(pstrSiharaiString);
     const qint16 shownIndex = m_session.shownMethod();
     const QString shown = shownIndex >= 0 && shownIndex < methods.size() ? methods.at(shownIndex) : QString();
-    const std::vector<OrderList::Row> &orders = m_orders.rows();
-    auto methodShown = [&](int row) { return orders[row - 1].method.compare(shown, Qt::CaseInsensitive) == 0; };
+    auto methodShown = [&](int row) { return m_orders.at(row - 1).method.compare(shown, Qt::CaseInsensitive) == 0; };
 
     ReDrawGuard noPaint(sprNyukin);
     const int rows = sprNyukin->MaxRows();
     if (!shopId.isEmpty()) {
         for (int row = 1; row <= rows; ++row) {
-            if (orders[row - 1].shopId.compare(shopId, Qt::CaseInsensitive) != 0)
+            if (m_orders.at(row - 1).shopId.compare(shopId, Qt::CaseInsensitive) != 0)
                 sprNyukin->SetRowHidden(row, true);
             else if (shownIndex >= 0)
                 sprNyukin->SetRowHidden(row, !methodShown(row));
