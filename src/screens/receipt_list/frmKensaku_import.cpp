@@ -47,7 +47,8 @@ QList<ListedOrder> frmKensaku::ListedOrders() const
         // A row without an exact order number could never be registered.
         if (const std::optional<qint64> id = sprNyukin->Integer(ColId, row))
             orders.append({row, *id, sprNyukin->Value(ColName, row), sprNyukin->Number(ColBilled, row),
-                           sprNyukin->Number(ColPaidAmount, row), sprNyukin->Value(ColTel, row), sprNyukin->Value(ColTel1, row)});
+                           sprNyukin->Number(ColPaidAmount, row), sprNyukin->Value(ColTel, row), sprNyukin->Value(ColTel1, row),
+                           sprNyukin->Value(ColCompany, row)});
     }
     return orders;
 }

@@ -1,0 +1,181 @@
+// Reading payers' names against the listed 氏名 and 会社名: the kana the
+// banks print for kanji names, written out by hand, and what the readings
+// must never match.
+#include "core/import/NameIndex.h"
+#include "core/import/NameReadings.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// 氏名 or, after "C:", 会社名 of one order each.
+const QStringList Listed{
+    u"田中 太郎"_s, u"森 亮"_s, u"髙橋 一郎"_s, u"山﨑 健太"_s, u"齋藤 誠"_s, u"渡邊 直美"_s, u"佐々木 翔太"_s,
+    u"伊藤　陽子"_s, u"長谷川 真由美"_s, u"小野寺 拓也"_s, u"斉藤 誠"_s, u"ジョン スミス"_s,
+    u"マリア・ガルシア"_s, u"さとう はなこ"_s, u"中島 千尋"_s, u"東海林 浩二"_s,
+    u"C:株式会社山田商事"_s, u"C:東和物産株式会社"_s, u"C:有限会社さくら企画"_s, u"C:合同会社ミライ"_s,
+    u"C:一般社団法人日本茶協会"_s, u"C:医療法人社団青葉会"_s, u"C:㈱光和印刷"_s,
+    u"C:株式会社北日本総合設備工業研究開発センター"_s, u"C:株式会社北日本総合設備工業研究開発センター東京営業所"_s};
+
+QList<ListedOrder> listedOrders()
+{
+    QList<ListedOrder> orders;
+    for (const QString &name : Listed) {
+        ListedOrder order;
+        order.row = int(orders.size()) + 1;
+        order.id = order.row;
+        (name.startsWith(u"C:"_s) ? order.company : order.name) = name.startsWith(u"C:"_s) ? name.sliced(2) : name;
+        orders.append(order);
+    }
+    return orders;
+}
+
+const NameIndex &index()
+{
+    static const NameIndex index(listedOrders());
+    return index;
+}
+
+// "whole:" and the listed names it reads as, "family", or "none".
+QString verdict(const NameIndex::Found &found)
+{
+    if (!found.names.isEmpty()) {
+        QStringList names;
+        for (const NameIndex::Name &name : found.names)
+            names.append(name.listed);
+        names.sort();
+        return u"whole:"_s + names.join(u'|');
+    }
+    return found.familyOnly ? u"family"_s : u"none"_s;
+}
+
+} // namespace
+
+class tst_Names : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(index().available(), qPrintable(index().why()));
+    }
+
+    void payers_data()
+    {
+        QTest::addColumn<QString>("payer");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, const QString &payer, const QString &expected) {
+            QTest::newRow(name) << payer << expected;
+        };
+        row("common reading", u"ﾀﾅｶ ﾀﾛｳ"_s, u"whole:田中 太郎"_s);
+        row("without the space", u"ﾀﾅｶﾀﾛｳ"_s, u"whole:田中 太郎"_s);
+        row("full-width kana", u"タナカ　タロウ"_s, u"whole:田中 太郎"_s);
+        row("small kana written small", u"ｻｻｷ ｼｮｳﾀ"_s, u"whole:佐々木 翔太"_s);
+        row("small kana as the banks write them", u"ｻｻｷ ｼﾖｳﾀ"_s, u"whole:佐々木 翔太"_s);
+        row("one reading of 亮", u"ﾓﾘ ﾘﾖｳ"_s, u"whole:森 亮"_s);
+        row("the other reading of 亮", u"ﾓﾘ ｱｷﾗ"_s, u"whole:森 亮"_s);
+        row("variant 髙", u"ﾀｶﾊｼ ｲﾁﾛｳ"_s, u"whole:髙橋 一郎"_s);
+        row("variant 﨑", u"ﾔﾏｻﾞｷ ｹﾝﾀ"_s, u"whole:山﨑 健太"_s);
+        row("variant 邊", u"ﾜﾀﾅﾍﾞ ﾅｵﾐ"_s, u"whole:渡邊 直美"_s);
+        row("full-width space in the list", u"ｲﾄｳ ﾖｳｺ"_s, u"whole:伊藤　陽子"_s);
+        row("three-kanji family name", u"ﾊｾｶﾞﾜ ﾏﾕﾐ"_s, u"whole:長谷川 真由美"_s);
+        row("uncommon family name", u"ｼﾖｳｼﾞ ｺｳｼﾞ"_s, u"whole:東海林 浩二"_s);
+        row("one reading, two names", u"ｻｲﾄｳ ﾏｺﾄ"_s, u"whole:斉藤 誠|齋藤 誠"_s);
+        row("a number before the name", u"317633-317973 ﾅｶｼﾞﾏ ﾁﾋﾛ"_s, u"whole:中島 千尋"_s);
+        row("a number after the name", u"ﾅｶｼﾞﾏ ﾁﾋﾛ 090-1234-5678"_s, u"whole:中島 千尋"_s);
+        row("foreign name in katakana", u"ｼﾞﾖﾝ ｽﾐｽ"_s, u"whole:ジョン スミス"_s);
+        row("foreign name with a dot", u"ﾏﾘｱ ｶﾞﾙｼｱ"_s, u"whole:マリア・ガルシア"_s);
+        row("a name registered in kana", u"ｻﾄｳ ﾊﾅｺ"_s, u"whole:さとう はなこ"_s);
+        row("family name alone", u"ﾀﾅｶ"_s, u"family"_s);
+        row("family name of a variant", u"ﾀｶﾊｼ"_s, u"family"_s);
+        row("another given name", u"ﾀﾅｶ ﾊﾅｺ"_s, u"none"_s);
+        row("given name alone", u"ﾀﾛｳ"_s, u"none"_s);
+        row("a stranger", u"ﾔﾏﾓﾄ ｻﾄｼ"_s, u"none"_s);
+        row("a reading no dictionary gives", u"ﾓﾘ ﾏｺﾄ"_s, u"none"_s);
+
+        // Companies: the form before, within or after the name, or written out.
+        row("form before", u"ｶ)ﾔﾏﾀﾞｼﾖｳｼﾞ"_s, u"whole:株式会社山田商事"_s);
+        row("form in brackets", u"(ｶ)ﾔﾏﾀﾞｼﾖｳｼﾞ"_s, u"whole:株式会社山田商事"_s);
+        row("form after", u"ﾄｳﾜﾌﾞﾂｻﾝ(ｶ"_s, u"whole:東和物産株式会社"_s);
+        row("form after, written before", u"ｶ)ﾄｳﾜﾌﾞﾂｻﾝ"_s, u"whole:東和物産株式会社"_s);
+        row("form written out", u"ｶﾌﾞｼｷｶﾞｲｼﾔ ﾔﾏﾀﾞｼﾖｳｼﾞ"_s, u"whole:株式会社山田商事"_s);
+        row("form left out", u"ﾔﾏﾀﾞｼﾖｳｼﾞ"_s, u"whole:株式会社山田商事"_s);
+        row("another form", u"ﾕ)ﾔﾏﾀﾞｼﾖｳｼﾞ"_s, u"none"_s);
+        row("有限会社 in kana", u"ﾕ)ｻｸﾗｷｶｸ"_s, u"whole:有限会社さくら企画"_s);
+        row("合同会社", u"ﾄﾞ)ﾐﾗｲ"_s, u"whole:合同会社ミライ"_s);
+        row("一般社団法人", u"ｼﾔ)ﾆﾎﾝﾁﾔｷﾖｳｶｲ"_s, u"whole:一般社団法人日本茶協会"_s);
+        row("医療法人社団", u"ｲ)ｱｵﾊﾞｶｲ"_s, u"whole:医療法人社団青葉会"_s);
+        row("㈱ in the list", u"ｶ)ｺｳﾜｲﾝｻﾂ"_s, u"whole:㈱光和印刷"_s);
+        row("a person is no company", u"ｶ)ﾀﾅｶﾀﾛｳ"_s, u"none"_s);
+
+        // Cut at the field width: a prefix only then.
+        const QString longName = u"ｶ)ｷﾀﾆﾎﾝｿｳｺﾞｳｾﾂﾋﾞｺｳｷﾞﾖｳｹﾝｷﾕｳｶｲﾊﾂｾﾝﾀ-"_s;
+        row("whole long name", longName, u"whole:株式会社北日本総合設備工業研究開発センター"_s);
+        row("long name and number, cut", QString(longName + u" 1234567890123456"_s).left(48),
+            u"whole:株式会社北日本総合設備工業研究開発センター"_s);
+        row("cut inside the name", QString(longName + u" ﾄｳｷﾖｳｴｲｷﾞﾖｳｼﾖ"_s).left(48),
+            u"whole:株式会社北日本総合設備工業研究開発センター東京営業所"_s);
+        row("a short text is no cut", u"ｶ)ｷﾀﾆﾎﾝｿｳｺﾞｳ"_s, u"none"_s);
+        row("a short person's name is no cut", u"ﾀﾅｶ ﾀﾛ"_s, u"none"_s);
+
+        // Nothing to read.
+        row("empty", QString(), u"none"_s);
+        row("punctuation only", u"()-.,/ ・ー"_s, u"none"_s);
+        row("digits only", u"1234 5678"_s, u"none"_s);
+        row("200 characters", QString(200, u'ﾀ'), u"none"_s);
+        row("characters outside the dictionary", u"𪚲𠮟"_s, u"none"_s);
+    }
+
+    void payers()
+    {
+        QFETCH(QString, payer);
+        QFETCH(QString, expected);
+        QCOMPARE(verdict(index().find(payer)), expected);
+    }
+
+    // A cut text matches the whole reading it begins, and says so.
+    void cutReading()
+    {
+        const NameIndex::Found found = index().find(u"ｶ)ｷﾀﾆﾎﾝｿｳｺﾞｳｾﾂﾋﾞｺｳｷﾞﾖｳｹﾝｷﾕｳｶｲﾊﾂｾﾝﾀ- ﾄｳｷﾖｳｴｲｷﾞﾖｳｼﾖ"_s.left(48));
+        QVERIFY(found.cut);
+        QCOMPARE(found.names.size(), 1);
+        QCOMPARE(found.names.constFirst().reading, u"ｷﾀﾆﾎﾝｿｳｺﾞｳｾﾂﾋﾞｺｳｷﾞﾖｳｹﾝｷﾕｳｶｲﾊﾂｾﾝﾀ-ﾄｳｷﾖｳｴｲｷﾞﾖｳｼﾖ"_s);
+    }
+
+    void listedNamesThatCannotBeRead_data()
+    {
+        QTest::addColumn<QString>("listed");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("punctuation") << u"・・・"_s;
+        QTest::newRow("200 characters") << QString(200, u'田');
+        QTest::newRow("outside the dictionary") << u"𪚲 𠮟"_s;
+    }
+
+    void listedNamesThatCannotBeRead()
+    {
+        QFETCH(QString, listed);
+        QList<ListedOrder> orders{{1, 1, listed, 1000, 0, {}, {}, listed}};
+        const NameIndex index(orders);
+        for (const QString &payer : {u"ﾀ"_s, QString(200, u'ﾀ'), u"ﾀﾞﾀﾞ"_s, QString()})
+            QVERIFY(index.find(payer).names.isEmpty());
+    }
+
+    // Configured away: nothing is read, the reason is given, nothing crashes.
+    void withoutDictionary()
+    {
+        const auto reader = std::make_shared<const NameReadings>(u"-r /nonexistent/mecabrc -d /nonexistent"_s);
+        QVERIFY(!reader->available());
+        QVERIFY(!reader->why().isEmpty());
+        QVERIFY(reader->readings(u"田中"_s).isEmpty());
+        const NameIndex index(listedOrders(), reader);
+        QVERIFY(!index.available());
+        QCOMPARE(index.why(), reader->why());
+        QVERIFY(index.find(u"ﾀﾅｶ ﾀﾛｳ"_s).names.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Names)
+#include "tst_names.moc"
