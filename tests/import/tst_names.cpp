@@ -86,6 +86,7 @@ private Q_SLOTS:
         row("one reading, two names", u"ｻｲﾄｳ ﾏｺﾄ"_s, u"whole:斉藤 誠|齋藤 誠"_s);
         row("a number before the name", u"317633-317973 ﾅｶｼﾞﾏ ﾁﾋﾛ"_s, u"whole:中島 千尋"_s);
         row("a number after the name", u"ﾅｶｼﾞﾏ ﾁﾋﾛ 090-1234-5678"_s, u"whole:中島 千尋"_s);
+        row("a hyphen before a number", u"ﾅｶｼﾞﾏ ﾁﾋﾛ-317633"_s, u"whole:中島 千尋"_s);
         row("foreign name in katakana", u"ｼﾞﾖﾝ ｽﾐｽ"_s, u"whole:ジョン スミス"_s);
         row("foreign name with a dot", u"ﾏﾘｱ ｶﾞﾙｼｱ"_s, u"whole:マリア・ガルシア"_s);
         row("a name registered in kana", u"ｻﾄｳ ﾊﾅｺ"_s, u"whole:さとう はなこ"_s);

@@ -37,9 +37,9 @@ QString KanaFold::bankKana(QStringView text, bool keepOthers)
     QString out;
     out.reserve(wide.size());
     bool afterKana = false;
-    for (const QChar c : wide) {
+    for (qsizetype i = 0; i < wide.size(); ++i) {
         const qsizetype before = out.size();
-        char16_t u = c.unicode();
+        char16_t u = wide.at(i).unicode();
         if (u >= u'ぁ' && u <= u'ゖ')
             u = char16_t(u + (u'ァ' - u'ぁ'));
         if (u >= 0x30A1 && u <= 0x30F6) {
@@ -49,8 +49,10 @@ QString KanaFold::bankKana(QStringView text, bool keepOthers)
         } else if (u == 0x309A || u == u'゜') {
             out += u'ﾟ';
         } else if (isLongVowel(u)) {
-            // A long vowel follows a kana; elsewhere it is a separator.
-            if (afterKana && out.back() != u'-')
+            // A long vowel follows a kana; elsewhere, or a hyphen before a
+            // number ("ﾀﾛｳ-1234"), it is a separator.
+            const bool beforeDigit = u != u'ー' && i + 1 < wide.size() && wide.at(i + 1).isDigit();
+            if (afterKana && out.back() != u'-' && !beforeDigit)
                 out += u'-';
             else if (keepOthers)
                 out += u' ';
