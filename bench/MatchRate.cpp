@@ -397,8 +397,9 @@ public:
     }
 
     // What a careful operator makes of a line keyed by a name or a phone:
-    // the one order of the customers it names that fits the amount, or all
-    // of one customer's orders when together they do.
+    // the one order of the customers it names that fits the amount (exactly,
+    // else short by a fee), or all of one customer's orders when together
+    // they do.
     void settle()
     {
         QMultiHash<QString, int> byPhone;
@@ -422,16 +423,22 @@ public:
                         named.append(*it);
                 }
             }
+            // An exact amount before one a fee short.
+            QList<qint64> exact;
             QList<qint64> fits;
             qint64 sum = 0;
             QSet<QString> phones;
             for (const int order : std::as_const(named)) {
                 const qint64 short_ = m_open.at(order) - line.amount;
-                if (short_ >= 0 && short_ <= Tolerance)
+                if (short_ == 0)
+                    exact.append(id(order));
+                else if (short_ > 0 && short_ <= Tolerance)
                     fits.append(id(order));
                 sum += m_open.at(order);
                 phones.insert(digitsOf(m_orders.at(order).phone));
             }
+            if (!exact.isEmpty())
+                fits = exact;
             if (fits.size() == 1) {
                 line.truly = fits;
             } else if (fits.isEmpty() && named.size() > 1 && phones.size() == 1 && sum - line.amount >= 0
