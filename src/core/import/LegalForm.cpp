@@ -52,18 +52,43 @@ constexpr std::pair<const char16_t *, const char16_t *> Shortened[] = {
     {u"(医)", u"ｲ"}, {u"(社)", u"ｼﾔ"}, {u"(財)", u"ｻﾞｲ"}, {u"(福)", u"ﾌｸ"}, {u"(学)", u"ｶﾞｸ"},
     {u"(宗)", u"ｼﾕｳ"}, {u"(特非)", u"ﾄｸﾋ"}};
 
-// The banks' abbreviations, longest first, so that ｼﾔ is not taken for ｼ.
-const QList<QString> &abbreviations()
+// The banks' abbreviations as payers write them, longest first so that ｼﾔ
+// is not taken for ｼ: within brackets, before the name, after it.
+struct Abbreviation
 {
-    static const QList<QString> all = [] {
-        QList<QString> list;
+    QString bank;
+    QString within;
+    QString before;
+    QString after;
+};
+
+const QList<Abbreviation> &abbreviations()
+{
+    static const QList<Abbreviation> all = [] {
+        QList<Abbreviation> list;
         for (const Form &form : Forms) {
             const QString bank = QString::fromUtf16(form.bank);
-            if (!list.contains(bank))
-                list.append(bank);
+            if (std::none_of(list.cbegin(), list.cend(), [&](const Abbreviation &known) { return known.bank == bank; }))
+                list.append({bank, u'(' + bank + u')', bank + u')', u'(' + bank});
         }
         std::stable_sort(list.begin(), list.end(),
-                         [](const QString &a, const QString &b) { return a.size() > b.size(); });
+                         [](const Abbreviation &a, const Abbreviation &b) { return a.bank.size() > b.bank.size(); });
+        return list;
+    }();
+    return all;
+}
+
+// The forms written out in kana, with 会社 as ｶﾞｲｼﾔ or ｶｲｼﾔ.
+const QList<std::pair<QString, QString>> &writtenOut()
+{
+    static const QList<std::pair<QString, QString>> all = [] {
+        QList<std::pair<QString, QString>> list;
+        for (const Form &form : Forms) {
+            const QString kana = QString::fromUtf16(form.kana);
+            list.append({kana, QString::fromUtf16(form.bank)});
+            if (kana.contains(u"ｶﾞｲｼﾔ"_s))
+                list.append({QString(kana).replace(u"ｶﾞｲｼﾔ"_s, u"ｶｲｼﾔ"_s), QString::fromUtf16(form.bank)});
+        }
         return list;
     }();
     return all;
@@ -78,6 +103,9 @@ LegalForm::Split cut(QStringView text, qsizetype at, qsizetype length, const QSt
 
 LegalForm::Split LegalForm::ofName(QStringView name)
 {
+    // Every form has 会 or 法, every shortened one a bracket: most names have none.
+    if (!name.contains(u'会') && !name.contains(u'法') && !name.contains(u'('))
+        return {name.toString(), QString()};
     for (const Form &form : Forms) {
         if (const qsizetype at = name.indexOf(QStringView(form.name)); at >= 0)
             return cut(name, at, QStringView(form.name).size(), QString::fromUtf16(form.bank));
@@ -91,25 +119,22 @@ LegalForm::Split LegalForm::ofName(QStringView name)
 
 LegalForm::Split LegalForm::ofPayer(QStringView text)
 {
-    for (const QString &bank : abbreviations()) {
-        if (const qsizetype at = text.indexOf(QString(u'(' + bank + u')')); at >= 0)
-            return cut(text, at, bank.size() + 2, bank);
-        if (text.startsWith(QString(bank + u')')))
-            return cut(text, 0, bank.size() + 1, bank);
-        if (text.endsWith(QString(u'(' + bank)))
-            return cut(text, text.size() - bank.size() - 1, bank.size() + 1, bank);
+    if (text.contains(u'(') || text.contains(u')')) {
+        for (const Abbreviation &form : abbreviations()) {
+            if (const qsizetype at = text.indexOf(form.within); at >= 0)
+                return cut(text, at, form.within.size(), form.bank);
+            if (text.startsWith(form.before))
+                return cut(text, 0, form.before.size(), form.bank);
+            if (text.endsWith(form.after))
+                return cut(text, text.size() - form.after.size(), form.after.size(), form.bank);
+        }
     }
     // Written out: at the start or the end only, where it cannot be part of the name.
-    for (const Form &form : Forms) {
-        const QString kana = QString::fromUtf16(form.kana);
-        QString plain = kana;
-        plain.replace(u"ｶﾞｲｼﾔ"_s, u"ｶｲｼﾔ"_s);
-        for (const QString &written : {kana, plain}) {
-            if (text.startsWith(written))
-                return cut(text, 0, written.size(), QString::fromUtf16(form.bank));
-            if (text.endsWith(written) && text.size() > written.size())
-                return cut(text, text.size() - written.size(), written.size(), QString::fromUtf16(form.bank));
-        }
+    for (const auto &[written, bank] : writtenOut()) {
+        if (text.startsWith(written))
+            return cut(text, 0, written.size(), bank);
+        if (text.endsWith(written) && text.size() > written.size())
+            return cut(text, text.size() - written.size(), written.size(), bank);
     }
     return {text.toString(), QString()};
 }

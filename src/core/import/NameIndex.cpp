@@ -4,19 +4,29 @@
 #include "core/import/LegalForm.h"
 #include "core/import/NameReadings.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// What separates the parts of a 氏名: spaces, and the dot of a foreign name.
-const QRegularExpression &partSeparators()
+// The parts of a 氏名: apart at spaces, and at the dot of a foreign name.
+QStringList partsOf(const QString &name)
 {
-    static const QRegularExpression separators(u"[\\s・･=＝]+"_s);
-    return separators;
+    QStringList parts;
+    QString part;
+    for (const QChar c : name) {
+        if (c.isSpace() || c == u'・' || c == u'･' || c == u'=' || c == u'＝') {
+            if (!part.isEmpty())
+                parts.append(std::exchange(part, QString()));
+        } else {
+            part += c;
+        }
+    }
+    if (!part.isEmpty())
+        parts.append(part);
+    return parts;
 }
 
 QString readingChars(QStringView text)
@@ -55,16 +65,18 @@ NameIndex::NameIndex(const QList<ListedOrder> &orders, std::shared_ptr<const Nam
         return;
     }
     m_available = true;
+    const NameReadings::Reader reading(*reader);
     QHash<QString, int> parts;
-    m_emptyPart = partOf(QString(), parts, *reader);
+    m_emptyPart = partOf(QString(), parts, reading);
     m_parts[m_emptyPart].readings = {QString()};
     // Most orders share their name with others: a name's text is looked up
     // before it is read.
     QHash<QString, int> byText;
     QHash<QString, int> byKey;
+    byText.reserve(orders.size());
     for (int i = 0; i < int(orders.size()); ++i) {
-        add(i, orders.at(i).name, false, byText, byKey, parts, *reader);
-        add(i, orders.at(i).company, true, byText, byKey, parts, *reader);
+        add(i, orders.at(i).name, false, byText, byKey, parts, reading);
+        add(i, orders.at(i).company, true, byText, byKey, parts, reading);
     }
     for (int part = 0; part < int(m_parts.size()); ++part) {
         for (const QString &reading : std::as_const(m_parts.at(part).readings)) {
@@ -82,7 +94,7 @@ NameIndex::NameIndex(const QList<ListedOrder> &orders, std::shared_ptr<const Nam
     std::sort(m_restsSorted.begin(), m_restsSorted.end());
 }
 
-int NameIndex::partOf(const QString &text, QHash<QString, int> &parts, const NameReadings &reader)
+int NameIndex::partOf(const QString &text, QHash<QString, int> &parts, const NameReadings::Reader &reader)
 {
     if (const auto known = parts.constFind(text); known != parts.cend())
         return *known;
@@ -93,7 +105,7 @@ int NameIndex::partOf(const QString &text, QHash<QString, int> &parts, const Nam
 }
 
 void NameIndex::add(int order, const QString &listed, bool company, QHash<QString, int> &byText,
-                    QHash<QString, int> &byKey, QHash<QString, int> &parts, const NameReadings &reader)
+                    QHash<QString, int> &byKey, QHash<QString, int> &parts, const NameReadings::Reader &reader)
 {
     const QString textKey = (company ? u'C' : u'P') + listed;
     if (const auto known = byText.constFind(textKey); known != byText.cend()) {
@@ -105,7 +117,7 @@ void NameIndex::add(int order, const QString &listed, bool company, QHash<QStrin
     const LegalForm::Split split = LegalForm::ofName(folded);
     // A 氏名 that holds a legal form is a company's name.
     company = company || !split.form.isEmpty();
-    QStringList names = (company ? split.rest : folded).split(partSeparators(), Qt::SkipEmptyParts);
+    QStringList names = partsOf(company ? split.rest : folded);
     if (names.isEmpty() || folded.size() > NameReadings::MaxLength) {
         byText.insert(textKey, -1);
         return;
@@ -164,15 +176,18 @@ NameIndex::Found NameIndex::find(const QString &payerText) const
     found.cut = written.size() >= KanaFold::FieldWidth && KanaFold::isReadingChar(written.back());
 
     QList<int> seen;
+    QList<int> heads;
     for (qsizetype k = 1; k <= payer.size(); ++k) {
         const QString headReading = payer.left(k);
-        const QList<int> heads = m_heads.values(headReading);
+        heads.clear();
+        for (auto it = m_heads.constFind(headReading); it != m_heads.cend() && it.key() == headReading; ++it)
+            heads.append(*it);
         if (heads.isEmpty())
             continue;
         const QString restReading = payer.sliced(k);
-        for (const int rest : m_rests.values(restReading)) {
-            for (const int head : heads)
-                collect(head, rest, payer, split.form, found, seen);
+        for (auto it = m_rests.constFind(restReading); it != m_rests.cend() && it.key() == restReading; ++it) {
+            for (const int head : std::as_const(heads))
+                collect(head, *it, payer, split.form, found, seen);
         }
         if (found.cut && !restReading.isEmpty()) {
             withPrefix(m_restsSorted, restReading, [&](const QString &reading, int rest) {

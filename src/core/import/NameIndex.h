@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/import/ListedOrder.h"
+#include "core/import/NameReadings.h"
 
 #include <QHash>
 #include <QList>
@@ -8,8 +9,6 @@
 #include <QStringList>
 
 #include <memory>
-
-class NameReadings;
 
 // The readings of the listed orders' 氏名 and 会社名, built once for a list:
 // which listed names a payer's text reads as, whole (family and given name,
@@ -62,8 +61,8 @@ private:
     };
 
     void add(int order, const QString &listed, bool company, QHash<QString, int> &byText,
-             QHash<QString, int> &byKey, QHash<QString, int> &parts, const NameReadings &reader);
-    int partOf(const QString &text, QHash<QString, int> &parts, const NameReadings &reader);
+             QHash<QString, int> &byKey, QHash<QString, int> &parts, const NameReadings::Reader &reader);
+    int partOf(const QString &text, QHash<QString, int> &parts, const NameReadings::Reader &reader);
     void collect(int head, int rest, const QString &reading, const QString &form, Found &found,
                  QList<int> &seen) const;
     static quint64 pairKey(int head, int rest) { return quint64(quint32(head)) << 32 | quint32(rest); }

@@ -63,9 +63,28 @@ std::shared_ptr<const NameReadings> NameReadings::shared()
     return reader;
 }
 
+NameReadings::Reader::Reader(const NameReadings &readings)
+{
+    if (!readings.m_model)
+        return;
+    m_tagger.reset(readings.m_model->createTagger());
+    m_lattice.reset(readings.m_model->createLattice());
+    if (!m_tagger || !m_lattice) {
+        m_tagger.reset();
+        m_lattice.reset();
+    }
+}
+
+NameReadings::Reader::~Reader() = default;
+
 QStringList NameReadings::readings(const QString &name) const
 {
-    if (!m_model || name.isEmpty() || name.size() > MaxLength)
+    return Reader(*this).readings(name);
+}
+
+QStringList NameReadings::Reader::readings(const QString &name) const
+{
+    if (!m_lattice || name.isEmpty() || name.size() > MaxLength)
         return {};
     const QByteArray utf8 = name.toUtf8();
     // Byte offsets of the characters, to turn MeCab's positions into ours.
@@ -78,13 +97,11 @@ QStringList NameReadings::readings(const QString &name) const
     charAt[utf8.size()] = chars;
     QList<QList<Arc>> arcs(chars);
 
-    const std::unique_ptr<MeCab::Tagger> tagger(m_model->createTagger());
-    const std::unique_ptr<MeCab::Lattice> lattice(m_model->createLattice());
-    if (!tagger || !lattice)
-        return {};
+    MeCab::Lattice *lattice = m_lattice.get();
+    lattice->clear();
     lattice->set_sentence(utf8.constData(), size_t(utf8.size()));
     lattice->add_request_type(MECAB_ALL_MORPHS);
-    if (!tagger->parse(lattice.get()))
+    if (!m_tagger->parse(lattice))
         return {};
     for (size_t pos = 0; pos < size_t(utf8.size()); ++pos) {
         for (const MeCab::Node *node = lattice->begin_nodes(pos); node; node = node->bnext) {

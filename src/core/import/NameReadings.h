@@ -6,7 +6,9 @@
 #include <memory>
 
 namespace MeCab {
+class Lattice;
 class Model;
+class Tagger;
 }
 
 // The readings of names through MeCab and its IPA dictionary, found through
@@ -39,6 +41,21 @@ public:
     // The readings of a name without spaces, its variant kanji folded; none
     // when a character has no reading.
     QStringList readings(const QString &name) const;
+
+    // Reads many names with one tagger: for one thread at a time.
+    class Reader final
+    {
+    public:
+        explicit Reader(const NameReadings &readings);
+        ~Reader();
+        Reader(const Reader &) = delete;
+        Reader &operator=(const Reader &) = delete;
+        QStringList readings(const QString &name) const;
+
+    private:
+        std::unique_ptr<MeCab::Tagger> m_tagger;
+        std::unique_ptr<MeCab::Lattice> m_lattice;
+    };
 
 private:
     std::unique_ptr<MeCab::Model> m_model;
