@@ -1,9 +1,12 @@
 // Reading payers' names against the listed 氏名 and 会社名: the kana the
 // banks print for kanji names, written out by hand, and what the readings
 // must never match.
+#include "core/import/MatchKeys.h"
 #include "core/import/NameIndex.h"
 #include "core/import/NameReadings.h"
+#include "core/import/PaymentMatcher.h"
 
+#include <QDate>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -49,6 +52,49 @@ QString verdict(const NameIndex::Found &found)
         return u"whole:"_s + names.join(u'|');
     }
     return found.familyOnly ? u"family"_s : u"none"_s;
+}
+
+// Orders for the rules: 601 and 602 share a family name and an amount; 603
+// and 604 are one customer; 605 and 606, and 607 and 608, are two customers
+// of one name each; 611 and 612 are one customer of two orders. The
+// operators taught 小林 修's reading as 田中 太郎's (601).
+QList<ListedOrder> ruleOrders()
+{
+    return {{1, 601, u"田中 太郎"_s, 5400, 0, u"03-1111-0001"_s, {}, {}},
+            {2, 602, u"田中 花子"_s, 5400, 0, u"03-1111-0002"_s, {}, {}},
+            {3, 603, u"森 亮"_s, 3000, 0, u"03-1111-0003"_s, {}, {}},
+            {4, 604, u"森 亮"_s, 4000, 0, {}, u"0311110003"_s, {}},
+            {5, 605, u"鈴木 一郎"_s, 6000, 0, u"011-222-0001"_s, {}, {}},
+            {6, 606, u"鈴木 一郎"_s, 7000, 0, u"011-222-0002"_s, {}, {}},
+            {7, 607, u"佐藤 健太"_s, 2500, 0, u"06-1111-0007"_s, {}, {}},
+            {8, 608, u"佐藤 健太"_s, 2500, 0, u"06-1111-0008"_s, {}, {}},
+            {9, 609, u"山田 花子"_s, 12000, 0, u"052-111-0009"_s, {}, u"株式会社山田商事"_s},
+            {10, 610, u"ジョン スミス"_s, 8800, 0, {}, {}, {}},
+            {11, 611, u"長谷川 真由美"_s, 4400, 0, u"045-111-0011"_s, {}, {}},
+            {12, 612, u"長谷川 真由美"_s, 3300, 0, u"045-111-0011"_s, {}, {}},
+            {13, 70001, u"中島 千尋"_s, 1100, 0, u"092-111-0013"_s, {}, {}},
+            {14, 70002, u"中島 千尋"_s, 2200, 0, u"092-111-0013"_s, {}, {}},
+            {15, 615, u"小林 修"_s, 9900, 0, u"03-1111-0015"_s, {}, {}}};
+}
+
+// "payer#amount", "payer#amount#注文番号" or "payer#amount#注文番号#remark".
+StatementLines ruleLines(const QStringList &written)
+{
+    StatementLines lines;
+    for (const QString &text : written) {
+        const QStringList fields = text.split(u'#');
+        StatementLine line;
+        line.lineNumber = int(lines.size()) + 2;
+        line.julianDay = int(QDate(2026, 12, 1).toJulianDay());
+        line.payerName = fields.at(0);
+        line.searched = {fields.at(0)};
+        if (!fields.value(3).isEmpty())
+            line.searched.append(fields.at(3));
+        line.amount = fields.at(1).toLongLong();
+        line.namedOrder = fields.value(2);
+        lines.append(line);
+    }
+    return lines;
 }
 
 } // namespace
@@ -162,6 +208,60 @@ private Q_SLOTS:
         const NameIndex index(orders);
         for (const QString &payer : {u"ﾀ"_s, QString(200, u'ﾀ'), u"ﾀﾞﾀﾞ"_s, QString()})
             QVERIFY(index.find(payer).names.isEmpty());
+    }
+
+    void rules_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("matched"); // "status@key:No.s"
+        const auto row = [](const char *name, const QString &line, const QString &matched) {
+            QTest::newRow(name) << line << matched;
+        };
+        row("whole name and amount", u"ﾀﾅｶ ﾀﾛｳ#5400"_s, u"一致@名義:601"_s);
+        row("whole name, a fee short", u"ﾀﾅｶ ﾀﾛｳ#4960"_s, u"手数料差@名義:601"_s);
+        row("whole name, another amount", u"ﾀﾅｶ ﾀﾛｳ#5000"_s, u"金額相違@名義:601"_s);
+        row("family name alone", u"ﾓﾘ#3000"_s, u"候補:603"_s);
+        row("family name alone, two fit", u"ﾀﾅｶ#5400"_s, u"複数候補:601,602"_s);
+        row("a stranger's name", u"ﾔﾏﾓﾄ ｻﾄｼ#8800"_s, u"候補:610"_s);
+        row("one customer, the amount picks the order", u"ﾓﾘ ｱｷﾗ#4000"_s, u"一致@名義:604"_s);
+        row("one customer's orders together", u"ﾓﾘ ﾘﾖｳ#7000"_s, u"合算@名義:603,604"_s);
+        row("two customers, one order fits", u"ｽｽﾞｷ ｲﾁﾛｳ#7000"_s, u"一致@名義:606"_s);
+        row("two customers are never paid together", u"ｽｽﾞｷ ｲﾁﾛｳ#13000"_s, u"複数候補@名義:605,606"_s);
+        row("two customers, both fit", u"ｻﾄｳ ｹﾝﾀ#2500"_s, u"複数候補@名義:607,608"_s);
+        row("a company by its legal form", u"ｶ)ﾔﾏﾀﾞｼﾖｳｼﾞ#12000"_s, u"一致@名義:609"_s);
+        row("a foreign name", u"ｼﾞﾖﾝ ｽﾐｽ#8800"_s, u"一致@名義:610"_s);
+        row("a mistyped number beside the name", u"ﾀﾅｶ ﾀﾛｳ 99999#5400"_s, u"一致@名義:601"_s);
+        row("a mistyped phone beside the name", u"ﾀﾅｶ ﾀﾛｳ 03-1111-0009#5400"_s, u"一致@名義:601"_s);
+        row("a number and a name that disagree", u"ﾀﾅｶ ﾀﾛｳ 602#5400"_s, u"複数候補@No.:602,601"_s);
+        row("two numbers joined by a hyphen", u"70001-70002 ﾅｶｼﾞﾏ ﾁﾋﾛ#3300"_s, u"合算@No.:70001,70002"_s);
+        row("two numbers joined by a dot", u"ｶｲｲﾝ#3300##70001.70002"_s, u"合算@No.:70001,70002"_s);
+        row("the column, and the name's other order", u"ﾊｾｶﾞﾜ ﾏﾕﾐ#7700#611"_s, u"合算@No.:611,612"_s);
+        row("the column, and the phone's other order", u"ｶｲｲﾝ#7700#611#045-111-0011"_s,
+            u"合算@No.:611,612"_s);
+        row("the column, no one to make up the rest", u"ｶｲｲﾝ#7700#611"_s, u"金額相違@No.:611"_s);
+        row("the column decides first", u"ﾀﾅｶ ﾀﾛｳ#5400#602"_s, u"一致@No.:602"_s);
+        row("a taught name goes first", u"ｺﾊﾞﾔｼ ｵｻﾑ#5400"_s, u"一致@名義:601"_s);
+        row("a taught name pays no one else", u"ｺﾊﾞﾔｼ ｵｻﾑ#9900"_s, u"金額相違@名義:601"_s);
+    }
+
+    void rules()
+    {
+        QFETCH(QString, line);
+        PayerNames taught;
+        taught.teach(PayerNames::normalised(u"ｺﾊﾞﾔｼ ｵｻﾑ"_s), {MatchKeys::phoneKey(u"03-1111-0001"), {}});
+        const PaymentMatcher matcher(ruleOrders(), 880, taught);
+        const MatchResult result = matcher.match(ruleLines({line})).at(0);
+        QString text = PaymentMatcher::statusText(result.status);
+        if (result.key != MatchKey::None)
+            text += u'@' + PaymentMatcher::keyText(result.key);
+        QStringList ids;
+        for (const int order : result.orders.isEmpty() && result.order >= 0 ? QList<int>{result.order} : result.orders)
+            ids << QString::number(matcher.orders().at(order).id);
+        for (const int candidate : result.candidates)
+            ids << QString::number(matcher.orders().at(candidate).id);
+        if (!ids.isEmpty())
+            text += u':' + ids.join(u',');
+        QTEST(text, "matched");
     }
 
     // Configured away: nothing is read, the reason is given, nothing crashes.
