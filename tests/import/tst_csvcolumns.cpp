@@ -1,8 +1,11 @@
 // The columns of a CSV statement the operator assigns: read with them, kept
-// in parlow.ini under the key of the file's first row, and read back.
+// in parlow.ini under the key of the file's first row, and read back; and the
+// unapplied lines saved as CSV, read back.
 #include "core/import/ColumnMemory.h"
 #include "core/import/CsvColumns.h"
 #include "core/import/CsvStatement.h"
+#include "core/import/CsvWriter.h"
+#include "core/import/StatementFile.h"
 
 #include <QTest>
 
@@ -45,15 +48,30 @@ private Q_SLOTS:
         QTEST(lines, "lines");
     }
 
-    void savedReasonKeepsALineUnusable()
+    void savedLinesReadBack()
     {
-        // As "未反映分を保存..." writes it: the reason a line was 不正 travels with it.
-        const Statement statement = CsvStatement::read(
-            u"日付,金額,振込依頼人名,不正理由\n2024/05/01,3000,ﾔﾏﾀﾞ,起算日: 範囲外\n2024/05/02,500,ｻﾄｳ,\n"_s);
+        // As "未反映分を保存..." writes them: a text a spreadsheet would run gets
+        // a "'" in front, in whichever column, and loses it on reading; the
+        // reason a line was 不正 travels with it.
+        const QStringList risky{u"=ﾔﾏﾀﾞ"_s, u"+ｻﾄｳ"_s, u"-ｽｽﾞｷ"_s, u"@ﾀﾅｶ"_s, u"\tｲﾄｳ"_s, u"\rｶﾄｳ"_s};
+        QList<QStringList> rows{{u"日付"_s, u"金額"_s, u"振込依頼人名"_s, u"不正理由"_s}};
+        QStringList expected;
+        for (const QString &payer : risky) {
+            rows.append({u"2024/05/01"_s, u"+1,200"_s, payer, QString()});
+            expected << u"1200|"_s + payer + u'|';
+        }
+        rows.append({u"2024/05/02"_s, u"500"_s, u"ｻﾄｳ"_s, u"起算日: 範囲外"_s});
+        expected << u"500|ｻﾄｳ|起算日: 範囲外"_s;
+        const QByteArray written = CsvWriter::document(rows);
+        for (const QString &text : risky + QStringList{u"+1,200"_s})
+            QVERIFY2(QString::fromUtf8(written).contains(u'\'' + text), qPrintable(text));
+
+        const Statement statement = StatementFile::read(written, QDate(2024, 6, 1));
         QVERIFY2(statement.ok(), qPrintable(statement.error));
-        QCOMPARE(statement.lines.size(), 2);
-        QCOMPARE(statement.lines[0].problem, u"起算日: 範囲外"_s);
-        QCOMPARE(statement.lines[1].problem, QString());
+        QStringList read;
+        for (const StatementLine &line : statement.lines)
+            read << u"%1|%2|%3"_s.arg(line.amount).arg(line.payerName, line.problem);
+        QCOMPARE(read, expected);
     }
 
     void assignmentText_data()

@@ -71,7 +71,9 @@ QByteArray reiwaToday()
 
 // The 01, 03 and CSV files of the import round: orders A and B paid, B's
 // payment taken back by the bank (a cancelled notice, an 入金訂正), and in
-// the bank files a cancellation of C whose notice came in an earlier file.
+// the bank files a cancellation of C whose notice came in an earlier file;
+// in the CSV, with or without a header, A paid twice, the second time with
+// the amount signed.
 QByteArray roundFile(const QString &kind, const QList<ListedOrder> &orders)
 {
     using ZenginSample::Entry;
@@ -102,9 +104,11 @@ QByteArray roundFile(const QString &kind, const QList<ListedOrder> &orders)
         account.entries = {a, b, formula, takeBack, earlier};
         return ZenginSample::join(ZenginSample::statement({account}), "");
     }
-    QString csv = u"Datum,Betrag,Zweck\r\n"_s;
-    for (const Entry &entry : {a, b})
-        csv += u"%1,%2,%3\r\n"_s.arg(QDate::currentDate().toString(u"yyyy/MM/dd"_s)).arg(entry.amount).arg(entry.payer);
+    QString csv = kind == u"csv" ? u"Datum,Betrag,Zweck\r\n"_s : QString();
+    for (const auto &[entry, sign] : {std::pair{a, u""_s}, std::pair{b, u""_s}, std::pair{a, u"+"_s}})
+        csv += u"%1,%2%3,%4\r\n"_s.arg(QDate::currentDate().toString(u"yyyy/MM/dd"_s), sign)
+                   .arg(entry.amount)
+                   .arg(entry.payer);
     return csv.toUtf8();
 }
 
@@ -208,15 +212,17 @@ private Q_SLOTS:
     }
 
     // An operator imports a 01 file with a cancelled notice, a 03 file with an
-    // 入金訂正 and a CSV with unknown headers: only the standing payments are
-    // ticked and applied; the unapplied lines saved come back as they were.
+    // 入金訂正 and a CSV with unknown headers or none: only the standing
+    // payments are ticked and applied; the unapplied lines saved come back as
+    // they were, a 重複 line still one though the line it doubled is gone.
     void standingPaymentsOnly_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QStringList>("statuses"); // of the preview's lines
         QTest::newRow("01") << u"01"_s << QStringList{u"一致"_s, u"不一致"_s, u"取消"_s};
         QTest::newRow("03") << u"03"_s << QStringList{u"一致"_s, u"不一致"_s, u"取消"_s};
-        QTest::newRow("csv") << u"csv"_s << QStringList{u"一致"_s, u"一致"_s};
+        QTest::newRow("csv") << u"csv"_s << QStringList{u"一致"_s, u"一致"_s, u"重複"_s};
+        QTest::newRow("headerless") << u"headerless"_s << QStringList{u"一致"_s, u"一致"_s, u"重複"_s};
     }
 
     void standingPaymentsOnly()
@@ -230,10 +236,16 @@ private Q_SLOTS:
         write(path, roundFile(kind, orders));
         const QString rest = fixture.file(u"rest.csv"_s);
 
+        const bool csv = kind == u"csv" || kind == u"headerless";
         int asked = 0;
+        QString chosen, offered;
         // As in every screen of the suite, Enter moves on; F4 opens a list.
         auto assignColumns = [&](frmColumns *dialog) {
-            ++asked;
+            if (++asked > 1) {
+                // The remembered choice, for Enter to confirm.
+                offered = dialog->columns().toText();
+                return pressAndSettle(Qt::Key_Return);
+            }
             pressAndSettle(Qt::Key_Return); // 日付 keeps the first column
             pressAndSettle(Qt::Key_F4);     // 入金額 takes the second
             auto *amount = dialog->findChild<QComboBox *>(u"cboAmount"_s);
@@ -246,6 +258,7 @@ private Q_SLOTS:
             pressAndSettle(Qt::Key_Down);
             pressAndSettle(Qt::Key_Space);
             pressAndSettle(Qt::Key_Return);
+            chosen = dialog->columns().toText();
             pressAndSettle(Qt::Key_Return); // OK
         };
         QStringList statuses, unappliedStatuses;
@@ -263,16 +276,16 @@ private Q_SLOTS:
         fixture.screen.whenActive<frmTorikomi>(preview);
         fixture.screen.form->ImportStatement(path);
         QTEST(statuses, "statuses");
-        QCOMPARE(filledRows(grid), sorted(kind == u"csv" ? QList<qint64>{orders.at(0).id, orders.at(1).id}
-                                                         : QList<qint64>{orders.at(0).id}));
-        QCOMPARE(asked, kind == u"csv" ? 1 : 0);
+        QCOMPARE(filledRows(grid), sorted(csv ? QList<qint64>{orders.at(0).id, orders.at(1).id}
+                                              : QList<qint64>{orders.at(0).id}));
+        QCOMPARE(asked, csv ? 1 : 0);
         QCOMPARE(fixture.screen.texts, QStringList());
 
         // The unapplied lines read back as the same lines with the same statuses.
         QFile saved(rest);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         const QByteArray bytes = saved.readAll();
-        QCOMPARE(bytes.contains("'=ﾘｿｸ"), kind != u"csv");
+        QVERIFY(bytes.contains(csv ? "'+" : "'=ﾘｿｸ"));
         const PaymentImport again(StatementFile::read(bytes, QDate::currentDate()), orders);
         QVERIFY2(again.statement().ok(), qPrintable(again.statement().error));
         QStringList reread;
@@ -280,14 +293,18 @@ private Q_SLOTS:
             reread << PaymentMatcher::statusText(again.result(i).status);
         QCOMPARE(reread, unappliedStatuses);
 
-        if (kind != u"csv")
+        if (!csv)
             return;
-        // The next file of the same bank goes straight to the preview.
+        // The next file of the same header goes straight to the preview; a
+        // file without one shows the choice again, which another bank's
+        // layout of the same shape must not take unseen.
         statuses.clear();
+        fixture.screen.whenActive<frmColumns>(assignColumns);
         fixture.screen.whenActive<frmTorikomi>(preview);
         fixture.screen.form->ImportStatement(path);
-        QCOMPARE(asked, 1);
-        QCOMPARE(statuses.size(), 2);
+        QCOMPARE(asked, kind == u"csv" ? 1 : 2);
+        QCOMPARE(offered, kind == u"csv" ? QString() : chosen);
+        QCOMPARE(statuses.size(), 3);
     }
 
     void refusesBadFiles_data()

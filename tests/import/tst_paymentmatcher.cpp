@@ -19,7 +19,9 @@ const int May1 = CellText::parseDate(u"2024/05/01");
 // even); 1011 2,200 of 4,400, half received. 201 differs from 101's phone in
 // its last digit; 202, 203 (by TEL1) and 205 are one customer; 88 and 250
 // have one amount; 301 and 302 share a 氏名 but not a phone; 401 and 402 are
-// one customer's orders of one amount; 204 has no phone.
+// one customer's orders of one amount; 204 has no phone. 206 shares 204's
+// 氏名 and 251 250's, each with a phone of its own; 501 to 503 are one
+// customer's orders of 600, 600 and 100.
 QList<ListedOrder> listed()
 {
     return {{1, 101, u"山田 太郎"_s, 3000, 0, u"03-1234-5678"_s, {}},
@@ -38,10 +40,15 @@ QList<ListedOrder> listed()
             {14, 301, u"鈴木 一郎"_s, 9100, 0, u"011-222-3333"_s, {}},
             {15, 302, u"鈴木 一郎"_s, 9200, 0, u"011-222-4444"_s, {}},
             {16, 401, u"小林 修"_s, 1500, 0, u"0111111111"_s, {}},
-            {17, 402, u"小林 修"_s, 1500, 0, u"0111111111"_s, {}}};
+            {17, 402, u"小林 修"_s, 1500, 0, u"0111111111"_s, {}},
+            {18, 206, u"渡辺 次郎"_s, 7200, 0, u"022-111-2222"_s, {}},
+            {19, 251, u"田中 太郎"_s, 4000, 0, u"06-1111-2222"_s, {}},
+            {20, 501, u"岡田 守"_s, 600, 0, u"022-555-0001"_s, {}},
+            {21, 502, u"岡田 守"_s, 600, 0, u"022-555-0001"_s, {}},
+            {22, 503, u"岡田 守"_s, 100, 0, u"022-555-0001"_s, {}}};
 }
 
-// Names the operators taught: one by phone, one by 氏名, one whose 氏名 two
+// Names the operators taught: two by phone, one by 氏名, one whose 氏名 two
 // customers with different phones share.
 PayerNames taught()
 {
@@ -49,6 +56,7 @@ PayerNames taught()
     names.teach(PayerNames::normalised(u"ｲﾄｳ ﾊﾅｺ"_s), {MatchKeys::phoneKey(u"045-222-3333"), {}});
     names.teach(PayerNames::normalised(u"ﾜﾀﾅﾍﾞ ｼﾞﾛｳ"_s), {0, u"渡辺 次郎"_s});
     names.teach(PayerNames::normalised(u"ｽｽﾞｷ ｲﾁﾛｳ"_s), {0, u"鈴木 一郎"_s});
+    names.teach(PayerNames::normalised(u"ﾀﾅｶ ﾀﾛｳ"_s), {MatchKeys::phoneKey(u"06-6666-7777"), u"田中 太郎"_s});
     return names;
 }
 
@@ -121,6 +129,8 @@ private Q_SLOTS:
         row("the column beats a membership number", {u"ﾀﾅｶ ﾀﾛｳ ｶｲｲﾝ88#4000#250"_s}, {u"一致@No.:250"_s});
         row("the column's order short, the text's fits", {u"ｶｲｲﾝ88#4000#1011"_s}, {u"金額相違@No.:1011"_s});
         row("the column lists no order, the text does", {u"ｶｲｲﾝ88#4000#555"_s}, {u"一覧外:555"_s});
+        row("the column holds no number: no text stands in", {u"ﾀﾅｶ ｶｲｲﾝ88#4000#A-250"_s},
+            {u"複数候補:88,250,251"_s});
         row("a date is no order number", {u"ｽｽﾞｷ 12/01ﾌﾞﾝ#7000"_s}, {u"候補:12"_s});
         row("a western date", {u"ｽｽﾞｷ 2026/12/05#7000"_s}, {u"候補:12"_s});
         row("a written date", {u"ｽｽﾞｷ 12月1日ﾌﾞﾝ#7000"_s}, {u"候補:12"_s});
@@ -140,25 +150,34 @@ private Q_SLOTS:
         // Fees, combined and split payments.
         row("short by a fee", {u"201#1120"_s}, {u"手数料差@No.:201-880"_s});
         row("short beyond the tolerance", {u"201#1119"_s}, {u"金額相違@No.:201"_s});
+        row("a little more is no fee", {u"201#2100"_s}, {u"金額相違@No.:201"_s});
         row("all of a customer's orders", {u"045-222-3333#7000"_s}, {u"合算@TEL:202,203,205"_s});
         row("all of them less a fee", {u"045-222-3333#6340"_s}, {u"合算@TEL:202,203,205-660"_s});
         row("one of the customer's orders missing", {u"045-222-3333#5800"_s}, {u"金額相違@TEL:202"_s});
+        row("more than all of them", {u"045-222-3333#7001"_s}, {u"金額相違@TEL:202"_s});
+        row("a fee an order cannot bear", {u"022-555-0001#700"_s}, {u"金額相違@TEL:501"_s});
+        row("the fee on an order that can bear it", {u"022-555-0001#1150"_s}, {u"合算@TEL:501,503,502-150"_s});
         row("the orders the text names", {u"202・203#5800"_s}, {u"合算@No.:202,203"_s});
         row("an order paid in two halves", {u"250#2000#250"_s, u"ﾀﾅｶ 06-6666-7777#2000"_s},
             {u"分割@No.:250"_s, u"分割@TEL:250"_s});
         row("halves less a fee", {u"250#2000#250"_s, u"250#1560#250"_s}, {u"分割@No.:250"_s, u"分割@No.:250-440"_s});
         row("halves that fall short", {u"250#2000#250"_s, u"250#1000#250"_s},
             {u"金額相違@No.:250"_s, u"重複@No.:250"_s});
+        row("halves of an order a full payment took", {u"250#2000#250"_s, u"250#4000#250"_s, u"250#2000#250"_s},
+            {u"重複@No.:250"_s, u"一致@No.:250"_s, u"重複@No.:250"_s});
 
         // Learned payer names.
         row("a name taught by phone", {u"ｲﾄｳ ﾊﾅｺ#3300##ｲﾄｳ ﾊﾅｺ"_s}, {u"一致@名義:203"_s});
         row("the name written another way", {u"x#3300##イトウ　ハナコ"_s}, {u"一致@名義:203"_s});
         row("a name taught by 氏名", {u"x#6000##ﾜﾀﾅﾍﾞｼﾞﾛｳ"_s}, {u"一致@名義:204"_s});
-        row("a 氏名 two phones share", {u"x#9100##ｽｽﾞｷ ｲﾁﾛｳ"_s}, {u"候補:301"_s});
+        row("a name taught without a phone is not the namesake with one", {u"x#7200##ﾜﾀﾅﾍﾞｼﾞﾛｳ"_s},
+            {u"金額相違@名義:204"_s});
+        row("a namesake owes the amount too", {u"x#4000##ﾀﾅｶ ﾀﾛｳ"_s}, {u"複数候補@名義:250,251"_s});
+        row("a 氏名 with phones and without", {u"x#9100##ｽｽﾞｷ ｲﾁﾛｳ"_s}, {u"金額相違@名義:103"_s});
         row("a cancellation names its order and takes nothing", {u"~101#3000"_s, u"101#3000"_s},
             {u"取消:101"_s, u"一致@No.:101"_s});
-        row("a cancellation without a number names the amount's one order", {u"~ﾔﾏﾀﾞ#3000"_s, u"ﾔﾏﾀﾞ#3000"_s},
-            {u"取消:101"_s, u"候補:101"_s});
+        row("a cancellation without a key names no order", {u"~ﾔﾏﾀﾞ#3000"_s, u"ﾔﾏﾀﾞ#3000"_s},
+            {u"取消"_s, u"候補:101"_s});
     }
 
     void statuses()
@@ -218,6 +237,28 @@ private Q_SLOTS:
             numbers << QString::number(number);
         QTEST(phones.join(u','), "phones");
         QTEST(numbers.join(u','), "numbers");
+    }
+
+    void feeTolerance_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<qint64>("yen");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("missing") << QString() << qint64(0) << false;
+        QTest::newRow("a counter's fee") << u" 880 "_s << qint64(880) << false;
+        QTest::newRow("the most") << u"1000"_s << qint64(1000) << false;
+        QTest::newRow("more than any fee") << u"1001"_s << qint64(0) << true;
+        QTest::newRow("huge") << u"99999999999"_s << qint64(0) << true;
+        QTest::newRow("negative") << u"-5"_s << qint64(0) << true;
+        QTest::newRow("no number") << u"880円"_s << qint64(0) << true;
+    }
+
+    void feeTolerance()
+    {
+        QFETCH(QString, setting);
+        QString refusal;
+        QTEST(PaymentMatcher::feeToleranceOf(setting, refusal), "yen");
+        QTEST(!refusal.isEmpty(), "refused");
     }
 
     void payerNames_data()

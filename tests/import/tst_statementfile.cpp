@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 using Format = Statement::Format;
 using Encoding = TextEncoding;
@@ -63,10 +65,17 @@ private Q_SLOTS:
             << utf8(u"No,備考,金額,日付,注文番号\n1,\"ご注文\n\"\"12\"\"\",¥3000,20240501,0012\n"
                     "2,\"a,b\",3000円,2024-05-02,ｱ12\n"_s)
             << Format::Csv << Encoding::Utf8
-            << QStringList{u"2|2024/05/01|3000|ご注文\n\"12\" 0012|0012"_s, u"4|2024/05/02|3000|a,b ｱ12|"_s};
+            << QStringList{u"2|2024/05/01|3000|ご注文\n\"12\" 0012|0012"_s, u"4|2024/05/02|3000|a,b ｱ12|ｱ12"_s};
         QTest::newRow("csv shift_jis, blank and withdrawal lines skipped")
             << ZenginSample::sjis(u"勘定日, 預入金額 ,依頼人名\r\n\r\n2024/05/01,,ｶﾞｽﾀﾞｲ\r\n2024/05/01,3000,ﾔﾏﾀﾞ ﾀﾛｳ\r\n"_s)
             << Format::Csv << Encoding::Cp932 << QStringList{u"4|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ|"_s};
+        QTest::newRow("order numbers as payers write them; one that is none stays as written")
+            << utf8(u"日付,金額,注文番号\n2024/05/01,1,２５０\n2024/05/01,2,No.250\n2024/05/01,3,250-1\n"
+                    "2024/05/01,4,#250\n2024/05/01,5,A-250\n"_s)
+            << Format::Csv << Encoding::Utf8
+            << QStringList{u"2|2024/05/01|1|２５０|250"_s, u"3|2024/05/01|2|No.250|250"_s,
+                           u"4|2024/05/01|3|250-1|250"_s, u"5|2024/05/01|4|#250|250"_s,
+                           u"6|2024/05/01|5|A-250|A-250"_s};
         QTest::newRow("net bank's names, a withdrawal column, escaped formula")
             << utf8(u"年月日,お取引内容,お引出し,お預入れ,残高\n2024年5月1日,'=ﾔﾏﾀﾞ 101,,3000,9000\n"
                     "R06.05.02,ATM,500,,8500\n"_s)
@@ -201,7 +210,8 @@ private Q_SLOTS:
     }
 
     // What a file's cancellations and corrections leave: "amount" per line,
-    // "amount取消" for one that takes back a deposit not in the file.
+    // "amount取消" for one that takes back a deposit not in the file, "不正"
+    // after a line that may not be used.
     void cancellationsAndCorrections_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -221,6 +231,32 @@ private Q_SLOTS:
         QTest::newRow("01 cancel without its original")
             << ZenginSample::join(ZenginSample::notice({{{standing, cancelled}}}))
             << QStringList{u"800"_s, u"3000取消"_s} << 0;
+        QTest::newRow("01 cancel before its notice")
+            << ZenginSample::join(ZenginSample::notice({{{cancelled, other, entry("060501", 3000, u"ﾔﾏﾀﾞ"_s)}}}))
+            << QStringList{u"3000"_s} << 1;
+        const Entry tanaka{"060501", 5400, u"ﾀﾅｶ"_s, {}, '1', "11", false, "000050"};
+        const Entry sato{"060501", 12800, u"ｻﾄｳ"_s, {}, '1', "11", false, "000050"};
+        Entry satoCancelled = sato;
+        satoCancelled.cancel = true;
+        QTest::newRow("01 two notices of one 照会番号, the cancel agrees with one")
+            << ZenginSample::join(ZenginSample::notice({{{tanaka, sato, satoCancelled}}}))
+            << QStringList{u"5400"_s} << 1;
+        QTest::newRow("01 照会番号 agrees, nothing else does")
+            << ZenginSample::join(ZenginSample::notice({{{tanaka, satoCancelled}}}))
+            << QStringList{u"5400不正"_s, u"12800取消不正"_s} << 0;
+        for (const auto &[name, date, payer] : {std::tuple{"another payer", "060501", u"ｽｽﾞｷ"_s},
+                                                std::tuple{"another 勘定日", "060502", u"ﾔﾏﾀﾞ"_s}}) {
+            const Entry unknown{date, 3000, payer, {}, '1', "11", true, "000099"};
+            QTest::addRow("01 cancel of no 照会番号 here, %s", name)
+                << ZenginSample::join(ZenginSample::notice({{{entry("060501", 3000, u"ﾔﾏﾀﾞ"_s), unknown}}}))
+                << QStringList{u"3000"_s, u"3000取消"_s} << 0;
+        }
+        // The cancel's payer cannot be read: its notice is held back, and the
+        // record after it reads as any other.
+        QList<QByteArray> damaged = ZenginSample::notice({{{entry("060501", 3000, u"ﾔﾏﾀﾞ"_s), cancelled, standing}}});
+        damaged[2].replace(49, 2, "\x81\x20");
+        QTest::newRow("01 damaged cancel") << ZenginSample::join(damaged)
+                                           << QStringList{u"3000不正"_s, u"3000取消不正"_s, u"800"_s} << 0;
 
         const Entry correction{"060502", 3000, u"ﾔﾏﾀﾞ"_s, {}, '2', "19"};
         QTest::newRow("03 入金訂正 with its deposit")
@@ -229,6 +265,11 @@ private Q_SLOTS:
         QTest::newRow("03 入金訂正 naming another payer")
             << ZenginSample::file({entry("060501", 3000, u"ｽｽﾞｷ"_s), correction})
             << QStringList{u"3000"_s, u"3000取消"_s} << 0;
+        damaged = ZenginSample::statement(
+            {{{entry("060501", 3000, u"ｽｽﾞｷ"_s), entry("060501", 700, u"ｻﾄｳ"_s), correction}}});
+        damaged[3].replace(81, 2, "\x81\x20");
+        QTest::newRow("03 damaged 入金訂正") << ZenginSample::join(damaged)
+                                            << QStringList{u"3000不正"_s, u"700"_s, u"3000取消不正"_s} << 0;
         const Entry giveBack{"060503", 220, u"ﾃｽｳﾘｮｳ"_s, {}, '1', "19"};
         QTest::newRow("03 出金訂正 is no payment")
             << ZenginSample::file({withdrawal(220), giveBack}) << QStringList{} << 0;
@@ -241,7 +282,8 @@ private Q_SLOTS:
         QVERIFY2(statement.ok(), qPrintable(statement.error));
         QStringList lines;
         for (const StatementLine &line : statement.lines)
-            lines << QString::number(line.amount) + (line.cancels ? u"取消"_s : QString());
+            lines << QString::number(line.amount) + (line.cancels ? u"取消"_s : QString())
+                         + (line.problem.isEmpty() ? QString() : u"不正"_s);
         QTEST(lines, "lines");
         QTEST(statement.takenBack, "takenBack");
     }
@@ -352,6 +394,7 @@ private Q_SLOTS:
         QTest::newRow("neither encoding") << QByteArray("date,amount\n2024/05/01,1\n\x81\x20,1\n")
                                           << u"3行目: 文字コードを判別できません（UTF-8 でも"_s;
         QTest::newRow("utf-16") << QByteArray("d\0a\0t\0e\0", 8) << u"1行目: 文字コードを判別できません（UTF-16"_s;
+        QTest::newRow("a line of 1,501 columns") << QByteArray(1500, ',') << u"1行目: 列が多すぎます（1501 列"_s;
 
         const QList<QByteArray> good = ZenginSample::statement({{{Entry{}, Entry{}}}});
         QList<QByteArray> records = good;

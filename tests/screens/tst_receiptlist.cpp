@@ -3,6 +3,8 @@
 // or by the bulk date and registered, also when the database fails midway.
 #include "ScreenFixture.h"
 
+#include "core/data/SqlSchema.h"
+#include "screens/import/frmTorikomi.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <QInputMethodEvent>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
@@ -18,7 +21,7 @@ struct Search { QString from, to; int shop; QString exempt; Ids listed; }; // fr
 struct Sort { QList<int> headerClicks; Ids order; };
 struct Entry { int column; QString text; bool mail; QStringList receipts; }; // column 0: bulk date, method text
 struct Fault { QString fault, told; };
-struct Read { int statement; Ids listed; }; // counted from the opening
+struct Read { QString fault; QString told; Ids listed; }; // a statement counted from the opening, or a table gone
 struct ShipDate { QString typed, button, date; QStringList told; bool searched, open; };
 
 class tst_ReceiptList : public QObject
@@ -300,9 +303,13 @@ private Q_SLOTS:
     void failedReadsAreTold_data()
     {
         QTest::addColumn<Read>("c");
-        // The opening reads four lists; 代引 (order 2) is exempt.
-        QTest::newRow("shop list at opening") << Read{1, {1, 2, 3, 4}};
-        QTest::newRow("search") << Read{5, {}};
+        // The opening reads four lists; 代引 (order 2) is exempt. A list that
+        // cannot be read costs that list alone, told once; the screen still closes.
+        const QString lost = u"!"_s + FaultyConnection::lost();
+        QTest::newRow("shop list at opening") << Read{u"1"_s, lost, {1, 3, 4}};
+        QTest::newRow("no SHOP table") << Read{u"SHOP"_s, u"!no such table: SHOP"_s, {1, 3, 4}};
+        QTest::newRow("no PAYMENT table") << Read{u"PAYMENT"_s, u"!no such table: PAYMENT"_s, {1, 2, 3, 4}};
+        QTest::newRow("search") << Read{u"5"_s, lost, {}};
     }
 
     void failedReadsAreTold()
@@ -310,10 +317,57 @@ private Q_SLOTS:
         QFETCH(Read, c);
         ScreenFixture f(ScreenFixture::WithOrders);
         f.db.setExempt(u"代引"_s);
-        f.faulty->failExecute(c.statement);
+        if (c.fault.toInt() == 0)
+            f.db.exec(u"DROP TABLE ["_s + c.fault + u"]"_s);
+        f.faulty->failExecute(c.fault.toInt());
         f.open(true);
-        QCOMPARE(f.shown, QStringList{u"!"_s + FaultyConnection::lost()});
+        QTRY_COMPARE(f.shown, QStringList{c.told});
         QCOMPARE(f.ids(), c.listed);
+        f.press(Qt::Key_F12);
+        QTRY_VERIFY(!f.form);
+        QCOMPARE(f.shown.size(), 1);
+    }
+
+    void refusedLessonCostsOnlyTheLesson()
+    {
+        // The taught names' table takes no INSERT (no right to it).
+        ScreenFixture f(ScreenFixture::WithOrders);
+        for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
+            if (statement.contains(u"[NYUKIN_MEIGI]"_s))
+                f.db.exec(statement);
+        }
+        f.db.exec(u"CREATE TRIGGER [refuse] BEFORE INSERT ON [NYUKIN_MEIGI]"
+                  " BEGIN SELECT RAISE(ABORT, 'permission denied for table NYUKIN_MEIGI'); END"_s);
+        QFile csv(QFileInfo(f.db.path()).absolutePath() + u"/bank.csv"_s);
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write((u"日付,金額,振込依頼人名\n"_s + TestDatabase::daysAgo(1) + u",2000,ﾐﾄﾞﾘ ｼｮｳｼﾞ\n"_s).toUtf8());
+        csv.close();
+        f.open(true);
+        // The line given to order 2 by hand, which teaches its payer name at 登録.
+        f.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
+            f.press(Qt::Key_Tab);
+            f.press(Qt::Key_Tab);
+            f.press(Qt::Key_N, Qt::AltModifier);
+            QTest::keyClicks(QApplication::focusWidget(), u"2"_s);
+            f.press(Qt::Key_Return);
+            const auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
+            QTRY_COMPARE(lines->Text(frmTorikomi::ColKey, 1), u"手入力"_s);
+            preview->findChild<QWidget *>(u"cmdEnter"_s)->setFocus();
+            f.press(Qt::Key_Return);
+        });
+        f.form->ImportStatement(csv.fileName());
+        f.press(Qt::Key_F9);
+        QCOMPARE(f.shown, QStringList());
+        QCOMPARE(f.receipts(), QStringList{u"2 "_s + TestDatabase::daysAgo(1) + u" 2000 1"_s});
+        QVERIFY2(f.form->statusBar()->currentMessage().contains(u"振込依頼人名を学習できませんでした"_s),
+                 qPrintable(f.form->statusBar()->currentMessage()));
+        // Said once: the next 登録 does not try the lesson again.
+        f.form->grid()->SetText(frmKensaku::ColPaidAmount, 1, u"1000"_s);
+        f.form->grid()->SetValue(frmKensaku::ColUpdateFlag, 1, 1);
+        f.press(Qt::Key_F9);
+        QCOMPARE(f.shown, QStringList());
+        QCOMPARE(f.receipts().size(), 2);
+        QCOMPARE(f.form->statusBar()->currentMessage(), QString());
     }
 };
 

@@ -46,7 +46,8 @@ private Q_SLOTS:
                                u"9007199254740993 2026/01/10 1000 1"_s};
         QCOMPARE(db.receipts(), paid);
         QCOMPARE(f.texts, QStringList());
-        payAndRegister(b->form, u"2026/01/20"_s);
+        // B pays the same orders from the same listed state with the very values A wrote: still A's, not B's.
+        payAndRegister(b->form, u"2026/01/10"_s);
         QCOMPARE(db.receipts(), paid);
         QCOMPARE(f.texts, QStringList{frmKensaku::ChangedElsewhereMessage({2147483653LL, 9007199254740993LL})});
         QCOMPARE(flagged(b->form), 2);

@@ -133,6 +133,14 @@ QString SqlCatalog::PayerNames(SqlDialect dialect)
     return inDialect(u"SELECT [振込依頼人名],[電話番号],[氏名] FROM [NYUKIN_MEIGI]"_s, dialect);
 }
 
+QString SqlCatalog::PayerNamesTableCount(SqlDialect dialect)
+{
+    // The catalogue, not the table: it answers while another program holds the table's lock.
+    if (dialect == SqlDialect::Sqlite)
+        return u"SELECT COUNT(*) AS [N] FROM [sqlite_master] WHERE [type] = 'table' AND [name] = 'NYUKIN_MEIGI'"_s;
+    return inDialect(u"SELECT COUNT(*) AS [N] FROM INFORMATION_SCHEMA.TABLES WHERE TABLE_NAME = 'NYUKIN_MEIGI'"_s, dialect);
+}
+
 QString SqlCatalog::ForgetPayerName(const QString &payer, SqlDialect dialect)
 {
     return inDialect(u"DELETE FROM [NYUKIN_MEIGI] WHERE [振込依頼人名] = '"_s + QuoteSql(payer) + u"'"_s, dialect);

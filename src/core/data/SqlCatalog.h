@@ -46,6 +46,9 @@ QString SaveExemptMethods(const QString &tabJoinedMethods, SqlDialect dialect);
 // Payer names the operators taught (NYUKIN_MEIGI): every row, the name, phone
 // number and 氏名 in that order.
 QString PayerNames(SqlDialect dialect);
+// How many tables named NYUKIN_MEIGI the database's catalogue lists: asked
+// when reading the names failed, to tell a missing table from a locked one.
+QString PayerNamesTableCount(SqlDialect dialect);
 QString ForgetPayerName(const QString &payer, SqlDialect dialect);
 QString TeachPayerName(const QString &payer, const QString &phone, const QString &name, const QString &today,
                        SqlDialect dialect);

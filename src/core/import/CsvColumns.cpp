@@ -22,6 +22,7 @@ constexpr std::array<const char16_t *, 12> SearchedNames{u"振込依頼人名", 
 constexpr std::array<const char16_t *, 4> PayerNames{u"振込依頼人名", u"依頼人名", u"振込人名", u"依頼人"};
 constexpr std::array<const char16_t *, 2> CancelNames{u"取消", u"取消区分"};
 constexpr std::array<const char16_t *, 1> ProblemNames{u"不正理由"};
+constexpr std::array<const char16_t *, 1> StatusNames{u"状態"};
 // Columns that hold nothing but an order number: a number there that is not
 // listed names an order the list does not have.
 constexpr std::array<const char16_t *, 2> OrderNames{u"お客様番号", u"注文番号"};
@@ -93,6 +94,8 @@ CsvColumns CsvColumns::fromHeader(const QStringList &header)
             columns.cancel = i;
         if (columns.problem < 0 && isOneOf(name, ProblemNames))
             columns.problem = i;
+        if (columns.status < 0 && isOneOf(name, StatusNames))
+            columns.status = i;
     }
     return columns;
 }

@@ -19,6 +19,7 @@ struct CsvColumns
     int payer{-1};      // 振込依頼人名 on its own, for the matching of payers' names
     int cancel{-1};     // 取消: "1" marks a deposit the bank took back (as saved by "未反映分を保存...")
     int problem{-1};    // 不正理由: why a saved line could not be used, so it cannot be used again
+    int status{-1};     // 状態 as saved: a 重複 line stays one, its first line being gone
     bool headerRow{true}; // false: the first row is already data
 
     bool complete() const { return date >= 0 && amount >= 0; }

@@ -67,6 +67,7 @@ bool CsvReader::read(QStringView text, Piece &piece, const std::function<bool(Re
         const int startLine = line;
         Record record;
         record.line = line;
+        qsizetype fields = 0;
         for (;;) {
             QString field;
             if (!readField(text, pos, line, field, error)) {
@@ -81,12 +82,19 @@ bool CsvReader::read(QStringView text, Piece &piece, const std::function<bool(Re
                 errorLine = pos >= n ? record.line : line;
                 return false;
             }
-            record.fields.append(field);
+            // Beyond the limit fields are only counted, for the refusal.
+            if (++fields <= MaxFields)
+                record.fields.append(field);
             if (pos < n && text[pos] == u',') {
                 ++pos;
                 continue;
             }
             break;
+        }
+        if (fields > MaxFields) {
+            error = u"列が多すぎます（%1 列。読めるのは %2 列まで）"_s.arg(fields).arg(MaxFields);
+            errorLine = record.line;
+            return false;
         }
         if (pos < n && text[pos] == u'\r')
             ++pos;
@@ -97,21 +105,4 @@ bool CsvReader::read(QStringView text, Piece &piece, const std::function<bool(Re
             break;
     }
     return true;
-}
-
-CsvReader::Result CsvReader::parse(QStringView text, qsizetype maxRecords)
-{
-    Result result;
-    if (maxRecords == 0)
-        return result;
-    const bool ok = read(
-        text,
-        [&](Record &record) {
-            result.records.append(std::move(record));
-            return maxRecords < 0 || result.records.size() < maxRecords;
-        },
-        result.error, result.errorLine);
-    if (!ok)
-        result.records.clear();
-    return result;
 }

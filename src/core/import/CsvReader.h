@@ -12,24 +12,19 @@
 class CsvReader final
 {
 public:
+    // No bank writes more columns; a line with millions of them would take
+    // the memory and the column dialog with it, so such a text is no CSV here.
+    static constexpr int MaxFields = 1000;
+
     struct Record
     {
         int line{0}; // the line the record starts on, from 1
         QStringList fields;
     };
 
-    struct Result
-    {
-        QList<Record> records;
-        QString error;    // not empty: the text is no CSV
-        int errorLine{0};
-    };
-
-    // At most maxRecords records when it is not negative.
-    static Result parse(QStringView text, qsizetype maxRecords = -1);
     // Hands each record to visit as it is read, keeping none, until visit
     // returns false or the text ends. False, with error and errorLine set,
-    // when the text is no CSV.
+    // when the text is no CSV or a record has more than MaxFields fields.
     static bool read(QStringView text, const std::function<bool(Record &)> &visit, QString &error, int &errorLine);
 
     // The same for a text read in pieces, each ending in a line break but the

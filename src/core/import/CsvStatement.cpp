@@ -39,9 +39,15 @@ bool isBlank(const QStringList &fields)
     return true;
 }
 
+// A field as the file gives it, without the mark "未反映分を保存..." put in front.
+QString cell(const CsvReader::Record &record, int column)
+{
+    return unescaped(record.fields.value(column).trimmed());
+}
+
 void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::Record &record)
 {
-    const QString amountText = record.fields.value(columns.amount).trimmed();
+    const QString amountText = cell(record, columns.amount);
     // Balance and withdrawal lines leave the deposit empty.
     if (isBlank(record.fields) || amountText.isEmpty() || amountText == u"-") {
         ++statement.skipped;
@@ -56,10 +62,10 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
     line.lineNumber = record.line;
     line.amount = amount.value_or(0);
     line.amountText = amountText;
-    line.dateText = record.fields.value(columns.date).trimmed();
+    line.dateText = cell(record, columns.date);
     line.julianDay = StatementValues::dateOf(line.dateText);
     for (const int column : columns.searched) {
-        const QString value = unescaped(record.fields.value(column).trimmed());
+        const QString value = cell(record, column);
         if (value.isEmpty())
             continue;
         line.searched.append(value);
@@ -68,14 +74,29 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
             line.payerName = value;
     }
     if (columns.payer >= 0 && !columns.searched.contains(columns.payer))
-        line.payerName = unescaped(record.fields.value(columns.payer).trimmed());
+        line.payerName = cell(record, columns.payer);
     if (columns.cancel >= 0)
-        line.cancels = record.fields.value(columns.cancel).trimmed() == u"1";
+        line.cancels = cell(record, columns.cancel) == u"1";
+    if (columns.status >= 0)
+        line.duplicate = cell(record, columns.status) == u"重複";
+    // An order column that holds something else than an order number keeps
+    // it as written: the line then has no number to go by, and no text may
+    // stand in for the column.
+    QString unreadable;
     for (const int column : columns.order) {
-        const QString value = record.fields.value(column).trimmed();
-        if (line.namedOrder.isEmpty() && StatementValues::isDigits(value))
-            line.namedOrder = value;
+        const QString value = cell(record, column);
+        if (value.isEmpty())
+            continue;
+        const QString number = StatementValues::orderNumberOf(value);
+        if (number.isEmpty()) {
+            if (unreadable.isEmpty())
+                unreadable = value;
+        } else if (line.namedOrder.isEmpty()) {
+            line.namedOrder = number;
+        }
     }
+    if (!unreadable.isEmpty())
+        line.namedOrder = unreadable;
     if (!amount)
         line.problem = u"金額「%1」が読めません"_s.arg(amountText);
     else if (line.julianDay == 0)
@@ -83,7 +104,7 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
     // A line saved as unusable (its payer's bytes, its value date) stays so:
     // what made it 不正 is no longer in the file.
     if (line.problem.isEmpty() && columns.problem >= 0)
-        line.problem = unescaped(record.fields.value(columns.problem).trimmed());
+        line.problem = cell(record, columns.problem);
     statement.lines.append(std::move(line));
 }
 
@@ -91,11 +112,22 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
 
 QList<QStringList> CsvStatement::firstRows(QStringView text, int count)
 {
-    const CsvReader::Result csv = CsvReader::parse(text, count);
     QList<QStringList> rows;
-    for (const CsvReader::Record &record : csv.records)
-        rows.append(record.fields);
-    return rows;
+    if (count <= 0)
+        return rows;
+    // The text may end inside a quoted field: what comes before it is still shown.
+    CsvReader::Piece piece;
+    piece.last = false;
+    QString error;
+    int errorLine = 0;
+    const bool ok = CsvReader::read(
+        text, piece,
+        [&](CsvReader::Record &record) {
+            rows.append(std::move(record.fields));
+            return rows.size() < count;
+        },
+        error, errorLine);
+    return ok ? rows : QList<QStringList>{};
 }
 
 namespace {

@@ -24,6 +24,7 @@ public:
     // knows it; nothing when they are not in that encoding.
     static std::optional<Statement> read(QByteArrayView bytes, const char *encoding,
                                          const CsvColumns *assigned = nullptr);
-    // The first rows as the column dialog shows them; empty when the text is no CSV.
+    // The first rows as the column dialog shows them, of a text that may be
+    // the start of a file only; empty when the text is no CSV.
     static QList<QStringList> firstRows(QStringView text, int count);
 };

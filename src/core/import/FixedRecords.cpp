@@ -70,6 +70,10 @@ QByteArrayView kindCode(QByteArrayView bytes)
 
 QString Decoder::text(QByteArrayView bytes, bool &ok)
 {
+    // Qt's ICU decoders keep an error once seen, whatever resetState says:
+    // one bad record would make every later one look bad too.
+    if (m_decoder.hasError())
+        m_decoder = QStringDecoder("windows-31j", QStringConverter::Flag::Stateless);
     m_decoder.resetState();
     const QString decoded = m_decoder.decode(bytes);
     ok = ok && !m_decoder.hasError();
@@ -192,6 +196,20 @@ void TakenBack::take(Statement &statement, qsizetype index)
 {
     m_taken[index] = true;
     ++statement.takenBack;
+}
+
+void TakenBack::drop(qsizetype index)
+{
+    m_taken[index] = true;
+}
+
+void TakenBack::holdBack(Statement &statement, qsizetype index, const QString &why)
+{
+    StatementLine line = statement.lines.at(index);
+    if (!line.problem.isEmpty())
+        return;
+    line.problem = why;
+    statement.lines.replace(index, line);
 }
 
 void TakenBack::dropFrom(Statement &statement) const

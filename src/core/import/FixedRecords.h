@@ -109,6 +109,11 @@ public:
     // The line kept, with its place for take() and standing().
     void keep(Statement &statement, StatementLine &&line);
     void take(Statement &statement, qsizetype index);
+    // The record that took a line back, which pays nothing either.
+    void drop(qsizetype index);
+    // A line that a record of the file may take back without saying so
+    // clearly: it stays, but unusable, and says why.
+    static void holdBack(Statement &statement, qsizetype index, const QString &why);
     bool standing(qsizetype index) const { return !m_taken.at(index); }
     // Drops the lines taken back, once the file is read.
     void dropFrom(Statement &statement) const;

@@ -74,7 +74,17 @@ PayerNames PayerNames::Load(DbConnection &connection)
         }
         records->Close();
     } catch (const DbError &error) {
-        names.setUnavailable(error.description());
+        // A table another program holds locked is there all the same: only
+        // the catalogue saying it is not makes it missing.
+        Learning learning = Learning::Unreadable;
+        try {
+            const auto tables = connection.Execute(SqlCatalog::PayerNamesTableCount(connection.Dialect()));
+            if (!tables->Eof() && tables->IntegerAt(0) == 0)
+                learning = Learning::NoTable;
+            tables->Close();
+        } catch (const DbError &) {
+        }
+        names.setUnavailable(error.description(), learning);
     }
     return names;
 }
@@ -91,9 +101,9 @@ void PayerNames::teach(const QString &normalisedPayer, const Customer &customer)
         m_names.insert(normalisedPayer, customer);
 }
 
-void PayerNames::setUnavailable(const QString &why)
+void PayerNames::setUnavailable(const QString &why, Learning learning)
 {
-    m_available = false;
+    m_learning = learning;
     m_why = why;
     m_names.clear();
 }

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <cstdint>
+
 class DbConnection;
 
 // Payer names the operators taught: the normalised name a bank writes for a
@@ -32,16 +34,26 @@ public:
     // whichever of their bank abbreviations (ｶ) (ｶ ﾕ) (ﾕ) the payer used.
     static QString normalised(const QString &payer);
 
-    // Every taught name; without the table, learning is off and why() says so.
+    // Whether the taught names could be used for this import.
+    enum class Learning : std::uint8_t {
+        On,
+        NoTable,    // the database has no NYUKIN_MEIGI: learning is off until it is created
+        Unreadable, // the table is there but could not be read now (another program's lock, a right)
+    };
+
+    // Every taught name; when they cannot be read, learning is off for this
+    // import, learning() says whether the table is missing and why() gives
+    // the database's message.
     static PayerNames Load(DbConnection &connection);
 
-    bool available() const { return m_available; }
+    bool available() const { return m_learning == Learning::On; }
+    Learning learning() const { return m_learning; }
     QString why() const { return m_why; }
     const Customer *find(const QString &normalisedPayer) const;
     bool isEmpty() const { return m_names.isEmpty(); }
 
     void teach(const QString &normalisedPayer, const Customer &customer);
-    void setUnavailable(const QString &why);
+    void setUnavailable(const QString &why, Learning learning = Learning::NoTable);
 
     // Writes the lessons inside the caller's transaction, the later of two
     // for one name winning.
@@ -49,6 +61,6 @@ public:
 
 private:
     QHash<QString, Customer> m_names;
-    bool m_available{true};
+    Learning m_learning{Learning::On};
     QString m_why;
 };

@@ -66,6 +66,10 @@ public:
     // The payer names the ticked hand-given lines teach once registered.
     QList<PayerNames::Lesson> lessons() const;
 
+    // What the preview says of the settings the import ran with (a refused FeeTolerance).
+    void setNote(const QString &note) { m_note = note; }
+    QString note() const { return m_note; }
+
 private:
     bool paysSplit(int index) const;
 
@@ -75,4 +79,5 @@ private:
     QList<int> m_chosen;
     QList<bool> m_ticked;
     QList<bool> m_byHand;
+    QString m_note;
 };

@@ -2,6 +2,7 @@
 
 #include "core/data/Rounding.h"
 #include "core/import/MatchKeys.h"
+#include "core/import/StatementValues.h"
 
 #include <QSet>
 
@@ -22,6 +23,12 @@ QString withoutSpaces(const QString &name)
 bool ticks(MatchStatus status)
 {
     return status == MatchStatus::Match || status == MatchStatus::FeeShort || status == MatchStatus::Combined;
+}
+
+// The single orders a verdict finds the amount fits.
+bool fits(MatchStatus status)
+{
+    return status == MatchStatus::Match || status == MatchStatus::FeeShort || status == MatchStatus::MultipleCandidates;
 }
 
 } // namespace
@@ -97,7 +104,8 @@ private:
 };
 
 PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, PayerNames payerNames)
-    : m_orders(std::move(orders)), m_feeTolerance(std::max<qint64>(feeTolerance, 0)),
+    : m_orders(std::move(orders)),
+      m_feeTolerance(feeTolerance > 0 && feeTolerance <= MaxFeeTolerance ? feeTolerance : 0),
       m_payerNames(std::move(payerNames))
 {
     const qsizetype n = m_orders.size();
@@ -132,6 +140,22 @@ PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, P
         m_byAmount[at] = i;
         m_position[i] = at;
     }
+}
+
+qint64 PaymentMatcher::feeToleranceOf(const QString &setting, QString &refusal)
+{
+    refusal.clear();
+    const QString text = setting.trimmed();
+    if (text.isEmpty())
+        return 0;
+    bool ok = false;
+    const qint64 yen = text.toLongLong(&ok);
+    if (ok && yen >= 0 && yen <= MaxFeeTolerance)
+        return yen;
+    refusal = u"parlow.ini の FeeTolerance=%1 は使えません（0〜%2 円）。この設定は無視し、手数料差なしで照合しています。"_s
+                  .arg(text.left(20))
+                  .arg(MaxFeeTolerance);
+    return 0;
 }
 
 qint64 PaymentMatcher::openAmount(const ListedOrder &order)
@@ -175,25 +199,57 @@ QList<int> PaymentMatcher::phoneOrders(const QList<qint64> &phones) const
     return orders;
 }
 
-QList<int> PaymentMatcher::nameOrders(const QString &payer) const
+bool PaymentMatcher::hasPhone(int order) const
 {
-    const PayerNames::Customer *customer = m_payerNames.find(PayerNames::normalised(payer));
+    return MatchKeys::phoneKey(m_orders.at(order).phone) != 0 || MatchKeys::phoneKey(m_orders.at(order).tel1) != 0;
+}
+
+PaymentMatcher::Verdict PaymentMatcher::nameVerdict(const StatementLine &line) const
+{
+    const PayerNames::Customer *customer =
+        m_payerNames.isEmpty() ? nullptr : m_payerNames.find(PayerNames::normalised(line.payerName));
     if (!customer)
         return {};
+    // The customer is their phone number, or for one taught without it, the
+    // orders of the 氏名 that have none; the other listed orders of the 氏名
+    // are other customers.
+    QList<int> own, namesakes;
+    QList<int> sameName = customer->name.isEmpty() ? QList<int>{} : m_byName.values(withoutSpaces(customer->name));
+    std::sort(sameName.begin(), sameName.end());
     if (customer->phone != 0)
-        return phoneOrders({customer->phone});
-    QList<int> orders = m_byName.values(withoutSpaces(customer->name));
-    // One 氏名 with several phone numbers is several customers: none of them.
-    qint64 phone = 0;
-    for (const int order : orders) {
-        const qint64 own = MatchKeys::phoneKey(m_orders.at(order).phone);
-        if (own != 0 && phone != 0 && own != phone)
-            return {};
-        if (own != 0)
-            phone = own;
+        own = phoneOrders({customer->phone});
+    for (const int order : sameName) {
+        if (customer->phone == 0 && !hasPhone(order))
+            own.append(order);
+        else if (!own.contains(order))
+            namesakes.append(order);
     }
-    std::sort(orders.begin(), orders.end());
-    return orders;
+    Verdict verdict = fit(own, line.amount, MatchKey::Name);
+    // A name two customers share ticks only when the other has nothing that fits.
+    if (const Verdict other = fit(namesakes, line.amount, MatchKey::Name);
+        ticks(verdict.status) && fits(other.status)) {
+        verdict.status = MatchStatus::MultipleCandidates;
+        verdict.orders += other.orders;
+        verdict.fee = 0;
+    }
+    return verdict;
+}
+
+int PaymentMatcher::feeBearer(const QList<int> &orders, qint64 fee) const
+{
+    // Beyond the open amounts, or short by more than a fee, is no combined payment.
+    if (fee < 0 || fee > m_feeTolerance)
+        return -1;
+    int bearer = -1;
+    for (int k = 0; k < orders.size(); ++k) {
+        const qint64 open = m_open.at(orders.at(k));
+        // Every order is paid something: none is owed nothing or owes less than the fee.
+        if (open <= 0)
+            return -1;
+        if (open > fee)
+            bearer = k;
+    }
+    return bearer;
 }
 
 PaymentMatcher::Verdict PaymentMatcher::fit(const QList<int> &named, qint64 amount, MatchKey key) const
@@ -225,9 +281,11 @@ PaymentMatcher::Verdict PaymentMatcher::fit(const QList<int> &named, qint64 amou
         verdict.orders = fitting;
         return verdict;
     }
-    if (named.size() > 1 && sum - amount >= 0 && sum - amount <= m_feeTolerance) {
+    if (const int bearer = feeBearer(named, sum - amount); named.size() > 1 && bearer >= 0) {
+        // The fee stays on the last order.
         verdict.status = MatchStatus::Combined;
         verdict.orders = named;
+        verdict.orders.move(bearer, verdict.orders.size() - 1);
         verdict.fee = sum - amount;
         return verdict;
     }
@@ -238,8 +296,12 @@ PaymentMatcher::Verdict PaymentMatcher::fit(const QList<int> &named, qint64 amou
 
 PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line) const
 {
-    // A column that holds nothing but a number decides alone.
+    // A column that holds nothing but an order number decides alone; one that
+    // holds something else leaves the line without a key, and no text may
+    // stand in for it.
     if (!line.namedOrder.isEmpty()) {
+        if (!StatementValues::isDigits(line.namedOrder))
+            return {};
         bool ok = false;
         const qint64 id = line.namedOrder.toLongLong(&ok);
         const int order = ok ? orderOf(id) : -1;
@@ -258,11 +320,9 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line) const
         if (const int order = orderOf(number); order >= 0 && !numbered.contains(order))
             numbered.append(order);
     }
+    // One verdict per key, in the order a tie is told in.
     std::array<Verdict, 3> verdicts{fit(numbered, line.amount, MatchKey::Number),
-                                    fit(phoneOrders(found.phones), line.amount, MatchKey::Phone),
-                                    m_payerNames.isEmpty() ? Verdict{}
-                                                           : fit(nameOrders(line.payerName), line.amount,
-                                                                 MatchKey::Name)};
+                                    fit(phoneOrders(found.phones), line.amount, MatchKey::Phone), nameVerdict(line)};
 
     // Keys that tick must agree; two that name different orders leave the choice to the operator.
     const Verdict *ticking = nullptr;
@@ -325,13 +385,15 @@ MatchResults PaymentMatcher::match(const StatementLines &lines) const
             continue;
         }
         const Verdict verdict = keyed(line);
-        if (line.cancels) {
-            // Claims nothing: it names the order it would have paid, for the operator to look at.
-            results.setStatus(i, MatchStatus::Cancelled);
-            if (!verdict.orders.isEmpty())
+        if (line.cancels || line.duplicate) {
+            // Claims nothing. A cancellation names the one order a key
+            // identifies, for the operator to look at; an amount alone would
+            // name whoever owes it. A line saved as 重複 stays one.
+            results.setStatus(i, line.cancels ? MatchStatus::Cancelled : MatchStatus::Duplicate);
+            verdicts.setStatus(i, MatchStatus::Duplicate);
+            results.setKey(i, line.cancels ? MatchKey::None : verdict.key);
+            if (verdict.key != MatchKey::None && verdict.orders.size() == 1)
                 results.setOrder(i, verdict.orders.constFirst());
-            else if (verdict.key == MatchKey::None && m_amountCount.value(line.amount) == 1)
-                results.setOrder(i, m_byAmount.at(m_amountStart.value(line.amount)));
             continue;
         }
         verdicts.setStatus(i, verdict.status);
@@ -409,7 +471,7 @@ MatchResults PaymentMatcher::match(const StatementLines &lines) const
 
     // Without a key the amount only proposes, among the orders still free.
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (results.status(i) == MatchStatus::Invalid || results.status(i) == MatchStatus::Cancelled
+        if (results.status(i) == MatchStatus::Invalid || verdicts.status(i) == MatchStatus::Duplicate
             || verdicts.key(i) != MatchKey::None || verdicts.status(i) == MatchStatus::NotListed)
             continue;
         const qint64 amount = lines.amount(i);

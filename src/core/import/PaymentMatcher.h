@@ -20,6 +20,14 @@ class PaymentMatcher final
 public:
     // A choice among more is none: the operator looks the payer up instead.
     static constexpr int MaxCandidates = 100;
+    // No bank keeps more of a transfer; a larger tolerance is taken as 0.
+    static constexpr qint64 MaxFeeTolerance = 1000;
+
+    // FeeTolerance as parlow.ini writes it: missing or empty is 0 (off);
+    // anything but a whole number up to MaxFeeTolerance is refused, with
+    // refusal saying so, and taken as 0: a larger figure would let a token
+    // transfer pay an order.
+    static qint64 feeToleranceOf(const QString &setting, QString &refusal);
 
     explicit PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance = 0, PayerNames payerNames = {});
 
@@ -41,10 +49,15 @@ private:
     class Claims;
     struct Verdict;
 
+    // What the line's keys make of it, each key alone and then together.
     Verdict keyed(const StatementLine &line) const;
     Verdict fit(const QList<int> &named, qint64 amount, MatchKey key) const;
+    // The order of a combined payment that keeps the fee, -1 when it cannot be one.
+    int feeBearer(const QList<int> &orders, qint64 fee) const;
     QList<int> phoneOrders(const QList<qint64> &phones) const;
-    QList<int> nameOrders(const QString &payer) const;
+    // The key of a payer name the operators taught.
+    Verdict nameVerdict(const StatementLine &line) const;
+    bool hasPhone(int order) const;
 
     QList<ListedOrder> m_orders;
     qint64 m_feeTolerance{0};

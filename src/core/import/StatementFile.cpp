@@ -75,12 +75,17 @@ Statement StatementFile::read(const QByteArray &bytes, const QDate &today, const
     return std::move(*csv);
 }
 
-QString StatementFile::csvText(const QByteArray &bytes)
+QList<QStringList> StatementFile::firstRows(const QByteArray &bytes, int count)
 {
-    if (!FixedRecords::kindCode(bytes).isEmpty() || bytes.contains('\0'))
-        return QString();
-    const DecodedText decoded = DecodedText::decode(bytes);
-    return decoded.encoding() == TextEncoding::Latin1 ? QString() : decoded.text();
+    // A few rows are in the first kilobytes; the rest of a large file is not decoded again.
+    constexpr qsizetype Start = 64 * 1024;
+    const qsizetype lineFeed = bytes.size() > Start ? bytes.indexOf('\n', Start) : -1;
+    const QByteArray start = lineFeed < 0 ? bytes : bytes.first(lineFeed + 1);
+    if (!FixedRecords::kindCode(start).isEmpty() || start.contains('\0'))
+        return {};
+    const DecodedText decoded = DecodedText::decode(start);
+    return decoded.encoding() == TextEncoding::Latin1 ? QList<QStringList>{}
+                                                       : CsvStatement::firstRows(decoded.text(), count);
 }
 
 QByteArray StatementFile::load(const QString &path, QString &error)

@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // Reads a payment statement whatever its kind: the banks' fixed-length files
 // (振込入金通知, 入出金取引明細) or CSV, recognised by the content and never by
@@ -24,6 +26,7 @@ public:
     static Statement readFile(const QString &path, const QDate &today, const CsvColumns *assigned = nullptr);
     // The bytes of a file readFile would read, or the reason it would not.
     static QByteArray load(const QString &path, QString &error);
-    // The text of a CSV as read (empty for anything else), for the column dialog.
-    static QString csvText(const QByteArray &bytes);
+    // The first rows of a CSV as the column dialog shows them, read from the
+    // file's start only; empty for anything else.
+    static QList<QStringList> firstRows(const QByteArray &bytes, int count);
 };

@@ -12,7 +12,9 @@ struct StatementLine
     qint64 amount{0};     // yen
     QString amountText;   // the amount as written
     QStringList searched; // the texts searched for order numbers
-    QString namedOrder;   // digits of a field that holds an order number only
+    // Digits of a field that holds an order number only; when that field holds
+    // something no order number can be read from, that text as written.
+    QString namedOrder;
     QString problem;      // why the line cannot be used; empty when it can
     QString payerName;    // 振込依頼人名 alone, when the file has it as a field
     QString edi;          // EDI情報 of a bank file, as written (trimmed)
@@ -22,6 +24,9 @@ struct StatementLine
     // at the order an earlier import may have paid. Pairs within one file are
     // dropped by the reader and never become lines.
     bool cancels{false};
+    // Saved by "未反映分を保存..." as 重複: the line its order took is not in
+    // the saved file, and the line must not take the order in its place.
+    bool duplicate{false};
 
     // Payer and remarks, as the operator reads them.
     QString text() const { return searched.join(u' '); }

@@ -26,12 +26,18 @@ StatementLines::Span StatementLines::spanOf(QStringView text, int slot, qsizetyp
 
 void StatementLines::append(const StatementLine &line)
 {
+    m_lines.append(stored(line));
+}
+
+StatementLines::Stored StatementLines::stored(const StatementLine &line)
+{
     Stored stored{};
     stored.amount = line.amount;
     stored.lineNumber = line.lineNumber;
     stored.julianDay = line.julianDay;
     stored.firstSpan = std::uint32_t(m_spans.size());
     stored.cancels = line.cancels;
+    stored.duplicate = line.duplicate;
     const QString *fields[FieldCount] = {&line.dateText, &line.amountText, &line.namedOrder, &line.problem,
                                          &line.payerName, &line.edi, &line.reference};
     // Most dates and amounts are written as the list writes them, and a
@@ -44,7 +50,7 @@ void StatementLines::append(const StatementLine &line)
         stored.derived |= 1u << AmountText;
     const qsizetype searched = std::min(line.searched.size(), MaxSearched);
     const qsizetype payerAt = line.payerName.isEmpty() ? -1 : line.searched.indexOf(line.payerName);
-    if (payerAt >= 0 && payerAt < std::min<qsizetype>(searched, 128)) {
+    if (payerAt >= 0 && payerAt < std::min<qsizetype>(searched, 64)) {
         stored.derived |= 1u << Payer;
         stored.payerAt = std::uint8_t(payerAt);
     }
@@ -59,7 +65,7 @@ void StatementLines::append(const StatementLine &line)
         m_spans.append(spanOf(line.searched.at(k), FieldCount + int(std::min<qsizetype>(k, SearchedSlots - 1)),
                               stored.firstSpan));
     stored.searched = std::uint8_t(searched);
-    m_lines.append(stored);
+    return stored;
 }
 
 StatementLine StatementLines::at(qsizetype index) const
@@ -70,6 +76,7 @@ StatementLine StatementLines::at(qsizetype index) const
     line.lineNumber = stored.lineNumber;
     line.julianDay = stored.julianDay;
     line.cancels = stored.cancels;
+    line.duplicate = stored.duplicate;
     QString *fields[FieldCount] = {&line.dateText, &line.amountText, &line.namedOrder, &line.problem,
                                    &line.payerName, &line.edi, &line.reference};
     qsizetype span = stored.firstSpan;

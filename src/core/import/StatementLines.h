@@ -28,6 +28,9 @@ public:
     int lineNumber(qsizetype index) const { return m_lines.at(index).lineNumber; }
 
     void append(const StatementLine &line);
+    // The line at index as given: what the reader learns later about a line
+    // (a cancellation that does not agree with it) is written this way.
+    void replace(qsizetype index, const StatementLine &line) { m_lines[index] = stored(line); }
     // Room for this many lines, so that a large file is not copied as it grows.
     void reserve(qsizetype lines) { m_lines.reserve(lines); }
     void clear();
@@ -86,14 +89,17 @@ private:
         // amount's as the list writes them, the payer's as searched text payerAt.
         std::uint8_t derived;
         std::uint8_t searched; // spans after the fields'
-        std::uint8_t payerAt : 7;
+        std::uint8_t payerAt : 6;
         bool cancels : 1;
+        bool duplicate : 1;
     };
 
     QString text(Span span) const { return QString(m_text.constData() + span.offset, qsizetype(span.length)); }
     // The span of text, shared with the slot's previous text or a text of
     // the same line (spans from lineSpans on) when they are alike.
     Span spanOf(QStringView text, int slot, qsizetype lineSpans);
+    // The line's record, its texts appended to the shared ones.
+    Stored stored(const StatementLine &line);
 
     QList<Stored> m_lines;
     QList<Span> m_spans;

@@ -81,4 +81,17 @@ std::optional<qint64> amountOf(QStringView text)
     return static_cast<qint64>(*value);
 }
 
+QString orderNumberOf(QStringView text)
+{
+    static const QRegularExpression written(
+        u"^(?:注文(?:番号)?)?\\s*(?:no\\.?|#)?\\s*[:]?\\s*(\\d{1,18})(?:\\s*[-−‐]\\s*\\d{1,3})?$"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    // NFKC folds ２５０, Ｎｏ．, ＃ and № to their plain forms.
+    const QString plain = text.toString().normalized(QString::NormalizationForm_KC).trimmed();
+    const QRegularExpressionMatch m = written.match(plain);
+    if (!m.hasMatch() || !isDigits(m.capturedView(1)))
+        return QString();
+    return m.captured(1);
+}
+
 } // namespace StatementValues

@@ -18,6 +18,11 @@ int dateOf(QStringView text);
 // included).
 std::optional<qint64> amountOf(QStringView text);
 
+// The order number of a field that holds one only: its digits after folding
+// full-width forms, with the usual prefixes (No., No, #, 注文, 注文番号) and a
+// branch suffix ("250-1") allowed; empty for anything else.
+QString orderNumberOf(QStringView text);
+
 // The text is one or more ASCII digits and nothing else.
 bool isDigits(QStringView text);
 

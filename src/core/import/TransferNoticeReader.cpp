@@ -37,25 +37,60 @@ struct Section
     BankDate::Range range;
     qint64 count{0}, total{0}, cancels{0}, cancelTotal{0};
     qsizetype firstLine{0};
+    QList<qsizetype> cancelling; // lines that cancel a notice, or may: their 取消区分 is damaged
 };
 
-// The notice a cancelling one takes back: the same 照会番号, else the same
-// amount, 勘定日 and payer; one not taken back already.
-qsizetype cancelledNotice(const StatementLines &lines, const TakenBack &takenBack, qsizetype from,
-                          const StatementLine &cancel)
+// A cancel takes back the notice of the section that agrees with it in
+// 照会番号, amount, 勘定日 and payer, before or after it in the file. One
+// that shares only its 照会番号 with notices is a contradiction: neither pays,
+// and both say why. Without a notice of its 照会番号, the one of the same
+// amount, 勘定日 and payer. A damaged cancel holds back every notice it
+// might take back.
+void settleCancels(Statement &statement, TakenBack &takenBack, const Section &section)
 {
-    qsizetype alike = -1;
-    for (qsizetype i = from; i < lines.size(); ++i) {
-        const StatementLine notice = lines.at(i);
-        if (!takenBack.standing(i) || notice.cancels || !notice.problem.isEmpty())
+    const qsizetype end = statement.lines.size();
+    for (const qsizetype c : section.cancelling) {
+        if (!takenBack.standing(c))
             continue;
-        if (!cancel.reference.isEmpty() && notice.reference == cancel.reference)
-            return i;
-        if (alike < 0 && notice.amount == cancel.amount && notice.dateText == cancel.dateText
-            && notice.payerName == cancel.payerName)
-            alike = i;
+        const StatementLine cancel = statement.lines.at(c);
+        QList<qsizetype> sameReference, sameAmount, all;
+        qsizetype whole = -1, alike = -1;
+        for (qsizetype i = section.firstLine; i < end; ++i) {
+            const StatementLine notice = statement.lines.at(i);
+            if (i == c || !takenBack.standing(i) || notice.cancels || !notice.problem.isEmpty())
+                continue;
+            all.append(i);
+            const bool rest = notice.amount == cancel.amount && notice.dateText == cancel.dateText
+                              && notice.payerName == cancel.payerName;
+            if (!cancel.reference.isEmpty() && notice.reference == cancel.reference) {
+                sameReference.append(i);
+                if (rest && whole < 0)
+                    whole = i;
+            } else if (rest && alike < 0) {
+                alike = i;
+            }
+            if (notice.amount == cancel.amount)
+                sameAmount.append(i);
+        }
+        if (!cancel.problem.isEmpty()) {
+            const bool amountRead = FixedRecords::isDigits(cancel.amountText.toLatin1());
+            for (const qsizetype i : !sameReference.isEmpty() ? sameReference : amountRead ? sameAmount : all)
+                TakenBack::holdBack(statement, i, u"%1行目の取消が読めないため、この入金が取り消されていないか分かりません"_s
+                                                      .arg(cancel.lineNumber));
+        } else if (whole >= 0) {
+            takenBack.take(statement, whole);
+            takenBack.drop(c);
+        } else if (!sameReference.isEmpty()) {
+            for (const qsizetype i : sameReference)
+                TakenBack::holdBack(statement, i, u"%1行目の取消と照会番号が同じで、金額・勘定日・依頼人が違います"_s
+                                                      .arg(cancel.lineNumber));
+            TakenBack::holdBack(statement, c, u"照会番号が同じ%1行目の通知と金額・勘定日・依頼人が違います"_s
+                                                  .arg(statement.lines.lineNumber(sameReference.constFirst())));
+        } else if (alike >= 0) {
+            takenBack.take(statement, alike);
+            takenBack.drop(c);
+        }
     }
-    return alike;
 }
 
 } // namespace
@@ -77,29 +112,27 @@ Statement TransferNoticeReader::read(QByteArrayView bytes, const QDate &today)
         StatementLine line = lineOf(record, number, Data, section.range, today, decoder, u"起算日");
         const QByteArrayView cancel = field(record, Cancel);
         line.cancels = cancel == QByteArrayView("1");
+        const bool damagedCancel = cancel != QByteArrayView("0") && cancel != QByteArrayView(" ") && !line.cancels;
         // Only an unreadable amount goes before a wrong 取消区分.
-        if (cancel != QByteArrayView("0") && cancel != QByteArrayView("1") && cancel != QByteArrayView(" ")
-            && isDigits(field(record, Amount)))
+        if (damagedCancel && isDigits(field(record, Amount)))
             line.problem = u"取消区分「%1」が正しくありません"_s.arg(QString::fromLatin1(cancel));
         ++section.count;
         section.total += line.amount;
         if (line.cancels) {
             ++section.cancels;
             section.cancelTotal += line.amount;
-            const qsizetype cancelled =
-                line.problem.isEmpty() ? cancelledNotice(statement.lines, takenBack, section.firstLine, line) : -1;
-            if (cancelled >= 0) {
-                takenBack.take(statement, cancelled);
-                return QString();
-            }
         }
-        if (line.amount > 0 || !line.problem.isEmpty())
+        if (line.amount > 0 || !line.problem.isEmpty()) {
+            if (line.cancels || damagedCancel)
+                section.cancelling.append(statement.lines.size());
             takenBack.keep(statement, std::move(line));
-        else
+        } else {
             ++statement.skipped;
+        }
         return QString();
     };
     const auto trailer = [&](QByteArrayView record) {
+        settleCancels(statement, takenBack, section);
         return trailerError(record, {{Count, section.count, u"合計件数"},
                                      {Total, section.total, u"合計金額"},
                                      {CancelCount, section.cancels, u"取消件数"},

@@ -90,16 +90,24 @@ Statement ZenginReader::read(QByteArrayView bytes, const QDate &today)
             return QString();
         }
         StatementLine line = lineOf(record, number, Data, section.range, today, decoder, u"預入・払出日");
-        if (!deposit) {
+        if (!deposit && !line.problem.isEmpty()) {
+            // A damaged 入金訂正 might take back any deposit of its amount: none of them pays.
+            const bool amountRead = isDigits(amount);
+            for (qsizetype i = section.firstLine; i < statement.lines.size(); ++i) {
+                if (takenBack.standing(i) && !statement.lines.at(i).cancels
+                    && (!amountRead || statement.lines.amount(i) == line.amount))
+                    TakenBack::holdBack(statement, i, u"%1行目の入金訂正が読めないため、この入金が取り消されていないか分かりません"_s
+                                                          .arg(number));
+            }
+        } else if (!deposit) {
             // 入金訂正: the deposit it corrects and the correction pay nothing.
-            const qsizetype corrected =
-                line.problem.isEmpty() ? correctedDeposit(statement.lines, takenBack, section.firstLine, line) : -1;
-            if (corrected >= 0) {
+            if (const qsizetype corrected = correctedDeposit(statement.lines, takenBack, section.firstLine, line);
+                corrected >= 0) {
                 takenBack.take(statement, corrected);
                 return QString();
             }
-            line.cancels = true;
         }
+        line.cancels = !deposit;
         if (line.amount > 0 || !line.problem.isEmpty())
             takenBack.keep(statement, std::move(line));
         else

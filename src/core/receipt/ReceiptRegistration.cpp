@@ -70,8 +70,13 @@ QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> 
     return problems;
 }
 
-QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts, QSet<qint64> *registered)
+QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts,
+                               const QList<Receipt> &unanswered, QSet<qint64> *registered)
 {
+    QHash<qint64, const Receipt *> attempted;
+    for (const Receipt &receipt : unanswered)
+        attempted.insert(*receipt.id, &receipt);
+
     struct Expected
     {
         const Receipt *receipt;
@@ -110,10 +115,12 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
                     changed.append(*orderId);
                 } else if (readDate != then.paidDate || !paidAmounts.matches(readAmount, then.paidAmount)
                            || !mailFlags.matches(readMail, then.mailSent)) {
-                    // Already what this registration writes: an earlier attempt
-                    // whose COMMIT met a broken connection went through.
+                    // Already what this receipt writes, and written by its own
+                    // attempt whose COMMIT went unanswered: it went through.
                     const Listed after = ListedAfter(*found->receipt);
-                    if (registered && readDate == after.paidDate
+                    const Receipt *attempt = attempted.value(*orderId);
+                    if (registered && attempt && attempt->listed == then && ListedAfter(*attempt) == after
+                        && readDate == after.paidDate
                         && CellText::plainNumber(readAmount) == after.paidAmount
                         && CellText::plainNumber(readMail) == after.mailSent)
                         registered->insert(*orderId);

@@ -23,6 +23,7 @@ struct Listed
     QString paidDate;
     QString paidAmount;
     QString mailSent;
+    bool operator==(const Listed &) const = default;
 };
 Listed ListedFrom(const QVariant &paidDate, const QVariant &paidAmount, const QVariant &mailSent);
 
@@ -49,12 +50,13 @@ QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> 
 
 // Run inside the registration's transaction: the orders among the receipts
 // whose payment columns differ from what the list read, that are gone, or
-// that more than one row of the table answers to. An order that holds
-// exactly what its receipt writes is no change: its registration went
-// through before (a commit whose answer the connection lost), and it goes
-// into *registered, when given, instead of being written again.
+// that more than one row of the table answers to. Values another operator
+// wrote are a change even when they equal this receipt's. Only where the same
+// receipt is among unanswered (a registration whose COMMIT went unanswered,
+// which may have gone through) does an order holding exactly what it writes
+// count as registered: it goes into *registered instead of being written again.
 QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts,
-                               QSet<qint64> *registered = nullptr);
+                               const QList<Receipt> &unanswered = {}, QSet<qint64> *registered = nullptr);
 
 // One UPDATE per receipt, in order; the orders in skip are left out.
 void Write(DbConnection &connection, const QList<Receipt> &receipts, const QSet<qint64> &skip = {});

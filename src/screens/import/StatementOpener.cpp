@@ -1,7 +1,6 @@
 #include "screens/import/StatementOpener.h"
 
 #include "core/import/ColumnMemory.h"
-#include "core/import/CsvStatement.h"
 #include "core/import/StatementFile.h"
 #include "screens/import/frmColumns.h"
 #include "widgets/WaitCursor.h"
@@ -14,6 +13,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -77,7 +77,7 @@ Outcome readAndMatch(QByteArray &bytes, const QDate &today, const CsvColumns *as
     Outcome outcome;
     outcome.statement = StatementFile::read(bytes, today, assigned);
     if (!outcome.statement.columnsKey.isEmpty()) {
-        outcome.firstRows = CsvStatement::firstRows(StatementFile::csvText(bytes), frmColumns::PreviewRows);
+        outcome.firstRows = StatementFile::firstRows(bytes, frmColumns::PreviewRows);
         return outcome;
     }
     bytes = QByteArray();
@@ -110,9 +110,14 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
 
     if (const QString key = outcome->statement.columnsKey; !key.isEmpty() && !outcome->firstRows.isEmpty()) {
         std::optional<CsvColumns> columns = ColumnMemory::recall(key);
-        if (!columns) {
+        // A header names the columns and the choice made for it holds; a file
+        // without one only has a shape, which another bank's layout may share:
+        // its remembered choice is shown for the operator to confirm.
+        const bool headerless = CsvColumns::looksLikeData(outcome->firstRows.constFirst());
+        if (!columns || headerless || !columns->headerRow) {
+            const std::optional<CsvColumns> remembered = std::exchange(columns, std::nullopt);
             // The dialog releases itself on closing: the choice is taken as it is accepted.
-            QPointer<frmColumns> dialog = new frmColumns(owner, outcome->firstRows);
+            QPointer<frmColumns> dialog = new frmColumns(owner, outcome->firstRows, remembered);
             QObject::connect(dialog, &QDialog::accepted, dialog, [&columns, dialog] { columns = dialog->columns(); });
             dialog->exec();
             if (dialog)

@@ -25,7 +25,7 @@ QComboBox *labelledCombo(QWidget *parent, const QString &name, const QString &ca
 
 } // namespace
 
-frmColumns::frmColumns(QWidget *owner, const QList<QStringList> &firstRows)
+frmColumns::frmColumns(QWidget *owner, const QList<QStringList> &firstRows, const std::optional<CsvColumns> &preset)
     : QDialog(owner)
     , m_rows(firstRows.mid(0, PreviewRows))
 {
@@ -34,6 +34,22 @@ frmColumns::frmColumns(QWidget *owner, const QList<QStringList> &firstRows)
     DialogSetup::Prepare(this, u"frmColumns"_s, u"列の割り当て"_s, 9600, 6600);
     createControls();
     fillColumns();
+    if (preset)
+        choose(*preset);
+}
+
+void frmColumns::choose(const CsvColumns &preset)
+{
+    chkHeader->setChecked(preset.headerRow);
+    for (const auto &[combo, column] : {std::pair{cboDate, preset.date}, std::pair{cboAmount, preset.amount},
+                                        std::pair{cboWithdrawal, preset.withdrawal}, std::pair{cboPayer, preset.payer}}) {
+        if (const int at = combo->findData(column); at >= 0)
+            combo->setCurrentIndex(at);
+    }
+    for (int c = 0; c < lstSearched->count(); ++c)
+        lstSearched->item(c)->setCheckState(preset.searched.contains(c) ? Qt::Checked : Qt::Unchecked);
+    // The choice is there to be confirmed: Enter accepts it.
+    findChild<QPushButton *>(u"cmdOK"_s)->setFocus();
 }
 
 frmColumns::~frmColumns() = default;

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <optional>
+
 class QCheckBox;
 class QComboBox;
 class QListWidget;
@@ -23,7 +25,9 @@ class frmColumns final : public QDialog
 public:
     static constexpr int PreviewRows = 5;
 
-    frmColumns(QWidget *owner, const QList<QStringList> &firstRows);
+    // preset: the choice remembered for files of this shape, shown for the
+    // operator to confirm with Enter.
+    frmColumns(QWidget *owner, const QList<QStringList> &firstRows, const std::optional<CsvColumns> &preset = {});
     ~frmColumns() override;
 
     CsvColumns columns() const;
@@ -31,6 +35,7 @@ public:
 private:
     void createControls();
     void fillColumns();
+    void choose(const CsvColumns &preset);
     void cmdOK_Click();
 
     QList<QStringList> m_rows;

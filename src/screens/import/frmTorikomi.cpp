@@ -164,10 +164,19 @@ void frmTorikomi::Form_Load()
     if (statement.takenBack > 0)
         caption += u"、銀行が取り消した入金 %1 件は対象外"_s.arg(statement.takenBack);
     Label1->setText(caption);
-    if (!m_import.matcher().payerNames().available())
-        lblLearning->setText(u"振込依頼人名の学習は無効です（表 NYUKIN_MEIGI がありません）。sql/ のデータベース用"
-                             u"スクリプト（sqlite_schema.sql、sqlserver_schema.sql、postgresql_schema.sql）にある"
-                             u" NYUKIN_MEIGI の CREATE TABLE を実行すると有効になります。"_s);
+    // One line for what the import runs without: the settings, the taught names.
+    QStringList notes;
+    if (!m_import.note().isEmpty())
+        notes << m_import.note();
+    const PayerNames &names = m_import.matcher().payerNames();
+    if (names.learning() == PayerNames::Learning::NoTable)
+        notes << u"振込依頼人名の学習は無効です（表 NYUKIN_MEIGI がありません）。sql/ のデータベース用"
+                 u"スクリプト（sqlite_schema.sql、sqlserver_schema.sql、postgresql_schema.sql）にある"
+                 u" NYUKIN_MEIGI の CREATE TABLE を実行すると有効になります。"_s;
+    else if (names.learning() == PayerNames::Learning::Unreadable)
+        notes << u"学習した振込依頼人名は今回使えません（表 NYUKIN_MEIGI を読めません。ほかのプログラムが使用中かもしれません:"
+                 u" %1）。学習した名義なしで照合しています。"_s.arg(names.why().simplified().left(160));
+    lblLearning->setText(notes.join(u' '));
 
     {
         // In one batch, as a search fills the list: a 50 MB statement has

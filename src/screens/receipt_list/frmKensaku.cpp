@@ -23,6 +23,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -169,10 +171,12 @@ void frmKensaku::createMenus()
     mnuTorikomi->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     connect(mnuTorikomi, &QAction::triggered, this, &frmKensaku::mnuTorikomi_Click);
 
-    // The client area is the design size; the menu bar comes on top of it.
-    const int menuHeight = menuBar()->sizeHint().height();
-    resize(Twips::ToPixelsX(DesignClientWidth, this),
-           Twips::ToPixelsY(DesignClientHeight, this) + menuHeight);
+    // The status line tells what needs no box (a lesson not learnt).
+    statusBar()->setSizeGripEnabled(false);
+    // The client area is the design size; the menu bar comes on top of it,
+    // the status line below.
+    const int barsHeight = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+    resize(Twips::ToPixelsX(DesignClientWidth, this), Twips::ToPixelsY(DesignClientHeight, this) + barsHeight);
 }
 
 QList<ColumnDef> frmKensaku::GridColumns()
@@ -270,23 +274,35 @@ void frmKensaku::FirstActivation()
     txtDate[1]->setText(FieldValue::FormatDate(QDate::currentDate()));
     pbytMailSet = 0;
 
+    // Each list on its own: a table that cannot be read costs its list, and
+    // the operator hears of it once.
+    QStringList failures;
+    const auto read = [&failures](auto load) {
+        try {
+            load();
+            return true;
+        } catch (const DbError &error) {
+            failures.append(error.description());
+            return false;
+        }
+    };
     {
         WaitCursor wait;
-        mbytLoadError = 0;
-        try {
-            LoadShopList();
-            if (cboShop_id->count() >= 1)
-                cboShop_id->setCurrentIndex(0);
-            LoadPaymentTable();
+        read([this] { LoadShopList(); });
+        if (cboShop_id->count() >= 1)
+            cboShop_id->setCurrentIndex(0);
+        // The usable methods come from the same table, which would only tell its failure again.
+        if (read([this] { LoadPaymentTable(); }))
             LoadOkMethodList();
-        } catch (const DbError &error) {
-            // The screen stays usable; the operator learns why its lists are short.
-            MessageService::Critical(this, error.description(), windowTitle());
-        }
         mlngSortCol = 2;
         mintSortOrder = 1;
         m_session.setShownMethod(-1);
     }
+    // Once the activation is over, so the box sits over the open screen.
+    if (!failures.isEmpty())
+        QTimer::singleShot(0, this, [this, text = failures.join(u"\n"_s)] {
+            MessageService::Critical(this, text, windowTitle());
+        });
 }
 
 bool frmKensaku::IsWindowSizeIndex2() const

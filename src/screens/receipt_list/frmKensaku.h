@@ -102,8 +102,9 @@ public:
     void mnuTorikomi_Click();
     void ImportStatement(const QString &path);
     QList<ListedOrder> ListedOrders() const;
-    // Payer names of lines given to orders by hand, taught inside 登録's transaction.
-    void TeachPayerNames(DbConnection &connection, const QList<ReceiptRegistration::Receipt> &receipts);
+    // Payer names of lines given to orders by hand, taught once 登録 committed
+    // and then forgotten, written or not.
+    void TeachPayerNames(const QList<ReceiptRegistration::Receipt> &receipts);
     void ForgetPayerNames(const QList<ReceiptRegistration::Receipt> &receipts);
 
     // The form's key preview: returns true when the key was consumed.
@@ -180,4 +181,6 @@ private:
     const QEvent *m_previewedKey = nullptr;
     QPointer<QWidget> m_previewedBy;
     QList<PayerNames::Lesson> m_payerLessons;
+    // The receipts of the last 登録 whose COMMIT went unanswered, until one commits.
+    QList<ReceiptRegistration::Receipt> m_unanswered;
 };

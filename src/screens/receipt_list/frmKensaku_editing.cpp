@@ -4,6 +4,7 @@
 #include "widgets/MessageService.h"
 #include "core/data/DbConnection.h"
 #include "core/data/DbTransaction.h"
+#include "core/data/QtSqlConnection.h"
 #include "core/data/Rounding.h"
 #include "core/data/CellText.h"
 #include "widgets/WaitCursor.h"
@@ -13,6 +14,7 @@
 #include "screens/receipt_list/ReceiptColors.h"
 
 #include <QPushButton>
+#include <QStatusBar>
 #include <QSet>
 
 #include <limits>
@@ -167,6 +169,7 @@ void frmKensaku::cmdUpdate_Click()
 {
     if (!button(9)->isEnabled())
         return;
+    statusBar()->clearMessage(); // it tells of the last registration only
 
     const QList<ReceiptRegistration::Receipt> receipts = flaggedReceipts();
     const QStringList unwritable = ReceiptRegistration::Unwritable(receipts, listedOrderIds(receipts));
@@ -183,13 +186,18 @@ void frmKensaku::cmdUpdate_Click()
         const WaitCursor wait;
         DbConnection &connection = m_session.connection();
         DbTransaction transaction(connection);
-        QSet<qint64> registered; // by a 登録 whose commit went unanswered
-        changed = ReceiptRegistration::ChangedElsewhere(connection, receipts, &registered);
+        QSet<qint64> registered;
+        changed = ReceiptRegistration::ChangedElsewhere(connection, receipts, m_unanswered, &registered);
         if (changed.isEmpty()) {
             ReceiptRegistration::Write(connection, receipts, registered);
-            TeachPayerNames(connection, receipts);
-            transaction.Commit();
-            ForgetPayerNames(receipts);
+            try {
+                transaction.Commit();
+            } catch (const DbError &error) {
+                // Only a COMMIT whose answer was lost may have written these rows.
+                if (error.description().startsWith(QtSqlConnection::LostAtCommitMessage()))
+                    m_unanswered = receipts;
+                throw;
+            }
         }
     } catch (const DbError &error) {
         MessageService::Critical(this, error.description(), windowTitle());
@@ -199,6 +207,8 @@ void frmKensaku::cmdUpdate_Click()
         MessageService::Exclamation(this, ChangedElsewhereMessage(changed), windowTitle());
         return;
     }
+    m_unanswered.clear();
+    TeachPayerNames(receipts);
 
     ReDrawGuard noPaint(sprNyukin);
     for (const ReceiptRegistration::Receipt &receipt : receipts)

@@ -4,6 +4,8 @@
 
 #include "core/data/CellText.h"
 #include "core/data/DbConnection.h"
+#include "core/data/DbTransaction.h"
+#include "core/data/QtSqlConnection.h"
 #include "core/import/PayerNames.h"
 #include "core/receipt/SharedState.h"
 #include "core/settings/SuiteSettings.h"
@@ -18,6 +20,8 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QPointer>
+#include <QStatusBar>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <optional>
@@ -26,13 +30,29 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The bank fee a payment may be short by and still pay its order: FeeTolerance
-// in section Parlow6 of parlow.ini, in yen; 0 (off) when missing or no number.
-qint64 feeTolerance()
+// How long reading the taught names may wait for another program's lock: the
+// import goes on without them rather than hold the screen for the lock timeout.
+constexpr int PayerNamesWaitMs = 300;
+
+// The taught names, read with a short wait for locks; the connection's own
+// wait is restored afterwards.
+PayerNames loadPayerNames(DbConnection &connection)
 {
-    bool ok = false;
-    const qint64 yen = ReadSuiteIni(u"Parlow6"_s, u"FeeTolerance"_s, u"0"_s).trimmed().toLongLong(&ok);
-    return ok ? std::clamp<qint64>(yen, 0, 100'000) : 0;
+    const auto restore = qScopeGuard([&connection] {
+        try {
+            connection.SetLockTimeout(LockTimeoutMs(QtSqlConnection::DefaultLockTimeoutMs));
+        } catch (const DbError &) {
+            // The connection's next statement tells the operator if it is unusable.
+        }
+    });
+    try {
+        connection.SetLockTimeout(PayerNamesWaitMs);
+    } catch (const DbError &error) {
+        PayerNames names;
+        names.setUnavailable(error.description(), PayerNames::Learning::Unreadable);
+        return names;
+    }
+    return PayerNames::Load(connection);
 }
 
 } // namespace
@@ -74,14 +94,18 @@ void frmKensaku::mnuTorikomi_Click()
 
 void frmKensaku::ImportStatement(const QString &path)
 {
+    QString toleranceRefused;
+    const qint64 tolerance = PaymentMatcher::feeToleranceOf(
+        ReadSuiteIni(u"Parlow6"_s, u"FeeTolerance"_s, QString()), toleranceRefused);
     QString refusal;
-    std::optional<PaymentImport> import = StatementOpener::Open(this, path, ListedOrders(), refusal, feeTolerance(),
-                                                                PayerNames::Load(m_session.connection()));
+    std::optional<PaymentImport> import = StatementOpener::Open(this, path, ListedOrders(), refusal, tolerance,
+                                                                loadPayerNames(m_session.connection()));
     if (!import) {
         if (!refusal.isEmpty())
             MessageService::Exclamation(this, refusal, windowTitle());
         return;
     }
+    import->setNote(toleranceRefused);
 
     QPointer<frmTorikomi> preview;
     {
@@ -112,7 +136,7 @@ void frmKensaku::ImportStatement(const QString &path)
     }
 }
 
-void frmKensaku::TeachPayerNames(DbConnection &connection, const QList<ReceiptRegistration::Receipt> &receipts)
+void frmKensaku::TeachPayerNames(const QList<ReceiptRegistration::Receipt> &receipts)
 {
     QList<PayerNames::Lesson> lessons;
     for (const ReceiptRegistration::Receipt &receipt : receipts) {
@@ -121,7 +145,19 @@ void frmKensaku::TeachPayerNames(DbConnection &connection, const QList<ReceiptRe
                 lessons.append(lesson);
         }
     }
-    PayerNames::Write(connection, lessons, QDate::currentDate().toString(u"yyyy/MM/dd"_s));
+    ForgetPayerNames(receipts);
+    if (lessons.isEmpty())
+        return;
+    // After the payments' commit, in a transaction of its own: a table that
+    // refuses the names costs the lessons, never the registration.
+    try {
+        DbConnection &connection = m_session.connection();
+        DbTransaction transaction(connection);
+        PayerNames::Write(connection, lessons, QDate::currentDate().toString(u"yyyy/MM/dd"_s));
+        transaction.Commit();
+    } catch (const DbError &error) {
+        statusBar()->showMessage(u"入金は登録しましたが、振込依頼人名を学習できませんでした: "_s + error.description());
+    }
 }
 
 void frmKensaku::ForgetPayerNames(const QList<ReceiptRegistration::Receipt> &receipts)
