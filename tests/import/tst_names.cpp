@@ -214,12 +214,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("matched"); // "status@key:No.s"
-        const auto row = [](const char *name, const QString &line, const QString &matched) {
-            QTest::newRow(name) << line << matched;
-        };
-        row("whole name and amount", u"ﾀﾅｶ ﾀﾛｳ#5400"_s, u"一致@名義:601"_s);
+        QTest::addColumn<QString>("noted");   // what the tooltip on 照合 says, in part
+        const auto row = [](const char *name, const QString &line, const QString &matched,
+                            const QString &noted = QString()) { QTest::newRow(name) << line << matched << noted; };
+        row("whole name and amount", u"ﾀﾅｶ ﾀﾛｳ#5400"_s, u"一致@名義:601"_s, u"名義 ﾀﾅｶﾀﾛｳ（田中 太郎）"_s);
         row("whole name, a fee short", u"ﾀﾅｶ ﾀﾛｳ#4960"_s, u"手数料差@名義:601"_s);
-        row("whole name, another amount", u"ﾀﾅｶ ﾀﾛｳ#5000"_s, u"金額相違@名義:601"_s);
+        row("whole name, another amount", u"ﾀﾅｶ ﾀﾛｳ#4000"_s, u"金額相違@名義:601"_s);
         row("family name alone", u"ﾓﾘ#3000"_s, u"候補:603"_s);
         row("family name alone, two fit", u"ﾀﾅｶ#5400"_s, u"複数候補:601,602"_s);
         row("a stranger's name", u"ﾔﾏﾓﾄ ｻﾄｼ#8800"_s, u"候補:610"_s);
@@ -230,9 +230,11 @@ private Q_SLOTS:
         row("two customers, both fit", u"ｻﾄｳ ｹﾝﾀ#2500"_s, u"複数候補@名義:607,608"_s);
         row("a company by its legal form", u"ｶ)ﾔﾏﾀﾞｼﾖｳｼﾞ#12000"_s, u"一致@名義:609"_s);
         row("a foreign name", u"ｼﾞﾖﾝ ｽﾐｽ#8800"_s, u"一致@名義:610"_s);
-        row("a mistyped number beside the name", u"ﾀﾅｶ ﾀﾛｳ 99999#5400"_s, u"一致@名義:601"_s);
-        row("a mistyped phone beside the name", u"ﾀﾅｶ ﾀﾛｳ 03-1111-0009#5400"_s, u"一致@名義:601"_s);
-        row("a number and a name that disagree", u"ﾀﾅｶ ﾀﾛｳ 602#5400"_s, u"複数候補@No.:602,601"_s);
+        row("a mistyped number beside the name", u"ﾀﾅｶ ﾀﾛｳ 99999#5400"_s, u"一致@名義:601"_s,
+            u"No.99999 は一覧にありません"_s);
+        row("a mistyped phone beside the name", u"ﾀﾅｶ ﾀﾛｳ 03-1111-0009#5400"_s, u"一致@名義:601"_s,
+            u"TEL 0311110009 は一覧にありません"_s);
+        row("a number and a name that disagree", u"ﾀﾅｶ ﾀﾛｳ 602#5400"_s, u"複数候補@No.:601,602"_s);
         row("two numbers joined by a hyphen", u"70001-70002 ﾅｶｼﾞﾏ ﾁﾋﾛ#3300"_s, u"合算@No.:70001,70002"_s);
         row("two numbers joined by a dot", u"ｶｲｲﾝ#3300##70001.70002"_s, u"合算@No.:70001,70002"_s);
         row("the column, and the name's other order", u"ﾊｾｶﾞﾜ ﾏﾕﾐ#7700#611"_s, u"合算@No.:611,612"_s);
@@ -262,6 +264,8 @@ private Q_SLOTS:
         if (!ids.isEmpty())
             text += u':' + ids.join(u',');
         QTEST(text, "matched");
+        QFETCH(QString, noted);
+        QVERIFY2(result.note.contains(noted), qPrintable(result.note));
     }
 
     // Configured away: nothing is read, the reason is given, nothing crashes.

@@ -11,6 +11,9 @@
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
+class NameIndex;
 class QAction;
 class DateBoxFocus;
 struct ListedOrder;
@@ -183,4 +186,6 @@ private:
     QList<PayerNames::Lesson> m_payerLessons;
     // The receipts of the last 登録 whose COMMIT went unanswered, until one commits.
     QList<ReceiptRegistration::Receipt> m_unanswered;
+    // The listed names' readings, indexed at the first import after a 表示.
+    std::shared_ptr<const NameIndex> m_nameIndex;
 };

@@ -99,7 +99,9 @@ void frmKensaku::ImportStatement(const QString &path)
         ReadSuiteIni(u"Parlow6"_s, u"FeeTolerance"_s, QString()), toleranceRefused);
     QString refusal;
     std::optional<PaymentImport> import = StatementOpener::Open(this, path, ListedOrders(), refusal, tolerance,
-                                                                loadPayerNames(m_session.connection()));
+                                                                loadPayerNames(m_session.connection()), m_nameIndex);
+    if (import)
+        m_nameIndex = import->matcher().names().index();
     if (!import) {
         if (!refusal.isEmpty())
             MessageService::Exclamation(this, refusal, windowTitle());
