@@ -3,6 +3,7 @@
 // must never match.
 #include "core/import/MatchKeys.h"
 #include "core/import/NameIndex.h"
+#include "core/import/NameKey.h"
 #include "core/import/NameReadings.h"
 #include "core/import/PaymentMatcher.h"
 
@@ -266,6 +267,28 @@ private Q_SLOTS:
         QTEST(text, "matched");
         QFETCH(QString, noted);
         QVERIFY2(result.note.contains(noted), qPrintable(result.note));
+    }
+
+    // A name on more orders than the operator could choose from tells no one
+    // apart, even when the amount fits one of them.
+    void aNameOnTooManyOrdersIsNoKey_data()
+    {
+        QTest::addColumn<int>("orders");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("as many as a choice offers") << NameKey::MaxOrders << u"一致"_s;
+        QTest::newRow("one more") << NameKey::MaxOrders + 1 << u"候補"_s;
+    }
+
+    void aNameOnTooManyOrdersIsNoKey()
+    {
+        QFETCH(int, orders);
+        QList<ListedOrder> listed;
+        for (int i = 0; i < orders; ++i)
+            listed.append({i + 1, 1000 + i, u"田中 一郎"_s, 1000.0 + 10 * i, 0, u"03-2222-%1"_s.arg(1000 + i), {}, {}});
+        const PaymentMatcher matcher(listed);
+        const MatchResult result = matcher.match(ruleLines({u"ﾀﾅｶ ｲﾁﾛｳ#1500"_s})).at(0);
+        QTEST(PaymentMatcher::statusText(result.status), "status");
+        QCOMPARE(matcher.orders().at(result.order).id, 1050);
     }
 
     // Configured away: nothing is read, the reason is given, nothing crashes.

@@ -2,6 +2,8 @@
 
 #include "core/import/MatchKeys.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -23,25 +25,33 @@ NameKey::Named NameKey::named(const QString &payer) const
         return named;
     const NameIndex::Found found = m_index->find(payer);
     named.familyOnly = found.familyOnly;
-    QList<qint64> keys; // one per customer: a phone, or minus the name's place for none
     QStringList readings;
-    for (qsizetype n = 0; n < found.names.size(); ++n) {
-        const NameIndex::Name &name = found.names.at(n);
+    qsizetype orders = 0;
+    for (const NameIndex::Name &name : found.names) {
         readings.append(u"%1（%2）"_s.arg(name.reading, name.listed));
-        for (const int order : name.orders) {
+        orders += name.orders.size();
+    }
+    named.reading = readings.join(u"、"_s);
+    // A name on more orders than a choice can offer tells no one apart.
+    if (orders > MaxOrders) {
+        named.common = true;
+        return named;
+    }
+    QHash<qint64, qsizetype> customerOf; // a phone, or minus the name's place for none
+    for (qsizetype n = 0; n < found.names.size(); ++n) {
+        for (const int order : found.names.at(n).orders) {
             const qint64 key = m_phone.value(order) != 0 ? m_phone.value(order) : -1 - n;
-            qsizetype at = keys.indexOf(key);
-            if (at < 0) {
-                at = keys.size();
-                keys.append(key);
+            const auto known = customerOf.constFind(key);
+            const qsizetype at = known != customerOf.cend() ? *known : named.customers.size();
+            if (known == customerOf.cend()) {
+                customerOf.insert(key, at);
                 named.customers.append(QList<int>());
             }
             if (!named.customers.at(at).contains(order))
                 named.customers[at].append(order);
         }
     }
-    for (QList<int> &orders : named.customers)
-        std::sort(orders.begin(), orders.end());
-    named.reading = readings.join(u"、"_s);
+    for (QList<int> &customer : named.customers)
+        std::sort(customer.begin(), customer.end());
     return named;
 }

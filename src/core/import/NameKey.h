@@ -11,7 +11,8 @@
 // A payer's name as a key: the customers whose listed 氏名 or 会社名 the
 // whole name reads as. Orders of one name are one customer when they share
 // a phone number (or have none); one name with two phone numbers is two
-// customers, which the amount may tell apart but never pays together.
+// customers, which the amount may tell apart but never pays together. A name
+// on more orders than the operator could choose from is no key.
 class NameKey final
 {
 public:
@@ -20,7 +21,11 @@ public:
         QList<QList<int>> customers; // each one's listed orders, in list order
         QString reading;             // what matched: the reading and the listed name
         bool familyOnly{false};      // a family name alone: no key
+        bool common{false};          // on more than MaxOrders orders: no key
     };
+
+    // As many orders as the preview offers to choose from.
+    static constexpr int MaxOrders = 100;
 
     NameKey() = default;
     NameKey(const QList<ListedOrder> &orders, std::shared_ptr<const NameIndex> index);

@@ -339,6 +339,8 @@ PaymentMatcher::Verdict PaymentMatcher::byName(const StatementLine &line, const 
         notes.prepend(u"名義 教えられた振込依頼人名"_s);
         return taught;
     }
+    if (named.common)
+        notes.prepend(u"名義 %1 は %2 件を超える注文の名前です"_s.arg(named.reading).arg(NameKey::MaxOrders));
     if (named.customers.isEmpty())
         return {};
     notes.prepend(u"名義 "_s + named.reading);
