@@ -253,7 +253,8 @@ private Q_SLOTS:
         PayerNames taught;
         taught.teach(PayerNames::normalised(u"ｺﾊﾞﾔｼ ｵｻﾑ"_s), {MatchKeys::phoneKey(u"03-1111-0001"), {}});
         const PaymentMatcher matcher(ruleOrders(), 880, taught);
-        const MatchResult result = matcher.match(ruleLines({line})).at(0);
+        const StatementLines lines = ruleLines({line});
+        const MatchResult result = matcher.match(lines).at(0);
         QString text = PaymentMatcher::statusText(result.status);
         if (result.key != MatchKey::None)
             text += u'@' + PaymentMatcher::keyText(result.key);
@@ -266,7 +267,8 @@ private Q_SLOTS:
             text += u':' + ids.join(u',');
         QTEST(text, "matched");
         QFETCH(QString, noted);
-        QVERIFY2(result.note.contains(noted), qPrintable(result.note));
+        const QString note = matcher.note(lines.at(0));
+        QVERIFY2(note.contains(noted), qPrintable(note));
     }
 
     // A name on more orders than the operator could choose from tells no one

@@ -8,7 +8,6 @@ MatchResult MatchResults::at(qsizetype line) const
     result.key = stored.key;
     result.order = stored.order;
     result.fee = stored.fee;
-    result.note = m_notes.value(line);
     if (const auto list = m_lists.constFind(line); list != m_lists.cend()) {
         if (stored.status == MatchStatus::Combined)
             result.orders = list->orders;
@@ -25,12 +24,4 @@ void MatchResults::setOrders(qsizetype line, const QList<int> &orders, int count
         m_lists.remove(line);
     else
         m_lists.insert(line, {orders, count});
-}
-
-void MatchResults::setNote(qsizetype line, const QString &note)
-{
-    if (note.isEmpty())
-        m_notes.remove(line);
-    else
-        m_notes.insert(line, note);
 }

@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QList>
-#include <QString>
 
 #include <cstdint>
 
@@ -37,7 +36,6 @@ struct MatchResult
     QList<int> candidates; // MultipleCandidates: listed orders to pick from, the first ones
     int candidateCount{0}; // MultipleCandidates: how many orders fit
     qint64 fee{0};         // FeeShort, Combined, Split: what the bank kept; a split's on its last line
-    QString note;          // what the keys read: the name's reading that matched, numbers no order has
 };
 
 // What matching made of every line of a statement, compact: most lines take
@@ -65,8 +63,6 @@ public:
     void setOrder(qsizetype line, int order) { m_lines[line].order = order; }
     void setFee(qsizetype line, qint64 fee) { m_lines[line].fee = fee; }
     void setOrders(qsizetype line, const QList<int> &orders, int count = 0);
-    QString note(qsizetype line) const { return m_notes.value(line); }
-    void setNote(qsizetype line, const QString &note);
 
 private:
     struct Line
@@ -84,5 +80,4 @@ private:
 
     QList<Line> m_lines;
     QHash<qsizetype, List> m_lists;
-    QHash<qsizetype, QString> m_notes; // only the lines that have one
 };

@@ -333,17 +333,19 @@ PaymentMatcher::Verdict PaymentMatcher::withOthers(int order, qint64 amount,
 // answer; else the customers whose listed name it reads as. Several
 // customers are told apart by the amount or not at all, never paid together.
 PaymentMatcher::Verdict PaymentMatcher::byName(const StatementLine &line, const NameKey::Named &named,
-                                               QStringList &notes) const
+                                               QStringList *notes) const
 {
     if (Verdict taught = nameVerdict(line); taught.key != MatchKey::None) {
-        notes.prepend(u"名義 教えられた振込依頼人名"_s);
+        if (notes)
+            notes->prepend(u"名義 教えられた振込依頼人名"_s);
         return taught;
     }
-    if (named.common)
-        notes.prepend(u"名義 %1 は %2 件を超える注文の名前です"_s.arg(named.reading).arg(NameKey::MaxOrders));
+    if (notes && named.common)
+        notes->prepend(u"名義 %1 は %2 件を超える注文の名前です"_s.arg(named.reading).arg(NameKey::MaxOrders));
     if (named.customers.isEmpty())
         return {};
-    notes.prepend(u"名義 "_s + named.reading);
+    if (notes)
+        notes->prepend(u"名義 "_s + named.reading);
     if (named.customers.size() == 1)
         return fit(named.customers.constFirst(), line.amount, MatchKey::Name);
     QList<int> all;
@@ -359,7 +361,7 @@ PaymentMatcher::Verdict PaymentMatcher::byName(const StatementLine &line, const 
     return verdict;
 }
 
-PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line, QString &note) const
+PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line, QStringList *notes) const
 {
     MatchKeys::Found found;
     for (const QString &text : line.searched)
@@ -376,8 +378,8 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line, QString
         bool ok = false;
         const qint64 id = line.namedOrder.toLongLong(&ok);
         const int order = ok ? orderOf(id) : -1;
-        if (!named.customers.isEmpty())
-            note = u"名義 "_s + named.reading;
+        if (notes && !named.customers.isEmpty())
+            notes->append(u"名義 "_s + named.reading);
         if (order < 0) {
             Verdict verdict;
             verdict.status = MatchStatus::NotListed;
@@ -394,23 +396,21 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line, QString
     }
 
     // Numbers and phones no listed order has are set aside, and the name decides.
-    QStringList notes;
     QList<int> numbered;
     for (const qint64 number : found.orderNumbers) {
-        if (const int order = orderOf(number); order < 0)
-            notes.append(u"No.%1 は一覧にありません"_s.arg(number));
-        else if (!numbered.contains(order))
+        if (const int order = orderOf(number); order < 0 && notes)
+            notes->append(u"No.%1 は一覧にありません"_s.arg(number));
+        else if (order >= 0 && !numbered.contains(order))
             numbered.append(order);
     }
     for (const qint64 phone : found.phones) {
-        if (!m_byPhone.contains(phone))
-            notes.append(u"TEL %1 は一覧にありません"_s.arg(phone % 100'000'000'000LL, int(phone / 100'000'000'000LL), 10,
-                                                      QChar(u'0')));
+        if (notes && !m_byPhone.contains(phone))
+            notes->append(u"TEL %1 は一覧にありません"_s.arg(phone % 100'000'000'000LL, int(phone / 100'000'000'000LL),
+                                                       10, QChar(u'0')));
     }
     // One verdict per key, in the order a tie is told in.
     std::array<Verdict, 3> verdicts{fit(numbered, line.amount, MatchKey::Number),
                                     fit(phoned, line.amount, MatchKey::Phone), byName(line, named, notes)};
-    note = notes.join(u'／');
 
     // Keys that tick must agree; two that name different orders leave the choice to the operator.
     const Verdict *ticking = nullptr;
@@ -445,6 +445,13 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line, QString
     return {};
 }
 
+QString PaymentMatcher::note(const StatementLine &line) const
+{
+    QStringList notes;
+    keyed(line, &notes);
+    return notes.join(u'／');
+}
+
 MatchResults PaymentMatcher::match(const StatementLines &lines) const
 {
     MatchResults results(lines.size());
@@ -472,9 +479,7 @@ MatchResults PaymentMatcher::match(const StatementLines &lines) const
             results.setStatus(i, MatchStatus::Invalid);
             continue;
         }
-        QString note;
-        const Verdict verdict = keyed(line, note);
-        results.setNote(i, note);
+        const Verdict verdict = keyed(line);
         if (line.cancels || line.duplicate) {
             // Claims nothing. A cancellation names the one order a key
             // identifies, for the operator to look at; an amount alone would

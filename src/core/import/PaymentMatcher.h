@@ -43,6 +43,10 @@ public:
     const PayerNames &payerNames() const { return m_payerNames; }
     const NameKey &names() const { return m_names; }
     MatchResults match(const StatementLines &lines) const;
+    // What the keys read in the line, for the tooltip on 照合: the name's
+    // reading that matched, the numbers no listed order has. Worked out when
+    // asked rather than kept for every line of a large statement.
+    QString note(const StatementLine &line) const;
 
     // Billed less received, each rounded half to even as the suite rounds amounts.
     static qint64 openAmount(const ListedOrder &order);
@@ -58,10 +62,10 @@ private:
     struct Verdict;
 
     // What the line's keys make of it, each key alone and then together;
-    // note says what they read.
-    Verdict keyed(const StatementLine &line, QString &note) const;
+    // notes, when asked for, say what they read.
+    Verdict keyed(const StatementLine &line, QStringList *notes = nullptr) const;
     Verdict fit(const QList<int> &named, qint64 amount, MatchKey key) const;
-    Verdict byName(const StatementLine &line, const NameKey::Named &named, QStringList &notes) const;
+    Verdict byName(const StatementLine &line, const NameKey::Named &named, QStringList *notes) const;
     Verdict withOthers(int order, qint64 amount, const QList<QList<int>> &customers) const;
     // The order of a combined payment that keeps the fee, -1 when it cannot be one.
     int feeBearer(const QList<int> &orders, qint64 fee) const;

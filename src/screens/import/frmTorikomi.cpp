@@ -240,7 +240,7 @@ void frmTorikomi::Form_Load()
 
 QString frmTorikomi::KeyTip(int row) const
 {
-    return row >= 1 && row <= m_import.lineCount() ? m_import.result(row - 1).note : QString();
+    return row >= 1 && row <= m_import.lineCount() ? m_import.matcher().note(m_import.line(row - 1)) : QString();
 }
 
 void frmTorikomi::ShowLine(int row)
