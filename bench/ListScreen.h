@@ -26,7 +26,7 @@ inline void AnswerMessages()
 // ship dates to narrow the search.
 inline frmKensaku *Open()
 {
-    auto *form = new frmKensaku(Session::Shared());
+    auto *form = new frmKensaku(Session::Shared(), SuiteSettings::Resolve());
     form->show();
     form->activateWindow();
     QApplication::setActiveWindow(form);

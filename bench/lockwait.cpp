@@ -37,7 +37,7 @@ double registerMs(frmKensaku *form, QString *told)
 void measure(const QString &name, const std::shared_ptr<DbConnection> &connection, const QString &path, int rows)
 {
     gdbConnection = connection;
-    auto *form = new frmKensaku(Session::Shared());
+    auto *form = new frmKensaku(Session::Shared(), SuiteSettings::Resolve());
     form->show();
     QApplication::setActiveWindow(form);
     QCoreApplication::processEvents();

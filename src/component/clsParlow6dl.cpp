@@ -2,6 +2,7 @@
 
 #include "core/receipt/Session.h"
 #include "core/receipt/SharedState.h"
+#include "core/settings/SuiteSettings.h"
 #include "screens/receipt_list/frmKensaku.h"
 
 #include <QApplication>
@@ -62,7 +63,7 @@ void clsParlow6dl::Show()
     QPointer<frmKensaku> &form = receiptList();
     // A closed window may still wait for its deferred deletion.
     if (!form || form->unloadedFlg)
-        form = new frmKensaku(Session::Shared());
+        form = new frmKensaku(Session::Shared(), SuiteSettings::Resolve());
     form->show();
     form->raise();
     form->activateWindow();

@@ -32,7 +32,6 @@ private slots:
         // Naming a folder, the variables mean user.reg and machine.reg in it.
         setEnv("PARLOW6_USER_REGISTRY", u"@"_s);
         setEnv("PARLOW6_MACHINE_REGISTRY", u"@"_s);
-        setEnv("PARLOW6_APPDATA", u"@/appdata"_s);
     }
 
     void suiteSetting_data()
@@ -78,7 +77,6 @@ private slots:
             {u'k', userKey},
             {u'c', "[Software\\VB and VBA Program Settings\\Veltrane\\Parlow6\\Sub]\n"},
             {u'o', "[Software\\VB and VBA Program Settings\\Veltrane\\Parlow5]\n"}};
-        ResolveDataFolder();
         for (const QChar store : stores) {
             if (store == u'm') {
                 write(u"@/machine.reg"_s,
@@ -89,14 +87,14 @@ private slots:
                           "\"v\"=\"two\"\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrane\\Parlow6]\r\n\"Crlf\" = \"x\"\r\n"
                           "[HKCU\\SOFTWARE\\Veltrane\\Parlow6]\n\"User\"=\"x\"\n");
             } else if (store == u'i') {
-                write(DataFolder() + u"/parlow.ini"_s,
+                write(u"@/parlow.ini"_s,
                       "[Parlow6]\nWindowSizeIndex=2\nBDBPath=ini\nFree=ini\nBlank=\nNul=2" + QByteArray(1, '\0')
                           + " 5\nLong=" + QByteArray(1024, '9') + '\n');
             } else {
                 write(u"@/user.reg"_s, user.value(store));
             }
         }
-        QCOMPARE(GetSuiteSetting(slot, u"d"_s, name), expected);
+        QCOMPARE(SuiteSettings(at(u"@"_s)).setting(slot, u"d"_s, name), expected);
     }
 
     void iniFiles_data()
@@ -159,9 +157,8 @@ private slots:
     {
         QFETCH(QByteArray, value);
         QFETCH(int, ms);
-        ResolveDataFolder();
-        write(DataFolder() + u"/parlow.ini"_s, "[Parlow6]\nLockTimeout=" + value + '\n');
-        QCOMPARE(LockTimeoutMs(5000), ms);
+        write(u"@/parlow.ini"_s, "[Parlow6]\nLockTimeout=" + value + '\n');
+        QCOMPARE(SuiteSettings(at(u"@"_s)).lockTimeoutMs(5000), ms);
     }
 
     void dataFolder_data()
@@ -191,19 +188,22 @@ private slots:
         setEnv("XDG_DATA_HOME", u"@/xdg"_s);
         setEnv("PARLOW6_APPDATA", appData);
         QString failed;
+        SuiteSettings settings;
         try {
-            ResolveDataFolder();
+            settings = SuiteSettings::Resolve();
         } catch (const DataFolderError &error) {
             failed = error.path();
         }
         QCOMPARE(failed, fails ? at(expected) : QString());
         if (expected.isEmpty()) {
-            QCOMPARE(QFileInfo(DataFolder()).canonicalFilePath(),
+            QCOMPARE(QFileInfo(settings.dataFolder()).canonicalFilePath(),
                      QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath());
             return;
         }
-        QCOMPARE(DataFolder(), at(expected));
-        QCOMPARE(QFileInfo::exists(DataFolder()), !fails);
+        if (fails)
+            return;
+        QCOMPARE(settings.dataFolder(), at(expected));
+        QVERIFY(QFileInfo::exists(settings.dataFolder()));
         // A data home made here is the user's alone, as the XDG rules ask.
         if (appData.contains(u".local"))
             QCOMPARE(QFileInfo(at(appData)).permissions() & (QFile::ReadGroup | QFile::ReadOther),

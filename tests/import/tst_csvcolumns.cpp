@@ -2,6 +2,7 @@
 // in parlow.ini under the key of the file's first row, and read back; and the
 // unapplied lines saved as CSV, read back.
 #include "core/import/ColumnMemory.h"
+#include "core/settings/SuiteSettings.h"
 #include "core/import/CsvColumns.h"
 #include "core/import/CsvStatement.h"
 #include "core/import/CsvWriter.h"
@@ -124,7 +125,7 @@ private Q_SLOTS:
     void iniKeepsEverythingElse()
     {
         QFETCH(QString, ini);
-        QTEST(ColumnMemory::withKey(ini, u"Parlow6"_s, u"K"_s, u"v"_s), "written");
+        QTEST(SuiteSettings::withKey(ini, u"Parlow6"_s, u"K"_s, u"v"_s), "written");
     }
 };
 

@@ -90,7 +90,7 @@ private Q_SLOTS:
     {
         ScreenFixture screen;
         seed(screen);
-        ScreenFixture::setIni("[Parlow6]\nLockTimeout=0.1\nFeeTolerance=880\n");
+        screen.setIni("[Parlow6]\nLockTimeout=0.1\nFeeTolerance=880\n");
         const QString date = TestDatabase::daysAgo(1);
         const QString path = write(screen, u"bank.csv"_s,
                                    {date + u",4000,ﾀﾅｶ ﾀﾛｳ ｶｲｲﾝ88,,250"_s, date + u",7000,ｽｽﾞｷ 12/01ﾌﾞﾝ,,120"_s,
@@ -198,7 +198,7 @@ private Q_SLOTS:
         QFETCH(QString, learning);
         ScreenFixture screen;
         seed(screen);
-        ScreenFixture::setIni("[Parlow6]\nLockTimeout=0.1\nFeeTolerance=99999999999\n");
+        screen.setIni("[Parlow6]\nLockTimeout=0.1\nFeeTolerance=99999999999\n");
         if (dropped)
             screen.db.exec(u"DROP TABLE [NYUKIN_MEIGI]"_s);
         const QString date = TestDatabase::daysAgo(1);

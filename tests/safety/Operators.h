@@ -3,7 +3,7 @@
 #include "ScreenFixture.h"
 
 // One operator: a receipt list of its own on a connection of its own, in a
-// session of its own, searched once.
+// session of its own (the settings shared), searched once.
 struct Operator
 {
     SessionStore store;
@@ -11,12 +11,12 @@ struct Operator
     ~Operator() { delete form.data(); }
 };
 
-inline std::unique_ptr<Operator> operatorOn(std::shared_ptr<DbConnection> connection)
+inline std::unique_ptr<Operator> operatorOn(std::shared_ptr<DbConnection> connection, const SuiteSettings &settings)
 {
     auto op = std::make_unique<Operator>();
     op->store.connection = std::move(connection);
     op->store.userLevel = 2; // one that may register
-    op->form = new frmKensaku(Session(op->store));
+    op->form = new frmKensaku(Session(op->store), settings);
     ScreenFixture::activate(op->form);
     op->form->cmdSearch_Click();
     return op;

@@ -24,7 +24,8 @@ private:
     static std::unique_ptr<Operator> operatorOn(Path path, ScreenFixture &f)
     {
         return ::operatorOn(path == Path::Sqlite ? QtSqlConnection::openSqlite(f.db.path())
-                                                 : QtSqlConnection::openOdbc(u"Driver=SQLite3;Database="_s + f.db.path()));
+                                                 : QtSqlConnection::openOdbc(u"Driver=SQLite3;Database="_s + f.db.path()),
+                            f.settings);
     }
 
     static void paths()
@@ -78,7 +79,7 @@ private Q_SLOTS:
         // The other operator's registration holds its lock while this one starts.
         QFETCH(Path, path);
         ScreenFixture f(ScreenFixture::WithOrders);
-        ScreenFixture::setIni("[Parlow6]\nLockTimeout=5\n");
+        f.setIni("[Parlow6]\nLockTimeout=5\n");
         auto b = operatorOn(path, f);
         std::atomic<bool> locked = false;
         std::unique_ptr<QThread> other(QThread::create([&locked, file = f.db.path()] {
@@ -127,7 +128,7 @@ private Q_SLOTS:
         QFETCH(int, belowMs);
         ScreenFixture f;
         addOrders(f, 2000);
-        ScreenFixture::setIni("[Parlow6]\nLockTimeout=" + timeout + '\n');
+        f.setIni("[Parlow6]\nLockTimeout=" + timeout + '\n');
         auto op = operatorOn(path, f);
         // A small cache makes the registration meet the reader's lock again and again.
         op->store.connection->Execute(u"PRAGMA cache_size = 10"_s)->Close();

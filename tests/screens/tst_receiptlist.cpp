@@ -11,9 +11,7 @@
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QStatusBar>
-#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -171,15 +169,8 @@ private Q_SLOTS:
     void windowSizeIndexTwoKeepsTheDesign()
     {
         QFETCH(QByteArray, index);
-        QTemporaryDir dir;
-        QFile settings(dir.filePath(u"user.reg"_s));
-        QVERIFY(settings.open(QIODevice::WriteOnly));
-        settings.write("[Software\\VB and VBA Program Settings\\Veltrane\\Parlow6]\n\"WindowSizeIndex\"=\"" + index
-                       + "\"\n");
-        settings.close();
-        qputenv("PARLOW6_USER_REGISTRY", settings.fileName().toLocal8Bit());
-        const auto reset = qScopeGuard([] { qputenv("PARLOW6_USER_REGISTRY", QByteArray()); });
         ScreenFixture f;
+        f.setIni("[Parlow6]\nWindowSizeIndex=" + index + '\n');
         QWidget *grid = f.open()->grid();
         const int width = grid->width();
         f.form->resize(f.form->width() + 300, f.form->height());

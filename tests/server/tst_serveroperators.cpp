@@ -38,8 +38,8 @@ private Q_SLOTS:
             db.addOrders(1, id);
         db.exec(u"UPDATE \"CHUMON\" SET \"入金日\" = '2025/12/01', \"入金額\" = 1000, \"入金確認送信\" = 1 "
                 "WHERE \"ID\" IN (9007199254740992, 5, -2147483643)"_s);
-        auto a = operatorOn(db.open(first));
-        auto b = operatorOn(db.open(second));
+        auto a = operatorOn(db.open(first), f.settings);
+        auto b = operatorOn(db.open(second), f.settings);
         payAndRegister(a->form, u"2026/01/10"_s);
         const QStringList paid{u"-2147483643 2025/12/01 1000 1"_s, u"5 2025/12/01 1000 1"_s,
                                u"2147483653 2026/01/10 1000 1"_s, u"9007199254740992 2025/12/01 1000 1"_s,
@@ -84,8 +84,8 @@ private Q_SLOTS:
         ScreenFixture f;
         ServerDatabase db;
         db.addOrders(500);
-        ScreenFixture::setIni("[Parlow6]\nLockTimeout=" + timeout + '\n');
-        auto op = operatorOn(db.open(path));
+        f.setIni("[Parlow6]\nLockTimeout=" + timeout + '\n');
+        auto op = operatorOn(db.open(path), f.settings);
         QCOMPARE(op->form->grid()->MaxRows(), 500);
         const auto setting = op->store.connection->Execute(u"SHOW lock_timeout"_s);
         QCOMPARE(setting->TextAt(0), sent);
@@ -126,7 +126,7 @@ private Q_SLOTS:
                 "$$BEGIN RAISE EXCEPTION 'order % is under audit', NEW.\"ID\"; END$$"_s);
         db.exec(u"CREATE TRIGGER audit BEFORE UPDATE ON \"CHUMON\" FOR EACH ROW WHEN (NEW.\"ID\" = 150) "
                 "EXECUTE FUNCTION refuse()"_s);
-        auto op = operatorOn(db.open(path));
+        auto op = operatorOn(db.open(path), f.settings);
         payAndRegister(op->form, u"2026/01/10"_s);
         QCOMPARE(f.shown.size(), 1);
         QVERIFY2(f.shown.constFirst().contains(u"order 150 is under audit"_s), qPrintable(f.shown.constFirst()));
@@ -139,6 +139,37 @@ private Q_SLOTS:
         QCOMPARE(db.receipts().size(), 300);
     }
 
+    void missingListTableCostsThatList_data()
+    {
+        QTest::addColumn<ServerPath>("path");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("listed"); // 銀行振込, every order's method, is exempt
+        for (const ServerPath path : {ServerPath::Qpsql, ServerPath::Odbc}) {
+            QTest::addRow("%s, no SHOP", ServerDatabase::name(path)) << path << u"SHOP"_s << 0;
+            QTest::addRow("%s, no PAYMENT", ServerDatabase::name(path)) << path << u"PAYMENT"_s << 5;
+        }
+    }
+
+    void missingListTableCostsThatList()
+    {
+        // Told once; the other lists are read, and the screen closes.
+        QFETCH(ServerPath, path);
+        QFETCH(QString, table);
+        QFETCH(int, listed);
+        ScreenFixture f;
+        ServerDatabase db;
+        db.addOrders(5);
+        db.exec(u"UPDATE \"CONTROL\" SET \"NYUKIN_NOMANAGE\" = '銀行振込'"_s);
+        db.exec(u"DROP TABLE \"%1\""_s.arg(table));
+        auto op = operatorOn(db.open(path), f.settings);
+        QTRY_COMPARE(f.shown.size(), 1);
+        QVERIFY2(f.texts.constFirst().contains(table), qPrintable(f.texts.constFirst()));
+        QCOMPARE(op->form->grid()->MaxRows(), listed);
+        op->form->close();
+        QTRY_VERIFY(!op->form);
+        QCOMPARE(f.shown.size(), 1);
+    }
+
     void unknownCommitIsNotWrittenTwice_data() { ServerDatabase::addPaths(); }
 
     void unknownCommitIsNotWrittenTwice()
@@ -149,7 +180,7 @@ private Q_SLOTS:
         db.addOrders(4);
         auto lossy = std::make_shared<FaultyConnection>(db.open(path));
         lossy->loseCommitAnswer = true;
-        auto op = operatorOn(lossy);
+        auto op = operatorOn(lossy, f.settings);
         payAndRegister(op->form, u"2026/01/10"_s);
         QCOMPARE(f.texts, QStringList{QtSqlConnection::LostAtCommitMessage()});
         QCOMPARE(flagged(op->form), 4);
@@ -188,10 +219,10 @@ private Q_SLOTS:
         if (restart && pgCtl.isEmpty())
             QFAIL("PARLOW6_PG_CTL is not set: run ./scripts/run-tests.sh");
         ScreenFixture f;
-        ScreenFixture::setIni("[Parlow6]\nLockTimeout=5\n");
+        f.setIni("[Parlow6]\nLockTimeout=5\n");
         ServerDatabase db;
         db.addOrders(10000);
-        auto op = operatorOn(db.open(path));
+        auto op = operatorOn(db.open(path), f.settings);
         QCOMPARE(op->form->grid()->MaxRows(), 10000);
 
         const QString restartServer =

@@ -98,10 +98,8 @@ public:
     {
         if (seed == WithOrders)
             addOrders();
-        // A data folder of this test's own, whose parlow.ini keeps lock waits
-        // short: a lock a test did not take on purpose fails fast.
-        qputenv("PARLOW6_APPDATA", QFileInfo(db.path()).absolutePath().toLocal8Bit());
-        ResolveDataFolder();
+        // A parlow.ini of this test's own keeps lock waits short: a lock a
+        // test did not take on purpose fails fast.
         setIni("[Parlow6]\nLockTimeout=0.1\n");
         store.connection = faulty;
         store.userLevel = 2;
@@ -114,9 +112,9 @@ public:
         qApp->installEventFilter(this);
     }
 
-    static void setIni(const QByteArray &content)
+    void setIni(const QByteArray &content) const
     {
-        QFile ini(DataFolder() + QStringLiteral("/parlow.ini"));
+        QFile ini(settings.dataFolder() + QStringLiteral("/parlow.ini"));
         QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ini.write(content);
     }
@@ -147,7 +145,7 @@ public:
 
     frmKensaku *open(bool search = false)
     {
-        form = new frmKensaku(session);
+        form = new frmKensaku(session, settings);
         activate(form);
         if (search)
             press(Qt::Key_F1);
@@ -218,6 +216,7 @@ public:
     }
 
     TestDatabase db{100}; // a lock a test did not take on purpose fails fast
+    SuiteSettings settings{QFileInfo(db.path()).absolutePath()}; // the test's own data folder
     std::shared_ptr<FaultyConnection> faulty = std::make_shared<FaultyConnection>(db.connection());
     // The list's own state, apart from the component's.
     SessionStore store;

@@ -6,12 +6,9 @@
 #include "widgets/layout/modAnchor.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -83,7 +80,7 @@ void tst_Layout::anchorWords()
     CaptureAnchors(&form, table);
 
     form.resize(700, 460);
-    ApplyAnchors(&form, table);
+    ApplyAnchors(&form, table, QString());
     QCOMPARE(control->geometry(), placed);
 }
 
@@ -105,15 +102,6 @@ void tst_Layout::fixedRatio()
     QFETCH(int, points);
     QFETCH(double, shrink);
 
-    QTemporaryDir dir;
-    QFile store(dir.filePath(u"user.reg"_s));
-    QVERIFY(store.open(QIODevice::WriteOnly)
-            && store.write("[Software\\VB and VBA Program Settings\\Veltrane\\Parlow6]\n\"WindowSizeIndex\"=\""
-                           + windowSizeIndex.toUtf8() + "\"\n") > 0);
-    store.close();
-    qputenv("PARLOW6_USER_REGISTRY", QFile::encodeName(store.fileName()));
-    const auto restore = qScopeGuard([] { qputenv("PARLOW6_USER_REGISTRY", QByteArray()); });
-
     QWidget form;
     ScreenSetup::PrepareScreen(&form, u"frmKensaku"_s, u"入金"_s); // the design font, 9 points
     form.resize(600, 400);
@@ -128,7 +116,7 @@ void tst_Layout::fixedRatio()
     // The fonts come from the design each time; the columns from their
     // current widths, so each pass shrinks them once more.
     for (int pass = 1; pass <= 2; ++pass) {
-        ApplyAnchors(&form, table);
+        ApplyAnchors(&form, table, windowSizeIndex);
         QCOMPARE(label->font().pointSize(), points);
         QCOMPARE(grid->font().pointSize(), points);
         QCOMPARE(combo->height(), 30); // the edit box of a list keeps its design height

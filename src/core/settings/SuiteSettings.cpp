@@ -2,8 +2,13 @@
 
 #include "core/data/FieldValue.h"
 #include "core/settings/ProfileString.h"
-#include "core/settings/ProgramSettings.h"
-#include "core/settings/modRegistry.h"
+#include "core/settings/RegistryStore.h"
+#include "core/text/DecodedText.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringEncoder>
+#include <QtEndian>
 
 #include <array>
 
@@ -57,12 +62,13 @@ constexpr std::array<SlotEntry, 34> kSlots{{
     {u"ListSort"},
 }};
 
-constexpr QStringView kAppName = u"Veltrane";
 constexpr QStringView kSection = u"Parlow6";
+constexpr QStringView kUserKey = u"Software\\VB and VBA Program Settings\\Veltrane\\Parlow6";
 constexpr QStringView kMachineKey = u"SOFTWARE\\Veltrane\\Parlow6";
-constexpr QStringView kIniFileName = u"parlow.ini";
 // 1023 bytes of text and the closing NUL.
 constexpr qsizetype kIniBufferBytes = 1024;
+// A machine-store text longer than its 255-byte buffer gives the default.
+constexpr qsizetype kRegTextBytes = 256;
 
 const SlotEntry *slotEntry(qint32 slot)
 {
@@ -71,53 +77,124 @@ const SlotEntry *slotEntry(qint32 slot)
     return &kSlots[static_cast<size_t>(slot - 1)];
 }
 
+// A text or a 32-bit number (as its decimal text) of the user's key.
+QString readUserStore(const RegistryStore &store, const QString &name, const QString &defaultValue)
+{
+    const std::optional<RegistryValue> value = store.value(kUserKey.toString(), name);
+    if (!value)
+        return defaultValue;
+    if (value->type == RegistryValue::kString)
+        return value->text();
+    if (value->type == RegistryValue::kNumber && value->data.size() == 4)
+        return QString::number(qFromLittleEndian<qint32>(value->data.constData()));
+    return defaultValue;
+}
+
+// The stored type is not checked: the value's raw data is read as text.
 QString readMachineStore(const QString &name, const QString &defaultValue)
 {
-    return RegReadValue(RegRoot::LocalMachine, kMachineKey.toString(), name, kRegKindString,
-                        defaultValue)
-        .toString();
+    const std::optional<RegistryValue> value =
+        RegistryStore::load(RegRoot::LocalMachine).value(kMachineKey.toString(), name);
+    return value && value->data.size() <= kRegTextBytes ? value->text() : defaultValue;
 }
 
 } // namespace
 
-QString GetSuiteSetting(qint32 slot, const QString &defaultValue, const QString &valueName)
+QString SuiteSettings::setting(qint32 slot, const QString &defaultValue, const QString &valueName) const
 {
     const SlotEntry *entry = slotEntry(slot);
     const QString name = entry && !entry->name.isEmpty() ? entry->name.toString() : valueName;
     if (name.isEmpty())
         return QString();
 
-    const QString app = kAppName.toString();
-    const QString section = kSection.toString();
-    if (RegKeyExists(RegRoot::CurrentUser, ProgramSettingsKey(app, section)))
-        return GetSetting(app, section, name, defaultValue);
-
+    if (const RegistryStore user = RegistryStore::load(RegRoot::CurrentUser); user.hasKey(kUserKey.toString()))
+        return readUserStore(user, name, defaultValue);
     if (entry && entry->machineStore)
         return readMachineStore(name, defaultValue);
     if (slot == 0) {
-        const QString fromIni = ReadSuiteIni(section, name, QString());
+        const QString fromIni = ini(name, QString());
         return fromIni.isEmpty() ? readMachineStore(name, defaultValue) : fromIni;
     }
-    return ReadSuiteIni(section, name, defaultValue);
+    return ini(name, defaultValue);
 }
 
-int LockTimeoutMs(int defaultMs)
+int SuiteSettings::lockTimeoutMs(int defaultMs) const
 {
-    const QString text = ReadSuiteIni(kSection.toString(), u"LockTimeout"_s, QString()).trimmed();
+    const QString text = ini(u"LockTimeout"_s, QString()).trimmed();
     const FieldValue::NumberRead seconds = FieldValue::ReadNumber(text);
     if (text.isEmpty() || seconds.length != text.size() || !(seconds.value >= 0 && seconds.value <= 3600))
         return defaultMs;
     return int(seconds.value * 1000);
 }
 
-QString ReadSuiteIni(const QString &section, const QString &key, const QString &defaultValue)
+QString SuiteSettings::ini(const QString &key, const QString &defaultValue) const
 {
-    // Before the data folder is known there is no parlow.ini to read.
-    const QString folder = DataFolder();
-    const QString file = folder.isEmpty() ? QString() : folder % u'/' % kIniFileName;
-    QString value = ReadProfileString(section, key, defaultValue, kIniBufferBytes, file);
+    QString value = ReadProfileString(kSection.toString(), key, defaultValue, kIniBufferBytes, iniPath());
     const qsizetype nul = value.indexOf(QChar(u'\0'));
     if (nul >= 0)
         value.truncate(nul);
     return value;
+}
+
+bool SuiteSettings::writeIni(const QString &key, const QString &value) const
+{
+    const QString path = iniPath();
+    if (path.isEmpty())
+        return false;
+    QByteArray bytes;
+    if (QFile file(path); file.exists()) {
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        bytes = file.readAll();
+    }
+    const DecodedText stored = DecodedText::decode(bytes);
+    const QString text = withKey(stored.text(), kSection.toString(), key, value);
+    // The file stays in the encoding it had: the suite's other programs read it too.
+    QByteArray out;
+    if (stored.encoding() == TextEncoding::Cp932)
+        out = QStringEncoder("windows-31j").encode(text);
+    else if (stored.encoding() == TextEncoding::Latin1)
+        out = text.toLatin1();
+    else
+        out = (bytes.startsWith("\xEF\xBB\xBF") ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(out) == out.size() && file.commit();
+}
+
+QString SuiteSettings::withKey(const QString &ini, const QString &section, const QString &key, const QString &value)
+{
+    const QString eol = ini.contains(u"\r\n"_s) || ini.isEmpty() ? u"\r\n"_s : u"\n"_s;
+    QStringList lines = ini.split(u'\n');
+    const bool endsInBreak = ini.endsWith(u'\n');
+    if (endsInBreak)
+        lines.removeLast();
+    const QString entry = key + u'=' + value + (eol == u"\r\n" ? u"\r"_s : QString());
+    qsizetype sectionAt = -1, lastInSection = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString line = lines.at(i).trimmed();
+        if (line.startsWith(u'[')) {
+            if (sectionAt >= 0)
+                break;
+            if (line.endsWith(u']') && line.mid(1, line.size() - 2).trimmed().compare(section, Qt::CaseInsensitive) == 0)
+                sectionAt = lastInSection = i;
+            continue;
+        }
+        if (sectionAt < 0)
+            continue;
+        if (!line.isEmpty())
+            lastInSection = i;
+        const qsizetype eq = line.indexOf(u'=');
+        if (!line.startsWith(u';') && eq > 0 && line.first(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
+            lines[i] = entry;
+            return lines.join(u'\n') + (endsInBreak ? u"\n"_s : QString());
+        }
+    }
+    if (sectionAt >= 0) {
+        lines.insert(lastInSection + 1, entry);
+        return lines.join(u'\n') + (endsInBreak ? u"\n"_s : QString());
+    }
+    QString text = ini;
+    if (!text.isEmpty() && !endsInBreak)
+        text += eol;
+    return text + u'[' + section + u']' + eol + key + u'=' + value + eol;
 }

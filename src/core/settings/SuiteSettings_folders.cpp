@@ -14,9 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Read and written on the user-interface thread only.
-QString g_dataFolder;
-
 // Any object of this library: dladdr names the file it was loaded from.
 const char kComponentAnchor = 0;
 
@@ -53,14 +50,8 @@ void ensureAppDataFolder(const QString &path)
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-} // namespace
-
-QString DataFolder()
-{
-    return g_dataFolder;
-}
-
-QString GetAppDataFolder()
+// The user's application-data folder, or "" when it cannot be told.
+QString appDataFolder()
 {
     const QString folder = qEnvironmentVariableIsSet("PARLOW6_APPDATA")
                                ? qEnvironmentVariable("PARLOW6_APPDATA")
@@ -70,22 +61,31 @@ QString GetAppDataFolder()
     return QDir::cleanPath(folder);
 }
 
-void ResolveDataFolder()
-{
-    const QString appData = GetAppDataFolder();
-    if (appData.isEmpty()) {
-        g_dataFolder = ComponentFolder();
-        return;
-    }
+} // namespace
 
-    g_dataFolder = appData % u"/Veltrane/Parlow6";
+SuiteSettings::SuiteSettings(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {}
+
+SuiteSettings SuiteSettings::Resolve()
+{
+    const QString appData = appDataFolder();
+    if (appData.isEmpty())
+        return SuiteSettings(ComponentFolder());
+
+    SuiteSettings settings(appData % u"/Veltrane/Parlow6");
     // Something already there, even a file, is left as it is.
-    if (QFileInfo::exists(g_dataFolder))
-        return;
+    if (QFileInfo::exists(settings.m_dataFolder))
+        return settings;
     const QString parent = appData % u"/Veltrane";
     if (!QFileInfo::exists(parent)) {
         ensureAppDataFolder(appData);
         createFolder(parent);
     }
-    createFolder(g_dataFolder);
+    createFolder(settings.m_dataFolder);
+    return settings;
+}
+
+QString SuiteSettings::iniPath() const
+{
+    // Before the data folder is known there is no parlow.ini to read.
+    return m_dataFolder.isEmpty() ? QString() : m_dataFolder % u"/parlow.ini";
 }

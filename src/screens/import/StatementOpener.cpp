@@ -92,7 +92,7 @@ Outcome readAndMatch(QByteArray &bytes, const QDate &today, const CsvColumns *as
 std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString &path,
                                                    const QList<ListedOrder> &orders, QString &refusal,
                                                    qint64 feeTolerance, const PayerNames &payerNames,
-                                                   std::shared_ptr<const NameIndex> names)
+                                                   const SuiteSettings &settings, std::shared_ptr<const NameIndex> names)
 {
     refusal.clear();
     const QDate today = QDate::currentDate();
@@ -111,7 +111,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
         return std::nullopt;
 
     if (const QString key = outcome->statement.columnsKey; !key.isEmpty() && !outcome->firstRows.isEmpty()) {
-        std::optional<CsvColumns> columns = ColumnMemory::recall(key);
+        std::optional<CsvColumns> columns = ColumnMemory::recall(settings, key);
         // A header names the columns and the choice made for it holds; a file
         // without one only has a shape, which another bank's layout may share:
         // its remembered choice is shown for the operator to confirm.
@@ -127,7 +127,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             if (!columns)
                 return std::nullopt;
             // Kept for the next file of the same bank; when it cannot be, this import still uses it.
-            ColumnMemory::remember(key, *columns);
+            ColumnMemory::remember(settings, key, *columns);
         }
         const CsvColumns assigned = *columns;
         outcome = runBeside(owner, [=] {

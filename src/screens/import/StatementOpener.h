@@ -2,6 +2,7 @@
 
 #include "core/import/ListedOrder.h"
 #include "core/import/PaymentImport.h"
+#include "core/settings/SuiteSettings.h"
 
 #include <QList>
 #include <QString>
@@ -18,9 +19,11 @@ namespace StatementOpener {
 
 // Nothing, with refusal set, when the file cannot be used; nothing with an
 // empty refusal when the operator cancelled. feeTolerance, payerNames and
-// the names' readings (indexed here when none are given) go to the matcher.
+// the names' readings (indexed here when none are given) go to the matcher
+// as they are; settings keep the columns assigned to a kind of file.
 std::optional<PaymentImport> Open(QWidget *owner, const QString &path, const QList<ListedOrder> &orders,
                                   QString &refusal, qint64 feeTolerance = 0, const PayerNames &payerNames = {},
+                                  const SuiteSettings &settings = SuiteSettings(),
                                   std::shared_ptr<const NameIndex> names = {});
 
 } // namespace StatementOpener

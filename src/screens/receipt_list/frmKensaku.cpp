@@ -54,14 +54,14 @@ const frmKensaku::FunctionKey frmKensaku::FunctionKeys[12] = {
     {Qt::Key_F12, "cmdClose", u"閉じる", 12000, "RIGHTBOTTOM", &frmKensaku::closeScreen},
 };
 
-frmKensaku::frmKensaku(const Session &session, QWidget *parent)
+frmKensaku::frmKensaku(const Session &session, const SuiteSettings &settings, QWidget *parent)
     : QMainWindow(parent)
     , m_session(session)
+    , m_settings(settings)
 {
-    ResolveDataFolder();
     try {
         if (m_session.hasConnection())
-            m_session.connection().SetLockTimeout(LockTimeoutMs(QtSqlConnection::DefaultLockTimeoutMs));
+            m_session.connection().SetLockTimeout(m_settings.lockTimeoutMs(QtSqlConnection::DefaultLockTimeoutMs));
     } catch (const DbError &) {
         // The connection keeps the wait it had; its statements will tell
         // the operator if it is unusable.
@@ -261,7 +261,7 @@ void frmKensaku::FirstActivation()
         return;
     }
     CaptureAnchors(this, m_anchorTable);
-    ApplyAnchors(this, m_anchorTable);
+    ApplyAnchors(this, m_anchorTable, m_settings.setting(SettingSlot::WindowSizeIndex, QString()));
     m_activated = true;
     InstallKeyHook();
 
@@ -305,19 +305,16 @@ void frmKensaku::FirstActivation()
         });
 }
 
-bool frmKensaku::IsWindowSizeIndex2() const
-{
-    return FieldValue::Number(GetSuiteSetting(SettingSlot::WindowSizeIndex, QString())) == 2;
-}
-
 void frmKensaku::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     if (isMinimized() || m_anchorTable.isEmpty())
         return;
-    if (IsWindowSizeIndex2())
+    // 2 is the fixed-ratio layout, which ignores resizes.
+    const QString windowSizeIndex = m_settings.setting(SettingSlot::WindowSizeIndex, QString());
+    if (FieldValue::Number(windowSizeIndex) == 2)
         return;
-    ApplyAnchors(this, m_anchorTable);
+    ApplyAnchors(this, m_anchorTable, windowSizeIndex);
 }
 
 bool frmKensaku::eventFilter(QObject *watched, QEvent *event)

@@ -3,6 +3,7 @@
 #include "core/import/PayerNames.h"
 #include "core/receipt/ReceiptRegistration.h"
 #include "core/receipt/Session.h"
+#include "core/settings/SuiteSettings.h"
 #include "screens/dialogs/ReceiptListProperties.h"
 #include "widgets/grid/vaSpread.h"
 #include "widgets/layout/modAnchor.h"
@@ -70,8 +71,8 @@ public:
     // operator changed after this list was read.
     static QString ChangedElsewhereMessage(const QList<qint64> &orderIds);
 
-    // The session is lent for the window's life; its dialogs borrow it in turn.
-    explicit frmKensaku(const Session &session, QWidget *parent = nullptr);
+    // The session and settings are lent for the window's life; its dialogs borrow them in turn.
+    frmKensaku(const Session &session, const SuiteSettings &settings, QWidget *parent = nullptr);
     ~frmKensaku() override;
 
     // Show() waits for this.
@@ -114,6 +115,7 @@ public:
     bool HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift);
 
     const Session &session() const { return m_session; }
+    const SuiteSettings &settings() const { return m_settings; }
     vaSpread *grid() const { return sprNyukin; }
     QLineEdit *dateBox(int index) const { return txtDate[index]; }
     QComboBox *shopCombo() const { return cboShop_id; }
@@ -152,7 +154,6 @@ private:
     void createControls();
     void createMenus();
     void FirstActivation();
-    bool IsWindowSizeIndex2() const;
     void ReloadList();
     void closeScreen() { close(); }
     bool txtDate_Validate(int index);
@@ -166,6 +167,7 @@ private:
     QString selectedShopId() const;
 
     Session m_session;
+    SuiteSettings m_settings;
     QLabel *Label1[3] = {};
     QComboBox *cboShop_id = nullptr;
     QLineEdit *txtDate[2] = {};

@@ -36,11 +36,11 @@ constexpr int PayerNamesWaitMs = 300;
 
 // The taught names, read with a short wait for locks; the connection's own
 // wait is restored afterwards.
-PayerNames loadPayerNames(DbConnection &connection)
+PayerNames loadPayerNames(DbConnection &connection, const SuiteSettings &settings)
 {
-    const auto restore = qScopeGuard([&connection] {
+    const auto restore = qScopeGuard([&connection, &settings] {
         try {
-            connection.SetLockTimeout(LockTimeoutMs(QtSqlConnection::DefaultLockTimeoutMs));
+            connection.SetLockTimeout(settings.lockTimeoutMs(QtSqlConnection::DefaultLockTimeoutMs));
         } catch (const DbError &) {
             // The connection's next statement tells the operator if it is unusable.
         }
@@ -96,10 +96,11 @@ void frmKensaku::ImportStatement(const QString &path)
 {
     QString toleranceRefused;
     const qint64 tolerance = PaymentMatcher::feeToleranceOf(
-        ReadSuiteIni(u"Parlow6"_s, u"FeeTolerance"_s, QString()), toleranceRefused);
+        m_settings.ini(u"FeeTolerance"_s, QString()), toleranceRefused);
     QString refusal;
     std::optional<PaymentImport> import = StatementOpener::Open(this, path, ListedOrders(), refusal, tolerance,
-                                                                loadPayerNames(m_session.connection()), m_nameIndex);
+                                                                loadPayerNames(m_session.connection(), m_settings),
+                                                                m_settings, m_nameIndex);
     if (import)
         m_nameIndex = import->matcher().names().index();
     if (!import) {
