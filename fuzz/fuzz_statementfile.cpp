@@ -2,14 +2,21 @@
 // gives either deposits or one reason, never a crash, and every deposit it
 // does give is one the list could take. The same bytes go through the column
 // dialog's side too: its first rows, the key a choice is kept under, and an
-// assignment as parlow.ini holds it, read back and applied.
+// assignment as parlow.ini holds it, read back and applied. The payer names
+// are read against the listed names, and the bytes are read as a listed
+// name too.
 #include "FuzzCheck.h"
 
 #include "core/data/CellText.h"
 #include "core/import/CsvColumns.h"
+#include "core/import/KanaFold.h"
+#include "core/import/NameIndex.h"
 #include "core/import/StatementFile.h"
 
+#include <algorithm>
 #include <cstdint>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -27,6 +34,29 @@ void checkLines(const Statement &statement, const QString &input)
     }
 }
 
+// Whatever a name holds, what it reads as is the banks' kana and names orders.
+void checkNames(const NameIndex &index, const QString &payer, const QString &input)
+{
+    const NameIndex::Found found = index.find(payer);
+    for (const NameIndex::Name &name : found.names) {
+        FUZZ_CHECK(!name.orders.isEmpty(), input);
+        FUZZ_CHECK(std::all_of(name.reading.cbegin(), name.reading.cend(), KanaFold::isReadingChar), input);
+    }
+    FUZZ_CHECK(found.names.isEmpty() || !found.familyOnly, input);
+}
+
+const NameIndex &listedNames()
+{
+    static const NameIndex index([] {
+        QList<ListedOrder> orders;
+        for (const QString &name : {u"田中 太郎"_s, u"森 亮"_s, u"ジョン スミス"_s, u"髙橋 一郎"_s})
+            orders.append({int(orders.size()) + 1, orders.size() + 1, name, 1000, 0, {}, {}, {}});
+        orders.append({5, 5, u"山田 花子"_s, 1000, 0, {}, {}, u"株式会社山田商事"_s});
+        return orders;
+    }());
+    return index;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -35,10 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString input = QString::fromLatin1(bytes.toBase64());
     const Statement statement = StatementFile::read(bytes, QDate(2026, 12, 6));
     checkLines(statement, input);
+    for (const StatementLine &line : statement.lines)
+        checkNames(listedNames(), line.payerName, input);
+    const QString text = QString::fromUtf8(bytes);
+    checkNames(listedNames(), text, input);
+    const NameIndex own({{1, 1, text, 1000, 0, {}, {}, text}});
+    checkNames(own, text, input);
 
     // The dialog's parser: an assignment text, as read back from parlow.ini,
     // either is none or survives writing and reading again unchanged.
-    const QString text = QString::fromUtf8(bytes);
     if (const std::optional<CsvColumns> columns = CsvColumns::fromText(text)) {
         FUZZ_CHECK(columns->complete(), input);
         const std::optional<CsvColumns> again = CsvColumns::fromText(columns->toText());

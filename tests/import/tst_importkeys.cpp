@@ -117,11 +117,11 @@ private Q_SLOTS:
         QTest::keyClick(screen.form->grid(), Qt::Key_F9);
 
         QCOMPARE(statuses, (QStringList{u"一致 No."_s, u"一致 No."_s, u"一致 TEL"_s, u"手数料差 No."_s, u"合算 TEL"_s,
-                                        u"分割 No."_s, u"分割 No."_s, u"一致 TEL"_s, u"候補 "_s, u"複数候補 TEL"_s,
+                                        u"分割 No."_s, u"分割 No."_s, u"一致 TEL"_s, u"一致 名義"_s, u"複数候補 TEL"_s,
                                         u"一致 TEL"_s}));
         QCOMPARE(paid(screen), (QStringList{u"120 7000"_s, u"201 2000"_s, u"250 4000"_s, u"300 2120"_s,
                                             u"401 2500"_s, u"402 3300"_s, u"500 6000"_s, u"602 1800"_s,
-                                            u"900 4400"_s}));
+                                            u"700 9000"_s, u"900 4400"_s}));
         QCOMPARE(screen.texts, QStringList());
     }
 

@@ -12,4 +12,5 @@ struct ListedOrder
     double received{0};  // what the row's amount cell held
     QString phone;       // 電話番号 as listed
     QString tel1;        // TEL1, when the list carries it
+    QString company{};   // 会社名, when the list carries it
 };

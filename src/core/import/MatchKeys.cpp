@@ -120,20 +120,44 @@ void markPhones(QStringView text, QList<Run> &runs, QList<qint64> &phones)
     }
 }
 
+// Digits in the run that ends before at, or starts at it.
+qsizetype digitsBefore(QStringView text, qsizetype at)
+{
+    qsizetype count = 0;
+    while (at - count > 0 && digitOf(text[at - count - 1]) >= 0)
+        ++count;
+    return count;
+}
+
+qsizetype digitsFrom(QStringView text, qsizetype at)
+{
+    qsizetype count = 0;
+    while (at + count < text.size() && digitOf(text[at + count]) >= 0)
+        ++count;
+    return count;
+}
+
+// A date's numbers have at most four digits: 317633-317973 are two order numbers.
+constexpr qsizetype MaxDateDigits = 4;
+
 bool isDatePart(QStringView text, const Run &run)
 {
     const qsizetype n = text.size();
+    if (run.digits() > MaxDateDigits)
+        return false;
     const QChar before = run.start > 0 ? text[run.start - 1] : QChar();
     const QChar after = run.end < n ? text[run.end] : QChar();
     if (isDateWord(after) || before == u'年' || before == u'月')
         return true;
-    const bool digitBefore = run.start > 1 && digitOf(text[run.start - 2]) >= 0;
-    const bool digitAfter = run.end + 1 < n && digitOf(text[run.end + 1]) >= 0;
+    const qsizetype digitsBeforeMark = run.start > 1 ? digitsBefore(text, run.start - 1) : 0;
+    const qsizetype digitsAfterMark = run.end + 1 < n ? digitsFrom(text, run.end + 1) : 0;
+    const bool digitBefore = digitsBeforeMark > 0 && digitsBeforeMark <= MaxDateDigits;
+    const bool digitAfter = digitsAfterMark > 0 && digitsAfterMark <= MaxDateDigits;
     if ((isDateSeparator(before) && digitBefore) || (isDateSeparator(after) && digitAfter))
         return true;
     // 10,000: the parts of a grouped amount.
-    const bool groupAfter = (after == u',' || after == u'，') && digitAfter;
-    const bool groupBefore = (before == u',' || before == u'，') && digitBefore && run.digits() == 3;
+    const bool groupAfter = (after == u',' || after == u'，') && digitsAfterMark > 0;
+    const bool groupBefore = (before == u',' || before == u'，') && digitsBeforeMark > 0 && run.digits() == 3;
     return groupAfter || groupBefore;
 }
 

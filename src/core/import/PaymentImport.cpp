@@ -7,8 +7,9 @@
 using namespace Qt::StringLiterals;
 
 PaymentImport::PaymentImport(Statement statement, QList<ListedOrder> orders, qint64 feeTolerance,
-                             PayerNames payerNames)
-    : m_statement(std::move(statement)), m_matcher(std::move(orders), feeTolerance, std::move(payerNames))
+                             PayerNames payerNames, std::shared_ptr<const NameIndex> names)
+    : m_statement(std::move(statement)),
+      m_matcher(std::move(orders), feeTolerance, std::move(payerNames), std::move(names))
 {
     m_results = m_matcher.match(m_statement.lines);
     m_chosen.fill(-1, m_results.size());

@@ -29,8 +29,9 @@ public:
         qint64 amount{0};
     };
 
+    // names: the readings of the same orders' names, when an earlier import indexed them.
     PaymentImport(Statement statement, QList<ListedOrder> orders, qint64 feeTolerance = 0,
-                  PayerNames payerNames = {});
+                  PayerNames payerNames = {}, std::shared_ptr<const NameIndex> names = {});
 
     const Statement &statement() const { return m_statement; }
     const PaymentMatcher &matcher() const { return m_matcher; }

@@ -103,11 +103,13 @@ private:
     QHash<qint64, QList<int>> m_freeOf;
 };
 
-PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, PayerNames payerNames)
+PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, PayerNames payerNames,
+                               std::shared_ptr<const NameIndex> names)
     : m_orders(std::move(orders)),
       m_feeTolerance(feeTolerance > 0 && feeTolerance <= MaxFeeTolerance ? feeTolerance : 0),
       m_payerNames(std::move(payerNames))
 {
+    m_names = NameKey(m_orders, names ? std::move(names) : std::make_shared<const NameIndex>(m_orders));
     const qsizetype n = m_orders.size();
     m_open.reserve(n);
     m_byId.reserve(n);
@@ -294,9 +296,80 @@ PaymentMatcher::Verdict PaymentMatcher::fit(const QList<int> &named, qint64 amou
     return verdict;
 }
 
-PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line) const
+// A 注文番号 column's order short of the line, when the line's phone or name
+// names its customer: the customer's other open orders that make up the
+// difference exactly, one of them or all together, are paid with it.
+PaymentMatcher::Verdict PaymentMatcher::withOthers(int order, qint64 amount,
+                                                   const QList<QList<int>> &customers) const
 {
-    // A column that holds nothing but an order number decides alone; one that
+    const qint64 rest = amount - m_open.at(order);
+    for (const QList<int> &customer : customers) {
+        if (!customer.contains(order))
+            continue;
+        QList<int> others = customer;
+        others.removeAll(order);
+        QList<int> one;
+        qint64 sum = 0;
+        for (const int other : std::as_const(others)) {
+            sum += m_open.at(other);
+            if (m_open.at(other) == rest)
+                one.append(other);
+        }
+        QList<int> paid = one.size() == 1 ? one : (one.isEmpty() && sum == rest ? others : QList<int>());
+        if (paid.isEmpty())
+            continue;
+        paid.append(order);
+        std::sort(paid.begin(), paid.end());
+        Verdict verdict;
+        verdict.status = MatchStatus::Combined;
+        verdict.key = MatchKey::Number;
+        verdict.orders = paid;
+        return verdict;
+    }
+    return {};
+}
+
+// The payer's name: a taught one first, which only its customer's orders
+// answer; else the customers whose listed name it reads as. Several
+// customers are told apart by the amount or not at all, never paid together.
+PaymentMatcher::Verdict PaymentMatcher::byName(const StatementLine &line, const NameKey::Named &named,
+                                               QStringList *notes) const
+{
+    if (Verdict taught = nameVerdict(line); taught.key != MatchKey::None) {
+        if (notes)
+            notes->prepend(u"名義 教えられた振込依頼人名"_s);
+        return taught;
+    }
+    if (notes && named.common)
+        notes->prepend(u"名義 %1 は %2 件を超える注文の名前です"_s.arg(named.reading).arg(NameKey::MaxOrders));
+    if (named.customers.isEmpty())
+        return {};
+    if (notes)
+        notes->prepend(u"名義 "_s + named.reading);
+    if (named.customers.size() == 1)
+        return fit(named.customers.constFirst(), line.amount, MatchKey::Name);
+    QList<int> all;
+    for (const QList<int> &customer : named.customers)
+        all += customer;
+    std::sort(all.begin(), all.end());
+    Verdict verdict = fit(all, line.amount, MatchKey::Name);
+    if (verdict.status == MatchStatus::Combined || verdict.status == MatchStatus::AmountDiffers) {
+        verdict.status = MatchStatus::MultipleCandidates;
+        verdict.orders = all;
+        verdict.fee = 0;
+    }
+    return verdict;
+}
+
+PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line, QStringList *notes) const
+{
+    MatchKeys::Found found;
+    for (const QString &text : line.searched)
+        MatchKeys::scan(text, found);
+    const QList<int> phoned = phoneOrders(found.phones);
+    const NameKey::Named named = m_names.named(line.payerName);
+
+    // A column that holds nothing but an order number decides first; one that
     // holds something else leaves the line without a key, and no text may
     // stand in for it.
     if (!line.namedOrder.isEmpty()) {
@@ -305,24 +378,39 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line) const
         bool ok = false;
         const qint64 id = line.namedOrder.toLongLong(&ok);
         const int order = ok ? orderOf(id) : -1;
-        if (order >= 0)
-            return fit({order}, line.amount, MatchKey::Number);
-        Verdict verdict;
-        verdict.status = MatchStatus::NotListed;
+        if (notes && !named.customers.isEmpty())
+            notes->append(u"名義 "_s + named.reading);
+        if (order < 0) {
+            Verdict verdict;
+            verdict.status = MatchStatus::NotListed;
+            return verdict;
+        }
+        Verdict verdict = fit({order}, line.amount, MatchKey::Number);
+        if (verdict.status == MatchStatus::AmountDiffers && line.amount > m_open.at(order)) {
+            QList<QList<int>> customers = named.customers;
+            customers.prepend(phoned);
+            if (Verdict combined = withOthers(order, line.amount, customers); !combined.orders.isEmpty())
+                return combined;
+        }
         return verdict;
     }
 
-    MatchKeys::Found found;
-    for (const QString &text : line.searched)
-        MatchKeys::scan(text, found);
+    // Numbers and phones no listed order has are set aside, and the name decides.
     QList<int> numbered;
     for (const qint64 number : found.orderNumbers) {
-        if (const int order = orderOf(number); order >= 0 && !numbered.contains(order))
+        if (const int order = orderOf(number); order < 0 && notes)
+            notes->append(u"No.%1 は一覧にありません"_s.arg(number));
+        else if (order >= 0 && !numbered.contains(order))
             numbered.append(order);
+    }
+    for (const qint64 phone : found.phones) {
+        if (notes && !m_byPhone.contains(phone))
+            notes->append(u"TEL %1 は一覧にありません"_s.arg(phone % 100'000'000'000LL, int(phone / 100'000'000'000LL),
+                                                       10, QChar(u'0')));
     }
     // One verdict per key, in the order a tie is told in.
     std::array<Verdict, 3> verdicts{fit(numbered, line.amount, MatchKey::Number),
-                                    fit(phoneOrders(found.phones), line.amount, MatchKey::Phone), nameVerdict(line)};
+                                    fit(phoned, line.amount, MatchKey::Phone), byName(line, named, notes)};
 
     // Keys that tick must agree; two that name different orders leave the choice to the operator.
     const Verdict *ticking = nullptr;
@@ -355,6 +443,13 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line) const
         }
     }
     return {};
+}
+
+QString PaymentMatcher::note(const StatementLine &line) const
+{
+    QStringList notes;
+    keyed(line, &notes);
+    return notes.join(u'／');
 }
 
 MatchResults PaymentMatcher::match(const StatementLines &lines) const

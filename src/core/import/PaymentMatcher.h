@@ -2,15 +2,19 @@
 
 #include "core/import/ListedOrder.h"
 #include "core/import/MatchResult.h"
+#include "core/import/NameKey.h"
 #include "core/import/PayerNames.h"
 #include "core/import/StatementLines.h"
 
 #include <QHash>
 #include <QList>
 
+#include <memory>
+
 // Matches statement lines to the listed orders. A line is ticked only when a
 // key identifies its order(s) (an order number, a phone number, a payer name
-// the operators taught) and the amounts agree: exactly, short by a bank fee,
+// the operators taught or one read as a listed 氏名 or 会社名) and the amounts
+// agree: exactly, short by a bank fee,
 // or as the sum of several orders or of several lines. The amount alone only
 // proposes. Every order takes at most one line (a split order its lines).
 // Lookups go through hashes by No., phone and open amount, so a statement
@@ -29,12 +33,20 @@ public:
     // transfer pay an order.
     static qint64 feeToleranceOf(const QString &setting, QString &refusal);
 
-    explicit PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance = 0, PayerNames payerNames = {});
+    // The names' readings are indexed for the orders unless the caller
+    // hands over the index of the same list.
+    explicit PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance = 0, PayerNames payerNames = {},
+                            std::shared_ptr<const NameIndex> names = {});
 
     const QList<ListedOrder> &orders() const { return m_orders; }
     qint64 feeTolerance() const { return m_feeTolerance; }
     const PayerNames &payerNames() const { return m_payerNames; }
+    const NameKey &names() const { return m_names; }
     MatchResults match(const StatementLines &lines) const;
+    // What the keys read in the line, for the tooltip on 照合: the name's
+    // reading that matched, the numbers no listed order has. Worked out when
+    // asked rather than kept for every line of a large statement.
+    QString note(const StatementLine &line) const;
 
     // Billed less received, each rounded half to even as the suite rounds amounts.
     static qint64 openAmount(const ListedOrder &order);
@@ -49,9 +61,12 @@ private:
     class Claims;
     struct Verdict;
 
-    // What the line's keys make of it, each key alone and then together.
-    Verdict keyed(const StatementLine &line) const;
+    // What the line's keys make of it, each key alone and then together;
+    // notes, when asked for, say what they read.
+    Verdict keyed(const StatementLine &line, QStringList *notes = nullptr) const;
     Verdict fit(const QList<int> &named, qint64 amount, MatchKey key) const;
+    Verdict byName(const StatementLine &line, const NameKey::Named &named, QStringList *notes) const;
+    Verdict withOthers(int order, qint64 amount, const QList<QList<int>> &customers) const;
     // The order of a combined payment that keeps the fee, -1 when it cannot be one.
     int feeBearer(const QList<int> &orders, qint64 fee) const;
     QList<int> phoneOrders(const QList<qint64> &phones) const;
@@ -62,6 +77,7 @@ private:
     QList<ListedOrder> m_orders;
     qint64 m_feeTolerance{0};
     PayerNames m_payerNames;
+    NameKey m_names;
     QList<qint64> m_open;
     QHash<qint64, int> m_byId;
     QMultiHash<qint64, int> m_byPhone;  // 電話番号 and TEL1 as MatchKeys::phoneKey

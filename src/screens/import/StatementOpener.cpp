@@ -72,7 +72,8 @@ std::optional<Outcome> runBeside(QWidget *owner, std::function<Outcome()> work)
 // The file's bytes are kept only while the operator may still have to assign
 // its columns: a large file is not held beside its lines while they are matched.
 Outcome readAndMatch(QByteArray &bytes, const QDate &today, const CsvColumns *assigned,
-                     const QList<ListedOrder> &orders, qint64 feeTolerance, const PayerNames &payerNames)
+                     const QList<ListedOrder> &orders, qint64 feeTolerance, const PayerNames &payerNames,
+                     const std::shared_ptr<const NameIndex> &names)
 {
     Outcome outcome;
     outcome.statement = StatementFile::read(bytes, today, assigned);
@@ -82,7 +83,7 @@ Outcome readAndMatch(QByteArray &bytes, const QDate &today, const CsvColumns *as
     }
     bytes = QByteArray();
     if (outcome.statement.ok() && !outcome.statement.lines.isEmpty())
-        outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames);
+        outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames, names);
     return outcome;
 }
 
@@ -91,7 +92,7 @@ Outcome readAndMatch(QByteArray &bytes, const QDate &today, const CsvColumns *as
 std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString &path,
                                                    const QList<ListedOrder> &orders, QString &refusal,
                                                    qint64 feeTolerance, const PayerNames &payerNames,
-                                                   const SuiteSettings &settings)
+                                                   const SuiteSettings &settings, std::shared_ptr<const NameIndex> names)
 {
     refusal.clear();
     const QDate today = QDate::currentDate();
@@ -104,7 +105,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             failed.statement.error = error;
             return failed;
         }
-        return readAndMatch(*bytes, today, nullptr, orders, feeTolerance, payerNames);
+        return readAndMatch(*bytes, today, nullptr, orders, feeTolerance, payerNames, names);
     });
     if (!outcome)
         return std::nullopt;
@@ -129,7 +130,9 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             ColumnMemory::remember(settings, key, *columns);
         }
         const CsvColumns assigned = *columns;
-        outcome = runBeside(owner, [=] { return readAndMatch(*bytes, today, &assigned, orders, feeTolerance, payerNames); });
+        outcome = runBeside(owner, [=] {
+            return readAndMatch(*bytes, today, &assigned, orders, feeTolerance, payerNames, names);
+        });
         if (!outcome)
             return std::nullopt;
     }

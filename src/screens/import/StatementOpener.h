@@ -18,10 +18,12 @@ class QWidget;
 namespace StatementOpener {
 
 // Nothing, with refusal set, when the file cannot be used; nothing with an
-// empty refusal when the operator cancelled. feeTolerance and payerNames go
-// to the matcher as they are; settings keep the columns assigned to a kind of file.
+// empty refusal when the operator cancelled. feeTolerance, payerNames and
+// the names' readings (indexed here when none are given) go to the matcher
+// as they are; settings keep the columns assigned to a kind of file.
 std::optional<PaymentImport> Open(QWidget *owner, const QString &path, const QList<ListedOrder> &orders,
                                   QString &refusal, qint64 feeTolerance = 0, const PayerNames &payerNames = {},
-                                  const SuiteSettings &settings = SuiteSettings());
+                                  const SuiteSettings &settings = SuiteSettings(),
+                                  std::shared_ptr<const NameIndex> names = {});
 
 } // namespace StatementOpener

@@ -100,6 +100,8 @@ void frmTorikomi::createControls()
     // Arrows move in the list; Tab moves on to the choice and the buttons.
     sprTorikomi->setTabKeyNavigation(false);
     sprTorikomi->installEventFilter(this);
+    // The tooltip on 照合 says what the keys read.
+    sprTorikomi->viewport()->installEventFilter(this);
     connect(sprTorikomi, &vaSpread::Change, this, &frmTorikomi::sprTorikomi_Change);
 
     Label2 = ScreenSetup::Place<QLabel>(this, u"Label2"_s, {240, 4395, 900, 255}, u"入金先"_s);
@@ -164,7 +166,7 @@ void frmTorikomi::Form_Load()
     if (statement.takenBack > 0)
         caption += u"、銀行が取り消した入金 %1 件は対象外"_s.arg(statement.takenBack);
     Label1->setText(caption);
-    // One line for what the import runs without: the settings, the taught names.
+    // One line for what the import runs without: the settings, the taught names, the readings.
     QStringList notes;
     if (!m_import.note().isEmpty())
         notes << m_import.note();
@@ -176,6 +178,8 @@ void frmTorikomi::Form_Load()
     else if (names.learning() == PayerNames::Learning::Unreadable)
         notes << u"学習した振込依頼人名は今回使えません（表 NYUKIN_MEIGI を読めません。ほかのプログラムが使用中かもしれません:"
                  u" %1）。学習した名義なしで照合しています。"_s.arg(names.why().simplified().left(160));
+    if (!m_import.matcher().names().available())
+        notes << u"氏名・会社名の読みによる照合は無効です（%1）。"_s.arg(m_import.matcher().names().why());
     lblLearning->setText(notes.join(u' '));
 
     {
@@ -232,6 +236,11 @@ void frmTorikomi::Form_Load()
     connect(sprTorikomi->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { ShowCandidates(current.row() + 1); });
     ShowCandidates(0);
+}
+
+QString frmTorikomi::KeyTip(int row) const
+{
+    return row >= 1 && row <= m_import.lineCount() ? m_import.matcher().note(m_import.line(row - 1)) : QString();
 }
 
 void frmTorikomi::ShowLine(int row)

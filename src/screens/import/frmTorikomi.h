@@ -44,6 +44,9 @@ public:
 
     // Writes the unticked lines as CSV; false after telling the operator why not.
     bool SaveUnapplied(const QString &path);
+    // The tooltip of the line's 照合: the reading its name matched, the
+    // numbers no listed order has.
+    QString KeyTip(int row) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

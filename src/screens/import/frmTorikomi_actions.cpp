@@ -11,15 +11,27 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
 bool frmTorikomi::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == sprTorikomi->viewport() && event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex index = sprTorikomi->indexAt(help->pos());
+        const QString tip = index.isValid() && index.column() + 1 == ColKey ? KeyTip(index.row() + 1) : QString();
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, sprTorikomi->viewport());
+        return true;
+    }
     // Space ticks the current line from whichever column the cursor is in.
     if (watched == sprTorikomi && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {

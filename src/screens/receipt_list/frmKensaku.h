@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class NameIndex;
 class QAction;
 class DateBoxFocus;
 class OrderListCells;
@@ -186,4 +187,6 @@ private:
     QList<PayerNames::Lesson> m_payerLessons;
     // The receipts of the last 登録 whose COMMIT went unanswered, until one commits.
     QList<ReceiptRegistration::Receipt> m_unanswered;
+    // The listed names' readings, indexed at the first import after a 表示.
+    std::shared_ptr<const NameIndex> m_nameIndex;
 };

@@ -67,7 +67,7 @@ QList<ListedOrder> frmKensaku::ListedOrders() const
         // A row without an exact order number could never be registered.
         if (order.id)
             orders.append({row + 1, *order.id, order.name, double(order.billed.value_or(0)),
-                           double(order.paidAmount.value_or(0)), order.tel, order.tel1});
+                           double(order.paidAmount.value_or(0)), order.tel, order.tel1, order.company});
     }
     return orders;
 }
@@ -98,7 +98,10 @@ void frmKensaku::ImportStatement(const QString &path)
         m_settings.ini(u"FeeTolerance"_s, QString()), toleranceRefused);
     QString refusal;
     std::optional<PaymentImport> import = StatementOpener::Open(this, path, ListedOrders(), refusal, tolerance,
-                                                                loadPayerNames(m_session.connection(), m_settings), m_settings);
+                                                                loadPayerNames(m_session.connection(), m_settings),
+                                                                m_settings, m_nameIndex);
+    if (import)
+        m_nameIndex = import->matcher().names().index();
     if (!import) {
         if (!refusal.isEmpty())
             MessageService::Exclamation(this, refusal, windowTitle());

@@ -74,8 +74,9 @@ void frmKensaku::LoadOrderList()
     const bool hasShop = cboShop_id->currentIndex() > 0;
     const QString statement = SqlCatalog::OrderSearch(txtDate[0]->text(), txtDate[1]->text(), hasShop,
                                                       selectedShopId(), m_session.connection().Dialect());
-    // The list read before goes at once; the rows read before a failure
-    // stay, and are shown.
+    // The list read before goes at once, and its names' readings with it;
+    // the rows read before a failure stay, and are shown.
+    m_nameIndex.reset();
     const ReDrawGuard noPaint(sprNyukin);
     try {
         m_orders.Search(m_session.connection(), statement,
