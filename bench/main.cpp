@@ -303,25 +303,6 @@ int main(int argc, char *argv[])
     const qint64 peakKb = statusKb("VmHWM:");
     const qint64 privateKb = statusKb("RssAnon:");
 
-    // The grid's own memory after F1, read through SQLite's own interface
-    // and through the SQLite ODBC driver, which hands out a new string for
-    // every value: the texts the rows share must be kept once all the same.
-    const double gridMb = form->grid()->StorageBytes() / 1048576.0;
-    figures.add(u"grid memory after F1"_s, gridMb, u"MB"_s, 150);
-    const std::shared_ptr<DbConnection> sqlite = gdbConnection;
-    try {
-        gdbConnection = QtSqlConnection::openOdbc(u"Driver=SQLite3;Database="_s + path);
-        form->cmdSearch_Click();
-        const int odbcListed = form->grid()->MaxRows();
-        figures.add(u"grid memory after F1 over ODBC"_s, form->grid()->StorageBytes() / 1048576.0, u"MB"_s, 1.1,
-                    gridMb, u"the SQLite path's"_s);
-        std::printf("listed over ODBC: %d\n", odbcListed);
-    } catch (const DbError &error) {
-        std::printf("no ODBC figure: %s\n", qPrintable(error.description()));
-    }
-    gdbConnection = sqlite;
-    form->cmdSearch_Click();
-
     int coloured = 0;
     for (int row = 1; row <= listed; ++row)
         coloured += form->grid()->BackColor(row) != QColor(Qt::white) ? 1 : 0;

@@ -5,6 +5,7 @@
 
 #include "core/data/SqlSchema.h"
 #include "screens/import/frmTorikomi.h"
+#include "core/import/ListedOrder.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
 #include <QFile>
@@ -86,6 +87,13 @@ private Q_SLOTS:
         // No company is read; a payment date that is no date shows nothing.
         QCOMPARE(texts, (QStringList{u"7"_s, {}, {}, u"03-1234-5678"_s, u"2014/02/01"_s, u"12,345"_s,
                                      u"2014/02/03"_s, {}, u"5"_s, u"銀行振込"_s}));
+        // What an import matches against: the part paid already counts.
+        const QList<ListedOrder> listed = f.form->ListedOrders();
+        QCOMPARE(listed.size(), 1);
+        const ListedOrder &order = listed.constFirst();
+        QCOMPARE((QList<double>{double(order.row), double(order.id), order.billed, order.received}),
+                 (QList<double>{1, 7, 12345, 5}));
+        QCOMPARE(order.phone, u"03-1234-5678"_s);
     }
 
     void coloursStayWithTheirOrders_data()
@@ -95,6 +103,9 @@ private Q_SLOTS:
         QTest::newRow("as searched") << Sort{{}, {1, 2, 3, 4, 5, 6, 7, 8}};
         QTest::newRow("No. again: reversed") << Sort{{id}, {8, 7, 6, 5, 4, 3, 2, 1}};
         QTest::newRow("then 請求額: still descending") << Sort{{id, billed}, {8, 7, 6, 5, 4, 1, 3, 2}};
+        QTest::newRow("出荷日: oldest first") << Sort{{frmKensaku::ColShipDate}, {8, 1, 5, 6, 2, 4, 7, 3}};
+        // By code point; names that share their first four characters too.
+        QTest::newRow("氏名") << Sort{{frmKensaku::ColName}, {6, 4, 2, 5, 1, 8, 7, 3}};
     }
 
     void coloursStayWithTheirOrders()
@@ -104,9 +115,10 @@ private Q_SLOTS:
         // Days since shipping; order 8 has a payment date, though not its whole amount.
         const int age[] = {40, 20, 1, 14, 30, 29, 13, 45};
         const int billed[] = {300, 100, 200, 400, 500, 600, 700, 800};
+        const char16_t *name[] = {u"山田太郎二", u"山田太", u"𠮷田", u"伊藤", u"山田太郎", u"ab", u"Ａ", u"阿部"};
         for (int i = 0; i < 8; ++i)
-            f.db.addOrder({.id = i + 1, .billed = billed[i], .paidDate = i == 7 ? u"2014/02/01"_s : QVariant(),
-                           .shipDate = TestDatabase::daysAgo(age[i])});
+            f.db.addOrder({.id = i + 1, .name = QString::fromUtf16(name[i]), .billed = billed[i],
+                           .paidDate = i == 7 ? u"2014/02/01"_s : QVariant(), .shipDate = TestDatabase::daysAgo(age[i])});
         QHeaderView *header = f.open()->grid()->horizontalHeader();
         f.press(Qt::Key_F1);
         for (int column : c.headerClicks)
@@ -227,8 +239,25 @@ private Q_SLOTS:
             });
             f.press(Qt::Key_F4);
         }
+        const Ids flagged = f.ids(ScreenFixture::Flagged);
         f.press(Qt::Key_F9);
         QCOMPARE(f.receipts(), c.receipts);
+        // Changed once more, the rows just written are no change made elsewhere.
+        for (int row = 1; row <= grid->MaxRows(); ++row) {
+            if (flagged.contains(*grid->Integer(frmKensaku::ColId, row))) {
+                grid->SetText(frmKensaku::ColPaidDate, row, u"2014/03/01"_s);
+                grid->SetText(frmKensaku::ColPaidAmount, row, 7);
+                grid->SetValue(frmKensaku::ColUpdateFlag, row, 1);
+            }
+        }
+        f.press(Qt::Key_F9);
+        QCOMPARE(f.shown, QStringList());
+        QStringList again;
+        for (const QString &receipt : std::as_const(c.receipts)) {
+            const QStringList parts = receipt.split(u' ');
+            again.append(parts.first() + u" 2014/03/01 7 "_s + parts.last());
+        }
+        QCOMPARE(f.receipts(), again);
     }
 
     void failedRegistrationKeepsEverything_data()

@@ -18,7 +18,7 @@ struct TestColumns
         ColName,       // text of up to 50
         ColBilled,     // number, grouped
         ColPaidDate,   // date
-        ColPaidAmount, // number from 0, grouped
+        ColPaidAmount, // yen from 0, grouped
         ColRemarks,    // text of up to 10
         ColShopId,     // data-only
         ColumnEnd,
@@ -39,7 +39,7 @@ struct TestColumns
         name.maxLength = 50;
         ColumnDef billed = column(u"請求額"_s, 8.5, CellKind::Number);
         billed.grouping = true;
-        ColumnDef paid = column(u"入金額"_s, 7.37, CellKind::Number);
+        ColumnDef paid = column(u"入金額"_s, 7.37, CellKind::Yen);
         paid.minimum = 0;
         paid.grouping = true;
         ColumnDef remarks = column(u"備考"_s, 8.25, CellKind::Text);

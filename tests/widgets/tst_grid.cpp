@@ -45,6 +45,9 @@ void tst_Grid::writes_data()
     QTest::newRow("ungrouped number") << int(K::ColId) << QVariant(u"1234567"_s) << u"1234567"_s << u"1234567"_s;
     // The range is the operator's; the screen's own writes are stored.
     QTest::newRow("amount below zero") << int(K::ColPaidAmount) << QVariant(-5) << u"-5"_s << u"-5"_s;
+    QTest::newRow("yen: halves to even") << int(K::ColPaidAmount) << QVariant(1234566.5) << u"1234566"_s
+                                         << u"1,234,566"_s;
+    QTest::newRow("yen from text") << int(K::ColPaidAmount) << QVariant(u"１,２３４.５"_s) << u"1234"_s << u"1,234"_s;
     QTest::newRow("date") << date << QVariant(u"2014/2/3"_s) << u"2014/02/03"_s << u"2014/02/03"_s;
     QTest::newRow("no such date is blank") << date << QVariant(u"2099/12/32"_s) << QString() << QString();
     const QString remark = u"0123456789AB"_s;
@@ -86,6 +89,7 @@ void tst_Grid::editing_data()
     QTest::newRow("amount") << amount << u"12345"_s << u"12345"_s << 1;
     QTest::newRow("amount: no minus below zero") << amount << u"-5"_s << u"5"_s << 1;
     QTest::newRow("amount: no digit past the maximum") << amount << u"99999999999"_s << u"9999999999"_s << 1;
+    QTest::newRow("amount: a fraction to even yen") << amount << u"12.5"_s << u"12"_s << 1;
     QTest::newRow("amount blanked") << amount << u" "_s << QString() << 1;
     QTest::newRow("amount below zero handed to the model") << amount << u"model:-1"_s << u"100"_s << 0;
     QTest::newRow("date") << date << u"2014/2/3"_s << u"2014/02/03"_s << 1;

@@ -4,7 +4,6 @@
 #include "core/data/DbConnection.h"
 #include "core/data/FieldValue.h"
 #include "core/data/RecordsetCloser.h"
-#include "core/data/Rounding.h"
 #include "core/data/SqlCatalog.h"
 
 #include <algorithm>
@@ -64,7 +63,7 @@ QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> 
             problems.append(describe(receipt, u"注文番号が整数ではないか、範囲外です。"_s));
         else if (listedIds.value(*receipt.id) > 1)
             problems.append(describe(receipt, u"同じ注文番号が一覧に複数あります。"_s));
-        else if (!(receipt.amount >= 0 && RoundHalfEven(receipt.amount) <= MaxAmount))
+        else if (receipt.amount < 0 || receipt.amount > MaxAmount)
             problems.append(describe(receipt, u"入金額が範囲外です。"_s));
     }
     return problems;
@@ -153,7 +152,7 @@ void Write(DbConnection &connection, const QList<Receipt> &receipts, const QSet<
             const Receipt &receipt = receipts.at(end);
             if (skip.contains(*receipt.id))
                 continue;
-            rows.append(SqlCatalog::RegisterReceiptValues(receipt.paidDate, qint64(RoundHalfEven(receipt.amount)),
+            rows.append(SqlCatalog::RegisterReceiptValues(receipt.paidDate, receipt.amount,
                                                           *receipt.id));
         }
         if (!rows.isEmpty())
@@ -164,7 +163,7 @@ void Write(DbConnection &connection, const QList<Receipt> &receipts, const QSet<
 
 Listed ListedAfter(const Receipt &receipt)
 {
-    return {receipt.paidDate, CellText::plainNumber(RoundHalfEven(receipt.amount)),
+    return {receipt.paidDate, QString::number(receipt.amount),
             receipt.mail ? u"1"_s : receipt.listed.mailSent};
 }
 

@@ -33,14 +33,14 @@ struct Receipt
     int row = 0;              // in the list, for the operator
     std::optional<qint64> id; // none when the list could not read a whole number
     QString idText;           // the order number as the database gave it
-    double amount = 0;        // 入金額 as entered, rounded half to even when written
+    qint64 amount = 0;        // 入金額 in yen
     QString paidDate;         // "YYYY/MM/DD", or empty
     bool mail = false;
     Listed listed;
 };
 
 // The highest amount the 入金額 column takes.
-inline constexpr double MaxAmount = 9999999999.0;
+inline constexpr qint64 MaxAmount = 9999999999;
 
 // One line per receipt that cannot be written exactly: no whole order
 // number, an order number the list holds more than once (listedIds counts

@@ -12,6 +12,7 @@
 #include "widgets/input/modKeyHook.h"
 #include "widgets/layout/Twips.h"
 #include "core/settings/SuiteSettings.h"
+#include "screens/receipt_list/OrderListCells.h"
 
 #include <QAction>
 #include <QApplication>
@@ -85,6 +86,9 @@ frmKensaku::~frmKensaku()
         unloadedFlg = true;
         Q_EMIT unloaded();
     }
+    // The grid outlives the orders it shows, as a child deleted later.
+    if (sprNyukin)
+        sprNyukin->lendRows(nullptr);
 }
 
 void frmKensaku::createControls()
@@ -127,6 +131,8 @@ void frmKensaku::createControls()
     ScreenSetup::SetAnchor(sprNyukin, u"LEFTRIGHTTOPBOTTOM"_s);
     Twips::SetGeometry(sprNyukin, 240, 960, 12615, 4935);
     sprNyukin->setColumns(GridColumns(), DataOnlyColumns);
+    m_orderCells = std::make_unique<OrderListCells>(m_orders);
+    sprNyukin->lendRows(m_orderCells.get());
     connect(sprNyukin, &vaSpread::Change, this, &frmKensaku::sprNyukin_Change);
     connect(sprNyukin, &vaSpread::Click, this, &frmKensaku::sprNyukin_Click);
 
@@ -189,20 +195,16 @@ QList<ColumnDef> frmKensaku::GridColumns()
         columnDef.maxLength = maxLength;
         return columnDef;
     };
-    auto number = [](const QString &header, double width, double minimum, bool grouping) {
+    // Order numbers are exact whole numbers, amounts whole yen.
+    auto number = [](const QString &header, double width, Kind kind, double minimum, bool grouping) {
         ColumnDef columnDef;
         columnDef.header = header;
         columnDef.width = width;
-        columnDef.kind = Kind::Number;
+        columnDef.kind = kind;
         columnDef.minimum = minimum;
         columnDef.grouping = grouping;
         return columnDef;
     };
-
-    // Order numbers are exact whole numbers: a double would round large ones
-    // onto a neighbour.
-    ColumnDef orderNumber = number(u"No."_s, 3.87, -9999999999.0, false);
-    orderNumber.kind = Kind::Integer;
 
     ColumnDef mark;
     mark.header = u" "_s;
@@ -225,15 +227,15 @@ QList<ColumnDef> frmKensaku::GridColumns()
 
     return {
         mark,
-        orderNumber,
+        number(u"No."_s, 3.87, Kind::Integer, -9999999999.0, false),
         text(u"会社名"_s, 17.62, 60),
         text(u"氏名"_s, 16.87, 50),
         text(u"TEL"_s, 13.25, 28),
         text(u"注文日"_s, 8.75, 19),
-        number(u"請求額"_s, 8.5, -9999999999.0, true),
+        number(u"請求額"_s, 8.5, Kind::Yen, -9999999999.0, true),
         text(u"出荷日"_s, -1, 19),
         paidDate,
-        number(u"入金額"_s, 7.37, 0, true),
+        number(u"入金額"_s, 7.37, Kind::Yen, 0, true),
         text(u"支払方法"_s, 8.37, 20),
         text(u"備考"_s, 8.25, 10),
         hiddenFlag(u"更新フラグ"_s),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/import/PayerNames.h"
+#include "core/receipt/OrderList.h"
 #include "core/receipt/ReceiptRegistration.h"
 #include "core/receipt/Session.h"
 #include "screens/dialogs/ReceiptListProperties.h"
@@ -11,8 +12,11 @@
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
 class QAction;
 class DateBoxFocus;
+class OrderListCells;
 struct ListedOrder;
 class QComboBox;
 class QLabel;
@@ -47,14 +51,9 @@ public:
         ColUpdateFlag,
         ColMailFlag,
         // Kept per row, never shown: the shop for the list filter, TEL1 for
-        // the import's phone key, and the order as the search read it, for
-        // the registration's checks.
+        // the import's phone key.
         ColShopId,
         ColTel1,
-        ColListedId, // the order number as read, when it is no whole number
-        ColListedPaidDate,
-        ColListedPaidAmount,
-        ColListedMail,
         ColumnEnd, // one past the last; the counts follow from it
         ColumnCount = ColumnEnd - 1
     };
@@ -159,10 +158,12 @@ private:
     QList<ReceiptRegistration::Receipt> flaggedReceipts() const;
     // How often the list holds each order number the receipts name.
     QHash<qint64, int> listedOrderIds(const QList<ReceiptRegistration::Receipt> &receipts) const;
-    void keepListed(int row, const ReceiptRegistration::Listed &listed);
     QString selectedShopId() const;
 
     Session m_session;
+    // The listed orders; sprNyukin is a view over them.
+    OrderList m_orders;
+    std::unique_ptr<OrderListCells> m_orderCells;
     QLabel *Label1[3] = {};
     QComboBox *cboShop_id = nullptr;
     QLineEdit *txtDate[2] = {};

@@ -7,6 +7,7 @@
 #include "core/data/QtSqlConnection.h"
 #include "core/data/Rounding.h"
 #include "core/data/CellText.h"
+#include "core/data/FieldValue.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/grid/vaSpread.h"
 #include "core/receipt/ReceiptRegistration.h"
@@ -54,7 +55,7 @@ void frmKensaku::SortByColumn(int column)
     // Aged rows are remembered by order id; a set keeps this linear. The
     // exact number stands for the id's text, a blank id for all blank ones.
     const auto idOf = [this](int row) {
-        return sprNyukin->Integer(ColId, row).value_or(std::numeric_limits<qint64>::min());
+        return m_orders.at(row - 1).id.value_or(std::numeric_limits<qint64>::min());
     };
     QSet<qint64> yellowIds;
     QSet<qint64> pinkIds;
@@ -114,7 +115,8 @@ void fillReceipt(vaSpread *grid, int row, const QString &date, bool mail)
     if (CellText::parseDate(date) == 0)
         return;
     grid->SetText(frmKensaku::ColPaidDate, row, date);
-    grid->SetText(frmKensaku::ColPaidAmount, row, RoundHalfEven(grid->Number(frmKensaku::ColBilled, row)));
+    const std::optional<qint64> billed = grid->Integer(frmKensaku::ColBilled, row);
+    grid->SetText(frmKensaku::ColPaidAmount, row, qlonglong(billed.value_or(0)));
     grid->SetValue(frmKensaku::ColUpdateFlag, row, 1);
     if (mail)
         grid->SetValue(frmKensaku::ColMailFlag, row, 1);
@@ -212,7 +214,7 @@ void frmKensaku::cmdUpdate_Click()
 
     ReDrawGuard noPaint(sprNyukin);
     for (const ReceiptRegistration::Receipt &receipt : receipts)
-        keepListed(receipt.row, ReceiptRegistration::ListedAfter(receipt));
+        OrderList::KeepRegistered(m_orders.at(receipt.row - 1), receipt);
     const int rows = sprNyukin->MaxRows();
     if (rows > 0)
         sprNyukin->SetBlockValue(ColUpdateFlag, 1, ColUpdateFlag, rows, 0);
@@ -232,19 +234,18 @@ QString frmKensaku::ChangedElsewhereMessage(const QList<qint64> &orderIds)
 QList<ReceiptRegistration::Receipt> frmKensaku::flaggedReceipts() const
 {
     QList<ReceiptRegistration::Receipt> receipts;
-    const int rows = sprNyukin->MaxRows();
-    for (int row = 1; row <= rows; ++row) {
-        if (sprNyukin->Number(ColUpdateFlag, row) == 0)
+    for (int row = 0; row < m_orders.size(); ++row) {
+        const OrderList::Row &order = m_orders.at(row);
+        if (!order.update)
             continue;
         ReceiptRegistration::Receipt receipt;
-        receipt.row = row;
-        receipt.id = sprNyukin->Integer(ColId, row);
-        receipt.idText = receipt.id ? QString::number(*receipt.id) : sprNyukin->Value(ColListedId, row);
-        receipt.amount = sprNyukin->Number(ColPaidAmount, row);
-        receipt.paidDate = sprNyukin->Text(ColPaidDate, row);
-        receipt.mail = sprNyukin->Number(ColMailFlag, row) != 0;
-        receipt.listed = {sprNyukin->Value(ColListedPaidDate, row), sprNyukin->Value(ColListedPaidAmount, row),
-                          sprNyukin->Value(ColListedMail, row)};
+        receipt.row = row + 1;
+        receipt.id = order.id;
+        receipt.idText = order.id ? QString::number(*order.id) : order.idAsRead;
+        receipt.amount = order.paidAmount.value_or(0);
+        receipt.paidDate = FieldValue::FormatDate(order.paidDate);
+        receipt.mail = order.mail;
+        receipt.listed = OrderList::ListedOf(order);
         receipts.append(receipt);
     }
     return receipts;
@@ -258,19 +259,10 @@ QHash<qint64, int> frmKensaku::listedOrderIds(const QList<ReceiptRegistration::R
         if (receipt.id)
             counts.insert(*receipt.id, 0);
     }
-    const int rows = sprNyukin->MaxRows();
-    for (int row = 1; row <= rows; ++row) {
-        if (const std::optional<qint64> id = sprNyukin->Integer(ColId, row)) {
-            if (const auto count = counts.find(*id); count != counts.end())
-                ++*count;
-        }
+    for (int row = 0; row < m_orders.size(); ++row) {
+        const OrderList::Row &order = m_orders.at(row);
+        if (const auto count = order.id ? counts.find(*order.id) : counts.end(); count != counts.end())
+            ++*count;
     }
     return counts;
-}
-
-void frmKensaku::keepListed(int row, const ReceiptRegistration::Listed &listed)
-{
-    sprNyukin->SetText(ColListedPaidDate, row, listed.paidDate);
-    sprNyukin->SetText(ColListedPaidAmount, row, listed.paidAmount);
-    sprNyukin->SetText(ColListedMail, row, listed.mailSent);
 }

@@ -60,14 +60,14 @@ PayerNames loadPayerNames(DbConnection &connection)
 QList<ListedOrder> frmKensaku::ListedOrders() const
 {
     // Hidden rows count: the filter only narrows what is shown.
-    const int rows = sprNyukin->MaxRows();
     QList<ListedOrder> orders;
-    orders.reserve(rows);
-    for (int row = 1; row <= rows; ++row) {
+    orders.reserve(m_orders.size());
+    for (int row = 0; row < m_orders.size(); ++row) {
+        const OrderList::Row &order = m_orders.at(row);
         // A row without an exact order number could never be registered.
-        if (const std::optional<qint64> id = sprNyukin->Integer(ColId, row))
-            orders.append({row, *id, sprNyukin->Value(ColName, row), sprNyukin->Number(ColBilled, row),
-                           sprNyukin->Number(ColPaidAmount, row), sprNyukin->Value(ColTel, row), sprNyukin->Value(ColTel1, row)});
+        if (order.id)
+            orders.append({row + 1, *order.id, order.name, double(order.billed.value_or(0)),
+                           double(order.paidAmount.value_or(0)), order.tel, order.tel1});
     }
     return orders;
 }

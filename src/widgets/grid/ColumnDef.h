@@ -6,8 +6,9 @@
 // and its cells without any of them needing the others.
 
 // Integer cells keep whole numbers exactly, for keys such as order numbers
-// that a double would round.
-enum class CellKind { Text, Number, CheckBox, Date, Integer };
+// that a double would round. Yen cells hold money as whole yen: what comes
+// in as a fraction is rounded half to even where it enters.
+enum class CellKind { Text, Number, CheckBox, Date, Integer, Yen };
 
 struct ColumnDef
 {
@@ -15,9 +16,9 @@ struct ColumnDef
     double width = -1;  // in character units; < 0 takes the grid default
     CellKind kind = CellKind::Text;
     int maxLength = 60; // Text
-    double minimum = -9999999999.0; // Number, Integer
-    double maximum = 9999999999.0;  // Number, Integer
-    bool grouping = false;          // Number: digits grouped with ","
+    double minimum = -9999999999.0; // Number, Integer, Yen
+    double maximum = 9999999999.0;  // Number, Integer, Yen
+    bool grouping = false;          // Number, Yen: digits grouped with ","
     bool hidden = false;            // a displayed column of width 0
 };
 

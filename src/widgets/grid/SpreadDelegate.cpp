@@ -34,6 +34,7 @@ QWidget *SpreadDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
     switch (columnDef.kind) {
     case Kind::Number:
     case Kind::Integer:
+    case Kind::Yen:
         editor->setValidator(new NumberValidator(columnDef.minimum, columnDef.maximum, editor));
         editor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         break;

@@ -1,194 +1,170 @@
 #include "widgets/grid/SpreadModel.h"
 
-#include <algorithm>
-#include <numeric>
+#include "widgets/grid/CellForm.h"
 
-SpreadModel::SpreadModel(QObject *parent) : QAbstractTableModel(parent) {}
+#include <algorithm>
+#include <vector>
+
+SpreadModel::SpreadModel(QObject *parent)
+    : QAbstractTableModel(parent), m_own(std::make_unique<SpreadCells>(QList<ColumnDef>{})), m_data(m_own.get())
+{
+}
 
 SpreadModel::~SpreadModel() = default;
 
-void SpreadModel::setColumns(const QList<ColumnDef> &displayed, int dataOnlyColumns)
+void SpreadModel::reset(const std::function<void()> &change)
 {
-    if (!m_pending.isSuspended())
-        beginResetModel();
-    m_columns.clear();
-    for (const ColumnDef &columnDef : displayed)
-        m_columns.emplace_back(columnDef);
-    for (int i = 0; i < dataOnlyColumns; ++i)
-        m_columns.emplace_back(ColumnDef{});
-    m_displayed = int(displayed.size());
-    for (SpreadColumn &column : m_columns)
-        column.resize(m_allocation.count());
     if (m_pending.isSuspended()) {
+        change();
         m_pending.structureChanged();
-    } else {
-        m_publishedRows = m_rows;
-        endResetModel();
-    }
-}
-
-void SpreadModel::resizeStorage(int rows)
-{
-    if (rows == 0) {
-        // Emptying gives the memory back as well.
-        for (SpreadColumn &column : m_columns)
-            column.clear();
-        m_colors = {};
-        m_hidden = {};
-        m_slots = {};
-        m_slotsInOrder = true;
-        m_order.release();
-        m_allocation.freed(m_rows);
-        m_rows = 0;
         return;
     }
-    if (rows < m_rows) {
-        // Cut rows come back blank when the sheet grows again, so their
-        // slots must be the ones past the end.
-        putSlotsInOrder();
-        for (int s = rows; s < m_rows; ++s) {
-            for (SpreadColumn &column : m_columns)
-                column.blank(s);
-            m_colors[s] = NoColor;
-            m_hidden[s] = 0;
-        }
-    } else if (rows > m_allocation.count()) {
-        allocate(m_allocation.grownFor(rows));
-    }
-    if (!m_slotsInOrder) {
-        m_slots.resize(rows);
-        std::iota(m_slots.begin() + std::min(m_rows, rows), m_slots.end(), std::min(m_rows, rows));
-    }
-    m_rows = rows;
+    beginResetModel();
+    change();
+    m_publishedRows = rows();
+    endResetModel();
 }
 
-void SpreadModel::allocate(int count)
+void SpreadModel::setColumns(const QList<ColumnDef> &displayed, int dataOnlyColumns)
 {
-    const bool shrink = count < m_allocation.count();
-    m_allocation.allocated(count);
-    for (SpreadColumn &column : m_columns)
-        column.resize(count);
+    reset([&] {
+        m_columns = displayed;
+        for (int i = 0; i < dataOnlyColumns; ++i)
+            m_columns.append(ColumnDef{});
+        m_displayed = int(displayed.size());
+        const bool lent = m_data != m_own.get();
+        const int rowCount = m_own->rowCount();
+        m_own = std::make_unique<SpreadCells>(m_columns);
+        m_own->resize(rowCount);
+        if (!lent)
+            m_data = m_own.get();
+        fitRowFlags();
+    });
+}
+
+void SpreadModel::lendData(SpreadData *data)
+{
+    reset([&] {
+        m_data = data ? data : m_own.get();
+        m_colors.clear();
+        m_hidden.clear();
+        fitRowFlags();
+    });
+}
+
+void SpreadModel::rowsReplaced()
+{
+    lendData(m_data);
+}
+
+void SpreadModel::fitRowFlags()
+{
+    const int count = rows();
     m_colors.resize(count, NoColor);
     m_hidden.resize(count, 0);
-    if (shrink) {
+    if (count == 0) {
         m_colors.squeeze();
         m_hidden.squeeze();
     }
 }
 
-void SpreadModel::fitStorage()
+void SpreadModel::setRows(int count)
 {
-    const int fitted = m_allocation.fittedTo(m_rows);
-    if (fitted == m_allocation.count())
+    count = std::max(count, 0);
+    const int before = rows();
+    if (count == before)
         return;
-    putSlotsInOrder();
-    allocate(fitted);
-}
-
-void SpreadModel::putSlotsInOrder()
-{
-    if (m_slotsInOrder)
-        return;
-    for (SpreadColumn &column : m_columns)
-        column.gather(m_slots);
-    QList<std::uint32_t> colors(m_colors.size(), NoColor);
-    QList<std::uint8_t> hidden(m_hidden.size(), 0);
-    for (int row = 0; row < m_rows; ++row) {
-        colors[row] = m_colors[m_slots[row]];
-        hidden[row] = m_hidden[m_slots[row]];
-    }
-    m_colors.swap(colors);
-    m_hidden.swap(hidden);
-    m_slots = {};
-    m_slotsInOrder = true;
-}
-
-void SpreadModel::setRows(int rows)
-{
-    rows = std::max(rows, 0);
-    if (rows == m_rows)
-        return;
-    if (m_pending.isSuspended()) {
-        resizeStorage(rows);
-        m_pending.structureChanged();
-    } else if (rows == 0) {
-        beginResetModel();
-        resizeStorage(0);
-        m_publishedRows = 0;
-        endResetModel();
-    } else if (rows > m_rows) {
-        beginInsertRows(QModelIndex(), m_rows, rows - 1);
-        resizeStorage(rows);
-        m_publishedRows = rows;
+    const auto change = [&] {
+        m_data->resize(count);
+        fitRowFlags();
+    };
+    if (m_pending.isSuspended() || count == 0) {
+        reset(change);
+    } else if (count > before) {
+        beginInsertRows(QModelIndex(), before, count - 1);
+        change();
+        m_publishedRows = count;
         endInsertRows();
     } else {
-        beginRemoveRows(QModelIndex(), rows, m_rows - 1);
-        resizeStorage(rows);
-        m_publishedRows = rows;
+        beginRemoveRows(QModelIndex(), count, before - 1);
+        change();
+        m_publishedRows = count;
         endRemoveRows();
     }
 }
 
-void SpreadModel::emptyForReload()
-{
-    Q_ASSERT(m_pending.isSuspended());
-    for (SpreadColumn &column : m_columns)
-        column.blankAll();
-    std::fill(m_colors.begin(), m_colors.end(), NoColor);
-    std::fill(m_hidden.begin(), m_hidden.end(), std::uint8_t(0));
-    m_slots = {};
-    m_slotsInOrder = true;
-    m_rows = 0;
-    m_pending.structureChanged();
-}
-
-int SpreadModel::appendRow()
-{
-    Q_ASSERT(m_pending.isSuspended());
-    // Mostly a blank slot is waiting at the end already.
-    if (m_slotsInOrder && m_rows < m_allocation.count()) {
-        m_pending.structureChanged();
-        return m_rows++;
-    }
-    setRows(m_rows + 1);
-    return slot(m_rows - 1);
-}
-
-const int *SpreadModel::slotsOf(int firstRow, int lastRow) const
-{
-    // Every row together holds exactly the slots 0..m_rows-1, in some order.
-    const bool everyRow = firstRow == 0 && lastRow == m_rows - 1;
-    return m_slotsInOrder || everyRow ? nullptr : m_slots.constData();
-}
-
 void SpreadModel::write(int firstColumn, int firstRow, int lastColumn, int lastRow, const QVariant &value)
 {
-    const int *rowSlots = slotsOf(firstRow, lastRow);
-    for (int c = firstColumn; c <= lastColumn; ++c)
-        m_columns[std::size_t(c)].write(firstRow, lastRow, rowSlots, value);
+    for (int c = firstColumn; c <= lastColumn; ++c) {
+        const QVariant cell = CellForm::FromValue(m_columns[c], value);
+        for (int row = firstRow; row <= lastRow; ++row)
+            m_data->setCell(c, row, cell);
+    }
     announce(firstColumn, firstRow, lastColumn, lastRow, Change::Values);
 }
 
 QColor SpreadModel::color(int row) const
 {
-    const std::uint32_t rgba = m_colors[slot(row)];
+    const std::uint32_t rgba = m_colors[row];
     return rgba == NoColor ? QColor() : QColor::fromRgb(rgba);
 }
 
 void SpreadModel::setColor(int firstRow, int lastRow, const QColor &color)
 {
-    const std::uint32_t rgba = rgbaOf(color);
-    const int *rowSlots = slotsOf(firstRow, lastRow);
-    for (int row = firstRow; row <= lastRow; ++row)
-        m_colors[rowSlots ? rowSlots[row] : row] = rgba;
+    const std::uint32_t rgba = color.isValid() ? (color.rgb() | 0xff000000u) : NoColor;
+    std::fill(m_colors.begin() + firstRow, m_colors.begin() + lastRow + 1, rgba);
     announce(0, firstRow, m_displayed - 1, lastRow, Change::Colours);
 }
 
 void SpreadModel::setHidden(int firstRow, int lastRow, bool hidden)
 {
-    const int *rowSlots = slotsOf(firstRow, lastRow);
-    for (int row = firstRow; row <= lastRow; ++row)
-        m_hidden[rowSlots ? rowSlots[row] : row] = std::uint8_t(hidden);
+    std::fill(m_hidden.begin() + firstRow, m_hidden.begin() + lastRow + 1, std::uint8_t(hidden));
+}
+
+void SpreadModel::sort(int firstRow, int lastRow, const QList<SortKey> &keys)
+{
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, rows() - 1);
+    QList<SortKey> used;
+    for (const SortKey &key : keys) {
+        if (key.column >= 0 && key.column < storedColumns() && used.size() < 3)
+            used.append(key);
+    }
+    if (lastRow - firstRow < 1 || used.isEmpty())
+        return;
+
+    const std::vector<int> order = m_data->sortedRows(firstRow, lastRow, used);
+    const bool tell = !m_pending.isSuspended();
+    if (tell)
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    m_data->reorder(firstRow, order);
+    QList<std::uint32_t> colors = m_colors;
+    QList<std::uint8_t> hidden = m_hidden;
+    std::vector<int> newRow(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const int to = firstRow + int(i);
+        colors[to] = m_colors[order[i]];
+        hidden[to] = m_hidden[order[i]];
+        newRow[std::size_t(order[i] - firstRow)] = to;
+    }
+    m_colors.swap(colors);
+    m_hidden.swap(hidden);
+    if (!tell) {
+        m_pending.structureChanged();
+        return;
+    }
+    // The current cell, any selection and the header's own records stay on
+    // the rows they were on.
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &index : before) {
+        const int row = index.row();
+        const bool moved = row >= firstRow && row <= lastRow;
+        after.append(this->index(moved ? newRow[std::size_t(row - firstRow)] : row, index.column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void SpreadModel::announce(int firstColumn, int firstRow, int lastColumn, int lastRow, Change change)
@@ -219,21 +195,12 @@ bool SpreadModel::resume()
     const PendingChanges::Told told = m_pending.resume();
     if (told.reset) {
         beginResetModel();
-        m_publishedRows = m_rows;
+        m_publishedRows = rows();
         endResetModel();
     } else if (told.cells.isValid()) {
-        const int lastRow = std::min(told.cells.bottom(), m_rows - 1);
+        const int lastRow = std::min(told.cells.bottom(), rows() - 1);
         if (told.cells.top() <= lastRow)
             emit dataChanged(index(told.cells.top(), told.cells.left()), index(lastRow, told.cells.right()));
     }
     return told.reset;
-}
-
-qsizetype SpreadModel::memoryBytes() const
-{
-    qsizetype bytes = m_slots.capacity() * qsizetype(sizeof(int))
-                      + m_colors.capacity() * qsizetype(sizeof(std::uint32_t)) + m_hidden.capacity();
-    for (const SpreadColumn &column : m_columns)
-        bytes += column.memoryBytes();
-    return bytes;
 }

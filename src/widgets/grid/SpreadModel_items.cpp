@@ -1,10 +1,10 @@
-// The item-model face of the grid's storage: what views read and the
-// operator writes.
+// The item-model face of the grid's rows: what views read and the operator
+// writes.
 #include "widgets/grid/SpreadModel.h"
 
-#include <QBrush>
+#include "widgets/grid/CellForm.h"
 
-using namespace Qt::StringLiterals;
+#include <QBrush>
 
 int SpreadModel::rowCount(const QModelIndex &parent) const
 {
@@ -19,25 +19,26 @@ int SpreadModel::columnCount(const QModelIndex &parent) const
 QVariant SpreadModel::data(const QModelIndex &index, int role) const
 {
     // While suspended the views may still hold rows that are gone.
-    if (!index.isValid() || index.row() >= m_rows || index.column() >= m_displayed)
+    if (!index.isValid() || index.row() >= rows() || index.column() >= m_displayed)
         return QVariant();
-    const SpreadColumn &cells = this->cells(index.column());
-    const int at = slot(index.row());
-    const bool isCheckBox = cells.kind() == SpreadColumn::Kind::CheckBox;
+    const ColumnDef &column = m_columns[index.column()];
+    const bool isCheckBox = column.kind == CellKind::CheckBox;
     switch (role) {
     case Qt::DisplayRole:
-        return isCheckBox ? QVariant() : QVariant(cells.text(at));
+        return isCheckBox ? QVariant() : QVariant(CellForm::Text(column, cell(index.column(), index.row())));
     case Qt::EditRole:
-        return cells.value(at);
+        return CellForm::Value(column, cell(index.column(), index.row()));
     case Qt::CheckStateRole:
-        return isCheckBox ? QVariant(int(cells.isChecked(at) ? Qt::Checked : Qt::Unchecked)) : QVariant();
+        if (!isCheckBox)
+            return QVariant();
+        return int(cell(index.column(), index.row()).toBool() ? Qt::Checked : Qt::Unchecked);
     case Qt::BackgroundRole: {
         const QColor rowColor = color(index.row());
         return QBrush(rowColor.isValid() ? rowColor : QColor(Qt::white));
     }
     case Qt::TextAlignmentRole: {
         Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-        if (cells.kind() == SpreadColumn::Kind::Number || cells.kind() == SpreadColumn::Kind::Integer)
+        if (column.kind == CellKind::Number || column.kind == CellKind::Integer || column.kind == CellKind::Yen)
             alignment = Qt::AlignRight | Qt::AlignVCenter;
         else if (isCheckBox)
             alignment = Qt::AlignCenter;
@@ -50,19 +51,19 @@ QVariant SpreadModel::data(const QModelIndex &index, int role) const
 
 bool SpreadModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!index.isValid() || index.row() >= m_rows || index.column() >= m_displayed)
+    if (!index.isValid() || index.row() >= rows() || index.column() >= m_displayed)
         return false;
-    SpreadColumn &cells = m_columns[std::size_t(index.column())];
-    const int at = slot(index.row());
-    const QString before = cells.value(at);
-    bool stored = false;
-    if (role == Qt::CheckStateRole && cells.kind() == SpreadColumn::Kind::CheckBox)
-        stored = cells.writeEdited(at, value.toInt() == Qt::Checked ? u"1"_s : u"0"_s);
-    else if (role == Qt::EditRole && cells.kind() != SpreadColumn::Kind::CheckBox)
-        stored = cells.writeEdited(at, value.toString());
-    if (!stored)
+    const ColumnDef &column = m_columns[index.column()];
+    const bool isCheckBox = column.kind == CellKind::CheckBox;
+    std::optional<QVariant> typed;
+    if (role == Qt::CheckStateRole && isCheckBox)
+        typed = value.toInt() == Qt::Checked;
+    else if (role == Qt::EditRole && !isCheckBox)
+        typed = CellForm::FromTyped(column, value.toString());
+    const QString before = CellForm::Value(column, cell(index.column(), index.row()));
+    if (!typed || !m_data->setCell(index.column(), index.row(), *typed))
         return false;
-    if (cells.value(at) == before)
+    if (CellForm::Value(column, cell(index.column(), index.row())) == before)
         return true;
     announce(index.column(), index.row(), index.column(), index.row(), Change::Values);
     emit cellEdited(index.column(), index.row());

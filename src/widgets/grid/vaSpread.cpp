@@ -1,5 +1,6 @@
 #include "widgets/grid/vaSpread.h"
 
+#include "widgets/grid/CellForm.h"
 #include "widgets/grid/SpreadDelegate.h"
 #include "widgets/grid/SpreadModel.h"
 
@@ -140,32 +141,45 @@ bool vaSpread::columnRange(int col, int &first, int &last) const
     return first >= 0 && last < m_model->storedColumns() && first <= last;
 }
 
+void vaSpread::lendRows(SpreadData *rows)
+{
+    m_model->lendData(rows);
+}
+
+void vaSpread::rowsReplaced()
+{
+    m_model->rowsReplaced();
+}
+
+QVariant vaSpread::cellAt(int col, int row) const
+{
+    return m_model->cell(col - 1, row - 1);
+}
+
 QString vaSpread::Value(int col, int row) const
 {
-    if (!holds(col, row))
-        return QString();
-    return m_model->value(col - 1, row - 1);
+    return holds(col, row) ? CellForm::Value(m_model->columnDef(col - 1), cellAt(col, row)) : QString();
 }
 
 double vaSpread::Number(int col, int row) const
 {
-    if (!holds(col, row))
-        return 0.0;
-    return m_model->number(col - 1, row - 1);
+    return holds(col, row) ? CellForm::Number(m_model->columnDef(col - 1), cellAt(col, row)) : 0.0;
 }
 
 std::optional<qint64> vaSpread::Integer(int col, int row) const
 {
     if (!holds(col, row))
         return std::nullopt;
-    return m_model->integer(col - 1, row - 1);
+    const CellKind kind = m_model->columnDef(col - 1).kind;
+    const QVariant cell = cellAt(col, row);
+    if ((kind != CellKind::Integer && kind != CellKind::Yen) || !cell.isValid())
+        return std::nullopt;
+    return cell.toLongLong();
 }
 
 QString vaSpread::Text(int col, int row) const
 {
-    if (!holds(col, row))
-        return QString();
-    return m_model->text(col - 1, row - 1);
+    return holds(col, row) ? CellForm::Text(m_model->columnDef(col - 1), cellAt(col, row)) : QString();
 }
 
 void vaSpread::SetValue(int col, int row, const QVariant &value)
@@ -266,14 +280,4 @@ void vaSpread::syncHiddenRows(int first, int last)
         if (isRowHidden(r) != hidden)
             setRowHidden(r, hidden);
     }
-}
-
-qsizetype vaSpread::StorageBytes() const
-{
-    return m_model->memoryBytes();
-}
-
-qsizetype vaSpread::SharedTexts(int col) const
-{
-    return col >= 1 && col <= m_model->storedColumns() ? m_model->cellsOf(col - 1).sharedTexts() : 0;
 }

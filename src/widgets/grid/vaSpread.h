@@ -12,12 +12,15 @@
 #include <optional>
 #include <memory>
 
+class SpreadData;
 class SpreadModel;
 
 // The spreadsheet-style grid the screens drive. Cells are addressed as
 // (column, row) from 1; row 0 is the header row; -1 means every row (or every
 // column) where an operation says so. Columns beyond MaxCols() are data-only:
 // stored per row, travelling with the row on sort, never displayed.
+// The grid keeps its own cells unless a screen lends it rows of its own
+// (lendRows); it is then a view over them.
 class vaSpread final : public QTableView, public ScalableColumns
 {
     Q_OBJECT
@@ -29,6 +32,11 @@ public:
 
     // Design-time layout: the displayed columns, then the data-only ones.
     void setColumns(const QList<ColumnDef> &displayed, int dataOnlyColumns = 0);
+    // Shows rows kept elsewhere, with the columns set, for the grid's life
+    // (null: its own cells again). After their owner replaced them,
+    // rowsReplaced() starts the colours and hidden rows afresh.
+    void lendRows(SpreadData *rows);
+    void rowsReplaced();
 
     int MaxRows() const;
     void SetMaxRows(int rows); // 0 empties; new rows are blank
@@ -38,7 +46,7 @@ public:
     QString Value(int col, int row) const;
     // Number cells also offer the value itself (0 for an empty cell).
     double Number(int col, int row) const;
-    // An integer cell's exact value; nothing for an empty cell or another kind.
+    // An integer or yen cell's exact value; nothing for an empty cell or another kind.
     std::optional<qint64> Integer(int col, int row) const;
     // row -1 writes every row of the column. Check boxes and numbers take
     // numbers or numeric text; a date cell takes a valid date text or empty
@@ -72,16 +80,6 @@ public:
     // Every column, the row-header column included.
     void ScaleColumnWidths(double factor) override;
 
-    // Pixels per character unit, from the grid's font as it was when the
-    // columns were laid out. A later font change leaves the columns alone:
-    // whoever shrinks the font shrinks the columns as well.
-    double CharWidth() const;
-
-    // What the cells, colours and row order hold on the heap, in bytes.
-    qsizetype StorageBytes() const;
-    // The distinct texts the cells of a column share (1-based, any stored column).
-    qsizetype SharedTexts(int col) const;
-
 Q_SIGNALS:
     // After the operator edited a cell (not on programmatic writes).
     void Change(int col, int row);
@@ -92,14 +90,13 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    friend class SpreadLoader;
-
     // Turns a 1-based address, -1 meaning all, into a 0-based range; false
     // when the address names nothing.
     bool rowRange(int row, int &first, int &last) const;
     bool columnRange(int col, int &first, int &last) const;
     // The cell exists, data-only columns included.
     bool holds(int col, int row) const;
+    QVariant cellAt(int col, int row) const;
     void applyColumnWidth(int col);
     void onSectionResized(int section, int newSize);
     // Makes the view hide what the model hides, rows first..last.

@@ -29,11 +29,6 @@ void vaSpread::ScaleColumnWidths(double factor)
         SetColWidth(col, ColWidth(col) * factor);
 }
 
-double vaSpread::CharWidth() const
-{
-    return m_charWidth;
-}
-
 void vaSpread::applyColumnWidth(int col)
 {
     m_applyingWidths = true;
