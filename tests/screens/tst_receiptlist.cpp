@@ -265,6 +265,7 @@ private Q_SLOTS:
         QTest::addColumn<Fault>("c");
         const QString lost = u"!"_s + FaultyConnection::lost();
         QTest::newRow("refused by the database") << Fault{u"refused"_s, u"!入金できません"_s};
+        QTest::newRow("history refused midway") << Fault{u"history"_s, u"!記録できません"_s};
         QTest::newRow("locked by another connection") << Fault{u"locked"_s, u"!database is locked"_s};
         QTest::newRow("lost at the first UPDATE") << Fault{u"1"_s, lost};
         QTest::newRow("lost at the last UPDATE") << Fault{u"4"_s, lost};
@@ -284,6 +285,14 @@ private Q_SLOTS:
         if (c.fault == u"refused"_s)
             f.db.exec(u"CREATE TRIGGER [refuse] BEFORE UPDATE ON [CHUMON] WHEN NEW.[ID] = 3"
                       " BEGIN SELECT RAISE(ABORT, '入金できません'); END"_s);
+        if (c.fault == u"history"_s) {
+            for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
+                if (statement.contains(u"[NYUKIN_RIREKI]"_s))
+                    f.db.exec(statement);
+            }
+            f.db.exec(u"CREATE TRIGGER [refuse] BEFORE INSERT ON [NYUKIN_RIREKI] WHEN NEW.[ID] = 3"
+                      " BEGIN SELECT RAISE(ABORT, '記録できません'); END"_s);
+        }
         if (c.fault == u"locked"_s)
             other->Execute(u"BEGIN EXCLUSIVE"_s)->Close();
         f.faulty->failCommit = c.fault == u"commit"_s;
@@ -293,6 +302,8 @@ private Q_SLOTS:
         QCOMPARE(f.shown, QStringList{c.told});
         QCOMPARE(f.receipts(), QStringList());
         QCOMPARE(f.ids(ScreenFixture::Flagged), (Ids{1, 2, 3, 4}));
+        if (c.fault == u"history"_s)
+            QCOMPARE(f.db.scalar(u"SELECT COUNT(*) FROM [NYUKIN_RIREKI]"_s).toInt(), 0);
 
         // Once the cause is gone, the same 登録 writes every row.
         f.db.exec(u"DROP TRIGGER IF EXISTS [refuse]"_s);
@@ -300,6 +311,8 @@ private Q_SLOTS:
         f.press(Qt::Key_F9);
         QCOMPARE(f.receipts().filter(u' ' + TestDatabase::daysAgo(0) + u' ').size(), 4);
         QCOMPARE(f.ids(ScreenFixture::Flagged), Ids());
+        if (c.fault == u"history"_s)
+            QCOMPARE(f.db.scalar(u"SELECT COUNT(*) FROM [NYUKIN_RIREKI] WHERE [登録番号] = 1"_s).toInt(), 4);
     }
 
     void shipDateCheckedBeforeTheButtonActs_data()

@@ -2,6 +2,7 @@
 
 #include "core/import/PayerNames.h"
 #include "core/receipt/OrderList.h"
+#include "core/receipt/PaymentHistory.h"
 #include "core/receipt/ReceiptRegistration.h"
 #include "core/receipt/Session.h"
 #include "screens/dialogs/ReceiptListProperties.h"
@@ -13,6 +14,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class DateBoxFocus;
@@ -158,6 +160,9 @@ private:
     QList<ReceiptRegistration::Receipt> flaggedReceipts() const;
     // How often the list holds each order number the receipts name.
     QHash<qint64, int> listedOrderIds(const QList<ReceiptRegistration::Receipt> &receipts) const;
+    // What the receipts change, for the history; the orders in registered are left out.
+    QList<PaymentHistory::Change> historyOf(const QList<ReceiptRegistration::Receipt> &receipts,
+                                            const QSet<qint64> &registered) const;
     QString selectedShopId() const;
 
     Session m_session;
@@ -184,4 +189,6 @@ private:
     QList<PayerNames::Lesson> m_payerLessons;
     // The receipts of the last 登録 whose COMMIT went unanswered, until one commits.
     QList<ReceiptRegistration::Receipt> m_unanswered;
+    // Whether 登録 writes the history; unknown until the first 登録 asks.
+    std::optional<bool> m_historyOn;
 };
