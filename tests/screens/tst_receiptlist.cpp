@@ -4,6 +4,8 @@
 #include "ScreenFixture.h"
 
 #include "core/data/SqlSchema.h"
+#include "screens/history/frmRireki.h"
+#include "screens/history/frmRirekiMeisai.h"
 #include "screens/import/frmTorikomi.h"
 #include "core/import/ListedOrder.h"
 #include "screens/receipt_list/ReceiptColors.h"
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QStatusBar>
@@ -313,6 +316,47 @@ private Q_SLOTS:
         QCOMPARE(f.ids(ScreenFixture::Flagged), Ids());
         if (c.fault == u"history"_s)
             QCOMPARE(f.db.scalar(u"SELECT COUNT(*) FROM [NYUKIN_RIREKI] WHERE [登録番号] = 1"_s).toInt(), 4);
+    }
+
+    void registrationTakenBackFromTheHistory()
+    {
+        ScreenFixture f(ScreenFixture::WithOrders);
+        for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
+            if (statement.contains(u"[NYUKIN_RIREKI]"_s))
+                f.db.exec(statement);
+        }
+        f.store.userName = u"佐藤"_s;
+        f.open(true);
+        const auto *totals = f.form->statusBar()->findChild<QLabel *>(u"lblTotals"_s);
+        f.press(Qt::Key_F5);
+        QTRY_COMPARE(totals->text(), u"登録 0 件 入金額 0 円　選択 4 件 請求額 5,002 円"_s);
+        f.whenActive<frmAllSet>([](frmAllSet *dialog) { ScreenFixture::click(dialog, u"cmdEnter"_s); });
+        f.press(Qt::Key_F4);
+        QTRY_COMPARE(totals->text(), u"登録 4 件 入金額 5,002 円　選択 0 件 請求額 0 円"_s);
+        f.press(Qt::Key_F9);
+        QCOMPARE(f.receipts().size(), 4);
+
+        // Ctrl+H, Enter on the registration, F8, はい: every order as it was, and listed again.
+        int listed = 0;
+        f.whenActive<frmRireki>([&](frmRireki *history) {
+            listed = history->grid()->MaxRows();
+            f.whenActive<frmRirekiMeisai>([&](frmRirekiMeisai *orders) {
+                QCOMPARE(orders->grid()->MaxRows(), 4);
+                f.press(Qt::Key_F8);
+            });
+            f.press(Qt::Key_Return);
+            listed = history->grid()->MaxRows() * 10 + listed;
+            ScreenFixture::activate(history); // again, after the orders' window
+            f.press(Qt::Key_Escape);
+            QVERIFY(!history->isVisible());
+        });
+        ScreenFixture::activate(f.form); // again, after the bulk dialog
+        f.press(Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(listed, 21); // one registration, then its take-back too
+        QCOMPARE(f.shown, (QStringList{u"?"_s, u"i"_s}));
+        QCOMPARE(f.receipts(), QStringList());
+        f.press(Qt::Key_F1);
+        QCOMPARE(f.ids(), (Ids{1, 2, 3, 4}));
     }
 
     void shipDateCheckedBeforeTheButtonActs_data()

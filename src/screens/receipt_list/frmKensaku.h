@@ -97,6 +97,8 @@ public:
     void cmdSearch_Click();
     void mnuKanri_Click();
     void mnuViewSub_Click(int index);
+    // 表示 → 入金履歴...: the registrations, and their take-back.
+    void mnuRireki_Click();
 
     // Payment statement import: the file chooser, then reading, matching,
     // the preview and the grid. ListedOrders is what the import matches against.
@@ -119,6 +121,7 @@ public:
     QAction *kanriMenuItem() const { return mnuKanri; }
     QAction *viewMenuItem() const { return mnuViewSub; }
     QAction *importMenuItem() const { return mnuTorikomi; }
+    QAction *historyMenuItem() const { return mnuRireki; }
     int sortColumn() const { return mlngSortCol; }
     int sortOrder() const { return mintSortOrder; }
 
@@ -178,6 +181,7 @@ private:
     QAction *mnuKanri = nullptr;
     QAction *mnuViewSub = nullptr;
     QAction *mnuTorikomi = nullptr;
+    QAction *mnuRireki = nullptr;
 
     AnchorTable m_anchorTable;
     bool m_activated = false;
