@@ -4,9 +4,7 @@
 #include "Operators.h"
 
 #include "core/data/SqlSchema.h"
-#include "core/receipt/PaymentHistory.h"
 
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -54,15 +52,6 @@ private:
                            "[前入金確認送信] || ' ' || IFNULL([後入金日], '-') || ' ' || [後入金額] || ' ' || [後入金確認送信]"
                            " || ' ' || [担当者] || ' ' || [入力元], ',') FROM (SELECT * FROM [NYUKIN_RIREKI] WHERE "
                            "[登録番号] = %1 ORDER BY [ID])"_s.arg(number)).toString();
-    }
-
-    static PaymentHistory::TakeBackResult takeBack(Operator &op, qint64 number)
-    {
-        QList<PaymentHistory::Change> changes;
-        for (const PaymentHistory::Line &line : PaymentHistory::Lines(*op.store.connection, number))
-            changes.append(line.change);
-        return PaymentHistory::TakeBack(*op.store.connection, number, changes, op.store.userName,
-                                        QDateTime::currentDateTime());
     }
 
 private Q_SLOTS:

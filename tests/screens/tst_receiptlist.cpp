@@ -336,12 +336,13 @@ private Q_SLOTS:
         f.press(Qt::Key_F9);
         QCOMPARE(f.receipts().size(), 4);
 
-        // Ctrl+H, Enter on the registration, F8, はい: every order as it was, and listed again.
+        // Ctrl+H, Enter on the registration, Space on its first order, F8, はい: that order as it was, listed again.
         int listed = 0;
         f.whenActive<frmRireki>([&](frmRireki *history) {
             listed = history->grid()->MaxRows();
             f.whenActive<frmRirekiMeisai>([&](frmRirekiMeisai *orders) {
                 QCOMPARE(orders->grid()->MaxRows(), 4);
+                f.press(Qt::Key_Space);
                 f.press(Qt::Key_F8);
             });
             f.press(Qt::Key_Return);
@@ -354,9 +355,11 @@ private Q_SLOTS:
         f.press(Qt::Key_H, Qt::ControlModifier);
         QCOMPARE(listed, 21); // one registration, then its take-back too
         QCOMPARE(f.shown, (QStringList{u"?"_s, u"i"_s}));
-        QCOMPARE(f.receipts(), QStringList());
+        QCOMPARE(f.receipts().size(), 3);
+        QVERIFY(!f.receipts().constFirst().startsWith(u"1 "_s));
+        ScreenFixture::activate(f.form);
         f.press(Qt::Key_F1);
-        QCOMPARE(f.ids(), (Ids{1, 2, 3, 4}));
+        QCOMPARE(f.ids(), (Ids{1, 3, 4})); // 3 and 4 still owe their fractions
     }
 
     void shipDateCheckedBeforeTheButtonActs_data()
@@ -445,7 +448,9 @@ private Q_SLOTS:
         f.press(Qt::Key_F9);
         QCOMPARE(f.shown, QStringList());
         QCOMPARE(f.receipts(), QStringList{u"2 "_s + TestDatabase::daysAgo(1) + u" 2000 1"_s});
-        QVERIFY2(f.form->statusBar()->currentMessage().contains(u"振込依頼人名を学習できませんでした"_s),
+        // Without NYUKIN_RIREKI, 登録 writes as ever and says so once, beside the lesson.
+        QVERIFY2(f.form->statusBar()->currentMessage().contains(u"振込依頼人名を学習できませんでした"_s)
+                     && f.form->statusBar()->currentMessage().contains(u"入金履歴は記録されていません"_s),
                  qPrintable(f.form->statusBar()->currentMessage()));
         // Said once: the next 登録 does not try the lesson again.
         f.form->grid()->SetText(frmKensaku::ColPaidAmount, 1, u"1000"_s);

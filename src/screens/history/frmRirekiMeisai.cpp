@@ -9,6 +9,7 @@
 #include "widgets/grid/ReadOnlyDelegate.h"
 #include "widgets/grid/vaSpread.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -57,6 +58,7 @@ void frmRirekiMeisai::createControls()
     for (int col = ColId; col <= ColumnCount; ++col)
         sprMeisai->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprMeisai));
     sprMeisai->setTabKeyNavigation(false);
+    sprMeisai->installEventFilter(this);
 
     cmdTakeBack = ScreenSetup::Place<QPushButton>(this, u"cmdTakeBack"_s, {8280, 4860, 1335, 375}, u"取消 (F8)"_s);
     cmdTakeBack->setShortcut(QKeySequence(Qt::Key_F8));
@@ -67,6 +69,18 @@ void frmRirekiMeisai::createControls()
     for (QPushButton *button : {cmdTakeBack, cmdClose})
         button->setAutoDefault(false);
     sprMeisai->setFocus();
+}
+
+bool frmRirekiMeisai::eventFilter(QObject *watched, QEvent *event)
+{
+    // Space ticks the current order from whichever column the cursor is in.
+    if (watched == sprMeisai && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+        if (const int row = sprMeisai->currentIndex().row() + 1; row >= 1)
+            sprMeisai->SetValue(ColTick, row, sprMeisai->Number(ColTick, row) != 0 ? 0 : 1);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 bool frmRirekiMeisai::Load()

@@ -31,6 +31,9 @@ public:
 
     vaSpread *grid() const { return sprMeisai; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void createControls();
 
