@@ -335,6 +335,8 @@ private Q_SLOTS:
         QTRY_COMPARE(totals->text(), u"登録 4 件 入金額 5,002 円　選択 0 件 請求額 0 円"_s);
         f.press(Qt::Key_F9);
         QCOMPARE(f.receipts().size(), 4);
+        f.form->grid()->SetValue(frmKensaku::ColMark, 2, 1); // one cell, as a click makes it
+        QTRY_COMPARE(totals->text(), u"登録 0 件 入金額 0 円　選択 1 件 請求額 2,000 円"_s);
 
         // Ctrl+H, Enter on the registration, Space on its first order, F8, はい: that order as it was, listed again.
         int listed = 0;
