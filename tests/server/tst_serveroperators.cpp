@@ -59,6 +59,10 @@ private Q_SLOTS:
         QCOMPARE(takeBack(*a, 1).changed, (QList<qint64>{2147483653LL, 9007199254740993LL}));
         QCOMPARE(db.receipts(), before);
         QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM \"NYUKIN_RIREKI\""_s).toInt(), 4);
+        const QList<PaymentHistory::Registration> listed = PaymentHistory::List(db.admin(), {}, {}, 2147483653LL);
+        QCOMPARE(listed.size(), 2);
+        QCOMPARE(listed.constFirst().reverses, std::optional<qint64>(1));
+        QCOMPARE(listed.constFirst().amount, -2000.0);
     }
 
     void lockHeldElsewhereIsGivenUp_data()
