@@ -319,11 +319,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("sharing"); // listed orders with the line's amount
         QTest::addColumn<int>("offered");
-        QTest::newRow("two") << 2 << 2;
         QTest::newRow("one below the cap") << PaymentMatcher::MaxCandidates - 1 << PaymentMatcher::MaxCandidates - 1;
         QTest::newRow("the cap") << PaymentMatcher::MaxCandidates << PaymentMatcher::MaxCandidates;
         QTest::newRow("one past the cap") << PaymentMatcher::MaxCandidates + 1 << PaymentMatcher::MaxCandidates;
-        QTest::newRow("ten times the cap") << 10 * PaymentMatcher::MaxCandidates << PaymentMatcher::MaxCandidates;
     }
 
     void candidatesAreCapped()
