@@ -13,10 +13,6 @@ TorikomiRows::TorikomiRows(const PaymentImport &import, const QList<ColumnDef> &
                            std::function<void(int, bool)> onTick)
     : m_import(import), m_columns(columns), m_onTick(std::move(onTick))
 {
-    for (int status = 0; status < MatchStatusCount; ++status)
-        m_statusTexts.append(PaymentMatcher::statusText(MatchStatus(status)));
-    for (const MatchKey key : {MatchKey::None, MatchKey::Number, MatchKey::Phone, MatchKey::Name})
-        m_keyTexts.append(key == MatchKey::None ? QString() : PaymentMatcher::keyText(key));
 }
 
 int TorikomiRows::rowCount() const
@@ -49,9 +45,9 @@ QVariant TorikomiRows::value(int column, int index) const
     case frmTorikomi::ColText:
         return line.problem.isEmpty() ? line.text() : line.problem + u" ／ "_s + line.text();
     case frmTorikomi::ColStatus:
-        return m_statusTexts.at(int(result.status));
+        return PaymentMatcher::statusText(result.status);
     case frmTorikomi::ColKey:
-        return m_import.isByHand(index) ? u"手入力"_s : m_keyTexts.at(int(result.key));
+        return m_import.isByHand(index) ? u"手入力"_s : PaymentMatcher::keyText(result.key);
     case frmTorikomi::ColId:
         if (order >= 0)
             return matcher.orders().at(order).id;

@@ -2,8 +2,6 @@
 
 #include "widgets/grid/SpreadData.h"
 
-#include <QStringList>
-
 #include <functional>
 
 class PaymentImport;
@@ -33,6 +31,4 @@ private:
     const PaymentImport &m_import;
     QList<ColumnDef> m_columns;
     std::function<void(int, bool)> m_onTick;
-    QStringList m_statusTexts; // one per status
-    QStringList m_keyTexts;    // one per key
 };
