@@ -112,7 +112,7 @@ int LargestStatementChild(const QString &path, int listedOrders)
         return 1;
     }
     const qint64 importedKb = Timing::statusKb("VmHWM:") - before;
-    // The preview the operator then looks at holds every line in its grid.
+    // The preview the operator then looks at, a view over the import.
     std::optional<frmTorikomi> preview;
     const double previewMs = Timing::timeMs([&] { preview.emplace(nullptr, *import, path); });
     std::printf("%d %.1f %.1f %lld %lld\n", import->lineCount(), importMs, previewMs, importedKb,

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -176,6 +177,7 @@ private Q_SLOTS:
         vaSpread *grid = fixture.openAndSearch()->grid();
         QVERIFY(fixture.sample.multiple.size() > 1);
         const QString rest = fixture.file(u"rest.csv"_s);
+        QString selected;
         fixture.screen.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
             // From "反映" past "ｷｬﾝｾﾙ" into the list, then down to the line with candidates.
             press(Qt::Key_Tab);
@@ -191,6 +193,7 @@ private Q_SLOTS:
             choice->showPopup();
             QTest::keyClick(choice->view(), Qt::Key_Down);
             QTest::keyClick(choice->view(), Qt::Key_Return);
+            selected = preview->findChild<QLabel *>(u"lblSelected"_s)->text();
             preview->SaveUnapplied(rest);
             preview->findChild<QWidget *>(u"cmdEnter"_s)->setFocus();
             press(Qt::Key_Return);
@@ -201,6 +204,7 @@ private Q_SLOTS:
         QList<qint64> expected = fixture.sample.matched;
         expected << fixture.sample.multiple.constFirst();
         QCOMPARE(filledRows(grid), sorted(expected));
+        QVERIFY2(selected.startsWith(u"反映する行 %1 行 "_s.arg(expected.size())), qPrintable(selected));
         // The lines left out come back as a statement of their own.
         QFile saved(rest);
         QVERIFY(saved.open(QIODevice::ReadOnly));

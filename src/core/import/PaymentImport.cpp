@@ -18,8 +18,8 @@ PaymentImport::PaymentImport(Statement statement, QList<ListedOrder> orders, qin
     // Only what a key identified and the amounts agree with goes in unasked.
     for (qsizetype i = 0; i < m_results.size(); ++i) {
         const MatchStatus status = m_results.status(i);
-        m_ticked[i] = status == MatchStatus::Match || status == MatchStatus::FeeShort
-                      || status == MatchStatus::Combined || status == MatchStatus::Split;
+        tick(i, status == MatchStatus::Match || status == MatchStatus::FeeShort
+                   || status == MatchStatus::Combined || status == MatchStatus::Split);
     }
 }
 
@@ -50,10 +50,19 @@ bool PaymentImport::paysSplit(int index) const
     return m_chosen.at(index) < 0 && m_results.status(index) == MatchStatus::Split;
 }
 
+void PaymentImport::tick(qsizetype index, bool ticked)
+{
+    if (m_ticked.at(index) == ticked)
+        return;
+    m_ticked[index] = ticked;
+    m_tickedTotal.lines += ticked ? 1 : -1;
+    m_tickedTotal.amount += ticked ? m_statement.lines.amount(index) : -m_statement.lines.amount(index);
+}
+
 bool PaymentImport::setTicked(int index, bool ticked)
 {
     // A cancellation names an order only for the operator to look at.
-    m_ticked[index] = ticked && target(index) >= 0 && m_results.status(index) != MatchStatus::Cancelled;
+    tick(index, ticked && target(index) >= 0 && m_results.status(index) != MatchStatus::Cancelled);
     return m_ticked.at(index) == ticked;
 }
 
@@ -64,7 +73,7 @@ bool PaymentImport::choose(int index, int order)
     m_chosen[index] = order;
     m_byHand[index] = order >= 0;
     if (order < 0)
-        m_ticked[index] = false;
+        tick(index, false);
     return true;
 }
 
@@ -77,7 +86,7 @@ bool PaymentImport::assign(int index, int order)
         return false;
     m_chosen[index] = order;
     m_byHand[index] = true;
-    m_ticked[index] = true;
+    tick(index, true);
     return true;
 }
 

@@ -64,6 +64,8 @@ public:
     QList<Receipt> receipts() const;
     QList<int> unticked() const;
     std::array<Total, MatchStatusCount> totals() const;
+    // The ticked lines and what they pay, kept as ticks change.
+    Total tickedTotal() const { return m_tickedTotal; }
     // The payer names the ticked hand-given lines teach once registered.
     QList<PayerNames::Lesson> lessons() const;
 
@@ -73,6 +75,7 @@ public:
 
 private:
     bool paysSplit(int index) const;
+    void tick(qsizetype index, bool ticked);
 
     Statement m_statement;
     PaymentMatcher m_matcher;
@@ -80,5 +83,6 @@ private:
     QList<int> m_chosen;
     QList<bool> m_ticked;
     QList<bool> m_byHand;
+    Total m_tickedTotal;
     QString m_note;
 };

@@ -17,7 +17,7 @@ class StatementFile final
 {
 public:
     // A bank's daily file is kilobytes; anything beyond this is no statement.
-    static constexpr qint64 MaxBytes = 50 * 1024 * 1024;
+    static constexpr qint64 MaxBytes = 10 * 1024 * 1024;
 
     // assigned: the operator's columns for a CSV whose header names none.
     static Statement read(const QByteArray &bytes, const QDate &today, const CsvColumns *assigned = nullptr);

@@ -7,11 +7,14 @@
 
 #include <QDate>
 #include <QEventLoop>
+#include <QFutureWatcher>
 #include <QPointer>
 #include <QProgressDialog>
-#include <QThread>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -30,29 +33,26 @@ struct Outcome
     QList<QStringList> firstRows;
 };
 
-// Runs work on a thread of its own while the screen keeps painting. For half
-// a second the operator's input waits (a statement of kilobytes is read by
+using Work = std::function<Outcome(const std::atomic_bool &cancelled)>;
+
+// Runs work on the thread pool while the screen keeps painting. For half a
+// second the operator's input waits (a statement of kilobytes is read by
 // then); after that a window-modal progress box offers ｷｬﾝｾﾙ, and the list
 // behind it takes no input until the work is done. Nothing when the operator
-// cancelled: the work then finishes unseen and its result is dropped.
-std::optional<Outcome> runBeside(QWidget *owner, std::function<Outcome()> work)
+// cancelled: the work sees the flag at its next step and stops there.
+std::optional<Outcome> runBeside(QWidget *owner, Work work)
 {
-    auto result = std::make_shared<Outcome>();
-    QThread *thread = QThread::create([result, work = std::move(work)] { *result = work(); });
-    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    auto cancelled = std::make_shared<std::atomic_bool>(false);
+    QFutureWatcher<Outcome> watcher;
     QEventLoop loop;
-    bool done = false, cancelled = false;
-    QObject::connect(thread, &QThread::finished, &loop, [&] {
-        done = true;
-        loop.quit();
-    });
+    QObject::connect(&watcher, &QFutureWatcher<Outcome>::finished, &loop, &QEventLoop::quit);
     QProgressDialog progress(u"入金データを読み込んでいます..."_s, u"ｷｬﾝｾﾙ"_s, 0, 0, owner);
     progress.setObjectName(u"dlgTorikomiProgress"_s);
     progress.setWindowTitle(u"入金データ取込"_s);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(ShowProgressAfterMs);
     QObject::connect(&progress, &QProgressDialog::canceled, &loop, [&] {
-        cancelled = true;
+        *cancelled = true;
         loop.quit();
     });
     constexpr int Showing = 1;
@@ -61,28 +61,31 @@ std::optional<Outcome> runBeside(QWidget *owner, std::function<Outcome()> work)
         loop.exit(Showing);
     });
     const WaitCursor wait;
-    thread->start();
-    if (loop.exec(QEventLoop::ExcludeUserInputEvents) == Showing && !done)
+    // The work holds the flag itself: it may still be stopping after Open returned.
+    watcher.setFuture(QtConcurrent::run([cancelled, work = std::move(work)] { return work(*cancelled); }));
+    if (loop.exec(QEventLoop::ExcludeUserInputEvents) == Showing && !watcher.isFinished())
         loop.exec();
-    if (cancelled)
+    if (*cancelled)
         return std::nullopt;
-    return std::move(*result);
+    return watcher.future().takeResult();
 }
 
 // The file's bytes are kept only while the operator may still have to assign
 // its columns: a large file is not held beside its lines while they are matched.
 Outcome readAndMatch(QByteArray &bytes, const QDate &today, const CsvColumns *assigned,
                      const QList<ListedOrder> &orders, qint64 feeTolerance, const PayerNames &payerNames,
-                     const std::shared_ptr<const NameIndex> &names)
+                     const std::shared_ptr<const NameIndex> &names, const std::atomic_bool &cancelled)
 {
     Outcome outcome;
+    if (cancelled)
+        return outcome;
     outcome.statement = StatementFile::read(bytes, today, assigned);
     if (!outcome.statement.columnsKey.isEmpty()) {
         outcome.firstRows = StatementFile::firstRows(bytes, frmColumns::PreviewRows);
         return outcome;
     }
     bytes = QByteArray();
-    if (outcome.statement.ok() && !outcome.statement.lines.isEmpty())
+    if (!cancelled && outcome.statement.ok() && !outcome.statement.lines.isEmpty())
         outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames, names);
     return outcome;
 }
@@ -97,7 +100,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
     refusal.clear();
     const QDate today = QDate::currentDate();
     auto bytes = std::make_shared<QByteArray>();
-    std::optional<Outcome> outcome = runBeside(owner, [=] {
+    std::optional<Outcome> outcome = runBeside(owner, [=](const std::atomic_bool &cancelled) {
         QString error;
         *bytes = StatementFile::load(path, error);
         if (!error.isEmpty()) {
@@ -105,7 +108,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             failed.statement.error = error;
             return failed;
         }
-        return readAndMatch(*bytes, today, nullptr, orders, feeTolerance, payerNames, names);
+        return readAndMatch(*bytes, today, nullptr, orders, feeTolerance, payerNames, names, cancelled);
     });
     if (!outcome)
         return std::nullopt;
@@ -130,8 +133,8 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             ColumnMemory::remember(settings, key, *columns);
         }
         const CsvColumns assigned = *columns;
-        outcome = runBeside(owner, [=] {
-            return readAndMatch(*bytes, today, &assigned, orders, feeTolerance, payerNames, names);
+        outcome = runBeside(owner, [=](const std::atomic_bool &cancelled) {
+            return readAndMatch(*bytes, today, &assigned, orders, feeTolerance, payerNames, names, cancelled);
         });
         if (!outcome)
             return std::nullopt;

@@ -2,10 +2,10 @@
 
 #include "core/data/CellText.h"
 #include "core/import/PaymentImport.h"
+#include "screens/import/TorikomiRows.h"
 #include "widgets/DialogSetup.h"
 #include "widgets/grid/ReadOnlyDelegate.h"
 #include "widgets/ScreenSetup.h"
-#include "widgets/grid/SpreadLoader.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QComboBox>
@@ -14,8 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -72,14 +70,16 @@ frmTorikomi::frmTorikomi(QWidget *owner, PaymentImport &import, const QString &s
     , m_import(import)
     , m_sourcePath(sourcePath)
 {
-    for (int status = 0; status < MatchStatusCount; ++status)
-        m_statusTexts.append(PaymentMatcher::statusText(MatchStatus(status)));
     DialogSetup::Prepare(this, u"frmTorikomi"_s, u"入金データ取込"_s, 13110, 6555);
     createControls();
     Form_Load();
 }
 
-frmTorikomi::~frmTorikomi() = default;
+frmTorikomi::~frmTorikomi()
+{
+    // The grid, a child deleted later, outlives the rows it shows.
+    sprTorikomi->lendRows(nullptr);
+}
 
 void frmTorikomi::createControls()
 {
@@ -88,12 +88,18 @@ void frmTorikomi::createControls()
 
     sprTorikomi = ScreenSetup::Place<vaSpread>(this, u"sprTorikomi"_s, {240, 420, 12615, 3840});
     using Kind = CellKind;
-    sprTorikomi->setColumns({column(u"反映"_s, 3.5, Kind::CheckBox), column(u"行"_s, 4.5, Kind::Number),
+    const QList<ColumnDef> columns{column(u"反映"_s, 3.5, Kind::CheckBox), column(u"行"_s, 4.5, Kind::Number),
                              column(u"日付"_s, 8), column(u"金額"_s, 8.5, Kind::Number, true),
                              column(u"依頼人・摘要"_s, 22), column(u"状態"_s, 6.5), column(u"照合"_s, 4.5),
                              column(u"No."_s, 6, Kind::Number), column(u"氏名"_s, 13),
                              column(u"請求額"_s, 8.5, Kind::Number, true),
-                             column(u"手数料"_s, 5.5, Kind::Number, true)});
+                             column(u"手数料"_s, 5.5, Kind::Number, true)};
+    static_assert(ColumnCount == 11);
+    sprTorikomi->setColumns(columns);
+    m_rows = std::make_unique<TorikomiRows>(m_import, columns, [this](int index, bool ticked) {
+        SetTick(index + 1, ticked);
+    });
+    sprTorikomi->lendRows(m_rows.get());
     // Only the ticks are the operator's to change.
     for (int col = ColLine; col <= ColumnCount; ++col)
         sprTorikomi->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprTorikomi));
@@ -102,7 +108,6 @@ void frmTorikomi::createControls()
     sprTorikomi->installEventFilter(this);
     // The tooltip on 照合 says what the keys read.
     sprTorikomi->viewport()->installEventFilter(this);
-    connect(sprTorikomi, &vaSpread::Change, this, &frmTorikomi::sprTorikomi_Change);
 
     Label2 = ScreenSetup::Place<QLabel>(this, u"Label2"_s, {240, 4395, 900, 255}, u"入金先"_s);
     cboKouho = ScreenSetup::Place<QComboBox>(this, u"cboKouho"_s, {1200, 4350, 6000, 315});
@@ -183,56 +188,15 @@ void frmTorikomi::Form_Load()
     lblLearning->setText(notes.join(u' '));
 
     {
-        // In one batch, as a search fills the list: a 50 MB statement has
-        // half a million lines, and cell by cell would freeze the screen.
-        const std::array<QString, 4> keyTexts{QString(), PaymentMatcher::keyText(MatchKey::Number),
-                                              PaymentMatcher::keyText(MatchKey::Phone),
-                                              PaymentMatcher::keyText(MatchKey::Name)};
-        SpreadLoader loader(sprTorikomi, SpreadLoader::Mode::Replace);
+        // Lines that need a look or a choice stand out.
+        const ReDrawGuard batch(sprTorikomi);
         for (int index = 0; index < m_import.lineCount(); ++index) {
-            const StatementLine line = m_import.line(index);
-            const MatchResult result = m_import.result(index);
-            loader.addRow();
-            loader.setInteger(ColTick, m_import.isTicked(index) ? 1 : 0);
-            loader.setInteger(ColLine, line.lineNumber);
-            if (line.julianDay)
-                loader.setDate(ColDate, QDate::fromJulianDay(line.julianDay));
-            else
-                loader.copyText(ColDate, line.dateText);
-            loader.setInteger(ColAmount, line.amount);
-            if (line.problem.isEmpty())
-                loader.setText(ColText, line.text());
-            else
-                loader.copyText(ColText, QString(line.problem + u" ／ "_s + line.text()));
-            loader.setText(ColStatus, m_statusTexts.at(int(result.status)));
-            loader.setColor(colorOf(result.status));
-            if (result.key != MatchKey::None)
-                loader.setText(ColKey, keyTexts.at(size_t(result.key)));
-            if (const qint64 fee = m_import.fee(index); fee != 0)
-                loader.setInteger(ColFee, fee);
-            const int order = m_import.target(index);
-            if (const QList<int> orders = m_import.targets(index); orders.size() > 1) {
-                // A combined payment: its first order, and the sum it pays.
-                double billed = 0;
-                for (const int each : orders)
-                    billed += m_import.matcher().orders().at(each).billed;
-                const ListedOrder &first = m_import.matcher().orders().at(order);
-                loader.setInteger(ColId, first.id);
-                loader.copyText(ColName, u"%1 ほか %2 件"_s.arg(first.name).arg(orders.size() - 1));
-                loader.setNumber(ColBilled, billed);
-            } else if (order >= 0) {
-                const ListedOrder &listed = m_import.matcher().orders().at(order);
-                loader.setInteger(ColId, listed.id);
-                loader.setText(ColName, listed.name);
-                loader.setNumber(ColBilled, listed.billed);
-            } else if (result.status == MatchStatus::NotListed) {
-                loader.copyText(ColId, line.namedOrder);
-            } else if (result.status == MatchStatus::MultipleCandidates) {
-                loader.copyText(ColName, u"（候補 %1 件）"_s.arg(result.candidateCount));
-            }
+            if (const QColor color = colorOf(m_import.result(index).status); color.isValid())
+                sprTorikomi->SetBackColor(index + 1, color);
         }
     }
-    ShowTotals();
+    ShowStatusTotals();
+    ShowSelected();
     connect(sprTorikomi->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { ShowCandidates(current.row() + 1); });
     ShowCandidates(0);
@@ -243,37 +207,16 @@ QString frmTorikomi::KeyTip(int row) const
     return row >= 1 && row <= m_import.lineCount() ? m_import.matcher().note(m_import.line(row - 1)) : QString();
 }
 
-void frmTorikomi::ShowLine(int row)
+void frmTorikomi::ShowLine()
 {
-    const int index = row - 1;
-    const MatchResult result = m_import.result(index);
-    const int order = m_import.target(index);
-    sprTorikomi->SetValue(ColTick, row, m_import.isTicked(index) ? 1 : 0);
-    sprTorikomi->SetText(ColKey, row, m_import.isByHand(index) ? u"手入力"_s : PaymentMatcher::keyText(result.key));
-    const qint64 fee = m_import.fee(index);
-    sprTorikomi->SetText(ColFee, row, fee != 0 ? QString::number(fee) : QString());
-    if (order >= 0) {
-        const QList<int> orders = m_import.targets(index);
-        const ListedOrder &listed = m_import.matcher().orders().at(order);
-        double billed = 0;
-        for (const int each : orders)
-            billed += m_import.matcher().orders().at(each).billed;
-        sprTorikomi->SetText(ColId, row, listed.id);
-        sprTorikomi->SetText(ColName, row, orders.size() > 1 ? u"%1 ほか %2 件"_s.arg(listed.name).arg(orders.size() - 1)
-                                                             : listed.name);
-        sprTorikomi->SetText(ColBilled, row, billed);
-        return;
-    }
-    sprTorikomi->SetText(ColId, row, result.status == MatchStatus::NotListed ? m_import.line(index).namedOrder : QString());
-    sprTorikomi->SetText(ColBilled, row, QString());
-    if (result.status == MatchStatus::MultipleCandidates)
-        sprTorikomi->SetText(ColName, row, u"（候補 %1 件）"_s.arg(result.candidateCount));
-    else
-        sprTorikomi->SetText(ColName, row, QString());
+    // The cells read the import: a repaint shows what it now says.
+    sprTorikomi->viewport()->update();
+    ShowSelected();
 }
 
-void frmTorikomi::ShowTotals()
+void frmTorikomi::ShowStatusTotals()
 {
+    // A line's status is matching's and stays: these are counted once.
     const auto totals = m_import.totals();
     PaymentImport::Total all;
     for (int status = 0; status < MatchStatusCount; ++status) {
@@ -284,16 +227,12 @@ void frmTorikomi::ShowTotals()
     }
     sprGoukei->SetText(MatchStatusCount + 2, 1, all.lines);
     sprGoukei->SetText(MatchStatusCount + 2, 2, all.amount);
+}
 
-    int ticked = 0;
-    qint64 amount = 0;
-    for (int i = 0; i < m_import.lineCount(); ++i) {
-        if (m_import.isTicked(i)) {
-            ++ticked;
-            amount += m_import.line(i).amount;
-        }
-    }
-    lblSelected->setText(u"反映する行 %1 行  %2 円"_s.arg(ticked).arg(CellText::groupedNumber(double(amount))));
+void frmTorikomi::ShowSelected()
+{
+    const PaymentImport::Total ticked = m_import.tickedTotal();
+    lblSelected->setText(u"反映する行 %1 行  %2 円"_s.arg(ticked.lines).arg(CellText::groupedNumber(double(ticked.amount))));
 }
 
 void frmTorikomi::ShowCandidates(int row)

@@ -4,11 +4,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class PaymentImport;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TorikomiRows;
 class vaSpread;
 
 // "入金データ取込": the lines of a payment statement with what matching made
@@ -23,21 +26,22 @@ class frmTorikomi final : public QDialog
     Q_DISABLE_COPY_MOVE(frmTorikomi)
 
 public:
-    // Grid columns of sprTorikomi.
+    // Grid columns of sprTorikomi, from 1 as the grid counts them.
     enum Column {
         ColTick = 1,
-        ColLine = 2,
-        ColDate = 3,
-        ColAmount = 4,
-        ColText = 5,
-        ColStatus = 6,
-        ColKey = 7, // 照合: the key that decided
-        ColId = 8,
-        ColName = 9,
-        ColBilled = 10,
-        ColFee = 11,
-        ColumnCount = 11
+        ColLine,
+        ColDate,
+        ColAmount,
+        ColText,
+        ColStatus,
+        ColKey, // 照合: the key that decided
+        ColId,
+        ColName,
+        ColBilled,
+        ColFee,
+        ColEnd
     };
+    static constexpr int ColumnCount = ColEnd - 1;
 
     frmTorikomi(QWidget *owner, PaymentImport &import, const QString &sourcePath);
     ~frmTorikomi() override;
@@ -55,11 +59,11 @@ private:
     void createControls();
     void createTotals();
     void Form_Load();
-    void ShowLine(int row);
-    void ShowTotals();
+    void ShowLine();
+    void ShowStatusTotals();
+    void ShowSelected();
     void ShowCandidates(int row);
     void SetTick(int row, bool ticked);
-    void sprTorikomi_Change(int col, int row);
     void cboKouho_Activated(int index);
     void txtNo_Enter();
     void cmdSave_Click();
@@ -80,5 +84,5 @@ private:
     QPushButton *cmdEnter{};
     QPushButton *cmdCancel{};
     int m_candidateRow{0};
-    QStringList m_statusTexts; // one text per status, shared by the grid's cells
+    std::unique_ptr<TorikomiRows> m_rows; // the import's lines as sprTorikomi's cells
 };

@@ -55,7 +55,7 @@ void frmTorikomi::SetTick(int row, bool ticked)
 {
     const int index = row - 1;
     if (!m_import.setTicked(index, ticked)) {
-        sprTorikomi->SetValue(ColTick, row, 0);
+        sprTorikomi->viewport()->update();
         const MatchResult result = m_import.result(index);
         const QString why = result.status == MatchStatus::MultipleCandidates ? u"入金先を候補から選んでください。"_s
                             : result.status == MatchStatus::Cancelled
@@ -65,14 +65,7 @@ void frmTorikomi::SetTick(int row, bool ticked)
         MessageService::Information(this, why, windowTitle());
         return;
     }
-    ShowLine(row);
-    ShowTotals();
-}
-
-void frmTorikomi::sprTorikomi_Change(int col, int row)
-{
-    if (col == ColTick)
-        SetTick(row, sprTorikomi->Number(ColTick, row) != 0);
+    ShowLine();
 }
 
 void frmTorikomi::cboKouho_Activated(int index)
@@ -86,8 +79,7 @@ void frmTorikomi::cboKouho_Activated(int index)
     // Picking the order is the decision to apply the line.
     if (order >= 0)
         m_import.setTicked(row - 1, true);
-    ShowLine(row);
-    ShowTotals();
+    ShowLine();
 }
 
 void frmTorikomi::txtNo_Enter()
@@ -113,8 +105,7 @@ void frmTorikomi::txtNo_Enter()
                                     windowTitle());
         return;
     }
-    ShowLine(row);
-    ShowTotals();
+    ShowLine();
     txtNo->clear();
     // Back to the list for the next line, unless the operator moved on elsewhere.
     if (txtNo->hasFocus() || focusWidget() == cmdSave)
