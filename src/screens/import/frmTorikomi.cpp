@@ -225,6 +225,11 @@ void frmTorikomi::Form_Load()
                 loader.setInteger(ColId, listed.id);
                 loader.setText(ColName, listed.name);
                 loader.setNumber(ColBilled, listed.billed);
+            } else if (const ListedOrder *registered = m_import.registered(index)) {
+                // A 取消 whose order an earlier import paid: for the operator to look at.
+                loader.setInteger(ColId, registered->id);
+                loader.copyText(ColName, u"%1（登録済み）"_s.arg(registered->name));
+                loader.setNumber(ColBilled, registered->billed);
             } else if (result.status == MatchStatus::NotListed) {
                 loader.copyText(ColId, line.namedOrder);
             } else if (result.status == MatchStatus::MultipleCandidates) {
