@@ -7,7 +7,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
     sqlite3 libsqlite3-dev unixodbc unixodbc-dev libsqliteodbc
-    postgresql odbc-postgresql libqt6sql6-psql libpq-dev
+    postgresql odbc-postgresql libqt6sql6-psql
     libmecab-dev mecab-ipadic-utf8
     fonts-ipafont-gothic fontconfig
     xvfb xauth

@@ -63,3 +63,29 @@ CREATE TABLE [NYUKIN_MEIGI] (
     [氏名]         TEXT,
     [更新日]       TEXT
 );
+
+-- 入金履歴: one row per order each 登録 changed, written in the registration's
+-- own transaction. Rows of one registration share [登録番号]; a take-back
+-- (取消) is a registration of its own whose [取消対象] names the one it
+-- reverses. The time is text, "YYYY/MM/DD HH:MM:SS", so that its text order
+-- is time order on every database. [入力元] is 手入力, 一括入金日, the
+-- statement's file name or 取消; [入力行] the statement's line and status.
+CREATE TABLE [NYUKIN_RIREKI] (
+    [登録番号]       INTEGER NOT NULL,
+    [ID]             INTEGER NOT NULL,
+    [登録日時]       TEXT NOT NULL,
+    [担当者]         TEXT,
+    [前入金日]       TEXT,
+    [前入金額]       NUMERIC,
+    [前入金確認送信] INTEGER,
+    [後入金日]       TEXT,
+    [後入金額]       NUMERIC,
+    [後入金確認送信] INTEGER,
+    [入力元]         TEXT,
+    [入力行]         TEXT,
+    [取消対象]       INTEGER,
+    PRIMARY KEY ([登録番号], [ID])
+);
+
+-- 入金履歴's search by order No.
+CREATE INDEX [IX_NYUKIN_RIREKI_ID] ON [NYUKIN_RIREKI] ([ID]);

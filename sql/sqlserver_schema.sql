@@ -66,3 +66,29 @@ CREATE TABLE [dbo].[NYUKIN_MEIGI] (
     [氏名]         NVARCHAR(100) NULL,
     [更新日]       DATETIME      NULL
 );
+
+-- 入金履歴: one row per order each 登録 changed, written in the registration's
+-- own transaction. Rows of one registration share [登録番号]; a take-back
+-- (取消) is a registration of its own whose [取消対象] names the one it
+-- reverses. The time is text, "YYYY/MM/DD HH:MM:SS", so that its text order
+-- is time order on every database. [入力元] is 手入力, 一括入金日, the
+-- statement's file name or 取消; [入力行] the statement's line and status.
+CREATE TABLE [dbo].[NYUKIN_RIREKI] (
+    [登録番号]       INT           NOT NULL,
+    [ID]             INT           NOT NULL,
+    [登録日時]       NVARCHAR(19)  NOT NULL,
+    [担当者]         NVARCHAR(100) NULL,
+    [前入金日]       DATETIME      NULL,
+    [前入金額]       MONEY         NULL,
+    [前入金確認送信] SMALLINT      NULL,
+    [後入金日]       DATETIME      NULL,
+    [後入金額]       MONEY         NULL,
+    [後入金確認送信] SMALLINT      NULL,
+    [入力元]         NVARCHAR(260) NULL,
+    [入力行]         NVARCHAR(100) NULL,
+    [取消対象]       INT           NULL,
+    CONSTRAINT [PK_NYUKIN_RIREKI] PRIMARY KEY ([登録番号], [ID])
+);
+
+-- 入金履歴's search by order No.
+CREATE INDEX [IX_NYUKIN_RIREKI_ID] ON [dbo].[NYUKIN_RIREKI] ([ID]);

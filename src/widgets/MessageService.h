@@ -15,6 +15,8 @@ struct Request
     QString title;
     QMessageBox::Icon icon = QMessageBox::Information;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    // A question whose buttons read "はい(Y)" and "いいえ(N)", "いいえ" the default.
+    bool noByDefault = false;
 };
 
 using Handler = std::function<QMessageBox::StandardButton(const Request &)>;
@@ -26,6 +28,8 @@ QMessageBox::StandardButton Information(QWidget *parent, const QString &text, co
 QMessageBox::StandardButton Critical(QWidget *parent, const QString &text, const QString &title);
 QMessageBox::StandardButton Exclamation(QWidget *parent, const QString &text, const QString &title);
 QMessageBox::StandardButton Question(QWidget *parent, const QString &text, const QString &title);
+// A question about something that is not undone lightly: "いいえ" is the default.
+QMessageBox::StandardButton Confirm(QWidget *parent, const QString &text, const QString &title);
 
 // Replaces the real boxes (tests); an empty handler restores them.
 void SetHandler(Handler handler);

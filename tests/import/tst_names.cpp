@@ -1,6 +1,8 @@
 // Reading payers' names against the listed 氏名 and 会社名: the kana the
 // banks print for kanji names, written out by hand, and what the readings
 // must never match.
+#include "MatchText.h"
+
 #include "core/import/MatchKeys.h"
 #include "core/import/NameIndex.h"
 #include "core/import/NameKey.h"
@@ -214,12 +216,12 @@ private Q_SLOTS:
     void rules_data()
     {
         QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("matched"); // "status@key:No.s"
+        QTest::addColumn<QString>("matched"); // "status@key:No.s-fee"
         QTest::addColumn<QString>("noted");   // what the tooltip on 照合 says, in part
         const auto row = [](const char *name, const QString &line, const QString &matched,
                             const QString &noted = QString()) { QTest::newRow(name) << line << matched << noted; };
         row("whole name and amount", u"ﾀﾅｶ ﾀﾛｳ#5400"_s, u"一致@名義:601"_s, u"名義 ﾀﾅｶﾀﾛｳ（田中 太郎）"_s);
-        row("whole name, a fee short", u"ﾀﾅｶ ﾀﾛｳ#4960"_s, u"手数料差@名義:601"_s);
+        row("whole name, a fee short", u"ﾀﾅｶ ﾀﾛｳ#4960"_s, u"手数料差@名義:601-440"_s);
         row("whole name, another amount", u"ﾀﾅｶ ﾀﾛｳ#4000"_s, u"金額相違@名義:601"_s);
         row("family name alone", u"ﾓﾘ#3000"_s, u"候補:603"_s);
         row("family name alone, two fit", u"ﾀﾅｶ#5400"_s, u"複数候補:601,602"_s);
@@ -255,17 +257,7 @@ private Q_SLOTS:
         const PaymentMatcher matcher(ruleOrders(), 880, taught);
         const StatementLines lines = ruleLines({line});
         const MatchResult result = matcher.match(lines).at(0);
-        QString text = PaymentMatcher::statusText(result.status);
-        if (result.key != MatchKey::None)
-            text += u'@' + PaymentMatcher::keyText(result.key);
-        QStringList ids;
-        for (const int order : result.orders.isEmpty() && result.order >= 0 ? QList<int>{result.order} : result.orders)
-            ids << QString::number(matcher.orders().at(order).id);
-        for (const int candidate : result.candidates)
-            ids << QString::number(matcher.orders().at(candidate).id);
-        if (!ids.isEmpty())
-            text += u':' + ids.join(u',');
-        QTEST(text, "matched");
+        QTEST(matchText(matcher, result, lines.at(0)), "matched");
         QFETCH(QString, noted);
         const QString note = matcher.note(lines.at(0));
         QVERIFY2(note.contains(noted), qPrintable(note));

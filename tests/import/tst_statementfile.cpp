@@ -29,11 +29,6 @@ QString dateOf(const StatementLine &line)
     return line.julianDay ? CellText::dateText(line.julianDay) : u"problem"_s;
 }
 
-QByteArray utf8(const QString &text)
-{
-    return text.toUtf8();
-}
-
 Entry entry(const QByteArray &date, qint64 amount, const QString &payer, const QString &edi = QString())
 {
     return {date, amount, payer, edi};
@@ -59,26 +54,26 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("lines"); // "line|date|amount|text|named order"
 
         QTest::newRow("csv utf-8 with byte-order mark")
-            << QByteArray("\xEF\xBB\xBF") + utf8(u"取引日,入金額,振込依頼人名\r\n2024/05/01,\"1,200\",ﾔﾏﾀﾞ 12\r\n"_s)
+            << QByteArray("\xEF\xBB\xBF") + u"取引日,入金額,振込依頼人名\r\n2024/05/01,\"1,200\",ﾔﾏﾀﾞ 12\r\n"_s.toUtf8()
             << Format::Csv << Encoding::Utf8 << QStringList{u"2|2024/05/01|1200|ﾔﾏﾀﾞ 12|"_s};
         QTest::newRow("csv utf-8, quotes, columns anywhere")
-            << utf8(u"No,備考,金額,日付,注文番号\n1,\"ご注文\n\"\"12\"\"\",¥3000,20240501,0012\n"
-                    "2,\"a,b\",3000円,2024-05-02,ｱ12\n"_s)
+            << u"No,備考,金額,日付,注文番号\n1,\"ご注文\n\"\"12\"\"\",¥3000,20240501,0012\n"
+                    "2,\"a,b\",3000円,2024-05-02,ｱ12\n"_s.toUtf8()
             << Format::Csv << Encoding::Utf8
             << QStringList{u"2|2024/05/01|3000|ご注文\n\"12\" 0012|0012"_s, u"4|2024/05/02|3000|a,b ｱ12|ｱ12"_s};
         QTest::newRow("csv shift_jis, blank and withdrawal lines skipped")
             << ZenginSample::sjis(u"勘定日, 預入金額 ,依頼人名\r\n\r\n2024/05/01,,ｶﾞｽﾀﾞｲ\r\n2024/05/01,3000,ﾔﾏﾀﾞ ﾀﾛｳ\r\n"_s)
             << Format::Csv << Encoding::Cp932 << QStringList{u"4|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ|"_s};
         QTest::newRow("order numbers as payers write them; one that is none stays as written")
-            << utf8(u"日付,金額,注文番号\n2024/05/01,1,２５０\n2024/05/01,2,No.250\n2024/05/01,3,250-1\n"
-                    "2024/05/01,4,#250\n2024/05/01,5,A-250\n"_s)
+            << u"日付,金額,注文番号\n2024/05/01,1,２５０\n2024/05/01,2,No.250\n2024/05/01,3,250-1\n"
+                    "2024/05/01,4,#250\n2024/05/01,5,A-250\n"_s.toUtf8()
             << Format::Csv << Encoding::Utf8
             << QStringList{u"2|2024/05/01|1|２５０|250"_s, u"3|2024/05/01|2|No.250|250"_s,
                            u"4|2024/05/01|3|250-1|250"_s, u"5|2024/05/01|4|#250|250"_s,
                            u"6|2024/05/01|5|A-250|A-250"_s};
         QTest::newRow("net bank's names, a withdrawal column, escaped formula")
-            << utf8(u"年月日,お取引内容,お引出し,お預入れ,残高\n2024年5月1日,'=ﾔﾏﾀﾞ 101,,3000,9000\n"
-                    "R06.05.02,ATM,500,,8500\n"_s)
+            << u"年月日,お取引内容,お引出し,お預入れ,残高\n2024年5月1日,'=ﾔﾏﾀﾞ 101,,3000,9000\n"
+                    "R06.05.02,ATM,500,,8500\n"_s.toUtf8()
             << Format::Csv << Encoding::Utf8 << QStringList{u"2|2024/05/01|3000|=ﾔﾏﾀﾞ 101|"_s};
 
         const QList<Entry> entries{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ 101"_s), withdrawal(500),
@@ -87,8 +82,6 @@ private Q_SLOTS:
                                       u"4|2024/05/03|12345678|ｶ)ｻｸﾗｷｶｸ 0000000102|0000000102"_s};
         const QList<QByteArray> records = ZenginSample::statement({{entries}});
         QTest::newRow("03 with CRLF") << ZenginSample::join(records) << Format::Zengin << Encoding::Cp932 << zenginLines;
-        QTest::newRow("03 with LF") << ZenginSample::join(records, "\n") << Format::Zengin << Encoding::Cp932
-                                    << zenginLines;
         QTest::newRow("03 without line breaks, EOF mark")
             << ZenginSample::join(records, "") + "\x1a" << Format::Zengin << Encoding::Cp932 << zenginLines;
         Account second{{entry("060520", 700, u"ｽｽﾞｷ"_s)}};
@@ -99,12 +92,8 @@ private Q_SLOTS:
 
         const QList<Entry> notices{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ"_s, u"101"_s), entry("060502", 5000, u"ｻﾄｳ"_s)};
         const QStringList noticeLines{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|101"_s, u"3|2024/05/02|5000|ｻﾄｳ|"_s};
-        const QList<QByteArray> noticeRecords = ZenginSample::notice({{notices}});
-        QTest::newRow("01 with CRLF") << ZenginSample::join(noticeRecords) << Format::Notice << Encoding::Cp932
-                                      << noticeLines;
-        QTest::newRow("01 without line breaks, EOF mark")
-            << ZenginSample::join(noticeRecords, "") + "\x1a" << Format::Notice << Encoding::Cp932 << noticeLines;
-        QTest::newRow("01 two accounts") << ZenginSample::join(ZenginSample::notice({{notices}, second}), "\n")
+        // The records are split as for 03; LF alone here.
+        QTest::newRow("01 two accounts, LF") << ZenginSample::join(ZenginSample::notice({{notices}, second}), "\n")
                                          << Format::Notice << Encoding::Cp932
                                          << noticeLines + QStringList{u"6|2024/05/20|700|ｽｽﾞｷ|"_s};
     }
@@ -294,11 +283,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("read"); // "date|amount", "problem", or "skipped"
 
-        QTest::newRow("grouped") << u"2024/05/01"_s << u"1,234"_s << u"2024/05/01|1234"_s;
         QTest::newRow("yen sign, dashes") << u"2024-5-1"_s << u"¥1,234"_s << u"2024/05/01|1234"_s;
         QTest::newRow("full width, yen after") << u"２０２４／０５／０１"_s << u"１，２３４円"_s << u"2024/05/01|1234"_s;
-        QTest::newRow("digits only") << u"20240501"_s << u"1234"_s << u"2024/05/01|1234"_s;
-        QTest::newRow("年月日") << u"2026年12月5日"_s << u"1"_s << u"2026/12/05|1"_s;
         QTest::newRow("令和") << u"令和8年12月5日"_s << u"1"_s << u"2026/12/05|1"_s;
         QTest::newRow("R08.12.05") << u"R08.12.05"_s << u"1"_s << u"2026/12/05|1"_s;
         QTest::newRow("平成31年4月30日") << u"平成31年4月30日"_s << u"1"_s << u"2019/04/30|1"_s;
@@ -321,7 +307,7 @@ private Q_SLOTS:
         QFETCH(QString, date);
         QFETCH(QString, amount);
         const Statement statement =
-            StatementFile::read(utf8(u"日付,金額,摘要\n%1,\"%2\",x\n"_s.arg(date, amount)), Today);
+            StatementFile::read(u"日付,金額,摘要\n%1,\"%2\",x\n"_s.arg(date, amount).toUtf8(), Today);
         QVERIFY2(statement.ok(), qPrintable(statement.error));
         QString read = u"skipped"_s;
         if (!statement.lines.isEmpty()) {
@@ -383,13 +369,13 @@ private Q_SLOTS:
 
         QTest::newRow("empty") << QByteArray("\r\n") << u"1行目: ファイルが空"_s;
         QTest::newRow("no statement") << QByteArray("name,price\nfoo,1\n") << u"1行目: 入金データではありません"_s;
-        QTest::newRow("no date column") << utf8(u"金額,摘要\n1,a\n"_s) << u"1行目: 日付の列がありません"_s;
-        QTest::newRow("no amount column") << utf8(u"日付,摘要\n2024/05/01,a\n"_s) << u"1行目: 金額の列がありません"_s;
-        QTest::newRow("quote left open") << utf8(u"日付,金額\n2024/05/01,1\n2024/05/02,\"2\n3\n"_s)
+        QTest::newRow("no date column") << u"金額,摘要\n1,a\n"_s.toUtf8() << u"1行目: 日付の列がありません"_s;
+        QTest::newRow("no amount column") << u"日付,摘要\n2024/05/01,a\n"_s.toUtf8() << u"1行目: 金額の列がありません"_s;
+        QTest::newRow("quote left open") << u"日付,金額\n2024/05/01,1\n2024/05/02,\"2\n3\n"_s.toUtf8()
                                          << u"3行目: 引用符"_s;
         QTest::newRow("unknown names, quote left open later")
-            << utf8(u"Datum,Betrag\n2024/05/01,1\n2024/05/02,\"2\n"_s) << u"3行目: 引用符"_s;
-        QTest::newRow("text after a quote") << utf8(u"日付,金額\n\"2024/05/01\"x,1\n"_s)
+            << u"Datum,Betrag\n2024/05/01,1\n2024/05/02,\"2\n"_s.toUtf8() << u"3行目: 引用符"_s;
+        QTest::newRow("text after a quote") << u"日付,金額\n\"2024/05/01\"x,1\n"_s.toUtf8()
                                             << u"2行目: 閉じた引用符の後"_s;
         QTest::newRow("neither encoding") << QByteArray("date,amount\n2024/05/01,1\n\x81\x20,1\n")
                                           << u"3行目: 文字コードを判別できません（UTF-8 でも"_s;

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "ScreenFixture.h"
+#include "core/receipt/PaymentHistory.h"
+
+#include <QDateTime>
 
 // One operator: a receipt list of its own on a connection of its own, in a
 // session of its own (the settings shared), searched once.
@@ -44,4 +47,14 @@ inline int flagged(const frmKensaku *form)
     for (int row = 1; row <= form->grid()->MaxRows(); ++row)
         rows += form->grid()->Number(frmKensaku::ColUpdateFlag, row) != 0;
     return rows;
+}
+
+// The operator takes back every order of registration number.
+inline PaymentHistory::TakeBackResult takeBack(Operator &op, qint64 number)
+{
+    QList<PaymentHistory::Change> changes;
+    for (const PaymentHistory::Line &line : PaymentHistory::Lines(*op.store.connection, number))
+        changes.append(line.change);
+    return PaymentHistory::TakeBack(*op.store.connection, number, changes, op.store.userName,
+                                    QDateTime::currentDateTime());
 }

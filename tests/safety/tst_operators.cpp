@@ -3,6 +3,8 @@
 // 32-bit read would change: what 登録 writes, over SQLite and over ODBC.
 #include "Operators.h"
 
+#include "core/data/SqlSchema.h"
+
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -44,7 +46,62 @@ private:
                       .arg(QString(200, u'名'), TestDatabase::daysAgo(3)));
     }
 
+    // Registration `number`'s rows, "ID before after 入力元" each, by ID.
+    static QString history(ScreenFixture &f, int number)
+    {
+        return f.db.scalar(u"SELECT GROUP_CONCAT([ID] || ' ' || IFNULL([前入金日], '-') || ' ' || [前入金額] || ' ' || "
+                           "[前入金確認送信] || ' ' || IFNULL([後入金日], '-') || ' ' || [後入金額] || ' ' || [後入金確認送信]"
+                           " || ' ' || [担当者] || ' ' || [入力元], ',') FROM (SELECT * FROM [NYUKIN_RIREKI] WHERE "
+                           "[登録番号] = %1 ORDER BY [ID])"_s.arg(number)).toString();
+    }
+
 private Q_SLOTS:
+    void registrationIsRecordedAndTakenBack_data() { paths(); }
+
+    void registrationIsRecordedAndTakenBack()
+    {
+        QFETCH(Path, path);
+        ScreenFixture f(ScreenFixture::WithOrders);
+        for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
+            if (statement.contains(u"[NYUKIN_RIREKI]"_s))
+                f.db.exec(statement);
+        }
+        f.db.exec(u"UPDATE [CHUMON] SET [入金日] = '2026/01/02', [入金額] = 300 WHERE [ID] = 2"_s);
+        auto a = operatorOn(path, f);
+        auto b = operatorOn(path, f);
+        a->store.userName = u"佐藤"_s;
+        b->store.userName = u"鈴木"_s;
+        const QStringList listed = f.receipts();
+        payAndRegister(a->form, u"2026/01/10"_s);
+        QCOMPARE(f.texts, QStringList());
+        QCOMPARE(history(f, 1), u"1 - 0 0 2026/01/10 1000 1 佐藤 一括入金日,2 2026/01/02 300 0 2026/01/10 2000 1 佐藤 一括入金日,"
+                                 "3 - 0 0 2026/01/10 1000 1 佐藤 一括入金日,4 - 0 0 2026/01/10 1002 1 佐藤 一括入金日"_s);
+
+        // B takes it back: exactly the values before, recorded as registration 2 naming 1.
+        QVERIFY(!takeBack(*b, 1).refused());
+        QCOMPARE(f.receipts(), listed);
+        QCOMPARE(f.db.scalar(u"SELECT COUNT(*) || ' ' || MIN([取消対象]) || ' ' || MIN([担当者]) FROM [NYUKIN_RIREKI]"
+                             " WHERE [登録番号] = 2"_s).toString(), u"4 1 鈴木"_s);
+        // A, taking back the same registration after B, is refused and writes nothing.
+        PaymentHistory::TakeBackResult again = takeBack(*a, 1);
+        QCOMPARE(again.changed, (QList<qint64>{1, 2, 3, 4}));
+        QCOMPARE(f.receipts(), listed);
+        QCOMPARE(f.db.scalar(u"SELECT MAX([登録番号]) FROM [NYUKIN_RIREKI]"_s).toInt(), 2);
+
+        // Registered again; an order changed since refuses the take-back, naming it.
+        a->form->cmdSearch_Click();
+        payAndRegister(a->form, u"2026/01/11"_s);
+        const QStringList registered = f.receipts();
+        f.db.exec(u"UPDATE [CHUMON] SET [入金額] = 999 WHERE [ID] = 3"_s);
+        const QStringList changed = f.receipts();
+        const PaymentHistory::TakeBackResult refused = takeBack(*b, 3);
+        QCOMPARE(refused.changed, QList<qint64>{3});
+        QVERIFY(PaymentHistory::RefusalMessage(refused).contains(u"No. 3"_s));
+        QCOMPARE(f.receipts(), changed);
+        QCOMPARE(f.db.scalar(u"SELECT MAX([登録番号]) FROM [NYUKIN_RIREKI]"_s).toInt(), 3);
+        QVERIFY(registered != changed);
+    }
+
     void secondRegistrationWritesNothing_data() { paths(); }
 
     void secondRegistrationWritesNothing()

@@ -4,6 +4,7 @@
 #include "ScreenFixture.h"
 
 #include "component/clsParlow6dl.h"
+#include "screens/history/frmRireki.h"
 
 #include <QScrollBar>
 
@@ -216,8 +217,10 @@ private Q_SLOTS:
             QElapsedTimer closed;
             f.whenActive<frmKensaku>([&](frmKensaku *form) {
                 f.form = form;
-                // 入金管理 and 取込 change payments too: the same levels may use them.
-                kanri = form->kanriMenuItem()->isEnabled() && form->importMenuItem()->isEnabled();
+                // 入金管理, 取込 and 取消 change payments too: the same levels may use them.
+                const frmRireki history(form, form->session());
+                kanri = form->kanriMenuItem()->isEnabled() && form->importMenuItem()->isEnabled()
+                        && history.findChild<QPushButton *>(u"cmdTakeBack"_s)->isEnabled();
                 f.press(Qt::Key_F1);
                 f.press(Qt::Key_F5);
                 f.whenActive<frmAllSet>([](frmAllSet *dialog) { ScreenFixture::click(dialog, u"cmdEnter"_s); });

@@ -4,6 +4,8 @@
 #include "ScreenFixture.h"
 
 #include "core/data/SqlSchema.h"
+#include "screens/history/frmRireki.h"
+#include "screens/history/frmRirekiMeisai.h"
 #include "screens/import/frmTorikomi.h"
 #include "core/import/ListedOrder.h"
 #include "screens/receipt_list/ReceiptColors.h"
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QRadioButton>
 #include <QStatusBar>
 
@@ -256,9 +259,11 @@ private Q_SLOTS:
         QTest::addColumn<Fault>("c");
         const QString lost = u"!"_s + FaultyConnection::lost();
         QTest::newRow("refused by the database") << Fault{u"refused"_s, u"!入金できません"_s};
+        QTest::newRow("history refused midway") << Fault{u"history"_s, u"!記録できません"_s};
         QTest::newRow("locked by another connection") << Fault{u"locked"_s, u"!database is locked"_s};
-        QTest::newRow("lost at the first UPDATE") << Fault{u"1"_s, lost};
-        QTest::newRow("lost at the last UPDATE") << Fault{u"4"_s, lost};
+        // The first statement asks whether the history table is there.
+        QTest::newRow("lost at the first UPDATE") << Fault{u"2"_s, lost};
+        QTest::newRow("lost at the last UPDATE") << Fault{u"5"_s, lost};
         QTest::newRow("lost at the commit") << Fault{u"commit"_s, lost};
     }
 
@@ -275,6 +280,14 @@ private Q_SLOTS:
         if (c.fault == u"refused"_s)
             f.db.exec(u"CREATE TRIGGER [refuse] BEFORE UPDATE ON [CHUMON] WHEN NEW.[ID] = 3"
                       " BEGIN SELECT RAISE(ABORT, '入金できません'); END"_s);
+        if (c.fault == u"history"_s) {
+            for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
+                if (statement.contains(u"[NYUKIN_RIREKI]"_s))
+                    f.db.exec(statement);
+            }
+            f.db.exec(u"CREATE TRIGGER [refuse] BEFORE INSERT ON [NYUKIN_RIREKI] WHEN NEW.[ID] = 3"
+                      " BEGIN SELECT RAISE(ABORT, '記録できません'); END"_s);
+        }
         if (c.fault == u"locked"_s)
             other->Execute(u"BEGIN EXCLUSIVE"_s)->Close();
         f.faulty->failCommit = c.fault == u"commit"_s;
@@ -284,6 +297,8 @@ private Q_SLOTS:
         QCOMPARE(f.shown, QStringList{c.told});
         QCOMPARE(f.receipts(), QStringList());
         QCOMPARE(f.ids(ScreenFixture::Flagged), (Ids{1, 2, 3, 4}));
+        if (c.fault == u"history"_s)
+            QCOMPARE(f.db.scalar(u"SELECT COUNT(*) FROM [NYUKIN_RIREKI]"_s).toInt(), 0);
 
         // Once the cause is gone, the same 登録 writes every row.
         f.db.exec(u"DROP TRIGGER IF EXISTS [refuse]"_s);
@@ -291,6 +306,54 @@ private Q_SLOTS:
         f.press(Qt::Key_F9);
         QCOMPARE(f.receipts().filter(u' ' + TestDatabase::daysAgo(0) + u' ').size(), 4);
         QCOMPARE(f.ids(ScreenFixture::Flagged), Ids());
+        if (c.fault == u"history"_s)
+            QCOMPARE(f.db.scalar(u"SELECT COUNT(*) FROM [NYUKIN_RIREKI] WHERE [登録番号] = 1"_s).toInt(), 4);
+    }
+
+    void registrationTakenBackFromTheHistory()
+    {
+        ScreenFixture f(ScreenFixture::WithOrders);
+        for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
+            if (statement.contains(u"[NYUKIN_RIREKI]"_s))
+                f.db.exec(statement);
+        }
+        f.store.userName = u"佐藤"_s;
+        f.open(true);
+        const auto *totals = f.form->statusBar()->findChild<QLabel *>(u"lblTotals"_s);
+        f.press(Qt::Key_F5);
+        QTRY_COMPARE(totals->text(), u"登録 0 件 入金額 0 円　選択 4 件 請求額 5,002 円"_s);
+        f.whenActive<frmAllSet>([](frmAllSet *dialog) { ScreenFixture::click(dialog, u"cmdEnter"_s); });
+        f.press(Qt::Key_F4);
+        QTRY_COMPARE(totals->text(), u"登録 4 件 入金額 5,002 円　選択 0 件 請求額 0 円"_s);
+        f.press(Qt::Key_F9);
+        QCOMPARE(f.receipts().size(), 4);
+        f.form->grid()->SetValue(frmKensaku::ColMark, 2, 1); // one cell, as a click makes it
+        QTRY_COMPARE(totals->text(), u"登録 0 件 入金額 0 円　選択 1 件 請求額 2,000 円"_s);
+
+        // Ctrl+H, Enter on the registration, Space on its first order, F8, はい: that order as it was, listed again.
+        int listed = 0;
+        f.whenActive<frmRireki>([&](frmRireki *history) {
+            listed = history->grid()->MaxRows();
+            f.whenActive<frmRirekiMeisai>([&](frmRirekiMeisai *orders) {
+                QCOMPARE(orders->grid()->MaxRows(), 4);
+                f.press(Qt::Key_Space);
+                f.press(Qt::Key_F8);
+            });
+            f.press(Qt::Key_Return);
+            listed = history->grid()->MaxRows() * 10 + listed;
+            ScreenFixture::activate(history); // again, after the orders' window
+            f.press(Qt::Key_Escape);
+            QVERIFY(!history->isVisible());
+        });
+        ScreenFixture::activate(f.form); // again, after the bulk dialog
+        f.press(Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(listed, 21); // one registration, then its take-back too
+        QCOMPARE(f.shown, (QStringList{u"?"_s, u"i"_s}));
+        QCOMPARE(f.receipts().size(), 3);
+        QVERIFY(!f.receipts().constFirst().startsWith(u"1 "_s));
+        ScreenFixture::activate(f.form);
+        f.press(Qt::Key_F1);
+        QCOMPARE(f.ids(), (Ids{1, 3, 4})); // 3 and 4 still owe their fractions
     }
 
     void shipDateCheckedBeforeTheButtonActs_data()
@@ -379,7 +442,9 @@ private Q_SLOTS:
         f.press(Qt::Key_F9);
         QCOMPARE(f.shown, QStringList());
         QCOMPARE(f.receipts(), QStringList{u"2 "_s + TestDatabase::daysAgo(1) + u" 2000 1"_s});
-        QVERIFY2(f.form->statusBar()->currentMessage().contains(u"振込依頼人名を学習できませんでした"_s),
+        // Without NYUKIN_RIREKI, 登録 writes as ever and says so once, beside the lesson.
+        QVERIFY2(f.form->statusBar()->currentMessage().contains(u"振込依頼人名を学習できませんでした"_s)
+                     && f.form->statusBar()->currentMessage().contains(u"入金履歴は記録されていません"_s),
                  qPrintable(f.form->statusBar()->currentMessage()));
         // Said once: the next 登録 does not try the lesson again.
         f.form->grid()->SetText(frmKensaku::ColPaidAmount, 1, u"1000"_s);

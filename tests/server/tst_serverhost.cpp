@@ -25,7 +25,7 @@ private Q_SLOTS:
     {
         QFETCH(ServerPath, path);
         ServerDatabase db;
-        for (const QString &table : {u"CHUMON"_s, u"PAYMENT"_s, u"SHOP"_s, u"CONTROL"_s, u"NYUKIN_MEIGI"_s})
+        for (const QString &table : {u"CHUMON"_s, u"PAYMENT"_s, u"SHOP"_s, u"CONTROL"_s, u"NYUKIN_MEIGI"_s, u"NYUKIN_RIREKI"_s})
             db.exec(u"DROP TABLE \"%1\""_s.arg(table));
         const QStringList server = path == ServerPath::Qpsql ? QStringList{u"--pg"_s, db.conninfo()}
                                                              : QStringList{u"--odbc"_s, db.odbcString()};

@@ -2,7 +2,8 @@
 // through psqlODBC: a second registration of the same orders is refused, a
 // lock held elsewhere is given up after LockTimeout with the server's
 // message, 64-bit order numbers stay exact, a registration is all or
-// nothing, and a connection the server drops is told once and reopened.
+// nothing, a take-back is refused to the second operator, and a connection
+// the server drops is told once and reopened.
 #include "../safety/Operators.h"
 #include "ServerDatabase.h"
 
@@ -51,6 +52,17 @@ private Q_SLOTS:
         QCOMPARE(db.receipts(), paid);
         QCOMPARE(f.texts, QStringList{frmKensaku::ChangedElsewhereMessage({2147483653LL, 9007199254740993LL})});
         QCOMPARE(flagged(b->form), 2);
+        // B takes A's registration back to unpaid; A, after B, is refused and writes nothing.
+        QVERIFY(!takeBack(*b, 1).refused());
+        const QStringList before{paid.at(0), paid.at(1), paid.at(3)};
+        QCOMPARE(db.receipts(), before);
+        QCOMPARE(takeBack(*a, 1).changed, (QList<qint64>{2147483653LL, 9007199254740993LL}));
+        QCOMPARE(db.receipts(), before);
+        QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM \"NYUKIN_RIREKI\""_s).toInt(), 4);
+        const QList<PaymentHistory::Registration> listed = PaymentHistory::List(db.admin(), {}, {}, 2147483653LL);
+        QCOMPARE(listed.size(), 2);
+        QCOMPARE(listed.constFirst().reverses, std::optional<qint64>(1));
+        QCOMPARE(listed.constFirst().amount, -2000.0);
     }
 
     void lockHeldElsewhereIsGivenUp_data()

@@ -31,99 +31,94 @@ class tst_Layout final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void anchorWords_data();
-    void anchorWords();
-    void fixedRatio_data();
-    void fixedRatio();
-};
+    void anchorWords_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QRect>("placed");
 
-void tst_Layout::anchorWords_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<QRect>("placed");
-
-    // At 15 twips a pixel (96 dpi, offscreen) the 600 x 400 form grows by
-    // 100 x 60 pixels. Buttons and labels are designed at 100, 80, 80 x 30;
-    // the grid at 100, 80, 200 x 100; in the frame the button sits at 20, 20,
-    // 40 x 20.
-    QTest::newRow("button RIGHT") << u"button"_s << u"RIGHT"_s << QRect(200, 92, 80, 30);
-    QTest::newRow("button LEFTRIGHTBOTTOM") << u"button"_s << u"LEFTRIGHTBOTTOM"_s << QRect(100, 140, 180, 30);
-    QTest::newRow("button LEFTRIGHTTOPBOTTOM") << u"button"_s << u"LEFTRIGHTTOPBOTTOM"_s << QRect(100, 80, 180, 90);
-    QTest::newRow("label RIGHTBOTTOM") << u"label"_s << u"RIGHTBOTTOM"_s << QRect(200, 140, 80, 30);
-    QTest::newRow("grid LEFTRIGHTBOTTOM") << u"grid"_s << u"LEFTRIGHTBOTTOM"_s << QRect(100, 140, 300, 100);
-    QTest::newRow("grid LEFTRIGHTTOPBOTTOM") << u"grid"_s << u"LEFTRIGHTTOPBOTTOM"_s << QRect(100, 80, 300, 160);
-    // The frame keeps its size; its button follows the form's edge all the same.
-    QTest::newRow("button RIGHT in a frame") << u"framed"_s << u"RIGHT"_s << QRect(120, 23, 40, 20);
-}
-
-void tst_Layout::anchorWords()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, tag);
-    QFETCH(QRect, placed);
-
-    QWidget form;
-    form.resize(600, 400);
-    const QRect design(1500, 1200, 1200, 450);
-    QWidget *control = nullptr;
-    if (kind == u"label")
-        control = place(new QLabel(&form), u"lblTest"_s, design, tag);
-    else if (kind == u"grid")
-        control = place(makeTestGrid(0, &form).release(), u"sprTest"_s, {1500, 1200, 3000, 1500}, tag);
-    else if (kind == u"framed")
-        control = place(new QPushButton(place(new QGroupBox(&form), u"fraTest"_s, {1500, 1500, 3000, 3000})),
-                        u"cmdInFrame"_s, {300, 300, 600, 300}, tag);
-    else
-        control = place(new QPushButton(&form), u"cmdTest"_s, design, tag);
-    AnchorTable table;
-    CaptureAnchors(&form, table);
-
-    form.resize(700, 460);
-    ApplyAnchors(&form, table, QString());
-    QCOMPARE(control->geometry(), placed);
-}
-
-void tst_Layout::fixedRatio_data()
-{
-    QTest::addColumn<QString>("windowSizeIndex");
-    QTest::addColumn<int>("points");
-    QTest::addColumn<double>("shrink");
-
-    // The 1024-wide design shown 800 wide, grid columns a shade narrower
-    // still; fonts by the height, 740 shown as 600.
-    QTest::newRow("2: fixed ratio") << u"2"_s << 7 << 800.0 / 1024 * 0.99;
-    QTest::newRow("1: anchors only") << u"1"_s << 9 << 1.0;
-}
-
-void tst_Layout::fixedRatio()
-{
-    QFETCH(QString, windowSizeIndex);
-    QFETCH(int, points);
-    QFETCH(double, shrink);
-
-    QWidget form;
-    ScreenSetup::PrepareScreen(&form, u"frmKensaku"_s, u"入金"_s); // the design font, 9 points
-    form.resize(600, 400);
-    auto *label = place(new QLabel(&form), u"lblDate"_s, {1500, 300, 1200, 450});
-    auto *combo = place(new QComboBox(&form), u"cboShop_id"_s, {4500, 300, 1800, 450});
-    auto *grid = place(makeTestGrid(0, &form).release(), u"sprNyukin"_s, {300, 1200, 8400, 3000},
-                       u"LEFTRIGHTTOPBOTTOM"_s);
-    AnchorTable table;
-    CaptureAnchors(&form, table);
-    const auto design = makeTestGrid(0);
-
-    // The fonts come from the design each time; the columns from their
-    // current widths, so each pass shrinks them once more.
-    for (int pass = 1; pass <= 2; ++pass) {
-        ApplyAnchors(&form, table, windowSizeIndex);
-        QCOMPARE(label->font().pointSize(), points);
-        QCOMPARE(grid->font().pointSize(), points);
-        QCOMPARE(combo->height(), 30); // the edit box of a list keeps its design height
-        for (int col = 0; col <= grid->MaxCols(); ++col)
-            QCOMPARE(grid->ColWidth(col), design->ColWidth(col) * std::pow(shrink, pass));
+        // At 15 twips a pixel (96 dpi, offscreen) the 600 x 400 form grows by
+        // 100 x 60 pixels. Buttons and labels are designed at 100, 80, 80 x 30;
+        // the grid at 100, 80, 200 x 100; in the frame the button sits at 20, 20,
+        // 40 x 20.
+        QTest::newRow("button RIGHT") << u"button"_s << u"RIGHT"_s << QRect(200, 92, 80, 30);
+        QTest::newRow("button LEFTRIGHTBOTTOM") << u"button"_s << u"LEFTRIGHTBOTTOM"_s << QRect(100, 140, 180, 30);
+        QTest::newRow("button LEFTRIGHTTOPBOTTOM") << u"button"_s << u"LEFTRIGHTTOPBOTTOM"_s << QRect(100, 80, 180, 90);
+        QTest::newRow("label RIGHTBOTTOM") << u"label"_s << u"RIGHTBOTTOM"_s << QRect(200, 140, 80, 30);
+        QTest::newRow("grid LEFTRIGHTBOTTOM") << u"grid"_s << u"LEFTRIGHTBOTTOM"_s << QRect(100, 140, 300, 100);
+        QTest::newRow("grid LEFTRIGHTTOPBOTTOM") << u"grid"_s << u"LEFTRIGHTTOPBOTTOM"_s << QRect(100, 80, 300, 160);
+        // The frame keeps its size; its button follows the form's edge all the same.
+        QTest::newRow("button RIGHT in a frame") << u"framed"_s << u"RIGHT"_s << QRect(120, 23, 40, 20);
     }
-}
+
+    void anchorWords()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, tag);
+        QFETCH(QRect, placed);
+
+        QWidget form;
+        form.resize(600, 400);
+        const QRect design(1500, 1200, 1200, 450);
+        QWidget *control = nullptr;
+        if (kind == u"label")
+            control = place(new QLabel(&form), u"lblTest"_s, design, tag);
+        else if (kind == u"grid")
+            control = place(makeTestGrid(0, &form).release(), u"sprTest"_s, {1500, 1200, 3000, 1500}, tag);
+        else if (kind == u"framed")
+            control = place(new QPushButton(place(new QGroupBox(&form), u"fraTest"_s, {1500, 1500, 3000, 3000})),
+                            u"cmdInFrame"_s, {300, 300, 600, 300}, tag);
+        else
+            control = place(new QPushButton(&form), u"cmdTest"_s, design, tag);
+        AnchorTable table;
+        CaptureAnchors(&form, table);
+
+        form.resize(700, 460);
+        ApplyAnchors(&form, table, QString());
+        QCOMPARE(control->geometry(), placed);
+    }
+
+    void fixedRatio_data()
+    {
+        QTest::addColumn<QString>("windowSizeIndex");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<double>("shrink");
+
+        // The 1024-wide design shown 800 wide, grid columns a shade narrower
+        // still; fonts by the height, 740 shown as 600.
+        QTest::newRow("2: fixed ratio") << u"2"_s << 7 << 800.0 / 1024 * 0.99;
+        QTest::newRow("1: anchors only") << u"1"_s << 9 << 1.0;
+    }
+
+    void fixedRatio()
+    {
+        QFETCH(QString, windowSizeIndex);
+        QFETCH(int, points);
+        QFETCH(double, shrink);
+
+        QWidget form;
+        ScreenSetup::PrepareScreen(&form, u"frmKensaku"_s, u"入金"_s); // the design font, 9 points
+        form.resize(600, 400);
+        auto *label = place(new QLabel(&form), u"lblDate"_s, {1500, 300, 1200, 450});
+        auto *combo = place(new QComboBox(&form), u"cboShop_id"_s, {4500, 300, 1800, 450});
+        auto *grid = place(makeTestGrid(0, &form).release(), u"sprNyukin"_s, {300, 1200, 8400, 3000},
+                           u"LEFTRIGHTTOPBOTTOM"_s);
+        AnchorTable table;
+        CaptureAnchors(&form, table);
+        const auto design = makeTestGrid(0);
+
+        // The fonts come from the design each time; the columns from their
+        // current widths, so each pass shrinks them once more.
+        for (int pass = 1; pass <= 2; ++pass) {
+            ApplyAnchors(&form, table, windowSizeIndex);
+            QCOMPARE(label->font().pointSize(), points);
+            QCOMPARE(grid->font().pointSize(), points);
+            QCOMPARE(combo->height(), 30); // the edit box of a list keeps its design height
+            for (int col = 0; col <= grid->MaxCols(); ++col)
+                QCOMPARE(grid->ColWidth(col), design->ColWidth(col) * std::pow(shrink, pass));
+        }
+    }
+};
 
 QTEST_MAIN(tst_Layout)
 #include "tst_layout.moc"

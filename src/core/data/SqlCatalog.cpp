@@ -31,6 +31,15 @@ QString dateValue(const QString &value, SqlDialect dialect)
     return u"CAST(NULLIF("_s + value + u", '') AS date)"_s;
 }
 
+// The catalogue, not the table: it answers while another program holds the table's lock.
+QString tableCount(const QString &table, SqlDialect dialect)
+{
+    if (dialect == SqlDialect::Sqlite)
+        return u"SELECT COUNT(*) AS [N] FROM [sqlite_master] WHERE [type] = 'table' AND [name] = '"_s + table + u"'"_s;
+    return inDialect(u"SELECT COUNT(*) AS [N] FROM INFORMATION_SCHEMA.TABLES WHERE TABLE_NAME = '"_s + table + u"'"_s,
+                     dialect);
+}
+
 } // namespace
 
 QString SqlCatalog::QuoteSql(const QString &text)
@@ -135,10 +144,7 @@ QString SqlCatalog::PayerNames(SqlDialect dialect)
 
 QString SqlCatalog::PayerNamesTableCount(SqlDialect dialect)
 {
-    // The catalogue, not the table: it answers while another program holds the table's lock.
-    if (dialect == SqlDialect::Sqlite)
-        return u"SELECT COUNT(*) AS [N] FROM [sqlite_master] WHERE [type] = 'table' AND [name] = 'NYUKIN_MEIGI'"_s;
-    return inDialect(u"SELECT COUNT(*) AS [N] FROM INFORMATION_SCHEMA.TABLES WHERE TABLE_NAME = 'NYUKIN_MEIGI'"_s, dialect);
+    return tableCount(u"NYUKIN_MEIGI"_s, dialect);
 }
 
 QString SqlCatalog::ForgetPayerName(const QString &payer, SqlDialect dialect)
@@ -177,5 +183,79 @@ QString SqlCatalog::TeachPayerName(const QString &payer, const QString &phone, c
     return inDialect(u"INSERT INTO [NYUKIN_MEIGI] ([振込依頼人名],[電話番号],[氏名],[更新日]) VALUES ('"_s
                          + QuoteSql(payer) + u"','"_s + QuoteSql(phone) + u"','"_s + QuoteSql(name) + u"','"_s
                          + QuoteSql(today) + u"')"_s,
+                     dialect);
+}
+
+QString SqlCatalog::HistoryTableCount(SqlDialect dialect)
+{
+    return tableCount(u"NYUKIN_RIREKI"_s, dialect);
+}
+
+QString SqlCatalog::HistoryLock(SqlDialect dialect)
+{
+    // Readers of the history may go on; other registrations wait.
+    if (dialect == SqlDialect::PostgreSql)
+        return u"LOCK TABLE \"NYUKIN_RIREKI\" IN SHARE ROW EXCLUSIVE MODE"_s;
+    if (dialect == SqlDialect::SqlServer)
+        return u"SELECT COUNT(*) AS [N] FROM [NYUKIN_RIREKI] WITH (TABLOCKX, HOLDLOCK) WHERE 0 = 1"_s;
+    return QString();
+}
+
+QString SqlCatalog::HistoryLastNumber(SqlDialect dialect)
+{
+    return inDialect(u"SELECT MAX([登録番号]) AS [N] FROM [NYUKIN_RIREKI]"_s, dialect);
+}
+
+QString SqlCatalog::RecordHistoryEach(SqlDialect dialect)
+{
+    return inDialect(u"INSERT INTO [NYUKIN_RIREKI] ([登録番号],[登録日時],[担当者],[ID],[前入金日],[前入金額],"
+                     u"[前入金確認送信],[後入金日],[後入金額],[後入金確認送信],[入力元],[入力行],[取消対象]) VALUES (?,?,?,?,"_s
+                         + dateValue(u"?"_s, dialect) + u",?,?,"_s + dateValue(u"?"_s, dialect) + u",?,?,?,?,?)"_s,
+                     dialect);
+}
+
+QVariantList SqlCatalog::HistoryValues(qint64 number, const QString &time, const QString &operatorName,
+                                       qint64 orderId, const QVariantList &before, const QVariantList &after,
+                                       const QString &source, const QString &line, const QVariant &reverses)
+{
+    return QVariantList{qlonglong(number), time, operatorName, qlonglong(orderId)} + before + after
+        + QVariantList{source, line, reverses};
+}
+
+QString SqlCatalog::HistoryList(const QString &from, const QString &to, qint64 orderId, SqlDialect dialect)
+{
+    QString sql = u"SELECT [登録番号] AS REG_NO, MIN([登録日時]) AS REG_AT, MIN([担当者]) AS BY_NAME, COUNT(*) AS ORDERS, "_s
+        + u"SUM([後入金額] - [前入金額]) AS AMOUNT, MIN([入力元]) AS SOURCE, MAX([入力元]) AS SOURCE_LAST, "_s
+        + u"MAX([取消対象]) AS REVERSES FROM [NYUKIN_RIREKI] WHERE 1 = 1"_s;
+    // The times are "YYYY/MM/DD HH:MM:SS": a day's last second sorts below the next day.
+    if (!from.isEmpty())
+        sql += u" AND [登録日時] >= '"_s + QuoteSql(from) + u"'"_s;
+    if (!to.isEmpty())
+        sql += u" AND [登録日時] <= '"_s + QuoteSql(to) + u" 99'"_s;
+    if (orderId > 0)
+        sql += u" AND [登録番号] IN (SELECT [登録番号] FROM [NYUKIN_RIREKI] WHERE [ID] = "_s
+            + QString::number(orderId) + u")"_s;
+    return inDialect(sql + u" GROUP BY [登録番号] ORDER BY [登録番号] DESC"_s, dialect);
+}
+
+QString SqlCatalog::HistoryLines(qint64 number, SqlDialect dialect)
+{
+    return inDialect(u"SELECT [ID] AS ID, [前入金日] AS B_DATE, [前入金額] AS B_AMOUNT, [前入金確認送信] AS B_MAIL, "_s
+                         + u"[後入金日] AS A_DATE, [後入金額] AS A_AMOUNT, [後入金確認送信] AS A_MAIL, [入力元] AS SOURCE, "_s
+                         + u"[入力行] AS LINE, (SELECT COUNT(*) FROM [CHUMON] WHERE [CHUMON].[ID] = [NYUKIN_RIREKI].[ID]) "_s
+                         + u"AS LIVE FROM [NYUKIN_RIREKI] WHERE [登録番号] = "_s + QString::number(number)
+                         + u" ORDER BY [ID]"_s,
+                     dialect);
+}
+
+QString SqlCatalog::HistoryTakenBack(qint64 number, SqlDialect dialect)
+{
+    return inDialect(u"SELECT [ID] AS ID FROM [NYUKIN_RIREKI] WHERE [取消対象] = "_s + QString::number(number), dialect);
+}
+
+QString SqlCatalog::TakeBackEach(SqlDialect dialect)
+{
+    return inDialect(u"UPDATE [CHUMON] SET [入金日] = "_s + dateValue(u"?"_s, dialect)
+                         + u",[入金額] = ?,[入金確認送信] = ? WHERE [ID] = ?"_s,
                      dialect);
 }

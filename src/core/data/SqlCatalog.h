@@ -59,4 +59,34 @@ QString RegisteredOrders(const QList<qint64> &orderIds, const QStringList &phone
 QString TeachPayerName(const QString &payer, const QString &phone, const QString &name, const QString &today,
                        SqlDialect dialect);
 
+// 入金履歴 (NYUKIN_RIREKI). How many tables of that name the catalogue
+// lists: 0 leaves the history off.
+QString HistoryTableCount(SqlDialect dialect);
+// Run first in a registration's transaction, after its orders are locked:
+// registrations then number one after another. Empty where the
+// transaction's write lock already serialises them (SQLite).
+QString HistoryLock(SqlDialect dialect);
+// The highest registration number so far, as N (Null while none).
+QString HistoryLastNumber(SqlDialect dialect);
+// One history row per ExecuteEach row, ? in the order of HistoryValues.
+QString RecordHistoryEach(SqlDialect dialect);
+// 登録番号, 登録日時, 担当者, ID, the values before and after (a date as
+// "YYYY/MM/DD" or Null, the amount and mail flag as numbers), 入力元,
+// 入力行, and the registration a take-back reverses (Null for none).
+QVariantList HistoryValues(qint64 number, const QString &time, const QString &operatorName, qint64 orderId,
+                           const QVariantList &before, const QVariantList &after, const QString &source,
+                           const QString &line, const QVariant &reverses);
+// The registrations, newest first: REG_NO, REG_AT, BY_NAME, ORDERS, AMOUNT (what they
+// added to 入金額), SOURCE and SOURCE_LAST (the least and greatest 入力元),
+// REVERSES. The times from..to are "YYYY/MM/DD", inclusive, either may be
+// empty; orderId > 0 keeps the registrations of that order.
+QString HistoryList(const QString &from, const QString &to, qint64 orderId, SqlDialect dialect);
+// One registration's rows by order: ID, B_DATE, B_AMOUNT, B_MAIL, A_DATE,
+// A_AMOUNT, A_MAIL, SOURCE, LINE, and LIVE (0 when the order is gone).
+QString HistoryLines(qint64 number, SqlDialect dialect);
+// The orders of the registration already taken back, as ID.
+QString HistoryTakenBack(qint64 number, SqlDialect dialect);
+// A take-back: 入金日, 入金額, 入金確認送信 and ID as ? in that order.
+QString TakeBackEach(SqlDialect dialect);
+
 } // namespace SqlCatalog

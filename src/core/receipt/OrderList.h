@@ -25,6 +25,9 @@ public:
         QDate orderDate, shipDate, paidDate; // invalid: none
         std::optional<qint64> billed, paidAmount;
         bool marked = false, update = false, mail = false;
+        // Where the payment values came from, for the history: empty when
+        // typed, else the bulk date or the statement's file, line and status.
+        QString source;
         // The payment columns as the search read them, or as the last 登録
         // left them: what the registration's check compares the database
         // with. The amount stays as read, so that one the database holds

@@ -10,14 +10,16 @@
 using namespace Qt::StringLiterals;
 
 Session::Session(SessionStore &store)
-    : Session(store.connection, store.userLevel, store.paymentTable, store.paymentTableLoaded, store.shownMethod)
+    : Session(store.connection, store.userLevel, store.userName, store.paymentTable, store.paymentTableLoaded,
+              store.shownMethod)
 {
 }
 
-Session::Session(std::shared_ptr<DbConnection> &connection, qint16 &userLevel, QList<SiharaiEntry> &paymentTable,
-                 bool &paymentTableLoaded, qint16 &shownMethod)
+Session::Session(std::shared_ptr<DbConnection> &connection, qint16 &userLevel, QString &userName,
+                 QList<SiharaiEntry> &paymentTable, bool &paymentTableLoaded, qint16 &shownMethod)
     : m_connection(&connection)
     , m_userLevel(&userLevel)
+    , m_userName(&userName)
     , m_paymentTable(&paymentTable)
     , m_paymentTableLoaded(&paymentTableLoaded)
     , m_shownMethod(&shownMethod)
@@ -26,7 +28,8 @@ Session::Session(std::shared_ptr<DbConnection> &connection, qint16 &userLevel, Q
 
 Session Session::Shared()
 {
-    return Session(gdbConnection, gintUserLevel, gstrSiharaiTable, gblnSiharaiLoaded, gintSiharaiIndex);
+    return Session(gdbConnection, gintUserLevel, gstrLoginFirstText, gstrSiharaiTable, gblnSiharaiLoaded,
+                   gintSiharaiIndex);
 }
 
 DbConnection &Session::connection() const

@@ -16,6 +16,7 @@ struct SessionStore
 {
     std::shared_ptr<DbConnection> connection;
     qint16 userLevel = 0;
+    QString userName; // who 登録 and 取消 record as the operator
     QList<SiharaiEntry> paymentTable;
     bool paymentTableLoaded = false;
     qint16 shownMethod = -1;
@@ -30,7 +31,7 @@ class Session final
 public:
     explicit Session(SessionStore &store);
     // Over the component's shared state: gdbConnection, gintUserLevel,
-    // gstrSiharaiTable, gblnSiharaiLoaded and gintSiharaiIndex.
+    // gstrLoginFirstText, gstrSiharaiTable, gblnSiharaiLoaded and gintSiharaiIndex.
     static Session Shared();
 
     // Throws DbError when the host set none, so a missing connection is
@@ -41,6 +42,8 @@ public:
     qint16 userLevel() const { return *m_userLevel; }
     // Levels 0 and 1 may look, not register, import or manage.
     bool mayRegister() const { return *m_userLevel != 0 && *m_userLevel != 1; }
+    // The logged-in user's name as the host gave it.
+    QString userName() const { return *m_userName; }
 
     // One entry per method in display order; unloaded until a read found one.
     const QList<SiharaiEntry> &paymentTable() const { return *m_paymentTable; }
@@ -63,11 +66,12 @@ public:
     void setShownMethod(qint16 index) const { *m_shownMethod = index; }
 
 private:
-    Session(std::shared_ptr<DbConnection> &connection, qint16 &userLevel, QList<SiharaiEntry> &paymentTable,
-            bool &paymentTableLoaded, qint16 &shownMethod);
+    Session(std::shared_ptr<DbConnection> &connection, qint16 &userLevel, QString &userName,
+            QList<SiharaiEntry> &paymentTable, bool &paymentTableLoaded, qint16 &shownMethod);
 
     std::shared_ptr<DbConnection> *m_connection;
     qint16 *m_userLevel;
+    QString *m_userName;
     QList<SiharaiEntry> *m_paymentTable;
     bool *m_paymentTableLoaded;
     qint16 *m_shownMethod;

@@ -13,6 +13,7 @@
 #include "widgets/layout/Twips.h"
 #include "core/settings/SuiteSettings.h"
 #include "screens/receipt_list/OrderListCells.h"
+#include "screens/receipt_list/ReceiptTotals.h"
 
 #include <QAction>
 #include <QApplication>
@@ -169,6 +170,10 @@ void frmKensaku::createMenus()
     mnuViewSub = mnuView->addAction(u"支払方法"_s);
     ScreenSetup::NameControl(mnuViewSub, u"mnuViewSub"_s, 0);
     connect(mnuViewSub, &QAction::triggered, this, [this] { mnuViewSub_Click(0); });
+    mnuRireki = mnuView->addAction(u"入金履歴..."_s);
+    mnuRireki->setObjectName(u"mnuRireki"_s);
+    mnuRireki->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    connect(mnuRireki, &QAction::triggered, this, &frmKensaku::mnuRireki_Click);
 
     QMenu *mnuImport = menuBar()->addMenu(u"取込"_s);
     mnuImport->setObjectName(u"mnuImport"_s);
@@ -179,6 +184,7 @@ void frmKensaku::createMenus()
 
     // The status line tells what needs no box (a lesson not learnt).
     statusBar()->setSizeGripEnabled(false);
+    statusBar()->addPermanentWidget(new ReceiptTotals(m_orders, sprNyukin->model(), statusBar()));
     // The client area is the design size; the menu bar comes on top of it,
     // the status line below.
     const int barsHeight = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();

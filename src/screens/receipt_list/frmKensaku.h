@@ -2,6 +2,7 @@
 
 #include "core/import/PayerNames.h"
 #include "core/receipt/OrderList.h"
+#include "core/receipt/PaymentHistory.h"
 #include "core/receipt/ReceiptRegistration.h"
 #include "core/receipt/Session.h"
 #include "core/settings/SuiteSettings.h"
@@ -14,6 +15,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class NameIndex;
 class QAction;
@@ -97,6 +99,8 @@ public:
     void cmdSearch_Click();
     void mnuKanri_Click();
     void mnuViewSub_Click(int index);
+    // 表示 → 入金履歴...: the registrations, and their take-back.
+    void mnuRireki_Click();
 
     // Payment statement import: the file chooser, then reading, matching,
     // the preview and the grid. ListedOrders is what the import matches against.
@@ -120,6 +124,7 @@ public:
     QAction *kanriMenuItem() const { return mnuKanri; }
     QAction *viewMenuItem() const { return mnuViewSub; }
     QAction *importMenuItem() const { return mnuTorikomi; }
+    QAction *historyMenuItem() const { return mnuRireki; }
     int sortColumn() const { return mlngSortCol; }
     int sortOrder() const { return mintSortOrder; }
 
@@ -160,6 +165,9 @@ private:
     QList<ReceiptRegistration::Receipt> flaggedReceipts() const;
     // How often the list holds each order number the receipts name.
     QHash<qint64, int> listedOrderIds(const QList<ReceiptRegistration::Receipt> &receipts) const;
+    // What the receipts change, for the history; the orders in registered are left out.
+    QList<PaymentHistory::Change> historyOf(const QList<ReceiptRegistration::Receipt> &receipts,
+                                            const QSet<qint64> &registered) const;
     QString selectedShopId() const;
 
     Session m_session;
@@ -176,6 +184,7 @@ private:
     QAction *mnuKanri = nullptr;
     QAction *mnuViewSub = nullptr;
     QAction *mnuTorikomi = nullptr;
+    QAction *mnuRireki = nullptr;
 
     AnchorTable m_anchorTable;
     bool m_activated = false;
@@ -189,4 +198,6 @@ private:
     QList<ReceiptRegistration::Receipt> m_unanswered;
     // The listed names' readings, indexed at the first import after a 表示.
     std::shared_ptr<const NameIndex> m_nameIndex;
+    // Whether 登録 writes the history; unknown until the first 登録 asks.
+    std::optional<bool> m_historyOn;
 };

@@ -4,6 +4,7 @@
 #include "screens/dialogs/frmAllSet.h"
 #include "screens/dialogs/frmDispSiharai.h"
 #include "screens/dialogs/frmKanri.h"
+#include "screens/history/frmRireki.h"
 
 #include <QPointer>
 
@@ -52,4 +53,14 @@ void frmKensaku::mnuViewSub_Click(int index)
         return;
     showModal<frmDispSiharai>(this, m_session);
     ApplyListFilter();
+}
+
+void frmKensaku::mnuRireki_Click()
+{
+    QPointer<frmRireki> history = new frmRireki(this, m_session);
+    if (history->cmdSearch_Click() && history->grid()->MaxRows() > 0)
+        history->grid()->setFocus();
+    history->exec();
+    if (history)
+        history->deleteLater();
 }

@@ -10,10 +10,12 @@
 #include "core/data/FieldValue.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/grid/vaSpread.h"
+#include "core/receipt/PaymentHistory.h"
 #include "core/receipt/ReceiptRegistration.h"
 #include "core/receipt/ReceiptRules.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
+#include <QDateTime>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QSet>
@@ -28,6 +30,7 @@ void frmKensaku::sprNyukin_Change(int col, int row)
     if (col == ColPaidDate || col == ColPaidAmount) {
         sprNyukin->SetValue(ColUpdateFlag, row, 1);
         sprNyukin->SetValue(ColMailFlag, row, 1);
+        m_orders.at(row - 1).source.clear(); // typed
     }
 }
 
@@ -138,6 +141,7 @@ void frmKensaku::ApplyDateToMatching()
             || sprNyukin->Value(ColMethod, row).compare(pstrSiharai, Qt::CaseInsensitive) != 0)
             continue;
         fillReceipt(sprNyukin, row, pstrDate, pbytMailSet != 0);
+        m_orders.at(row - 1).source = PaymentHistory::BulkSource();
         sprNyukin->SetValue(ColMark, row, 0);
     }
 }
@@ -147,8 +151,10 @@ void frmKensaku::ApplyDateToAllMarked()
     ReDrawGuard noPaint(sprNyukin);
     const int rows = sprNyukin->MaxRows();
     for (int row = 1; row <= rows; ++row) {
-        if (isMarked(sprNyukin, row))
+        if (isMarked(sprNyukin, row)) {
             fillReceipt(sprNyukin, row, pstrDate, pbytMailSet != 0);
+            m_orders.at(row - 1).source = PaymentHistory::BulkSource();
+        }
     }
     cmdAllEject_Click();
 }
@@ -187,11 +193,20 @@ void frmKensaku::cmdUpdate_Click()
     try {
         const WaitCursor wait;
         DbConnection &connection = m_session.connection();
+        // Asked once per screen: the table is made by an administrator, not mid-session.
+        if (!m_historyOn) {
+            m_historyOn = PaymentHistory::Available(connection);
+            if (!*m_historyOn)
+                statusBar()->showMessage(PaymentHistory::OffMessage());
+        }
         DbTransaction transaction(connection);
         QSet<qint64> registered;
         changed = ReceiptRegistration::ChangedElsewhere(connection, receipts, m_unanswered, &registered);
         if (changed.isEmpty()) {
             ReceiptRegistration::Write(connection, receipts, registered);
+            if (*m_historyOn)
+                PaymentHistory::Record(connection, historyOf(receipts, registered), m_session.userName(),
+                                       QDateTime::currentDateTime());
             try {
                 transaction.Commit();
             } catch (const DbError &error) {
@@ -210,7 +225,11 @@ void frmKensaku::cmdUpdate_Click()
         return;
     }
     m_unanswered.clear();
+    const QString told = statusBar()->currentMessage();
     TeachPayerNames(receipts);
+    // That the history is off stays said beside what the lesson tells.
+    if (!told.isEmpty() && !statusBar()->currentMessage().startsWith(told))
+        statusBar()->showMessage(told + u"  "_s + statusBar()->currentMessage());
 
     ReDrawGuard noPaint(sprNyukin);
     for (const ReceiptRegistration::Receipt &receipt : receipts)
@@ -249,6 +268,23 @@ QList<ReceiptRegistration::Receipt> frmKensaku::flaggedReceipts() const
         receipts.append(receipt);
     }
     return receipts;
+}
+
+QList<PaymentHistory::Change> frmKensaku::historyOf(const QList<ReceiptRegistration::Receipt> &receipts,
+                                                   const QSet<qint64> &registered) const
+{
+    QList<PaymentHistory::Change> changes;
+    for (const ReceiptRegistration::Receipt &receipt : receipts) {
+        // Written by the attempt whose COMMIT went unanswered, history and all.
+        if (registered.contains(*receipt.id))
+            continue;
+        const QString &source = m_orders.at(receipt.row - 1).source;
+        const qsizetype lineAt = source.indexOf(u'\t');
+        changes.append({*receipt.id, receipt.listed, ReceiptRegistration::ListedAfter(receipt),
+                        source.isEmpty() ? PaymentHistory::TypedSource() : source.left(lineAt),
+                        lineAt < 0 ? QString() : source.mid(lineAt + 1)});
+    }
+    return changes;
 }
 
 QHash<qint64, int> frmKensaku::listedOrderIds(const QList<ReceiptRegistration::Receipt> &receipts) const

@@ -20,6 +20,8 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHash>
 #include <QPointer>
 #include <QStatusBar>
 #include <QScopeGuard>
@@ -171,6 +173,19 @@ void frmKensaku::ImportStatement(const QString &path)
         sprNyukin->SetValue(ColMailFlag, receipt.row, 1);
         sprNyukin->SetValue(ColMark, receipt.row, 1);
     }
+    // What the history keeps of each row's source: the file, its line(s) and their status.
+    QHash<int, QStringList> linesOf;
+    for (int i = 0; i < import->lineCount(); ++i) {
+        if (!import->isTicked(i))
+            continue;
+        for (const int order : import->targets(i))
+            linesOf[import->matcher().orders().at(order).row].append(
+                u"%1行目 %2"_s.arg(import->line(i).lineNumber)
+                    .arg(PaymentMatcher::statusText(import->result(i).status)));
+    }
+    const QString file = QFileInfo(path).fileName();
+    for (auto row = linesOf.cbegin(); row != linesOf.cend(); ++row)
+        m_orders.at(row.key() - 1).source = file + u'\t' + row.value().join(u", "_s);
 }
 
 void frmKensaku::TeachPayerNames(const QList<ReceiptRegistration::Receipt> &receipts)

@@ -1,0 +1,239 @@
+#include "core/receipt/PaymentHistory.h"
+
+#include "core/data/CellText.h"
+#include "core/data/DbConnection.h"
+#include "core/data/DbTransaction.h"
+#include "core/data/FieldValue.h"
+#include "core/data/RecordsetCloser.h"
+#include "core/data/SqlCatalog.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace PaymentHistory {
+
+namespace {
+
+// A number kept as its text goes back as the number: whole yen as an
+// integer, a fraction the database held as itself.
+QVariant numberValue(const QString &text)
+{
+    const double number = CellText::parseNumber(text).value_or(0);
+    if (std::trunc(number) == number && std::abs(number) < 1e15)
+        return qlonglong(number);
+    return number;
+}
+
+// 入金日, 入金額 and 入金確認送信 as the statements take them.
+QVariantList values(const Listed &listed)
+{
+    return {listed.paidDate.isEmpty() ? QVariant() : QVariant(listed.paidDate), numberValue(listed.paidAmount),
+            numberValue(listed.mailSent)};
+}
+
+QString numbers(QList<qint64> ids)
+{
+    std::sort(ids.begin(), ids.end());
+    QStringList texts;
+    for (const qint64 id : std::as_const(ids))
+        texts.append(QString::number(id));
+    constexpr qsizetype Named = 20;
+    QString text = texts.first(std::min(texts.size(), Named)).join(u", "_s);
+    if (texts.size() > Named)
+        text += u", ほか %1 件"_s.arg(texts.size() - Named);
+    return text;
+}
+
+} // namespace
+
+QString TypedSource()
+{
+    return u"手入力"_s;
+}
+
+QString BulkSource()
+{
+    return u"一括入金日"_s;
+}
+
+QString TakeBackSource()
+{
+    return u"取消"_s;
+}
+
+bool Available(DbConnection &connection)
+{
+    const auto records = connection.Execute(SqlCatalog::HistoryTableCount(connection.Dialect()));
+    const RecordsetCloser closer(records.get());
+    return !records->Eof() && records->NumberAt(records->FieldIndex(u"N"_s)) > 0;
+}
+
+QString OffMessage()
+{
+    return u"入金履歴は記録されていません (NYUKIN_RIREKI 表がありません)。"
+           u"記録するには、sql フォルダのスキーマにある CREATE TABLE NYUKIN_RIREKI を実行してください。"_s;
+}
+
+qint64 Record(DbConnection &connection, const QList<Change> &changes, const QString &operatorName,
+              const QDateTime &at, std::optional<qint64> reverses)
+{
+    const SqlDialect dialect = connection.Dialect();
+    if (const QString lock = SqlCatalog::HistoryLock(dialect); !lock.isEmpty())
+        connection.Execute(lock)->Close();
+    qint64 number = 1;
+    {
+        const auto records = connection.Execute(SqlCatalog::HistoryLastNumber(dialect));
+        const RecordsetCloser closer(records.get());
+        if (!records->Eof())
+            number = records->IntegerAt(records->FieldIndex(u"N"_s)).value_or(0) + 1;
+    }
+    const QString time = at.toString(u"yyyy/MM/dd HH:mm:ss"_s);
+    const QVariant reversed = reverses ? QVariant(qlonglong(*reverses)) : QVariant();
+    QList<QVariantList> rows;
+    rows.reserve(changes.size());
+    for (const Change &change : changes)
+        // Cut to the columns' widths on every database: a long file name must not refuse 登録.
+        rows.append(SqlCatalog::HistoryValues(number, time, operatorName.left(100), change.orderId,
+                                              values(change.before), values(change.after), change.source.left(260),
+                                              change.line.left(100), reversed));
+    if (!rows.isEmpty())
+        connection.ExecuteEach(SqlCatalog::RecordHistoryEach(dialect), rows);
+    return number;
+}
+
+QList<Registration> List(DbConnection &connection, const QDate &from, const QDate &to, qint64 orderId)
+{
+    const auto records = connection.Execute(SqlCatalog::HistoryList(FieldValue::FormatDate(from),
+                                                                    FieldValue::FormatDate(to), orderId,
+                                                                    connection.Dialect()));
+    const RecordsetCloser closer(records.get());
+    const int number = records->FieldIndex(u"REG_NO"_s);
+    const int at = records->FieldIndex(u"REG_AT"_s);
+    const int by = records->FieldIndex(u"BY_NAME"_s);
+    const int orders = records->FieldIndex(u"ORDERS"_s);
+    const int amount = records->FieldIndex(u"AMOUNT"_s);
+    const int source = records->FieldIndex(u"SOURCE"_s);
+    const int sourceLast = records->FieldIndex(u"SOURCE_LAST"_s);
+    const int reverses = records->FieldIndex(u"REVERSES"_s);
+    QList<Registration> registrations;
+    for (; !records->Eof(); records->MoveNext()) {
+        Registration registration;
+        registration.number = records->IntegerAt(number).value_or(0);
+        registration.at = records->TextAt(at);
+        registration.operatorName = records->TextAt(by);
+        registration.orders = int(records->NumberAt(orders));
+        registration.amount = records->NumberAt(amount);
+        registration.source = records->TextAt(source);
+        // A registration of typed rows and a file's lines says so.
+        if (records->TextAt(sourceLast) != registration.source)
+            registration.source += u" ほか"_s;
+        registration.reverses = records->IntegerAt(reverses);
+        registrations.append(registration);
+    }
+    return registrations;
+}
+
+QList<Line> Lines(DbConnection &connection, qint64 number)
+{
+    const auto records = connection.Execute(SqlCatalog::HistoryLines(number, connection.Dialect()));
+    const RecordsetCloser closer(records.get());
+    const int id = records->FieldIndex(u"ID"_s);
+    const int field[6] = {records->FieldIndex(u"B_DATE"_s),   records->FieldIndex(u"B_AMOUNT"_s),
+                          records->FieldIndex(u"B_MAIL"_s),   records->FieldIndex(u"A_DATE"_s),
+                          records->FieldIndex(u"A_AMOUNT"_s), records->FieldIndex(u"A_MAIL"_s)};
+    const int source = records->FieldIndex(u"SOURCE"_s);
+    const int line = records->FieldIndex(u"LINE"_s);
+    const int live = records->FieldIndex(u"LIVE"_s);
+    // As the registration's check reads the orders, so that what it wrote
+    // compares with what an order holds now.
+    const auto listed = [&records](const int *fields) {
+        return Listed{records->TextAt(fields[0]), CellText::plainNumber(records->NumberAt(fields[1])),
+                      CellText::plainNumber(records->NumberAt(fields[2]))};
+    };
+    QList<Line> lines;
+    for (; !records->Eof(); records->MoveNext()) {
+        Line entry;
+        entry.change.orderId = records->IntegerAt(id).value_or(0);
+        entry.change.before = listed(field);
+        entry.change.after = listed(field + 3);
+        entry.change.source = records->TextAt(source);
+        entry.change.line = records->TextAt(line);
+        entry.live = records->NumberAt(live) > 0;
+        lines.append(entry);
+    }
+    return lines;
+}
+
+TakeBackResult TakeBack(DbConnection &connection, qint64 number, const QList<Change> &changes,
+                        const QString &operatorName, const QDateTime &at)
+{
+    TakeBackResult result;
+    // The orders must still hold what the registration wrote: the check of
+    // 登録, with its locks, against the values after it.
+    QList<ReceiptRegistration::Receipt> expected;
+    for (const Change &change : changes) {
+        ReceiptRegistration::Receipt receipt;
+        receipt.id = change.orderId;
+        receipt.idText = QString::number(change.orderId);
+        receipt.listed = change.after;
+        expected.append(receipt);
+    }
+    DbTransaction transaction(connection);
+    result.changed = ReceiptRegistration::ChangedElsewhere(connection, expected);
+    if (!result.changed.isEmpty())
+        return result;
+    // Numbering waits for any other take-back, which then has committed:
+    // an order it took back already is seen here even where the values
+    // before and after are the same.
+    const QString lock = SqlCatalog::HistoryLock(connection.Dialect());
+    if (!lock.isEmpty())
+        connection.Execute(lock)->Close();
+    QSet<qint64> taken;
+    {
+        const auto records = connection.Execute(SqlCatalog::HistoryTakenBack(number, connection.Dialect()));
+        const RecordsetCloser closer(records.get());
+        const int id = records->FieldIndex(u"ID"_s);
+        for (; !records->Eof(); records->MoveNext()) {
+            if (const auto orderId = records->IntegerAt(id))
+                taken.insert(*orderId);
+        }
+    }
+    QList<QVariantList> rows;
+    QList<Change> reversal;
+    for (const Change &change : changes) {
+        if (taken.contains(change.orderId))
+            result.takenBack.append(change.orderId);
+        rows.append(values(change.before) + QVariantList{qlonglong(change.orderId)});
+        reversal.append({change.orderId, change.after, change.before, TakeBackSource(),
+                         u"No. %1 の取消"_s.arg(number)});
+    }
+    if (!result.takenBack.isEmpty())
+        return result;
+    connection.ExecuteEach(SqlCatalog::TakeBackEach(connection.Dialect()), rows);
+    result.number = Record(connection, reversal, operatorName, at, number);
+    transaction.Commit();
+    return result;
+}
+
+QString RefusalMessage(const TakeBackResult &result)
+{
+    QString text = u"取消は行いませんでした。"_s;
+    if (!result.changed.isEmpty())
+        text += u"\n次の注文は、この登録の後に入金が変更されたか、削除されています。\nNo. "_s + numbers(result.changed);
+    if (!result.takenBack.isEmpty())
+        text += u"\n次の注文は、この登録の分がすでに取り消されています。\nNo. "_s + numbers(result.takenBack);
+    return text;
+}
+
+bool SetMail(const QList<Change> &changes)
+{
+    return std::any_of(changes.cbegin(), changes.cend(), [](const Change &change) {
+        return change.after.mailSent == u"1"_s && change.before.mailSent != u"1"_s;
+    });
+}
+
+} // namespace PaymentHistory

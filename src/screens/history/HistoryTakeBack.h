@@ -1,0 +1,16 @@
+#pragma once
+
+#include "core/receipt/PaymentHistory.h"
+#include "core/receipt/Session.h"
+
+class QWidget;
+
+// 取消 as both history windows offer it: asks first, then takes the orders
+// of the registration back and tells the operator what came of it.
+namespace HistoryTakeBack {
+
+// The lines of a registration that can be taken back: a deleted order's
+// cannot. True when something was written.
+bool Run(QWidget *parent, const Session &session, qint64 number, const QList<PaymentHistory::Line> &lines);
+
+} // namespace HistoryTakeBack

@@ -1,0 +1,127 @@
+#include "screens/history/frmRirekiMeisai.h"
+
+#include "core/data/DbConnection.h"
+#include "screens/history/HistoryTakeBack.h"
+#include "widgets/DialogSetup.h"
+#include "widgets/MessageService.h"
+#include "widgets/ScreenSetup.h"
+#include "widgets/WaitCursor.h"
+#include "widgets/grid/ReadOnlyDelegate.h"
+#include "widgets/grid/vaSpread.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+ColumnDef column(const QString &header, double width, CellKind kind = CellKind::Text)
+{
+    ColumnDef def;
+    def.header = header;
+    def.width = width;
+    def.kind = kind;
+    def.grouping = kind == CellKind::Number;
+    return def;
+}
+
+QString mailText(const QString &flag)
+{
+    return flag == u"0"_s ? QString() : u"送信"_s;
+}
+
+} // namespace
+
+frmRirekiMeisai::frmRirekiMeisai(QWidget *owner, const Session &session, qint64 number)
+    : QDialog(owner)
+    , m_session(session)
+    , m_number(number)
+{
+    DialogSetup::Prepare(this, u"frmRirekiMeisai"_s, u"入金履歴 登録 No. %1"_s.arg(number), 11400, 5400);
+    createControls();
+}
+
+frmRirekiMeisai::~frmRirekiMeisai() = default;
+
+void frmRirekiMeisai::createControls()
+{
+    sprMeisai = ScreenSetup::Place<vaSpread>(this, u"sprMeisai"_s, {240, 120, 10920, 4620});
+    using Kind = CellKind;
+    // Amounts as the database holds them: a fraction before the registration stays visible.
+    sprMeisai->setColumns({column(u"取消"_s, 3.5, Kind::CheckBox), column(u"No."_s, 7, Kind::Integer),
+                           column(u"前入金日"_s, 8), column(u"前入金額"_s, 8, Kind::Number),
+                           column(u"前メール"_s, 5), column(u"後入金日"_s, 8),
+                           column(u"後入金額"_s, 8, Kind::Number), column(u"後メール"_s, 5),
+                           column(u"入力元"_s, 14), column(u"入力行"_s, 12), column(u"状態"_s, 6)});
+    // Only the ticks are the operator's to change.
+    for (int col = ColId; col <= ColumnCount; ++col)
+        sprMeisai->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprMeisai));
+    sprMeisai->setTabKeyNavigation(false);
+    sprMeisai->installEventFilter(this);
+
+    cmdTakeBack = ScreenSetup::Place<QPushButton>(this, u"cmdTakeBack"_s, {8280, 4860, 1335, 375}, u"取消 (F8)"_s);
+    cmdTakeBack->setShortcut(QKeySequence(Qt::Key_F8));
+    cmdTakeBack->setEnabled(m_session.mayRegister());
+    connect(cmdTakeBack, &QPushButton::clicked, this, &frmRirekiMeisai::cmdTakeBack_Click);
+    cmdClose = ScreenSetup::Place<QPushButton>(this, u"cmdClose"_s, {9720, 4860, 1335, 375}, u"閉じる"_s);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    for (QPushButton *button : {cmdTakeBack, cmdClose})
+        button->setAutoDefault(false);
+    sprMeisai->setFocus();
+}
+
+bool frmRirekiMeisai::eventFilter(QObject *watched, QEvent *event)
+{
+    // Space ticks the current order from whichever column the cursor is in.
+    if (watched == sprMeisai && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+        if (const int row = sprMeisai->currentIndex().row() + 1; row >= 1)
+            sprMeisai->SetValue(ColTick, row, sprMeisai->Number(ColTick, row) != 0 ? 0 : 1);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool frmRirekiMeisai::Load()
+{
+    try {
+        const WaitCursor wait;
+        m_lines = PaymentHistory::Lines(m_session.connection(), m_number);
+    } catch (const DbError &error) {
+        MessageService::Critical(this, error.description(), windowTitle());
+        return false;
+    }
+    const ReDrawGuard noPaint(sprMeisai);
+    sprMeisai->SetMaxRows(int(m_lines.size()));
+    for (int row = 1; row <= m_lines.size(); ++row) {
+        const PaymentHistory::Line &line = m_lines.at(row - 1);
+        const PaymentHistory::Change &change = line.change;
+        sprMeisai->SetText(ColId, row, qlonglong(change.orderId));
+        sprMeisai->SetText(ColBeforeDate, row, change.before.paidDate);
+        sprMeisai->SetText(ColBeforeAmount, row, change.before.paidAmount);
+        sprMeisai->SetText(ColBeforeMail, row, mailText(change.before.mailSent));
+        sprMeisai->SetText(ColAfterDate, row, change.after.paidDate);
+        sprMeisai->SetText(ColAfterAmount, row, change.after.paidAmount);
+        sprMeisai->SetText(ColAfterMail, row, mailText(change.after.mailSent));
+        sprMeisai->SetText(ColSource, row, change.source);
+        sprMeisai->SetText(ColLine, row, change.line);
+        sprMeisai->SetText(ColState, row, line.live ? QString() : u"削除済"_s);
+    }
+    if (!m_lines.isEmpty())
+        sprMeisai->setCurrentIndex(sprMeisai->model()->index(0, ColId - 1));
+    return true;
+}
+
+void frmRirekiMeisai::cmdTakeBack_Click()
+{
+    if (!cmdTakeBack->isEnabled())
+        return;
+    QList<PaymentHistory::Line> chosen;
+    for (int row = 1; row <= m_lines.size(); ++row) {
+        if (sprMeisai->Number(ColTick, row) != 0)
+            chosen.append(m_lines.at(row - 1));
+    }
+    if (HistoryTakeBack::Run(this, m_session, m_number, chosen.isEmpty() ? m_lines : chosen))
+        accept();
+}
