@@ -79,7 +79,7 @@ private:
     {
         const QString path = QFileInfo(screen.db.path()).absoluteDir().filePath(name);
         QFile file(path);
-        const QByteArray bytes = (u"日付,金額,振込依頼人名,摘要,注文番号\n"_s + lines.join(u'\n') + u'\n').toUtf8();
+        const QByteArray bytes = (u"日付,金額,振込依頼人名,摘要,注文番号,取消\n"_s + lines.join(u'\n') + u'\n').toUtf8();
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             return QString();
         return path;
@@ -91,6 +91,10 @@ private Q_SLOTS:
         ScreenFixture screen;
         seed(screen);
         screen.setIni("[Parlow6]\nLockTimeout=0.1\nFeeTolerance=880\n");
+        // Paid yesterday and off the list; the bank takes the payments back today.
+        for (const qint64 id : {950, 960})
+            screen.db.addOrder({.id = id, .name = u"石井 聡"_s, .tel = u"03-%1-0%2"_s.arg(id * 10).arg(id), .billed = 3000,
+                                .paidDate = TestDatabase::daysAgo(1), .paidAmount = 3000, .mailSent = 1});
         const QString date = TestDatabase::daysAgo(1);
         const QString path = write(screen, u"bank.csv"_s,
                                    {date + u",4000,ﾀﾅｶ ﾀﾛｳ ｶｲｲﾝ88,,250"_s, date + u",7000,ｽｽﾞｷ 12/01ﾌﾞﾝ,,120"_s,
@@ -98,16 +102,22 @@ private Q_SLOTS:
                                     date + u",5800,ｻﾄｳ ﾊﾅｺ,TEL045(222)3333,"_s, date + u",3000,ﾀｶﾊｼ ﾖｳｺ,,500"_s,
                                     date + u",3000,ﾀｶﾊｼ ﾖｳｺ,,500"_s, date + u",1800,ｺﾊﾞﾔｼ ｵｻﾑ 0111111111,,"_s,
                                     date + u",9000,ｷﾑﾗ ﾀｸ,,"_s, date + u",5000,ﾜﾀﾅﾍﾞ ｼﾞﾛｳ 022-333-4444,,"_s,
-                                    date + u",4400,ﾏﾂﾓﾄ ｼﾞｭﾝ 08090009000,,"_s});
+                                    date + u",4400,ﾏﾂﾓﾄ ｼﾞｭﾝ 08090009000,,"_s, date + u",3000,ｲｼｲ ｻﾄｼ,,950,1"_s,
+                                    date + u",3000,ｲｼｲ 03-9600-0960,,,1"_s, date + u",3000,ｲｼｲ ｻﾄｼ,,951,1"_s,
+                                    date + u",3000,ｲｼｲ ｻﾄｼ,,,1"_s});
         QVERIFY(!path.isEmpty());
         screen.open(true);
 
         QStringList statuses;
+        QStringList cancelled; // what the 取消 lines name
         screen.whenActive<QFileDialog>([&](QFileDialog *chooser) {
             screen.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
                 const auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
-                for (int row = 1; row <= lines->MaxRows(); ++row)
+                for (int row = 1; row <= lines->MaxRows(); ++row) {
                     statuses << lines->Text(frmTorikomi::ColStatus, row) + u' ' + lines->Text(frmTorikomi::ColKey, row);
+                    if (statuses.constLast() == u"取消 "_s)
+                        cancelled << lines->Text(frmTorikomi::ColId, row) + lines->Text(frmTorikomi::ColName, row);
+                }
                 press(Qt::Key_Return);
             });
             QTest::keyClicks(chooser->findChild<QLineEdit *>(u"fileNameEdit"_s), path);
@@ -118,10 +128,12 @@ private Q_SLOTS:
 
         QCOMPARE(statuses, (QStringList{u"一致 No."_s, u"一致 No."_s, u"一致 TEL"_s, u"手数料差 No."_s, u"合算 TEL"_s,
                                         u"分割 No."_s, u"分割 No."_s, u"一致 TEL"_s, u"一致 名義"_s, u"複数候補 TEL"_s,
-                                        u"一致 TEL"_s}));
+                                        u"一致 TEL"_s, u"取消 "_s, u"取消 "_s, u"取消 "_s, u"取消 "_s}));
+        // By its number or phone among all orders, never by the amount alone.
+        QCOMPARE(cancelled, (QStringList{u"950石井 聡（登録済み）"_s, u"960石井 聡（登録済み）"_s, QString(), QString()}));
         QCOMPARE(paid(screen), (QStringList{u"120 7000"_s, u"201 2000"_s, u"250 4000"_s, u"300 2120"_s,
                                             u"401 2500"_s, u"402 3300"_s, u"500 6000"_s, u"602 1800"_s,
-                                            u"700 9000"_s, u"900 4400"_s}));
+                                            u"700 9000"_s, u"900 4400"_s, u"950 3000"_s, u"960 3000"_s}));
         QCOMPARE(screen.texts, QStringList());
     }
 

@@ -152,6 +152,31 @@ QString SqlCatalog::ForgetPayerName(const QString &payer, SqlDialect dialect)
     return inDialect(u"DELETE FROM [NYUKIN_MEIGI] WHERE [振込依頼人名] = '"_s + QuoteSql(payer) + u"'"_s, dialect);
 }
 
+QString SqlCatalog::RegisteredOrders(const QList<qint64> &orderIds, const QStringList &phoneDigits,
+                                     SqlDialect dialect)
+{
+    QStringList conditions;
+    QStringList ids;
+    for (const qint64 id : orderIds)
+        ids << QString::number(id);
+    if (!ids.isEmpty())
+        conditions << u"[ID] IN ("_s + ids.join(u',') + u')';
+    for (const QString &digits : phoneDigits) {
+        // Full-width digits too, which the import reads as digits.
+        const QString narrow = digits.right(4);
+        QString wide;
+        for (const QChar digit : narrow)
+            wide += QChar(char16_t(digit.unicode() - u'0' + u'０'));
+        for (const QString &end : {narrow, wide}) {
+            conditions << u"[電話番号] LIKE '%"_s + QuoteSql(end) + u"%'"_s;
+            conditions << u"[TEL1] LIKE '%"_s + QuoteSql(end) + u"%'"_s;
+        }
+    }
+    return inDialect(u"SELECT [ID],[氏名],[電話番号],[TEL1],[請求額],[入金額] FROM [CHUMON] WHERE "_s
+                         + conditions.join(u" OR "_s),
+                     dialect);
+}
+
 QString SqlCatalog::TeachPayerName(const QString &payer, const QString &phone, const QString &name,
                                    const QString &today, SqlDialect dialect)
 {

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // Every statement the component sends is built here and nowhere else. The
@@ -50,6 +51,11 @@ QString PayerNames(SqlDialect dialect);
 // when reading the names failed, to tell a missing table from a locked one.
 QString PayerNamesTableCount(SqlDialect dialect);
 QString ForgetPayerName(const QString &payer, SqlDialect dialect);
+// The orders, paid ones included, that a 取消 line's order numbers or phone
+// numbers (digits only) may name: [ID],[氏名],[電話番号],[TEL1],[請求額],[入金額].
+// A phone is found by its last four digits, which every way of writing it
+// keeps together; the caller compares the whole number.
+QString RegisteredOrders(const QList<qint64> &orderIds, const QStringList &phoneDigits, SqlDialect dialect);
 QString TeachPayerName(const QString &payer, const QString &phone, const QString &name, const QString &today,
                        SqlDialect dialect);
 

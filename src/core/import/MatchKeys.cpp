@@ -181,6 +181,11 @@ qint64 MatchKeys::phoneKey(QStringView text)
     return leadingZero && digits >= 10 ? phoneKeyOf(digits, value) : 0;
 }
 
+QString MatchKeys::phoneDigits(qint64 key)
+{
+    return QString::number(key % 100'000'000'000LL).rightJustified(int(key / 100'000'000'000LL), u'0');
+}
+
 void MatchKeys::scan(QStringView text, Found &found)
 {
     QList<Run> runs = runsOf(text);

@@ -18,6 +18,8 @@ struct Found
 // 10 or 11 of them and the first is 0, else 0. "03-1234-5678", "(03)1234 5678"
 // and "０３１２３４５６７８" give the same key.
 qint64 phoneKey(QStringView text);
+// The digits of a phoneKey, leading zeros included.
+QString phoneDigits(qint64 key);
 
 // The order numbers and phone numbers of a payer's text. Digit runs that
 // belong to a date (12/01, 2026/12/05, 12月1日), a time, a grouped amount

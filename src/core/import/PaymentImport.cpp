@@ -164,6 +164,45 @@ std::array<PaymentImport::Total, MatchStatusCount> PaymentImport::totals() const
     return totals;
 }
 
+MatchKeys::Found PaymentImport::unnamedCancelKeys() const
+{
+    MatchKeys::Found keys;
+    for (int i = 0; i < lineCount(); ++i) {
+        if (m_results.status(i) != MatchStatus::Cancelled || m_results.order(i) >= 0)
+            continue;
+        const MatchKeys::Found found = PaymentMatcher::cancelKeys(line(i));
+        for (const qint64 number : found.orderNumbers) {
+            if (!keys.orderNumbers.contains(number))
+                keys.orderNumbers.append(number);
+        }
+        for (const qint64 phone : found.phones) {
+            if (!keys.phones.contains(phone))
+                keys.phones.append(phone);
+        }
+    }
+    return keys;
+}
+
+void PaymentImport::nameRegistered(const QList<ListedOrder> &orders)
+{
+    for (int i = 0; i < lineCount(); ++i) {
+        if (m_results.status(i) != MatchStatus::Cancelled || m_results.order(i) >= 0)
+            continue;
+        const int found = PaymentMatcher::identified(line(i), orders);
+        // A listed order had its say through the keys; one that never took
+        // the amount cannot have been paid with the deposit taken back.
+        if (found >= 0 && m_matcher.orderOf(orders.at(found).id) < 0
+            && qint64(RoundHalfEven(orders.at(found).received)) >= m_statement.lines.amount(i))
+            m_registered.insert(i, orders.at(found));
+    }
+}
+
+const ListedOrder *PaymentImport::registered(int index) const
+{
+    const auto found = m_registered.constFind(index);
+    return found == m_registered.cend() ? nullptr : &*found;
+}
+
 QList<PayerNames::Lesson> PaymentImport::lessons() const
 {
     QList<PayerNames::Lesson> lessons;

@@ -5,6 +5,7 @@
 #include "core/import/PaymentMatcher.h"
 #include "core/import/Statement.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -69,6 +70,15 @@ public:
     // The payer names the ticked hand-given lines teach once registered.
     QList<PayerNames::Lesson> lessons() const;
 
+    // The keys of the 取消 lines that name no listed order, for a look among all orders.
+    MatchKeys::Found unnamedCancelKeys() const;
+    // Names such a line's order among orders (those the keys found, paid ones
+    // included) when its keys identify exactly one, off the list, that has
+    // had at least the line's amount registered.
+    void nameRegistered(const QList<ListedOrder> &orders);
+    // The registered order off the list that a 取消 line names; nullptr for none.
+    const ListedOrder *registered(int index) const;
+
     // What the preview says of the settings the import ran with (a refused FeeTolerance).
     void setNote(const QString &note) { m_note = note; }
     QString note() const { return m_note; }
@@ -85,4 +95,5 @@ private:
     QList<bool> m_byHand;
     Total m_tickedTotal;
     QString m_note;
+    QHash<int, ListedOrder> m_registered; // by line
 };

@@ -405,8 +405,7 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line, QString
     }
     for (const qint64 phone : found.phones) {
         if (notes && !m_byPhone.contains(phone))
-            notes->append(u"TEL %1 は一覧にありません"_s.arg(phone % 100'000'000'000LL, int(phone / 100'000'000'000LL),
-                                                       10, QChar(u'0')));
+            notes->append(u"TEL %1 は一覧にありません"_s.arg(MatchKeys::phoneDigits(phone)));
     }
     // One verdict per key, in the order a tie is told in.
     std::array<Verdict, 3> verdicts{fit(numbered, line.amount, MatchKey::Number),
@@ -443,6 +442,41 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line, QString
         }
     }
     return {};
+}
+
+MatchKeys::Found PaymentMatcher::cancelKeys(const StatementLine &line)
+{
+    MatchKeys::Found found;
+    if (!line.namedOrder.isEmpty()) {
+        // As for a payment: a column no number can be read from names nothing.
+        bool ok = false;
+        const qint64 id = line.namedOrder.toLongLong(&ok);
+        if (ok && StatementValues::isDigits(line.namedOrder))
+            found.orderNumbers.append(id);
+        return found;
+    }
+    for (const QString &text : line.searched)
+        MatchKeys::scan(text, found);
+    return found;
+}
+
+int PaymentMatcher::identified(const StatementLine &line, const QList<ListedOrder> &orders)
+{
+    const MatchKeys::Found keys = cancelKeys(line);
+    const auto named = [&keys](const QString &phone) {
+        const qint64 key = MatchKeys::phoneKey(phone);
+        return key != 0 && keys.phones.contains(key);
+    };
+    int found = -1;
+    for (int i = 0; i < orders.size(); ++i) {
+        const ListedOrder &order = orders.at(i);
+        if (!keys.orderNumbers.contains(order.id) && !named(order.phone) && !named(order.tel1))
+            continue;
+        if (found >= 0)
+            return -1;
+        found = i;
+    }
+    return found;
 }
 
 QString PaymentMatcher::note(const StatementLine &line) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/import/ListedOrder.h"
+#include "core/import/MatchKeys.h"
 #include "core/import/MatchResult.h"
 #include "core/import/NameKey.h"
 #include "core/import/PayerNames.h"
@@ -47,6 +48,13 @@ public:
     // reading that matched, the numbers no listed order has. Worked out when
     // asked rather than kept for every line of a large statement.
     QString note(const StatementLine &line) const;
+
+    // A 取消 line's keys for a look among all orders, paid ones included:
+    // its 注文番号 column alone when it has one, else its texts' numbers and phones.
+    static MatchKeys::Found cancelKeys(const StatementLine &line);
+    // The one order of orders that the line's keys identify; -1 for none or
+    // several. Its amount plays no part: it would name whoever paid as much.
+    static int identified(const StatementLine &line, const QList<ListedOrder> &orders);
 
     // Billed less received, each rounded half to even as the suite rounds amounts.
     static qint64 openAmount(const ListedOrder &order);

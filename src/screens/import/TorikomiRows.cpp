@@ -51,6 +51,8 @@ QVariant TorikomiRows::value(int column, int index) const
     case frmTorikomi::ColId:
         if (order >= 0)
             return matcher.orders().at(order).id;
+        if (const ListedOrder *registered = m_import.registered(index))
+            return registered->id;
         return result.status == MatchStatus::NotListed ? QVariant(line.namedOrder) : QVariant();
     case frmTorikomi::ColName: {
         if (order >= 0) {
@@ -59,13 +61,18 @@ QVariant TorikomiRows::value(int column, int index) const
             const qsizetype count = m_import.targets(index).size();
             return count > 1 ? u"%1 ほか %2 件"_s.arg(name).arg(count - 1) : name;
         }
+        // A 取消 whose order an earlier import paid: for the operator to look at.
+        if (const ListedOrder *registered = m_import.registered(index))
+            return u"%1（登録済み）"_s.arg(registered->name);
         if (result.status == MatchStatus::MultipleCandidates)
             return u"（候補 %1 件）"_s.arg(result.candidateCount);
         return QVariant();
     }
     case frmTorikomi::ColBilled: {
-        if (order < 0)
-            return QVariant();
+        if (order < 0) {
+            const ListedOrder *registered = m_import.registered(index);
+            return registered ? QVariant(registered->billed) : QVariant();
+        }
         double billed = 0;
         for (const int each : m_import.targets(index))
             billed += matcher.orders().at(each).billed;

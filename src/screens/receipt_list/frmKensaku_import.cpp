@@ -6,6 +6,7 @@
 #include "core/data/DbConnection.h"
 #include "core/data/DbTransaction.h"
 #include "core/data/QtSqlConnection.h"
+#include "core/data/SqlCatalog.h"
 #include "core/import/PayerNames.h"
 #include "core/receipt/SharedState.h"
 #include "core/settings/SuiteSettings.h"
@@ -32,29 +33,62 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// How long reading the taught names may wait for another program's lock: the
-// import goes on without them rather than hold the screen for the lock timeout.
-constexpr int PayerNamesWaitMs = 300;
+// How long the import's own reads may wait for another program's lock: the
+// import goes on without what they read rather than hold the screen for the
+// lock timeout.
+constexpr int ShortWaitMs = 300;
+
+void restoreLockTimeout(DbConnection &connection, const SuiteSettings &settings)
+{
+    try {
+        connection.SetLockTimeout(settings.lockTimeoutMs(QtSqlConnection::DefaultLockTimeoutMs));
+    } catch (const DbError &) {
+        // The connection's next statement tells the operator if it is unusable.
+    }
+}
 
 // The taught names, read with a short wait for locks; the connection's own
 // wait is restored afterwards.
 PayerNames loadPayerNames(DbConnection &connection, const SuiteSettings &settings)
 {
-    const auto restore = qScopeGuard([&connection, &settings] {
-        try {
-            connection.SetLockTimeout(settings.lockTimeoutMs(QtSqlConnection::DefaultLockTimeoutMs));
-        } catch (const DbError &) {
-            // The connection's next statement tells the operator if it is unusable.
-        }
-    });
+    const auto restore = qScopeGuard([&connection, &settings] { restoreLockTimeout(connection, settings); });
     try {
-        connection.SetLockTimeout(PayerNamesWaitMs);
+        connection.SetLockTimeout(ShortWaitMs);
     } catch (const DbError &error) {
         PayerNames names;
         names.setUnavailable(error.description(), PayerNames::Learning::Unreadable);
         return names;
     }
     return PayerNames::Load(connection);
+}
+
+// The orders, paid ones included, that the 取消 lines' keys may name: an
+// earlier import's payment is off the list once registered. A failure costs
+// the naming only.
+QList<ListedOrder> registeredOrders(DbConnection &connection, const SuiteSettings &settings,
+                                    const MatchKeys::Found &keys)
+{
+    if (keys.orderNumbers.isEmpty() && keys.phones.isEmpty())
+        return {};
+    const auto restore = qScopeGuard([&connection, &settings] { restoreLockTimeout(connection, settings); });
+    QStringList phones;
+    for (const qint64 phone : keys.phones)
+        phones << MatchKeys::phoneDigits(phone);
+    QList<ListedOrder> orders;
+    try {
+        connection.SetLockTimeout(ShortWaitMs);
+        const auto records =
+            connection.Execute(SqlCatalog::RegisteredOrders(keys.orderNumbers, phones, connection.Dialect()));
+        while (!records->Eof()) {
+            orders.append({0, records->IntegerAt(0).value_or(0), records->TextAt(1), records->NumberAt(4),
+                           records->NumberAt(5), records->TextAt(2), records->TextAt(3)});
+            records->MoveNext();
+        }
+        records->Close();
+    } catch (const DbError &) {
+        return {};
+    }
+    return orders;
 }
 
 } // namespace
@@ -110,6 +144,7 @@ void frmKensaku::ImportStatement(const QString &path)
         return;
     }
     import->setNote(toleranceRefused);
+    import->nameRegistered(registeredOrders(m_session.connection(), m_settings, import->unnamedCancelKeys()));
 
     QPointer<frmTorikomi> preview;
     {
