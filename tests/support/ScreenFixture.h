@@ -74,7 +74,7 @@ public:
             throw DbError(lost());
         m_real->CommitTrans();
         if (loseCommitAnswer) // committed, but the operator cannot know it
-            throw DbError(QtSqlConnection::LostAtCommitMessage());
+            throw DbError(QtSqlConnection::LostAtCommitMessage(), true);
     }
     void RollbackTrans() override { m_real->RollbackTrans(); }
 

@@ -28,8 +28,8 @@ QString literal(const QVariant &value)
 
 } // namespace
 
-DbError::DbError(const QString &description)
-    : std::runtime_error(description.toStdString()), m_description(description)
+DbError::DbError(const QString &description, bool commitUnanswered)
+    : std::runtime_error(description.toStdString()), m_description(description), m_commitUnanswered(commitUnanswered)
 {
 }
 

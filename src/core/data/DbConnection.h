@@ -16,12 +16,16 @@
 class PARLOW6DL_EXPORT DbError : public std::runtime_error
 {
 public:
-    explicit DbError(const QString &description);
+    explicit DbError(const QString &description, bool commitUnanswered = false);
 
     QString description() const { return m_description; }
+    // The connection was lost waiting for a COMMIT's answer: the transaction
+    // may have gone through.
+    bool commitUnanswered() const { return m_commitUnanswered; }
 
 private:
     QString m_description;
+    bool m_commitUnanswered{false};
 };
 
 // A forward-only result, read once: while !Eof() read fields, MoveNext(); then Close().

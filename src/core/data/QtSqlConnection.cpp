@@ -159,7 +159,7 @@ void QtSqlConnection::fail(const QString &description, bool lost, bool committin
     if (lost) {
         m_reopenDue = true;
         m_inTransaction = false;
-        throw DbError((committing ? LostAtCommitMessage() : LostMessage()) + u"\n\n"_s + description);
+        throw DbError((committing ? LostAtCommitMessage() : LostMessage()) + u"\n\n"_s + description, committing);
     }
     throw DbError(description);
 }

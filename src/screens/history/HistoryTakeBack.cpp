@@ -1,7 +1,6 @@
 #include "screens/history/HistoryTakeBack.h"
 
 #include "core/data/DbConnection.h"
-#include "core/data/QtSqlConnection.h"
 #include "widgets/MessageService.h"
 #include "widgets/WaitCursor.h"
 
@@ -48,7 +47,7 @@ bool Run(QWidget *parent, const Session &session, qint64 number, const QList<Pay
                                           QDateTime::currentDateTime());
     } catch (const DbError &error) {
         // Rolled back, unless the COMMIT went out and its answer was lost.
-        const bool unknown = error.description().startsWith(QtSqlConnection::LostAtCommitMessage());
+        const bool unknown = error.commitUnanswered();
         MessageService::Critical(parent,
                                  (unknown ? u"取消が書き込まれたかどうか分かりません。入金履歴を表示し直して確かめてください。\n"_s
                                           : u"取消できませんでした。何も書き込んでいません。\n"_s)

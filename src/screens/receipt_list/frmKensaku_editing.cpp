@@ -4,7 +4,6 @@
 #include "widgets/MessageService.h"
 #include "core/data/DbConnection.h"
 #include "core/data/DbTransaction.h"
-#include "core/data/QtSqlConnection.h"
 #include "core/data/Rounding.h"
 #include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
@@ -211,7 +210,7 @@ void frmKensaku::cmdUpdate_Click()
                 transaction.Commit();
             } catch (const DbError &error) {
                 // Only a COMMIT whose answer was lost may have written these rows.
-                if (error.description().startsWith(QtSqlConnection::LostAtCommitMessage()))
+                if (error.commitUnanswered())
                     m_unanswered = receipts;
                 throw;
             }
