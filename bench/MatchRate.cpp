@@ -1,11 +1,11 @@
 #include "MatchRate.h"
 
 #include "core/data/CellText.h"
-#include "core/import/CsvWriter.h"
-#include "core/import/MatchKeys.h"
-#include "core/import/PayerNames.h"
-#include "core/import/PaymentImport.h"
-#include "core/import/StatementFile.h"
+#include "import/CsvWriter.h"
+#include "import/MatchKeys.h"
+#include "import/PayerNames.h"
+#include "import/PaymentImport.h"
+#include "import/StatementFile.h"
 
 #include <QDate>
 #include <QElapsedTimer>

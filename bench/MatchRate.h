@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/import/ListedOrder.h"
+#include "import/ListedOrder.h"
 
 #include <QJsonObject>
 #include <QList>

@@ -1,9 +1,9 @@
 #include "Statements.h"
 
 #include "Timing.h"
-#include "core/import/PaymentImport.h"
-#include "core/import/PaymentMatcher.h"
-#include "core/import/StatementFile.h"
+#include "import/PaymentImport.h"
+#include "import/PaymentMatcher.h"
+#include "import/StatementFile.h"
 #include "screens/import/StatementOpener.h"
 #include "screens/import/frmTorikomi.h"
 

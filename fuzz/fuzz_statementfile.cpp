@@ -8,10 +8,10 @@
 #include "FuzzCheck.h"
 
 #include "core/data/CellText.h"
-#include "core/import/CsvColumns.h"
-#include "core/import/KanaFold.h"
-#include "core/import/NameIndex.h"
-#include "core/import/StatementFile.h"
+#include "import/CsvColumns.h"
+#include "import/KanaFold.h"
+#include "import/NameIndex.h"
+#include "import/StatementFile.h"
 
 #include <algorithm>
 #include <cstdint>

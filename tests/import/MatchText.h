@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/import/PaymentMatcher.h"
+#include "import/PaymentMatcher.h"
 
 // A line's outcome as the tables write it, "status@key:No.s-fee"; a No. the
 // list lacks is the one the line names.

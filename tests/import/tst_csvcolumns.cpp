@@ -1,12 +1,12 @@
 // The columns of a CSV statement the operator assigns: read with them, kept
 // in parlow.ini under the key of the file's first row, and read back; and the
 // unapplied lines saved as CSV, read back.
-#include "core/import/ColumnMemory.h"
+#include "import/ColumnMemory.h"
 #include "core/settings/SuiteSettings.h"
-#include "core/import/CsvColumns.h"
-#include "core/import/CsvStatement.h"
-#include "core/import/CsvWriter.h"
-#include "core/import/StatementFile.h"
+#include "import/CsvColumns.h"
+#include "import/CsvStatement.h"
+#include "import/CsvWriter.h"
+#include "import/StatementFile.h"
 
 #include <QTest>
 

@@ -4,8 +4,8 @@
 #include "ImportFixture.h"
 #include "ZenginSample.h"
 
-#include "core/import/PaymentImport.h"
-#include "core/import/StatementFile.h"
+#include "import/PaymentImport.h"
+#include "import/StatementFile.h"
 #include "screens/import/frmColumns.h"
 #include "screens/import/frmTorikomi.h"
 #include "widgets/grid/vaSpread.h"

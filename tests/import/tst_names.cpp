@@ -3,11 +3,11 @@
 // must never match.
 #include "MatchText.h"
 
-#include "core/import/MatchKeys.h"
-#include "core/import/NameIndex.h"
-#include "core/import/NameKey.h"
-#include "core/import/NameReadings.h"
-#include "core/import/PaymentMatcher.h"
+#include "import/MatchKeys.h"
+#include "import/NameIndex.h"
+#include "import/NameKey.h"
+#include "import/NameReadings.h"
+#include "import/PaymentMatcher.h"
 
 #include <QDate>
 #include <QTest>

@@ -3,9 +3,9 @@
 #include "MatchText.h"
 
 #include "core/data/CellText.h"
-#include "core/import/PaymentImport.h"
-#include "core/import/MatchKeys.h"
-#include "core/import/PaymentMatcher.h"
+#include "import/PaymentImport.h"
+#include "import/MatchKeys.h"
+#include "import/PaymentMatcher.h"
 
 #include <QTest>
 

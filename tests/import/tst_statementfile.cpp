@@ -4,8 +4,8 @@
 #include "ZenginSample.h"
 
 #include "core/data/CellText.h"
-#include "core/import/BankDate.h"
-#include "core/import/StatementFile.h"
+#include "import/BankDate.h"
+#include "import/StatementFile.h"
 
 #include <QFile>
 #include <QStringEncoder>

@@ -7,7 +7,7 @@
 #include "screens/history/frmRireki.h"
 #include "screens/history/frmRirekiMeisai.h"
 #include "screens/import/frmTorikomi.h"
-#include "core/import/ListedOrder.h"
+#include "import/ListedOrder.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
 #include <QFile>

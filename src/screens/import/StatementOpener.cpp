@@ -1,7 +1,7 @@
 #include "screens/import/StatementOpener.h"
 
-#include "core/import/ColumnMemory.h"
-#include "core/import/StatementFile.h"
+#include "import/ColumnMemory.h"
+#include "import/StatementFile.h"
 #include "screens/import/frmColumns.h"
 #include "widgets/WaitCursor.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/import/ListedOrder.h"
-#include "core/import/PaymentImport.h"
+#include "import/ListedOrder.h"
+#include "import/PaymentImport.h"
 #include "core/settings/SuiteSettings.h"
 
 #include <QList>

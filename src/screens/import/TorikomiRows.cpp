@@ -1,7 +1,7 @@
 #include "screens/import/TorikomiRows.h"
 
 #include "core/data/FieldValue.h"
-#include "core/import/PaymentImport.h"
+#include "import/PaymentImport.h"
 #include "screens/import/frmTorikomi.h"
 #include "widgets/grid/CellForm.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/import/CsvColumns.h"
+#include "import/CsvColumns.h"
 
 #include <QDialog>
 #include <QList>

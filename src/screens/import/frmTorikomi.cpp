@@ -1,7 +1,7 @@
 #include "screens/import/frmTorikomi.h"
 
 #include "core/data/CellText.h"
-#include "core/import/PaymentImport.h"
+#include "import/PaymentImport.h"
 #include "screens/import/TorikomiRows.h"
 #include "widgets/DialogSetup.h"
 #include "widgets/grid/ReadOnlyDelegate.h"

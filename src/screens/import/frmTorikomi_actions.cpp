@@ -2,8 +2,8 @@
 #include "screens/import/frmTorikomi.h"
 
 #include "core/data/CellText.h"
-#include "core/import/CsvWriter.h"
-#include "core/import/PaymentImport.h"
+#include "import/CsvWriter.h"
+#include "import/PaymentImport.h"
 #include "widgets/MessageService.h"
 #include "widgets/grid/vaSpread.h"
 

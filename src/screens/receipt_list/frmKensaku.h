@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/import/PayerNames.h"
+#include "import/PayerNames.h"
 #include "core/receipt/OrderList.h"
 #include "core/receipt/PaymentHistory.h"
 #include "core/receipt/ReceiptRegistration.h"

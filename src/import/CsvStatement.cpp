@@ -1,0 +1,238 @@
+#include "import/CsvStatement.h"
+
+#include "import/CsvReader.h"
+#include "import/StatementValues.h"
+
+#include <QString>
+#include <QStringDecoder>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString headerError(const CsvColumns &columns)
+{
+    if (columns.date < 0 && columns.amount < 0)
+        return u"1行目: 入金データではありません（日付と金額の列名が見つかりません）"_s;
+    if (columns.date < 0)
+        return u"1行目: 日付の列がありません（日付・取引日・入金日・勘定日・振込日・年月日などのいずれか）"_s;
+    if (columns.amount < 0)
+        return u"1行目: 金額の列がありません（金額・入金額・お預り金額・お預入れ・入金金額などのいずれか）"_s;
+    return QString();
+}
+
+// "未反映分を保存..." writes "'" before a text a spreadsheet would run as a
+// formula; reading it back takes the mark off again.
+QString unescaped(const QString &value)
+{
+    if (value.size() >= 2 && value.front() == u'\'' && QStringView(u"=+-@\t\r").contains(value.at(1)))
+        return value.sliced(1);
+    return value;
+}
+
+bool isBlank(const QStringList &fields)
+{
+    for (const QString &field : fields) {
+        if (!field.trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+// A field as the file gives it, without the mark "未反映分を保存..." put in front.
+QString cell(const CsvReader::Record &record, int column)
+{
+    return unescaped(record.fields.value(column).trimmed());
+}
+
+void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::Record &record)
+{
+    const QString amountText = cell(record, columns.amount);
+    // Balance and withdrawal lines leave the deposit empty.
+    if (isBlank(record.fields) || amountText.isEmpty() || amountText == u"-") {
+        ++statement.skipped;
+        return;
+    }
+    const std::optional<qint64> amount = StatementValues::amountOf(amountText);
+    if (amount && *amount <= 0) {
+        ++statement.skipped;
+        return;
+    }
+    StatementLine line;
+    line.lineNumber = record.line;
+    line.amount = amount.value_or(0);
+    line.amountText = amountText;
+    line.dateText = cell(record, columns.date);
+    line.julianDay = StatementValues::dateOf(line.dateText);
+    for (const int column : columns.searched) {
+        const QString value = cell(record, column);
+        if (value.isEmpty())
+            continue;
+        line.searched.append(value);
+        // The payer's name shares its text with the searched one.
+        if (column == columns.payer)
+            line.payerName = value;
+    }
+    if (columns.payer >= 0 && !columns.searched.contains(columns.payer))
+        line.payerName = cell(record, columns.payer);
+    if (columns.cancel >= 0)
+        line.cancels = cell(record, columns.cancel) == u"1";
+    if (columns.status >= 0)
+        line.duplicate = cell(record, columns.status) == u"重複";
+    // An order column that holds something else than an order number keeps
+    // it as written: the line then has no number to go by, and no text may
+    // stand in for the column.
+    QString unreadable;
+    for (const int column : columns.order) {
+        const QString value = cell(record, column);
+        if (value.isEmpty())
+            continue;
+        const QString number = StatementValues::orderNumberOf(value);
+        if (number.isEmpty()) {
+            if (unreadable.isEmpty())
+                unreadable = value;
+        } else if (line.namedOrder.isEmpty()) {
+            line.namedOrder = number;
+        }
+    }
+    if (!unreadable.isEmpty())
+        line.namedOrder = unreadable;
+    if (!amount)
+        line.problem = u"金額「%1」が読めません"_s.arg(amountText);
+    else if (line.julianDay == 0)
+        line.problem = u"日付「%1」が正しくありません"_s.arg(line.dateText);
+    // A line saved as unusable (its payer's bytes, its value date) stays so:
+    // what made it 不正 is no longer in the file.
+    if (line.problem.isEmpty() && columns.problem >= 0)
+        line.problem = cell(record, columns.problem);
+    statement.lines.append(std::move(line));
+}
+
+} // namespace
+
+QList<QStringList> CsvStatement::firstRows(QStringView text, int count)
+{
+    QList<QStringList> rows;
+    if (count <= 0)
+        return rows;
+    // The text may end inside a quoted field: what comes before it is still shown.
+    CsvReader::Piece piece;
+    piece.last = false;
+    QString error;
+    int errorLine = 0;
+    const bool ok = CsvReader::read(
+        text, piece,
+        [&](CsvReader::Record &record) {
+            rows.append(std::move(record.fields));
+            return rows.size() < count;
+        },
+        error, errorLine);
+    return ok ? rows : QList<QStringList>{};
+}
+
+namespace {
+
+// A CSV statement read piece by piece: records are turned into lines as they
+// come, so that a large file is held neither whole as text nor as fields.
+class Reading final
+{
+public:
+    explicit Reading(const CsvColumns *assigned) : m_assigned(assigned)
+    {
+        m_statement.format = Statement::Format::Csv;
+    }
+
+    void reserve(qsizetype lines) { m_statement.lines.reserve(lines); }
+
+    // False once the text is no CSV: the statement then says where.
+    bool feed(QStringView text, CsvReader::Piece &piece)
+    {
+        QString error;
+        int errorLine = 0;
+        if (CsvReader::read(text, piece, [this](CsvReader::Record &record) { return take(record); }, error,
+                            errorLine))
+            return true;
+        m_statement = Statement{};
+        m_statement.error = u"%1行目: %2"_s.arg(errorLine).arg(error);
+        return false;
+    }
+
+    Statement finish()
+    {
+        if (!m_statement.ok())
+            return std::move(m_statement);
+        if (m_first)
+            m_statement.error = u"1行目: ファイルが空です"_s;
+        if (m_refused || m_first)
+            m_statement.lines.clear();
+        return std::move(m_statement);
+    }
+
+private:
+    bool take(const CsvReader::Record &record)
+    {
+        // A refused header still reads on: a broken quote later is the file's first fault.
+        if (m_refused)
+            return true;
+        if (m_first) {
+            m_first = false;
+            m_columns = m_assigned ? *m_assigned : CsvColumns::fromHeader(record.fields);
+            if (!m_columns.complete()) {
+                m_statement.error = headerError(m_columns);
+                m_statement.columnsKey = CsvColumns::keyOf(record.fields);
+                m_refused = true;
+                return true;
+            }
+            if (m_columns.headerRow)
+                return true;
+        }
+        addLine(m_statement, m_columns, record);
+        return true;
+    }
+
+    const CsvColumns *m_assigned;
+    Statement m_statement;
+    CsvColumns m_columns;
+    bool m_first{true};
+    bool m_refused{false};
+};
+
+} // namespace
+
+Statement CsvStatement::read(QStringView text, const CsvColumns *assigned)
+{
+    Reading reading(assigned);
+    CsvReader::Piece whole;
+    reading.feed(text, whole);
+    return reading.finish();
+}
+
+std::optional<Statement> CsvStatement::read(QByteArrayView bytes, const char *encoding, const CsvColumns *assigned)
+{
+    // The text is decoded a piece at a time, each ending in a line break:
+    // neither UTF-8 nor Shift_JIS ever has a line feed byte inside a character.
+    constexpr qsizetype PieceBytes = 1 << 20;
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    if (!decoder.isValid())
+        return std::nullopt;
+    // A byte-order mark only in UTF-8: in Shift_JIS the same bytes are text.
+    if (QStringConverter::encodingForName(encoding) == QStringConverter::Utf8 && bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    Reading reading(assigned);
+    reading.reserve(bytes.count('\n') + 1);
+    CsvReader::Piece piece;
+    QString text;
+    for (qsizetype from = 0; from < bytes.size();) {
+        const qsizetype lineFeed = bytes.indexOf('\n', std::min(from + PieceBytes, bytes.size()));
+        const qsizetype to = lineFeed < 0 ? bytes.size() : lineFeed + 1;
+        text += decoder.decode(bytes.sliced(from, to - from));
+        if (decoder.hasError())
+            return std::nullopt;
+        from = to;
+        piece.last = from == bytes.size();
+        if (!reading.feed(text, piece))
+            break;
+        text.remove(0, piece.unread);
+    }
+    return reading.finish();
+}

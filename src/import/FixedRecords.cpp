@@ -1,0 +1,220 @@
+#include "import/FixedRecords.h"
+
+#include "core/data/CellText.h"
+#include "import/StatementValues.h"
+
+using namespace Qt::StringLiterals;
+
+namespace FixedRecords {
+
+bool isDigits(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return !bytes.isEmpty();
+}
+
+qint64 numberOf(QByteArrayView bytes)
+{
+    qint64 value = 0;
+    for (const char c : bytes)
+        value = value * 10 + (c - '0');
+    return value;
+}
+
+QList<QByteArrayView> split(QByteArrayView bytes, QString &error)
+{
+    // Old transfer software ends the file with an EOF mark.
+    while (!bytes.isEmpty() && (bytes.back() == '\x1a' || bytes.back() == '\n' || bytes.back() == '\r'))
+        bytes.chop(1);
+    QList<QByteArrayView> records;
+    const bool lines = bytes.size() > RecordSize && (bytes[RecordSize] == '\r' || bytes[RecordSize] == '\n');
+    records.reserve(bytes.size() / (RecordSize + (lines ? 1 : 0)) + 1);
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        qsizetype end = pos + RecordSize;
+        QByteArrayView record;
+        if (lines) {
+            end = bytes.indexOf('\n', pos);
+            if (end < 0)
+                end = bytes.size();
+            record = bytes.sliced(pos, end - pos);
+            if (record.endsWith('\r'))
+                record.chop(1);
+            ++end;
+        } else {
+            record = bytes.sliced(pos, std::min(RecordSize, bytes.size() - pos));
+        }
+        if (record.size() != RecordSize) {
+            error = u"%1行目: レコードが200バイトではありません（%2バイト）"_s.arg(records.size() + 1)
+                        .arg(record.size());
+            return {};
+        }
+        records.append(record);
+        pos = end;
+    }
+    return records;
+}
+
+QByteArrayView kindCode(QByteArrayView bytes)
+{
+    if (bytes.size() < RecordSize || bytes[0] != '1' || !isDigits(bytes.sliced(1, 2)))
+        return {};
+    if (bytes.size() > RecordSize && bytes[RecordSize] != '\r' && bytes[RecordSize] != '\n'
+        && bytes[RecordSize] != '2' && bytes[RecordSize] != '8')
+        return {};
+    return bytes.sliced(1, 2);
+}
+
+QString Decoder::text(QByteArrayView bytes, bool &ok)
+{
+    // Qt's ICU decoders keep an error once seen, whatever resetState says:
+    // one bad record would make every later one look bad too.
+    if (m_decoder.hasError())
+        m_decoder = QStringDecoder("windows-31j", QStringConverter::Flag::Stateless);
+    m_decoder.resetState();
+    const QString decoded = m_decoder.decode(bytes);
+    ok = ok && !m_decoder.hasError();
+    return decoded.trimmed();
+}
+
+QString readHeader(QByteArrayView record, QByteArrayView kind, QStringView kindName, Field accountKind,
+                   QStringView accountRefusal, const QDate &today, BankDate::Range &range)
+{
+    constexpr Field KindCode{1, 2};
+    constexpr Field CharCode{3, 1};
+    constexpr Field Created{4, 6};   // 作成日
+    constexpr Field RangeFrom{10, 6}; // 勘定日(自)
+    constexpr Field RangeTo{16, 6};   // 勘定日(至)
+    if (field(record, KindCode) != kind)
+        return u"%1ではありません（種別コード %2）"_s.arg(kindName, QString::fromLatin1(field(record, KindCode)));
+    if (field(record, CharCode) != QByteArrayView("0"))
+        return u"JIS コードのファイルではありません（コード区分 %1）"_s.arg(QString::fromLatin1(field(record, CharCode)));
+    if (const char account = field(record, accountKind)[0]; account != '1' && account != '2' && account != '4')
+        return accountRefusal.toString().arg(QChar::fromLatin1(account));
+    range = BankDate::headerRange(field(record, Created), field(record, RangeFrom), field(record, RangeTo), today);
+    return QString();
+}
+
+StatementLine lineOf(QByteArrayView record, int number, const DataFields &at, const BankDate::Range &range,
+                     const QDate &today, Decoder &decoder, QStringView valueDateName)
+{
+    constexpr int ValueDateGrace = 10;
+    StatementLine line;
+    line.lineNumber = number;
+    const QByteArrayView date = field(record, at.accountDate);
+    line.dateText = QString::fromLatin1(date);
+    const BankDate::Read day = BankDate::inRange(date, range, 0, today);
+    const BankDate::Read valued = BankDate::inRange(field(record, at.valueDate), range, ValueDateGrace, today);
+    const qint64 julian = day.date.isValid() ? day.date.toJulianDay() : 0;
+    if (julian >= CellText::MinDateJulian && julian <= CellText::MaxDateJulian)
+        line.julianDay = int(julian);
+    const QByteArrayView amount = field(record, at.amount);
+    line.amount = isDigits(amount) ? numberOf(amount) : 0;
+    line.amountText = QString::fromLatin1(amount).trimmed();
+    line.reference = QString::fromLatin1(field(record, at.reference)).trimmed();
+
+    bool readable = true;
+    line.payerName = decoder.text(field(record, at.payer), readable);
+    line.edi = decoder.text(field(record, at.edi), readable);
+    for (const QString &text : {line.payerName, line.edi}) {
+        if (!text.isEmpty())
+            line.searched.append(text);
+    }
+    if (StatementValues::isDigits(line.edi))
+        line.namedOrder = line.edi;
+
+    if (!isDigits(amount))
+        line.problem = u"金額「%1」が読めません"_s.arg(QString::fromLatin1(amount));
+    else if (!day.problem.isEmpty())
+        line.problem = day.problem;
+    else if (line.julianDay == 0)
+        line.problem = u"日付「%1」が正しくありません"_s.arg(line.dateText);
+    else if (!valued.problem.isEmpty())
+        line.problem = valueDateName + u": "_s + valued.problem;
+    else if (!readable)
+        line.problem = u"Shift_JIS で読めない文字があります"_s;
+    return line;
+}
+
+QString trailerError(QByteArrayView record, std::initializer_list<TrailerCheck> checks)
+{
+    for (const TrailerCheck &check : checks) {
+        const QByteArrayView value = field(record, check.at);
+        if (!isDigits(value) || numberOf(value) != check.expected)
+            return u"トレーラ・レコードの%1「%2」が明細と合いません（明細では %3）"_s.arg(
+                QStringView(check.name), QString::fromLatin1(value).trimmed(), QString::number(check.expected));
+    }
+    return QString();
+}
+
+void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers)
+{
+    const QList<QByteArrayView> records = split(bytes, statement.error);
+    if (!statement.ok())
+        return;
+    const auto fail = [&statement](qsizetype number, const QString &reason) {
+        statement.error = u"%1行目: %2"_s.arg(number).arg(reason);
+        statement.lines.clear();
+    };
+    enum class Next { Header, DataOrTrailer, HeaderOrEnd, Nothing };
+    Next next = Next::Header;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const QByteArrayView record = records.at(i);
+        const int number = int(i) + 1;
+        const char kind = record[0];
+        QString error;
+        if (kind == '1' && (next == Next::Header || next == Next::HeaderOrEnd)) {
+            error = handlers.header(record);
+            next = Next::DataOrTrailer;
+        } else if (kind == '2' && next == Next::DataOrTrailer) {
+            error = handlers.data(record, number);
+        } else if (kind == '8' && next == Next::DataOrTrailer) {
+            error = handlers.trailer(record);
+            next = Next::HeaderOrEnd;
+        } else if (kind == '9' && next == Next::HeaderOrEnd) {
+            next = Next::Nothing;
+        } else {
+            error = u"データ区分「%1」のレコードはここに来ません"_s.arg(QChar::fromLatin1(kind));
+        }
+        if (!error.isEmpty())
+            return fail(number, error);
+    }
+    if (next != Next::Nothing)
+        fail(records.size(), u"エンド・レコードがありません（ファイルが途中で終わっています）"_s);
+}
+
+void TakenBack::keep(Statement &statement, StatementLine &&line)
+{
+    statement.lines.append(std::move(line));
+    m_taken.append(false);
+}
+
+void TakenBack::take(Statement &statement, qsizetype index)
+{
+    m_taken[index] = true;
+    ++statement.takenBack;
+}
+
+void TakenBack::drop(qsizetype index)
+{
+    m_taken[index] = true;
+}
+
+void TakenBack::holdBack(Statement &statement, qsizetype index, const QString &why)
+{
+    StatementLine line = statement.lines.at(index);
+    if (!line.problem.isEmpty())
+        return;
+    line.problem = why;
+    statement.lines.replace(index, line);
+}
+
+void TakenBack::dropFrom(Statement &statement) const
+{
+    statement.lines.retain([this](qsizetype i) { return !m_taken.at(i); });
+}
+
+} // namespace FixedRecords

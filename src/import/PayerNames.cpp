@@ -1,0 +1,118 @@
+#include "import/PayerNames.h"
+
+#include "core/data/DbConnection.h"
+#include "core/data/SqlCatalog.h"
+#include "import/MatchKeys.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QChar largeKana(QChar c)
+{
+    switch (c.unicode()) {
+    case u'ァ': return u'ア';
+    case u'ィ': return u'イ';
+    case u'ゥ': return u'ウ';
+    case u'ェ': return u'エ';
+    case u'ォ': return u'オ';
+    case u'ッ': return u'ツ';
+    case u'ャ': return u'ヤ';
+    case u'ュ': return u'ユ';
+    case u'ョ': return u'ヨ';
+    case u'ヮ': return u'ワ';
+    case u'ヵ': return u'カ';
+    case u'ヶ': return u'ケ';
+    default: return c;
+    }
+}
+
+bool isDropped(QChar c)
+{
+    switch (c.unicode()) {
+    case u'ー': case u'-': case u'‐': case u'‑': case u'–': case u'—': case u'―': case u'−': case u'～': case u'〜':
+        return true;
+    default:
+        return c.isSpace();
+    }
+}
+
+} // namespace
+
+QString PayerNames::normalised(const QString &payer)
+{
+    // NFKC makes half-width kana full-width (ﾀﾞ as ダ) and brackets ASCII.
+    const QString folded = payer.normalized(QString::NormalizationForm_KC);
+    QString name;
+    name.reserve(folded.size());
+    for (QChar c : folded) {
+        if (c.unicode() >= u'ぁ' && c.unicode() <= u'ゖ')
+            c = QChar(c.unicode() + (u'ァ' - u'ぁ'));
+        if (!isDropped(c))
+            name += largeKana(c);
+    }
+    // Banks abbreviate 株式会社 as カ) before the name or (カ after it.
+    name.replace(u"株式会社"_s, u"(カ)"_s).replace(u"有限会社"_s, u"(ユ)"_s);
+    for (const auto &[mark, whole] : {std::pair{u"カ"_s, u"(カ)"_s}, std::pair{u"ユ"_s, u"(ユ)"_s}}) {
+        if (name.startsWith(mark + u')'))
+            name = whole + name.sliced(2);
+        if (name.endsWith(u'(' + mark))
+            name = name.chopped(2) + whole;
+    }
+    return name;
+}
+
+PayerNames PayerNames::Load(DbConnection &connection)
+{
+    PayerNames names;
+    try {
+        const auto records = connection.Execute(SqlCatalog::PayerNames(connection.Dialect()));
+        while (!records->Eof()) {
+            const QString phone = records->TextAt(1);
+            names.teach(records->TextAt(0), {MatchKeys::phoneKey(phone), records->TextAt(2)});
+            records->MoveNext();
+        }
+        records->Close();
+    } catch (const DbError &error) {
+        // A table another program holds locked is there all the same: only
+        // the catalogue saying it is not makes it missing.
+        Learning learning = Learning::Unreadable;
+        try {
+            const auto tables = connection.Execute(SqlCatalog::PayerNamesTableCount(connection.Dialect()));
+            if (!tables->Eof() && tables->IntegerAt(0) == 0)
+                learning = Learning::NoTable;
+            tables->Close();
+        } catch (const DbError &) {
+        }
+        names.setUnavailable(error.description(), learning);
+    }
+    return names;
+}
+
+const PayerNames::Customer *PayerNames::find(const QString &normalisedPayer) const
+{
+    const auto found = m_names.constFind(normalisedPayer);
+    return found == m_names.cend() ? nullptr : &*found;
+}
+
+void PayerNames::teach(const QString &normalisedPayer, const Customer &customer)
+{
+    if (!normalisedPayer.isEmpty())
+        m_names.insert(normalisedPayer, customer);
+}
+
+void PayerNames::setUnavailable(const QString &why, Learning learning)
+{
+    m_learning = learning;
+    m_why = why;
+    m_names.clear();
+}
+
+void PayerNames::Write(DbConnection &connection, const QList<Lesson> &lessons, const QString &today)
+{
+    const SqlDialect dialect = connection.Dialect();
+    for (const Lesson &lesson : lessons) {
+        connection.Execute(SqlCatalog::ForgetPayerName(lesson.payer, dialect))->Close();
+        connection.Execute(SqlCatalog::TeachPayerName(lesson.payer, lesson.phone, lesson.name, today, dialect))->Close();
+    }
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "import/StatementLines.h"
+#include "core/text/DecodedText.h"
+
+#include <QList>
+#include <QString>
+
+// A payment statement as read from its file: its deposits in file order, or
+// the reason the whole file is refused.
+struct Statement
+{
+    // Zengin: 入出金取引明細 (種別コード 03); Notice: 振込入金通知 (種別コード 01).
+    enum class Format { Csv, Zengin, Notice };
+
+    Format format{Format::Csv};
+    TextEncoding encoding{TextEncoding::Utf8};
+    StatementLines lines;
+    int skipped{0};   // withdrawals and blank lines, which are no deposits
+    int takenBack{0}; // deposits the file itself cancels or corrects: they pay nothing
+    QString error;    // not empty: nothing of the file may be used; names the line
+    // A CSV whose header names no date or amount: the operator assigns the
+    // columns ("列の割り当て"), remembered under this key.
+    QString columnsKey;
+
+    bool ok() const { return error.isEmpty(); }
+};

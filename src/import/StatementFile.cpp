@@ -1,0 +1,133 @@
+#include "import/StatementFile.h"
+
+#include "import/CsvStatement.h"
+#include "import/FixedRecords.h"
+#include "import/TransferNoticeReader.h"
+#include "import/ZenginReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool decodes(QByteArrayView bytes, QStringDecoder decoder)
+{
+    // The decoding happens on conversion to text.
+    [[maybe_unused]] const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// The first line that is neither UTF-8 nor CP932, or the first that is not
+// UTF-8 when each line is one or the other.
+QString encodingError(const QByteArray &bytes)
+{
+    const QList<QByteArray> lines = bytes.split('\n');
+    qsizetype mixed = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        // Stateless, as DecodedText decodes: a line cut inside a character is an error too.
+        if (decodes(lines.at(i), QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)))
+            continue;
+        if (!decodes(lines.at(i), QStringDecoder("windows-31j", QStringConverter::Flag::Stateless)))
+            return u"%1行目: 文字コードを判別できません（UTF-8 でも Shift_JIS でもありません）"_s.arg(i + 1);
+        if (mixed < 0)
+            mixed = i;
+    }
+    return u"%1行目: 文字コードを判別できません（UTF-8 と Shift_JIS が混じっています）"_s.arg(std::max(mixed, qsizetype(0)) + 1);
+}
+
+} // namespace
+
+Statement StatementFile::read(const QByteArray &bytes, const QDate &today, const CsvColumns *assigned)
+{
+    if (const QByteArrayView kind = FixedRecords::kindCode(bytes); !kind.isEmpty()) {
+        if (kind == QByteArrayView("01"))
+            return TransferNoticeReader::read(bytes, today);
+        if (kind == QByteArrayView("03"))
+            return ZenginReader::read(bytes, today);
+        Statement statement;
+        statement.error = u"1行目: 振込入金通知でも入出金取引明細でもありません（種別コード %1）"_s.arg(
+            QString::fromLatin1(kind));
+        return statement;
+    }
+
+    Statement statement;
+    if (bytes.trimmed().isEmpty()) {
+        statement.error = u"1行目: ファイルが空です"_s;
+        return statement;
+    }
+    // NUL bytes mean UTF-16 or no text at all; both would pass as UTF-8.
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0) {
+        statement.error = u"%1行目: 文字コードを判別できません（UTF-16 か、テキストではありません）"_s.arg(
+            bytes.first(nul).count('\n') + 1);
+        return statement;
+    }
+    // As DecodedText tells them, without holding the file twice over as text.
+    const bool utf8 = QByteArrayView(bytes).isValidUtf8();
+    std::optional<Statement> csv = CsvStatement::read(bytes, utf8 ? "UTF-8" : "windows-31j", assigned);
+    if (!csv) {
+        statement.error = encodingError(bytes);
+        return statement;
+    }
+    csv->encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Cp932;
+    return std::move(*csv);
+}
+
+QList<QStringList> StatementFile::firstRows(const QByteArray &bytes, int count)
+{
+    // A few rows are in the first kilobytes; the rest of a large file is not decoded again.
+    constexpr qsizetype Start = 64 * 1024;
+    const qsizetype lineFeed = bytes.size() > Start ? bytes.indexOf('\n', Start) : -1;
+    const QByteArray start = lineFeed < 0 ? bytes : bytes.first(lineFeed + 1);
+    if (!FixedRecords::kindCode(start).isEmpty() || start.contains('\0'))
+        return {};
+    const DecodedText decoded = DecodedText::decode(start);
+    return decoded.encoding() == TextEncoding::Latin1 ? QList<QStringList>{}
+                                                       : CsvStatement::firstRows(decoded.text(), count);
+}
+
+QByteArray StatementFile::load(const QString &path, QString &error)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        error = u"ファイルがありません"_s;
+        return {};
+    }
+    // A device or a pipe never ends: /dev/zero would fill the memory.
+    if (!info.isFile()) {
+        error = u"通常のファイルではありません（フォルダやデバイスは読めません）"_s;
+        return {};
+    }
+    if (info.size() > MaxBytes) {
+        error = u"ファイルが大きすぎます（%1 MB。入金データとして読めるのは %2 MB まで）"_s
+                    .arg((info.size() + 1024 * 1024 - 1) / (1024 * 1024))
+                    .arg(MaxBytes / (1024 * 1024));
+        return {};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = u"ファイルを開けません: %1"_s.arg(file.errorString());
+        return {};
+    }
+    // The file may still grow while it is read.
+    QByteArray bytes = file.read(MaxBytes + 1);
+    if (bytes.size() > MaxBytes) {
+        error = u"ファイルが大きすぎます（入金データとして読めるのは %1 MB まで）"_s.arg(MaxBytes / (1024 * 1024));
+        return {};
+    }
+    return bytes;
+}
+
+Statement StatementFile::readFile(const QString &path, const QDate &today, const CsvColumns *assigned)
+{
+    QString error;
+    const QByteArray bytes = load(path, error);
+    if (!error.isEmpty()) {
+        Statement statement;
+        statement.error = error;
+        return statement;
+    }
+    return read(bytes, today, assigned);
+}

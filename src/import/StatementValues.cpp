@@ -1,0 +1,97 @@
+#include "import/StatementValues.h"
+
+#include "core/data/CellText.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QString>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace StatementValues {
+
+bool isDigits(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+// 令和8年12月5日, 令和元年5月1日, R08.12.05, H31/4/30; and 2026年12月5日.
+int japaneseDateOf(const QString &plain)
+{
+    static const QRegularExpression era(u"^(令和|平成|[RrHh])\\.?(元|\\d{1,2})[年./-](\\d{1,2})[月./-](\\d{1,2})日?$"_s);
+    static const QRegularExpression western(u"^(\\d{4})年(\\d{1,2})月(\\d{1,2})日$"_s);
+    QDate date;
+    if (const QRegularExpressionMatch m = western.match(plain); m.hasMatch()) {
+        date = QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    } else if (const QRegularExpressionMatch m = era.match(plain); m.hasMatch()) {
+        const bool reiwa = m.captured(1) == u"令和" || m.captured(1).compare(u"R", Qt::CaseInsensitive) == 0;
+        const int year = m.captured(2) == u"元" ? 1 : m.captured(2).toInt();
+        date = QDate((reiwa ? 2018 : 1988) + year, m.captured(3).toInt(), m.captured(4).toInt());
+        // A day outside its own era is no date; it is not read in the other one.
+        const bool inEra = reiwa ? date >= QDate(2019, 5, 1) : date >= QDate(1989, 1, 8) && date < QDate(2019, 5, 1);
+        if (year < 1 || !inEra)
+            date = QDate();
+    } else {
+        return -1;
+    }
+    if (!date.isValid())
+        return 0;
+    const qint64 julian = date.toJulianDay();
+    return julian >= CellText::MinDateJulian && julian <= CellText::MaxDateJulian ? int(julian) : 0;
+}
+
+} // namespace
+
+int dateOf(QStringView text)
+{
+    QString plain = CellText::toHalfWidth(text.trimmed());
+    if (const int julian = japaneseDateOf(plain); julian >= 0)
+        return julian;
+    // Bank exports often write the date without separators.
+    if (plain.size() == 8 && isDigits(plain))
+        plain = plain.left(4) + u'/' + plain.mid(4, 2) + u'/' + plain.mid(6, 2);
+    return CellText::parseDate(plain);
+}
+
+std::optional<qint64> amountOf(QStringView text)
+{
+    QString plain = CellText::toHalfWidth(text.trimmed());
+    if (plain.startsWith(u'¥') || plain.startsWith(u'￥') || plain.startsWith(u'\\'))
+        plain.remove(0, 1);
+    if (plain.endsWith(u'円'))
+        plain.chop(1);
+    plain = plain.trimmed();
+    // 1.23457E+06 is what a spreadsheet made of a long number: its digits are gone.
+    if (plain.isEmpty() || plain.contains(u'e', Qt::CaseInsensitive))
+        return std::nullopt;
+    const std::optional<double> value = CellText::parseNumber(plain);
+    // Beyond 13 digits a double no longer holds every yen exactly.
+    if (!value || std::isnan(*value) || *value != std::trunc(*value) || std::fabs(*value) >= 1e13)
+        return std::nullopt;
+    return static_cast<qint64>(*value);
+}
+
+QString orderNumberOf(QStringView text)
+{
+    static const QRegularExpression written(
+        u"^(?:注文(?:番号)?)?\\s*(?:no\\.?|#)?\\s*[:]?\\s*(\\d{1,18})(?:\\s*[-−‐]\\s*\\d{1,3})?$"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    // NFKC folds ２５０, Ｎｏ．, ＃ and № to their plain forms.
+    const QString plain = text.toString().normalized(QString::NormalizationForm_KC).trimmed();
+    const QRegularExpressionMatch m = written.match(plain);
+    if (!m.hasMatch() || !isDigits(m.capturedView(1)))
+        return QString();
+    return m.captured(1);
+}
+
+} // namespace StatementValues

@@ -1,0 +1,145 @@
+// Record layout as a bank publishes it in "振込入金通知(全銀協制定フォーマット)":
+// header (データ区分 1, 種別コード 01, コード区分 0 JIS, 作成日, 勘定日(自)(至),
+// 預金種目 1 普通 2 当座 4 貯蓄), data records (データ区分 2: 照会番号, 勘定日,
+// 起算日, 金額, 振込依頼人名, 取消区分, EDI情報), trailer (データ区分 8: 合計
+// 件数・金額, 取消件数・金額) and end record (データ区分 9), 200 bytes each,
+// dates YYMMDD in the Japanese era.
+#include "import/TransferNoticeReader.h"
+
+#include "import/BankDate.h"
+#include "import/FixedRecords.h"
+
+using namespace Qt::StringLiterals;
+using namespace FixedRecords;
+
+namespace {
+
+// Header (its kind, character code and dates as every file of the family has them).
+constexpr Field AccountKind{59, 1};
+// Data record.
+constexpr Field Reference{1, 6};   // 照会番号
+constexpr Field AccountDate{7, 6}; // 勘定日
+constexpr Field ValueDate{13, 6};  // 起算日
+constexpr Field Amount{19, 10};
+constexpr Field Payer{49, 48};     // 振込依頼人名
+constexpr Field Cancel{127, 1};    // 取消区分: 1 取消
+constexpr Field Edi{128, 20};
+// Trailer.
+constexpr Field Count{1, 6};
+constexpr Field Total{7, 12};
+constexpr Field CancelCount{19, 6};
+constexpr Field CancelTotal{25, 12};
+
+constexpr DataFields Data{Reference, AccountDate, ValueDate, Amount, Payer, Edi};
+
+struct Section
+{
+    BankDate::Range range;
+    qint64 count{0}, total{0}, cancels{0}, cancelTotal{0};
+    qsizetype firstLine{0};
+    QList<qsizetype> cancelling; // lines that cancel a notice, or may: their 取消区分 is damaged
+};
+
+// A cancel takes back the notice of the section that agrees with it in
+// 照会番号, amount, 勘定日 and payer, before or after it in the file. One
+// that shares only its 照会番号 with notices is a contradiction: neither pays,
+// and both say why. Without a notice of its 照会番号, the one of the same
+// amount, 勘定日 and payer. A damaged cancel holds back every notice it
+// might take back.
+void settleCancels(Statement &statement, TakenBack &takenBack, const Section &section)
+{
+    const qsizetype end = statement.lines.size();
+    for (const qsizetype c : section.cancelling) {
+        if (!takenBack.standing(c))
+            continue;
+        const StatementLine cancel = statement.lines.at(c);
+        QList<qsizetype> sameReference, sameAmount, all;
+        qsizetype whole = -1, alike = -1;
+        for (qsizetype i = section.firstLine; i < end; ++i) {
+            const StatementLine notice = statement.lines.at(i);
+            if (i == c || !takenBack.standing(i) || notice.cancels || !notice.problem.isEmpty())
+                continue;
+            all.append(i);
+            const bool rest = notice.amount == cancel.amount && notice.dateText == cancel.dateText
+                              && notice.payerName == cancel.payerName;
+            if (!cancel.reference.isEmpty() && notice.reference == cancel.reference) {
+                sameReference.append(i);
+                if (rest && whole < 0)
+                    whole = i;
+            } else if (rest && alike < 0) {
+                alike = i;
+            }
+            if (notice.amount == cancel.amount)
+                sameAmount.append(i);
+        }
+        if (!cancel.problem.isEmpty()) {
+            const bool amountRead = FixedRecords::isDigits(cancel.amountText.toLatin1());
+            for (const qsizetype i : !sameReference.isEmpty() ? sameReference : amountRead ? sameAmount : all)
+                TakenBack::holdBack(statement, i, u"%1行目の取消が読めないため、この入金が取り消されていないか分かりません"_s
+                                                      .arg(cancel.lineNumber));
+        } else if (whole >= 0) {
+            takenBack.take(statement, whole);
+            takenBack.drop(c);
+        } else if (!sameReference.isEmpty()) {
+            for (const qsizetype i : sameReference)
+                TakenBack::holdBack(statement, i, u"%1行目の取消と照会番号が同じで、金額・勘定日・依頼人が違います"_s
+                                                      .arg(cancel.lineNumber));
+            TakenBack::holdBack(statement, c, u"照会番号が同じ%1行目の通知と金額・勘定日・依頼人が違います"_s
+                                                  .arg(statement.lines.lineNumber(sameReference.constFirst())));
+        } else if (alike >= 0) {
+            takenBack.take(statement, alike);
+            takenBack.drop(c);
+        }
+    }
+}
+
+} // namespace
+
+Statement TransferNoticeReader::read(QByteArrayView bytes, const QDate &today)
+{
+    Statement statement;
+    statement.format = Statement::Format::Notice;
+    statement.encoding = TextEncoding::Cp932;
+    Section section;
+    TakenBack takenBack;
+    Decoder decoder;
+    const auto header = [&](QByteArrayView record) {
+        section = Section{};
+        section.firstLine = statement.lines.size();
+        return readHeader(record, "01", u"振込入金通知", AccountKind, u"預金種目 %1 の口座は読めません（普通・当座・貯蓄のみ）", today, section.range);
+    };
+    const auto data = [&](QByteArrayView record, int number) {
+        StatementLine line = lineOf(record, number, Data, section.range, today, decoder, u"起算日");
+        const QByteArrayView cancel = field(record, Cancel);
+        line.cancels = cancel == QByteArrayView("1");
+        const bool damagedCancel = cancel != QByteArrayView("0") && cancel != QByteArrayView(" ") && !line.cancels;
+        // Only an unreadable amount goes before a wrong 取消区分.
+        if (damagedCancel && isDigits(field(record, Amount)))
+            line.problem = u"取消区分「%1」が正しくありません"_s.arg(QString::fromLatin1(cancel));
+        ++section.count;
+        section.total += line.amount;
+        if (line.cancels) {
+            ++section.cancels;
+            section.cancelTotal += line.amount;
+        }
+        if (line.amount > 0 || !line.problem.isEmpty()) {
+            if (line.cancels || damagedCancel)
+                section.cancelling.append(statement.lines.size());
+            takenBack.keep(statement, std::move(line));
+        } else {
+            ++statement.skipped;
+        }
+        return QString();
+    };
+    const auto trailer = [&](QByteArrayView record) {
+        settleCancels(statement, takenBack, section);
+        return trailerError(record, {{Count, section.count, u"合計件数"},
+                                     {Total, section.total, u"合計金額"},
+                                     {CancelCount, section.cancels, u"取消件数"},
+                                     {CancelTotal, section.cancelTotal, u"取消金額"}});
+    };
+    walk(bytes, statement, {header, data, trailer});
+    if (statement.ok())
+        takenBack.dropFrom(statement);
+    return statement;
+}
