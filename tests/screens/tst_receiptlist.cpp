@@ -337,6 +337,8 @@ private Q_SLOTS:
         int listed = 0;
         f.whenActive<frmRireki>([&](frmRireki *history) {
             listed = history->grid()->MaxRows();
+            QCOMPARE(history->grid()->Text(frmRireki::ColOperator, 1) + u' ' + history->grid()->Text(frmRireki::ColSource, 1),
+                     u"佐藤 一括入金日"_s);
             f.whenActive<frmRirekiMeisai>([&](frmRirekiMeisai *orders) {
                 QCOMPARE(orders->grid()->MaxRows(), 4);
                 QCOMPARE(orders->grid()->Text(frmRirekiMeisai::ColState, 2), u"削除済"_s);
