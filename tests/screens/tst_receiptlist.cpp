@@ -3,7 +3,6 @@
 // or by the bulk date and registered, also when the database fails midway.
 #include "ScreenFixture.h"
 
-#include "core/data/SqlSchema.h"
 #include "screens/history/frmRireki.h"
 #include "screens/history/frmRirekiMeisai.h"
 #include "screens/import/frmTorikomi.h"
@@ -281,10 +280,7 @@ private Q_SLOTS:
             f.db.exec(u"CREATE TRIGGER [refuse] BEFORE UPDATE ON [CHUMON] WHEN NEW.[ID] = 3"
                       " BEGIN SELECT RAISE(ABORT, '入金できません'); END"_s);
         if (c.fault == u"history"_s) {
-            for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
-                if (statement.contains(u"[NYUKIN_RIREKI]"_s))
-                    f.db.exec(statement);
-            }
+            f.db.addSchemaTable(u"NYUKIN_RIREKI"_s);
             f.db.exec(u"CREATE TRIGGER [refuse] BEFORE INSERT ON [NYUKIN_RIREKI] WHEN NEW.[ID] = 3"
                       " BEGIN SELECT RAISE(ABORT, '記録できません'); END"_s);
         }
@@ -313,10 +309,7 @@ private Q_SLOTS:
     void registrationTakenBackFromTheHistory()
     {
         ScreenFixture f(ScreenFixture::WithOrders);
-        for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
-            if (statement.contains(u"[NYUKIN_RIREKI]"_s))
-                f.db.exec(statement);
-        }
+        f.db.addSchemaTable(u"NYUKIN_RIREKI"_s);
         f.store.userName = u"佐藤"_s;
         f.open(true);
         const auto *totals = f.form->statusBar()->findChild<QLabel *>(u"lblTotals"_s);
@@ -426,10 +419,7 @@ private Q_SLOTS:
     {
         // The taught names' table takes no INSERT (no right to it).
         ScreenFixture f(ScreenFixture::WithOrders);
-        for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
-            if (statement.contains(u"[NYUKIN_MEIGI]"_s))
-                f.db.exec(statement);
-        }
+        f.db.addSchemaTable(u"NYUKIN_MEIGI"_s);
         f.db.exec(u"CREATE TRIGGER [refuse] BEFORE INSERT ON [NYUKIN_MEIGI]"
                   " BEGIN SELECT RAISE(ABORT, 'permission denied for table NYUKIN_MEIGI'); END"_s);
         QFile csv(QFileInfo(f.db.path()).absolutePath() + u"/bank.csv"_s);
