@@ -108,11 +108,12 @@ void takeBackOne(Operator &op, DbConnection &connection, QRandomGenerator &rando
         records->Close();
     }
     const qint64 number = last - random.bounded(3);
+    const bool whole = random.bounded(2) == 0;
     QList<PaymentHistory::Change> changes;
     for (const PaymentHistory::Line &line : PaymentHistory::Lines(connection, number)) {
         if (line.change.source == PaymentHistory::TakeBackSource())
             return; // a take-back itself
-        if (random.bounded(3) != 0)
+        if (whole || random.bounded(2) == 0)
             changes.append(line.change);
     }
     if (changes.isEmpty())
