@@ -8,7 +8,6 @@
 #include "import/StatementFile.h"
 
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
