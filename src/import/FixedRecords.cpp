@@ -107,8 +107,7 @@ StatementLine lineOf(QByteArrayView record, int number, const DataFields &at, co
     const QByteArrayView date = field(record, at.accountDate);
     const BankDate::Read day = BankDate::inRange(date, range, 0, today);
     const BankDate::Read valued = BankDate::inRange(field(record, at.valueDate), range, ValueDateGrace, today);
-    const qint64 julian = day.date.isValid() ? day.date.toJulianDay() : 0;
-    if (julian >= CellText::MinDateJulian && julian <= CellText::MaxDateJulian)
+    if (CellText::holdsDate(day.date))
         line.date = day.date;
     const QByteArrayView amount = field(record, at.amount);
     line.amount = isDigits(amount) ? numberOf(amount) : 0;
@@ -148,7 +147,7 @@ QString trailerError(QByteArrayView record, std::initializer_list<TrailerCheck> 
     return QString();
 }
 
-void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers)
+void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, const std::atomic_bool *stop)
 {
     const QList<QByteArrayView> records = split(bytes, statement.error);
     if (!statement.ok())
@@ -160,6 +159,11 @@ void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers)
     enum class Next { Header, DataOrTrailer, HeaderOrEnd, Nothing };
     Next next = Next::Header;
     for (qsizetype i = 0; i < records.size(); ++i) {
+        if (stop && *stop) {
+            statement.error = Statement::Stopped.toString();
+            statement.lines.clear();
+            return;
+        }
         const QByteArrayView record = records.at(i);
         const int number = int(i) + 1;
         const char kind = record[0];

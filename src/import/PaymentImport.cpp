@@ -5,11 +5,13 @@
 using namespace Qt::StringLiterals;
 
 PaymentImport::PaymentImport(Statement statement, QList<ListedOrder> orders, qint64 feeTolerance,
-                             PayerNames payerNames, std::shared_ptr<const NameIndex> names)
+                             PayerNames payerNames, std::shared_ptr<const NameIndex> names,
+                             const std::atomic_bool *stop)
     : m_statement(std::move(statement)),
       m_matcher(std::move(orders), feeTolerance, std::move(payerNames), std::move(names))
 {
-    m_results = m_matcher.match(m_statement.lines);
+    m_results = m_matcher.match(m_statement.lines, stop);
+    m_statement.lines.resize(m_results.size());
     m_chosen.fill(-1, m_results.size());
     m_ticked.fill(false, m_results.size());
     m_byHand.fill(false, m_results.size());

@@ -32,8 +32,10 @@ public:
     };
 
     // names: the readings of the same orders' names, when an earlier import indexed them.
+    // Once stop is set, the import holds only the lines matched by then.
     PaymentImport(Statement statement, QList<ListedOrder> orders, qint64 feeTolerance = 0,
-                  PayerNames payerNames = {}, std::shared_ptr<const NameIndex> names = {});
+                  PayerNames payerNames = {}, std::shared_ptr<const NameIndex> names = {},
+                  const std::atomic_bool *stop = nullptr);
 
     const Statement &statement() const { return m_statement; }
     const PaymentMatcher &matcher() const { return m_matcher; }

@@ -24,4 +24,7 @@ struct Statement
     QString columnsKey;
 
     bool ok() const { return error.isEmpty(); }
+
+    // The error of a reading stopped on the operator's ｷｬﾝｾﾙ.
+    static constexpr QStringView Stopped{u"取込を中止しました"};
 };
