@@ -42,6 +42,8 @@ public:
     // Throws DbError for another driver.
     static std::shared_ptr<QtSqlConnection> take(const QString &connectionName, bool ownsConnection);
 
+    // The database's own message for a failure when the driver passed one on, else Qt's.
+    static QString Description(const QSqlError &error);
     // The operator's message for a connection the server dropped.
     static QString LostMessage();
     // The same when it dropped while a transaction was being committed.

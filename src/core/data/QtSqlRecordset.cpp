@@ -1,8 +1,9 @@
 #include "core/data/QtSqlRecordset.h"
 
 #include "core/data/FieldValue.h"
-#include "core/data/QtSqlError.h"
+#include "core/data/QtSqlConnection.h"
 
+#include <QSqlError>
 #include <QSqlRecord>
 
 using namespace Qt::StringLiterals;
@@ -35,7 +36,7 @@ void QtSqlRecordset::fetch()
     const QSqlError error = m_query.lastError();
     m_query.finish();
     if (error.isValid())
-        throw DbError(QtSqlError::Description(error));
+        throw DbError(QtSqlConnection::Description(error));
 }
 
 QVariant QtSqlRecordset::ValueAt(int index) const
