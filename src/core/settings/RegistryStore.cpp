@@ -135,7 +135,7 @@ QString RegistryStore::filePath(RegRoot root)
 
 RegistryStore RegistryStore::load(RegRoot root)
 {
-    return parse(StoredText::readFile(filePath(root)).text(), root);
+    return parse(StoredText::ReadFile(filePath(root)).text(), root);
 }
 
 RegistryStore RegistryStore::parse(const QString &text, RegRoot root)
