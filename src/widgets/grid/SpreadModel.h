@@ -1,12 +1,12 @@
 #pragma once
 
 #include "widgets/grid/ColumnDef.h"
-#include "widgets/grid/PendingChanges.h"
 #include "widgets/grid/SpreadCells.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QList>
+#include <QRect>
 
 #include <cstdint>
 #include <functional>
@@ -62,7 +62,7 @@ public:
     void suspend();
     // Returns whether the views were reset.
     bool resume();
-    bool isSuspended() const { return m_pending.isSuspended(); }
+    bool isSuspended() const { return m_suspended; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -91,5 +91,9 @@ private:
     int m_publishedRows{0}; // the row count the views were told
     QList<std::uint32_t> m_colors;
     QList<std::uint8_t> m_hidden;
-    PendingChanges m_pending;
+    // While suspended: whether rows came or went (the views are then reset
+    // on resuming), else which cells changed (columns x rows).
+    bool m_suspended{false};
+    bool m_structureChanged{false};
+    QRect m_changedCells;
 };
