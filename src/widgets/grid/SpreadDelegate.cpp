@@ -52,12 +52,6 @@ QWidget *SpreadDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
     return editor;
 }
 
-void SpreadDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
-{
-    if (auto *line = qobject_cast<QLineEdit *>(editor))
-        line->setText(index.data(Qt::EditRole).toString());
-}
-
 void SpreadDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     auto *line = qobject_cast<QLineEdit *>(editor);
