@@ -291,26 +291,19 @@ void frmKensaku::resizeEvent(QResizeEvent *event)
 
 bool frmKensaku::eventFilter(QObject *watched, QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        // The form previews every key of its own controls, once: a key it
-        // declines travels up the parents as the same event.
-        auto *widget = qobject_cast<QWidget *>(watched);
-        if (!widget || widget->window() != this)
-            break;
-        if (event == m_previewedKey && m_previewedBy && widget != m_previewedBy
-            && widget->isAncestorOf(m_previewedBy))
-            break;
-        auto *keyEvent = static_cast<QKeyEvent *>(event);
-        if (HandleFunctionKey(keyEvent->key(), keyEvent->modifiers()))
-            return true;
-        m_previewedKey = event;
-        m_previewedBy = widget;
-        break;
-    }
-    default:
-        break;
-    }
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    // The form previews every key of its own controls, once: a key it
+    // declines travels up the parents as the same event.
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this
+        || (event == m_previewedKey && m_previewedBy && widget != m_previewedBy && widget->isAncestorOf(m_previewedBy)))
+        return QMainWindow::eventFilter(watched, event);
+    auto *keyEvent = static_cast<QKeyEvent *>(event);
+    if (HandleFunctionKey(keyEvent->key(), keyEvent->modifiers()))
+        return true;
+    m_previewedKey = event;
+    m_previewedBy = widget;
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -7,28 +7,6 @@
 #include <QHash>
 #include <QWidget>
 
-namespace {
-
-// Window-handle stand-in: a positive number per windowed widget, stable
-// within one capture. The form comes first and so gets 1.
-class HandleKeys final
-{
-public:
-    quint32 Of(const QWidget *widget)
-    {
-        const auto found = m_keys.constFind(widget);
-        if (found != m_keys.constEnd())
-            return *found;
-        return *m_keys.insert(widget, m_next++);
-    }
-
-private:
-    QHash<const QWidget *, quint32> m_keys;
-    quint32 m_next{1};
-};
-
-} // namespace
-
 void CaptureAnchors(QWidget *form, AnchorTable &table)
 {
     if (!form) {
@@ -38,7 +16,9 @@ void CaptureAnchors(QWidget *form, AnchorTable &table)
     const FormControls controls(form);
     const int count = int(controls.Count());
     table = AnchorTable(count + 1);
-    HandleKeys keys;
+    // Window-handle stand-ins: 1 for the form, then the windowed controls
+    // numbered in walk order, which puts every container before its children.
+    QHash<const QWidget *, quint32> handles{{form, 1}};
     const int tx = Twips::PerPixelX(form);
     const int ty = Twips::PerPixelY(form);
 
@@ -52,7 +32,7 @@ void CaptureAnchors(QWidget *form, AnchorTable &table)
     formEntry.Height = outer.height() * ty;
     formEntry.Width = outer.width() * tx;
     formEntry.FontSize = float(ControlModel::FontSize(form, formEntry.TypeName).value_or(0));
-    formEntry.Hwnd = keys.Of(form);
+    formEntry.Hwnd = 1;
 
     qint16 k = 0;
     for (const FormControls::Control &control : controls.Items()) {
@@ -71,8 +51,9 @@ void CaptureAnchors(QWidget *form, AnchorTable &table)
         if (const std::optional<int> index = ControlModel::ArrayIndex(widget))
             entry.Index = QString::number(*index);
         if (!ControlModel::IsWindowless(control.typeName)) {
-            entry.Hwnd = keys.Of(widget);
-            entry.ParentHwnd = qint32(keys.Of(control.container ? control.container : form));
+            entry.Hwnd = quint32(handles.size() + 1);
+            handles.insert(widget, entry.Hwnd);
+            entry.ParentHwnd = qint32(handles.value(control.container ? control.container : form));
         }
     }
     SortAnchorsByParent(table, 1, count);
