@@ -4,14 +4,12 @@
 #include "widgets/MessageService.h"
 #include "core/data/DbConnection.h"
 #include "core/data/DbTransaction.h"
-#include "core/data/Rounding.h"
 #include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/grid/vaSpread.h"
 #include "core/receipt/PaymentHistory.h"
 #include "core/receipt/ReceiptRegistration.h"
-#include "core/receipt/ReceiptRules.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
 #include <QDateTime>

@@ -4,7 +4,6 @@
 #include "widgets/grid/SpreadDelegate.h"
 #include "widgets/grid/SpreadModel.h"
 
-#include <QEvent>
 #include <QFontMetricsF>
 #include <QHeaderView>
 

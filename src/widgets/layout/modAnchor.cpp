@@ -46,7 +46,6 @@ void CaptureAnchors(QWidget *form, AnchorTable &table)
         entry.Height = widget->height() * ty;
         entry.Width = widget->width() * tx;
         entry.FontSize = float(ControlModel::FontSize(widget, control.typeName).value_or(0));
-        entry.FontChanged = false;
         entry.Tag = ControlModel::Tag(widget);
         if (const std::optional<int> index = ControlModel::ArrayIndex(widget))
             entry.Index = QString::number(*index);
