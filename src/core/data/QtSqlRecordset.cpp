@@ -24,8 +24,6 @@ QtSqlRecordset::QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query)
     fetch();
 }
 
-QtSqlRecordset::~QtSqlRecordset() = default;
-
 void QtSqlRecordset::fetch()
 {
     m_onRow = m_query.next();

@@ -55,8 +55,6 @@ frmAllSet::frmAllSet(QWidget *owner, ReceiptListProperties &list)
     Form_Load();
 }
 
-frmAllSet::~frmAllSet() = default;
-
 void frmAllSet::createControls()
 {
     // Created in tab order: method, date, mail choice, buttons.

@@ -27,8 +27,6 @@ frmKanri::frmKanri(QWidget *owner, ReceiptListProperties &list, const Session &s
     Form_Load();
 }
 
-frmKanri::~frmKanri() = default;
-
 void frmKanri::createControls()
 {
     sprPayment = ScreenSetup::Place<vaSpread>(this, u"sprPayment"_s, {240, 120, 3135, 2655});

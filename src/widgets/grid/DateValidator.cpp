@@ -6,11 +6,10 @@
 
 using namespace Qt::StringLiterals;
 
-DateValidator::DateValidator(QObject *parent) : QValidator(parent) {}
-
 QValidator::State DateValidator::validate(QString &input, int &) const
 {
-    static const QRegularExpression typing(u"^[0-9]{0,4}(/[0-9]{0,2}(/[0-9]{0,2})?)?$"_s);
+    static const QRegularExpression typing(
+        QRegularExpression::anchoredPattern(u"[0-9]{0,4}(/[0-9]{0,2}(/[0-9]{0,2})?)?"_s));
     input = CellText::toHalfWidth(input);
     if (input.trimmed().isEmpty())
         return Acceptable;

@@ -11,8 +11,6 @@ SpreadModel::SpreadModel(QObject *parent)
 {
 }
 
-SpreadModel::~SpreadModel() = default;
-
 void SpreadModel::reset(const std::function<void()> &change)
 {
     if (m_suspended) {

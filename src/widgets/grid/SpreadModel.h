@@ -28,7 +28,6 @@ class SpreadModel final : public QAbstractTableModel
 
 public:
     explicit SpreadModel(QObject *parent = nullptr);
-    ~SpreadModel() override;
 
     void setColumns(const QList<ColumnDef> &displayed, int dataOnlyColumns);
     // Shows the lent rows instead of the model's own cells (null: its own

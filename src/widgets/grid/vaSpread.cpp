@@ -6,6 +6,7 @@
 
 #include <QFontMetricsF>
 #include <QHeaderView>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -15,25 +16,17 @@ namespace {
 constexpr double DefaultColWidth = 8.0;
 
 // Painting off for a scope, back on at its end unless it was off already.
-class UpdatesPaused final
+auto pauseUpdates(QWidget *widget)
 {
-public:
-    explicit UpdatesPaused(QWidget *widget) : m_widget(widget), m_wasOn(widget->updatesEnabled())
-    {
-        if (m_wasOn)
-            m_widget->setUpdatesEnabled(false);
-    }
-    ~UpdatesPaused()
-    {
-        if (m_wasOn)
-            m_widget->setUpdatesEnabled(true);
-    }
-    Q_DISABLE_COPY_MOVE(UpdatesPaused)
-
-private:
-    QWidget *m_widget;
-    bool m_wasOn;
-};
+    // Turned off only when on: switching off explicitly would outlast a parent's own switch.
+    const bool wasOn = widget->updatesEnabled();
+    if (wasOn)
+        widget->setUpdatesEnabled(false);
+    return qScopeGuard([widget, wasOn] {
+        if (wasOn)
+            widget->setUpdatesEnabled(true);
+    });
+}
 
 double averageCharWidth(const QFont &font)
 {
@@ -261,7 +254,7 @@ void vaSpread::Sort(int row1, int row2, const QList<SortKey> &keys)
         zeroBased.append({key.column - 1, key.order});
     // The header re-hides its sections one by one after a reorder; with
     // painting on, each of them would cost a pass over every row.
-    const UpdatesPaused paused(this);
+    const auto paused = pauseUpdates(this);
     m_model->sort(std::min(row1, row2) - 1, std::max(row1, row2) - 1, zeroBased);
     syncHiddenRows();
 }
@@ -272,7 +265,7 @@ void vaSpread::syncHiddenRows(int first, int last)
         return;
     // A header section hidden with painting on works out the place of every
     // row below it; thousands of them would take seconds.
-    const UpdatesPaused paused(this);
+    const auto paused = pauseUpdates(this);
     last = std::min({last, m_model->rows() - 1, model()->rowCount() - 1});
     for (int r = std::max(first, 0); r <= last; ++r) {
         const bool hidden = m_model->isHidden(r);
