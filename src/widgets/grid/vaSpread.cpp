@@ -28,6 +28,15 @@ auto pauseUpdates(QWidget *widget)
     });
 }
 
+// A 1-based address, -1 meaning all, as a 0-based range within count; false
+// when the address names nothing.
+bool toRange(int address, int count, int &first, int &last)
+{
+    first = address == -1 ? 0 : address - 1;
+    last = address == -1 ? count - 1 : address - 1;
+    return first >= 0 && last < count && first <= last;
+}
+
 double averageCharWidth(const QFont &font)
 {
     // A unit is one digit of the grid's font plus its share of the cell
@@ -111,28 +120,6 @@ int vaSpread::MaxCols() const
     return m_model->displayedColumns();
 }
 
-bool vaSpread::rowRange(int row, int &first, int &last) const
-{
-    if (row == -1) {
-        first = 0;
-        last = m_model->rows() - 1;
-    } else {
-        first = last = row - 1;
-    }
-    return first >= 0 && last < m_model->rows() && first <= last;
-}
-
-bool vaSpread::columnRange(int col, int &first, int &last) const
-{
-    if (col == -1) {
-        first = 0;
-        last = m_model->storedColumns() - 1;
-    } else {
-        first = last = col - 1;
-    }
-    return first >= 0 && last < m_model->storedColumns() && first <= last;
-}
-
 void vaSpread::lendRows(SpreadData *rows)
 {
     m_model->lendData(rows);
@@ -187,8 +174,9 @@ void vaSpread::SetText(int col, int row, const QVariant &value)
 void vaSpread::SetBlockValue(int col, int row, int col2, int row2, const QVariant &value)
 {
     int firstCol = 0, lastCol = 0, firstRow = 0, lastRow = 0, c2First = 0, c2Last = 0, r2First = 0, r2Last = 0;
-    if (!columnRange(col, firstCol, lastCol) || !columnRange(col2, c2First, c2Last)
-        || !rowRange(row, firstRow, lastRow) || !rowRange(row2, r2First, r2Last))
+    const int cols = m_model->storedColumns(), rows = m_model->rows();
+    if (!toRange(col, cols, firstCol, lastCol) || !toRange(col2, cols, c2First, c2Last)
+        || !toRange(row, rows, firstRow, lastRow) || !toRange(row2, rows, r2First, r2Last))
         return;
     // The corners may come in either order.
     m_model->write(std::min(firstCol, c2First), std::min(firstRow, r2First), std::max(lastCol, c2Last),
@@ -205,7 +193,7 @@ QColor vaSpread::BackColor(int row) const
 void vaSpread::SetBackColor(int row, const QColor &color)
 {
     int first = 0, last = 0;
-    if (rowRange(row, first, last))
+    if (toRange(row, m_model->rows(), first, last))
         m_model->setColor(first, last, color);
 }
 
@@ -219,7 +207,7 @@ bool vaSpread::RowHidden(int row) const
 void vaSpread::SetRowHidden(int row, bool hidden)
 {
     int first = 0, last = 0;
-    if (!rowRange(row, first, last))
+    if (!toRange(row, m_model->rows(), first, last))
         return;
     m_model->setHidden(first, last, hidden);
     syncHiddenRows(first, last);
