@@ -154,11 +154,6 @@ void QtSqlConnection::ExecuteEach(const QString &statement, const QList<QVariant
     }
 }
 
-bool QtSqlConnection::lostBy(const QSqlError &) const
-{
-    return false;
-}
-
 void QtSqlConnection::fail(const QString &description, bool lost, bool committing)
 {
     if (lost) {

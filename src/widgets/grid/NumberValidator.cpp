@@ -8,11 +8,6 @@
 
 using namespace Qt::StringLiterals;
 
-NumberValidator::NumberValidator(double minimum, double maximum, QObject *parent)
-    : QValidator(parent), m_minimum(minimum), m_maximum(maximum)
-{
-}
-
 QValidator::State NumberValidator::validate(QString &input, int &) const
 {
     // Full-width digits become plain ones as they are typed.

@@ -13,11 +13,6 @@
 
 using Kind = CellKind;
 
-SpreadDelegate::SpreadDelegate(const SpreadModel *model, QObject *parent)
-    : QStyledItemDelegate(parent), m_model(model)
-{
-}
-
 bool SpreadDelegate::isCheckBox(const QModelIndex &index) const
 {
     return index.isValid() && index.column() < m_model->displayedColumns()

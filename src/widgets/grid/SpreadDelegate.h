@@ -12,7 +12,10 @@ class SpreadDelegate final : public QStyledItemDelegate
     Q_DISABLE_COPY_MOVE(SpreadDelegate)
 
 public:
-    explicit SpreadDelegate(const SpreadModel *model, QObject *parent = nullptr);
+    explicit SpreadDelegate(const SpreadModel *model, QObject *parent = nullptr)
+        : QStyledItemDelegate(parent), m_model(model)
+    {
+    }
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;

@@ -26,7 +26,7 @@ class KeyHookFilter final : public QObject
     Q_DISABLE_COPY_MOVE(KeyHookFilter)
 
 public:
-    explicit KeyHookFilter(QObject *parent = nullptr);
+    using QObject::QObject;
 
     // Queues Tab (Shift+Tab when backward), press then release, behind the
     // event being handled. Each reaches whatever widget has the focus when
@@ -77,11 +77,6 @@ bool PressButton(QAbstractButton *button)
 }
 
 } // namespace
-
-KeyHookFilter::KeyHookFilter(QObject *parent)
-    : QObject(parent)
-{
-}
 
 void KeyHookFilter::injectTab(bool backward)
 {
