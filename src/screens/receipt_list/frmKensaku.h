@@ -88,10 +88,10 @@ public:
     void ApplyListFilter();
 
     // Editing, sorting and registering.
-    void SortList();
+    void SortList() { SortByColumn(mlngSortCol); }
     void SortByColumn(int column);
-    void cmdAllSelect_Click();
-    void cmdAllEject_Click();
+    void cmdAllSelect_Click() { markVisibleRows(1); }
+    void cmdAllEject_Click() { markVisibleRows(0); }
     void cmdSet_Click();
     void ApplyDateToMatching();
     void ApplyDateToAllMarked();

@@ -42,11 +42,6 @@ void frmKensaku::sprNyukin_Click(int col, int row)
     SortList();
 }
 
-void frmKensaku::SortList()
-{
-    SortByColumn(mlngSortCol);
-}
-
 void frmKensaku::SortByColumn(int column)
 {
     ReDrawGuard noPaint(sprNyukin);
@@ -81,16 +76,6 @@ void frmKensaku::SortByColumn(int column)
         else if (pinkIds.contains(id))
             sprNyukin->SetBackColor(row, ReceiptColors::Pink);
     }
-}
-
-void frmKensaku::cmdAllSelect_Click()
-{
-    markVisibleRows(1);
-}
-
-void frmKensaku::cmdAllEject_Click()
-{
-    markVisibleRows(0);
 }
 
 void frmKensaku::markVisibleRows(int mark)
