@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -89,33 +91,26 @@ int SqliteRecordset::typeAt(int index) const
     return sqlite3_column_type(m_statement, index);
 }
 
-void SqliteRecordset::appendText(int index, QString &text) const
-{
-    // Decoded from UTF-8 straight into the reader's buffer: never more UTF-16
-    // units than bytes. Anything Qt would have to repair (malformed bytes,
-    // U+FFFE, U+FFFF) is left to SQLite's own conversion, which Qt's driver
-    // reads, so both agree on every text.
-    const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, index));
-    const int size = sqlite3_column_bytes(m_statement, index);
-    const qsizetype at = text.size();
-    text.resize(at + size);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    const QChar *end = decoder.appendToBuffer(text.data() + at, QByteArrayView(utf8, size));
-    const QStringView decoded(text.constData() + at, end - (text.constData() + at));
-    if (!decoder.hasError() && !decoded.contains(QChar(0xfffe)) && !decoded.contains(QChar(0xffff))) {
-        text.truncate(end - text.constData());
-        return;
-    }
-    text.truncate(at);
-    const void *utf16 = sqlite3_column_text16(m_statement, index);
-    text.append(static_cast<const QChar *>(utf16), sqlite3_column_bytes16(m_statement, index) / 2);
-}
-
 QString SqliteRecordset::textAt(int index) const
 {
-    QString text;
-    appendText(index, text);
-    return text;
+    // Decoded from UTF-8 straight into the text: never more UTF-16 units
+    // than bytes. Anything Qt would have to repair (malformed bytes, U+FFFE,
+    // U+FFFF) is left to SQLite's own conversion, which Qt's driver reads, so
+    // both agree on every text.
+    const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, index));
+    const int size = sqlite3_column_bytes(m_statement, index);
+    QString text(size, Qt::Uninitialized);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QChar *end = decoder.appendToBuffer(text.data(), QByteArrayView(utf8, size));
+    const bool repaired = decoder.hasError() || std::any_of(text.constData(), end, [](QChar unit) {
+        return (unit.unicode() | 1) == 0xffff;
+    });
+    if (!repaired) {
+        text.truncate(end - text.constData());
+        return text;
+    }
+    const void *utf16 = sqlite3_column_text16(m_statement, index);
+    return QString(static_cast<const QChar *>(utf16), sqlite3_column_bytes16(m_statement, index) / 2);
 }
 
 QVariant SqliteRecordset::ValueAt(int index) const
@@ -147,14 +142,6 @@ QString SqliteRecordset::TextAt(int index) const
     }
 }
 
-void SqliteRecordset::AppendTextAt(int index, QString &text) const
-{
-    if (typeAt(index) == SQLITE_TEXT)
-        appendText(index, text);
-    else
-        DbRecordset::AppendTextAt(index, text);
-}
-
 std::optional<QDate> SqliteRecordset::DateAt(int index) const
 {
     switch (typeAt(index)) {
@@ -177,4 +164,19 @@ std::optional<QDate> SqliteRecordset::DateAt(int index) const
     default:
         return DbRecordset::DateAt(index);
     }
+}
+
+double SqliteRecordset::NumberAt(int index) const
+{
+    // Money is read by the row: without a QVariant, as TextAt.
+    if (typeAt(index) == SQLITE_INTEGER)
+        return double(sqlite3_column_int64(m_statement, index));
+    return DbRecordset::NumberAt(index);
+}
+
+std::optional<qint64> SqliteRecordset::IntegerAt(int index) const
+{
+    if (typeAt(index) == SQLITE_INTEGER)
+        return sqlite3_column_int64(m_statement, index);
+    return DbRecordset::IntegerAt(index);
 }
