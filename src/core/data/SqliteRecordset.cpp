@@ -3,7 +3,6 @@
 #include "core/data/FieldValue.h"
 #include "core/data/SqliteHandle.h"
 
-#include <QStringDecoder>
 
 #include <sqlite3.h>
 
@@ -93,22 +92,13 @@ int SqliteRecordset::typeAt(int index) const
 
 QString SqliteRecordset::textAt(int index) const
 {
-    // Decoded from UTF-8 straight into the text: never more UTF-16 units
-    // than bytes. Anything Qt would have to repair (malformed bytes, U+FFFE,
-    // U+FFFF) is left to SQLite's own conversion, which Qt's driver reads, so
-    // both agree on every text.
+    // Anything Qt repairs (malformed bytes, shown as U+FFFD) or keeps apart
+    // (U+FFFE, U+FFFF) is left to SQLite's own conversion, which Qt's driver
+    // reads, so both agree on every text.
     const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, index));
-    const int size = sqlite3_column_bytes(m_statement, index);
-    QString text(size, Qt::Uninitialized);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    const QChar *end = decoder.appendToBuffer(text.data(), QByteArrayView(utf8, size));
-    const bool repaired = decoder.hasError() || std::any_of(text.constData(), end, [](QChar unit) {
-        return (unit.unicode() | 1) == 0xffff;
-    });
-    if (!repaired) {
-        text.truncate(end - text.constData());
+    QString text = QString::fromUtf8(utf8, sqlite3_column_bytes(m_statement, index));
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar unit) { return unit.unicode() >= 0xfffd; }))
         return text;
-    }
     const void *utf16 = sqlite3_column_text16(m_statement, index);
     return QString(static_cast<const QChar *>(utf16), sqlite3_column_bytes16(m_statement, index) / 2);
 }
