@@ -361,14 +361,15 @@ int main(int argc, char *argv[])
     figures.add(u"F1 search and fill, covering index"_s, f1Indexed, u"ms"_s, 1.1, f1IndexedShell);
     figures.add(u"F1 search and fill, covering index, CPU time"_s, indexed.screenCpu, u"ms"_s, 1.1,
                 indexed.shellCpu);
+    // Both searches have run: the list's peak is behind us.
+    const qint64 peakKb = statusKb("VmHWM:");
+    const qint64 privateKb = statusKb("RssAnon:");
     if (searchOnly) {
+        figures.add(u"peak resident incl. file map"_s, peakKb / 1024.0, u"MB"_s, 150);
         ListScreen::Close(form);
         gdbConnection.reset();
         return 0;
     }
-    // Both searches have run: the list's peak is behind us.
-    const qint64 peakKb = statusKb("VmHWM:");
-    const qint64 privateKb = statusKb("RssAnon:");
 
     int coloured = 0;
     for (int row = 1; row <= listed; ++row)
