@@ -349,6 +349,9 @@ public:
 
     QString mistypedPhone(const QString &phone) const
     {
+        // Some listed orders have no phone: nothing to mistype.
+        if (phone.isEmpty())
+            return phone;
         for (int digit = 1; digit <= 9; ++digit) {
             QString typo = phone;
             typo[typo.size() - 1] = QChar(u'0' + (phone.back().digitValue() + digit) % 10);
