@@ -24,7 +24,10 @@ bool endsInBarcode(const QString &field)
 
 bool isHeader(const QStringList &fields)
 {
-    return fields.value(0).trimmed() == u"種別";
+    const auto named = [&fields](QStringView name) {
+        return std::any_of(fields.cbegin(), fields.cend(), [name](const QString &f) { return f.trimmed() == name; });
+    };
+    return named(u"種別") && named(u"バーコード情報");
 }
 
 // The header's columns by name, or the name of the first one missing.
@@ -82,11 +85,10 @@ ConvenienceRecord recordOf(const CsvReader::Record &row, const Columns &at, cons
 
 bool ConvenienceCsv::recognises(const QStringList &firstRecord)
 {
-    if (isHeader(firstRecord))
-        return firstRecord.contains(u"バーコード情報"_s);
     ConvenienceRecord::Kind kind;
-    return firstRecord.size() >= 8 && ConvenienceRecord::kindOf(firstRecord.at(0), kind)
-           && endsInBarcode(firstRecord.at(3));
+    return isHeader(firstRecord)
+           || (firstRecord.size() >= 8 && ConvenienceRecord::kindOf(firstRecord.at(0), kind)
+               && endsInBarcode(firstRecord.at(3)));
 }
 
 QList<ConvenienceRecord> ConvenienceCsv::read(QStringView text, const ConvenienceSettings &settings, QString &error)
@@ -96,6 +98,8 @@ QList<ConvenienceRecord> ConvenienceCsv::read(QStringView text, const Convenienc
     int errorLine = 0;
     const auto visit = [&](CsvReader::Record &row) {
         if (row.line == 1 && isHeader(row.fields)) {
+            for (QString &name : row.fields)
+                name = name.trimmed();
             if (const QString missing = columnsOf(row.fields, at); !missing.isEmpty()) {
                 error = u"1行目: 「%1」の列がありません"_s.arg(missing);
                 return false;
