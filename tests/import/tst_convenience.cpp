@@ -158,6 +158,8 @@ private Q_SLOTS:
                                                     << QStringList{u"2|速報|pays|1200|101|1201"_s} << 0;
         QTest::newRow("速報 alone") << row("01", a, 1200) << false << QStringList{u"1|速報|prompt|1200|101|1201"_s}
                                     << 0;
+        QTest::newRow("速報 alone when the 速報 pays") << row("01", a, 1200) << true
+                                                      << QStringList{u"1|速報|pays|1200|101|1201"_s} << 0;
         QTest::newRow("速報 at another store or time: no pair")
             << row("01", a, 1200, "1005", "0999999") + row("01", a, 1200, "1006") + row("02", a, 1200) << false
             << QStringList{u"1|速報|prompt|1200|101|1201"_s, u"2|速報|prompt|1200|101|1201"_s,
