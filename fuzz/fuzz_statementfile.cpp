@@ -30,7 +30,8 @@ void checkLines(const Statement &statement, const QString &input)
         if (!line.problem.isEmpty())
             continue;
         FUZZ_CHECK(line.amount > 0, input);
-        FUZZ_CHECK(line.julianDay >= CellText::MinDateJulian && line.julianDay <= CellText::MaxDateJulian, input);
+        FUZZ_CHECK(line.date.toJulianDay() >= CellText::MinDateJulian && line.date.toJulianDay() <= CellText::MaxDateJulian,
+                   input);
     }
 }
 

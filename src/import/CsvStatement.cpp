@@ -49,7 +49,10 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
 {
     const QString amountText = cell(record, columns.amount);
     // Balance and withdrawal lines leave the deposit empty.
-    if (isBlank(record.fields) || amountText.isEmpty() || amountText == u"-") {
+    // A line saved as unusable keeps its reason, and comes back even without
+    // an amount: what made it 不正 is no longer in the file.
+    const QString saved = columns.problem >= 0 ? cell(record, columns.problem) : QString();
+    if (isBlank(record.fields) || (saved.isEmpty() && (amountText.isEmpty() || amountText == u"-"))) {
         ++statement.skipped;
         return;
     }
@@ -61,9 +64,9 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
     StatementLine line;
     line.lineNumber = record.line;
     line.amount = amount.value_or(0);
-    line.amountText = amountText;
-    line.dateText = cell(record, columns.date);
-    line.julianDay = StatementValues::dateOf(line.dateText);
+    const QString dateText = cell(record, columns.date);
+    if (const int day = StatementValues::dateOf(dateText))
+        line.date = QDate::fromJulianDay(day);
     for (const int column : columns.searched) {
         const QString value = cell(record, column);
         if (value.isEmpty())
@@ -97,14 +100,12 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
     }
     if (!unreadable.isEmpty())
         line.namedOrder = unreadable;
-    if (!amount)
+    if (!saved.isEmpty())
+        line.problem = saved;
+    else if (!amount)
         line.problem = u"金額「%1」が読めません"_s.arg(amountText);
-    else if (line.julianDay == 0)
-        line.problem = u"日付「%1」が正しくありません"_s.arg(line.dateText);
-    // A line saved as unusable (its payer's bytes, its value date) stays so:
-    // what made it 不正 is no longer in the file.
-    if (line.problem.isEmpty() && columns.problem >= 0)
-        line.problem = cell(record, columns.problem);
+    else if (!line.date.isValid())
+        line.problem = u"日付「%1」が正しくありません"_s.arg(dateText);
     statement.lines.append(std::move(line));
 }
 

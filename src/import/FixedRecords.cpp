@@ -105,15 +105,13 @@ StatementLine lineOf(QByteArrayView record, int number, const DataFields &at, co
     StatementLine line;
     line.lineNumber = number;
     const QByteArrayView date = field(record, at.accountDate);
-    line.dateText = QString::fromLatin1(date);
     const BankDate::Read day = BankDate::inRange(date, range, 0, today);
     const BankDate::Read valued = BankDate::inRange(field(record, at.valueDate), range, ValueDateGrace, today);
     const qint64 julian = day.date.isValid() ? day.date.toJulianDay() : 0;
     if (julian >= CellText::MinDateJulian && julian <= CellText::MaxDateJulian)
-        line.julianDay = int(julian);
+        line.date = day.date;
     const QByteArrayView amount = field(record, at.amount);
     line.amount = isDigits(amount) ? numberOf(amount) : 0;
-    line.amountText = QString::fromLatin1(amount).trimmed();
     line.reference = QString::fromLatin1(field(record, at.reference)).trimmed();
 
     bool readable = true;
@@ -130,8 +128,8 @@ StatementLine lineOf(QByteArrayView record, int number, const DataFields &at, co
         line.problem = u"金額「%1」が読めません"_s.arg(QString::fromLatin1(amount));
     else if (!day.problem.isEmpty())
         line.problem = day.problem;
-    else if (line.julianDay == 0)
-        line.problem = u"日付「%1」が正しくありません"_s.arg(line.dateText);
+    else if (!line.date.isValid())
+        line.problem = u"日付「%1」が正しくありません"_s.arg(QString::fromLatin1(date));
     else if (!valued.problem.isEmpty())
         line.problem = valueDateName + u": "_s + valued.problem;
     else if (!readable)
@@ -205,16 +203,19 @@ void TakenBack::drop(qsizetype index)
 
 void TakenBack::holdBack(Statement &statement, qsizetype index, const QString &why)
 {
-    StatementLine line = statement.lines.at(index);
-    if (!line.problem.isEmpty())
-        return;
-    line.problem = why;
-    statement.lines.replace(index, line);
+    StatementLine &line = statement.lines[index];
+    if (line.problem.isEmpty())
+        line.problem = why;
 }
 
 void TakenBack::dropFrom(Statement &statement) const
 {
-    statement.lines.retain([this](qsizetype i) { return !m_taken.at(i); });
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < statement.lines.size(); ++i) {
+        if (!m_taken.at(i))
+            statement.lines.swapItemsAt(kept++, i);
+    }
+    statement.lines.resize(kept);
 }
 
 } // namespace FixedRecords

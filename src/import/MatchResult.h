@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QList>
 
 #include <cstdint>
@@ -36,48 +35,4 @@ struct MatchResult
     QList<int> candidates; // MultipleCandidates: listed orders to pick from, the first ones
     int candidateCount{0}; // MultipleCandidates: how many orders fit
     qint64 fee{0};         // FeeShort, Combined, Split: what the bank kept; a split's on its last line
-};
-
-// What matching made of every line of a statement, compact: most lines take
-// one order or none, so a line is a fixed record, and only the lines with
-// several orders or candidates keep a list beside it.
-class MatchResults final
-{
-public:
-    explicit MatchResults(qsizetype count = 0) : m_lines(count) {}
-
-    qsizetype size() const { return m_lines.size(); }
-    MatchResult at(qsizetype line) const;
-    MatchResult operator[](qsizetype line) const { return at(line); }
-
-    MatchStatus status(qsizetype line) const { return m_lines.at(line).status; }
-    MatchKey key(qsizetype line) const { return m_lines.at(line).key; }
-    int order(qsizetype line) const { return m_lines.at(line).order; }
-    qint64 fee(qsizetype line) const { return m_lines.at(line).fee; }
-    // The orders a combined line pays, or the candidates offered: as set.
-    QList<int> orders(qsizetype line) const { return m_lists.value(line).orders; }
-    int candidateCount(qsizetype line) const { return m_lists.value(line).count; }
-
-    void setStatus(qsizetype line, MatchStatus status) { m_lines[line].status = status; }
-    void setKey(qsizetype line, MatchKey key) { m_lines[line].key = key; }
-    void setOrder(qsizetype line, int order) { m_lines[line].order = order; }
-    void setFee(qsizetype line, qint64 fee) { m_lines[line].fee = fee; }
-    void setOrders(qsizetype line, const QList<int> &orders, int count = 0);
-
-private:
-    struct Line
-    {
-        qint64 fee{0};
-        std::int32_t order{-1};
-        MatchStatus status{MatchStatus::NoMatch};
-        MatchKey key{MatchKey::None};
-    };
-    struct List
-    {
-        QList<int> orders;
-        int count{0};
-    };
-
-    QList<Line> m_lines;
-    QHash<qsizetype, List> m_lists;
 };

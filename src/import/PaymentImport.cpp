@@ -1,7 +1,5 @@
 #include "import/PaymentImport.h"
 
-#include "core/data/Rounding.h"
-
 #include <QHash>
 
 using namespace Qt::StringLiterals;
@@ -17,7 +15,7 @@ PaymentImport::PaymentImport(Statement statement, QList<ListedOrder> orders, qin
     m_byHand.fill(false, m_results.size());
     // Only what a key identified and the amounts agree with goes in unasked.
     for (qsizetype i = 0; i < m_results.size(); ++i) {
-        const MatchStatus status = m_results.status(i);
+        const MatchStatus status = m_results.at(i).status;
         tick(i, status == MatchStatus::Match || status == MatchStatus::FeeShort
                    || status == MatchStatus::Combined || status == MatchStatus::Split);
     }
@@ -27,27 +25,27 @@ int PaymentImport::target(int index) const
 {
     if (m_chosen.at(index) >= 0)
         return m_chosen.at(index);
-    if (m_results.status(index) == MatchStatus::MultipleCandidates)
+    if (m_results.at(index).status == MatchStatus::MultipleCandidates)
         return -1;
-    return m_results.order(index);
+    return m_results.at(index).order;
 }
 
 QList<int> PaymentImport::targets(int index) const
 {
-    if (m_chosen.at(index) < 0 && m_results.status(index) == MatchStatus::Combined)
-        return m_results.orders(index);
+    if (m_chosen.at(index) < 0 && m_results.at(index).status == MatchStatus::Combined)
+        return m_results.at(index).orders;
     const int order = target(index);
     return order >= 0 ? QList<int>{order} : QList<int>{};
 }
 
 qint64 PaymentImport::fee(int index) const
 {
-    return m_chosen.at(index) >= 0 ? 0 : m_results.fee(index);
+    return m_chosen.at(index) >= 0 ? 0 : m_results.at(index).fee;
 }
 
 bool PaymentImport::paysSplit(int index) const
 {
-    return m_chosen.at(index) < 0 && m_results.status(index) == MatchStatus::Split;
+    return m_chosen.at(index) < 0 && m_results.at(index).status == MatchStatus::Split;
 }
 
 void PaymentImport::tick(qsizetype index, bool ticked)
@@ -56,13 +54,13 @@ void PaymentImport::tick(qsizetype index, bool ticked)
         return;
     m_ticked[index] = ticked;
     m_tickedTotal.lines += ticked ? 1 : -1;
-    m_tickedTotal.amount += ticked ? m_statement.lines.amount(index) : -m_statement.lines.amount(index);
+    m_tickedTotal.amount += ticked ? m_statement.lines.at(index).amount : -m_statement.lines.at(index).amount;
 }
 
 bool PaymentImport::setTicked(int index, bool ticked)
 {
     // A cancellation names an order only for the operator to look at.
-    tick(index, ticked && target(index) >= 0 && m_results.status(index) != MatchStatus::Cancelled);
+    tick(index, ticked && target(index) >= 0 && m_results.at(index).status != MatchStatus::Cancelled);
     return m_ticked.at(index) == ticked;
 }
 
@@ -80,7 +78,7 @@ bool PaymentImport::choose(int index, int order)
 bool PaymentImport::assign(int index, int order)
 {
     // A cancellation pays nothing, whoever it is given to.
-    const MatchStatus status = m_results.status(index);
+    const MatchStatus status = m_results.at(index).status;
     if (order < 0 || order >= m_matcher.orders().size() || status == MatchStatus::Invalid
         || status == MatchStatus::Cancelled)
         return false;
@@ -101,8 +99,8 @@ QString PaymentImport::conflict() const
             const auto taken = lineOf.constFind(order);
             if (taken != lineOf.cend() && !(paysSplit(*taken) && paysSplit(i))) {
                 return u"%1行目と%2行目が同じ No.%3 に入金されます。どちらかのチェックを外してください。"_s
-                    .arg(m_statement.lines.lineNumber(*taken))
-                    .arg(m_statement.lines.lineNumber(i))
+                    .arg(m_statement.lines.at(*taken).lineNumber)
+                    .arg(m_statement.lines.at(i).lineNumber)
                     .arg(m_matcher.orders().at(order).id);
             }
             lineOf.insert(order, i);
@@ -124,7 +122,7 @@ QList<PaymentImport::Receipt> PaymentImport::receipts() const
             for (qsizetype k = 0; k < orders.size(); ++k) {
                 const ListedOrder &order = m_matcher.orders().at(orders.at(k));
                 const qint64 paid = m_matcher.open(orders.at(k)) - (k + 1 == orders.size() ? fee(i) : 0);
-                receipts.append({order.row, m_statement.lines.julianDay(i), qint64(RoundHalfEven(order.received)) + paid});
+                receipts.append({order.row, m_statement.lines.at(i).date, order.received + paid});
             }
             continue;
         }
@@ -132,13 +130,13 @@ QList<PaymentImport::Receipt> PaymentImport::receipts() const
         if (paysSplit(i)) {
             if (const auto known = splitReceipt.constFind(orders.constFirst()); known != splitReceipt.cend()) {
                 Receipt &receipt = receipts[*known];
-                receipt.paidAmount += m_statement.lines.amount(i);
-                receipt.julianDay = m_statement.lines.julianDay(i);
+                receipt.paidAmount += m_statement.lines.at(i).amount;
+                receipt.date = m_statement.lines.at(i).date;
                 continue;
             }
             splitReceipt.insert(orders.constFirst(), receipts.size());
         }
-        receipts.append({order.row, m_statement.lines.julianDay(i), qint64(RoundHalfEven(order.received)) + m_statement.lines.amount(i)});
+        receipts.append({order.row, m_statement.lines.at(i).date, order.received + m_statement.lines.at(i).amount});
     }
     return receipts;
 }
@@ -157,9 +155,9 @@ std::array<PaymentImport::Total, MatchStatusCount> PaymentImport::totals() const
 {
     std::array<Total, MatchStatusCount> totals{};
     for (int i = 0; i < lineCount(); ++i) {
-        Total &total = totals[size_t(m_results.status(i))];
+        Total &total = totals[size_t(m_results.at(i).status)];
         ++total.lines;
-        total.amount += m_statement.lines.amount(i);
+        total.amount += m_statement.lines.at(i).amount;
     }
     return totals;
 }
@@ -168,7 +166,7 @@ MatchKeys::Found PaymentImport::unnamedCancelKeys() const
 {
     MatchKeys::Found keys;
     for (int i = 0; i < lineCount(); ++i) {
-        if (m_results.status(i) != MatchStatus::Cancelled || m_results.order(i) >= 0)
+        if (m_results.at(i).status != MatchStatus::Cancelled || m_results.at(i).order >= 0)
             continue;
         const MatchKeys::Found found = PaymentMatcher::cancelKeys(line(i));
         for (const qint64 number : found.orderNumbers) {
@@ -186,13 +184,13 @@ MatchKeys::Found PaymentImport::unnamedCancelKeys() const
 void PaymentImport::nameRegistered(const QList<ListedOrder> &orders)
 {
     for (int i = 0; i < lineCount(); ++i) {
-        if (m_results.status(i) != MatchStatus::Cancelled || m_results.order(i) >= 0)
+        if (m_results.at(i).status != MatchStatus::Cancelled || m_results.at(i).order >= 0)
             continue;
         const int found = PaymentMatcher::identified(line(i), orders);
         // A listed order had its say through the keys; one that never took
         // the amount cannot have been paid with the deposit taken back.
         if (found >= 0 && m_matcher.orderOf(orders.at(found).id) < 0
-            && qint64(RoundHalfEven(orders.at(found).received)) >= m_statement.lines.amount(i))
+            && orders.at(found).received >= m_statement.lines.at(i).amount)
             m_registered.insert(i, orders.at(found));
     }
 }

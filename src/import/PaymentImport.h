@@ -5,6 +5,7 @@
 #include "import/PaymentMatcher.h"
 #include "import/Statement.h"
 
+#include <QDate>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -20,7 +21,7 @@ public:
     struct Receipt
     {
         int row{0};
-        int julianDay{0};
+        QDate date;
         qint64 paidAmount{0}; // already received plus what the line(s) pay the order
     };
 
@@ -89,7 +90,7 @@ private:
 
     Statement m_statement;
     PaymentMatcher m_matcher;
-    MatchResults m_results;
+    QList<MatchResult> m_results;
     QList<int> m_chosen;
     QList<bool> m_ticked;
     QList<bool> m_byHand;

@@ -1,6 +1,5 @@
 #include "import/PaymentMatcher.h"
 
-#include "core/data/Rounding.h"
 #include "import/MatchKeys.h"
 #include "import/StatementValues.h"
 
@@ -158,11 +157,6 @@ qint64 PaymentMatcher::feeToleranceOf(const QString &setting, QString &refusal)
                   .arg(text.left(20))
                   .arg(MaxFeeTolerance);
     return 0;
-}
-
-qint64 PaymentMatcher::openAmount(const ListedOrder &order)
-{
-    return qint64(RoundHalfEven(order.billed)) - qint64(RoundHalfEven(order.received));
 }
 
 QString PaymentMatcher::statusText(MatchStatus status)
@@ -486,31 +480,29 @@ QString PaymentMatcher::note(const StatementLine &line) const
     return notes.join(u'／');
 }
 
-MatchResults PaymentMatcher::match(const StatementLines &lines) const
+QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) const
 {
-    MatchResults results(lines.size());
-    // What the keys make of each line before any order is claimed, kept as
-    // compact as the results: the single order in order(), several in orders().
-    MatchResults verdicts(lines.size());
-    const auto verdictOrders = [&verdicts](qsizetype line) {
-        return verdicts.order(line) >= 0 ? QList<int>{verdicts.order(line)} : verdicts.orders(line);
-    };
+    QList<MatchResult> results(lines.size());
+    // What the keys make of each line before any order is claimed: the
+    // single order in order, every order in orders.
+    QList<MatchResult> verdicts(lines.size());
     Claims claims(*this);
     auto claim = [&](qsizetype line, int order, MatchStatus status) {
-        results.setOrder(line, order);
+        results[line].order = order;
         if (claims.isTaken(order)) {
-            results.setStatus(line, MatchStatus::Duplicate);
+            results[line].status = MatchStatus::Duplicate;
             return false;
         }
-        results.setStatus(line, status);
+        results[line].status = status;
         claims.take(order);
         return true;
     };
 
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const StatementLine line = lines.at(i);
+        const StatementLine &line = lines.at(i);
+        MatchResult &result = results[i];
         if (!line.problem.isEmpty()) {
-            results.setStatus(i, MatchStatus::Invalid);
+            result.status = MatchStatus::Invalid;
             continue;
         }
         const Verdict verdict = keyed(line);
@@ -518,35 +510,30 @@ MatchResults PaymentMatcher::match(const StatementLines &lines) const
             // Claims nothing. A cancellation names the one order a key
             // identifies, for the operator to look at; an amount alone would
             // name whoever owes it. A line saved as 重複 stays one.
-            results.setStatus(i, line.cancels ? MatchStatus::Cancelled : MatchStatus::Duplicate);
-            verdicts.setStatus(i, MatchStatus::Duplicate);
-            results.setKey(i, line.cancels ? MatchKey::None : verdict.key);
+            result.status = line.cancels ? MatchStatus::Cancelled : MatchStatus::Duplicate;
+            verdicts[i].status = MatchStatus::Duplicate;
+            result.key = line.cancels ? MatchKey::None : verdict.key;
             if (verdict.key != MatchKey::None && verdict.orders.size() == 1)
-                results.setOrder(i, verdict.orders.constFirst());
+                result.order = verdict.orders.constFirst();
             continue;
         }
-        verdicts.setStatus(i, verdict.status);
-        verdicts.setKey(i, verdict.key);
-        verdicts.setFee(i, verdict.fee);
-        if (verdict.orders.size() == 1)
-            verdicts.setOrder(i, verdict.orders.constFirst());
-        else
-            verdicts.setOrders(i, verdict.orders);
-        results.setKey(i, verdict.key);
-        results.setFee(i, verdict.fee);
+        verdicts[i] = {verdict.status, verdict.key, verdict.orders.size() == 1 ? verdict.orders.constFirst() : -1,
+                       verdict.orders, {}, 0, verdict.fee};
+        result.key = verdict.key;
+        result.fee = verdict.fee;
     }
     // Exact payments claim their orders before the others, so a short payment
     // followed by the full one leaves the full one matched.
     for (const MatchStatus status : {MatchStatus::Match, MatchStatus::FeeShort}) {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (verdicts.status(i) == status)
-                claim(i, verdicts.order(i), status);
+            if (verdicts.at(i).status == status)
+                claim(i, verdicts.at(i).order, status);
         }
     }
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (verdicts.status(i) != MatchStatus::Combined)
+        if (verdicts.at(i).status != MatchStatus::Combined)
             continue;
-        const QList<int> orders = verdicts.orders(i);
+        const QList<int> &orders = verdicts.at(i).orders;
         const auto taken = std::find_if(orders.cbegin(), orders.cend(),
                                         [&](int order) { return claims.isTaken(order); });
         if (taken != orders.cend()) {
@@ -555,16 +542,16 @@ MatchResults PaymentMatcher::match(const StatementLines &lines) const
         }
         for (const int order : orders)
             claims.take(order);
-        results.setStatus(i, MatchStatus::Combined);
-        results.setOrder(i, orders.constFirst());
-        results.setOrders(i, orders);
+        results[i].status = MatchStatus::Combined;
+        results[i].order = orders.constFirst();
+        results[i].orders = orders;
     }
 
     // Lines short of one order they name may together pay it.
     QHash<int, QList<qsizetype>> parts;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const int order = verdicts.order(i);
-        if (verdicts.status(i) == MatchStatus::AmountDiffers && order >= 0 && lines.amount(i) < m_open.at(order))
+        const int order = verdicts.at(i).order;
+        if (verdicts.at(i).status == MatchStatus::AmountDiffers && order >= 0 && lines.at(i).amount < m_open.at(order))
             parts[order].append(i);
     }
     for (auto it = parts.cbegin(); it != parts.cend(); ++it) {
@@ -572,49 +559,51 @@ MatchResults PaymentMatcher::match(const StatementLines &lines) const
             continue;
         qint64 sum = 0;
         for (const qsizetype i : *it)
-            sum += lines.amount(i);
+            sum += lines.at(i).amount;
         const qint64 fee = m_open.at(it.key()) - sum;
         if (fee < 0 || fee > m_feeTolerance)
             continue;
         for (const qsizetype i : *it) {
-            results.setStatus(i, MatchStatus::Split);
-            results.setOrder(i, it.key());
-            results.setFee(i, i == it->constLast() ? fee : 0);
-            verdicts.setStatus(i, MatchStatus::Split);
+            results[i].status = MatchStatus::Split;
+            results[i].order = it.key();
+            results[i].fee = i == it->constLast() ? fee : 0;
+            verdicts[i].status = MatchStatus::Split;
         }
         claims.take(it.key());
     }
 
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const MatchStatus status = verdicts.status(i);
-        if (status == MatchStatus::AmountDiffers) {
-            claim(i, verdictOrders(i).constFirst(), MatchStatus::AmountDiffers);
-        } else if (status == MatchStatus::MultipleCandidates) {
-            const QList<int> orders = verdicts.orders(i);
-            results.setStatus(i, MatchStatus::MultipleCandidates);
-            results.setOrders(i, orders.first(std::min<qsizetype>(orders.size(), MaxCandidates)), int(orders.size()));
-        } else if (status == MatchStatus::NotListed) {
-            results.setStatus(i, MatchStatus::NotListed);
+        const MatchResult &verdict = verdicts.at(i);
+        if (verdict.status == MatchStatus::AmountDiffers) {
+            claim(i, verdict.orders.constFirst(), MatchStatus::AmountDiffers);
+        } else if (verdict.status == MatchStatus::MultipleCandidates) {
+            results[i].status = MatchStatus::MultipleCandidates;
+            results[i].candidates = verdict.orders.first(std::min<qsizetype>(verdict.orders.size(), MaxCandidates));
+            results[i].candidateCount = int(verdict.orders.size());
+        } else if (verdict.status == MatchStatus::NotListed) {
+            results[i].status = MatchStatus::NotListed;
         }
     }
 
     // Without a key the amount only proposes, among the orders still free.
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (results.status(i) == MatchStatus::Invalid || verdicts.status(i) == MatchStatus::Duplicate
-            || verdicts.key(i) != MatchKey::None || verdicts.status(i) == MatchStatus::NotListed)
+        const MatchResult &verdict = verdicts.at(i);
+        if (results.at(i).status == MatchStatus::Invalid || verdict.status == MatchStatus::Duplicate
+            || verdict.key != MatchKey::None || verdict.status == MatchStatus::NotListed)
             continue;
-        const qint64 amount = lines.amount(i);
+        const qint64 amount = lines.at(i).amount;
         int count = 0;
         const QList<int> free = claims.free(amount, count);
         if (count == 1) {
             claim(i, free.constFirst(), MatchStatus::Candidate);
         } else if (count > 1) {
-            results.setStatus(i, MatchStatus::MultipleCandidates);
-            results.setOrders(i, free, count);
+            results[i].status = MatchStatus::MultipleCandidates;
+            results[i].candidates = free;
+            results[i].candidateCount = count;
         } else if (const auto start = m_amountStart.constFind(amount); start != m_amountStart.cend()) {
             claim(i, m_byAmount.at(*start), MatchStatus::Duplicate);
         } else {
-            results.setStatus(i, MatchStatus::NoMatch);
+            results[i].status = MatchStatus::NoMatch;
         }
     }
     return results;

@@ -5,7 +5,7 @@
 #include "import/MatchResult.h"
 #include "import/NameKey.h"
 #include "import/PayerNames.h"
-#include "import/StatementLines.h"
+#include "import/StatementLine.h"
 
 #include <QHash>
 #include <QList>
@@ -43,7 +43,7 @@ public:
     qint64 feeTolerance() const { return m_feeTolerance; }
     const PayerNames &payerNames() const { return m_payerNames; }
     const NameKey &names() const { return m_names; }
-    MatchResults match(const StatementLines &lines) const;
+    QList<MatchResult> match(const QList<StatementLine> &lines) const;
     // What the keys read in the line, for the tooltip on 照合: the name's
     // reading that matched, the numbers no listed order has. Worked out when
     // asked rather than kept for every line of a large statement.
@@ -56,8 +56,7 @@ public:
     // several. Its amount plays no part: it would name whoever paid as much.
     static int identified(const StatementLine &line, const QList<ListedOrder> &orders);
 
-    // Billed less received, each rounded half to even as the suite rounds amounts.
-    static qint64 openAmount(const ListedOrder &order);
+    static qint64 openAmount(const ListedOrder &order) { return order.billed - order.received; }
     qint64 open(int order) const { return m_open.at(order); }
     // The listed order with the No., -1 for none.
     int orderOf(qint64 id) const { return m_byId.value(id, -1); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "import/StatementLines.h"
+#include "import/StatementLine.h"
 #include "core/text/DecodedText.h"
 
 #include <QList>
@@ -15,7 +15,7 @@ struct Statement
 
     Format format{Format::Csv};
     TextEncoding encoding{TextEncoding::Utf8};
-    StatementLines lines;
+    QList<StatementLine> lines;
     int skipped{0};   // withdrawals and blank lines, which are no deposits
     int takenBack{0}; // deposits the file itself cancels or corrects: they pay nothing
     QString error;    // not empty: nothing of the file may be used; names the line

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -7,15 +8,13 @@
 struct StatementLine
 {
     int lineNumber{0};    // line of a CSV file, record of a fixed-length file
-    QString dateText;     // the date as written
-    int julianDay{0};     // 0: no date the payment-date cell can hold
+    QDate date;           // invalid: no date the payment-date cell can hold
     qint64 amount{0};     // yen
-    QString amountText;   // the amount as written
     QStringList searched; // the texts searched for order numbers
     // Digits of a field that holds an order number only; when that field holds
     // something no order number can be read from, that text as written.
     QString namedOrder;
-    QString problem;      // why the line cannot be used; empty when it can
+    QString problem;      // why the line cannot be used, quoting what could not be read; empty when it can
     QString payerName;    // 振込依頼人名 alone, when the file has it as a field
     QString edi;          // EDI情報 of a bank file, as written (trimmed)
     QString reference;    // 照会番号 of a 振込入金通知

@@ -37,7 +37,13 @@ struct Section
     BankDate::Range range;
     qint64 count{0}, total{0}, cancels{0}, cancelTotal{0};
     qsizetype firstLine{0};
-    QList<qsizetype> cancelling; // lines that cancel a notice, or may: their 取消区分 is damaged
+    // Lines that cancel a notice, or may: their 取消区分 is damaged.
+    struct Cancelling
+    {
+        qsizetype line;
+        bool amountRead;
+    };
+    QList<Cancelling> cancelling;
 };
 
 // A cancel takes back the notice of the section that agrees with it in
@@ -49,18 +55,18 @@ struct Section
 void settleCancels(Statement &statement, TakenBack &takenBack, const Section &section)
 {
     const qsizetype end = statement.lines.size();
-    for (const qsizetype c : section.cancelling) {
+    for (const auto [c, amountRead] : section.cancelling) {
         if (!takenBack.standing(c))
             continue;
         const StatementLine cancel = statement.lines.at(c);
         QList<qsizetype> sameReference, sameAmount, all;
         qsizetype whole = -1, alike = -1;
         for (qsizetype i = section.firstLine; i < end; ++i) {
-            const StatementLine notice = statement.lines.at(i);
+            const StatementLine &notice = statement.lines.at(i);
             if (i == c || !takenBack.standing(i) || notice.cancels || !notice.problem.isEmpty())
                 continue;
             all.append(i);
-            const bool rest = notice.amount == cancel.amount && notice.dateText == cancel.dateText
+            const bool rest = notice.amount == cancel.amount && notice.date == cancel.date
                               && notice.payerName == cancel.payerName;
             if (!cancel.reference.isEmpty() && notice.reference == cancel.reference) {
                 sameReference.append(i);
@@ -73,7 +79,6 @@ void settleCancels(Statement &statement, TakenBack &takenBack, const Section &se
                 sameAmount.append(i);
         }
         if (!cancel.problem.isEmpty()) {
-            const bool amountRead = FixedRecords::isDigits(cancel.amountText.toLatin1());
             for (const qsizetype i : !sameReference.isEmpty() ? sameReference : amountRead ? sameAmount : all)
                 TakenBack::holdBack(statement, i, u"%1行目の取消が読めないため、この入金が取り消されていないか分かりません"_s
                                                       .arg(cancel.lineNumber));
@@ -85,7 +90,7 @@ void settleCancels(Statement &statement, TakenBack &takenBack, const Section &se
                 TakenBack::holdBack(statement, i, u"%1行目の取消と照会番号が同じで、金額・勘定日・依頼人が違います"_s
                                                       .arg(cancel.lineNumber));
             TakenBack::holdBack(statement, c, u"照会番号が同じ%1行目の通知と金額・勘定日・依頼人が違います"_s
-                                                  .arg(statement.lines.lineNumber(sameReference.constFirst())));
+                                                  .arg(statement.lines.at(sameReference.constFirst()).lineNumber));
         } else if (alike >= 0) {
             takenBack.take(statement, alike);
             takenBack.drop(c);
@@ -114,7 +119,8 @@ Statement TransferNoticeReader::read(QByteArrayView bytes, const QDate &today)
         line.cancels = cancel == QByteArrayView("1");
         const bool damagedCancel = cancel != QByteArrayView("0") && cancel != QByteArrayView(" ") && !line.cancels;
         // Only an unreadable amount goes before a wrong 取消区分.
-        if (damagedCancel && isDigits(field(record, Amount)))
+        const bool amountRead = isDigits(field(record, Amount));
+        if (damagedCancel && amountRead)
             line.problem = u"取消区分「%1」が正しくありません"_s.arg(QString::fromLatin1(cancel));
         ++section.count;
         section.total += line.amount;
@@ -124,7 +130,7 @@ Statement TransferNoticeReader::read(QByteArrayView bytes, const QDate &today)
         }
         if (line.amount > 0 || !line.problem.isEmpty()) {
             if (line.cancels || damagedCancel)
-                section.cancelling.append(statement.lines.size());
+                section.cancelling.append({statement.lines.size(), amountRead});
             takenBack.keep(statement, std::move(line));
         } else {
             ++statement.skipped;

@@ -44,11 +44,11 @@ constexpr DataFields Data{Reference, AccountDate, ValueDate, Amount, Payer, Edi}
 
 // The deposit of the section an 入金訂正 takes back: the latest one not yet
 // taken back with its amount, and its payer or EDI text when it has one.
-qsizetype correctedDeposit(const StatementLines &lines, const TakenBack &takenBack, qsizetype from,
+qsizetype correctedDeposit(const QList<StatementLine> &lines, const TakenBack &takenBack, qsizetype from,
                            const StatementLine &correction)
 {
     for (qsizetype i = lines.size() - 1; i >= from; --i) {
-        const StatementLine deposit = lines.at(i);
+        const StatementLine &deposit = lines.at(i);
         if (!takenBack.standing(i) || deposit.cancels || !deposit.problem.isEmpty() || deposit.amount != correction.amount)
             continue;
         const bool named = !correction.payerName.isEmpty() || !correction.edi.isEmpty();
@@ -95,7 +95,7 @@ Statement ZenginReader::read(QByteArrayView bytes, const QDate &today)
             const bool amountRead = isDigits(amount);
             for (qsizetype i = section.firstLine; i < statement.lines.size(); ++i) {
                 if (takenBack.standing(i) && !statement.lines.at(i).cancels
-                    && (!amountRead || statement.lines.amount(i) == line.amount))
+                    && (!amountRead || statement.lines.at(i).amount == line.amount))
                     TakenBack::holdBack(statement, i, u"%1行目の入金訂正が読めないため、この入金が取り消されていないか分かりません"_s
                                                           .arg(number));
             }

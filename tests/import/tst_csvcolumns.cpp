@@ -63,6 +63,9 @@ private Q_SLOTS:
         }
         rows.append({u"2024/05/02"_s, u"500"_s, u"ｻﾄｳ"_s, u"起算日: 範囲外"_s});
         expected << u"500|ｻﾄｳ|起算日: 範囲外"_s;
+        // A line whose date and amount could not be read is saved without them.
+        rows.append({QString(), QString(), u"ｲﾄｳ"_s, u"金額「1,2a0」が読めません"_s});
+        expected << u"0|ｲﾄｳ|金額「1,2a0」が読めません"_s;
         const QByteArray written = CsvWriter::document(rows);
         for (const QString &text : risky + QStringList{u"+1,200"_s})
             QVERIFY2(QString::fromUtf8(written).contains(u'\'' + text), qPrintable(text));

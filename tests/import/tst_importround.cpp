@@ -106,10 +106,11 @@ QByteArray roundFile(const QString &kind, const QList<ListedOrder> &orders)
         return ZenginSample::join(ZenginSample::statement({account}), "");
     }
     QString csv = kind == u"csv" ? u"Datum,Betrag,Zweck\r\n"_s : QString();
+    // The last line pays a again, its amount signed and its payer a formula to a spreadsheet.
     for (const auto &[entry, sign] : {std::pair{a, u""_s}, std::pair{b, u""_s}, std::pair{a, u"+"_s}})
-        csv += u"%1,%2%3,%4\r\n"_s.arg(QDate::currentDate().toString(u"yyyy/MM/dd"_s), sign)
+        csv += u"%1,%2%3,%4%5\r\n"_s.arg(QDate::currentDate().toString(u"yyyy/MM/dd"_s), sign)
                    .arg(entry.amount)
-                   .arg(entry.payer);
+                   .arg(sign.isEmpty() ? QString() : u"="_s, entry.payer);
     return csv.toUtf8();
 }
 
@@ -289,7 +290,7 @@ private Q_SLOTS:
         QFile saved(rest);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         const QByteArray bytes = saved.readAll();
-        QVERIFY(bytes.contains(csv ? "'+" : "'=ﾘｿｸ"));
+        QVERIFY(bytes.contains(csv ? "'=ﾔﾏﾀﾞ" : "'=ﾘｿｸ"));
         const PaymentImport again(StatementFile::read(bytes, QDate::currentDate()), orders);
         QVERIFY2(again.statement().ok(), qPrintable(again.statement().error));
         QStringList reread;

@@ -81,14 +81,14 @@ QList<ListedOrder> ruleOrders()
 }
 
 // "payer#amount", "payer#amount#注文番号" or "payer#amount#注文番号#remark".
-StatementLines ruleLines(const QStringList &written)
+QList<StatementLine> ruleLines(const QStringList &written)
 {
-    StatementLines lines;
+    QList<StatementLine> lines;
     for (const QString &text : written) {
         const QStringList fields = text.split(u'#');
         StatementLine line;
         line.lineNumber = int(lines.size()) + 2;
-        line.julianDay = int(QDate(2026, 12, 1).toJulianDay());
+        line.date = QDate(2026, 12, 1);
         line.payerName = fields.at(0);
         line.searched = {fields.at(0)};
         if (!fields.value(3).isEmpty())
@@ -255,7 +255,7 @@ private Q_SLOTS:
         PayerNames taught;
         taught.teach(PayerNames::normalised(u"ｺﾊﾞﾔｼ ｵｻﾑ"_s), {MatchKeys::phoneKey(u"03-1111-0001"), {}});
         const PaymentMatcher matcher(ruleOrders(), 880, taught);
-        const StatementLines lines = ruleLines({line});
+        const QList<StatementLine> lines = ruleLines({line});
         const MatchResult result = matcher.match(lines).at(0);
         QTEST(matchText(matcher, result, lines.at(0)), "matched");
         QFETCH(QString, noted);
@@ -278,7 +278,7 @@ private Q_SLOTS:
         QFETCH(int, orders);
         QList<ListedOrder> listed;
         for (int i = 0; i < orders; ++i)
-            listed.append({i + 1, 1000 + i, u"田中 一郎"_s, 1000.0 + 10 * i, 0, u"03-2222-%1"_s.arg(1000 + i), {}, {}});
+            listed.append({i + 1, 1000 + i, u"田中 一郎"_s, 1000 + 10 * i, 0, u"03-2222-%1"_s.arg(1000 + i), {}, {}});
         const PaymentMatcher matcher(listed);
         const MatchResult result = matcher.match(ruleLines({u"ﾀﾅｶ ｲﾁﾛｳ#1500"_s})).at(0);
         QTEST(PaymentMatcher::statusText(result.status), "status");

@@ -2,7 +2,6 @@
 // receipts of an import built on it.
 #include "MatchText.h"
 
-#include "core/data/CellText.h"
 #include "import/PaymentImport.h"
 #include "import/MatchKeys.h"
 #include "import/PaymentMatcher.h"
@@ -15,10 +14,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const int May1 = CellText::parseDate(u"2024/05/01");
+const QDate May1(2024, 5, 1);
 
-// Open amounts: 101 3,000; 102 and 103 5,000; 104 8,000 (8,000.5 rounds to
-// even); 1011 2,200 of 4,400, half received. 201 differs from 101's phone in
+// Open amounts: 101 3,000; 102 and 103 5,000; 104 8,000; 1011 2,200 of
+// 4,400, half received. 201 differs from 101's phone in
 // its last digit; 202, 203 (by TEL1) and 205 are one customer; 88 and 250
 // have one amount; 301 and 302 share a 氏名 but not a phone; 401 and 402 are
 // one customer's orders of one amount; 204 has no phone. 206 shares 204's
@@ -29,7 +28,7 @@ QList<ListedOrder> listed()
     return {{1, 101, u"山田 太郎"_s, 3000, 0, u"03-1234-5678"_s, {}},
             {2, 102, u"佐藤 花子"_s, 5000, 0, {}, {}},
             {3, 103, u"鈴木 一郎"_s, 5000, 0, {}, {}},
-            {4, 104, u"高橋 陽子"_s, 8000.5, 0, {}, {}},
+            {4, 104, u"高橋 陽子"_s, 8000, 0, {}, {}},
             {5, 1011, u"田中 健太"_s, 4400, 2200, {}, {}},
             {6, 201, u"伊藤 誠"_s, 2000, 0, u"0312345679"_s, {}},
             {7, 202, u"伊藤 花子"_s, 2500, 0, u"045-222-3333"_s, {}},
@@ -74,7 +73,7 @@ StatementLine lineOf(const QString &written, int number)
     StatementLine line;
     line.lineNumber = number;
     line.cancels = fields.at(0).startsWith(u'~');
-    line.julianDay = May1;
+    line.date = May1;
     line.searched = fields.at(0).split(u'|');
     line.amount = fields.at(1).toLongLong();
     line.namedOrder = fields.value(2);
@@ -84,9 +83,9 @@ StatementLine lineOf(const QString &written, int number)
     return line;
 }
 
-StatementLines linesOf(const QStringList &written)
+QList<StatementLine> linesOf(const QStringList &written)
 {
-    StatementLines lines;
+    QList<StatementLine> lines;
     for (const QString &line : written)
         lines.append(lineOf(line, int(lines.size()) + 2));
     return lines;
@@ -186,8 +185,8 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, lines);
         const PaymentMatcher matcher(listed(), Tolerance, taught());
-        const StatementLines statement = linesOf(lines);
-        const MatchResults results = matcher.match(statement);
+        const QList<StatementLine> statement = linesOf(lines);
+        const QList<MatchResult> results = matcher.match(statement);
         QStringList matched;
         for (qsizetype i = 0; i < results.size(); ++i)
             matched << matchText(matcher, results.at(i), statement.at(i));
@@ -293,7 +292,7 @@ private Q_SLOTS:
 
         QStringList receipts;
         for (const PaymentImport::Receipt &receipt : import.receipts())
-            receipts << u"%1:%2:%3"_s.arg(receipt.row).arg(CellText::dateText(receipt.julianDay)).arg(receipt.paidAmount);
+            receipts << u"%1:%2:%3"_s.arg(receipt.row).arg(receipt.date.toString(u"yyyy/MM/dd")).arg(receipt.paidAmount);
         QCOMPARE(receipts, (QStringList{u"1:2024/05/01:3000"_s, u"3:2024/05/01:5000"_s, u"5:2024/05/01:3200"_s}));
         QVERIFY(import.choose(1, -1));
         QVERIFY(!import.isTicked(1));
@@ -316,7 +315,7 @@ private Q_SLOTS:
         QList<ListedOrder> orders;
         for (int i = 0; i < sharing; ++i)
             orders.append({i + 1, 5000 + i, u"顧客"_s, 1200, 0, {}, {}});
-        const MatchResults results = PaymentMatcher(orders).match(linesOf({u"ﾌﾘｺﾐ#1200"_s}));
+        const QList<MatchResult> results = PaymentMatcher(orders).match(linesOf({u"ﾌﾘｺﾐ#1200"_s}));
         QCOMPARE(results.size(), 1);
         QCOMPARE(results[0].status, MatchStatus::MultipleCandidates);
         QCOMPARE(results[0].candidateCount, sharing);

@@ -3,7 +3,6 @@
 // naming its line.
 #include "ZenginSample.h"
 
-#include "core/data/CellText.h"
 #include "import/BankDate.h"
 #include "import/StatementFile.h"
 
@@ -26,7 +25,7 @@ const QDate Today(2024, 6, 1);
 
 QString dateOf(const StatementLine &line)
 {
-    return line.julianDay ? CellText::dateText(line.julianDay) : u"problem"_s;
+    return line.date.isValid() ? line.date.toString(u"yyyy/MM/dd") : u"problem"_s;
 }
 
 Entry entry(const QByteArray &date, qint64 amount, const QString &payer, const QString &edi = QString())
@@ -112,58 +111,6 @@ private Q_SLOTS:
                                                                                                    line.namedOrder);
         }
         QTEST(lines, "lines");
-    }
-
-    // The compact store gives back every field of every line as it was put
-    // in: texts repeated from the line before or within the line, amounts
-    // written otherwise than as their number, absent texts.
-    void keepsEveryField()
-    {
-        const auto make = [](int number, const QString &amountText, qint64 amount, const QStringList &searched,
-                             const QString &payer, const QString &named = QString()) {
-            StatementLine line;
-            line.lineNumber = number;
-            line.dateText = u"2024/05/01"_s;
-            line.julianDay = int(QDate(2024, 5, 1).toJulianDay());
-            line.amount = amount;
-            line.amountText = amountText;
-            line.searched = searched;
-            line.payerName = payer;
-            line.namedOrder = named;
-            line.edi = named;
-            line.reference = number % 2 ? u"000041"_s : QString();
-            line.cancels = number % 3 == 0;
-            line.problem = number == 5 ? u"金額「abc」が読めません"_s : QString();
-            return line;
-        };
-        QList<StatementLine> lines{
-            make(2, u"1234"_s, 1234, {u"ﾔﾏﾀﾞ"_s, u"振込"_s}, u"ﾔﾏﾀﾞ"_s),
-            make(3, u"1,234"_s, 1234, {u"ｽｽﾞｷ"_s, u"振込"_s}, u"ｽｽﾞｷ"_s, u"101"_s),
-            make(4, u"0012"_s, 12, {u"振込"_s, u"ｽｽﾞｷ"_s}, u"ﾀﾅｶ"_s, u"101"_s),
-            make(5, u"abc"_s, 0, {}, QString()),
-            make(6, QString(), 0, {u"ﾔﾏﾀﾞ"_s}, QString()),
-            make(7, u"0"_s, 0, {u"振込"_s, u"ﾔﾏﾀﾞ"_s}, u"ﾔﾏﾀﾞ"_s),
-        };
-        lines[2].dateText = u"R06.05.01"_s;
-        lines[3].dateText = u"2024/02/30"_s;
-        lines[3].julianDay = 0;
-        const auto fields = [](const StatementLine &line) {
-            return QStringList{QString::number(line.lineNumber), line.dateText, QString::number(line.julianDay),
-                               QString::number(line.amount), line.amountText, line.searched.join(u'|'),
-                               line.payerName, line.namedOrder, line.edi, line.reference, line.problem,
-                               line.cancels ? u"取消"_s : QString()};
-        };
-        StatementLines stored;
-        for (const StatementLine &line : lines)
-            stored.append(line);
-        QCOMPARE(stored.size(), lines.size());
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            QCOMPARE(fields(stored.at(i)), fields(lines.at(i)));
-        // What a later record of the file takes back leaves the others whole.
-        stored.retain([](qsizetype i) { return i % 2 == 1; });
-        QCOMPARE(stored.size(), 3);
-        for (qsizetype i = 0; i < stored.size(); ++i)
-            QCOMPARE(fields(stored.at(i)), fields(lines.at(2 * i + 1)));
     }
 
     // A large file is decoded a megabyte at a time: a quoted line break across

@@ -92,8 +92,7 @@ private Q_SLOTS:
         const QList<ListedOrder> listed = f.form->ListedOrders();
         QCOMPARE(listed.size(), 1);
         const ListedOrder &order = listed.constFirst();
-        QCOMPARE((QList<double>{double(order.row), double(order.id), order.billed, order.received}),
-                 (QList<double>{1, 7, 12345, 5}));
+        QCOMPARE((QList<qint64>{order.row, order.id, order.billed, order.received}), (QList<qint64>{1, 7, 12345, 5}));
         QCOMPARE(order.phone, u"03-1234-5678"_s);
     }
 

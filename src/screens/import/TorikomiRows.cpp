@@ -39,7 +39,7 @@ QVariant TorikomiRows::value(int column, int index) const
     case frmTorikomi::ColLine:
         return line.lineNumber;
     case frmTorikomi::ColDate:
-        return line.julianDay ? FieldValue::FormatDate(QDate::fromJulianDay(line.julianDay)) : line.dateText;
+        return line.date.isValid() ? FieldValue::FormatDate(line.date) : QString();
     case frmTorikomi::ColAmount:
         return line.amount;
     case frmTorikomi::ColText:
@@ -71,12 +71,12 @@ QVariant TorikomiRows::value(int column, int index) const
     case frmTorikomi::ColBilled: {
         if (order < 0) {
             const ListedOrder *registered = m_import.registered(index);
-            return registered ? QVariant(registered->billed) : QVariant();
+            return registered ? QVariant(qlonglong(registered->billed)) : QVariant();
         }
-        double billed = 0;
+        qint64 billed = 0;
         for (const int each : m_import.targets(index))
             billed += matcher.orders().at(each).billed;
-        return billed;
+        return qlonglong(billed);
     }
     case frmTorikomi::ColFee:
         if (const qint64 fee = m_import.fee(index); fee != 0)

@@ -249,7 +249,7 @@ void frmTorikomi::ShowCandidates(int row)
     for (const int order : candidates) {
         const ListedOrder &listed = m_import.matcher().orders().at(order);
         cboKouho->addItem(u"%1  %2  %3 円"_s.arg(listed.id).arg(listed.name,
-                                                                CellText::groupedNumber(listed.billed)));
+                                                                CellText::groupedNumber(double(listed.billed))));
     }
     cboKouho->setCurrentIndex(int(candidates.indexOf(m_import.target(row - 1))) + 1);
 }

@@ -1,7 +1,7 @@
 // The operator's side of the import dialog: ticks, picks, saving and applying.
 #include "screens/import/frmTorikomi.h"
 
-#include "core/data/CellText.h"
+#include "core/data/FieldValue.h"
 #include "import/CsvWriter.h"
 #include "import/PaymentImport.h"
 #include "widgets/MessageService.h"
@@ -140,8 +140,8 @@ bool frmTorikomi::SaveUnapplied(const QString &path)
         if (!line.namedOrder.isEmpty())
             rest.removeOne(line.namedOrder);
         rows.append({QString::number(line.lineNumber),
-                     line.julianDay ? CellText::dateText(line.julianDay) : line.dateText,
-                     line.amountText.isEmpty() ? QString::number(line.amount) : line.amountText, line.payerName,
+                     line.date.isValid() ? FieldValue::FormatDate(line.date) : QString(),
+                     line.amount > 0 ? QString::number(line.amount) : QString(), line.payerName,
                      rest.join(u' '), line.namedOrder, line.cancels ? u"1"_s : QString(), line.problem,
                      PaymentMatcher::statusText(m_import.result(index).status),
                      order >= 0 ? QString::number(m_import.matcher().orders().at(order).id) : QString()});

@@ -2,10 +2,11 @@
 // matching it against the listed rows, the preview, and writing the grid.
 #include "screens/receipt_list/frmKensaku.h"
 
-#include "core/data/CellText.h"
+#include "core/data/FieldValue.h"
 #include "core/data/DbConnection.h"
 #include "core/data/DbTransaction.h"
 #include "core/data/QtSqlConnection.h"
+#include "core/data/Rounding.h"
 #include "core/data/SqlCatalog.h"
 #include "import/PayerNames.h"
 #include "core/receipt/SharedState.h"
@@ -80,8 +81,9 @@ QList<ListedOrder> registeredOrders(DbConnection &connection, const SuiteSetting
         const auto records =
             connection.Execute(SqlCatalog::RegisteredOrders(keys.orderNumbers, phones, connection.Dialect()));
         while (!records->Eof()) {
-            orders.append({0, records->IntegerAt(0).value_or(0), records->TextAt(1), records->NumberAt(4),
-                           records->NumberAt(5), records->TextAt(2), records->TextAt(3)});
+            orders.append({0, records->IntegerAt(0).value_or(0), records->TextAt(1),
+                           YenOf(records->NumberAt(4)).value_or(0), YenOf(records->NumberAt(5)).value_or(0),
+                           records->TextAt(2), records->TextAt(3)});
             records->MoveNext();
         }
         records->Close();
@@ -102,8 +104,8 @@ QList<ListedOrder> frmKensaku::ListedOrders() const
         const OrderList::Row &order = m_orders.at(row);
         // A row without an exact order number could never be registered.
         if (order.id)
-            orders.append({row + 1, *order.id, order.name, double(order.billed.value_or(0)),
-                           double(order.paidAmount.value_or(0)), order.tel, order.tel1, order.company});
+            orders.append({row + 1, *order.id, order.name, order.billed.value_or(0), order.paidAmount.value_or(0),
+                           order.tel, order.tel1, order.company});
     }
     return orders;
 }
@@ -167,7 +169,7 @@ void frmKensaku::ImportStatement(const QString &path)
     // As a hand edit would: date, amount and both flags; the mark shows the operator what was filled.
     ReDrawGuard noPaint(sprNyukin);
     for (const PaymentImport::Receipt &receipt : import->receipts()) {
-        sprNyukin->SetText(ColPaidDate, receipt.row, CellText::dateText(receipt.julianDay));
+        sprNyukin->SetText(ColPaidDate, receipt.row, FieldValue::FormatDate(receipt.date));
         sprNyukin->SetText(ColPaidAmount, receipt.row, receipt.paidAmount);
         sprNyukin->SetValue(ColUpdateFlag, receipt.row, 1);
         sprNyukin->SetValue(ColMailFlag, receipt.row, 1);
