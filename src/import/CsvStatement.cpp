@@ -1,6 +1,7 @@
 #include "import/CsvStatement.h"
 
 #include "import/CsvReader.h"
+#include "import/ServiceRefunds.h"
 #include "import/StatementValues.h"
 
 #include <QString>
@@ -57,13 +58,26 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
         return;
     }
     const std::optional<qint64> amount = StatementValues::amountOf(amountText);
-    if (amount && *amount <= 0) {
+    const bool service = columns.service();
+    if (amount && (*amount == 0 || (*amount < 0 && !service))) {
         ++statement.skipped;
         return;
     }
     StatementLine line;
     line.lineNumber = record.line;
     line.amount = amount.value_or(0);
+    if (service) {
+        // A refund or chargeback pays nothing; the fee is shown, the customer paid the whole.
+        line.kind = columns.type >= 0 ? cell(record, columns.type) : QString();
+        line.cancels = line.amount < 0 || ServiceRefunds::isRefund(line.kind);
+        line.amount = std::abs(line.amount);
+        const qint64 fee = columns.fee >= 0 ? StatementValues::amountOf(cell(record, columns.fee)).value_or(0) : 0;
+        line.fee = std::abs(fee);
+        const std::optional<qint64> net = columns.net >= 0 ? StatementValues::amountOf(cell(record, columns.net))
+                                                           : std::optional<qint64>();
+        if (net || columns.fee >= 0)
+            statement.payout = std::max<qint64>(statement.payout, 0) + net.value_or(amount.value_or(0) - fee);
+    }
     const QString dateText = cell(record, columns.date);
     if (const int day = StatementValues::dateOf(dateText))
         line.date = QDate::fromJulianDay(day);
@@ -166,6 +180,10 @@ public:
             m_statement.error = u"1行目: ファイルが空です"_s;
         if (m_refused || m_first)
             m_statement.lines.clear();
+        if (m_statement.ok() && m_columns.service()) {
+            m_statement.fileKind = PaymentMethods::FileKind(m_columns.kind);
+            ServiceRefunds::settle(m_statement);
+        }
         return std::move(m_statement);
     }
 

@@ -31,9 +31,11 @@ public:
         qint64 amount{0};
     };
 
-    // names: the readings of the same orders' names, when an earlier import indexed them.
+    // names: the readings of the same orders' names, when an earlier import
+    // indexed them; methods: which orders the statement's kind of file pays.
     PaymentImport(Statement statement, QList<ListedOrder> orders, qint64 feeTolerance = 0,
-                  PayerNames payerNames = {}, std::shared_ptr<const NameIndex> names = {});
+                  PayerNames payerNames = {}, std::shared_ptr<const NameIndex> names = {},
+                  const PaymentMethods &methods = {});
 
     const Statement &statement() const { return m_statement; }
     const PaymentMatcher &matcher() const { return m_matcher; }

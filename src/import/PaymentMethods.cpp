@@ -28,10 +28,9 @@ bool PaymentMethods::claims(const QStringList &words, const QString &method)
 
 bool PaymentMethods::pays(FileKind kind, const QString &method) const
 {
-    if (kind != FileKind::Bank)
-        return claims(m_words.at(int(kind)), method);
-    return std::none_of(m_words.cbegin(), m_words.cend(),
-                        [&method](const QStringList &words) { return claims(words, method); });
+    // The banks pay every order, as they always have: a customer may transfer
+    // what a slip or a service failed to collect.
+    return kind == FileKind::Bank || claims(m_words.at(int(kind)), method);
 }
 
 QString PaymentMethods::kindName(FileKind kind)

@@ -8,8 +8,8 @@ class SuiteSettings;
 
 // Which orders a statement may pay, by their 支払方法: a convenience-store
 // slip pays no order the customer was to pay by bank transfer. Each kind of
-// file pays the methods whose names contain one of its words; the banks pay
-// every method no other kind claims, as they always have.
+// file but the banks' pays the methods whose names contain one of its words;
+// the banks pay every order, as they always have.
 class PaymentMethods final
 {
 public:

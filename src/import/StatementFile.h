@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/ConvenienceSettings.h"
 #include "import/CsvColumns.h"
 #include "import/Statement.h"
 
@@ -10,7 +11,8 @@
 #include <QStringList>
 
 // Reads a payment statement whatever its kind: the banks' fixed-length files
-// (振込入金通知, 入出金取引明細) or CSV, recognised by the content and never by
+// (振込入金通知, 入出金取引明細), the convenience-store collection agents'
+// files or CSV, recognised by the content and never by
 // the file name. today only matters for a bank file whose header gives no
 // dates.
 class StatementFile final
@@ -20,7 +22,9 @@ public:
     static constexpr qint64 MaxBytes = 10 * 1024 * 1024;
 
     // assigned: the operator's columns for a CSV whose header names none.
-    static Statement read(const QByteArray &bytes, const QDate &today, const CsvColumns *assigned = nullptr);
+    // convenience: how the convenience-store collection files are read.
+    static Statement read(const QByteArray &bytes, const QDate &today, const CsvColumns *assigned = nullptr,
+                          const ConvenienceSettings &convenience = {});
     // Only a regular file of at most MaxBytes is read; anything else is
     // refused before a byte of it is read.
     static Statement readFile(const QString &path, const QDate &today, const CsvColumns *assigned = nullptr);

@@ -264,6 +264,8 @@ private Q_SLOTS:
             pressAndSettle(Qt::Key_Space);
             pressAndSettle(Qt::Key_Return);
             chosen = dialog->columns().toText();
+            for (int past = 0; past < 5; ++past) // 注文番号 to ファイルの種類 stay as they are
+                pressAndSettle(Qt::Key_Return);
             pressAndSettle(Qt::Key_Return); // OK
         };
         QStringList statuses, unappliedStatuses;

@@ -72,21 +72,29 @@ std::optional<Outcome> runBeside(QWidget *owner, Work work)
 
 // The file's bytes are kept only while the operator may still have to assign
 // its columns: a large file is not held beside its lines while they are matched.
+// The other payment methods' files are read and matched as the settings say.
+struct MethodSettings
+{
+    ConvenienceSettings convenience;
+    PaymentMethods methods;
+};
+
 Outcome readAndMatch(QByteArray &bytes, const QDate &today, const CsvColumns *assigned,
                      const QList<ListedOrder> &orders, qint64 feeTolerance, const PayerNames &payerNames,
-                     const std::shared_ptr<const NameIndex> &names, const std::atomic_bool &cancelled)
+                     const std::shared_ptr<const NameIndex> &names, const MethodSettings &methods,
+                     const std::atomic_bool &cancelled)
 {
     Outcome outcome;
     if (cancelled)
         return outcome;
-    outcome.statement = StatementFile::read(bytes, today, assigned);
+    outcome.statement = StatementFile::read(bytes, today, assigned, methods.convenience);
     if (!outcome.statement.columnsKey.isEmpty()) {
         outcome.firstRows = StatementFile::firstRows(bytes, frmColumns::PreviewRows);
         return outcome;
     }
     bytes = QByteArray();
     if (!cancelled && outcome.statement.ok() && !outcome.statement.lines.isEmpty())
-        outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames, names);
+        outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames, names, methods.methods);
     return outcome;
 }
 
@@ -100,6 +108,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
     refusal.clear();
     const QDate today = QDate::currentDate();
     auto bytes = std::make_shared<QByteArray>();
+    const MethodSettings methods{ConvenienceSettings::read(settings), PaymentMethods::read(settings)};
     std::optional<Outcome> outcome = runBeside(owner, [=](const std::atomic_bool &cancelled) {
         QString error;
         *bytes = StatementFile::load(path, error);
@@ -108,7 +117,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             failed.statement.error = error;
             return failed;
         }
-        return readAndMatch(*bytes, today, nullptr, orders, feeTolerance, payerNames, names, cancelled);
+        return readAndMatch(*bytes, today, nullptr, orders, feeTolerance, payerNames, names, methods, cancelled);
     });
     if (!outcome)
         return std::nullopt;
@@ -134,7 +143,8 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
         }
         const CsvColumns assigned = *columns;
         outcome = runBeside(owner, [=](const std::atomic_bool &cancelled) {
-            return readAndMatch(*bytes, today, &assigned, orders, feeTolerance, payerNames, names, cancelled);
+            return readAndMatch(*bytes, today, &assigned, orders, feeTolerance, payerNames, names, methods,
+                                cancelled);
         });
         if (!outcome)
             return std::nullopt;
