@@ -51,9 +51,12 @@ void writeConvenienceCsv(DemoMethodFile &file, const QList<DemoOrder> &orders, c
 {
     QStringList lines{u"種別,収納日,収納時刻,バーコード情報,ユーザー使用欄1,ユーザー使用欄2,印紙フラグ,金額,"
                       "コンビニ本部コード,コンビニ名,店舗コード,振込日,データ作成日"_s};
-    const auto line = [&](const char *kind, const DemoOrder &order, qint64 amount, const char *time) {
+    // A 郵便振替訂正 keeps the slip and corrects the amount.
+    const auto line = [&](const char *kind, const DemoOrder &order, qint64 amount, const char *time,
+                          qint64 slipAmount = -1) {
         lines.append(u"%1,%2,%3,%4,,,0,%5,000001,ｻﾝﾌﾟﾙﾏｰﾄ,0012345,%6,%7"_s.arg(QLatin1StringView(kind),
-            today.addDays(-1).toString(u"yyyyMMdd"), QLatin1StringView(time), slip(order.id, amount, today),
+            today.addDays(-1).toString(u"yyyyMMdd"), QLatin1StringView(time),
+            slip(order.id, slipAmount < 0 ? amount : slipAmount, today),
             QString::number(amount), today.addDays(3).toString(u"yyyyMMdd"), today.toString(u"yyyyMMdd")));
     };
     if (orders.size() < 5)
@@ -65,7 +68,7 @@ void writeConvenienceCsv(DemoMethodFile &file, const QList<DemoOrder> &orders, c
     line("02", orders.at(0), orders.at(0).open, "0930");
     line("02", orders.at(3), orders.at(3).open, "1300");
     line("12", orders.at(4), orders.at(4).open + 100, "1410");
-    line("22", orders.at(4), orders.at(4).open, "1410");
+    line("22", orders.at(4), orders.at(4).open, "1410", orders.at(4).open + 100);
     file.paid = {orders.at(0).id, orders.at(3).id, orders.at(4).id};
     file.unpaid = {orders.at(1).id, orders.at(2).id};
     QStringEncoder sjis("Shift_JIS");

@@ -2,6 +2,7 @@
 // statement: the keyboard round to the registration, the preview's answers,
 // the pick among candidates, and files that are refused.
 #include "ImportFixture.h"
+#include "demo/DemoMethodFiles.h"
 #include "ZenginSample.h"
 
 #include "import/PaymentImport.h"
@@ -312,6 +313,50 @@ private Q_SLOTS:
         QCOMPARE(asked, kind == u"csv" ? 1 : 2);
         QCOMPARE(offered, kind == u"csv" ? QString() : chosen);
         QCOMPARE(statuses.size(), 3);
+    }
+
+    // An operator imports the agent's file of a 速報 and its 確報, a 速報
+    // alone, a 速報取消 and a corrected 郵便振替, then a 後払い statement with
+    // fees and a refund through the column dialog: the paid orders are
+    // registered once with their amounts, the others keep nothing.
+    void otherMethodsPayTheirOrdersOnce()
+    {
+        F fixture;
+        vaSpread *grid = fixture.openAndSearch()->grid();
+        DemoOptions options;
+        const DemoMethodFiles files = WriteDemoMethodFiles(*fixture.screen.db.connection(), options,
+                                                           fixture.screen.db.path());
+        QVERIFY(files.convenienceCsv.written && files.deferred.written);
+        QStringList statuses;
+        auto preview = [&](frmTorikomi *form) {
+            auto *lines = form->findChild<vaSpread *>(u"sprTorikomi"_s);
+            for (int row = 1; row <= lines->MaxRows(); ++row)
+                statuses << lines->Text(frmTorikomi::ColStatus, row);
+            press(Qt::Key_Return);
+        };
+        fixture.screen.whenActive<frmTorikomi>(preview);
+        fixture.screen.form->ImportStatement(files.convenienceCsv.path);
+        QCOMPARE(statuses.join(u" "), (QStringList{u"速報"_s, u"一致"_s, u"一致"_s, u"一致"_s}).join(u" "));
+
+        statuses.clear();
+        fixture.screen.whenActive<frmColumns>([](frmColumns *dialog) {
+            // 取引日, 加盟店取引ID, 取引種別, 請求金額, 手数料, 入金予定額
+            const std::pair<const char16_t *, int> chosen[] = {{u"cboDate", 0}, {u"cboOrder", 1}, {u"cboType", 2},
+                                                               {u"cboAmount", 3}, {u"cboFee", 4}, {u"cboNet", 5},
+                                                               {u"cboKind", int(PaymentMethods::FileKind::Deferred)}};
+            for (const auto &[name, data] : chosen) {
+                auto *combo = dialog->findChild<QComboBox *>(QString::fromUtf16(name));
+                combo->setCurrentIndex(combo->findData(data));
+            }
+            dialog->findChild<QWidget *>(u"cmdOK"_s)->setFocus();
+            pressAndSettle(Qt::Key_Return);
+        });
+        fixture.screen.whenActive<frmTorikomi>(preview);
+        fixture.screen.form->ImportStatement(files.deferred.path);
+        QCOMPARE(statuses, (QStringList{u"一致"_s, u"一致"_s}));
+
+        QCOMPARE(filledRows(grid), sorted(files.convenienceCsv.paid + files.deferred.paid));
+        QCOMPARE(fixture.screen.texts, QStringList());
     }
 
     void refusesBadFiles_data()
