@@ -71,12 +71,14 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
         line.kind = columns.type >= 0 ? cell(record, columns.type) : QString();
         line.cancels = line.amount < 0 || ServiceRefunds::isRefund(line.kind);
         line.amount = std::abs(line.amount);
-        const qint64 fee = columns.fee >= 0 ? StatementValues::amountOf(cell(record, columns.fee)).value_or(0) : 0;
-        line.fee = std::abs(fee);
+        if (columns.fee >= 0)
+            line.fee = std::abs(StatementValues::amountOf(cell(record, columns.fee)).value_or(0));
+        // The payout as the file gives it, else the gross less the fee, a refund's taken off.
         const std::optional<qint64> net = columns.net >= 0 ? StatementValues::amountOf(cell(record, columns.net))
                                                            : std::optional<qint64>();
+        const qint64 sign = line.cancels ? -1 : 1;
         if (net || columns.fee >= 0)
-            statement.payout = std::max<qint64>(statement.payout, 0) + net.value_or(amount.value_or(0) - fee);
+            statement.payout = std::max<qint64>(statement.payout, 0) + net.value_or(sign * (line.amount - line.fee));
     }
     const QString dateText = cell(record, columns.date);
     if (const int day = StatementValues::dateOf(dateText))

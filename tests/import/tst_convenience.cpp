@@ -6,7 +6,9 @@
 #include "import/ConvenienceCsv.h"
 #include "import/ConvenienceFixed.h"
 #include "import/ConveniencePayments.h"
+#include "import/PaymentImport.h"
 #include "import/PaymentMethods.h"
+#include "import/StatementFile.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -290,6 +292,46 @@ private Q_SLOTS:
         if (!ini.isEmpty())
             QVERIFY(suite.writeIni(u"MethodsConvenience"_s, ini));
         QTEST(PaymentMethods::read(suite).pays(kind, method), "pays");
+    }
+
+    // Whole files against listed orders: a slip for an order of another
+    // method, a 速報, a service's fee, refunds with and without their payment.
+    void imports_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("columns"); // assigned, for a service's CSV
+        QTest::addColumn<QStringList>("lines"); // "status ticked, ticked when the operator ticks it"
+        QTest::addColumn<qint64>("payout");
+        QTest::newRow("slips") << (row("02", slip(101, 1200), 1200) + row("02", slip(102, 900), 900)
+                                   + row("01", slip(101, 1200), 1200, "1400")).toUtf8()
+                               << QString() << QStringList{u"一致 1 1"_s, u"支払方法違い 0 0"_s, u"速報 0 1"_s} << qint64(-1);
+        const QString service = u"date=0;amount=2;withdrawal=-1;payer=-1;searched=1;order=1;header=1;fee=3;net=-1;type=4;kind=3"_s;
+        QTest::newRow("service") << u"日,注文,額,料,種別\n"
+                                    "2026/12/01,103,5000,150,売上\n2026/12/01,104,3000,90,売上\n"
+                                    "2026/12/02,104,-3000,-90,返金\n2026/12/02,103,1000,30,キャンセル\n"_s.toUtf8()
+                                 << service << QStringList{u"一致 1 1"_s, u"取消 0 0"_s} << qint64(5000 - 150 - 1000 + 30);
+    }
+    void imports()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, columns);
+        QFETCH(QStringList, lines);
+        const QList<ListedOrder> orders{{1, 101, u"山田"_s, 1200, 0, {}, {}, {}, u"コンビニ払い"_s},
+                                        {2, 102, u"佐藤"_s, 900, 0, {}, {}, {}, u"銀行振込"_s},
+                                        {3, 103, u"鈴木"_s, 5000, 0, {}, {}, {}, u"後払い"_s},
+                                        {4, 104, u"田中"_s, 3000, 0, {}, {}, {}, u"後払い"_s}};
+        const std::optional<CsvColumns> assigned = CsvColumns::fromText(columns);
+        PaymentImport import(StatementFile::read(bytes, QDate(2026, 12, 5), assigned ? &*assigned : nullptr),
+                                   orders);
+        QVERIFY2(import.statement().ok(), qPrintable(import.statement().error));
+        QStringList seen;
+        for (int i = 0; i < import.lineCount(); ++i) {
+            const bool ticked = import.isTicked(i);
+            import.setTicked(i, true);
+            seen << u"%1 %2 %3"_s.arg(PaymentMatcher::statusText(import.result(i).status)).arg(ticked).arg(import.isTicked(i));
+        }
+        QCOMPARE(seen, lines);
+        QTEST(import.statement().payout, "payout");
     }
 };
 
