@@ -308,8 +308,8 @@ private Q_SLOTS:
         const QString service = u"date=0;amount=2;withdrawal=-1;payer=-1;searched=1;order=1;header=1;fee=3;net=-1;type=4;kind=3"_s;
         QTest::newRow("service") << u"日,注文,額,料,種別\n"
                                     "2026/12/01,103,5000,150,売上\n2026/12/01,104,3000,90,売上\n"
-                                    "2026/12/02,104,-3000,-90,返金\n2026/12/02,103,1000,30,キャンセル\n"_s.toUtf8()
-                                 << service << QStringList{u"一致 1 1"_s, u"取消 0 0"_s} << qint64(5000 - 150 - 1000 + 30);
+                                    "2026/12/02,104,-3000,-90,返金\n2026/12/02,105,5000,150,キャンセル\n"_s.toUtf8()
+                                 << service << QStringList{u"一致 1 1"_s, u"取消 0 0"_s} << qint64(0);
     }
     void imports()
     {
