@@ -316,9 +316,10 @@ private Q_SLOTS:
     }
 
     // An operator imports the agent's file of a 速報 and its 確報, a 速報
-    // alone, a 速報取消 and a corrected 郵便振替, then a 後払い statement with
-    // fees and a refund through the column dialog: the paid orders are
-    // registered once with their amounts, the others keep nothing.
+    // alone, a 速報取消 and a corrected 郵便振替, its 120-byte form, then a
+    // 後払い statement with fees and a refund and a COD remittance through
+    // the column dialog: the paid orders are registered once with their
+    // amounts, the others keep nothing.
     void otherMethodsPayTheirOrdersOnce()
     {
         F fixture;
@@ -326,7 +327,8 @@ private Q_SLOTS:
         DemoOptions options;
         const DemoMethodFiles files = WriteDemoMethodFiles(*fixture.screen.db.connection(), options,
                                                            fixture.screen.db.path());
-        QVERIFY(files.convenienceCsv.written && files.deferred.written);
+        QVERIFY(files.convenienceCsv.written && files.convenienceFixed.written && files.deferred.written
+                && files.cashOnDelivery.written);
         QStringList statuses;
         auto preview = [&](frmTorikomi *form) {
             auto *lines = form->findChild<vaSpread *>(u"sprTorikomi"_s);
@@ -339,23 +341,39 @@ private Q_SLOTS:
         QCOMPARE(statuses.join(u" "), (QStringList{u"速報"_s, u"一致"_s, u"一致"_s, u"一致"_s}).join(u" "));
 
         statuses.clear();
-        fixture.screen.whenActive<frmColumns>([](frmColumns *dialog) {
-            // 取引日, 加盟店取引ID, 取引種別, 請求金額, 手数料, 入金予定額
-            const std::pair<const char16_t *, int> chosen[] = {{u"cboDate", 0}, {u"cboOrder", 1}, {u"cboType", 2},
-                                                               {u"cboAmount", 3}, {u"cboFee", 4}, {u"cboNet", 5},
-                                                               {u"cboKind", int(PaymentMethods::FileKind::Deferred)}};
-            for (const auto &[name, data] : chosen) {
-                auto *combo = dialog->findChild<QComboBox *>(QString::fromUtf16(name));
-                combo->setCurrentIndex(combo->findData(data));
-            }
-            dialog->findChild<QWidget *>(u"cmdOK"_s)->setFocus();
-            pressAndSettle(Qt::Key_Return);
-        });
+        fixture.screen.whenActive<frmTorikomi>(preview);
+        fixture.screen.form->ImportStatement(files.convenienceFixed.path);
+        QCOMPARE(statuses, (QStringList{u"一致"_s, u"速報"_s}));
+
+        // Each statement's columns as the operator assigns them.
+        using Kind = PaymentMethods::FileKind;
+        const auto assign = [&fixture](QList<std::pair<const char16_t *, int>> chosen) {
+            fixture.screen.whenActive<frmColumns>([chosen](frmColumns *dialog) {
+                for (const auto &[name, data] : chosen) {
+                    auto *combo = dialog->findChild<QComboBox *>(QString::fromUtf16(name));
+                    combo->setCurrentIndex(combo->findData(data));
+                }
+                dialog->findChild<QWidget *>(u"cmdOK"_s)->setFocus();
+                pressAndSettle(Qt::Key_Return);
+            });
+        };
+        // 取引日, 加盟店取引ID, 取引種別, 請求金額, 手数料, 入金予定額
+        statuses.clear();
+        assign({{u"cboDate", 0}, {u"cboOrder", 1}, {u"cboType", 2}, {u"cboAmount", 3}, {u"cboFee", 4},
+                {u"cboNet", 5}, {u"cboKind", int(Kind::Deferred)}});
         fixture.screen.whenActive<frmTorikomi>(preview);
         fixture.screen.form->ImportStatement(files.deferred.path);
         QCOMPARE(statuses, (QStringList{u"一致"_s, u"一致"_s}));
+        // お問い合わせ番号, お客様管理番号, お届け日, 代引金額, 代引手数料, 振込金額
+        statuses.clear();
+        assign({{u"cboDate", 2}, {u"cboOrder", 1}, {u"cboAmount", 3}, {u"cboFee", 4}, {u"cboNet", 5},
+                {u"cboKind", int(Kind::CashOnDelivery)}});
+        fixture.screen.whenActive<frmTorikomi>(preview);
+        fixture.screen.form->ImportStatement(files.cashOnDelivery.path);
+        QCOMPARE(statuses, (QStringList{u"一致"_s, u"一致"_s}));
 
-        QCOMPARE(filledRows(grid), sorted(files.convenienceCsv.paid + files.deferred.paid));
+        QCOMPARE(filledRows(grid), sorted(files.convenienceCsv.paid + files.convenienceFixed.paid + files.deferred.paid
+                                          + files.cashOnDelivery.paid));
         QCOMPARE(fixture.screen.texts, QStringList());
     }
 
