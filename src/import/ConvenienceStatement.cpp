@@ -1,5 +1,6 @@
 #include "import/ConvenienceStatement.h"
 
+#include "core/data/CellText.h"
 #include "import/ConvenienceCsv.h"
 #include "import/ConvenienceFixed.h"
 #include "import/ConveniencePayments.h"
@@ -80,8 +81,16 @@ Statement ConvenienceStatement::read(QByteArrayView bytes, const ConvenienceSett
         line.problem = record.problem;
         line.cancels = record.outcome == Outcome::Cancel;
         line.early = record.outcome == Outcome::Prompt;
-        if (line.problem.isEmpty() && line.namedOrder.isEmpty())
+        const qint64 day = record.paidOn.toJulianDay();
+        if (!line.problem.isEmpty()) {
+            // The reader's reason stands.
+        } else if (line.amount <= 0) {
+            line.problem = u"金額が 0 円です"_s;
+        } else if (day < CellText::MinDateJulian || day > CellText::MaxDateJulian) {
+            line.problem = u"収納日「%1」は入金日にできません"_s.arg(record.paidOn.toString(u"yyyy/MM/dd"));
+        } else if (line.namedOrder.isEmpty()) {
             line.problem = u"バーコードの注文番号の桁がすべて 0 です（BarcodeOrderStart・BarcodeOrderLength）"_s;
+        }
         statement.lines.append(std::move(line));
     }
     return statement;
