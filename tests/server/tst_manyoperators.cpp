@@ -1,15 +1,19 @@
 // Eight operators, each on a thread with a connection of its own (half
-// through Qt's driver, half through psqlODBC), list the same unpaid orders
-// and register random overlapping parts of them for a bounded time, as the
-// receipt list does (ReceiptRegistration in a DbTransaction). Afterwards
-// every order's successful writes must form one chain from its first values
-// to its final ones: each write read what the previous one wrote. A lost
-// update, or a write from stale values, breaks the chain.
+// through the engine's own driver, half through ODBC), list the same unpaid
+// orders and for a bounded time either register random overlapping parts of
+// them, as the receipt list does, or take back all or some orders of one of
+// the last registrations, as the history windows do. Afterwards the history
+// must hold exactly the writes that went through, and each order's history
+// rows must form one chain from its first values to its current ones: each
+// write read what the previous one wrote. A lost update, a write from stale
+// values, a take-back that restores anything but the values before, or an
+// order taken back twice from the same registration breaks it.
 #include "ServerDatabase.h"
+#include "TestDatabase.h"
 
 #include "core/data/DbTransaction.h"
 #include "core/data/SqlCatalog.h"
-#include "core/receipt/ReceiptRegistration.h"
+#include "core/receipt/PaymentHistory.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -17,26 +21,29 @@
 #include <QTest>
 #include <QThread>
 
-#include <algorithm>
 #include <array>
+#include <functional>
 #include <map>
+#include <set>
 
 using namespace Qt::StringLiterals;
 using Receipt = ReceiptRegistration::Receipt;
+using Opener = std::function<std::shared_ptr<DbConnection>(bool odbc)>;
 
 namespace {
 
-struct Write
-{
-    QString read;    // "date amount mail" as the operator's list had it
-    QString written; // the same after its registration
-};
-
 struct Operator
 {
-    std::map<qint64, QList<Write>> writes;
-    int registered = 0, refused = 0, failed = 0;
+    QStringList writes;             // "number id before -> after", one per order written
+    std::set<qint64> refusedTakeBacks; // registrations whose take-back was refused
+    int registered = 0, refused = 0, takenBack = 0, failed = 0;
 };
+
+// The test's own statements, written with SQLite's brackets.
+QString quoted(QString sql, SqlDialect dialect)
+{
+    return dialect == SqlDialect::PostgreSql ? sql.replace(u'[', u'"').replace(u']', u'"') : sql;
+}
 
 QString describe(const ReceiptRegistration::Listed &listed)
 {
@@ -44,52 +51,98 @@ QString describe(const ReceiptRegistration::Listed &listed)
                              listed.mailSent);
 }
 
-// Until the time is up: list the unpaid orders, fill a random part of them
-// and register it, noting every write that went through.
-void operate(Operator &op, const ServerDatabase &db, bool odbc, qint64 seconds, quint32 seed)
+QString write(qint64 number, qint64 id, const ReceiptRegistration::Listed &before,
+              const ReceiptRegistration::Listed &after)
+{
+    return u"%1 %2 %3 -> %4"_s.arg(number).arg(id).arg(describe(before), describe(after));
+}
+
+// List the unpaid orders, fill a random quarter of them and register it with its history.
+void registerSome(Operator &op, DbConnection &connection, QRandomGenerator &random)
+{
+    QList<Receipt> receipts;
+    const auto records = connection.Execute(SqlCatalog::OrderSearch({}, {}, false, {}, connection.Dialect()));
+    const int id = records->FieldIndex(u"ID"_s);
+    for (; !records->Eof(); records->MoveNext()) {
+        if (random.bounded(4) != 0)
+            continue;
+        Receipt receipt;
+        receipt.row = int(receipts.size()) + 1;
+        receipt.id = records->IntegerAt(id);
+        receipt.idText = QString::number(*receipt.id);
+        // The search does not list the mail flag: an unsent one is 0.
+        receipt.listed = ReceiptRegistration::ListedFrom(records->Fields(u"入金日"_s), records->Fields(u"入金額"_s), 0);
+        receipt.amount = qint64(receipt.listed.paidAmount.toDouble()) + 1 + random.bounded(500);
+        receipt.paidDate = QDate(2026, 1, 1).addDays(random.bounded(300)).toString(u"yyyy/MM/dd"_s);
+        receipts.append(receipt);
+    }
+    records->Close();
+    if (receipts.isEmpty())
+        return;
+    QThread::msleep(random.bounded(20)); // time to type, during which others register
+
+    DbTransaction transaction(connection);
+    if (!ReceiptRegistration::ChangedElsewhere(connection, receipts).isEmpty()) {
+        ++op.refused;
+        return;
+    }
+    ReceiptRegistration::Write(connection, receipts);
+    QList<PaymentHistory::Change> changes;
+    for (const Receipt &receipt : std::as_const(receipts))
+        changes.append({*receipt.id, receipt.listed, ReceiptRegistration::ListedAfter(receipt),
+                        PaymentHistory::TypedSource(), {}});
+    const qint64 number = PaymentHistory::Record(connection, changes, u"op"_s, QDateTime::currentDateTime());
+    transaction.Commit();
+    ++op.registered;
+    for (const PaymentHistory::Change &change : std::as_const(changes))
+        op.writes.append(write(number, change.orderId, change.before, change.after));
+}
+
+// Take back all orders, or some, of one of the last three registrations.
+void takeBackOne(Operator &op, DbConnection &connection, QRandomGenerator &random)
+{
+    qint64 last = 0;
+    {
+        const auto records = connection.Execute(SqlCatalog::HistoryLastNumber(connection.Dialect()));
+        last = records->IntegerAt(0).value_or(0);
+        records->Close();
+    }
+    const qint64 number = last - random.bounded(3);
+    const bool whole = random.bounded(2) == 0;
+    QList<PaymentHistory::Change> changes;
+    for (const PaymentHistory::Line &line : PaymentHistory::Lines(connection, number)) {
+        if (line.change.source == PaymentHistory::TakeBackSource())
+            return; // a take-back itself
+        if (whole || random.bounded(2) == 0)
+            changes.append(line.change);
+    }
+    if (changes.isEmpty())
+        return;
+    const PaymentHistory::TakeBackResult result =
+        PaymentHistory::TakeBack(connection, number, changes, u"op"_s, QDateTime::currentDateTime());
+    if (result.refused()) {
+        op.refusedTakeBacks.insert(number);
+        return;
+    }
+    ++op.takenBack;
+    for (const PaymentHistory::Change &change : std::as_const(changes))
+        op.writes.append(write(result.number, change.orderId, change.after, change.before));
+}
+
+void operate(Operator &op, const Opener &open, bool odbc, qint64 seconds, quint32 seed)
 {
     QRandomGenerator random(seed);
-    std::shared_ptr<QtSqlConnection> connection;
+    std::shared_ptr<DbConnection> connection;
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < seconds * 1000) {
         try {
-            if (!connection) {
-                connection = odbc ? QtSqlConnection::openOdbc(db.odbcString())
-                                  : QtSqlConnection::openPostgreSql(db.conninfo());
-                connection->SetLockTimeout(QtSqlConnection::DefaultLockTimeoutMs);
-            }
-            QList<Receipt> receipts;
-            const auto records = connection->Execute(SqlCatalog::OrderSearch({}, {}, false, {}, connection->Dialect()));
-            const int id = records->FieldIndex(u"ID"_s);
-            for (; !records->Eof(); records->MoveNext()) {
-                if (random.bounded(4) != 0) // a quarter, as an operator picks the day's payments
-                    continue;
-                Receipt receipt;
-                receipt.row = int(receipts.size()) + 1;
-                receipt.id = records->IntegerAt(id);
-                receipt.idText = QString::number(*receipt.id);
-                // The search does not list the mail flag: an unsent one is 0.
-                receipt.listed = ReceiptRegistration::ListedFrom(records->Fields(u"入金日"_s),
-                                                                 records->Fields(u"入金額"_s), 0);
-                receipt.amount = receipt.listed.paidAmount.toDouble() + 1 + random.bounded(500);
-                receipt.paidDate = QDate(2026, 1, 1).addDays(random.bounded(300)).toString(u"yyyy/MM/dd"_s);
-                receipts.append(receipt);
-            }
-            records->Close();
-            QThread::msleep(random.bounded(20)); // time to type, during which others register
-
-            DbTransaction transaction(*connection);
-            if (!ReceiptRegistration::ChangedElsewhere(*connection, receipts).isEmpty()) {
-                ++op.refused;
-                continue;
-            }
-            ReceiptRegistration::Write(*connection, receipts);
-            transaction.Commit();
-            ++op.registered;
-            for (const Receipt &receipt : std::as_const(receipts))
-                op.writes[*receipt.id].append(
-                    {describe(receipt.listed), describe(ReceiptRegistration::ListedAfter(receipt))});
+            if (!connection)
+                connection = open(odbc);
+            if (random.bounded(3) == 0)
+                takeBackOne(op, *connection, random);
+            else
+                registerSome(op, *connection, random);
         } catch (const DbError &error) {
             ++op.failed;
             qWarning("%s", qPrintable(error.description()));
@@ -106,21 +159,52 @@ class tst_ManyOperators : public QObject
 private Q_SLOTS:
     void initTestCase() { ServerDatabase::requireCluster(); }
 
+    void writesFormOneChainPerOrder_data()
+    {
+        QTest::addColumn<bool>("server");
+        QTest::newRow("postgresql") << true;
+        QTest::newRow("sqlite") << false;
+    }
+
     void writesFormOneChainPerOrder()
     {
+        QFETCH(bool, server);
         constexpr int Orders = 200;
         const int asked = qEnvironmentVariableIntValue("PARLOW6_OPERATORS_SECONDS");
-        const int seconds = asked > 0 ? asked : 60;
-        ServerDatabase db;
-        db.addOrders(Orders);
+        const int seconds = asked > 0 ? asked : 30;
+        std::unique_ptr<ServerDatabase> pg;
+        std::unique_ptr<TestDatabase> lite;
+        std::shared_ptr<DbConnection> admin;
+        Opener open;
+        if (server) {
+            pg = std::make_unique<ServerDatabase>();
+            pg->addOrders(Orders);
+            admin = pg->open(ServerPath::Qpsql);
+            open = [&pg](bool odbc) {
+                auto connection = pg->open(odbc ? ServerPath::Odbc : ServerPath::Qpsql);
+                connection->SetLockTimeout(QtSqlConnection::DefaultLockTimeoutMs);
+                return connection;
+            };
+        } else {
+            lite = std::make_unique<TestDatabase>();
+            lite->addPayment(u"銀行振込"_s, 1, 1);
+            for (int id = 1; id <= Orders; ++id)
+                lite->addOrder({.id = id});
+            lite->addSchemaTable(u"NYUKIN_RIREKI"_s);
+            admin = lite->connection();
+            open = [path = lite->path()](bool odbc) -> std::shared_ptr<DbConnection> {
+                return odbc ? QtSqlConnection::openOdbc(u"Driver=SQLite3;Database="_s + path)
+                            : QtSqlConnection::openSqlite(path);
+            };
+        }
         // Never paid in full, so every order stays listed throughout.
-        db.exec(u"UPDATE \"CHUMON\" SET \"請求額\" = 1000000000"_s);
+        admin->Execute(quoted(u"UPDATE [CHUMON] SET [請求額] = 1000000000"_s, admin->Dialect()))->Close();
 
         std::array<Operator, 8> operators;
         std::vector<std::unique_ptr<QThread>> threads;
         for (int i = 0; i < int(operators.size()); ++i) {
-            threads.emplace_back(QThread::create(operate, std::ref(operators[i]), std::cref(db), i % 2 == 1, seconds,
-                                                 quint32(1000 + i)));
+            threads.emplace_back(QThread::create(operate, std::ref(operators[i]), std::cref(open), i % 2 == 1,
+                                                 seconds, quint32(1000 + i)));
             threads.back()->start();
         }
         Operator all;
@@ -128,38 +212,54 @@ private Q_SLOTS:
             QVERIFY(threads[i]->wait((seconds + 60) * 1000));
             all.registered += operators[i].registered;
             all.refused += operators[i].refused;
+            all.takenBack += operators[i].takenBack;
             all.failed += operators[i].failed;
-            for (const auto &[id, writes] : operators[i].writes)
-                all.writes[id] += writes;
+            all.writes += operators[i].writes;
+            all.refusedTakeBacks.insert(operators[i].refusedTakeBacks.begin(), operators[i].refusedTakeBacks.end());
         }
 
-        // Follow each order's chain from the values it started with.
-        const auto finals = db.admin().Execute(
-            u"SELECT \"ID\", COALESCE(to_char(\"入金日\", 'YYYY/MM/DD'), '-') || ' ' || trim_scale(\"入金額\") "
-            "|| ' ' || \"入金確認送信\" FROM \"CHUMON\" ORDER BY \"ID\""_s);
-        int ordersWritten = 0;
-        while (!finals->Eof()) {
-            const qint64 id = finals->IntegerAt(0).value();
-            QList<Write> left = all.writes[id];
-            ordersWritten += !left.isEmpty();
-            QString now = u"- 0 0"_s;
-            while (!left.isEmpty()) {
-                const auto readNow = [&now](const Write &w) { return w.read == now; };
-                const auto next = std::find_if(left.begin(), left.end(), readNow);
-                QVERIFY2(next != left.end(), qPrintable(u"order %1: no write read %2, yet %3 more were made"_s.arg(id)
-                                                            .arg(now).arg(left.size())));
-                QVERIFY2(std::count_if(left.begin(), left.end(), readNow) == 1,
-                         qPrintable(u"order %1: two writes both read %2"_s.arg(id).arg(now)));
-                now = next->written;
-                left.erase(next);
+        // The history is exactly the writes that went through.
+        std::map<qint64, QList<PaymentHistory::Line>> orders;
+        QStringList history;
+        std::set<std::pair<qint64, qint64>> takenBack; // registration and order
+        int metTakenBack = 0;
+        const QList<PaymentHistory::Registration> registrations = PaymentHistory::List(*admin, {}, {}, 0);
+        for (auto it = registrations.crbegin(); it != registrations.crend(); ++it) {
+            metTakenBack += it->reverses && all.refusedTakeBacks.count(*it->reverses);
+            for (const PaymentHistory::Line &line : PaymentHistory::Lines(*admin, it->number)) {
+                history.append(write(it->number, line.change.orderId, line.change.before, line.change.after));
+                orders[line.change.orderId].append(line);
+                // Of two take-backs of the same order's registration, one at most went through.
+                QVERIFY(!it->reverses || takenBack.insert({*it->reverses, line.change.orderId}).second);
             }
-            QCOMPARE(now, finals->TextAt(1));
-            finals->MoveNext();
+        }
+        all.writes.sort();
+        history.sort();
+        QCOMPARE(history, all.writes);
+
+        // Follow each order's chain from the values it started with to those it holds now.
+        const auto finals = admin->Execute(quoted(
+            u"SELECT [ID], [入金日], [入金額], [入金確認送信] FROM [CHUMON] ORDER BY [ID]"_s, admin->Dialect()));
+        for (; !finals->Eof(); finals->MoveNext()) {
+            const qint64 id = finals->IntegerAt(0).value();
+            QString now = u"- 0 0"_s;
+            for (const PaymentHistory::Line &line : orders[id]) {
+                QVERIFY2(describe(line.change.before) == now,
+                         qPrintable(u"order %1: a write read %2 where %3 was"_s.arg(id)
+                                        .arg(describe(line.change.before), now)));
+                now = describe(line.change.after);
+            }
+            QCOMPARE(now, describe(ReceiptRegistration::ListedFrom(finals->ValueAt(1), finals->ValueAt(2),
+                                                                   finals->ValueAt(3))));
         }
         finals->Close();
-        QVERIFY(ordersWritten > Orders / 2);
+        qInfo("%d registered, %d refused; %d taken back, %d met a take-back", all.registered, all.refused,
+              all.takenBack, metTakenBack);
+        QVERIFY(int(orders.size()) > Orders / 2);
         QVERIFY(all.registered > int(operators.size()));
+        QVERIFY(all.takenBack > int(operators.size()));
         QVERIFY2(all.refused > 0, "the operators never met: the test proves nothing");
+        QVERIFY2(metTakenBack > 0, "no take-back met another: the test proves nothing");
         QCOMPARE(all.failed, 0);
     }
 };

@@ -1,6 +1,7 @@
 #include "TestDatabase.h"
 
 #include "core/data/FieldValue.h"
+#include "core/data/SqlSchema.h"
 
 #include <QDate>
 
@@ -33,6 +34,14 @@ TestDatabase::TestDatabase(int busyTimeoutMs)
     exec(u"CREATE TABLE [PAYMENT] ([METHOD] TEXT, [OK] INTEGER, [ORD] INTEGER)"_s);
     exec(u"CREATE TABLE [CONTROL] ([NYUKIN_NOMANAGE] TEXT)"_s);
     exec(u"CREATE TABLE [SHOP] ([SHOP_ID] TEXT, [SHOP_NAME] TEXT)"_s);
+}
+
+void TestDatabase::addSchemaTable(const QString &table)
+{
+    for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
+        if (statement.contains(u'[' + table + u']'))
+            exec(statement);
+    }
 }
 
 void TestDatabase::addShop(const QVariant &id, const QVariant &name)

@@ -41,6 +41,8 @@ public:
     // A null QVariant stores Null; no call leaves CONTROL without a row.
     void setExempt(const QVariant &tabJoined);
     void addOrder(const Order &order);
+    // The statements of the product's SQLite schema that name [table]: the table and its index.
+    void addSchemaTable(const QString &table);
     // The first column of the first row, or a null QVariant.
     QVariant scalar(const QString &query) const;
 
