@@ -213,14 +213,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("method");
         QTest::addColumn<bool>("pays");
         using K = PaymentMethods::FileKind;
-        QTest::newRow("slip, slip's method") << QString() << K::Convenience << u"コンビニ払い"_s << true;
-        QTest::newRow("slip, bank transfer") << QString() << K::Convenience << u"銀行振込"_s << false;
         QTest::newRow("slip, no method") << QString() << K::Convenience << QString() << false;
-        QTest::newRow("bank, bank transfer") << QString() << K::Bank << u"銀行振込"_s << true;
         QTest::newRow("bank, a slip's method") << QString() << K::Bank << u"コンビニ払い"_s << true;
         QTest::newRow("COD, 代金引換") << QString() << K::CashOnDelivery << u"代金引換"_s << true;
         QTest::newRow("service, card") << QString() << K::Service << u"クレジットカード"_s << true;
-        QTest::newRow("deferred, COD") << QString() << K::Deferred << u"代引き"_s << false;
         QTest::newRow("slip takes 郵便振替 by the settings")
             << u"コンビニ, 郵便振替"_s << K::Convenience << u"郵便振替"_s << true;
     }
