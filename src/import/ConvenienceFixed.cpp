@@ -7,33 +7,6 @@ using FixedRecords::numberOf;
 
 namespace {
 
-// Records of 120 bytes, on lines or one after another; an EOF mark and line
-// breaks at the end dropped. Empty, with error, when a record is cut.
-QList<QByteArrayView> split(QByteArrayView bytes, QString &error)
-{
-    constexpr qsizetype Size = ConvenienceFixed::RecordSize;
-    while (!bytes.isEmpty() && (bytes.back() == '\x1a' || bytes.back() == '\n' || bytes.back() == '\r'))
-        bytes.chop(1);
-    const bool lines = bytes.size() > Size && (bytes[Size] == '\r' || bytes[Size] == '\n');
-    QList<QByteArrayView> records;
-    qsizetype pos = 0;
-    while (pos < bytes.size()) {
-        qsizetype end = lines ? bytes.indexOf('\n', pos) : pos + Size;
-        if (end < 0 || end > bytes.size())
-            end = bytes.size();
-        QByteArrayView record = bytes.sliced(pos, end - pos);
-        if (lines && record.endsWith('\r'))
-            record.chop(1);
-        if (record.size() != Size) {
-            error = u"%1行目: レコードが120バイトではありません（%2バイト）"_s.arg(records.size() + 1).arg(record.size());
-            return {};
-        }
-        records.append(record);
-        pos = lines ? end + 1 : end;
-    }
-    return records;
-}
-
 QDate dateOf(QByteArrayView yyyymmdd)
 {
     return isDigits(yyyymmdd) ? QDate::fromString(QString::fromLatin1(yyyymmdd), u"yyyyMMdd") : QDate();
@@ -85,35 +58,25 @@ QList<ConvenienceRecord> ConvenienceFixed::read(QByteArrayView bytes, const Conv
                                                 QString &error)
 {
     QList<ConvenienceRecord> records;
-    const QList<QByteArrayView> split = ::split(bytes, error);
-    enum class Next { Header, DataOrTrailer, HeaderOrEnd, Nothing } next = Next::Header;
     qint64 count = 0, total = 0;
-    for (qsizetype i = 0; i < split.size() && error.isEmpty(); ++i) {
-        const QByteArrayView record = split.at(i);
-        const int number = int(i) + 1;
-        const char kind = record[0];
-        QString reason;
-        if (kind == '1' && (next == Next::Header || next == Next::HeaderOrEnd)) {
-            next = Next::DataOrTrailer;
-            count = total = 0;
-        } else if (kind == '2' && next == Next::DataOrTrailer) {
-            records.append(recordOf(record, number, settings));
-            ++count;
-            total += records.constLast().amount;
-        } else if (kind == '8' && next == Next::DataOrTrailer) {
-            next = Next::HeaderOrEnd;
-            reason = FixedRecords::trailerError(record, {{settings.fixed.trailerCount, count, u"件数"},
-                                                         {settings.fixed.trailerTotal, total, u"合計金額"}});
-        } else if (kind == '9' && next == Next::HeaderOrEnd) {
-            next = Next::Nothing;
-        } else {
-            reason = u"データ区分「%1」のレコードはここに来ません"_s.arg(QChar::fromLatin1(kind));
-        }
-        if (!reason.isEmpty())
-            error = u"%1行目: %2"_s.arg(number).arg(reason);
-    }
-    if (error.isEmpty() && next != Next::Nothing)
-        error = u"%1行目: エンド・レコードがありません（ファイルが途中で終わっています）"_s.arg(split.size());
+    const auto header = [&](QByteArrayView) {
+        count = total = 0;
+        return QString();
+    };
+    const auto data = [&](QByteArrayView record, int number) {
+        records.append(recordOf(record, number, settings));
+        ++count;
+        total += records.constLast().amount;
+        return QString();
+    };
+    const auto trailer = [&](QByteArrayView record) {
+        return FixedRecords::trailerError(record, {{settings.fixed.trailerCount, count, u"件数"},
+                                                   {settings.fixed.trailerTotal, total, u"合計金額"}});
+    };
+    // Only the walk's verdict on the file: the records are kept here.
+    Statement walked;
+    FixedRecords::walk(bytes, walked, {header, data, trailer}, RecordSize);
+    error = walked.error;
     if (!error.isEmpty())
         records.clear();
     return records;
