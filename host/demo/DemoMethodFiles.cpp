@@ -47,7 +47,8 @@ QString beside(const QString &databasePath, const QString &suffix)
     return database.absoluteDir().filePath(database.completeBaseName() + suffix);
 }
 
-void writeConvenienceCsv(DemoMethodFile &file, const QList<DemoOrder> &orders, const QDate &today)
+void writeConvenienceCsv(DemoMethodFile &file, const QList<DemoOrder> &orders, const DemoOrder &transfer,
+                         const QDate &today)
 {
     QStringList lines{u"種別,収納日,収納時刻,バーコード情報,ユーザー使用欄1,ユーザー使用欄2,印紙フラグ,金額,"
                       "コンビニ本部コード,コンビニ名,店舗コード,振込日,データ作成日"_s};
@@ -69,8 +70,10 @@ void writeConvenienceCsv(DemoMethodFile &file, const QList<DemoOrder> &orders, c
     line("02", orders.at(3), orders.at(3).open, "1300");
     line("12", orders.at(4), orders.at(4).open + 100, "1410");
     line("22", orders.at(4), orders.at(4).open, "1410", orders.at(4).open + 100);
+    // A slip for an order the customer was to pay by bank transfer: 支払方法違い.
+    line("02", transfer, transfer.open, "1520");
     file.paid = {orders.at(0).id, orders.at(3).id, orders.at(4).id};
-    file.unpaid = {orders.at(1).id, orders.at(2).id};
+    file.unpaid = {orders.at(1).id, orders.at(2).id, transfer.id};
     QStringEncoder sjis("Shift_JIS");
     save(file, QByteArray(sjis(lines.join(u"\r\n") + u"\r\n")));
 }
@@ -159,7 +162,9 @@ DemoMethodFiles WriteDemoMethodFiles(DbConnection &connection, const DemoOptions
     files.deferred.path = beside(databasePath, u"-atobarai.csv"_s);
     files.cashOnDelivery.path = beside(databasePath, u"-daibiki.csv"_s);
     const QList<DemoOrder> slips = ofMethod(orders, u"コンビニ払い", 7);
-    writeConvenienceCsv(files.convenienceCsv, slips, options.today);
+    const QList<DemoOrder> transfers = ofMethod(orders, u"銀行振込", 1);
+    if (!transfers.isEmpty())
+        writeConvenienceCsv(files.convenienceCsv, slips, transfers.constFirst(), options.today);
     writeConvenienceFixed(files.convenienceFixed, slips, options.today);
     writeDeferred(files.deferred, ofMethod(orders, u"後払い", 3), options.today);
     writeCashOnDelivery(files.cashOnDelivery, ofMethod(orders, u"代金引換", 2), options.today);

@@ -19,7 +19,8 @@ struct DemoMethodFile
 struct DemoMethodFiles
 {
     // The agent's CSV: a 速報 and its 確報, a 速報 alone, a 速報 and its
-    // 取消, a 確報 alone, and a 郵便振替 whose 訂正 brings it to the amount owed.
+    // 取消, a 確報 alone, a 郵便振替 whose 訂正 brings it to the amount owed,
+    // and a slip for an order to be paid by bank transfer.
     DemoMethodFile convenienceCsv;
     // The 120-byte form at the default positions: a 確報 and a 速報.
     DemoMethodFile convenienceFixed;

@@ -330,15 +330,25 @@ private Q_SLOTS:
         QVERIFY(files.convenienceCsv.written && files.convenienceFixed.written && files.deferred.written
                 && files.cashOnDelivery.written);
         QStringList statuses;
+        const QString rest = fixture.file(u"rest.csv"_s);
         auto preview = [&](frmTorikomi *form) {
             auto *lines = form->findChild<vaSpread *>(u"sprTorikomi"_s);
             for (int row = 1; row <= lines->MaxRows(); ++row)
                 statuses << lines->Text(frmTorikomi::ColStatus, row);
+            form->SaveUnapplied(rest);
             press(Qt::Key_Return);
         };
+        const QList<ListedOrder> orders = fixture.screen.form->ListedOrders();
         fixture.screen.whenActive<frmTorikomi>(preview);
         fixture.screen.form->ImportStatement(files.convenienceCsv.path);
-        QCOMPARE(statuses.join(u" "), (QStringList{u"速報"_s, u"一致"_s, u"一致"_s, u"一致"_s}).join(u" "));
+        QCOMPARE(statuses.join(u" "), u"速報 一致 一致 一致 支払方法違い"_s);
+        // The lines left out and saved come back as a bank's CSV that pays nothing.
+        QFile saved(rest);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const PaymentImport again(StatementFile::read(saved.readAll(), QDate::currentDate()), orders);
+        QCOMPARE(again.lineCount(), 2);
+        QCOMPARE(again.result(0).status, MatchStatus::Invalid);
+        QCOMPARE(again.result(1).status, MatchStatus::Invalid);
 
         statuses.clear();
         fixture.screen.whenActive<frmTorikomi>(preview);
