@@ -11,6 +11,7 @@
 #include "import/CsvColumns.h"
 #include "import/KanaFold.h"
 #include "import/NameIndex.h"
+#include "import/CsvStatement.h"
 #include "import/StatementFile.h"
 
 #include <algorithm>
@@ -64,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const QString input = QString::fromLatin1(bytes.toBase64());
-    const Statement statement = StatementFile::read(bytes, QDate(2026, 12, 6));
+    QString csvText;
+    const Statement statement = StatementFile::read(bytes, QDate(2026, 12, 6), nullptr, nullptr, &csvText);
     checkLines(statement, input);
     for (const StatementLine &line : statement.lines)
         checkNames(listedNames(), line.payerName, input);
@@ -81,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(again && again->toText() == columns->toText(), input);
     }
     if (!statement.columnsKey.isEmpty()) {
-        const QList<QStringList> rows = StatementFile::firstRows(bytes, 5);
+        const QList<QStringList> rows = CsvStatement::firstRows(csvText, 5);
         FUZZ_CHECK(!rows.isEmpty() && rows.size() <= 5, input);
         FUZZ_CHECK(CsvColumns::keyOf(rows.constFirst()) == statement.columnsKey, input);
         // Any choice the dialog can make reads the file without a crash.
@@ -91,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         chosen.amount = width > 1 ? 1 : 2;
         chosen.searched = {0, width};
         chosen.headerRow = size % 2 == 0;
-        checkLines(StatementFile::read(bytes, QDate(2026, 12, 6), &chosen), input);
+        checkLines(CsvStatement::read(csvText, &chosen), input);
     }
     return 0;
 }

@@ -211,14 +211,13 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"parlow6-host"_s);
 
+    const DemoOptions options{.orders = orders};
     std::shared_ptr<QtSqlConnection> connection;
     try {
         if (parser.isSet(odbcOption) || parser.isSet(pgOption)) {
             connection = parser.isSet(pgOption) ? QtSqlConnection::openPostgreSql(parser.value(pgOption))
                                                 : QtSqlConnection::openOdbc(parser.value(odbcOption));
             if (connection->Dialect() == SqlDialect::PostgreSql && !hasSuiteTables(*connection)) {
-                DemoOptions options;
-                options.orders = orders;
                 CreateDemoDatabase(*connection, options);
                 std::printf("parlow6-host: created the suite tables with %d demo orders\n", orders);
             }
@@ -231,8 +230,6 @@ int main(int argc, char *argv[])
                 fail(u"cannot read the database %1"_s.arg(path));
                 return 1;
             }
-            DemoOptions options;
-            options.orders = orders;
             if (create)
                 createDemoFile(path, options);
             connection = QtSqlConnection::openSqlite(path);

@@ -15,11 +15,7 @@ namespace {
 
 // The component-wide receipt list; a closed window is gone, and the next
 // Show() creates a fresh one.
-QPointer<frmKensaku> &receiptList()
-{
-    static QPointer<frmKensaku> instance;
-    return instance;
-}
+QPointer<frmKensaku> g_receiptList;
 
 void ensureApplication()
 {
@@ -60,7 +56,7 @@ void clsParlow6dl::Show()
 {
     ensureApplication();
 
-    QPointer<frmKensaku> &form = receiptList();
+    QPointer<frmKensaku> &form = g_receiptList;
     // A closed window may still wait for its deferred deletion.
     if (!form || form->unloadedFlg)
         form = new frmKensaku(Session::Shared(), SuiteSettings::Resolve());

@@ -93,6 +93,11 @@ QDate inEra(QByteArrayView yymmdd, Era era)
     return parts.ok() ? dayInEra(parts, era) : QDate();
 }
 
+QDate inEra(int year, int month, int day, Era era)
+{
+    return year >= 0 ? dayInEra({year, month, day}, era) : QDate();
+}
+
 QDate nearest(QByteArrayView yymmdd, const QDate &near)
 {
     // A date more than a year ahead is another era's, whatever the clock says.

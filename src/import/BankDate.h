@@ -29,6 +29,7 @@ struct Read
 
 // The day in era, or an invalid date when the era has no such day.
 QDate inEra(QByteArrayView yymmdd, Era era);
+QDate inEra(int year, int month, int day, Era era);
 
 // The reading nearest to near and not more than a year ahead of it: a
 // header's 作成日 against the PC's today, which may be off by months without

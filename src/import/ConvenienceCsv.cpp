@@ -47,12 +47,6 @@ QString columnsOf(const QStringList &header, Columns &at)
     return QString();
 }
 
-QDate dateOf(const QString &text)
-{
-    const int julian = StatementValues::dateOf(text);
-    return julian ? QDate::fromJulianDay(julian) : QDate();
-}
-
 ConvenienceRecord recordOf(const CsvReader::Record &row, const Columns &at, const ConvenienceSettings &settings)
 {
     const auto cell = [&row](int column) { return row.fields.value(column).trimmed(); };
@@ -63,11 +57,11 @@ ConvenienceRecord recordOf(const CsvReader::Record &row, const Columns &at, cons
         record.problem = u"列が足りません（%1 列。%2 列のはずです）"_s.arg(row.fields.size()).arg(needed);
         return record;
     }
-    record.paidOn = dateOf(cell(at.paidOn));
+    record.paidOn = StatementValues::dateOf(cell(at.paidOn));
     record.time = cell(at.time).remove(u':');
     record.store = cell(at.store);
     record.chain = cell(at.chain);
-    record.transferDate = dateOf(cell(at.transferDate));
+    record.transferDate = StatementValues::dateOf(cell(at.transferDate));
     const std::optional<qint64> amount = StatementValues::amountOf(cell(at.amount));
     record.amount = amount.value_or(0);
     if (!ConvenienceRecord::kindOf(cell(at.kind), record.kind))

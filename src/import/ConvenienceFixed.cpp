@@ -75,7 +75,7 @@ QList<ConvenienceRecord> ConvenienceFixed::read(QByteArrayView bytes, const Conv
     };
     // Only the walk's verdict on the file: the records are kept here.
     Statement walked;
-    FixedRecords::walk(bytes, walked, {header, data, trailer}, RecordSize);
+    FixedRecords::walk(bytes, walked, {header, data, trailer}, nullptr, RecordSize);
     error = walked.error;
     if (!error.isEmpty())
         records.clear();

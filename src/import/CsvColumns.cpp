@@ -167,7 +167,7 @@ std::optional<CsvColumns> CsvColumns::fromText(QStringView text)
 bool CsvColumns::looksLikeData(const QStringList &firstRow)
 {
     for (const QString &field : firstRow) {
-        if (StatementValues::dateOf(field) != 0)
+        if (StatementValues::dateOf(field).isValid())
             return true;
     }
     return false;
@@ -182,7 +182,7 @@ QString CsvColumns::keyOf(const QStringList &firstRow)
         for (const QString &field : firstRow) {
             const QString value = field.trimmed();
             line += value.isEmpty()                            ? u'-'
-                    : StatementValues::dateOf(value) != 0       ? u'D'
+                    : StatementValues::dateOf(value).isValid() ? u'D'
                     : StatementValues::amountOf(value).has_value() ? u'N'
                                                                    : u'T';
         }

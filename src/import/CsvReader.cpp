@@ -51,33 +51,16 @@ bool readField(QStringView text, qsizetype &pos, int &line, QString &field, QStr
 
 bool CsvReader::read(QStringView text, const std::function<bool(Record &)> &visit, QString &error, int &errorLine)
 {
-    Piece whole;
-    return read(text, whole, visit, error, errorLine);
-}
-
-bool CsvReader::read(QStringView text, Piece &piece, const std::function<bool(Record &)> &visit, QString &error,
-                     int &errorLine)
-{
     const qsizetype n = text.size();
     qsizetype pos = 0;
-    int &line = piece.line;
-    piece.unread = n;
+    int line = 1;
     while (pos < n) {
-        const qsizetype start = pos;
-        const int startLine = line;
         Record record;
         record.line = line;
         qsizetype fields = 0;
         for (;;) {
             QString field;
             if (!readField(text, pos, line, field, error)) {
-                if (pos >= n && !piece.last) {
-                    // The next piece holds the rest of the quoted field.
-                    error.clear();
-                    piece.unread = start;
-                    line = startLine;
-                    return true;
-                }
                 // An unclosed quote swallows the rest: the record's first line is the one to fix.
                 errorLine = pos >= n ? record.line : line;
                 return false;

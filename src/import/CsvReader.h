@@ -26,17 +26,4 @@ public:
     // returns false or the text ends. False, with error and errorLine set,
     // when the text is no CSV or a record has more than MaxFields fields.
     static bool read(QStringView text, const std::function<bool(Record &)> &visit, QString &error, int &errorLine);
-
-    // The same for a text read in pieces, each ending in a line break but the
-    // last. A record a piece ends inside (a quoted field holding a line break)
-    // is left unread: the piece's text from `unread` on comes again before the
-    // next piece. line is the line the piece starts on, carried along.
-    struct Piece
-    {
-        bool last{true};
-        int line{1};
-        qsizetype unread{0};
-    };
-    static bool read(QStringView text, Piece &piece, const std::function<bool(Record &)> &visit, QString &error,
-                     int &errorLine);
 };

@@ -5,7 +5,6 @@
 #include "import/StatementValues.h"
 
 #include <QString>
-#include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
 
@@ -81,8 +80,7 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
             statement.payout = std::max<qint64>(statement.payout, 0) + net.value_or(sign * (line.amount - line.fee));
     }
     const QString dateText = cell(record, columns.date);
-    if (const int day = StatementValues::dateOf(dateText))
-        line.date = QDate::fromJulianDay(day);
+    line.date = StatementValues::dateOf(dateText);
     for (const int column : columns.searched) {
         const QString value = cell(record, column);
         if (value.isEmpty())
@@ -130,15 +128,10 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
 QList<QStringList> CsvStatement::firstRows(QStringView text, int count)
 {
     QList<QStringList> rows;
-    if (count <= 0)
-        return rows;
-    // The text may end inside a quoted field: what comes before it is still shown.
-    CsvReader::Piece piece;
-    piece.last = false;
     QString error;
     int errorLine = 0;
-    const bool ok = CsvReader::read(
-        text, piece,
+    const bool ok = count <= 0 || CsvReader::read(
+        text,
         [&](CsvReader::Record &record) {
             rows.append(std::move(record.fields));
             return rows.size() < count;
@@ -147,113 +140,51 @@ QList<QStringList> CsvStatement::firstRows(QStringView text, int count)
     return ok ? rows : QList<QStringList>{};
 }
 
-namespace {
-
-// A CSV statement read piece by piece: records are turned into lines as they
-// come, so that a large file is held neither whole as text nor as fields.
-class Reading final
+Statement CsvStatement::read(QStringView text, const CsvColumns *assigned, const std::atomic_bool *stop)
 {
-public:
-    explicit Reading(const CsvColumns *assigned) : m_assigned(assigned)
-    {
-        m_statement.format = Statement::Format::Csv;
-    }
-
-    void reserve(qsizetype lines) { m_statement.lines.reserve(lines); }
-
-    // False once the text is no CSV: the statement then says where.
-    bool feed(QStringView text, CsvReader::Piece &piece)
-    {
-        QString error;
-        int errorLine = 0;
-        if (CsvReader::read(text, piece, [this](CsvReader::Record &record) { return take(record); }, error,
-                            errorLine))
-            return true;
-        m_statement = Statement{};
-        m_statement.error = u"%1行目: %2"_s.arg(errorLine).arg(error);
-        return false;
-    }
-
-    Statement finish()
-    {
-        if (!m_statement.ok())
-            return std::move(m_statement);
-        if (m_first)
-            m_statement.error = u"1行目: ファイルが空です"_s;
-        if (m_refused || m_first)
-            m_statement.lines.clear();
-        if (m_statement.ok() && m_columns.service()) {
-            m_statement.fileKind = PaymentMethods::FileKind(m_columns.kind);
-            ServiceRefunds::settle(m_statement);
+    Statement statement;
+    CsvColumns columns;
+    bool first = true;
+    bool refused = false;
+    bool stopped = false;
+    const auto take = [&](const CsvReader::Record &record) {
+        if (stop && *stop) {
+            stopped = true;
+            return false;
         }
-        return std::move(m_statement);
-    }
-
-private:
-    bool take(const CsvReader::Record &record)
-    {
         // A refused header still reads on: a broken quote later is the file's first fault.
-        if (m_refused)
+        if (refused)
             return true;
-        if (m_first) {
-            m_first = false;
-            m_columns = m_assigned ? *m_assigned : CsvColumns::fromHeader(record.fields);
-            if (!m_columns.complete()) {
-                m_statement.error = headerError(m_columns);
-                m_statement.columnsKey = CsvColumns::keyOf(record.fields);
-                m_refused = true;
+        if (first) {
+            first = false;
+            columns = assigned ? *assigned : CsvColumns::fromHeader(record.fields);
+            if (!columns.complete()) {
+                statement.error = headerError(columns);
+                statement.columnsKey = CsvColumns::keyOf(record.fields);
+                refused = true;
                 return true;
             }
-            if (m_columns.headerRow)
+            if (columns.headerRow)
                 return true;
         }
-        addLine(m_statement, m_columns, record);
+        addLine(statement, columns, record);
         return true;
+    };
+    QString error;
+    int errorLine = 0;
+    if (!CsvReader::read(text, take, error, errorLine)) {
+        statement = Statement{};
+        statement.error = u"%1行目: %2"_s.arg(errorLine).arg(error);
+    } else if (stopped) {
+        statement.error = Statement::Stopped.toString();
+    } else if (first) {
+        statement.error = u"1行目: ファイルが空です"_s;
     }
-
-    const CsvColumns *m_assigned;
-    Statement m_statement;
-    CsvColumns m_columns;
-    bool m_first{true};
-    bool m_refused{false};
-};
-
-} // namespace
-
-Statement CsvStatement::read(QStringView text, const CsvColumns *assigned)
-{
-    Reading reading(assigned);
-    CsvReader::Piece whole;
-    reading.feed(text, whole);
-    return reading.finish();
-}
-
-std::optional<Statement> CsvStatement::read(QByteArrayView bytes, const char *encoding, const CsvColumns *assigned)
-{
-    // The text is decoded a piece at a time, each ending in a line break:
-    // neither UTF-8 nor Shift_JIS ever has a line feed byte inside a character.
-    constexpr qsizetype PieceBytes = 1 << 20;
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    if (!decoder.isValid())
-        return std::nullopt;
-    // A byte-order mark only in UTF-8: in Shift_JIS the same bytes are text.
-    if (QStringConverter::encodingForName(encoding) == QStringConverter::Utf8 && bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3);
-    Reading reading(assigned);
-    reading.reserve(bytes.count('\n') + 1);
-    CsvReader::Piece piece;
-    QString text;
-    for (qsizetype from = 0; from < bytes.size();) {
-        const qsizetype lineFeed = bytes.indexOf('\n', std::min(from + PieceBytes, bytes.size()));
-        const qsizetype to = lineFeed < 0 ? bytes.size() : lineFeed + 1;
-        text += decoder.decode(bytes.sliced(from, to - from));
-        if (decoder.hasError())
-            return std::nullopt;
-        from = to;
-        piece.last = from == bytes.size();
-        if (!reading.feed(text, piece))
-            break;
-        text.remove(0, piece.unread);
+    if (!statement.ok()) {
+        statement.lines.clear();
+    } else if (columns.service()) {
+        statement.fileKind = PaymentMethods::FileKind(columns.kind);
+        ServiceRefunds::settle(statement);
     }
-    return reading.finish();
+    return statement;
 }

@@ -3,12 +3,11 @@
 #include "import/CsvColumns.h"
 #include "import/Statement.h"
 
-#include <QByteArrayView>
 #include <QList>
 #include <QStringList>
 #include <QStringView>
 
-#include <optional>
+#include <atomic>
 
 // A statement exported as CSV by a bank or a payment service. The first row
 // names the columns; the date, the amount and the texts searched for order
@@ -18,13 +17,10 @@ class CsvStatement final
 {
 public:
     // Without an assignment, a header that names no date or amount refuses
-    // the file and sets columnsKey.
-    static Statement read(QStringView text, const CsvColumns *assigned = nullptr);
-    // The same for the file's bytes in the encoding named as QStringDecoder
-    // knows it; nothing when they are not in that encoding.
-    static std::optional<Statement> read(QByteArrayView bytes, const char *encoding,
-                                         const CsvColumns *assigned = nullptr);
-    // The first rows as the column dialog shows them, of a text that may be
-    // the start of a file only; empty when the text is no CSV.
+    // the file and sets columnsKey. Once stop is set, reading ends with the
+    // error Stopped.
+    static Statement read(QStringView text, const CsvColumns *assigned = nullptr,
+                          const std::atomic_bool *stop = nullptr);
+    // The first rows as the column dialog shows them; empty when the text is no CSV.
     static QList<QStringList> firstRows(QStringView text, int count);
 };

@@ -108,8 +108,7 @@ StatementLine lineOf(QByteArrayView record, int number, const DataFields &at, co
     const QByteArrayView date = field(record, at.accountDate);
     const BankDate::Read day = BankDate::inRange(date, range, 0, today);
     const BankDate::Read valued = BankDate::inRange(field(record, at.valueDate), range, ValueDateGrace, today);
-    const qint64 julian = day.date.isValid() ? day.date.toJulianDay() : 0;
-    if (julian >= CellText::MinDateJulian && julian <= CellText::MaxDateJulian)
+    if (CellText::holdsDate(day.date))
         line.date = day.date;
     const QByteArrayView amount = field(record, at.amount);
     line.amount = isDigits(amount) ? numberOf(amount) : 0;
@@ -149,7 +148,8 @@ QString trailerError(QByteArrayView record, std::initializer_list<TrailerCheck> 
     return QString();
 }
 
-void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, qsizetype size)
+void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, const std::atomic_bool *stop,
+          qsizetype size)
 {
     const QList<QByteArrayView> records = split(bytes, statement.error, size);
     if (!statement.ok())
@@ -161,6 +161,11 @@ void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, 
     enum class Next { Header, DataOrTrailer, HeaderOrEnd, Nothing };
     Next next = Next::Header;
     for (qsizetype i = 0; i < records.size(); ++i) {
+        if (stop && *stop) {
+            statement.error = Statement::Stopped.toString();
+            statement.lines.clear();
+            return;
+        }
         const QByteArrayView record = records.at(i);
         const int number = int(i) + 1;
         const char kind = record[0];

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringDecoder>
 
+#include <atomic>
 #include <functional>
 #include <initializer_list>
 
@@ -98,8 +99,9 @@ struct Handlers
 };
 // The walk both files take: per account a header, its data records and a
 // trailer, then one end record. On a refusal, statement.error names the
-// record and the lines are dropped.
-void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, qsizetype size = RecordSize);
+// record and the lines are dropped; once stop is set, with Statement::Stopped.
+void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, const std::atomic_bool *stop,
+          qsizetype size = RecordSize);
 
 // Deposits a later record of the file takes back: they pay nothing, and the
 // statement keeps only the others.

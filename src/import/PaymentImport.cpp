@@ -6,11 +6,12 @@ using namespace Qt::StringLiterals;
 
 PaymentImport::PaymentImport(Statement statement, QList<ListedOrder> orders, qint64 feeTolerance,
                              PayerNames payerNames, std::shared_ptr<const NameIndex> names,
-                             const PaymentMethods &methods)
+                             const std::atomic_bool *stop, const PaymentMethods &methods)
     : m_statement(std::move(statement)),
       m_matcher(std::move(orders), feeTolerance, std::move(payerNames), std::move(names))
 {
-    m_results = m_matcher.match(m_statement.lines);
+    m_results = m_matcher.match(m_statement.lines, stop);
+    m_statement.lines.resize(m_results.size());
     // A convenience-store slip pays no order the customer was to pay by bank
     // transfer: the line shows the order but never goes to it.
     for (MatchResult &result : m_results) {

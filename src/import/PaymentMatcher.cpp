@@ -481,7 +481,7 @@ QString PaymentMatcher::note(const StatementLine &line) const
     return notes.join(u'／');
 }
 
-QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) const
+QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines, const std::atomic_bool *stop) const
 {
     QList<MatchResult> results(lines.size());
     // What the keys make of each line before any order is claimed: the
@@ -500,6 +500,11 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines) cons
     };
 
     for (qsizetype i = 0; i < lines.size(); ++i) {
+        // Reading the payers' names is what takes the time.
+        if (stop && *stop) {
+            results.resize(i);
+            return results;
+        }
         const StatementLine &line = lines.at(i);
         MatchResult &result = results[i];
         if (!line.problem.isEmpty()) {

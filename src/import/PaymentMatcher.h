@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QList>
 
+#include <atomic>
 #include <memory>
 
 // Matches statement lines to the listed orders. A line is ticked only when a
@@ -43,7 +44,8 @@ public:
     qint64 feeTolerance() const { return m_feeTolerance; }
     const PayerNames &payerNames() const { return m_payerNames; }
     const NameKey &names() const { return m_names; }
-    QList<MatchResult> match(const QList<StatementLine> &lines) const;
+    // Once stop is set, only the lines matched so far have a result.
+    QList<MatchResult> match(const QList<StatementLine> &lines, const std::atomic_bool *stop = nullptr) const;
     // What the keys read in the line, for the tooltip on 照合: the name's
     // reading that matched, the numbers no listed order has. Worked out when
     // asked rather than kept for every line of a large statement.

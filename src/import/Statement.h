@@ -29,4 +29,7 @@ struct Statement
     qint64 payout{-1};
 
     bool ok() const { return error.isEmpty(); }
+
+    // The error of a reading stopped on the operator's ｷｬﾝｾﾙ.
+    static constexpr QStringView Stopped{u"取込を中止しました"};
 };

@@ -5,6 +5,7 @@
 #include "import/FixedRecords.h"
 #include "import/TransferNoticeReader.h"
 #include "import/ZenginReader.h"
+#include "core/text/DecodedText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -42,16 +43,16 @@ QString encodingError(const QByteArray &bytes)
 } // namespace
 
 Statement StatementFile::read(const QByteArray &bytes, const QDate &today, const CsvColumns *assigned,
-                             const ConvenienceSettings &convenience)
+                             const std::atomic_bool *stop, QString *csvText, const ConvenienceSettings &convenience)
 {
     // Before the banks' files: a 120-byte header can pass for the start of a 200-byte one.
     if (ConvenienceStatement::recognises(bytes))
         return ConvenienceStatement::read(bytes, convenience);
     if (const QByteArrayView kind = FixedRecords::kindCode(bytes); !kind.isEmpty()) {
         if (kind == QByteArrayView("01"))
-            return TransferNoticeReader::read(bytes, today);
+            return TransferNoticeReader::read(bytes, today, stop);
         if (kind == QByteArrayView("03"))
-            return ZenginReader::read(bytes, today);
+            return ZenginReader::read(bytes, today, stop);
         Statement statement;
         statement.error = u"1行目: 振込入金通知でも入出金取引明細でもありません（種別コード %1）"_s.arg(
             QString::fromLatin1(kind));
@@ -69,28 +70,16 @@ Statement StatementFile::read(const QByteArray &bytes, const QDate &today, const
             bytes.first(nul).count('\n') + 1);
         return statement;
     }
-    // As DecodedText tells them, without holding the file twice over as text.
-    const bool utf8 = QByteArrayView(bytes).isValidUtf8();
-    std::optional<Statement> csv = CsvStatement::read(bytes, utf8 ? "UTF-8" : "windows-31j", assigned);
-    if (!csv) {
+    const DecodedText decoded = DecodedText::decode(bytes);
+    if (decoded.encoding() == TextEncoding::Latin1) {
         statement.error = encodingError(bytes);
         return statement;
     }
-    csv->encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Cp932;
-    return std::move(*csv);
-}
-
-QList<QStringList> StatementFile::firstRows(const QByteArray &bytes, int count)
-{
-    // A few rows are in the first kilobytes; the rest of a large file is not decoded again.
-    constexpr qsizetype Start = 64 * 1024;
-    const qsizetype lineFeed = bytes.size() > Start ? bytes.indexOf('\n', Start) : -1;
-    const QByteArray start = lineFeed < 0 ? bytes : bytes.first(lineFeed + 1);
-    if (!FixedRecords::kindCode(start).isEmpty() || start.contains('\0'))
-        return {};
-    const DecodedText decoded = DecodedText::decode(start);
-    return decoded.encoding() == TextEncoding::Latin1 ? QList<QStringList>{}
-                                                       : CsvStatement::firstRows(decoded.text(), count);
+    statement = CsvStatement::read(decoded.text(), assigned, stop);
+    statement.encoding = decoded.encoding();
+    if (csvText)
+        *csvText = decoded.text();
+    return statement;
 }
 
 QByteArray StatementFile::load(const QString &path, QString &error)

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 // Reads a payment statement whatever its kind: the banks' fixed-length files
 // (振込入金通知, 入出金取引明細), the convenience-store collection agents'
 // files or CSV, recognised by the content and never by
@@ -22,15 +24,15 @@ public:
     static constexpr qint64 MaxBytes = 10 * 1024 * 1024;
 
     // assigned: the operator's columns for a CSV whose header names none.
+    // Once stop is set, reading ends with the error Statement::Stopped. A
+    // CSV's text is decoded once, and left in csvText when that is given.
     // convenience: how the convenience-store collection files are read.
     static Statement read(const QByteArray &bytes, const QDate &today, const CsvColumns *assigned = nullptr,
+                          const std::atomic_bool *stop = nullptr, QString *csvText = nullptr,
                           const ConvenienceSettings &convenience = {});
     // Only a regular file of at most MaxBytes is read; anything else is
     // refused before a byte of it is read.
     static Statement readFile(const QString &path, const QDate &today, const CsvColumns *assigned = nullptr);
     // The bytes of a file readFile would read, or the reason it would not.
     static QByteArray load(const QString &path, QString &error);
-    // The first rows of a CSV as the column dialog shows them, read from the
-    // file's start only; empty for anything else.
-    static QList<QStringList> firstRows(const QByteArray &bytes, int count);
 };

@@ -1,6 +1,7 @@
 #include "import/StatementValues.h"
 
 #include "core/data/CellText.h"
+#include "import/BankDate.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -23,44 +24,25 @@ bool isDigits(QStringView text)
     return true;
 }
 
-namespace {
-
-// 令和8年12月5日, 令和元年5月1日, R08.12.05, H31/4/30; and 2026年12月5日.
-int japaneseDateOf(const QString &plain)
+QDate dateOf(QStringView text)
 {
     static const QRegularExpression era(u"^(令和|平成|[RrHh])\\.?(元|\\d{1,2})[年./-](\\d{1,2})[月./-](\\d{1,2})日?$"_s);
     static const QRegularExpression western(u"^(\\d{4})年(\\d{1,2})月(\\d{1,2})日$"_s);
-    QDate date;
-    if (const QRegularExpressionMatch m = western.match(plain); m.hasMatch()) {
-        date = QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    } else if (const QRegularExpressionMatch m = era.match(plain); m.hasMatch()) {
-        const bool reiwa = m.captured(1) == u"令和" || m.captured(1).compare(u"R", Qt::CaseInsensitive) == 0;
-        const int year = m.captured(2) == u"元" ? 1 : m.captured(2).toInt();
-        date = QDate((reiwa ? 2018 : 1988) + year, m.captured(3).toInt(), m.captured(4).toInt());
-        // A day outside its own era is no date; it is not read in the other one.
-        const bool inEra = reiwa ? date >= QDate(2019, 5, 1) : date >= QDate(1989, 1, 8) && date < QDate(2019, 5, 1);
-        if (year < 1 || !inEra)
-            date = QDate();
-    } else {
-        return -1;
-    }
-    if (!date.isValid())
-        return 0;
-    const qint64 julian = date.toJulianDay();
-    return julian >= CellText::MinDateJulian && julian <= CellText::MaxDateJulian ? int(julian) : 0;
-}
-
-} // namespace
-
-int dateOf(QStringView text)
-{
     QString plain = CellText::toHalfWidth(text.trimmed());
-    if (const int julian = japaneseDateOf(plain); julian >= 0)
-        return julian;
+    if (const QRegularExpressionMatch m = era.match(plain); m.hasMatch()) {
+        const bool reiwa = m.captured(1) == u"令和" || m.captured(1).compare(u"R", Qt::CaseInsensitive) == 0;
+        // A day outside its own era is no date; it is not read in the other one.
+        const QDate date = BankDate::inEra(m.captured(2) == u"元" ? 1 : m.captured(2).toInt(), m.captured(3).toInt(),
+                                           m.captured(4).toInt(), reiwa ? BankDate::Era::Reiwa : BankDate::Era::Heisei);
+        return CellText::holdsDate(date) ? date : QDate();
+    }
+    if (const QRegularExpressionMatch m = western.match(plain); m.hasMatch())
+        plain = m.captured(1) + u'/' + m.captured(2) + u'/' + m.captured(3);
     // Bank exports often write the date without separators.
-    if (plain.size() == 8 && isDigits(plain))
+    else if (plain.size() == 8 && isDigits(plain))
         plain = plain.left(4) + u'/' + plain.mid(4, 2) + u'/' + plain.mid(6, 2);
-    return CellText::parseDate(plain);
+    const int julian = CellText::parseDate(plain);
+    return julian ? QDate::fromJulianDay(julian) : QDate();
 }
 
 std::optional<qint64> amountOf(QStringView text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QStringView>
 
 #include <optional>
@@ -8,10 +9,10 @@
 namespace StatementValues {
 
 // "YYYY/MM/DD", "YYYY-MM-DD", "YYYYMMDD", "YYYY年M月D日" or 和暦 ("令和8年12月5日",
-// "R08.12.05", 平成 likewise), full-width digits allowed, as a julian day within
-// the payment-date cell's range; 0 for anything else, and for a day its era
-// does not have.
-int dateOf(QStringView text);
+// "R08.12.05", 平成 likewise), full-width digits allowed, within the
+// payment-date cell's range; invalid for anything else, and for a day its
+// era does not have.
+QDate dateOf(QStringView text);
 
 // A whole number of yen, with or without "," grouping, "¥" in front or "円"
 // behind; nothing when the text is no such number (scientific notation

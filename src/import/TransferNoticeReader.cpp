@@ -100,7 +100,7 @@ void settleCancels(Statement &statement, TakenBack &takenBack, const Section &se
 
 } // namespace
 
-Statement TransferNoticeReader::read(QByteArrayView bytes, const QDate &today)
+Statement TransferNoticeReader::read(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop)
 {
     Statement statement;
     statement.format = Statement::Format::Notice;
@@ -144,7 +144,7 @@ Statement TransferNoticeReader::read(QByteArrayView bytes, const QDate &today)
                                      {CancelCount, section.cancels, u"取消件数"},
                                      {CancelTotal, section.cancelTotal, u"取消金額"}});
     };
-    walk(bytes, statement, {header, data, trailer});
+    walk(bytes, statement, {header, data, trailer}, stop);
     if (statement.ok())
         takenBack.dropFrom(statement);
     return statement;

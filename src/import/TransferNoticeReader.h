@@ -5,6 +5,8 @@
 #include <QByteArrayView>
 #include <QDate>
 
+#include <atomic>
+
 // The banks' notice of incoming transfers (全銀協制定 振込入金通知, 種別
 // コード 01): 200-byte records in Shift_JIS, with or without line breaks,
 // one header, data and trailer section per account and an end record. Every
@@ -12,5 +14,5 @@
 class TransferNoticeReader final
 {
 public:
-    static Statement read(QByteArrayView bytes, const QDate &today);
+    static Statement read(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop = nullptr);
 };

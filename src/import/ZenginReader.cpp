@@ -61,7 +61,7 @@ qsizetype correctedDeposit(const QList<StatementLine> &lines, const TakenBack &t
 
 } // namespace
 
-Statement ZenginReader::read(QByteArrayView bytes, const QDate &today)
+Statement ZenginReader::read(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop)
 {
     Statement statement;
     statement.format = Statement::Format::Zengin;
@@ -121,7 +121,7 @@ Statement ZenginReader::read(QByteArrayView bytes, const QDate &today)
                                      {WithdrawalTotal, section.withdrawalTotal, u"出金額合計"},
                                      {DataCount, section.records, u"データ・レコード件数"}});
     };
-    walk(bytes, statement, {header, data, trailer});
+    walk(bytes, statement, {header, data, trailer}, stop);
     if (statement.ok())
         takenBack.dropFrom(statement);
     return statement;

@@ -5,6 +5,8 @@
 #include <QByteArrayView>
 #include <QDate>
 
+#include <atomic>
+
 // The Japanese banks' fixed-length statement of deposits and withdrawals
 // (全銀協規定形式 入出金取引明細, 種別コード 03): 200-byte records in Shift_JIS
 // with half-width kana, with or without line breaks between them. Each
@@ -14,5 +16,5 @@
 class ZenginReader final
 {
 public:
-    static Statement read(QByteArrayView bytes, const QDate &today);
+    static Statement read(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop = nullptr);
 };

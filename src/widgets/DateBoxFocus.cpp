@@ -6,16 +6,6 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
-DateBoxFocus::DateBoxFocus(QObject *parent, std::function<bool(QLineEdit *)> check)
-    : QObject(parent), m_check(std::move(check))
-{
-}
-
-void DateBoxFocus::watch(QLineEdit *box)
-{
-    box->installEventFilter(this);
-}
-
 bool DateBoxFocus::settle()
 {
     QLineEdit *box = m_pending;

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QObject>
+#include <QLineEdit>
 #include <QPointer>
 
 #include <functional>
-
-class QLineEdit;
 
 // What a screen's date boxes do with the focus: the whole text is selected on
 // entry, so typing replaces it, and the text is checked once the focus has
@@ -18,9 +16,12 @@ class DateBoxFocus final : public QObject
 
 public:
     // check returns whether the box's date was accepted.
-    DateBoxFocus(QObject *parent, std::function<bool(QLineEdit *)> check);
+    DateBoxFocus(QObject *parent, std::function<bool(QLineEdit *)> check)
+        : QObject(parent), m_check(std::move(check))
+    {
+    }
 
-    void watch(QLineEdit *box);
+    void watch(QLineEdit *box) { box->installEventFilter(this); }
 
     // Runs the check of a box just left, if it has not run yet; false when it
     // refused. A button calls this before it acts: a quick click delivers

@@ -12,7 +12,7 @@ namespace {
 
 AnchorEntry control(const QString &tag = {})
 {
-    return {{}, {}, 1500, 1200, 450, 1200, 0, false, tag, {}, 0, 0};
+    return {{}, {}, 1500, 1200, 450, 1200, 0, tag, {}, 0, 0};
 }
 
 // The fields a stage sets, in twips: "L3000 T2100".

@@ -42,7 +42,7 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         m_db = QtSqlConnection::openSqlite(m_dir->filePath(u"suite.sqlite"_s));
         DbTransaction transaction(*m_db);
-        SqlSchema::CreateSqliteTables(*m_db);
+        SqlSchema::CreateTables(*m_db);
         run(u"INSERT INTO [SHOP] VALUES ('S01', '本店'), ('S02', NULL), ('A''1', 'クォート店')"_s);
         run(u"INSERT INTO [CONTROL] VALUES (NULL), ('x')"_s);
         run(u"INSERT INTO [PAYMENT] VALUES ('代金引換', 1, 1), ('銀行振込', 0, 2), ('銀行振込', 1, 8),"

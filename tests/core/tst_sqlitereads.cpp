@@ -148,7 +148,7 @@ private slots:
     void searchReadsOnlyItsIndex()
     {
         QFETCH(QString, search);
-        SqlSchema::CreateSqliteTables(*m_db);
+        SqlSchema::CreateTables(*m_db);
         QStringList plan;
         const auto records = m_db->Execute(u"EXPLAIN QUERY PLAN "_s + search);
         const int detail = records->FieldIndex(u"detail"_s);

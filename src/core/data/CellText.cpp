@@ -77,15 +77,15 @@ std::optional<double> parseNumber(QStringView text)
     return read.value;
 }
 
+bool holdsDate(const QDate &date)
+{
+    return date.isValid() && date.toJulianDay() >= MinDateJulian && date.toJulianDay() <= MaxDateJulian;
+}
+
 int parseDate(QStringView text)
 {
     const std::optional<QDate> date = FieldValue::ParseDate(toHalfWidth(text));
-    if (!date)
-        return 0;
-    const qint64 julian = date->toJulianDay();
-    if (julian < MinDateJulian || julian > MaxDateJulian)
-        return 0;
-    return static_cast<int>(julian);
+    return date && holdsDate(*date) ? int(date->toJulianDay()) : 0;
 }
 
 QString dateText(int julianDay)

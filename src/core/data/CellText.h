@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringView>
 
@@ -26,8 +27,10 @@ std::optional<double> parseNumber(QStringView text);
 
 constexpr int MinDateJulian = 2415021; // 1900/01/01
 constexpr int MaxDateJulian = 2488069; // 2099/12/31
-// A date as FieldValue::ParseDate reads it, full-width digits allowed, within
-// 1900/01/01 to 2099/12/31; 0 for anything else, empty text included.
+// The date is one a date cell can hold: 1900/01/01 to 2099/12/31.
+bool holdsDate(const QDate &date);
+// A date as FieldValue::ParseDate reads it, full-width digits allowed, that
+// a date cell can hold; 0 for anything else, empty text included.
 int parseDate(QStringView text);
 // "YYYY/MM/DD", or empty text for 0.
 QString dateText(int julianDay);

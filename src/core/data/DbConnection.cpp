@@ -91,11 +91,3 @@ void DbConnection::ExecuteEach(const QString &statement, const QList<QVariantLis
         Execute(WithLiterals(statement, values))->Close();
 }
 
-SqlDialect DbConnection::Dialect() const
-{
-    return SqlDialect::SqlServer;
-}
-
-void DbConnection::SetLockTimeout(int)
-{
-}

@@ -75,11 +75,11 @@ public:
 
     // Defaults to the suite's SQL Server, so a host's own connection needs
     // to say nothing unless it talks to something else.
-    virtual SqlDialect Dialect() const;
+    virtual SqlDialect Dialect() const { return SqlDialect::SqlServer; }
     // How long any statement may wait for another connection's lock before
     // it fails with the database's message. The component sets it when its
     // screen opens; a host's own connection may ignore it.
-    virtual void SetLockTimeout(int milliseconds);
+    virtual void SetLockTimeout(int /*milliseconds*/) {}
 
     // Runs the statement at once. Statements that return no rows give an
     // empty recordset. Failures throw DbError.

@@ -2,7 +2,6 @@
 
 #include "core/data/OdbcConnection.h"
 #include "core/data/PostgreSqlConnection.h"
-#include "core/data/QtSqlError.h"
 #include "core/data/SqliteConnection.h"
 
 #include <QSqlError>
@@ -31,7 +30,7 @@ std::shared_ptr<QtSqlConnection> openNamed(const QString &driver, QStringView ki
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
         if (!db.isValid()) {
-            failure = QtSqlError::Description(db.lastError());
+            failure = QtSqlConnection::Description(db.lastError());
             if (failure.isEmpty())
                 failure = u"データベースドライバ %1 を読み込めません。"_s.arg(driver);
         } else {
@@ -39,7 +38,7 @@ std::shared_ptr<QtSqlConnection> openNamed(const QString &driver, QStringView ki
             db.setConnectOptions(options);
             if (db.open())
                 return QtSqlConnection::take(name, true);
-            failure = QtSqlError::Description(db.lastError());
+            failure = QtSqlConnection::Description(db.lastError());
         }
     }
     QSqlDatabase::removeDatabase(name);
@@ -91,6 +90,12 @@ std::shared_ptr<QtSqlConnection> QtSqlConnection::take(const QString &connection
         throw DbError(u"データベースドライバ %1 には対応していません。"_s.arg(driver));
     connection->prepare();
     return connection;
+}
+
+QString QtSqlConnection::Description(const QSqlError &error)
+{
+    const QString own = error.databaseText();
+    return own.isEmpty() ? error.text() : own;
 }
 
 QString QtSqlConnection::LostMessage()
@@ -149,11 +154,6 @@ void QtSqlConnection::ExecuteEach(const QString &statement, const QList<QVariant
     }
 }
 
-bool QtSqlConnection::lostBy(const QSqlError &) const
-{
-    return false;
-}
-
 void QtSqlConnection::fail(const QString &description, bool lost, bool committing)
 {
     if (lost) {
@@ -166,7 +166,7 @@ void QtSqlConnection::fail(const QString &description, bool lost, bool committin
 
 void QtSqlConnection::fail(const QSqlError &error, bool committing)
 {
-    fail(QtSqlError::Description(error), lostBy(error), committing);
+    fail(Description(error), lostBy(error), committing);
 }
 
 void QtSqlConnection::reopenIfLost()
@@ -179,7 +179,7 @@ void QtSqlConnection::reopenIfLost()
     m_database.close();
     if (!m_database.open()) {
         m_reopenDue = true;
-        throw DbError(LostMessage() + u"\n\n"_s + QtSqlError::Description(m_database.lastError()));
+        throw DbError(LostMessage() + u"\n\n"_s + Description(m_database.lastError()));
     }
     prepare();
     applyLockTimeout(m_lockTimeoutMs);
@@ -190,7 +190,7 @@ void QtSqlConnection::reopen(const QString &databaseName)
     m_database.close();
     m_database.setDatabaseName(databaseName);
     if (!m_database.open())
-        throw DbError(QtSqlError::Description(m_database.lastError()));
+        throw DbError(Description(m_database.lastError()));
 }
 
 void QtSqlConnection::BeginTrans()
@@ -225,6 +225,6 @@ void QtSqlConnection::failTransaction(const QString &fallback, bool committing)
 {
     // A driver without transactions refuses without saying why.
     const QSqlError error = m_database.lastError();
-    const QString own = QtSqlError::Description(error);
+    const QString own = Description(error);
     fail(own.isEmpty() ? fallback : own, lostBy(error), committing);
 }

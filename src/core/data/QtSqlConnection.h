@@ -42,6 +42,8 @@ public:
     // Throws DbError for another driver.
     static std::shared_ptr<QtSqlConnection> take(const QString &connectionName, bool ownsConnection);
 
+    // The database's own message for a failure when the driver passed one on, else Qt's.
+    static QString Description(const QSqlError &error);
     // The operator's message for a connection the server dropped.
     static QString LostMessage();
     // The same when it dropped while a transaction was being committed.
@@ -73,7 +75,7 @@ protected:
     virtual void prepare() {}
     // Whether a failure, or the connection as the driver sees it, says the
     // server has gone.
-    virtual bool lostBy(const QSqlError &error) const;
+    virtual bool lostBy(const QSqlError &) const { return false; }
 
     // A failure: when it left the connection lost, the operator's message
     // says so and the next statement reopens it.

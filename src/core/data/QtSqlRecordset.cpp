@@ -1,8 +1,9 @@
 #include "core/data/QtSqlRecordset.h"
 
 #include "core/data/FieldValue.h"
-#include "core/data/QtSqlError.h"
+#include "core/data/QtSqlConnection.h"
 
+#include <QSqlError>
 #include <QSqlRecord>
 
 using namespace Qt::StringLiterals;
@@ -23,8 +24,6 @@ QtSqlRecordset::QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query)
     fetch();
 }
 
-QtSqlRecordset::~QtSqlRecordset() = default;
-
 void QtSqlRecordset::fetch()
 {
     m_onRow = m_query.next();
@@ -35,7 +34,7 @@ void QtSqlRecordset::fetch()
     const QSqlError error = m_query.lastError();
     m_query.finish();
     if (error.isValid())
-        throw DbError(QtSqlError::Description(error));
+        throw DbError(QtSqlConnection::Description(error));
 }
 
 QVariant QtSqlRecordset::ValueAt(int index) const

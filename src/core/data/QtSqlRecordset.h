@@ -14,7 +14,6 @@ public:
     // recordset that is Eof from the start. Throws DbError when the first
     // row cannot be fetched.
     QtSqlRecordset(QSqlDatabase database, QSqlQuery &&query);
-    ~QtSqlRecordset() override;
 
     QtSqlRecordset(const QtSqlRecordset &) = delete;
     QtSqlRecordset &operator=(const QtSqlRecordset &) = delete;

@@ -4,6 +4,8 @@
 #include "core/data/PostgreSqlSchemaScript.h"
 #include "core/data/SqliteSchemaScript.h"
 
+#include <QStringTokenizer>
+
 QString SqlSchema::SqliteScript()
 {
     return QString::fromUtf16(kSqliteSchemaScript);
@@ -16,48 +18,15 @@ QString SqlSchema::PostgreSqlScript()
 
 QStringList SqlSchema::Statements(const QString &script)
 {
+    QString code;
+    for (const QStringView line : QStringTokenizer(script, u'\n'))
+        code += line.left(line.indexOf(u"--")) + u'\n'; // left() of -1 is the whole line
     QStringList statements;
-    QString current;
-    const qsizetype size = script.size();
-    auto finish = [&] {
-        const QString statement = current.trimmed();
-        if (!statement.isEmpty())
-            statements.append(statement);
-        current.clear();
-    };
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = script.at(i);
-        const QChar next = i + 1 < size ? script.at(i + 1) : QChar();
-        if (c == u'-' && next == u'-') {
-            while (i < size && script.at(i) != u'\n')
-                ++i;
-            current += u'\n';
-        } else if (c == u'/' && next == u'*') {
-            const qsizetype end = script.indexOf(u"*/", i + 2);
-            i = end < 0 ? size : end + 1;
-            current += u' ';
-        } else if (c == u'\'' || c == u'"' || c == u'[') {
-            // Quoted text and bracketed names run to their closing mark; a
-            // doubled quote inside stays part of the text.
-            const QChar close = c == u'[' ? QChar(u']') : c;
-            qsizetype end = i + 1;
-            while (end < size && script.at(end) != close)
-                ++end;
-            current += QStringView(script).sliced(i, qMin(end + 1, size) - i);
-            i = end;
-        } else if (c == u';') {
-            finish();
-        } else {
-            current += c;
-        }
+    for (const QStringView statement : QStringTokenizer(code, u';')) {
+        if (!statement.trimmed().isEmpty())
+            statements.append(statement.trimmed().toString());
     }
-    finish();
     return statements;
-}
-
-void SqlSchema::CreateSqliteTables(DbConnection &connection)
-{
-    CreateTables(connection);
 }
 
 void SqlSchema::CreateTables(DbConnection &connection)

@@ -7,16 +7,6 @@ SqliteHandle::~SqliteHandle()
     release();
 }
 
-void SqliteHandle::attach(SqliteRecordset *records)
-{
-    m_open.append(records);
-}
-
-void SqliteHandle::detach(SqliteRecordset *records)
-{
-    m_open.removeOne(records);
-}
-
 void SqliteHandle::release()
 {
     // Close() detaches, so take the list first.

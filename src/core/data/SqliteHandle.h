@@ -19,8 +19,8 @@ public:
 
     // Null once released.
     sqlite3 *get() const { return m_handle; }
-    void attach(SqliteRecordset *records);
-    void detach(SqliteRecordset *records);
+    void attach(SqliteRecordset *records) { m_open.append(records); }
+    void detach(SqliteRecordset *records) { m_open.removeOne(records); }
     // Closes every open result and lets go of the handle.
     void release();
 

@@ -16,7 +16,6 @@ struct AnchorEntry
     qint32 Height = 0;
     qint32 Width = 0;
     float FontSize = 0;
-    bool FontChanged = false;
     QString Tag;
     QString Index;
     quint32 Hwnd = 0;

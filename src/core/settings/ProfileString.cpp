@@ -2,12 +2,6 @@
 
 #include "core/settings/StoredText.h"
 
-#include <QStringTokenizer>
-
-#include <optional>
-
-using namespace Qt::StringLiterals;
-
 namespace {
 
 // Blanks as the profile reader sees them: spaces and tabs (and a stray CR).
@@ -28,34 +22,6 @@ bool sameName(QStringView a, QStringView b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// The raw value of key in the first section named section, or nothing.
-std::optional<QStringView> findValue(QStringView text, QStringView section, QStringView key)
-{
-    bool inSection = false;
-    for (QStringView rawLine : QStringTokenizer(text, u'\n')) {
-        const QStringView line = trimmedBlanks(rawLine);
-        if (line.isEmpty() || line.startsWith(u';'))
-            continue;
-        if (line.startsWith(u'[')) {
-            // Leaving the first matching section ends the search.
-            if (inSection)
-                return std::nullopt;
-            const qsizetype close = line.lastIndexOf(u']');
-            const QStringView name = close > 0 ? line.sliced(1, close - 1) : line.sliced(1);
-            inSection = sameName(trimmedBlanks(name), section);
-            continue;
-        }
-        if (!inSection)
-            continue;
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals < 0)
-            continue;
-        if (sameName(trimmedBlanks(line.first(equals)), key))
-            return trimmedBlanks(line.sliced(equals + 1));
-    }
-    return std::nullopt;
-}
-
 QStringView withoutQuotes(QStringView value)
 {
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
@@ -66,18 +32,47 @@ QStringView withoutQuotes(QStringView value)
 
 } // namespace
 
+ProfileSpot FindProfileKey(const QList<QStringView> &lines, QStringView section, QStringView key)
+{
+    ProfileSpot spot;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringView line = trimmedBlanks(lines.at(i));
+        if (line.isEmpty())
+            continue;
+        if (line.startsWith(u'[')) {
+            // Leaving the first matching section ends the search.
+            if (spot.section >= 0)
+                break;
+            const qsizetype close = line.lastIndexOf(u']');
+            if (sameName(trimmedBlanks(close > 0 ? line.sliced(1, close - 1) : line.sliced(1)), section))
+                spot.section = spot.lastInSection = i;
+            continue;
+        }
+        if (spot.section < 0)
+            continue;
+        spot.lastInSection = i;
+        const qsizetype equals = line.indexOf(u'=');
+        if (!line.startsWith(u';') && equals >= 0 && sameName(trimmedBlanks(line.first(equals)), key)) {
+            spot.key = i;
+            spot.value = trimmedBlanks(line.sliced(equals + 1));
+            break;
+        }
+    }
+    return spot;
+}
+
 QString ReadProfileString(const QString &section, const QString &key, const QString &defaultValue,
                           qsizetype bufferBytes, const QString &filePath)
 {
     const qsizetype room = bufferBytes > 0 ? bufferBytes - 1 : 0;
-    const StoredText file = StoredText::readFile(filePath);
-    const std::optional<QStringView> value =
-        findValue(file.text(), trimmedBlanks(section), trimmedBlanks(key));
-    if (value)
-        return StoredText::cutToBytes(withoutQuotes(*value).toString(), room, file.encoding());
+    const DecodedText file = StoredText::ReadFile(filePath);
+    const ProfileSpot spot =
+        FindProfileKey(QStringView(file.text()).split(u'\n'), trimmedBlanks(section), trimmedBlanks(key));
+    if (spot.key >= 0)
+        return StoredText::CutToBytes(withoutQuotes(spot.value).toString(), room, file.encoding());
 
     QStringView fallback = defaultValue;
     while (fallback.endsWith(u' '))
         fallback.chop(1);
-    return StoredText::cutToBytes(fallback.toString(), room, StoredText::Encoding::Utf8);
+    return StoredText::CutToBytes(fallback.toString(), room, TextEncoding::Utf8);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // Reads one key of an INI file as the Windows private-profile string call
@@ -17,3 +18,15 @@
 //   the cut never splits a character.
 QString ReadProfileString(const QString &section, const QString &key, const QString &defaultValue,
                           qsizetype bufferBytes, const QString &filePath);
+
+// Where ReadProfileString finds key, in INI text split into lines at '\n':
+// the first section named section, its key line and value, and its last
+// line that is not blank, as line numbers; -1 where there is none.
+struct ProfileSpot
+{
+    qsizetype section = -1;
+    qsizetype lastInSection = -1;
+    qsizetype key = -1;
+    QStringView value; // blanks around it removed, quotes kept
+};
+ProfileSpot FindProfileKey(const QList<QStringView> &lines, QStringView section, QStringView key);

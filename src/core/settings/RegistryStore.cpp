@@ -3,6 +3,7 @@
 #include "core/settings/StoredText.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringTokenizer>
 #include <QtEndian>
@@ -18,68 +19,16 @@ QString fold(QStringView text)
     return text.toString().toCaseFolded();
 }
 
-bool isHexDigit(QChar c)
+// A quoted text as written: \" and \\ stand for " and \, any other backslash is kept.
+QString unescaped(QStringView quoted)
 {
-    const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
-}
-
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\r';
-}
-
-void skipBlanks(QStringView line, qsizetype &pos)
-{
-    while (pos < line.size() && isBlank(line.at(pos)))
-        ++pos;
-}
-
-// A quoted text starting at pos; pos ends after the closing quote.
-std::optional<QString> readQuoted(QStringView line, qsizetype &pos)
-{
-    if (pos >= line.size() || line.at(pos) != u'"')
-        return std::nullopt;
     QString text;
-    for (++pos; pos < line.size(); ++pos) {
-        const QChar c = line.at(pos);
-        if (c == u'"') {
-            ++pos;
-            return text;
-        }
-        if (c == u'\\' && pos + 1 < line.size()
-            && (line.at(pos + 1) == u'"' || line.at(pos + 1) == u'\\'))
-            ++pos;
-        text.append(line.at(pos));
+    for (qsizetype i = 0; i < quoted.size(); ++i) {
+        if (quoted.at(i) == u'\\' && i + 1 < quoted.size() && (quoted.at(i + 1) == u'"' || quoted.at(i + 1) == u'\\'))
+            ++i;
+        text.append(quoted.at(i));
     }
-    return std::nullopt;
-}
-
-std::optional<RegistryValue> readData(QStringView line, qsizetype pos)
-{
-    RegistryValue value;
-    if (const std::optional<QString> text = readQuoted(line, pos)) {
-        value.type = RegistryValue::kString;
-        value.data = text->toUtf8();
-        value.data.append('\0');
-    } else if (line.sliced(pos).startsWith(u"dword:", Qt::CaseInsensitive)) {
-        pos += 6;
-        const qsizetype start = pos;
-        while (pos < line.size() && isHexDigit(line.at(pos)))
-            ++pos;
-        if (pos == start || pos - start > 8)
-            return std::nullopt;
-        const quint32 number = line.sliced(start, pos - start).toUInt(nullptr, 16);
-        value.type = RegistryValue::kNumber;
-        value.data.resize(4);
-        qToLittleEndian(number, value.data.data());
-    } else {
-        return std::nullopt;
-    }
-    skipBlanks(line, pos);
-    if (pos != line.size())
-        return std::nullopt;
-    return value;
+    return text;
 }
 
 // The key path of a section header, relative to root; nothing when the
@@ -135,11 +84,15 @@ QString RegistryStore::filePath(RegRoot root)
 
 RegistryStore RegistryStore::load(RegRoot root)
 {
-    return parse(StoredText::readFile(filePath(root)).text(), root);
+    return parse(StoredText::ReadFile(filePath(root)).text(), root);
 }
 
 RegistryStore RegistryStore::parse(const QString &text, RegRoot root)
 {
+    // @ or a quoted name, '=', and a quoted text or "dword:" with up to eight hex digits.
+    static const QRegularExpression valueLine(
+        uR"re(^(?:@|"((?:[^"\\]|\\.)*)")[ \t\r]*=[ \t\r]*(?:"((?:[^"\\]|\\.)*)"|dword:([0-9a-f]{1,8}))$)re"_s,
+        QRegularExpression::CaseInsensitiveOption);
     RegistryStore store;
     std::optional<QString> key;
     for (QStringView rawLine : QStringTokenizer(text, u'\n')) {
@@ -150,26 +103,19 @@ RegistryStore RegistryStore::parse(const QString &text, RegRoot root)
                 store.m_keys[*key];
             continue;
         }
-        if (!key)
+        const QRegularExpressionMatch match = valueLine.match(line);
+        if (!key || !match.hasMatch())
             continue;
-
-        qsizetype pos = 0;
-        std::optional<QString> name;
-        if (line.startsWith(u'@')) {
-            name = QString();
-            pos = 1;
+        RegistryValue value;
+        if (match.hasCaptured(3)) {
+            value.type = RegistryValue::kNumber;
+            value.data.resize(4);
+            qToLittleEndian(match.capturedView(3).toUInt(nullptr, 16), value.data.data());
         } else {
-            name = readQuoted(line, pos);
+            value.type = RegistryValue::kString;
+            value.data = unescaped(match.capturedView(2)).toUtf8() + '\0';
         }
-        if (!name)
-            continue;
-        skipBlanks(line, pos);
-        if (pos >= line.size() || line.at(pos) != u'=')
-            continue;
-        ++pos;
-        skipBlanks(line, pos);
-        if (std::optional<RegistryValue> value = readData(line, pos))
-            store.m_keys[*key].insert(fold(*name), std::move(*value));
+        store.m_keys[*key].insert(fold(unescaped(match.capturedView(1))), std::move(value));
     }
     return store;
 }

@@ -2,42 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringEncoder>
 
-#include <utility>
+namespace StoredText {
 
-namespace {
-
-// ICU's windows-31j is CP932 proper (NEC and IBM extensions, U+FF5E for 0x8160).
-constexpr const char *kCp932Name = "windows-31j";
-
-QStringEncoder encoderFor(StoredText::Encoding encoding)
-{
-    switch (encoding) {
-    case StoredText::Encoding::Cp932:
-        return QStringEncoder(kCp932Name, QStringConverter::Flag::Stateless);
-    case StoredText::Encoding::Latin1:
-        return QStringEncoder(QStringConverter::Latin1, QStringConverter::Flag::Stateless);
-    case StoredText::Encoding::Utf8:
-        break;
-    }
-    return QStringEncoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-}
-
-} // namespace
-
-StoredText::StoredText(QString text, Encoding encoding)
-    : m_text(std::move(text)), m_encoding(encoding)
-{
-}
-
-StoredText StoredText::decode(const QByteArray &bytes)
-{
-    DecodedText decoded = DecodedText::decode(bytes);
-    return StoredText(decoded.text(), decoded.encoding());
-}
-
-StoredText StoredText::readFile(const QString &path)
+DecodedText ReadFile(const QString &path)
 {
     // Settings files are small text files. Anything else named here, a pipe
     // that never ends or a device that never stops, would hang or exhaust
@@ -46,21 +14,33 @@ StoredText StoredText::readFile(const QString &path)
     const QFileInfo info(path);
     QFile file(path);
     if (path.isEmpty() || !info.isFile() || info.size() > MaxBytes || !file.open(QIODevice::ReadOnly))
-        return StoredText(QString(), Encoding::Utf8);
+        return DecodedText::decode(QByteArray());
     const QByteArray bytes = file.read(MaxBytes + 1);
-    if (bytes.size() > MaxBytes)
-        return StoredText(QString(), Encoding::Utf8);
-    return decode(bytes);
+    return DecodedText::decode(bytes.size() > MaxBytes ? QByteArray() : bytes);
 }
 
-QString StoredText::cutToBytes(const QString &value, qsizetype maxBytes, Encoding encoding)
+QStringEncoder EncoderFor(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Cp932:
+        // ICU's windows-31j is CP932 proper (NEC and IBM extensions, U+FF5E for 0x8160).
+        return QStringEncoder("windows-31j", QStringConverter::Flag::Stateless);
+    case TextEncoding::Latin1:
+        return QStringEncoder(QStringConverter::Latin1, QStringConverter::Flag::Stateless);
+    case TextEncoding::Utf8:
+        break;
+    }
+    return QStringEncoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+}
+
+QString CutToBytes(const QString &value, qsizetype maxBytes, TextEncoding encoding)
 {
     // No encoding here spends more than three bytes on one UTF-16 unit, so
     // short values, the usual case, need no encoding at all.
     if (value.size() * 3 <= maxBytes)
         return value;
 
-    QStringEncoder encoder = encoderFor(encoding);
+    QStringEncoder encoder = EncoderFor(encoding);
     qsizetype used = 0;
     qsizetype pos = 0;
     while (pos < value.size()) {
@@ -75,3 +55,5 @@ QString StoredText::cutToBytes(const QString &value, qsizetype maxBytes, Encodin
     }
     return value.left(pos);
 }
+
+} // namespace StoredText

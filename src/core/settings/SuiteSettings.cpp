@@ -3,11 +3,10 @@
 #include "core/data/FieldValue.h"
 #include "core/settings/ProfileString.h"
 #include "core/settings/RegistryStore.h"
-#include "core/text/DecodedText.h"
+#include "core/settings/StoredText.h"
 
 #include <QFile>
 #include <QSaveFile>
-#include <QStringEncoder>
 #include <QtEndian>
 
 #include <array>
@@ -150,13 +149,9 @@ bool SuiteSettings::writeIni(const QString &key, const QString &value) const
     const DecodedText stored = DecodedText::decode(bytes);
     const QString text = withKey(stored.text(), kSection.toString(), key, value);
     // The file stays in the encoding it had: the suite's other programs read it too.
-    QByteArray out;
-    if (stored.encoding() == TextEncoding::Cp932)
-        out = QStringEncoder("windows-31j").encode(text);
-    else if (stored.encoding() == TextEncoding::Latin1)
-        out = text.toLatin1();
-    else
-        out = (bytes.startsWith("\xEF\xBB\xBF") ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();
+    const QByteArray bom = stored.encoding() == TextEncoding::Utf8 && bytes.startsWith("\xEF\xBB\xBF")
+                               ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    const QByteArray out = bom + QByteArray(StoredText::EncoderFor(stored.encoding()).encode(text));
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(out) == out.size() && file.commit();
 }
@@ -164,37 +159,22 @@ bool SuiteSettings::writeIni(const QString &key, const QString &value) const
 QString SuiteSettings::withKey(const QString &ini, const QString &section, const QString &key, const QString &value)
 {
     const QString eol = ini.contains(u"\r\n"_s) || ini.isEmpty() ? u"\r\n"_s : u"\n"_s;
-    QStringList lines = ini.split(u'\n');
     const bool endsInBreak = ini.endsWith(u'\n');
+    QList<QStringView> lines = QStringView(ini).split(u'\n');
     if (endsInBreak)
         lines.removeLast();
+    // Found as the reader finds it, so what is written is what is read back.
+    const ProfileSpot spot = FindProfileKey(lines, section, key);
+    if (spot.section < 0)
+        return ini + (ini.isEmpty() || endsInBreak ? QString() : eol) + u'[' + section + u']' + eol + key + u'='
+               + value + eol;
+    QStringList out;
+    for (const QStringView line : lines)
+        out.append(line.toString());
     const QString entry = key + u'=' + value + (eol == u"\r\n" ? u"\r"_s : QString());
-    qsizetype sectionAt = -1, lastInSection = -1;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString line = lines.at(i).trimmed();
-        if (line.startsWith(u'[')) {
-            if (sectionAt >= 0)
-                break;
-            if (line.endsWith(u']') && line.mid(1, line.size() - 2).trimmed().compare(section, Qt::CaseInsensitive) == 0)
-                sectionAt = lastInSection = i;
-            continue;
-        }
-        if (sectionAt < 0)
-            continue;
-        if (!line.isEmpty())
-            lastInSection = i;
-        const qsizetype eq = line.indexOf(u'=');
-        if (!line.startsWith(u';') && eq > 0 && line.first(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
-            lines[i] = entry;
-            return lines.join(u'\n') + (endsInBreak ? u"\n"_s : QString());
-        }
-    }
-    if (sectionAt >= 0) {
-        lines.insert(lastInSection + 1, entry);
-        return lines.join(u'\n') + (endsInBreak ? u"\n"_s : QString());
-    }
-    QString text = ini;
-    if (!text.isEmpty() && !endsInBreak)
-        text += eol;
-    return text + u'[' + section + u']' + eol + key + u'=' + value + eol;
+    if (spot.key >= 0)
+        out[spot.key] = entry;
+    else
+        out.insert(spot.lastInSection + 1, entry);
+    return out.join(u'\n') + (endsInBreak ? u"\n"_s : QString());
 }

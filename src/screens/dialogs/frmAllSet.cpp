@@ -3,7 +3,6 @@
 #include "widgets/MessageService.h"
 #include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
-#include "widgets/layout/Twips.h"
 #include "widgets/DialogSetup.h"
 #include "screens/dialogs/ReceiptListProperties.h"
 #include "widgets/DateBoxFocus.h"
@@ -56,8 +55,6 @@ frmAllSet::frmAllSet(QWidget *owner, ReceiptListProperties &list)
     Form_Load();
 }
 
-frmAllSet::~frmAllSet() = default;
-
 void frmAllSet::createControls()
 {
     // Created in tab order: method, date, mail choice, buttons.
@@ -80,12 +77,11 @@ void frmAllSet::createControls()
     Label1 = ScreenSetup::Place<QLabel>(this, u"Label1"_s, {240, 750, 1575, 255}, u"ﾒｰﾙ送信準備(入金)"_s);
 
     const char16_t *optionCaptions[2] = {u"ﾁｪｯｸ", u"未ﾁｪｯｸ"};
-    const int optionGeometry[2][4] = {{1920, 720, 855, 255}, {2880, 720, 975, 255}};
+    const ScreenSetup::Design optionDesign[2] = {{1920, 720, 855, 255}, {2880, 720, 975, 255}};
     for (int i = 0; i < 2; ++i) {
-        optJyunbi[i] = new QRadioButton(QString::fromUtf16(optionCaptions[i]), this);
+        optJyunbi[i] = ScreenSetup::Place<QRadioButton>(this, u"optJyunbi"_s, optionDesign[i],
+                                                        QString::fromUtf16(optionCaptions[i]));
         ScreenSetup::NameControl(optJyunbi[i], u"optJyunbi"_s, i);
-        Twips::SetGeometry(optJyunbi[i], optionGeometry[i][0], optionGeometry[i][1], optionGeometry[i][2],
-                           optionGeometry[i][3]);
     }
     optJyunbi[1]->setChecked(true);
 

@@ -20,7 +20,6 @@ class frmAllSet final : public QDialog
 
 public:
     frmAllSet(QWidget *owner, ReceiptListProperties &list);
-    ~frmAllSet() override;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -18,8 +18,6 @@ frmDispSiharai::frmDispSiharai(QWidget *owner, const ReceiptListProperties &list
     DialogSetup::FillMethodCombo(cboSiharai, list.pstrSiharaiString);
 }
 
-frmDispSiharai::~frmDispSiharai() = default;
-
 void frmDispSiharai::createControls()
 {
     cboSiharai = ScreenSetup::Place<QComboBox>(this, u"cboSiharai"_s, {960, 240, 2535, 315});

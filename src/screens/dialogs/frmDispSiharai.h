@@ -17,7 +17,6 @@ class frmDispSiharai final : public QDialog
 
 public:
     frmDispSiharai(QWidget *owner, const ReceiptListProperties &list, const Session &session);
-    ~frmDispSiharai() override;
 
 protected:
     void showEvent(QShowEvent *event) override;

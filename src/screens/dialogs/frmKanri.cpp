@@ -27,20 +27,12 @@ frmKanri::frmKanri(QWidget *owner, ReceiptListProperties &list, const Session &s
     Form_Load();
 }
 
-frmKanri::~frmKanri() = default;
-
 void frmKanri::createControls()
 {
     sprPayment = ScreenSetup::Place<vaSpread>(this, u"sprPayment"_s, {240, 120, 3135, 2655});
 
-    ColumnDef managed;
-    managed.header = u"入金管理"_s;
-    managed.width = 8.0;
-    managed.kind = CellKind::CheckBox;
-    ColumnDef method;
-    method.header = u"決済方法"_s;
-    method.width = 17.0;
-    sprPayment->setColumns({managed, method});
+    sprPayment->setColumns({{.header = u"入金管理"_s, .width = 8.0, .kind = CellKind::CheckBox},
+                            {.header = u"決済方法"_s, .width = 17.0}});
     // The names are what gets stored; only the boxes are the operator's to change.
     sprPayment->setItemDelegateForColumn(ColMethod - 1, new ReadOnlyDelegate(sprPayment));
 

@@ -22,7 +22,6 @@ public:
     enum Column { ColManaged = 1, ColMethod, ColumnEnd, ColumnCount = ColumnEnd - 1 };
 
     frmKanri(QWidget *owner, ReceiptListProperties &list, const Session &session);
-    ~frmKanri() override;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,6 +1,7 @@
 #include "screens/import/StatementOpener.h"
 
 #include "import/ColumnMemory.h"
+#include "import/CsvStatement.h"
 #include "import/StatementFile.h"
 #include "screens/import/frmColumns.h"
 #include "widgets/WaitCursor.h"
@@ -25,12 +26,12 @@ namespace {
 constexpr int ShowProgressAfterMs = 500;
 
 // What one run beside the screen gives: the import, or the statement that
-// could not become one, and the first rows when its columns must be asked for.
+// could not become one, and a CSV's text when its columns must be asked for.
 struct Outcome
 {
     Statement statement;
     std::optional<PaymentImport> import;
-    QList<QStringList> firstRows;
+    QString csvText;
 };
 
 using Work = std::function<Outcome(const std::atomic_bool &cancelled)>;
@@ -39,7 +40,7 @@ using Work = std::function<Outcome(const std::atomic_bool &cancelled)>;
 // second the operator's input waits (a statement of kilobytes is read by
 // then); after that a window-modal progress box offers ｷｬﾝｾﾙ, and the list
 // behind it takes no input until the work is done. Nothing when the operator
-// cancelled: the work sees the flag at its next step and stops there.
+// cancelled: reading and matching look at the flag on every line.
 std::optional<Outcome> runBeside(QWidget *owner, Work work)
 {
     auto cancelled = std::make_shared<std::atomic_bool>(false);
@@ -70,32 +71,15 @@ std::optional<Outcome> runBeside(QWidget *owner, Work work)
     return watcher.future().takeResult();
 }
 
-// The file's bytes are kept only while the operator may still have to assign
-// its columns: a large file is not held beside its lines while they are matched.
-// The other payment methods' files are read and matched as the settings say.
-struct MethodSettings
+// Matches the statement read into outcome, unless the operator cancelled;
+// methods: which orders the file's kind pays.
+void match(Outcome &outcome, const QList<ListedOrder> &orders, qint64 feeTolerance, const PayerNames &payerNames,
+           const std::shared_ptr<const NameIndex> &names, const PaymentMethods &methods,
+           const std::atomic_bool &cancelled)
 {
-    ConvenienceSettings convenience;
-    PaymentMethods methods;
-};
-
-Outcome readAndMatch(QByteArray &bytes, const QDate &today, const CsvColumns *assigned,
-                     const QList<ListedOrder> &orders, qint64 feeTolerance, const PayerNames &payerNames,
-                     const std::shared_ptr<const NameIndex> &names, const MethodSettings &methods,
-                     const std::atomic_bool &cancelled)
-{
-    Outcome outcome;
-    if (cancelled)
-        return outcome;
-    outcome.statement = StatementFile::read(bytes, today, assigned, methods.convenience);
-    if (!outcome.statement.columnsKey.isEmpty()) {
-        outcome.firstRows = StatementFile::firstRows(bytes, frmColumns::PreviewRows);
-        return outcome;
-    }
-    bytes = QByteArray();
     if (!cancelled && outcome.statement.ok() && !outcome.statement.lines.isEmpty())
-        outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames, names, methods.methods);
-    return outcome;
+        outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames, names, &cancelled,
+                               methods);
 }
 
 } // namespace
@@ -107,31 +91,41 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
 {
     refusal.clear();
     const QDate today = QDate::currentDate();
-    auto bytes = std::make_shared<QByteArray>();
-    const MethodSettings methods{ConvenienceSettings::read(settings), PaymentMethods::read(settings)};
+    const ConvenienceSettings convenience = ConvenienceSettings::read(settings);
+    const PaymentMethods methods = PaymentMethods::read(settings);
     std::optional<Outcome> outcome = runBeside(owner, [=](const std::atomic_bool &cancelled) {
-        QString error;
-        *bytes = StatementFile::load(path, error);
-        if (!error.isEmpty()) {
-            Outcome failed;
-            failed.statement.error = error;
-            return failed;
+        Outcome read;
+        {
+            // The file's bytes are let go before matching.
+            QString error;
+            const QByteArray bytes = StatementFile::load(path, error);
+            read.statement.error = error;
+            if (error.isEmpty())
+                read.statement = StatementFile::read(bytes, today, nullptr, &cancelled, &read.csvText, convenience);
         }
-        return readAndMatch(*bytes, today, nullptr, orders, feeTolerance, payerNames, names, methods, cancelled);
+        // The text is kept only while the operator may still have to assign its columns.
+        if (read.statement.columnsKey.isEmpty()) {
+            read.csvText.clear();
+            match(read, orders, feeTolerance, payerNames, names, methods, cancelled);
+        }
+        return read;
     });
     if (!outcome)
         return std::nullopt;
 
-    if (const QString key = outcome->statement.columnsKey; !key.isEmpty() && !outcome->firstRows.isEmpty()) {
+    const QList<QStringList> firstRows = outcome->statement.columnsKey.isEmpty()
+                                             ? QList<QStringList>{}
+                                             : CsvStatement::firstRows(outcome->csvText, frmColumns::PreviewRows);
+    if (const QString key = outcome->statement.columnsKey; !firstRows.isEmpty()) {
         std::optional<CsvColumns> columns = ColumnMemory::recall(settings, key);
         // A header names the columns and the choice made for it holds; a file
         // without one only has a shape, which another bank's layout may share:
         // its remembered choice is shown for the operator to confirm.
-        const bool headerless = CsvColumns::looksLikeData(outcome->firstRows.constFirst());
+        const bool headerless = CsvColumns::looksLikeData(firstRows.constFirst());
         if (!columns || headerless || !columns->headerRow) {
             const std::optional<CsvColumns> remembered = std::exchange(columns, std::nullopt);
             // The dialog releases itself on closing: the choice is taken as it is accepted.
-            QPointer<frmColumns> dialog = new frmColumns(owner, outcome->firstRows, remembered);
+            QPointer<frmColumns> dialog = new frmColumns(owner, firstRows, remembered);
             QObject::connect(dialog, &QDialog::accepted, dialog, [&columns, dialog] { columns = dialog->columns(); });
             dialog->exec();
             if (dialog)
@@ -142,9 +136,15 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             ColumnMemory::remember(settings, key, *columns);
         }
         const CsvColumns assigned = *columns;
+        const TextEncoding encoding = outcome->statement.encoding;
+        auto text = std::make_shared<QString>(std::move(outcome->csvText));
         outcome = runBeside(owner, [=](const std::atomic_bool &cancelled) {
-            return readAndMatch(*bytes, today, &assigned, orders, feeTolerance, payerNames, names, methods,
-                                cancelled);
+            Outcome read;
+            read.statement = CsvStatement::read(*text, &assigned, &cancelled);
+            read.statement.encoding = encoding;
+            text->clear();
+            match(read, orders, feeTolerance, payerNames, names, methods, cancelled);
+            return read;
         });
         if (!outcome)
             return std::nullopt;

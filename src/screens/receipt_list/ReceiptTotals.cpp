@@ -27,8 +27,6 @@ ReceiptTotals::ReceiptTotals(const OrderList &orders, QAbstractItemModel *grid, 
     Recount();
 }
 
-ReceiptTotals::~ReceiptTotals() = default;
-
 void ReceiptTotals::schedule()
 {
     if (!m_later.isActive())

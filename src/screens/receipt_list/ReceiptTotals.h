@@ -17,7 +17,6 @@ class ReceiptTotals final : public QLabel
 
 public:
     ReceiptTotals(const OrderList &orders, QAbstractItemModel *grid, QWidget *parent);
-    ~ReceiptTotals() override;
 
     // Counts now rather than after the turn.
     void Recount();

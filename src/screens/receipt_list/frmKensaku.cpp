@@ -41,7 +41,7 @@ constexpr int DesignClientHeight = 6555;
 
 // Every function key of the screen: its key, its button (name, caption, left
 // edge in twips, anchor) and what both do.
-const frmKensaku::FunctionKey frmKensaku::FunctionKeys[12] = {
+const frmKensaku::FunctionKey frmKensaku::FunctionKeys[FunctionKeyCount] = {
     {Qt::Key_F1, "cmdSearch", u"表示", 240, "LEFTBOTTOM", &frmKensaku::cmdSearch_Click},
     {Qt::Key_F2, "Command2", u"", 1200, "LEFTBOTTOM", nullptr},
     {Qt::Key_F3, "Command3", u"", 2160, "LEFTBOTTOM", nullptr},
@@ -99,38 +99,30 @@ void frmKensaku::createControls()
     setCentralWidget(client);
 
     const char16_t *labelCaptions[3] = {u"サイト", u"出荷日", u"～"};
-    const int labelGeometry[3][4] = {{360, 180, 405, 180}, {240, 645, 540, 180}, {2400, 630, 180, 180}};
+    const ScreenSetup::Design labelDesign[3] = {{360, 180, 405, 180}, {240, 645, 540, 180}, {2400, 630, 180, 180}};
     for (int i = 0; i < 3; ++i) {
-        Label1[i] = new QLabel(QString::fromUtf16(labelCaptions[i]), client);
+        Label1[i] = ScreenSetup::Place<QLabel>(client, u"Label1"_s, labelDesign[i], QString::fromUtf16(labelCaptions[i]));
         ScreenSetup::NameControl(Label1[i], u"Label1"_s, i);
-        Twips::SetGeometry(Label1[i], labelGeometry[i][0], labelGeometry[i][1], labelGeometry[i][2],
-                           labelGeometry[i][3]);
         // The caption is never cut: a label wider than its design box keeps its text whole.
         Label1[i]->resize(std::max(Label1[i]->width(), Label1[i]->sizeHint().width()),
                           Label1[i]->height());
     }
 
-    cboShop_id = new QComboBox(client);
-    ScreenSetup::NameControl(cboShop_id, u"cboShop_id"_s);
+    cboShop_id = ScreenSetup::Place<QComboBox>(client, u"cboShop_id"_s, {1200, 120, 3735, 300});
     cboShop_id->addItem(u"全て"_s);
-    Twips::SetGeometry(cboShop_id, 1200, 120, 3735, 300);
 
     m_dateFocus = new DateBoxFocus(this, [this](QLineEdit *box) { return txtDate_Validate(box == txtDate[0] ? 0 : 1); });
-    const int dateLeft[2] = {1200, 2760};
     for (int i = 0; i < 2; ++i) {
-        txtDate[i] = new QLineEdit(client);
+        txtDate[i] = ScreenSetup::Place<QLineEdit>(client, u"txtDate"_s, {i == 0 ? 1200 : 2760, 570, 1095, 315});
         ScreenSetup::NameControl(txtDate[i], u"txtDate"_s, i);
-        Twips::SetGeometry(txtDate[i], dateLeft[i], 570, 1095, 315);
         m_dateFocus->watch(txtDate[i]);
     }
     // Tab order follows the design: shop, from, to, grid, buttons.
     Label1[1]->raise();
     Label1[2]->raise();
 
-    sprNyukin = new vaSpread(client);
-    ScreenSetup::NameControl(sprNyukin, u"sprNyukin"_s);
+    sprNyukin = ScreenSetup::Place<vaSpread>(client, u"sprNyukin"_s, {240, 960, 12615, 4935});
     ScreenSetup::SetAnchor(sprNyukin, u"LEFTRIGHTTOPBOTTOM"_s);
-    Twips::SetGeometry(sprNyukin, 240, 960, 12615, 4935);
     sprNyukin->setColumns(GridColumns(), DataOnlyColumns);
     m_orderCells = std::make_unique<OrderListCells>(m_orders);
     sprNyukin->lendRows(m_orderCells.get());
@@ -138,13 +130,12 @@ void frmKensaku::createControls()
     connect(sprNyukin, &vaSpread::Click, this, &frmKensaku::sprNyukin_Click);
 
     // A date box just left is checked before any button acts on its text.
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < FunctionKeyCount; ++i) {
         const FunctionKey &key = FunctionKeys[i];
-        auto *button = new QPushButton(QString::fromUtf16(key.caption), client);
-        ScreenSetup::NameControl(button, QString::fromLatin1(key.name));
+        auto *button = ScreenSetup::Place<QPushButton>(client, QString::fromLatin1(key.name), {key.left, 6120, 855, 375},
+                                                       QString::fromUtf16(key.caption));
         ScreenSetup::SetAnchor(button, QString::fromLatin1(key.anchor));
         button->setAutoDefault(false);
-        Twips::SetGeometry(button, key.left, 6120, 855, 375);
         functionButtons[i] = button;
         if (key.action)
             connect(button, &QPushButton::clicked, this, [this, action = key.action] {
@@ -194,45 +185,18 @@ void frmKensaku::createMenus()
 QList<ColumnDef> frmKensaku::GridColumns()
 {
     using Kind = CellKind;
-    auto text = [](const QString &header, double width, int maxLength) {
-        ColumnDef columnDef;
-        columnDef.header = header;
-        columnDef.width = width;
-        columnDef.maxLength = maxLength;
-        return columnDef;
+    const auto text = [](const QString &header, double width, int maxLength) {
+        return ColumnDef{.header = header, .width = width, .maxLength = maxLength};
     };
     // Order numbers are exact whole numbers, amounts whole yen.
-    auto number = [](const QString &header, double width, Kind kind, double minimum, bool grouping) {
-        ColumnDef columnDef;
-        columnDef.header = header;
-        columnDef.width = width;
-        columnDef.kind = kind;
-        columnDef.minimum = minimum;
-        columnDef.grouping = grouping;
-        return columnDef;
+    const auto number = [](const QString &header, double width, Kind kind, double minimum, bool grouping) {
+        return ColumnDef{.header = header, .width = width, .kind = kind, .minimum = minimum, .grouping = grouping};
     };
-
-    ColumnDef mark;
-    mark.header = u" "_s;
-    mark.width = 2.87;
-    mark.kind = Kind::CheckBox;
-
-    ColumnDef paidDate;
-    paidDate.header = u"入金日"_s;
-    paidDate.width = 8.0;
-    paidDate.kind = Kind::Date;
-
-    auto hiddenFlag = [](const QString &header) {
-        ColumnDef columnDef;
-        columnDef.header = header;
-        columnDef.width = 0;
-        columnDef.kind = Kind::Number;
-        columnDef.hidden = true;
-        return columnDef;
+    const auto hiddenFlag = [](const QString &header) {
+        return ColumnDef{.header = header, .width = 0, .kind = Kind::Number, .hidden = true};
     };
-
     return {
-        mark,
+        ColumnDef{.header = u" "_s, .width = 2.87, .kind = Kind::CheckBox},
         number(u"No."_s, 3.87, Kind::Integer, -9999999999.0, false),
         text(u"会社名"_s, 17.62, 60),
         text(u"氏名"_s, 16.87, 50),
@@ -240,7 +204,7 @@ QList<ColumnDef> frmKensaku::GridColumns()
         text(u"注文日"_s, 8.75, 19),
         number(u"請求額"_s, 8.5, Kind::Yen, -9999999999.0, true),
         text(u"出荷日"_s, -1, 19),
-        paidDate,
+        ColumnDef{.header = u"入金日"_s, .width = 8.0, .kind = Kind::Date},
         number(u"入金額"_s, 7.37, Kind::Yen, 0, true),
         text(u"支払方法"_s, 8.37, 20),
         text(u"備考"_s, 8.25, 10),
@@ -251,7 +215,7 @@ QList<ColumnDef> frmKensaku::GridColumns()
 
 QPushButton *frmKensaku::button(int functionKey) const
 {
-    Q_ASSERT(functionKey >= 1 && functionKey <= 12);
+    Q_ASSERT(functionKey >= 1 && functionKey <= FunctionKeyCount);
     return functionButtons[functionKey - 1];
 }
 
@@ -327,26 +291,19 @@ void frmKensaku::resizeEvent(QResizeEvent *event)
 
 bool frmKensaku::eventFilter(QObject *watched, QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        // The form previews every key of its own controls, once: a key it
-        // declines travels up the parents as the same event.
-        auto *widget = qobject_cast<QWidget *>(watched);
-        if (!widget || widget->window() != this)
-            break;
-        if (event == m_previewedKey && m_previewedBy && widget != m_previewedBy
-            && widget->isAncestorOf(m_previewedBy))
-            break;
-        auto *keyEvent = static_cast<QKeyEvent *>(event);
-        if (HandleFunctionKey(keyEvent->key(), keyEvent->modifiers()))
-            return true;
-        m_previewedKey = event;
-        m_previewedBy = widget;
-        break;
-    }
-    default:
-        break;
-    }
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    // The form previews every key of its own controls, once: a key it
+    // declines travels up the parents as the same event.
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this
+        || (event == m_previewedKey && m_previewedBy && widget != m_previewedBy && widget->isAncestorOf(m_previewedBy)))
+        return QMainWindow::eventFilter(watched, event);
+    auto *keyEvent = static_cast<QKeyEvent *>(event);
+    if (HandleFunctionKey(keyEvent->key(), keyEvent->modifiers()))
+        return true;
+    m_previewedKey = event;
+    m_previewedBy = widget;
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -365,7 +322,7 @@ bool frmKensaku::HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift)
     if (held != Qt::NoModifier)
         return false;
 
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < FunctionKeyCount; ++i) {
         const FunctionKey &key = FunctionKeys[i];
         if (key.key != keyCode)
             continue;

@@ -88,10 +88,10 @@ public:
     void ApplyListFilter();
 
     // Editing, sorting and registering.
-    void SortList();
+    void SortList() { SortByColumn(mlngSortCol); }
     void SortByColumn(int column);
-    void cmdAllSelect_Click();
-    void cmdAllEject_Click();
+    void cmdAllSelect_Click() { markVisibleRows(1); }
+    void cmdAllEject_Click() { markVisibleRows(0); }
     void cmdSet_Click();
     void ApplyDateToMatching();
     void ApplyDateToAllMarked();
@@ -120,13 +120,12 @@ public:
     vaSpread *grid() const { return sprNyukin; }
     QLineEdit *dateBox(int index) const { return txtDate[index]; }
     QComboBox *shopCombo() const { return cboShop_id; }
-    QPushButton *button(int functionKey) const; // 1..12
+    // F1 to F12, each with its button.
+    static constexpr int FunctionKeyCount = 12;
+    QPushButton *button(int functionKey) const; // 1..FunctionKeyCount
     QAction *kanriMenuItem() const { return mnuKanri; }
     QAction *viewMenuItem() const { return mnuViewSub; }
     QAction *importMenuItem() const { return mnuTorikomi; }
-    QAction *historyMenuItem() const { return mnuRireki; }
-    int sortColumn() const { return mlngSortCol; }
-    int sortOrder() const { return mintSortOrder; }
 
 Q_SIGNALS:
     // The window has unloaded; Show() stops waiting.
@@ -151,7 +150,7 @@ private:
         const char *anchor;
         void (frmKensaku::*action)();
     };
-    static const FunctionKey FunctionKeys[12];
+    static const FunctionKey FunctionKeys[FunctionKeyCount];
 
     void createControls();
     void createMenus();
@@ -180,7 +179,7 @@ private:
     QLineEdit *txtDate[2] = {};
     DateBoxFocus *m_dateFocus = nullptr;
     vaSpread *sprNyukin = nullptr;
-    QPushButton *functionButtons[12] = {}; // F1 to F12, as FunctionKeys lists them
+    QPushButton *functionButtons[FunctionKeyCount] = {}; // as FunctionKeys lists them
     QAction *mnuKanri = nullptr;
     QAction *mnuViewSub = nullptr;
     QAction *mnuTorikomi = nullptr;

@@ -4,14 +4,12 @@
 #include "widgets/MessageService.h"
 #include "core/data/DbConnection.h"
 #include "core/data/DbTransaction.h"
-#include "core/data/Rounding.h"
 #include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/grid/vaSpread.h"
 #include "core/receipt/PaymentHistory.h"
 #include "core/receipt/ReceiptRegistration.h"
-#include "core/receipt/ReceiptRules.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
 #include <QDateTime>
@@ -42,11 +40,6 @@ void frmKensaku::sprNyukin_Click(int col, int row)
     mlngSortCol = col;
     ReDrawGuard noPaint(sprNyukin);
     SortList();
-}
-
-void frmKensaku::SortList()
-{
-    SortByColumn(mlngSortCol);
 }
 
 void frmKensaku::SortByColumn(int column)
@@ -83,16 +76,6 @@ void frmKensaku::SortByColumn(int column)
         else if (pinkIds.contains(id))
             sprNyukin->SetBackColor(row, ReceiptColors::Pink);
     }
-}
-
-void frmKensaku::cmdAllSelect_Click()
-{
-    markVisibleRows(1);
-}
-
-void frmKensaku::cmdAllEject_Click()
-{
-    markVisibleRows(0);
 }
 
 void frmKensaku::markVisibleRows(int mark)

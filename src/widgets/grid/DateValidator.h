@@ -11,7 +11,7 @@ class DateValidator final : public QValidator
     Q_DISABLE_COPY_MOVE(DateValidator)
 
 public:
-    explicit DateValidator(QObject *parent = nullptr);
+    explicit DateValidator(QObject *parent = nullptr) : QValidator(parent) {}
 
     State validate(QString &input, int &pos) const override;
 };

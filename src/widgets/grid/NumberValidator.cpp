@@ -2,12 +2,11 @@
 
 #include "core/data/CellText.h"
 
-#include <cmath>
+#include <QRegularExpression>
 
-NumberValidator::NumberValidator(double minimum, double maximum, QObject *parent)
-    : QValidator(parent), m_minimum(minimum), m_maximum(maximum)
-{
-}
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 QValidator::State NumberValidator::validate(QString &input, int &) const
 {
@@ -17,22 +16,12 @@ QValidator::State NumberValidator::validate(QString &input, int &) const
     if (trimmed.isEmpty())
         return Acceptable;
 
-    bool seenPoint = false;
-    bool seenDigit = false;
-    for (qsizetype i = 0; i < trimmed.size(); ++i) {
-        const QChar c = trimmed[i];
-        if (c.isDigit() && c.unicode() < 128)
-            seenDigit = true;
-        else if (c == u'.' && !seenPoint)
-            seenPoint = true;
-        else if ((c == u'-' || c == u'+') && i == 0)
-            continue;
-        else if (c != u',' || seenPoint)
-            return Invalid;
-    }
-    if (trimmed.startsWith(u'-') && m_minimum >= 0)
+    // Digits after an optional sign, "," grouping only before the decimal point.
+    static const QRegularExpression typing(
+        QRegularExpression::anchoredPattern(u"[+-]?[0-9,]*(\\.[0-9]*)?"_s));
+    if (!typing.match(trimmed).hasMatch() || (trimmed.startsWith(u'-') && m_minimum >= 0))
         return Invalid;
-    if (!seenDigit)
+    if (!std::any_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
         return Intermediate;
 
     const std::optional<double> value = CellText::parseNumber(trimmed);

@@ -10,7 +10,10 @@ class NumberValidator final : public QValidator
     Q_DISABLE_COPY_MOVE(NumberValidator)
 
 public:
-    explicit NumberValidator(double minimum, double maximum, QObject *parent = nullptr);
+    explicit NumberValidator(double minimum, double maximum, QObject *parent = nullptr)
+        : QValidator(parent), m_minimum(minimum), m_maximum(maximum)
+    {
+    }
 
     State validate(QString &input, int &pos) const override;
 

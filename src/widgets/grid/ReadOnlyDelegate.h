@@ -9,9 +9,10 @@ class ReadOnlyDelegate final : public QStyledItemDelegate
     Q_DISABLE_COPY_MOVE(ReadOnlyDelegate)
 
 public:
-    explicit ReadOnlyDelegate(QObject *parent);
-    ~ReadOnlyDelegate() override;
+    explicit ReadOnlyDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
 
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                          const QModelIndex &index) const override;
+    QWidget *createEditor(QWidget *, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        return nullptr;
+    }
 };

@@ -13,11 +13,6 @@
 
 using Kind = CellKind;
 
-SpreadDelegate::SpreadDelegate(const SpreadModel *model, QObject *parent)
-    : QStyledItemDelegate(parent), m_model(model)
-{
-}
-
 bool SpreadDelegate::isCheckBox(const QModelIndex &index) const
 {
     return index.isValid() && index.column() < m_model->displayedColumns()
@@ -50,12 +45,6 @@ QWidget *SpreadDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
         break;
     }
     return editor;
-}
-
-void SpreadDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
-{
-    if (auto *line = qobject_cast<QLineEdit *>(editor))
-        line->setText(index.data(Qt::EditRole).toString());
 }
 
 void SpreadDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const

@@ -12,11 +12,13 @@ class SpreadDelegate final : public QStyledItemDelegate
     Q_DISABLE_COPY_MOVE(SpreadDelegate)
 
 public:
-    explicit SpreadDelegate(const SpreadModel *model, QObject *parent = nullptr);
+    explicit SpreadDelegate(const SpreadModel *model, QObject *parent = nullptr)
+        : QStyledItemDelegate(parent), m_model(model)
+    {
+    }
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 

@@ -3,6 +3,7 @@
 #include "widgets/grid/CellForm.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 SpreadModel::SpreadModel(QObject *parent)
@@ -10,13 +11,11 @@ SpreadModel::SpreadModel(QObject *parent)
 {
 }
 
-SpreadModel::~SpreadModel() = default;
-
 void SpreadModel::reset(const std::function<void()> &change)
 {
-    if (m_pending.isSuspended()) {
+    if (m_suspended) {
         change();
-        m_pending.structureChanged();
+        m_structureChanged = true;
         return;
     }
     beginResetModel();
@@ -78,7 +77,7 @@ void SpreadModel::setRows(int count)
         m_data->resize(count);
         fitRowFlags();
     };
-    if (m_pending.isSuspended() || count == 0) {
+    if (m_suspended || count == 0) {
         reset(change);
     } else if (count > before) {
         beginInsertRows(QModelIndex(), before, count - 1);
@@ -134,7 +133,7 @@ void SpreadModel::sort(int firstRow, int lastRow, const QList<SortKey> &keys)
         return;
 
     const std::vector<int> order = m_data->sortedRows(firstRow, lastRow, used);
-    const bool tell = !m_pending.isSuspended();
+    const bool tell = !m_suspended;
     if (tell)
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     m_data->reorder(firstRow, order);
@@ -150,7 +149,7 @@ void SpreadModel::sort(int firstRow, int lastRow, const QList<SortKey> &keys)
     m_colors.swap(colors);
     m_hidden.swap(hidden);
     if (!tell) {
-        m_pending.structureChanged();
+        m_structureChanged = true;
         return;
     }
     // The current cell, any selection and the header's own records stay on
@@ -173,8 +172,8 @@ void SpreadModel::announce(int firstColumn, int firstRow, int lastColumn, int la
     lastColumn = std::min(lastColumn, m_displayed - 1);
     if (firstColumn > lastColumn || firstRow > lastRow)
         return;
-    if (m_pending.isSuspended()) {
-        m_pending.cellsChanged(QRect(QPoint(firstColumn, firstRow), QPoint(lastColumn, lastRow)));
+    if (m_suspended) {
+        m_changedCells |= QRect(QPoint(firstColumn, firstRow), QPoint(lastColumn, lastRow));
         return;
     }
     const QList<int> roles = change == Change::Colours
@@ -185,22 +184,24 @@ void SpreadModel::announce(int firstColumn, int firstRow, int lastColumn, int la
 
 void SpreadModel::suspend()
 {
-    m_pending.suspend();
+    m_suspended = true;
 }
 
 bool SpreadModel::resume()
 {
-    if (!m_pending.isSuspended())
+    if (!m_suspended)
         return false;
-    const PendingChanges::Told told = m_pending.resume();
-    if (told.reset) {
+    const bool reset = std::exchange(m_structureChanged, false);
+    const QRect cells = std::exchange(m_changedCells, QRect());
+    m_suspended = false;
+    if (reset) {
         beginResetModel();
         m_publishedRows = rows();
         endResetModel();
-    } else if (told.cells.isValid()) {
-        const int lastRow = std::min(told.cells.bottom(), rows() - 1);
-        if (told.cells.top() <= lastRow)
-            emit dataChanged(index(told.cells.top(), told.cells.left()), index(lastRow, told.cells.right()));
+    } else if (cells.isValid()) {
+        const int lastRow = std::min(cells.bottom(), rows() - 1);
+        if (cells.top() <= lastRow)
+            emit dataChanged(index(cells.top(), cells.left()), index(lastRow, cells.right()));
     }
-    return told.reset;
+    return reset;
 }

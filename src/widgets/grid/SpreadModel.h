@@ -1,12 +1,12 @@
 #pragma once
 
 #include "widgets/grid/ColumnDef.h"
-#include "widgets/grid/PendingChanges.h"
 #include "widgets/grid/SpreadCells.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QList>
+#include <QRect>
 
 #include <cstdint>
 #include <functional>
@@ -28,7 +28,6 @@ class SpreadModel final : public QAbstractTableModel
 
 public:
     explicit SpreadModel(QObject *parent = nullptr);
-    ~SpreadModel() override;
 
     void setColumns(const QList<ColumnDef> &displayed, int dataOnlyColumns);
     // Shows the lent rows instead of the model's own cells (null: its own
@@ -62,7 +61,7 @@ public:
     void suspend();
     // Returns whether the views were reset.
     bool resume();
-    bool isSuspended() const { return m_pending.isSuspended(); }
+    bool isSuspended() const { return m_suspended; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -91,5 +90,9 @@ private:
     int m_publishedRows{0}; // the row count the views were told
     QList<std::uint32_t> m_colors;
     QList<std::uint8_t> m_hidden;
-    PendingChanges m_pending;
+    // While suspended: whether rows came or went (the views are then reset
+    // on resuming), else which cells changed (columns x rows).
+    bool m_suspended{false};
+    bool m_structureChanged{false};
+    QRect m_changedCells;
 };

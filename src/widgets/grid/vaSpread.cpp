@@ -4,9 +4,9 @@
 #include "widgets/grid/SpreadDelegate.h"
 #include "widgets/grid/SpreadModel.h"
 
-#include <QEvent>
 #include <QFontMetricsF>
 #include <QHeaderView>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -16,25 +16,26 @@ namespace {
 constexpr double DefaultColWidth = 8.0;
 
 // Painting off for a scope, back on at its end unless it was off already.
-class UpdatesPaused final
+auto pauseUpdates(QWidget *widget)
 {
-public:
-    explicit UpdatesPaused(QWidget *widget) : m_widget(widget), m_wasOn(widget->updatesEnabled())
-    {
-        if (m_wasOn)
-            m_widget->setUpdatesEnabled(false);
-    }
-    ~UpdatesPaused()
-    {
-        if (m_wasOn)
-            m_widget->setUpdatesEnabled(true);
-    }
-    Q_DISABLE_COPY_MOVE(UpdatesPaused)
+    // Turned off only when on: switching off explicitly would outlast a parent's own switch.
+    const bool wasOn = widget->updatesEnabled();
+    if (wasOn)
+        widget->setUpdatesEnabled(false);
+    return qScopeGuard([widget, wasOn] {
+        if (wasOn)
+            widget->setUpdatesEnabled(true);
+    });
+}
 
-private:
-    QWidget *m_widget;
-    bool m_wasOn;
-};
+// A 1-based address, -1 meaning all, as a 0-based range within count; false
+// when the address names nothing.
+bool toRange(int address, int count, int &first, int &last)
+{
+    first = address == -1 ? 0 : address - 1;
+    last = address == -1 ? count - 1 : address - 1;
+    return first >= 0 && last < count && first <= last;
+}
 
 double averageCharWidth(const QFont &font)
 {
@@ -119,28 +120,6 @@ int vaSpread::MaxCols() const
     return m_model->displayedColumns();
 }
 
-bool vaSpread::rowRange(int row, int &first, int &last) const
-{
-    if (row == -1) {
-        first = 0;
-        last = m_model->rows() - 1;
-    } else {
-        first = last = row - 1;
-    }
-    return first >= 0 && last < m_model->rows() && first <= last;
-}
-
-bool vaSpread::columnRange(int col, int &first, int &last) const
-{
-    if (col == -1) {
-        first = 0;
-        last = m_model->storedColumns() - 1;
-    } else {
-        first = last = col - 1;
-    }
-    return first >= 0 && last < m_model->storedColumns() && first <= last;
-}
-
 void vaSpread::lendRows(SpreadData *rows)
 {
     m_model->lendData(rows);
@@ -195,8 +174,9 @@ void vaSpread::SetText(int col, int row, const QVariant &value)
 void vaSpread::SetBlockValue(int col, int row, int col2, int row2, const QVariant &value)
 {
     int firstCol = 0, lastCol = 0, firstRow = 0, lastRow = 0, c2First = 0, c2Last = 0, r2First = 0, r2Last = 0;
-    if (!columnRange(col, firstCol, lastCol) || !columnRange(col2, c2First, c2Last)
-        || !rowRange(row, firstRow, lastRow) || !rowRange(row2, r2First, r2Last))
+    const int cols = m_model->storedColumns(), rows = m_model->rows();
+    if (!toRange(col, cols, firstCol, lastCol) || !toRange(col2, cols, c2First, c2Last)
+        || !toRange(row, rows, firstRow, lastRow) || !toRange(row2, rows, r2First, r2Last))
         return;
     // The corners may come in either order.
     m_model->write(std::min(firstCol, c2First), std::min(firstRow, r2First), std::max(lastCol, c2Last),
@@ -213,7 +193,7 @@ QColor vaSpread::BackColor(int row) const
 void vaSpread::SetBackColor(int row, const QColor &color)
 {
     int first = 0, last = 0;
-    if (rowRange(row, first, last))
+    if (toRange(row, m_model->rows(), first, last))
         m_model->setColor(first, last, color);
 }
 
@@ -227,7 +207,7 @@ bool vaSpread::RowHidden(int row) const
 void vaSpread::SetRowHidden(int row, bool hidden)
 {
     int first = 0, last = 0;
-    if (!rowRange(row, first, last))
+    if (!toRange(row, m_model->rows(), first, last))
         return;
     m_model->setHidden(first, last, hidden);
     syncHiddenRows(first, last);
@@ -262,7 +242,7 @@ void vaSpread::Sort(int row1, int row2, const QList<SortKey> &keys)
         zeroBased.append({key.column - 1, key.order});
     // The header re-hides its sections one by one after a reorder; with
     // painting on, each of them would cost a pass over every row.
-    const UpdatesPaused paused(this);
+    const auto paused = pauseUpdates(this);
     m_model->sort(std::min(row1, row2) - 1, std::max(row1, row2) - 1, zeroBased);
     syncHiddenRows();
 }
@@ -273,7 +253,7 @@ void vaSpread::syncHiddenRows(int first, int last)
         return;
     // A header section hidden with painting on works out the place of every
     // row below it; thousands of them would take seconds.
-    const UpdatesPaused paused(this);
+    const auto paused = pauseUpdates(this);
     last = std::min({last, m_model->rows() - 1, model()->rowCount() - 1});
     for (int r = std::max(first, 0); r <= last; ++r) {
         const bool hidden = m_model->isHidden(r);

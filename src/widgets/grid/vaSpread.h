@@ -90,10 +90,6 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    // Turns a 1-based address, -1 meaning all, into a 0-based range; false
-    // when the address names nothing.
-    bool rowRange(int row, int &first, int &last) const;
-    bool columnRange(int col, int &first, int &last) const;
     // The cell exists, data-only columns included.
     bool holds(int col, int row) const;
     QVariant cellAt(int col, int row) const;

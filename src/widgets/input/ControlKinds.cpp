@@ -3,8 +3,11 @@
 #include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTextEdit>
 
 namespace {
 
@@ -47,6 +50,12 @@ QAbstractButton *AsCommandButton(QWidget *widget)
     if (!button || qobject_cast<QCheckBox *>(button) || qobject_cast<QRadioButton *>(button))
         return nullptr;
     return button;
+}
+
+bool IsTextBox(const QWidget *widget)
+{
+    return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QPlainTextEdit *>(widget)
+           || qobject_cast<const QTextEdit *>(widget);
 }
 
 QAbstractItemView *AsListBox(QWidget *widget)

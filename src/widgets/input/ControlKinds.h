@@ -14,5 +14,7 @@ bool IsCalendarControl(const QWidget *widget);
 bool IsGridControl(const QWidget *widget);
 // A push-style button; check boxes and option buttons are ordinary controls.
 QAbstractButton *AsCommandButton(QWidget *widget);
+// A one-line or multi-line text box: Qt's line, plain-text and text edits.
+bool IsTextBox(const QWidget *widget);
 // A list box (Qt's list views), else null.
 QAbstractItemView *AsListBox(QWidget *widget);

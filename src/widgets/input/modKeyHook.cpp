@@ -2,7 +2,6 @@
 
 #include "widgets/ScreenSetup.h"
 #include "widgets/input/ControlKinds.h"
-#include "widgets/input/TextBoxAccess.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,21 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QEvent::Type InjectedKeyType = static_cast<QEvent::Type>(QEvent::registerEventType());
-
-// One queued key event of an injected Tab or Shift+Tab.
-class InjectedKey final : public QEvent
-{
-public:
-    InjectedKey(QEvent::Type keyType, bool backward)
-        : QEvent(InjectedKeyType), keyType(keyType), backward(backward)
-    {
-    }
-
-    const QEvent::Type keyType;
-    const bool backward;
-};
-
 // Qt has no thread keyboard hook; an application-wide event filter sees each
 // key-down before the focused widget does and can discard it just the same.
 // It also follows the input method, whose composition state Qt does not
@@ -42,7 +26,7 @@ class KeyHookFilter final : public QObject
     Q_DISABLE_COPY_MOVE(KeyHookFilter)
 
 public:
-    explicit KeyHookFilter(QObject *parent = nullptr);
+    using QObject::QObject;
 
     // Queues Tab (Shift+Tab when backward), press then release, behind the
     // event being handled. Each reaches whatever widget has the focus when
@@ -54,7 +38,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void customEvent(QEvent *event) override;
 
 private:
     void followComposition(QWidget *widget, const QInputMethodEvent &event);
@@ -95,15 +78,23 @@ bool PressButton(QAbstractButton *button)
 
 } // namespace
 
-KeyHookFilter::KeyHookFilter(QObject *parent)
-    : QObject(parent)
-{
-}
-
 void KeyHookFilter::injectTab(bool backward)
 {
-    QCoreApplication::postEvent(this, new InjectedKey(QEvent::KeyPress, backward));
-    QCoreApplication::postEvent(this, new InjectedKey(QEvent::KeyRelease, backward));
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QMetaObject::invokeMethod(
+            this,
+            [type, backward] {
+                QWidget *target = QApplication::focusWidget();
+                if (!target)
+                    return;
+                // Qt reports Shift+Tab as Backtab with Shift held, and a widget's
+                // own Tab handling (QWidget::event) then walks the focus chain.
+                QKeyEvent key(type, backward ? Qt::Key_Backtab : Qt::Key_Tab,
+                              backward ? Qt::ShiftModifier : Qt::NoModifier, u"\t"_s);
+                QCoreApplication::sendEvent(target, &key);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 bool KeyHookFilter::isComposingIn(const QWidget *widget) const
@@ -133,21 +124,6 @@ bool KeyHookFilter::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QObject::eventFilter(watched, event);
-}
-
-void KeyHookFilter::customEvent(QEvent *event)
-{
-    if (event->type() != InjectedKeyType)
-        return;
-    QWidget *target = QApplication::focusWidget();
-    if (!target)
-        return;
-    const auto *injected = static_cast<const InjectedKey *>(event);
-    // Qt reports Shift+Tab as Backtab with Shift held, and a widget's own
-    // Tab handling (QWidget::event) then walks the focus chain.
-    QKeyEvent key(injected->keyType, injected->backward ? Qt::Key_Backtab : Qt::Key_Tab,
-                  injected->backward ? Qt::ShiftModifier : Qt::NoModifier, u"\t"_s);
-    QCoreApplication::sendEvent(target, &key);
 }
 
 void KeyHookFilter::followComposition(QWidget *widget, const QInputMethodEvent &event)
@@ -184,11 +160,6 @@ void RemoveKeyHook()
         app->removeEventFilter(hook);
     // The removal may come from a button the hook itself is pressing.
     hook->deleteLater();
-}
-
-quintptr KeyHookHandle()
-{
-    return reinterpret_cast<quintptr>(g_keyHook.data());
 }
 
 QWidget *ActiveScreen()
@@ -239,7 +210,7 @@ bool KeyboardHookProc(const QKeyEvent &event)
         return PressButton(button);
     if (IsGridControl(control))
         return false;
-    if (TextBoxAccess box(control); box.isTextBox()) {
+    if (IsTextBox(control)) {
         if (isEnter)
             return !IsImeComposing() && TextBoxEnterLeaves() && Convert(Move::Next);
         return Convert(ArrowMove(isDown, isDown ? TextBoxDownLeaves() : TextBoxUpLeaves()));

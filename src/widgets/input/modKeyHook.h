@@ -19,9 +19,6 @@ class QWidget;
 void InstallKeyHook();
 void RemoveKeyHook();
 
-// Non-zero while the hook is installed.
-quintptr KeyHookHandle();
-
 // Looks at one key-down on its way to the focused control. True when the key
 // has been dealt with here (converted into Tab or Shift+Tab, or a button
 // pressed) and must not reach the control.
@@ -37,8 +34,9 @@ QWidget *ActiveControl();
 bool IsImeComposing();
 bool IsComboDroppedDown(const QComboBox *combo);
 
-// True when the key is to leave the focused text box. TextBoxEnterLeaves
-// also drops the trailing line break of a multi-line box it lets go.
+// True when the key is to leave the focused text box: always for a one-line
+// box; Up from a multi-line box's first line, Down from its last, Enter on
+// its empty last line, which TextBoxEnterLeaves then drops.
 bool TextBoxEnterLeaves();
 bool TextBoxUpLeaves();
 bool TextBoxDownLeaves();

@@ -2,17 +2,34 @@
 #include "widgets/input/modKeyHook.h"
 
 #include "widgets/input/ControlKinds.h"
-#include "widgets/input/TextBoxAccess.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 
-using namespace Qt::StringLiterals;
+#include <optional>
 
 namespace {
 
-const QString CrLf = u"\r\n"_s;
+// A multi-line box's text, with '\n' between lines, and where its selection
+// (or the caret) starts; a document position counts a line break as one.
+struct MultiLineBox
+{
+    QTextDocument *document;
+    QString text;
+    int selStart;
+};
+
+std::optional<MultiLineBox> multiLineBox(QWidget *widget)
+{
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(widget))
+        return MultiLineBox{plain->document(), plain->toPlainText(), plain->textCursor().selectionStart()};
+    if (auto *rich = qobject_cast<QTextEdit *>(widget))
+        return MultiLineBox{rich->document(), rich->toPlainText(), rich->textCursor().selectionStart()};
+    return std::nullopt;
+}
 
 // The selected item's index, -1 when nothing is selected.
 int ListIndex(const QAbstractItemView *list)
@@ -38,37 +55,31 @@ bool IsComboDroppedDown(const QComboBox *combo)
 
 bool TextBoxEnterLeaves()
 {
-    TextBoxAccess box(ActiveControl());
-    if (!box.MultiLine())
+    const std::optional<MultiLineBox> box = multiLineBox(ActiveControl());
+    if (!box)
         return true;
-    const QString text = box.Text();
-    if (box.SelStart() != text.size())
+    // Only the second Enter on an empty last line leaves, taking that line
+    // with it; the rest of the box (formatting, undo history) stays as it was.
+    if (box->selStart != box->text.size() || !box->text.endsWith(u'\n'))
         return false;
-    // Only the second Enter on an empty last line leaves, taking that line with it.
-    if (text.isEmpty() || !text.endsWith(CrLf))
-        return false;
-    box.SetText(text.left(text.size() - CrLf.size()));
+    QTextCursor edit(box->document);
+    edit.movePosition(QTextCursor::End);
+    edit.deletePreviousChar();
     return true;
 }
 
 bool TextBoxUpLeaves()
 {
-    const TextBoxAccess box(ActiveControl());
-    if (!box.MultiLine())
-        return true;
-    const qsizetype firstBreak = box.Text().indexOf(CrLf) + 1; // 1-based, 0 for none
-    if (firstBreak == 0)
-        return true;
-    return firstBreak >= box.SelStart();
+    // From the first line.
+    const std::optional<MultiLineBox> box = multiLineBox(ActiveControl());
+    return !box || !box->text.first(box->selStart).contains(u'\n');
 }
 
 bool TextBoxDownLeaves()
 {
-    const TextBoxAccess box(ActiveControl());
-    if (!box.MultiLine())
-        return true;
-    const qsizetype lastBreak = box.Text().lastIndexOf(CrLf) + 1; // 1-based, 0 for none
-    return !(lastBreak > box.SelStart());
+    // From the last line.
+    const std::optional<MultiLineBox> box = multiLineBox(ActiveControl());
+    return !box || !box->text.sliced(box->selStart).contains(u'\n');
 }
 
 bool ListBoxUpLeaves()

@@ -3,15 +3,22 @@
 #include "core/data/Rounding.h"
 #include "widgets/layout/ControlModel.h"
 #include "widgets/layout/ScalableColumns.h"
+#include "widgets/layout/modAnchor.h"
 #include "widgets/layout/Twips.h"
 
 #include <QWidget>
 
+#include <algorithm>
+#include <utility>
+
 using namespace Qt::StringLiterals;
-using namespace WindowPlacement;
 using namespace AnchorArithmetic;
 
 namespace {
+
+// The fixed-ratio figures are based on this title height, which is also
+// taken where the platform draws no title (offscreen, or not yet shown).
+constexpr int PlainCaptionHeight = 19;
 
 // Sets what the arithmetic asked for, in the order left, top, width, height;
 // false as soon as the toolkit refuses a value.
@@ -21,6 +28,16 @@ bool applyTwips(QWidget *control, const TwipsRect &rect)
         && (!rect.top || ControlModel::SetTop(control, *rect.top))
         && (!rect.width || ControlModel::SetWidth(control, *rect.width))
         && (!rect.height || ControlModel::SetHeight(control, *rect.height));
+}
+
+int captionHeight(const QWidget *window)
+{
+    const QWidget *top = window->window();
+    const QRect frame = top->frameGeometry();
+    const QRect inner = top->geometry();
+    // Above the client area lie the caption and a border as wide as the one below it.
+    const int caption = (inner.top() - frame.top()) - (frame.bottom() - inner.bottom());
+    return caption > 0 ? caption : PlainCaptionHeight;
 }
 
 } // namespace
@@ -41,7 +58,7 @@ void AnchorPass::Run(const QString &windowSizeIndex)
         if (completed)
             m_form->update();
     }
-    finish();
+    applyBatch();
 }
 
 bool AnchorPass::start(const QString &windowSizeIndex)
@@ -62,31 +79,22 @@ bool AnchorPass::start(const QString &windowSizeIndex)
     m_size.heightRatio = double(m_size.height) / double(m_size.designHeight);
     m_size.widthRatio = double(m_size.width) / double(m_size.designWidth);
     m_currentParent = 0;
-    m_batch = 0;
+    m_batch.clear();
     return true;
 }
 
 bool AnchorPass::placeEntry(const AnchorEntry &entry)
 {
-    if (entry.ParentHwnd != m_currentParent && !switchBatch(entry))
-        return false;
+    if (entry.ParentHwnd != m_currentParent) {
+        applyBatch();
+        m_currentParent = entry.ParentHwnd;
+    }
     QWidget *control = m_controls.Find(entry.Name, entry.Index);
     if (!control)
         return false;
     if (!anchorStage(entry, control))
         return false;
     return m_sizeMode != 2 || fixedRatioStage(entry, control);
-}
-
-bool AnchorPass::switchBatch(const AnchorEntry &entry)
-{
-    if (m_currentParent != 0)
-        EndDeferWindowPos(m_batch);
-    m_batch = BeginDeferWindowPos(int(m_controls.Count()));
-    if (m_batch == 0)
-        return false;
-    m_currentParent = entry.ParentHwnd;
-    return true;
 }
 
 bool AnchorPass::anchorStage(const AnchorEntry &entry, QWidget *control)
@@ -97,15 +105,14 @@ bool AnchorPass::anchorStage(const AnchorEntry &entry, QWidget *control)
         return applyTwips(control, AnchorGrid(entry, m_size));
     if (entry.Hwnd != 0) {
         const PixelRect rect = AnchorWindow(entry, m_size, m_tx, m_ty);
-        // A lost request loses the rest of this parent's batch; the pass goes on.
-        defer(control, rect, rect.keepsSize ? SWP_NOSIZE | SWP_NOZORDER : SWP_NOZORDER);
+        defer(control, rect, !rect.keepsSize);
     }
     return true;
 }
 
 bool AnchorPass::fixedRatioStage(const AnchorEntry &entry, QWidget *control)
 {
-    m_size.heightRatio = FixedHeightRatio(GetSystemMetrics(SM_CYCAPTION, m_form));
+    m_size.heightRatio = FixedHeightRatio(captionHeight(m_form));
     m_size.widthRatio = FixedWidthRatio();
 
     if (entry.Hwnd != 0 && entry.ParentHwnd != 0) {
@@ -125,12 +132,14 @@ bool AnchorPass::fixedRatioWindow(const AnchorEntry &entry, QWidget *control)
     const PixelRect scaled = ScaledWindow(entry, m_size, m_tx, m_ty);
     if (entry.TypeName == "ComboBox"_L1) {
         // The list's edit box has the height its font gives it.
-        return deferScaled(control, {scaled.x, scaled.y, scaled.cx, entry.Height / m_ty});
+        deferScaled(control, {scaled.x, scaled.y, scaled.cx, entry.Height / m_ty});
+        return true;
     }
     if (entry.TypeName == "PictureBox"_L1) {
-        if (ControlModel::Align(control) == 0)
-            return deferScaled(control, scaled);
-        return ControlModel::SetHeight(control, entry.Height * m_size.heightRatio);
+        if (ControlModel::Align(control) != 0)
+            return ControlModel::SetHeight(control, entry.Height * m_size.heightRatio);
+        deferScaled(control, scaled);
+        return true;
     }
     if (entry.TypeName == "Toolbar"_L1)
         return ControlModel::SetHeight(control, entry.Height * m_size.heightRatio);
@@ -145,27 +154,45 @@ bool AnchorPass::fixedRatioWindow(const AnchorEntry &entry, QWidget *control)
         return true;
     }
     if (entry.Height != 0 && entry.Width != 0)
-        return deferScaled(control, scaled);
+        deferScaled(control, scaled);
     return true;
 }
 
-bool AnchorPass::deferScaled(QWidget *control, const PixelRect &rect)
+void AnchorPass::deferScaled(QWidget *control, const PixelRect &rect)
 {
     // A control scaled down to nothing keeps its place instead.
-    if (rect.cx == 0 || rect.cy == 0)
-        return true;
-    return defer(control, rect, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (rect.cx != 0 && rect.cy != 0)
+        defer(control, rect);
 }
 
-bool AnchorPass::defer(QWidget *control, const PixelRect &rect, unsigned flags)
+void AnchorPass::defer(QWidget *control, const PixelRect &rect, bool sizes)
 {
-    m_batch = DeferWindowPos(m_batch, control, nullptr, rect.x, rect.y, rect.cx, rect.cy, flags);
-    return m_batch != 0;
+    auto placement = std::find_if(m_batch.begin(), m_batch.end(),
+                                  [control](const Placement &p) { return p.widget == control; });
+    if (placement == m_batch.end()) {
+        m_batch.append({control, rect, sizes});
+    } else if (sizes) {
+        *placement = {control, rect, true};
+    } else {
+        placement->rect.x = rect.x;
+        placement->rect.y = rect.y;
+    }
 }
 
-void AnchorPass::finish()
+void AnchorPass::applyBatch()
 {
-    if (m_batch != 0)
-        EndDeferWindowPos(m_batch);
-    m_batch = 0;
+    for (const Placement &placement : std::exchange(m_batch, {})) {
+        QWidget *widget = placement.widget;
+        const PixelRect &rect = placement.rect;
+        if (widget && placement.sizes)
+            widget->setGeometry(rect.x, rect.y, std::max(rect.cx, 0), std::max(rect.cy, 0));
+        else if (widget)
+            widget->move(rect.x, rect.y);
+    }
+}
+
+void ApplyAnchors(QWidget *form, const AnchorTable &table, const QString &windowSizeIndex)
+{
+    if (form)
+        AnchorPass(form, table).Run(windowSizeIndex);
 }

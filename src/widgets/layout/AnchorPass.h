@@ -2,13 +2,16 @@
 
 #include "core/layout/AnchorArithmetic.h"
 #include "widgets/layout/FormControls.h"
-#include "widgets/layout/WindowPlacement.h"
+
+#include <QPointer>
 
 // One layout pass over a form: the anchor stage for every entry and, in size
 // mode 2, the fixed-ratio stage. Controls with windows are placed in one
-// deferred batch per container, so a container's children move together.
-// Any failure ends the pass: the batch in hand is applied, later entries
-// are left alone and the form is not repainted.
+// batch per container, applied when the pass moves on, so a container's
+// children never show half moved. A later placement of the same control
+// replaces the position, and the size where it sets one. Any failure ends
+// the pass: the batch in hand is applied, later entries are left alone and
+// the form is not repainted.
 class AnchorPass final
 {
 public:
@@ -20,13 +23,19 @@ public:
 private:
     bool start(const QString &windowSizeIndex);
     bool placeEntry(const AnchorEntry &entry);
-    bool switchBatch(const AnchorEntry &entry);
     bool anchorStage(const AnchorEntry &entry, QWidget *control);
     bool fixedRatioStage(const AnchorEntry &entry, QWidget *control);
     bool fixedRatioWindow(const AnchorEntry &entry, QWidget *control);
-    bool defer(QWidget *control, const AnchorArithmetic::PixelRect &rect, unsigned flags);
-    bool deferScaled(QWidget *control, const AnchorArithmetic::PixelRect &rect);
-    void finish();
+    void defer(QWidget *control, const AnchorArithmetic::PixelRect &rect, bool sizes = true);
+    void deferScaled(QWidget *control, const AnchorArithmetic::PixelRect &rect);
+    void applyBatch();
+
+    struct Placement
+    {
+        QPointer<QWidget> widget;
+        AnchorArithmetic::PixelRect rect;
+        bool sizes = false;
+    };
 
     QWidget *m_form;
     const AnchorTable &m_table;
@@ -36,5 +45,5 @@ private:
     int m_tx{15};
     int m_ty{15};
     qint32 m_currentParent{0};
-    WindowPlacement::HDWP m_batch{0};
+    QList<Placement> m_batch;
 };

@@ -4,7 +4,6 @@
 #include "widgets/layout/Twips.h"
 
 #include <QFrame>
-#include <QLayout>
 #include <QScrollBar>
 #include <QVariant>
 #include <QWidget>

@@ -48,7 +48,6 @@ void FormControls::collect(QWidget *parent, QWidget *container)
 void FormControls::addControl(QWidget *widget, QWidget *container)
 {
     const QString typeName = ControlModel::TypeName(widget);
-    m_byName[widget->objectName()].append(m_controls.size());
     m_controls.append({widget, container, typeName});
     if (ControlModel::IsContainer(typeName))
         collect(widget, widget);
@@ -56,19 +55,18 @@ void FormControls::addControl(QWidget *widget, QWidget *container)
 
 QWidget *FormControls::Find(const QString &name, const QString &index) const
 {
-    const auto found = m_byName.constFind(name);
-    if (found == m_byName.constEnd())
-        return nullptr;
     const bool wantsMember = !index.isEmpty();
     bool ok = true;
     const int wanted = wantsMember ? index.toInt(&ok) : 0;
     if (!ok)
         return nullptr;
-    for (qsizetype position : *found) {
-        QWidget *widget = m_controls[position].widget;
-        const std::optional<int> member = ControlModel::ArrayIndex(widget);
+    // A form has a few dozen controls: a walk costs nothing next to placing them.
+    for (const Control &control : m_controls) {
+        if (control.widget->objectName() != name)
+            continue;
+        const std::optional<int> member = ControlModel::ArrayIndex(control.widget);
         if (wantsMember ? member == wanted : !member.has_value())
-            return widget;
+            return control.widget;
     }
     return nullptr;
 }

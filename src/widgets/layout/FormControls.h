@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -42,5 +41,4 @@ private:
     void addControl(QWidget *widget, QWidget *container);
 
     QList<Control> m_controls;
-    QHash<QString, QList<qsizetype>> m_byName;
 };

@@ -6,18 +6,12 @@
 
 namespace {
 
-int perPixel(qreal dpi)
+// 96 dpi gives the familiar 15 twips per pixel.
+int perPixel(const QWidget *widget, qreal (QScreen::*dpi)() const)
 {
-    // 96 dpi gives the familiar 15 twips per pixel.
-    const int value = dpi > 0 ? qRound(1440.0 / dpi) : 15;
+    const QScreen *screen = widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+    const int value = screen && (screen->*dpi)() > 0 ? qRound(1440.0 / (screen->*dpi)()) : 15;
     return value > 0 ? value : 1;
-}
-
-QScreen *screenOf(const QWidget *widget)
-{
-    if (widget && widget->screen())
-        return widget->screen();
-    return QGuiApplication::primaryScreen();
 }
 
 } // namespace
@@ -26,14 +20,12 @@ namespace Twips {
 
 int PerPixelX(const QWidget *widget)
 {
-    const QScreen *screen = screenOf(widget);
-    return perPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
+    return perPixel(widget, &QScreen::logicalDotsPerInchX);
 }
 
 int PerPixelY(const QWidget *widget)
 {
-    const QScreen *screen = screenOf(widget);
-    return perPixel(screen ? screen->logicalDotsPerInchY() : 96.0);
+    return perPixel(widget, &QScreen::logicalDotsPerInchY);
 }
 
 int ToPixelsX(int twips, const QWidget *widget)

@@ -11,5 +11,5 @@ class QWidget;
 // widgets count as controls is decided by FormControls.
 void CaptureAnchors(QWidget *form, AnchorTable &table);
 
-// One layout pass, with the suite setting WindowSizeIndex as its stored text.
+// One layout pass (AnchorPass), with the suite setting WindowSizeIndex as its stored text.
 void ApplyAnchors(QWidget *form, const AnchorTable &table, const QString &windowSizeIndex);

@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
         return 2;
     try {
         auto connection = QtSqlConnection::openSqlite(QString::fromLocal8Bit(argv[1]));
-        SqlSchema::CreateSqliteTables(*connection);
+        SqlSchema::CreateTables(*connection);
 
         bool shown = false;
         QTimer poll;
