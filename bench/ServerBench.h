@@ -11,6 +11,7 @@ struct ServerBenchOptions
     QString odbcString; // the same database through "Driver=PostgreSQL Unicode"
     int runs = 5;
     QString out; // the figures as JSON
+    bool searchOnly = false; // F1 and the read alone, for profiling the search
 };
 
 int RunServerBench(const ServerBenchOptions &options);

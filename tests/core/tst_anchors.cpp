@@ -93,7 +93,6 @@ private slots:
         QFETCH(int, caption);
         QFETCH(double, heightRatio);
         QFETCH(QString, placed);
-        QCOMPARE(FixedWidthRatio(), 0.78125);
         QCOMPARE(FixedHeightRatio(caption), heightRatio);
         const FormSize form{0, 0, 0, 0, FixedWidthRatio(), heightRatio};
         QCOMPARE(describe(ScaledWindow(control(), form, 15, 15)), placed);

@@ -72,6 +72,7 @@ private slots:
             {"encoded surrogate", u"CAST(X'EDA080' AS TEXT)"_s},
             {"overlong form", u"CAST(X'C0AF' AS TEXT)"_s},
             {"U+FFFF", u"char(65535)"_s},
+            {"byte order mark first", u"CAST(X'EFBBBF6162' AS TEXT)"_s},
             {"byte array", u"X'41420043'"_s},
         };
         for (const auto &[name, stored] : values) {

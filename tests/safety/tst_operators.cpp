@@ -25,13 +25,6 @@ private:
                             f.settings);
     }
 
-    static void paths()
-    {
-        QTest::addColumn<Path>("path");
-        QTest::newRow("sqlite") << Path::Sqlite;
-        QTest::newRow("odbc") << Path::Odbc;
-    }
-
     static void addOrders(ScreenFixture &f, int count)
     {
         f.db.addPayment(u"銀行振込"_s, 1, 1);

@@ -80,7 +80,9 @@ private Q_SLOTS:
         ScreenFixture f;
         f.db.addOrder({.id = 7, .name = QVariant(), .orderDate = u"2014/2/1"_s, .billed = 12345,
                        .paidDate = u"2014/02/30"_s, .paidAmount = 5, .shipDate = u"2014/2/3"_s});
+        f.db.addOrder({.id = 8, .paidDate = u"2014/2/28"_s, .paidAmount = 5});
         vaSpread *grid = f.open(true)->grid();
+        QCOMPARE(grid->Text(frmKensaku::ColPaidDate, 2), u"2014/02/28"_s); // what 登録 writes back
         QStringList texts;
         for (int column = frmKensaku::ColId; column <= frmKensaku::ColMethod; ++column)
             texts << grid->Text(column, 1);
@@ -89,7 +91,7 @@ private Q_SLOTS:
                                      u"2014/02/03"_s, {}, u"5"_s, u"銀行振込"_s}));
         // What an import matches against: the part paid already counts.
         const QList<ListedOrder> listed = f.form->ListedOrders();
-        QCOMPARE(listed.size(), 1);
+        QCOMPARE(listed.size(), 2);
         const ListedOrder &order = listed.constFirst();
         QCOMPARE((QList<qint64>{order.row, order.id, order.billed, order.received}), (QList<qint64>{1, 7, 12345, 5}));
         QCOMPARE(order.phone, u"03-1234-5678"_s);

@@ -14,6 +14,13 @@
 
 using namespace Qt::StringLiterals;
 
+// lock_timeout as the server was sent it, and what the other session holds.
+struct Lock { ServerPath path; QByteArray timeout; QString sent, held; int atLeastMs, belowMs; };
+struct Missing { QString table; int listed; };
+// restart: else the backend is terminated; idle: cut before 登録, else during its UPDATEs;
+// takeBack: cut during the take-back of a registration instead.
+struct Drop { ServerPath path; bool restart, idle, takeBack; };
+
 class tst_ServerOperators : public QObject
 {
     Q_OBJECT
@@ -68,53 +75,42 @@ private Q_SLOTS:
 
     void lockHeldElsewhereIsGivenUp_data()
     {
-        QTest::addColumn<ServerPath>("path");
-        QTest::addColumn<QByteArray>("timeout");
-        QTest::addColumn<QString>("sent"); // the server's lock_timeout
-        QTest::addColumn<QString>("held"); // what the other session holds
-        QTest::addColumn<int>("atLeastMs");
-        QTest::addColumn<int>("belowMs");
+        QTest::addColumn<Lock>("c");
         const QString row = u"SELECT * FROM \"CHUMON\" WHERE \"ID\" = 3 FOR UPDATE"_s;
         for (const ServerPath path : {ServerPath::Qpsql, ServerPath::Odbc}) {
             const char *name = ServerDatabase::name(path);
-            QTest::addRow("%s, row for update, 1 s", name) << path << QByteArray("1") << u"1s"_s << row << 900 << 4000;
+            QTest::addRow("%s, row for update, 1 s", name) << Lock{path, "1", u"1s"_s, row, 900, 4000};
             // PostgreSQL reads 0 as no limit.
-            QTest::addRow("%s, row for update, 0 s", name) << path << QByteArray("0") << u"1ms"_s << row << 0 << 700;
-            QTest::addRow("%s, table locked, 1.5 s", name) << path << QByteArray("1.5") << u"1500ms"_s
-                                                           << u"LOCK TABLE \"CHUMON\" IN ACCESS EXCLUSIVE MODE"_s
-                                                           << 1400 << 4500;
+            QTest::addRow("%s, row for update, 0 s", name) << Lock{path, "0", u"1ms"_s, row, 0, 700};
+            QTest::addRow("%s, table locked, 1.5 s", name)
+                << Lock{path, "1.5", u"1500ms"_s, u"LOCK TABLE \"CHUMON\" IN ACCESS EXCLUSIVE MODE"_s, 1400, 4500};
         }
     }
 
     void lockHeldElsewhereIsGivenUp()
     {
-        QFETCH(ServerPath, path);
-        QFETCH(QByteArray, timeout);
-        QFETCH(QString, sent);
-        QFETCH(QString, held);
-        QFETCH(int, atLeastMs);
-        QFETCH(int, belowMs);
+        QFETCH(Lock, c);
         ScreenFixture f;
         ServerDatabase db;
         db.addOrders(500);
-        f.setIni("[Parlow6]\nLockTimeout=" + timeout + '\n');
-        auto op = operatorOn(db.open(path), f.settings);
+        f.setIni("[Parlow6]\nLockTimeout=" + c.timeout + '\n');
+        auto op = operatorOn(db.open(c.path), f.settings);
         QCOMPARE(op->form->grid()->MaxRows(), 500);
         const auto setting = op->store.connection->Execute(u"SHOW lock_timeout"_s);
-        QCOMPARE(setting->TextAt(0), sent);
+        QCOMPARE(setting->TextAt(0), c.sent);
         setting->Close();
-        const bool search = held.startsWith(u"LOCK"_s);
+        const bool search = c.held.startsWith(u"LOCK"_s);
         if (!search)
             payAll(op->form, u"2026/01/10"_s);
 
         db.admin().BeginTrans();
-        db.exec(held);
+        db.exec(c.held);
         QElapsedTimer waited;
         waited.start();
         search ? op->form->cmdSearch_Click() : op->form->cmdUpdate_Click();
         const qint64 ms = waited.elapsed();
         db.admin().RollbackTrans();
-        QVERIFY2(ms >= atLeastMs && ms < belowMs, qPrintable(QString::number(ms)));
+        QVERIFY2(ms >= c.atLeastMs && ms < c.belowMs, qPrintable(QString::number(ms)));
         QCOMPARE(f.shown.size(), 1);
         QVERIFY2(f.shown.constFirst().contains(u"lock timeout"_s), qPrintable(f.shown.constFirst()));
         QCOMPARE(db.receipts(), QStringList());
@@ -155,11 +151,10 @@ private Q_SLOTS:
     void missingListTableCostsThatList_data()
     {
         QTest::addColumn<ServerPath>("path");
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<int>("listed"); // 銀行振込, every order's method, is exempt
+        QTest::addColumn<Missing>("c"); // 銀行振込, every order's method, is exempt
         for (const ServerPath path : {ServerPath::Qpsql, ServerPath::Odbc}) {
-            QTest::addRow("%s, no SHOP", ServerDatabase::name(path)) << path << u"SHOP"_s << 0;
-            QTest::addRow("%s, no PAYMENT", ServerDatabase::name(path)) << path << u"PAYMENT"_s << 5;
+            QTest::addRow("%s, no SHOP", ServerDatabase::name(path)) << path << Missing{u"SHOP"_s, 0};
+            QTest::addRow("%s, no PAYMENT", ServerDatabase::name(path)) << path << Missing{u"PAYMENT"_s, 5};
         }
     }
 
@@ -167,17 +162,16 @@ private Q_SLOTS:
     {
         // Told once; the other lists are read, and the screen closes.
         QFETCH(ServerPath, path);
-        QFETCH(QString, table);
-        QFETCH(int, listed);
+        QFETCH(Missing, c);
         ScreenFixture f;
         ServerDatabase db;
         db.addOrders(5);
         db.exec(u"UPDATE \"CONTROL\" SET \"NYUKIN_NOMANAGE\" = '銀行振込'"_s);
-        db.exec(u"DROP TABLE \"%1\""_s.arg(table));
+        db.exec(u"DROP TABLE \"%1\""_s.arg(c.table));
         auto op = operatorOn(db.open(path), f.settings);
         QTRY_COMPARE(f.shown.size(), 1);
-        QVERIFY2(f.texts.constFirst().contains(table), qPrintable(f.texts.constFirst()));
-        QCOMPARE(op->form->grid()->MaxRows(), listed);
+        QVERIFY2(f.texts.constFirst().contains(c.table), qPrintable(f.texts.constFirst()));
+        QCOMPARE(op->form->grid()->MaxRows(), c.listed);
         op->form->close();
         QTRY_VERIFY(!op->form);
         QCOMPARE(f.shown.size(), 1);
@@ -213,25 +207,20 @@ private Q_SLOTS:
 
     void droppedConnectionIsToldAndReopened_data()
     {
-        QTest::addColumn<ServerPath>("path");
-        QTest::addColumn<bool>("restart"); // else the backend is terminated
-        QTest::addColumn<bool>("idle");    // cut before 登録, else during its UPDATEs
-        QTest::addColumn<bool>("takeBack"); // cut during the take-back of a registration instead
+        QTest::addColumn<Drop>("c");
         for (const ServerPath path : {ServerPath::Qpsql, ServerPath::Odbc}) {
             const char *name = ServerDatabase::name(path);
-            QTest::addRow("%s, backend terminated", name) << path << false << false << false;
-            QTest::addRow("%s, server restarted", name) << path << true << false << false;
-            QTest::addRow("%s, server restarted while idle", name) << path << true << true << false;
-            QTest::addRow("%s, server restarted during a take-back", name) << path << true << false << true;
+            QTest::addRow("%s, backend terminated", name) << Drop{path, false, false, false};
+            QTest::addRow("%s, server restarted", name) << Drop{path, true, false, false};
+            QTest::addRow("%s, server restarted while idle", name) << Drop{path, true, true, false};
+            QTest::addRow("%s, server restarted during a take-back", name) << Drop{path, true, false, true};
         }
     }
 
     void droppedConnectionIsToldAndReopened()
     {
-        QFETCH(ServerPath, path);
-        QFETCH(bool, restart);
-        QFETCH(bool, idle);
-        QFETCH(bool, takeBack);
+        QFETCH(Drop, c);
+        const bool restart = c.restart, idle = c.idle, takeBack = c.takeBack;
         const QString pgCtl = qEnvironmentVariable("PARLOW6_PG_CTL");
         if (restart && pgCtl.isEmpty())
             QFAIL("PARLOW6_PG_CTL is not set: run ./scripts/run-tests.sh");
@@ -239,7 +228,7 @@ private Q_SLOTS:
         f.setIni("[Parlow6]\nLockTimeout=5\n");
         ServerDatabase db;
         db.addOrders(10000);
-        auto op = operatorOn(db.open(path), f.settings);
+        auto op = operatorOn(db.open(c.path), f.settings);
         QCOMPARE(op->form->grid()->MaxRows(), 10000);
         QList<PaymentHistory::Line> registered;
         if (takeBack) {

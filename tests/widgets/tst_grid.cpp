@@ -17,6 +17,11 @@
 using K = TestColumns;
 using Keys = QList<SortKey>;
 
+struct Write { int col; QVariant written; QString value, text; };
+// typed: keys, or "space", "click", "header", "model:" and a text.
+struct Edit { int col; QString typed, value; int changes; };
+struct Batch { int guards; bool addRows; int dataChanges, resets; };
+
 class tst_Grid final : public QObject
 {
     Q_OBJECT
@@ -24,81 +29,66 @@ class tst_Grid final : public QObject
 private Q_SLOTS:
     void writes_data()
     {
-        QTest::addColumn<int>("col");
-        QTest::addColumn<QVariant>("written");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("text");
-
-        const int date = K::ColPaidDate;
-        QTest::newRow("check box from a number") << int(K::ColMark) << QVariant(-1.0) << u"1"_s << u"1"_s;
-        QTest::newRow("grouped number") << int(K::ColBilled) << QVariant(1234567.0) << u"1234567"_s << u"1,234,567"_s;
-        QTest::newRow("ungrouped number") << int(K::ColId) << QVariant(u"1234567"_s) << u"1234567"_s << u"1234567"_s;
+        QTest::addColumn<Write>("c");
+        const int date = K::ColPaidDate, paid = K::ColPaidAmount;
+        QTest::newRow("check box from a number") << Write{int(K::ColMark), QVariant(-1.0), u"1"_s, u"1"_s};
+        QTest::newRow("grouped number") << Write{int(K::ColBilled), QVariant(1234567.0), u"1234567"_s, u"1,234,567"_s};
+        QTest::newRow("ungrouped number") << Write{int(K::ColId), QVariant(u"1234567"_s), u"1234567"_s, u"1234567"_s};
         // The range is the operator's; the screen's own writes are stored.
-        QTest::newRow("amount below zero") << int(K::ColPaidAmount) << QVariant(-5) << u"-5"_s << u"-5"_s;
-        QTest::newRow("yen: halves to even") << int(K::ColPaidAmount) << QVariant(1234566.5) << u"1234566"_s
-                                             << u"1,234,566"_s;
-        QTest::newRow("yen from text") << int(K::ColPaidAmount) << QVariant(u"１,２３４.５"_s) << u"1234"_s << u"1,234"_s;
-        QTest::newRow("date") << date << QVariant(u"2014/2/3"_s) << u"2014/02/03"_s << u"2014/02/03"_s;
-        QTest::newRow("no such date is blank") << date << QVariant(u"2099/12/32"_s) << QString() << QString();
+        QTest::newRow("amount below zero") << Write{paid, QVariant(-5), u"-5"_s, u"-5"_s};
+        QTest::newRow("yen: halves to even") << Write{paid, QVariant(1234566.5), u"1234566"_s, u"1,234,566"_s};
+        QTest::newRow("yen from text") << Write{paid, QVariant(u"１,２３４.５"_s), u"1234"_s, u"1,234"_s};
+        QTest::newRow("date") << Write{date, QVariant(u"2014/2/3"_s), u"2014/02/03"_s, u"2014/02/03"_s};
+        QTest::newRow("no such date is blank") << Write{date, QVariant(u"2099/12/32"_s), {}, {}};
         const QString remark = u"0123456789AB"_s;
-        QTest::newRow("text past the editor's length") << int(K::ColRemarks) << QVariant(remark) << remark << remark;
-        QTest::newRow("data-only column") << int(K::ColShopId) << QVariant(42) << u"42"_s << u"42"_s;
+        QTest::newRow("text past the editor's length") << Write{int(K::ColRemarks), QVariant(remark), remark, remark};
+        QTest::newRow("data-only column") << Write{int(K::ColShopId), QVariant(42), u"42"_s, u"42"_s};
     }
 
     void writes()
     {
-        QFETCH(int, col);
-        QFETCH(QVariant, written);
-        QFETCH(QString, value);
-        QFETCH(QString, text);
-
+        QFETCH(Write, c);
+        const int col = c.col;
         auto grid = makeTestGrid(3);
         QSignalSpy change(grid.get(), &vaSpread::Change);
         const QVariant before = col == K::ColPaidDate ? QVariant(u"2000/01/01"_s) : QVariant(1);
         grid->SetValue(col, -1, before);
-        grid->SetBlockValue(col, 3, col, 2, written);
+        grid->SetBlockValue(col, 3, col, 2, c.written);
         QCOMPARE(grid->Value(col, 1), before.toString());
         for (int row = 2; row <= 3; ++row) {
-            QCOMPARE(grid->Value(col, row), value);
-            QCOMPARE(grid->Text(col, row), text);
+            QCOMPARE(grid->Value(col, row), c.value);
+            QCOMPARE(grid->Text(col, row), c.text);
             if (col <= grid->MaxCols() && col != K::ColMark)
-                QCOMPARE(grid->model()->index(row - 1, col - 1).data().toString(), text);
+                QCOMPARE(grid->model()->index(row - 1, col - 1).data().toString(), c.text);
         }
         QCOMPARE(change.count(), 0);
     }
 
     void editing_data()
     {
-        QTest::addColumn<int>("col");
-        QTest::addColumn<QString>("typed"); // keys, or "space", "click", "header", "model:" and a text
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<int>("changes");
-
+        QTest::addColumn<Edit>("c");
         // Row 2 holds 2014/01/10 and 100 before each row.
         const int amount = K::ColPaidAmount, date = K::ColPaidDate;
-        QTest::newRow("amount") << amount << u"12345"_s << u"12345"_s << 1;
-        QTest::newRow("amount: no minus below zero") << amount << u"-5"_s << u"5"_s << 1;
-        QTest::newRow("amount: no digit past the maximum") << amount << u"99999999999"_s << u"9999999999"_s << 1;
-        QTest::newRow("amount: a fraction to even yen") << amount << u"12.5"_s << u"12"_s << 1;
-        QTest::newRow("amount blanked") << amount << u" "_s << QString() << 1;
-        QTest::newRow("amount below zero handed to the model") << amount << u"model:-1"_s << u"100"_s << 0;
-        QTest::newRow("date") << date << u"2014/2/3"_s << u"2014/02/03"_s << 1;
-        QTest::newRow("date: no such day is refused") << date << u"2099/12/32"_s << u"2014/01/10"_s << 0;
-        QTest::newRow("date: no such day handed to the model") << date << u"model:2099/12/32"_s << u"2014/01/10"_s << 0;
-        QTest::newRow("remarks cut to the column's length") << int(K::ColRemarks) << u"ABCDEFGHIJKLMNO"_s
-                                                            << u"ABCDEFGHIJ"_s << 1;
-        QTest::newRow("check box: Space") << int(K::ColMark) << u"space"_s << u"1"_s << 1;
-        QTest::newRow("check box: click beside the box") << int(K::ColMark) << u"click"_s << u"1"_s << 1;
-        QTest::newRow("header click") << int(K::ColBilled) << u"header"_s << QString() << 0;
+        QTest::newRow("amount") << Edit{amount, u"12345"_s, u"12345"_s, 1};
+        QTest::newRow("amount: no minus below zero") << Edit{amount, u"-5"_s, u"5"_s, 1};
+        QTest::newRow("amount: no digit past the maximum") << Edit{amount, u"99999999999"_s, u"9999999999"_s, 1};
+        QTest::newRow("amount: a fraction to even yen") << Edit{amount, u"12.5"_s, u"12"_s, 1};
+        QTest::newRow("amount blanked") << Edit{amount, u" "_s, {}, 1};
+        QTest::newRow("amount below zero handed to the model") << Edit{amount, u"model:-1"_s, u"100"_s, 0};
+        QTest::newRow("date") << Edit{date, u"2014/2/3"_s, u"2014/02/03"_s, 1};
+        QTest::newRow("date: no such day is refused") << Edit{date, u"2099/12/32"_s, u"2014/01/10"_s, 0};
+        QTest::newRow("date: no such day handed to the model") << Edit{date, u"model:2099/12/32"_s, u"2014/01/10"_s, 0};
+        QTest::newRow("remarks cut to the column's length")
+            << Edit{int(K::ColRemarks), u"ABCDEFGHIJKLMNO"_s, u"ABCDEFGHIJ"_s, 1};
+        QTest::newRow("check box: Space") << Edit{int(K::ColMark), u"space"_s, u"1"_s, 1};
+        QTest::newRow("check box: click beside the box") << Edit{int(K::ColMark), u"click"_s, u"1"_s, 1};
+        QTest::newRow("header click") << Edit{int(K::ColBilled), u"header"_s, {}, 0};
     }
 
     void editing()
     {
-        QFETCH(int, col);
-        QFETCH(QString, typed);
-        QFETCH(QString, value);
-        QFETCH(int, changes);
-
+        QFETCH(Edit, c);
+        const auto [col, typed, value, changes] = c;
         auto grid = makeTestGrid(3);
         grid->resize(1200, 300);
         grid->SetValue(K::ColPaidDate, 2, u"2014/01/10"_s);
@@ -141,23 +131,16 @@ private Q_SLOTS:
 
     void suspensionAnnouncesOnce_data()
     {
-        QTest::addColumn<int>("guards");
-        QTest::addColumn<bool>("addRows");
-        QTest::addColumn<int>("dataChanges");
-        QTest::addColumn<int>("resets");
-
-        QTest::newRow("painting on: every write") << 0 << false << 30 << 0;
-        QTest::newRow("suspended values") << 1 << false << 1 << 0;
-        QTest::newRow("rows added under nested guards") << 2 << true << 0 << 1;
+        QTest::addColumn<Batch>("c");
+        QTest::newRow("painting on: every write") << Batch{0, false, 30, 0};
+        QTest::newRow("suspended values") << Batch{1, false, 1, 0};
+        QTest::newRow("rows added under nested guards") << Batch{2, true, 0, 1};
     }
 
     void suspensionAnnouncesOnce()
     {
-        QFETCH(int, guards);
-        QFETCH(bool, addRows);
-        QFETCH(int, dataChanges);
-        QFETCH(int, resets);
-
+        QFETCH(Batch, c);
+        const auto [guards, addRows, dataChanges, resets] = c;
         auto grid = makeTestGrid(10);
         QSignalSpy changed(grid->model(), &QAbstractItemModel::dataChanged);
         QSignalSpy reset(grid->model(), &QAbstractItemModel::modelReset);
@@ -190,7 +173,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<Keys>("keys");
         QTest::addColumn<bool>("suspended");
-
         QTest::newRow("texts ascending") << Keys{{K::ColName, 1}} << false;
         QTest::newRow("texts descending") << Keys{{K::ColName, 2}} << false;
         QTest::newRow("numbers descending") << Keys{{K::ColId, 2}} << false;
@@ -205,7 +187,6 @@ private Q_SLOTS:
     {
         QFETCH(Keys, keys);
         QFETCH(bool, suspended);
-
         const QStringList pieces = {u"顧客"_s, u"顧客顧客"_s, u"a"_s, u"ab"_s, u"ab"_s + QChar(u'\0'), u"𠀋"_s, u"Ａ"_s,
                                     u"ｱ"_s, QString()};
         const QStringList numbers = {QString(), u"-1"_s, u"0"_s, u"0.5"_s, u"10"_s, u"-1e9"_s};

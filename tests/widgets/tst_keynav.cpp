@@ -16,6 +16,10 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+// at: memo caret, list item, grid row (row 2 being edited); state: of the start field after the key.
+struct Nav { QString start, memoText; int at; QKeyCombination key; QString focusAfter, stateAfter;
+             bool marked = true; };
+
 class tst_KeyNav final : public QObject
 {
     Q_OBJECT
@@ -48,52 +52,37 @@ private Q_SLOTS:
 
     void navigation_data()
     {
-        QTest::addColumn<bool>("marked");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("memoText");
-        QTest::addColumn<int>("at"); // memo caret, list item, grid row (row 2 being edited)
-        QTest::addColumn<QKeyCombination>("key");
-        QTest::addColumn<QString>("focusAfter");
-        QTest::addColumn<QString>("stateAfter"); // of the start field
-
+        QTest::addColumn<Nav>("c");
         const QKeyCombination enter(Qt::Key_Return), up(Qt::Key_Up), down(Qt::Key_Down);
         const QString text = u"text"_s, memo = u"memo"_s, combo = u"combo"_s, list = u"list"_s, button = u"button"_s,
                       grid = u"grid"_s, calendar = u"calendar"_s, check = u"check"_s, lines = u"ab\ncd"_s;
-        auto row = [](const char *name) -> QTestData & { return QTest::newRow(name) << true; };
-        row("text box: Enter moves on") << text << QString() << 0 << enter << memo << QString();
-        row("Shift+Enter is left alone") << text << QString() << 0 << (Qt::ShiftModifier | Qt::Key_Return) << text
-                                         << QString();
-        QTest::newRow("window not marked as a screen") << false << text << QString() << 0 << enter << text << QString();
-        row("memo: Enter at the end adds a line") << memo << u"abc"_s << 3 << enter << memo << u"abc\n"_s;
-        row("memo: Enter on an empty last line leaves, dropping it") << memo << u"abc\n"_s << 4 << enter << combo
-                                                                      << u"abc"_s;
-        row("memo: Up below the first line stays") << memo << lines << 4 << up << memo << lines;
-        row("memo: Up on the first line moves back") << memo << lines << 1 << up << text << lines;
-        row("memo: Down above the last line stays") << memo << lines << 1 << down << memo << lines;
-        row("memo: Down on the last line moves on") << memo << lines << 4 << down << combo << lines;
-        row("closed combo: Enter moves on") << combo << QString() << 0 << enter << list << QString();
-        row("list: Up from the middle stays") << list << QString() << 1 << up << list << u"0"_s;
-        row("list: Up on the first item moves back") << list << QString() << 0 << up << combo << u"0"_s;
-        row("list: Down on the last item moves on") << list << QString() << 2 << down << button << u"2"_s;
-        row("button: Enter presses it") << button << QString() << 0 << enter << button << u"1"_s;
-        row("button: Down moves on") << button << QString() << 0 << down << grid << u"0"_s;
+        const auto row = [](const char *name, const Nav &nav) { QTest::newRow(name) << nav; };
+        row("text box: Enter moves on", {text, {}, 0, enter, memo, {}});
+        row("Shift+Enter is left alone", {text, {}, 0, (Qt::ShiftModifier | Qt::Key_Return), text, {}});
+        row("window not marked as a screen", {text, {}, 0, enter, text, {}, false});
+        row("memo: Enter at the end adds a line", {memo, u"abc"_s, 3, enter, memo, u"abc\n"_s});
+        row("memo: Enter on an empty last line leaves, dropping it", {memo, u"abc\n"_s, 4, enter, combo, u"abc"_s});
+        row("memo: Up below the first line stays", {memo, lines, 4, up, memo, lines});
+        row("memo: Up on the first line moves back", {memo, lines, 1, up, text, lines});
+        row("memo: Down above the last line stays", {memo, lines, 1, down, memo, lines});
+        row("memo: Down on the last line moves on", {memo, lines, 4, down, combo, lines});
+        row("closed combo: Enter moves on", {combo, {}, 0, enter, list, {}});
+        row("list: Up from the middle stays", {list, {}, 1, up, list, u"0"_s});
+        row("list: Up on the first item moves back", {list, {}, 0, up, combo, u"0"_s});
+        row("list: Down on the last item moves on", {list, {}, 2, down, button, u"2"_s});
+        row("button: Enter presses it", {button, {}, 0, enter, button, u"1"_s});
+        row("button: Down moves on", {button, {}, 0, down, grid, u"0"_s});
         const QString nameColumn = QString::number(TestColumns::ColName - 1);
-        row("grid keeps Down") << grid << QString() << 0 << down << grid << u"1,"_s + nameColumn;
-        row("grid's cell editor keeps Enter") << grid << QString() << 2 << enter << grid << u"2,"_s + nameColumn;
-        row("calendar keeps Enter") << calendar << QString() << 0 << enter << calendar << QString();
-        row("check box: Enter moves on, unticked") << check << QString() << 0 << enter << text << u"0"_s;
+        row("grid keeps Down", {grid, {}, 0, down, grid, u"1,"_s + nameColumn});
+        row("grid's cell editor keeps Enter", {grid, {}, 2, enter, grid, u"2,"_s + nameColumn});
+        row("calendar keeps Enter", {calendar, {}, 0, enter, calendar, {}});
+        row("check box: Enter moves on, unticked", {check, {}, 0, enter, text, u"0"_s});
     }
 
     void navigation()
     {
-        QFETCH(bool, marked);
-        QFETCH(QString, start);
-        QFETCH(QString, memoText);
-        QFETCH(int, at);
-        QFETCH(QKeyCombination, key);
-        QFETCH(QString, focusAfter);
-        QFETCH(QString, stateAfter);
-
+        QFETCH(Nav, c);
+        const auto &[start, memoText, at, key, focusAfter, stateAfter, marked] = c;
         m_screen.setProperty(ScreenSetup::ScreenProperty, marked);
         QVERIFY(focus(start));
         auto *memo = field<QPlainTextEdit>(u"memo"_s);

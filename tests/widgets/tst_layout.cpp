@@ -26,6 +26,9 @@ Control *place(Control *control, const QString &name, const QRect &twips, const 
 
 } // namespace
 
+struct Anchored { QString kind, tag; QRect placed; };
+struct Ratio { QString windowSizeIndex; int points; double shrink; };
+
 class tst_Layout final : public QObject
 {
     Q_OBJECT
@@ -33,29 +36,26 @@ class tst_Layout final : public QObject
 private Q_SLOTS:
     void anchorWords_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("tag");
-        QTest::addColumn<QRect>("placed");
+        QTest::addColumn<Anchored>("c");
 
         // At 15 twips a pixel (96 dpi, offscreen) the 600 x 400 form grows by
         // 100 x 60 pixels. Buttons and labels are designed at 100, 80, 80 x 30;
         // the grid at 100, 80, 200 x 100; in the frame the button sits at 20, 20,
         // 40 x 20.
-        QTest::newRow("button RIGHT") << u"button"_s << u"RIGHT"_s << QRect(200, 92, 80, 30);
-        QTest::newRow("button LEFTRIGHTBOTTOM") << u"button"_s << u"LEFTRIGHTBOTTOM"_s << QRect(100, 140, 180, 30);
-        QTest::newRow("button LEFTRIGHTTOPBOTTOM") << u"button"_s << u"LEFTRIGHTTOPBOTTOM"_s << QRect(100, 80, 180, 90);
-        QTest::newRow("label RIGHTBOTTOM") << u"label"_s << u"RIGHTBOTTOM"_s << QRect(200, 140, 80, 30);
-        QTest::newRow("grid LEFTRIGHTBOTTOM") << u"grid"_s << u"LEFTRIGHTBOTTOM"_s << QRect(100, 140, 300, 100);
-        QTest::newRow("grid LEFTRIGHTTOPBOTTOM") << u"grid"_s << u"LEFTRIGHTTOPBOTTOM"_s << QRect(100, 80, 300, 160);
+        QTest::newRow("button RIGHT") << Anchored{u"button"_s, u"RIGHT"_s, {200, 92, 80, 30}};
+        QTest::newRow("button LEFTRIGHTBOTTOM") << Anchored{u"button"_s, u"LEFTRIGHTBOTTOM"_s, {100, 140, 180, 30}};
+        QTest::newRow("button LEFTRIGHTTOPBOTTOM") << Anchored{u"button"_s, u"LEFTRIGHTTOPBOTTOM"_s, {100, 80, 180, 90}};
+        QTest::newRow("label RIGHTBOTTOM") << Anchored{u"label"_s, u"RIGHTBOTTOM"_s, {200, 140, 80, 30}};
+        QTest::newRow("grid LEFTRIGHTBOTTOM") << Anchored{u"grid"_s, u"LEFTRIGHTBOTTOM"_s, {100, 140, 300, 100}};
+        QTest::newRow("grid LEFTRIGHTTOPBOTTOM") << Anchored{u"grid"_s, u"LEFTRIGHTTOPBOTTOM"_s, {100, 80, 300, 160}};
         // The frame keeps its size; its button follows the form's edge all the same.
-        QTest::newRow("button RIGHT in a frame") << u"framed"_s << u"RIGHT"_s << QRect(120, 23, 40, 20);
+        QTest::newRow("button RIGHT in a frame") << Anchored{u"framed"_s, u"RIGHT"_s, {120, 23, 40, 20}};
     }
 
     void anchorWords()
     {
-        QFETCH(QString, kind);
-        QFETCH(QString, tag);
-        QFETCH(QRect, placed);
+        QFETCH(Anchored, c);
+        const auto &[kind, tag, placed] = c;
 
         QWidget form;
         form.resize(600, 400);
@@ -80,21 +80,18 @@ private Q_SLOTS:
 
     void fixedRatio_data()
     {
-        QTest::addColumn<QString>("windowSizeIndex");
-        QTest::addColumn<int>("points");
-        QTest::addColumn<double>("shrink");
+        QTest::addColumn<Ratio>("c");
 
         // The 1024-wide design shown 800 wide, grid columns a shade narrower
         // still; fonts by the height, 740 shown as 600.
-        QTest::newRow("2: fixed ratio") << u"2"_s << 7 << 800.0 / 1024 * 0.99;
-        QTest::newRow("1: anchors only") << u"1"_s << 9 << 1.0;
+        QTest::newRow("2: fixed ratio") << Ratio{u"2"_s, 7, 800.0 / 1024 * 0.99};
+        QTest::newRow("1: anchors only") << Ratio{u"1"_s, 9, 1.0};
     }
 
     void fixedRatio()
     {
-        QFETCH(QString, windowSizeIndex);
-        QFETCH(int, points);
-        QFETCH(double, shrink);
+        QFETCH(Ratio, c);
+        const auto &[windowSizeIndex, points, shrink] = c;
 
         QWidget form;
         ScreenSetup::PrepareScreen(&form, u"frmKensaku"_s, u"入金"_s); // the design font, 9 points

@@ -50,11 +50,6 @@ std::optional<qint64> DbRecordset::IntegerAt(int index) const
     return FieldValue::IntegerOf(ValueAt(index));
 }
 
-void DbRecordset::AppendTextAt(int index, QString &text) const
-{
-    text += TextAt(index);
-}
-
 std::optional<QDate> DbRecordset::DateAt(int index) const
 {
     return FieldValue::ParseDate(FieldValue::Text(ValueAt(index)));

@@ -55,9 +55,6 @@ public:
     virtual double NumberAt(int index) const;                 // FieldValue::NumberOf
     virtual std::optional<qint64> IntegerAt(int index) const; // FieldValue::IntegerOf
     virtual std::optional<QDate> DateAt(int index) const;     // FieldValue::ParseDate of the text
-    // TextAt(index) added to the end of text, for a reader that keeps many
-    // texts in one buffer.
-    virtual void AppendTextAt(int index, QString &text) const;
 };
 
 // Which SQL the connection's database speaks where the statements differ.

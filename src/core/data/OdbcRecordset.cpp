@@ -335,17 +335,6 @@ QVariant OdbcRecordset::ValueAt(int index) const
     return {};
 }
 
-void OdbcRecordset::AppendTextAt(int index, QString &text) const
-{
-    if (m_columns.at(size_t(index)).kind != Kind::Text) {
-        DbRecordset::AppendTextAt(index, text);
-        return;
-    }
-    long size = 0;
-    if (const auto *units = reinterpret_cast<const QChar *>(cell(index, &size)))
-        text.append(units, withoutTrailingNul(reinterpret_cast<const char16_t *>(units), size / 2));
-}
-
 std::optional<QDate> OdbcRecordset::DateAt(int index) const
 {
     // The date part as the driver gives it, not written out and read again:

@@ -48,7 +48,6 @@ public:
     void Close() override;
     QVariant ValueAt(int index) const override;
 
-    void AppendTextAt(int index, QString &text) const override;
     std::optional<QDate> DateAt(int index) const override;
 
 private:

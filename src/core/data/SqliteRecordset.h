@@ -33,15 +33,15 @@ public:
     QVariant ValueAt(int index) const override;
 
     QString TextAt(int index) const override;
-    void AppendTextAt(int index, QString &text) const override;
     std::optional<QDate> DateAt(int index) const override;
+    double NumberAt(int index) const override;
+    std::optional<qint64> IntegerAt(int index) const override;
 
 private:
     void step();
     // SQLite's type of the value at index on the current row. Throws
     // DbError when there is no current row or no such column.
     int typeAt(int index) const;
-    void appendText(int index, QString &text) const;
     QString textAt(int index) const;
 
     std::shared_ptr<SqliteHandle> m_handle;

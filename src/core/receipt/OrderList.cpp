@@ -16,8 +16,9 @@ using namespace Qt::StringLiterals;
 void OrderList::Search(DbConnection &connection, const QString &statement,
                        const std::function<bool(const QString &method)> &listed)
 {
-    m_rows = {};
-    m_order = {};
+    // Cleared, not released: a search again fills what the last one grew.
+    m_rows.clear();
+    m_order.clear();
     const auto records = connection.Execute(statement);
     const RecordsetCloser closer(records.get());
     const int id = records->FieldIndex(u"id"_s);
@@ -53,7 +54,7 @@ void OrderList::Search(DbConnection &connection, const QString &statement,
         row.billed = YenOf(records->NumberAt(billed));
         row.listedPaidDate = records->TextAt(paidDate);
         if (!row.listedPaidDate.isEmpty())
-            row.paidDate = records->DateAt(paidDate).value_or(QDate());
+            row.paidDate = FieldValue::ParseDate(row.listedPaidDate).value_or(QDate());
         row.listedPaidAmount = records->NumberAt(paidAmount);
         row.paidAmount = YenOf(row.listedPaidAmount);
         row.method = known.key();
