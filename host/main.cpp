@@ -4,6 +4,7 @@
 #include "core/data/QtSqlConnection.h"
 #include "core/settings/DataFolderError.h"
 #include "demo/DemoDatabase.h"
+#include "demo/DemoMethodFiles.h"
 #include "demo/DemoStatement.h"
 
 #include <QAction>
@@ -240,6 +241,12 @@ int main(int argc, char *argv[])
                     std::printf("parlow6-host: sample payment statement %s\n", qPrintable(sample.path));
                 else
                     fail(u"cannot write the sample payment statement %1"_s.arg(sample.path));
+                const DemoMethodFiles files = WriteDemoMethodFiles(*connection, options, path);
+                for (const DemoMethodFile *file : {&files.convenienceCsv, &files.convenienceFixed, &files.deferred,
+                                                   &files.cashOnDelivery}) {
+                    if (file->written)
+                        std::printf("parlow6-host: sample file %s\n", qPrintable(file->path));
+                }
             }
         }
     } catch (const DbError &error) {

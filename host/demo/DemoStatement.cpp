@@ -15,14 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Order
-{
-    qint64 id{0};
-    QString name;
-    QString phone;
-    qint64 open{0};
-    bool unpaidTransfer{false};
-};
+using Order = DemoOrder;
 
 // The leading whole number, as the grid reads "1200円".
 qint64 leadingNumber(const QVariant &value)
@@ -45,8 +38,10 @@ QVariant scalar(DbConnection &connection, const QString &query)
     return value;
 }
 
+} // namespace
+
 // The rows the receipt list shows after 表示 with its default ship dates.
-QList<Order> listedOrders(DbConnection &connection, const QDate &today)
+QList<DemoOrder> DemoListedOrders(DbConnection &connection, const QDate &today)
 {
     const QStringList exempt =
         scalar(connection, u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s).toString().split(u'\t');
@@ -60,7 +55,7 @@ QList<Order> listedOrders(DbConnection &connection, const QDate &today)
             const QVariant billed = records->Fields(u"請求額"_s);
             const qint64 received = records->Fields(u"入金額"_s).toLongLong();
             orders.append({records->Fields(u"ID"_s).toLongLong(), records->Fields(u"氏名"_s).toString(),
-                           records->Fields(u"電話番号"_s).toString(), leadingNumber(billed) - received,
+                           records->Fields(u"電話番号"_s).toString(), method, leadingNumber(billed) - received,
                            method == u"銀行振込" && received == 0 && billed.typeId() != QMetaType::QString});
         }
         records->MoveNext();
@@ -68,6 +63,8 @@ QList<Order> listedOrders(DbConnection &connection, const QDate &today)
     records->Close();
     return orders;
 }
+
+namespace {
 
 // The demo's payer name for an order, as an operator would have taught it; false
 // without the table. The host reaches the component through its interface
@@ -105,7 +102,7 @@ DemoStatement WriteDemoStatement(DbConnection &connection, const DemoOptions &op
 {
     DemoStatement sample;
     sample.path = path;
-    const QList<Order> orders = listedOrders(connection, options.today);
+    const QList<Order> orders = DemoListedOrders(connection, options.today);
     QHash<qint64, int> sharing;
     for (const Order &order : orders)
         ++sharing[order.open];

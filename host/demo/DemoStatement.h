@@ -23,6 +23,19 @@ struct DemoStatement
     bool written{false};
 };
 
+// An order the receipt list shows on a fresh demo database.
+struct DemoOrder
+{
+    qint64 id{0};
+    QString name;
+    QString phone;
+    QString method; // 支払方法
+    qint64 open{0};
+    bool unpaidTransfer{false};
+};
+class QDate;
+QList<DemoOrder> DemoListedOrders(DbConnection &connection, const QDate &today);
+
 // The sample statement beside a demo database: "demo.sqlite" gets "demo-payments.csv".
 QString DemoStatementPath(const QString &databasePath);
 

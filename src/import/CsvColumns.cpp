@@ -1,5 +1,6 @@
 #include "import/CsvColumns.h"
 
+#include "import/PaymentMethods.h"
 #include "import/StatementValues.h"
 
 #include <QCryptographicHash>
@@ -102,12 +103,15 @@ CsvColumns CsvColumns::fromHeader(const QStringList &header)
 
 QString CsvColumns::toText() const
 {
-    return u"date=%1;amount=%2;withdrawal=%3;payer=%4;searched=%5;order=%6;header=%7"_s.arg(date)
-        .arg(amount)
-        .arg(withdrawal)
-        .arg(payer)
-        .arg(numbers(searched), numbers(order))
-        .arg(headerRow ? 1 : 0);
+    QString text = u"date=%1;amount=%2;withdrawal=%3;payer=%4;searched=%5;order=%6;header=%7"_s.arg(date)
+                       .arg(amount)
+                       .arg(withdrawal)
+                       .arg(payer)
+                       .arg(numbers(searched), numbers(order))
+                       .arg(headerRow ? 1 : 0);
+    if (service())
+        text += u";fee=%1;net=%2;type=%3;kind=%4"_s.arg(fee).arg(net).arg(type).arg(kind);
+    return text;
 }
 
 std::optional<CsvColumns> CsvColumns::fromText(QStringView text)
@@ -142,6 +146,14 @@ std::optional<CsvColumns> CsvColumns::fromText(QStringView text)
             columns.payer = number;
         } else if (key == u"header") {
             columns.headerRow = number != 0;
+        } else if (key == u"fee") {
+            columns.fee = number;
+        } else if (key == u"net") {
+            columns.net = number;
+        } else if (key == u"type") {
+            columns.type = number;
+        } else if (key == u"kind" && number >= 0 && number <= int(PaymentMethods::FileKind::CashOnDelivery)) {
+            columns.kind = number;
         } else {
             return std::nullopt;
         }

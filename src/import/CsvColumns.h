@@ -20,9 +20,18 @@ struct CsvColumns
     int cancel{-1};     // 取消: "1" marks a deposit the bank took back (as saved by "未反映分を保存...")
     int problem{-1};    // 不正理由: why a saved line could not be used, so it cannot be used again
     int status{-1};     // 状態 as saved: a 重複 line stays one, its first line being gone
+    // A payment service's, 後払い or 代引 statement: the fee kept, the net
+    // paid out, the transaction type (a refund's says so), and which
+    // methods' orders the file pays (a PaymentMethods::FileKind, 0 the banks').
+    int fee{-1};
+    int net{-1};
+    int type{-1};
+    int kind{0};
     bool headerRow{true}; // false: the first row is already data
 
     bool complete() const { return date >= 0 && amount >= 0; }
+    // Signed amounts are refunds, not withdrawals; the fee is no deduction.
+    bool service() const { return kind != 0 || fee >= 0 || net >= 0 || type >= 0; }
 
     // Found from the names of a header row; incomplete when they do not name
     // a date and an amount.

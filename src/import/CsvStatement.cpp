@@ -1,6 +1,7 @@
 #include "import/CsvStatement.h"
 
 #include "import/CsvReader.h"
+#include "import/ServiceRefunds.h"
 #include "import/StatementValues.h"
 
 #include <QString>
@@ -56,13 +57,28 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
         return;
     }
     const std::optional<qint64> amount = StatementValues::amountOf(amountText);
-    if (amount && *amount <= 0) {
+    const bool service = columns.service();
+    if (amount && (*amount == 0 || (*amount < 0 && !service))) {
         ++statement.skipped;
         return;
     }
     StatementLine line;
     line.lineNumber = record.line;
     line.amount = amount.value_or(0);
+    if (service) {
+        // A refund or chargeback pays nothing; the fee is shown, the customer paid the whole.
+        line.kind = columns.type >= 0 ? cell(record, columns.type) : QString();
+        line.cancels = line.amount < 0 || ServiceRefunds::isRefund(line.kind);
+        line.amount = std::abs(line.amount);
+        if (columns.fee >= 0)
+            line.fee = std::abs(StatementValues::amountOf(cell(record, columns.fee)).value_or(0));
+        // The payout as the file gives it, else the gross less the fee, a refund's taken off.
+        const std::optional<qint64> net = columns.net >= 0 ? StatementValues::amountOf(cell(record, columns.net))
+                                                           : std::optional<qint64>();
+        const qint64 sign = line.cancels ? -1 : 1;
+        if (net || columns.fee >= 0)
+            statement.payout = std::max<qint64>(statement.payout, 0) + net.value_or(sign * (line.amount - line.fee));
+    }
     const QString dateText = cell(record, columns.date);
     line.date = StatementValues::dateOf(dateText);
     for (const int column : columns.searched) {
@@ -164,7 +180,11 @@ Statement CsvStatement::read(QStringView text, const CsvColumns *assigned, const
     } else if (first) {
         statement.error = u"1行目: ファイルが空です"_s;
     }
-    if (!statement.ok())
+    if (!statement.ok()) {
         statement.lines.clear();
+    } else if (columns.service()) {
+        statement.fileKind = PaymentMethods::FileKind(columns.kind);
+        ServiceRefunds::settle(statement);
+    }
     return statement;
 }

@@ -24,17 +24,17 @@ qint64 numberOf(QByteArrayView bytes)
     return value;
 }
 
-QList<QByteArrayView> split(QByteArrayView bytes, QString &error)
+QList<QByteArrayView> split(QByteArrayView bytes, QString &error, qsizetype size)
 {
     // Old transfer software ends the file with an EOF mark.
     while (!bytes.isEmpty() && (bytes.back() == '\x1a' || bytes.back() == '\n' || bytes.back() == '\r'))
         bytes.chop(1);
     QList<QByteArrayView> records;
-    const bool lines = bytes.size() > RecordSize && (bytes[RecordSize] == '\r' || bytes[RecordSize] == '\n');
-    records.reserve(bytes.size() / (RecordSize + (lines ? 1 : 0)) + 1);
+    const bool lines = bytes.size() > size && (bytes[size] == '\r' || bytes[size] == '\n');
+    records.reserve(bytes.size() / (size + (lines ? 1 : 0)) + 1);
     qsizetype pos = 0;
     while (pos < bytes.size()) {
-        qsizetype end = pos + RecordSize;
+        qsizetype end = pos + size;
         QByteArrayView record;
         if (lines) {
             end = bytes.indexOf('\n', pos);
@@ -45,10 +45,11 @@ QList<QByteArrayView> split(QByteArrayView bytes, QString &error)
                 record.chop(1);
             ++end;
         } else {
-            record = bytes.sliced(pos, std::min(RecordSize, bytes.size() - pos));
+            record = bytes.sliced(pos, std::min(size, bytes.size() - pos));
         }
-        if (record.size() != RecordSize) {
-            error = u"%1行目: レコードが200バイトではありません（%2バイト）"_s.arg(records.size() + 1)
+        if (record.size() != size) {
+            error = u"%1行目: レコードが%2バイトではありません（%3バイト）"_s.arg(records.size() + 1)
+                        .arg(size)
                         .arg(record.size());
             return {};
         }
@@ -147,9 +148,10 @@ QString trailerError(QByteArrayView record, std::initializer_list<TrailerCheck> 
     return QString();
 }
 
-void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, const std::atomic_bool *stop)
+void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, const std::atomic_bool *stop,
+          qsizetype size)
 {
-    const QList<QByteArrayView> records = split(bytes, statement.error);
+    const QList<QByteArrayView> records = split(bytes, statement.error, size);
     if (!statement.ok())
         return;
     const auto fail = [&statement](qsizetype number, const QString &reason) {

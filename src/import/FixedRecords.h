@@ -34,10 +34,10 @@ bool isDigits(QByteArrayView bytes);
 // The value of a field that isDigits.
 qint64 numberOf(QByteArrayView bytes);
 
-// Splits into records: lines of 200 bytes, or 200-byte slices when the file
+// Splits into records: lines of size bytes, or slices of size when the file
 // has no line breaks; an EOF mark at the end is dropped. Fills error, naming
 // the record, when a length is wrong.
-QList<QByteArrayView> split(QByteArrayView bytes, QString &error);
+QList<QByteArrayView> split(QByteArrayView bytes, QString &error, qsizetype size = RecordSize);
 
 // The 種別コード of the header a file starts with, or empty when it does not
 // start with a header of this family.
@@ -100,7 +100,8 @@ struct Handlers
 // The walk both files take: per account a header, its data records and a
 // trailer, then one end record. On a refusal, statement.error names the
 // record and the lines are dropped; once stop is set, with Statement::Stopped.
-void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, const std::atomic_bool *stop);
+void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, const std::atomic_bool *stop,
+          qsizetype size = RecordSize);
 
 // Deposits a later record of the file takes back: they pay nothing, and the
 // statement keeps only the others.

@@ -13,4 +13,5 @@ struct ListedOrder
     QString phone;       // 電話番号 as listed
     QString tel1;        // TEL1, when the list carries it
     QString company{};   // 会社名, when the list carries it
+    QString method{};    // 支払方法
 };

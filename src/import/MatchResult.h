@@ -17,6 +17,8 @@ enum class MatchStatus : std::uint8_t {
     FeeShort,           // 手数料差: short of the open amount by no more than the fee tolerance
     Combined,           // 合算: one payment for all the orders a key names
     Split,              // 分割: several lines together pay one order
+    Early,              // 速報: a store scanned the slip, the money is not settled yet
+    WrongMethod,        // 支払方法違い: the order is to be paid another way than the file's
     Count
 };
 inline constexpr int MatchStatusCount = int(MatchStatus::Count);

@@ -6,12 +6,23 @@ using namespace Qt::StringLiterals;
 
 PaymentImport::PaymentImport(Statement statement, QList<ListedOrder> orders, qint64 feeTolerance,
                              PayerNames payerNames, std::shared_ptr<const NameIndex> names,
-                             const std::atomic_bool *stop)
+                             const std::atomic_bool *stop, const PaymentMethods &methods)
     : m_statement(std::move(statement)),
       m_matcher(std::move(orders), feeTolerance, std::move(payerNames), std::move(names))
 {
     m_results = m_matcher.match(m_statement.lines, stop);
     m_statement.lines.resize(m_results.size());
+    // A convenience-store slip pays no order the customer was to pay by bank
+    // transfer: the line shows the order but never goes to it.
+    for (MatchResult &result : m_results) {
+        const QList<int> orders = result.status == MatchStatus::Combined ? result.orders : QList<int>{result.order};
+        const bool paying = result.status != MatchStatus::Cancelled && result.status != MatchStatus::Early
+                            && result.status != MatchStatus::Duplicate && result.status != MatchStatus::NotListed;
+        if (paying && std::any_of(orders.cbegin(), orders.cend(), [&](int order) {
+                return order >= 0 && !methods.pays(m_statement.fileKind, m_matcher.orders().at(order).method);
+            }))
+            result.status = MatchStatus::WrongMethod;
+    }
     m_chosen.fill(-1, m_results.size());
     m_ticked.fill(false, m_results.size());
     m_byHand.fill(false, m_results.size());
@@ -62,7 +73,8 @@ void PaymentImport::tick(qsizetype index, bool ticked)
 bool PaymentImport::setTicked(int index, bool ticked)
 {
     // A cancellation names an order only for the operator to look at.
-    tick(index, ticked && target(index) >= 0 && m_results.at(index).status != MatchStatus::Cancelled);
+    tick(index, ticked && target(index) >= 0 && m_results.at(index).status != MatchStatus::Cancelled
+                    && m_results.at(index).status != MatchStatus::WrongMethod);
     return m_ticked.at(index) == ticked;
 }
 

@@ -31,11 +31,12 @@ public:
         qint64 amount{0};
     };
 
-    // names: the readings of the same orders' names, when an earlier import indexed them.
-    // Once stop is set, the import holds only the lines matched by then.
+    // names: the readings of the same orders' names, when an earlier import
+    // indexed them. Once stop is set, the import holds only the lines matched
+    // by then. methods: which orders the statement's kind of file pays.
     PaymentImport(Statement statement, QList<ListedOrder> orders, qint64 feeTolerance = 0,
                   PayerNames payerNames = {}, std::shared_ptr<const NameIndex> names = {},
-                  const std::atomic_bool *stop = nullptr);
+                  const std::atomic_bool *stop = nullptr, const PaymentMethods &methods = {});
 
     const Statement &statement() const { return m_statement; }
     const PaymentMatcher &matcher() const { return m_matcher; }

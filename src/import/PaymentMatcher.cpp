@@ -163,7 +163,8 @@ QString PaymentMatcher::statusText(MatchStatus status)
 {
     static const std::array<QString, MatchStatusCount> texts{
         u"一致"_s, u"金額相違"_s, u"候補"_s, u"複数候補"_s, u"不一致"_s, u"重複"_s,
-        u"不正"_s, u"一覧外"_s, u"取消"_s, u"手数料差"_s, u"合算"_s, u"分割"_s};
+        u"不正"_s, u"一覧外"_s, u"取消"_s, u"手数料差"_s, u"合算"_s, u"分割"_s, u"速報"_s,
+        u"支払方法違い"_s};
     return texts[size_t(status)];
 }
 
@@ -511,11 +512,13 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines, cons
             continue;
         }
         const Verdict verdict = keyed(line);
-        if (line.cancels || line.duplicate) {
+        if (line.cancels || line.duplicate || line.early) {
             // Claims nothing. A cancellation names the one order a key
             // identifies, for the operator to look at; an amount alone would
             // name whoever owes it. A line saved as 重複 stays one.
-            result.status = line.cancels ? MatchStatus::Cancelled : MatchStatus::Duplicate;
+            result.status = line.cancels ? MatchStatus::Cancelled
+                            : line.early ? MatchStatus::Early
+                                         : MatchStatus::Duplicate;
             verdicts[i].status = MatchStatus::Duplicate;
             result.key = line.cancels ? MatchKey::None : verdict.key;
             if (verdict.key != MatchKey::None && verdict.orders.size() == 1)

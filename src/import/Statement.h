@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/PaymentMethods.h"
 #include "import/StatementLine.h"
 #include "core/text/DecodedText.h"
 
@@ -11,7 +12,7 @@
 struct Statement
 {
     // Zengin: 入出金取引明細 (種別コード 03); Notice: 振込入金通知 (種別コード 01).
-    enum class Format { Csv, Zengin, Notice };
+    enum class Format { Csv, Zengin, Notice, ConvenienceCsv, ConvenienceFixed };
 
     Format format{Format::Csv};
     TextEncoding encoding{TextEncoding::Utf8};
@@ -22,6 +23,10 @@ struct Statement
     // A CSV whose header names no date or amount: the operator assigns the
     // columns ("列の割り当て"), remembered under this key.
     QString columnsKey;
+    // Which payment methods' orders the file may pay.
+    PaymentMethods::FileKind fileKind{PaymentMethods::FileKind::Bank};
+    // What the service transfers for the file, when it says so: -1 for none.
+    qint64 payout{-1};
 
     bool ok() const { return error.isEmpty(); }
 

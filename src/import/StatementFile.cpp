@@ -1,5 +1,6 @@
 #include "import/StatementFile.h"
 
+#include "import/ConvenienceStatement.h"
 #include "import/CsvStatement.h"
 #include "import/FixedRecords.h"
 #include "import/TransferNoticeReader.h"
@@ -42,8 +43,11 @@ QString encodingError(const QByteArray &bytes)
 } // namespace
 
 Statement StatementFile::read(const QByteArray &bytes, const QDate &today, const CsvColumns *assigned,
-                             const std::atomic_bool *stop, QString *csvText)
+                             const std::atomic_bool *stop, QString *csvText, const ConvenienceSettings &convenience)
 {
+    // Before the banks' files: a 120-byte header can pass for the start of a 200-byte one.
+    if (ConvenienceStatement::recognises(bytes))
+        return ConvenienceStatement::read(bytes, convenience);
     if (const QByteArrayView kind = FixedRecords::kindCode(bytes); !kind.isEmpty()) {
         if (kind == QByteArrayView("01"))
             return TransferNoticeReader::read(bytes, today, stop);

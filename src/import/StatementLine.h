@@ -26,6 +26,14 @@ struct StatementLine
     // Saved by "未反映分を保存..." as 重複: the line its order took is not in
     // the saved file, and the line must not take the order in its place.
     bool duplicate{false};
+    // The files of the other payment methods: the record's kind as the file
+    // names it (速報, 確報, 郵便振替, 売上, 返金, ...), the slip's barcode, and
+    // what the service keeps, shown only, since the customer paid the whole.
+    QString kind;
+    QString barcode;
+    qint64 fee{0};
+    // A 速報: money on its way, shown, never ticked unasked.
+    bool early{false};
 
     // Payer and remarks, as the operator reads them.
     QString text() const { return searched.join(u' '); }

@@ -2,6 +2,7 @@
 // statement: the keyboard round to the registration, the preview's answers,
 // the pick among candidates, and files that are refused.
 #include "ImportFixture.h"
+#include "demo/DemoMethodFiles.h"
 #include "ZenginSample.h"
 
 #include "import/PaymentImport.h"
@@ -264,6 +265,8 @@ private Q_SLOTS:
             pressAndSettle(Qt::Key_Space);
             pressAndSettle(Qt::Key_Return);
             chosen = dialog->columns().toText();
+            for (int past = 0; past < 5; ++past) // 注文番号 to ファイルの種類 stay as they are
+                pressAndSettle(Qt::Key_Return);
             pressAndSettle(Qt::Key_Return); // OK
         };
         QStringList statuses, unappliedStatuses;
@@ -310,6 +313,78 @@ private Q_SLOTS:
         QCOMPARE(asked, kind == u"csv" ? 1 : 2);
         QCOMPARE(offered, kind == u"csv" ? QString() : chosen);
         QCOMPARE(statuses.size(), 3);
+    }
+
+    // An operator imports the agent's file of a 速報 and its 確報, a 速報
+    // alone, a 速報取消 and a corrected 郵便振替, its 120-byte form, then a
+    // 後払い statement with fees and a refund and a COD remittance through
+    // the column dialog: the paid orders are registered once with their
+    // amounts, the others keep nothing.
+    void otherMethodsPayTheirOrdersOnce()
+    {
+        F fixture;
+        vaSpread *grid = fixture.openAndSearch()->grid();
+        DemoOptions options;
+        const DemoMethodFiles files = WriteDemoMethodFiles(*fixture.screen.db.connection(), options,
+                                                           fixture.screen.db.path());
+        QVERIFY(files.convenienceCsv.written && files.convenienceFixed.written && files.deferred.written
+                && files.cashOnDelivery.written);
+        QStringList statuses;
+        const QString rest = fixture.file(u"rest.csv"_s);
+        auto preview = [&](frmTorikomi *form) {
+            auto *lines = form->findChild<vaSpread *>(u"sprTorikomi"_s);
+            for (int row = 1; row <= lines->MaxRows(); ++row)
+                statuses << lines->Text(frmTorikomi::ColStatus, row);
+            form->SaveUnapplied(rest);
+            press(Qt::Key_Return);
+        };
+        const QList<ListedOrder> orders = fixture.screen.form->ListedOrders();
+        fixture.screen.whenActive<frmTorikomi>(preview);
+        fixture.screen.form->ImportStatement(files.convenienceCsv.path);
+        QCOMPARE(statuses.join(u" "), u"速報 一致 一致 一致 支払方法違い"_s);
+        // The lines left out and saved come back as a bank's CSV that pays nothing.
+        QFile saved(rest);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const PaymentImport again(StatementFile::read(saved.readAll(), QDate::currentDate()), orders);
+        QCOMPARE(again.lineCount(), 2);
+        QCOMPARE(again.result(0).status, MatchStatus::Invalid);
+        QCOMPARE(again.result(1).status, MatchStatus::Invalid);
+
+        statuses.clear();
+        fixture.screen.whenActive<frmTorikomi>(preview);
+        fixture.screen.form->ImportStatement(files.convenienceFixed.path);
+        QCOMPARE(statuses, (QStringList{u"一致"_s, u"速報"_s}));
+
+        // Each statement's columns as the operator assigns them.
+        using Kind = PaymentMethods::FileKind;
+        const auto assign = [&fixture](QList<std::pair<const char16_t *, int>> chosen) {
+            fixture.screen.whenActive<frmColumns>([chosen](frmColumns *dialog) {
+                for (const auto &[name, data] : chosen) {
+                    auto *combo = dialog->findChild<QComboBox *>(QString::fromUtf16(name));
+                    combo->setCurrentIndex(combo->findData(data));
+                }
+                dialog->findChild<QWidget *>(u"cmdOK"_s)->setFocus();
+                pressAndSettle(Qt::Key_Return);
+            });
+        };
+        // 取引日, 加盟店取引ID, 取引種別, 請求金額, 手数料, 入金予定額
+        statuses.clear();
+        assign({{u"cboDate", 0}, {u"cboOrder", 1}, {u"cboType", 2}, {u"cboAmount", 3}, {u"cboFee", 4},
+                {u"cboNet", 5}, {u"cboKind", int(Kind::Deferred)}});
+        fixture.screen.whenActive<frmTorikomi>(preview);
+        fixture.screen.form->ImportStatement(files.deferred.path);
+        QCOMPARE(statuses, (QStringList{u"一致"_s, u"一致"_s}));
+        // お問い合わせ番号, お客様管理番号, お届け日, 代引金額, 代引手数料, 振込金額
+        statuses.clear();
+        assign({{u"cboDate", 2}, {u"cboOrder", 1}, {u"cboAmount", 3}, {u"cboFee", 4}, {u"cboNet", 5},
+                {u"cboKind", int(Kind::CashOnDelivery)}});
+        fixture.screen.whenActive<frmTorikomi>(preview);
+        fixture.screen.form->ImportStatement(files.cashOnDelivery.path);
+        QCOMPARE(statuses, (QStringList{u"一致"_s, u"一致"_s}));
+
+        QCOMPARE(filledRows(grid), sorted(files.convenienceCsv.paid + files.convenienceFixed.paid + files.deferred.paid
+                                          + files.cashOnDelivery.paid));
+        QCOMPARE(fixture.screen.texts, QStringList());
     }
 
     void refusesBadFiles_data()

@@ -71,12 +71,15 @@ std::optional<Outcome> runBeside(QWidget *owner, Work work)
     return watcher.future().takeResult();
 }
 
-// Matches the statement read into outcome, unless the operator cancelled.
+// Matches the statement read into outcome, unless the operator cancelled;
+// methods: which orders the file's kind pays.
 void match(Outcome &outcome, const QList<ListedOrder> &orders, qint64 feeTolerance, const PayerNames &payerNames,
-           const std::shared_ptr<const NameIndex> &names, const std::atomic_bool &cancelled)
+           const std::shared_ptr<const NameIndex> &names, const PaymentMethods &methods,
+           const std::atomic_bool &cancelled)
 {
     if (!cancelled && outcome.statement.ok() && !outcome.statement.lines.isEmpty())
-        outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames, names, &cancelled);
+        outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames, names, &cancelled,
+                               methods);
 }
 
 } // namespace
@@ -88,6 +91,8 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
 {
     refusal.clear();
     const QDate today = QDate::currentDate();
+    const ConvenienceSettings convenience = ConvenienceSettings::read(settings);
+    const PaymentMethods methods = PaymentMethods::read(settings);
     std::optional<Outcome> outcome = runBeside(owner, [=](const std::atomic_bool &cancelled) {
         Outcome read;
         {
@@ -96,12 +101,12 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             const QByteArray bytes = StatementFile::load(path, error);
             read.statement.error = error;
             if (error.isEmpty())
-                read.statement = StatementFile::read(bytes, today, nullptr, &cancelled, &read.csvText);
+                read.statement = StatementFile::read(bytes, today, nullptr, &cancelled, &read.csvText, convenience);
         }
         // The text is kept only while the operator may still have to assign its columns.
         if (read.statement.columnsKey.isEmpty()) {
             read.csvText.clear();
-            match(read, orders, feeTolerance, payerNames, names, cancelled);
+            match(read, orders, feeTolerance, payerNames, names, methods, cancelled);
         }
         return read;
     });
@@ -138,7 +143,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             read.statement = CsvStatement::read(*text, &assigned, &cancelled);
             read.statement.encoding = encoding;
             text->clear();
-            match(read, orders, feeTolerance, payerNames, names, cancelled);
+            match(read, orders, feeTolerance, payerNames, names, methods, cancelled);
             return read;
         });
         if (!outcome)

@@ -42,8 +42,13 @@ QVariant TorikomiRows::value(int column, int index) const
         return line.date.isValid() ? FieldValue::FormatDate(line.date) : QString();
     case frmTorikomi::ColAmount:
         return line.amount;
-    case frmTorikomi::ColText:
-        return line.problem.isEmpty() ? line.text() : line.problem + u" ／ "_s + line.text();
+    case frmTorikomi::ColText: {
+        // A slip's line says what the agent reported; a service's, its type.
+        const QString text = line.kind.isEmpty() ? line.text()
+                             : line.barcode.isEmpty() ? line.kind + u' ' + line.text()
+                                                      : line.kind + u' ' + line.barcode;
+        return line.problem.isEmpty() ? text : line.problem + u" ／ "_s + text;
+    }
     case frmTorikomi::ColStatus:
         return PaymentMatcher::statusText(result.status);
     case frmTorikomi::ColKey:
@@ -79,7 +84,8 @@ QVariant TorikomiRows::value(int column, int index) const
         return qlonglong(billed);
     }
     case frmTorikomi::ColFee:
-        if (const qint64 fee = m_import.fee(index); fee != 0)
+        // A service's fee is shown beside the gross amount, which the customer paid.
+        if (const qint64 fee = m_import.fee(index) + line.fee; fee != 0)
             return fee;
         return QVariant();
     case frmTorikomi::ColEnd:

@@ -1,5 +1,6 @@
 #include "screens/import/frmColumns.h"
 
+#include "import/PaymentMethods.h"
 #include "widgets/DialogSetup.h"
 #include "widgets/MessageService.h"
 
@@ -31,7 +32,7 @@ frmColumns::frmColumns(QWidget *owner, const QList<QStringList> &firstRows, cons
 {
     for (const QStringList &row : std::as_const(m_rows))
         m_columnCount = std::max(m_columnCount, int(row.size()));
-    DialogSetup::Prepare(this, u"frmColumns"_s, u"列の割り当て"_s, 9600, 6600);
+    DialogSetup::Prepare(this, u"frmColumns"_s, u"列の割り当て"_s, 9600, 8200);
     createControls();
     fillColumns();
     if (preset)
@@ -41,8 +42,11 @@ frmColumns::frmColumns(QWidget *owner, const QList<QStringList> &firstRows, cons
 void frmColumns::choose(const CsvColumns &preset)
 {
     chkHeader->setChecked(preset.headerRow);
-    for (const auto &[combo, column] : {std::pair{cboDate, preset.date}, std::pair{cboAmount, preset.amount},
-                                        std::pair{cboWithdrawal, preset.withdrawal}, std::pair{cboPayer, preset.payer}}) {
+    const int order = preset.order.isEmpty() ? -1 : preset.order.constFirst();
+    for (const auto &[combo, column] :
+         {std::pair{cboDate, preset.date}, std::pair{cboAmount, preset.amount}, std::pair{cboWithdrawal, preset.withdrawal},
+          std::pair{cboPayer, preset.payer}, std::pair{cboOrder, order}, std::pair{cboFee, preset.fee},
+          std::pair{cboNet, preset.net}, std::pair{cboType, preset.type}, std::pair{cboKind, preset.kind}}) {
         if (const int at = combo->findData(column); at >= 0)
             combo->setCurrentIndex(at);
     }
@@ -73,11 +77,20 @@ void frmColumns::createControls()
                                                      u"注文番号を探す列(&S)"_s);
     lstSearched = ScreenSetup::Place<QListWidget>(this, u"lstSearched"_s, {6540, 2800, 2820, 2700});
     searchedLabel->setBuddy(lstSearched);
+    // What the statements of payment services, 後払い and 代引 carry besides.
+    cboOrder = labelledCombo(this, u"cboOrder"_s, u"注文番号(&O)"_s, 4400);
+    cboFee = labelledCombo(this, u"cboFee"_s, u"手数料(&F)"_s, 4800);
+    cboNet = labelledCombo(this, u"cboNet"_s, u"差引額(&E)"_s, 5200);
+    cboType = labelledCombo(this, u"cboType"_s, u"取引種別(&T)"_s, 5600);
+    cboKind = labelledCombo(this, u"cboKind"_s, u"ファイルの種類(&K)"_s, 6000);
+    using Kind = PaymentMethods::FileKind;
+    for (const Kind kind : {Kind::Bank, Kind::Service, Kind::Deferred, Kind::CashOnDelivery})
+        cboKind->addItem(PaymentMethods::kindName(kind), int(kind));
 
-    auto *cmdOK = ScreenSetup::Place<QPushButton>(this, u"cmdOK"_s, {6300, 6000, 1455, 375}, u"OK"_s);
+    auto *cmdOK = ScreenSetup::Place<QPushButton>(this, u"cmdOK"_s, {6300, 7600, 1455, 375}, u"OK"_s);
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmColumns::cmdOK_Click);
-    DialogSetup::CancelButton(this, {7905, 6000, 1455, 375});
+    DialogSetup::CancelButton(this, {7905, 7600, 1455, 375});
     connect(chkHeader, &QCheckBox::toggled, this, &frmColumns::fillColumns);
     cboDate->setFocus();
 }
@@ -108,8 +121,9 @@ void frmColumns::fillColumns()
             item += u"（" + firstData.value(c).left(20) + u"）";
         items << item;
     }
-    const QList<std::pair<QComboBox *, bool>> combos{
-        {cboDate, false}, {cboAmount, false}, {cboWithdrawal, true}, {cboPayer, true}};
+    const QList<std::pair<QComboBox *, bool>> combos{{cboDate, false}, {cboAmount, false}, {cboWithdrawal, true},
+                                                     {cboPayer, true},  {cboOrder, true},   {cboFee, true},
+                                                     {cboNet, true},    {cboType, true}};
     for (const auto &[combo, optional] : combos) {
         const int kept = combo->currentIndex();
         combo->clear();
@@ -139,12 +153,20 @@ CsvColumns frmColumns::columns() const
     columns.amount = cboAmount->currentData().toInt();
     columns.withdrawal = cboWithdrawal->currentData().toInt();
     columns.payer = cboPayer->currentData().toInt();
+    if (const int order = cboOrder->currentData().toInt(); order >= 0)
+        columns.order = {order};
+    columns.fee = cboFee->currentData().toInt();
+    columns.net = cboNet->currentData().toInt();
+    columns.type = cboType->currentData().toInt();
+    columns.kind = cboKind->currentData().toInt();
     for (int c = 0; c < lstSearched->count(); ++c) {
         if (lstSearched->item(c)->checkState() == Qt::Checked)
             columns.searched.append(c);
     }
-    if (columns.payer >= 0 && !columns.searched.contains(columns.payer))
-        columns.searched.append(columns.payer);
+    for (const int column : {columns.payer, columns.order.value(0, -1)}) {
+        if (column >= 0 && !columns.searched.contains(column))
+            columns.searched.append(column);
+    }
     return columns;
 }
 

@@ -47,4 +47,10 @@ private:
     QComboBox *cboWithdrawal{};
     QComboBox *cboPayer{};
     QListWidget *lstSearched{};
+    // Payment services, 後払い and 代引.
+    QComboBox *cboOrder{};
+    QComboBox *cboFee{};
+    QComboBox *cboNet{};
+    QComboBox *cboType{};
+    QComboBox *cboKind{};
 };

@@ -19,9 +19,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Lines that need a look stand out, 取消 among them; those that need a choice less so.
+// Lines that need a look stand out; those that need a choice less so. A 取消
+// (a refund, a chargeback) pays nothing and is told apart from a mistake; a
+// 速報 only says that money is on its way.
 const QColor Attention{255, 200, 200};
 const QColor Choice{255, 255, 200};
+const QColor TakenBack{220, 205, 255};
+const QColor OnItsWay{210, 235, 255};
 
 ColumnDef column(const QString &header, double width, CellKind kind = CellKind::Text,
                             bool grouping = false)
@@ -41,6 +45,10 @@ QString formatName(Statement::Format format, TextEncoding encoding)
         return u"振込入金通知"_s;
     case Statement::Format::Zengin:
         return u"入出金取引明細"_s;
+    case Statement::Format::ConvenienceCsv:
+        return u"コンビニ収納 CSV"_s;
+    case Statement::Format::ConvenienceFixed:
+        return u"コンビニ収納 120バイト"_s;
     case Statement::Format::Csv:
         break;
     }
@@ -58,6 +66,10 @@ QColor colorOf(MatchStatus status)
     case MatchStatus::Candidate:
     case MatchStatus::MultipleCandidates:
         return Choice;
+    case MatchStatus::Cancelled:
+        return TakenBack;
+    case MatchStatus::Early:
+        return OnItsWay;
     default:
         return Attention;
     }
@@ -169,7 +181,15 @@ void frmTorikomi::Form_Load()
     if (statement.skipped > 0)
         caption += u"、入金でない行 %1 行は対象外"_s.arg(statement.skipped);
     if (statement.takenBack > 0)
-        caption += u"、銀行が取り消した入金 %1 件は対象外"_s.arg(statement.takenBack);
+        caption += u"、ファイル内で取り消された入金 %1 件は対象外"_s.arg(statement.takenBack);
+    // The payout ties the file to the lump deposit in the bank statement.
+    if (statement.payout >= 0) {
+        qint64 sum = 0;
+        for (const StatementLine &line : statement.lines)
+            sum += line.cancels ? 0 : line.amount;
+        caption += u"、振込額 %1 円（明細の合計 %2 円）"_s.arg(CellText::groupedNumber(double(statement.payout)),
+                                                          CellText::groupedNumber(double(sum)));
+    }
     Label1->setText(caption);
     // One line for what the import runs without: the settings, the taught names, the readings.
     QStringList notes;

@@ -139,11 +139,20 @@ bool frmTorikomi::SaveUnapplied(const QString &path)
             rest.removeOne(line.payerName);
         if (!line.namedOrder.isEmpty())
             rest.removeOne(line.namedOrder);
+        for (const QString &fact : {line.barcode, line.kind}) {
+            if (!fact.isEmpty())
+                rest.prepend(fact);
+        }
+        // Read back as a bank's CSV, a 速報 or another method's order would pay: saved, they stay unusable.
+        const MatchStatus status = m_import.result(index).status;
+        QString problem = line.problem;
+        if (problem.isEmpty() && (status == MatchStatus::Early || status == MatchStatus::WrongMethod))
+            problem = PaymentMatcher::statusText(status) + u"の行です（反映しません）"_s;
         rows.append({QString::number(line.lineNumber),
                      line.date.isValid() ? FieldValue::FormatDate(line.date) : QString(),
                      line.amount > 0 ? QString::number(line.amount) : QString(), line.payerName,
-                     rest.join(u' '), line.namedOrder, line.cancels ? u"1"_s : QString(), line.problem,
-                     PaymentMatcher::statusText(m_import.result(index).status),
+                     rest.join(u' '), line.namedOrder, line.cancels ? u"1"_s : QString(), problem,
+                     PaymentMatcher::statusText(status),
                      order >= 0 ? QString::number(m_import.matcher().orders().at(order).id) : QString()});
     }
     QSaveFile file(path);

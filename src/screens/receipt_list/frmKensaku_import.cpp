@@ -105,7 +105,7 @@ QList<ListedOrder> frmKensaku::ListedOrders() const
         // A row without an exact order number could never be registered.
         if (order.id)
             orders.append({row + 1, *order.id, order.name, order.billed.value_or(0), order.paidAmount.value_or(0),
-                           order.tel, order.tel1, order.company});
+                           order.tel, order.tel1, order.company, order.method});
     }
     return orders;
 }

@@ -1,0 +1,46 @@
+#include "import/PaymentMethods.h"
+
+#include "core/settings/SuiteSettings.h"
+
+using namespace Qt::StringLiterals;
+
+PaymentMethods PaymentMethods::read(const SuiteSettings &settings)
+{
+    PaymentMethods methods;
+    const char16_t *keys[] = {u"MethodsConvenience", u"MethodsService", u"MethodsDeferred", u"MethodsCashOnDelivery"};
+    for (qsizetype kind = 1; kind < methods.m_words.size(); ++kind) {
+        const QString key = QString::fromUtf16(keys[kind - 1]);
+        const QString value = settings.ini(key, methods.m_words.at(kind).join(u','));
+        QStringList words;
+        for (const QString &word : value.split(u',')) {
+            if (!word.trimmed().isEmpty())
+                words.append(word.trimmed());
+        }
+        methods.m_words[kind] = words;
+    }
+    return methods;
+}
+
+bool PaymentMethods::claims(const QStringList &words, const QString &method)
+{
+    return std::any_of(words.cbegin(), words.cend(), [&method](const QString &word) { return method.contains(word); });
+}
+
+bool PaymentMethods::pays(FileKind kind, const QString &method) const
+{
+    // The banks pay every order, as they always have: a customer may transfer
+    // what a slip or a service failed to collect.
+    return kind == FileKind::Bank || claims(m_words.at(int(kind)), method);
+}
+
+QString PaymentMethods::kindName(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Bank: return u"銀行"_s;
+    case FileKind::Convenience: return u"コンビニ収納"_s;
+    case FileKind::Service: return u"決済サービス"_s;
+    case FileKind::Deferred: return u"後払い"_s;
+    case FileKind::CashOnDelivery: return u"代引"_s;
+    }
+    return QString();
+}
