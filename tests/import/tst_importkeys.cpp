@@ -4,7 +4,6 @@
 // place; and the payer names the operators teach at 登録.
 #include "ScreenFixture.h"
 
-#include "core/data/SqlSchema.h"
 #include "screens/import/frmTorikomi.h"
 #include "widgets/grid/vaSpread.h"
 
@@ -63,10 +62,7 @@ private:
         screen.db.addShop(u"S01"_s, u"本店"_s);
         screen.db.addPayment(u"銀行振込"_s, 1, 0);
         // The suite's tables as the test database has them, and the taught names as the script makes them.
-        for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
-            if (statement.contains(u"[NYUKIN_MEIGI]"_s))
-                screen.db.exec(statement);
-        }
+        screen.db.addSchemaTable(u"NYUKIN_MEIGI"_s);
         for (const Listed &order : Orders)
             screen.db.addOrder({.id = order.id, .name = QString::fromUtf16(order.name),
                                 .tel = QString::fromUtf16(order.tel), .billed = order.billed});

@@ -91,6 +91,12 @@ QList<StatementLine> linesOf(const QStringList &written)
     return lines;
 }
 
+PaymentImport importOf(const QStringList &written, qint64 tolerance = 0, const PayerNames &names = {})
+{
+    return PaymentImport(Statement{Statement::Format::Csv, TextEncoding::Utf8, linesOf(written), 0, 0, {}, {}},
+                         listed(), tolerance, names);
+}
+
 } // namespace
 
 class tst_PaymentMatcher : public QObject
@@ -267,11 +273,7 @@ private Q_SLOTS:
     void ticksPicksAndReceipts()
     {
         // 一致 101, 複数候補 102/103, 金額相違 1011, 不一致, 重複 101.
-        PaymentImport import(Statement{Statement::Format::Csv, TextEncoding::Utf8,
-                                       linesOf({u"101#3000"_s, u"ｻﾄｳ#5000"_s, u"1011#1000"_s, u"ﾘｿｸ#7"_s,
-                                                u"101#3000"_s}),
-                                       0, 0, QString(), QString()},
-                             listed());
+        PaymentImport import = importOf({u"101#3000"_s, u"ｻﾄｳ#5000"_s, u"1011#1000"_s, u"ﾘｿｸ#7"_s, u"101#3000"_s});
         QCOMPARE(import.unticked(), (QList<int>{1, 2, 3, 4}));
         QVERIFY(!import.setTicked(3, true));
         QVERIFY(!import.setTicked(1, true));
@@ -283,9 +285,7 @@ private Q_SLOTS:
         QVERIFY(import.setTicked(4, true));
         QVERIFY2(import.conflict().startsWith(u"2行目と6行目が同じ No.101"_s), qPrintable(import.conflict()));
         QVERIFY(import.setTicked(4, false));
-        PaymentImport cancelled(Statement{Statement::Format::Notice, TextEncoding::Cp932,
-                                          linesOf({u"~101#3000"_s}), 0, 0, QString(), QString()},
-                                listed());
+        PaymentImport cancelled = importOf({u"~101#3000"_s});
         QVERIFY(!cancelled.isTicked(0));
         QVERIFY(!cancelled.setTicked(0, true));
         QVERIFY(!cancelled.assign(0, 0));
@@ -329,12 +329,9 @@ private Q_SLOTS:
     {
         // 手数料差 201, 合算 202/203/205 less a fee, 分割 250 in two lines,
         // 候補 12 by amount alone, 複数候補 401/402 by phone, 不一致 given by hand.
-        PaymentImport import(Statement{Statement::Format::Csv, TextEncoding::Utf8,
-                                       linesOf({u"201#1120"_s, u"045-222-3333#6340"_s, u"250#2000#250"_s,
-                                                u"ｽｽﾞｷ#7000"_s, u"0111111111#1500"_s, u"250#2000#250"_s,
-                                                u"x#7##ｵｶﾞﾜ ｼﾞﾛｳ"_s}),
-                                       0, 0, QString(), QString()},
-                             listed(), Tolerance, taught());
+        PaymentImport import = importOf({u"201#1120"_s, u"045-222-3333#6340"_s, u"250#2000#250"_s, u"ｽｽﾞｷ#7000"_s,
+                                         u"0111111111#1500"_s, u"250#2000#250"_s, u"x#7##ｵｶﾞﾜ ｼﾞﾛｳ"_s},
+                                        Tolerance, taught());
         QCOMPARE(import.unticked(), (QList<int>{3, 4, 6}));
         QVERIFY(import.conflict().isEmpty());
         QCOMPARE(import.fee(1), 660);
