@@ -35,11 +35,6 @@ constexpr Listed Orders[] = {
     {801, u"渡辺 次郎", u"022-333-4444", 5000}, {802, u"渡辺 次郎", u"022-333-4444", 5000},
 };
 
-void press(int key)
-{
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-}
-
 // "id amount" of every order with anything received.
 QStringList paid(const ScreenFixture &screen)
 {
@@ -114,10 +109,10 @@ private Q_SLOTS:
                     if (statuses.constLast() == u"取消 "_s)
                         cancelled << lines->Text(frmTorikomi::ColId, row) + lines->Text(frmTorikomi::ColName, row);
                 }
-                press(Qt::Key_Return);
+                screen.press(Qt::Key_Return);
             });
             QTest::keyClicks(chooser->findChild<QLineEdit *>(u"fileNameEdit"_s), path);
-            press(Qt::Key_Return);
+            screen.press(Qt::Key_Return);
         });
         screen.press(Qt::Key_I, Qt::ControlModifier);
         QTest::keyClick(screen.form->grid(), Qt::Key_F9);
@@ -148,17 +143,16 @@ private Q_SLOTS:
         screen.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
             learning = preview->findChild<QLabel *>(u"lblLearning"_s)->text();
             // From "反映" past "ｷｬﾝｾﾙ" into the list, on its only line.
-            press(Qt::Key_Tab);
-            press(Qt::Key_Tab);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::AltModifier);
+            screen.press(Qt::Key_Tab);
+            screen.press(Qt::Key_Tab);
+            screen.press(Qt::Key_N, Qt::AltModifier);
             QTest::keyClicks(QApplication::focusWidget(), u"801"_s);
-            press(Qt::Key_Return);
+            screen.press(Qt::Key_Return);
             const auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
             if (!QTest::qWaitFor([&] { return !lines->Text(frmTorikomi::ColKey, 1).isEmpty(); }, 1000))
                 return preview->reject();
             marked = lines->Text(frmTorikomi::ColKey, 1);
-            preview->findChild<QWidget *>(u"cmdEnter"_s)->setFocus();
-            press(Qt::Key_Return);
+            ScreenFixture::click(preview, u"cmdEnter"_s);
         });
         screen.form->ImportStatement(first);
         QCOMPARE(learning, QString());
@@ -183,7 +177,7 @@ private Q_SLOTS:
             const auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
             status = lines->Text(frmTorikomi::ColStatus, 1) + u' ' + lines->Text(frmTorikomi::ColKey, 1) + u' '
                      + lines->Text(frmTorikomi::ColId, 1);
-            press(Qt::Key_Return);
+            screen.press(Qt::Key_Return);
         });
         screen.form->ImportStatement(second);
         QCOMPARE(status, u"一致 名義 802"_s);
@@ -215,7 +209,7 @@ private Q_SLOTS:
         QString line;
         screen.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
             line = preview->findChild<QLabel *>(u"lblLearning"_s)->text();
-            press(Qt::Key_Return);
+            screen.press(Qt::Key_Return);
         });
         if (!dropped)
             screen.faulty->failExecute(1);
