@@ -7,9 +7,7 @@
 #include "import/NameIndex.h"
 #include "import/NameKey.h"
 #include "import/NameReadings.h"
-#include "import/PaymentMatcher.h"
 
-#include <QDate>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -79,26 +77,6 @@ QList<ListedOrder> ruleOrders()
             {13, 70001, u"中島 千尋"_s, 1100, 0, u"092-111-0013"_s, {}, {}},
             {14, 70002, u"中島 千尋"_s, 2200, 0, u"092-111-0013"_s, {}, {}},
             {15, 615, u"小林 修"_s, 9900, 0, u"03-1111-0015"_s, {}, {}}};
-}
-
-// "payer#amount", "payer#amount#注文番号" or "payer#amount#注文番号#remark".
-QList<StatementLine> ruleLines(const QStringList &written)
-{
-    QList<StatementLine> lines;
-    for (const QString &text : written) {
-        const QStringList fields = text.split(u'#');
-        StatementLine line;
-        line.lineNumber = int(lines.size()) + 2;
-        line.date = QDate(2026, 12, 1);
-        line.payerName = fields.at(0);
-        line.searched = {fields.at(0)};
-        if (!fields.value(3).isEmpty())
-            line.searched.append(fields.at(3));
-        line.amount = fields.at(1).toLongLong();
-        line.namedOrder = fields.value(2);
-        lines.append(line);
-    }
-    return lines;
 }
 
 } // namespace
@@ -207,7 +185,7 @@ private Q_SLOTS:
 
     void rules_data()
     {
-        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("line"); // as linesOf reads it, the first text the payer
         QTest::addColumn<QString>("matched"); // "status@key:No.s-fee"
         QTest::addColumn<QString>("noted");   // what the tooltip on 照合 says, in part
         const auto row = [](const char *name, const QString &line, const QString &matched,
@@ -231,9 +209,9 @@ private Q_SLOTS:
             u"TEL 0311110009 は一覧にありません"_s);
         row("a number and a name that disagree", u"ﾀﾅｶ ﾀﾛｳ 602#5400"_s, u"複数候補@No.:601,602"_s);
         row("two numbers joined by a hyphen", u"70001-70002 ﾅｶｼﾞﾏ ﾁﾋﾛ#3300"_s, u"合算@No.:70001,70002"_s);
-        row("two numbers joined by a dot", u"ｶｲｲﾝ#3300##70001.70002"_s, u"合算@No.:70001,70002"_s);
+        row("two numbers joined by a dot", u"ｶｲｲﾝ|70001.70002#3300"_s, u"合算@No.:70001,70002"_s);
         row("the column, and the name's other order", u"ﾊｾｶﾞﾜ ﾏﾕﾐ#7700#611"_s, u"合算@No.:611,612"_s);
-        row("the column, and the phone's other order", u"ｶｲｲﾝ#7700#611#045-111-0011"_s,
+        row("the column, and the phone's other order", u"ｶｲｲﾝ|045-111-0011#7700#611"_s,
             u"合算@No.:611,612"_s);
         row("the column, no one to make up the rest", u"ｶｲｲﾝ#7700#611"_s, u"金額相違@No.:611"_s);
         row("the column decides first", u"ﾀﾅｶ ﾀﾛｳ#5400#602"_s, u"一致@No.:602"_s);
@@ -247,7 +225,7 @@ private Q_SLOTS:
         PayerNames taught;
         taught.teach(PayerNames::normalised(u"ｺﾊﾞﾔｼ ｵｻﾑ"_s), {MatchKeys::phoneKey(u"03-1111-0001"), {}});
         const PaymentMatcher matcher(ruleOrders(), 880, taught);
-        const QList<StatementLine> lines = ruleLines({line});
+        const QList<StatementLine> lines = linesOf({line}, true);
         const MatchResult result = matcher.match(lines).at(0);
         QTEST(matchText(matcher, result, lines.at(0)), "matched");
         QFETCH(QString, noted);
@@ -272,7 +250,7 @@ private Q_SLOTS:
         for (int i = 0; i < orders; ++i)
             listed.append({i + 1, 1000 + i, u"田中 一郎"_s, 1000 + 10 * i, 0, u"03-2222-%1"_s.arg(1000 + i), {}, {}});
         const PaymentMatcher matcher(listed);
-        const MatchResult result = matcher.match(ruleLines({u"ﾀﾅｶ ｲﾁﾛｳ#1500"_s})).at(0);
+        const MatchResult result = matcher.match(linesOf({u"ﾀﾅｶ ｲﾁﾛｳ#1500"_s}, true)).at(0);
         QTEST(PaymentMatcher::statusText(result.status), "status");
         QCOMPARE(matcher.orders().at(result.order).id, 1050);
     }

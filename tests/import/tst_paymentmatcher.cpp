@@ -4,7 +4,6 @@
 
 #include "import/PaymentImport.h"
 #include "import/MatchKeys.h"
-#include "import/PaymentMatcher.h"
 
 #include <QTest>
 
@@ -13,8 +12,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QDate May1(2024, 5, 1);
 
 // Open amounts: 101 3,000; 102 and 103 5,000; 104 8,000; 1011 2,200 of
 // 4,400, half received. 201 differs from 101's phone in
@@ -62,34 +59,6 @@ PayerNames taught()
 }
 
 constexpr qint64 Tolerance = 880;
-
-// "text#amount", several texts joined by "|"; "text#amount#named" names an
-// order by its own field, "text#amount#named#payer" gives the payer name;
-// "!" marks a line that could not be read, a leading "~" a cancellation whose
-// original is not in the file.
-StatementLine lineOf(const QString &written, int number)
-{
-    const QStringList fields = written.split(u'#');
-    StatementLine line;
-    line.lineNumber = number;
-    line.cancels = fields.at(0).startsWith(u'~');
-    line.date = May1;
-    line.searched = fields.at(0).split(u'|');
-    line.amount = fields.at(1).toLongLong();
-    line.namedOrder = fields.value(2);
-    line.payerName = fields.value(3);
-    if (line.text() == u"!")
-        line.problem = u"unreadable"_s;
-    return line;
-}
-
-QList<StatementLine> linesOf(const QStringList &written)
-{
-    QList<StatementLine> lines;
-    for (const QString &line : written)
-        lines.append(lineOf(line, int(lines.size()) + 2));
-    return lines;
-}
 
 PaymentImport importOf(const QStringList &written, qint64 tolerance = 0, const PayerNames &names = {})
 {
