@@ -80,7 +80,6 @@ private Q_SLOTS:
         const QStringList zenginLines{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|"_s,
                                       u"4|2024/05/03|12345678|ｶ)ｻｸﾗｷｶｸ 0000000102|0000000102"_s};
         const QList<QByteArray> records = ZenginSample::statement({{entries}});
-        QTest::newRow("03 with CRLF") << ZenginSample::join(records) << Format::Zengin << Encoding::Cp932 << zenginLines;
         QTest::newRow("03 without line breaks, EOF mark")
             << ZenginSample::join(records, "") + "\x1a" << Format::Zengin << Encoding::Cp932 << zenginLines;
         Account second{{entry("060520", 700, u"ｽｽﾞｷ"_s)}};
