@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ScreenFixture.h"
-#include "core/data/SqlSchema.h"
 #include "demo/DemoDatabase.h"
 #include "demo/DemoStatement.h"
 
@@ -18,10 +17,7 @@ public:
         DemoOptions options;
         options.createTables = false;
         CreateDemoDatabase(*screen.db.connection(), options);
-        for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
-            if (statement.contains(QStringLiteral("[NYUKIN_MEIGI]")))
-                screen.db.exec(statement);
-        }
+        screen.db.addSchemaTable(QStringLiteral("NYUKIN_MEIGI"));
         sample = WriteDemoStatement(*screen.db.connection(), options, DemoStatementPath(screen.db.path()));
         screen.store.userLevel = userLevel;
     }

@@ -4,7 +4,6 @@
 // place; and the payer names the operators teach at 登録.
 #include "ScreenFixture.h"
 
-#include "core/data/SqlSchema.h"
 #include "screens/import/frmTorikomi.h"
 #include "widgets/grid/vaSpread.h"
 
@@ -36,11 +35,6 @@ constexpr Listed Orders[] = {
     {801, u"渡辺 次郎", u"022-333-4444", 5000}, {802, u"渡辺 次郎", u"022-333-4444", 5000},
 };
 
-void press(int key)
-{
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-}
-
 // "id amount" of every order with anything received.
 QStringList paid(const ScreenFixture &screen)
 {
@@ -63,10 +57,7 @@ private:
         screen.db.addShop(u"S01"_s, u"本店"_s);
         screen.db.addPayment(u"銀行振込"_s, 1, 0);
         // The suite's tables as the test database has them, and the taught names as the script makes them.
-        for (const QString &statement : SqlSchema::Statements(SqlSchema::SqliteScript())) {
-            if (statement.contains(u"[NYUKIN_MEIGI]"_s))
-                screen.db.exec(statement);
-        }
+        screen.db.addSchemaTable(u"NYUKIN_MEIGI"_s);
         for (const Listed &order : Orders)
             screen.db.addOrder({.id = order.id, .name = QString::fromUtf16(order.name),
                                 .tel = QString::fromUtf16(order.tel), .billed = order.billed});
@@ -75,11 +66,15 @@ private:
                             .billed = 4400});
     }
 
+    // Lines of yesterday, less the date.
     QString write(const ScreenFixture &screen, const QString &name, const QStringList &lines)
     {
         const QString path = QFileInfo(screen.db.path()).absoluteDir().filePath(name);
         QFile file(path);
-        const QByteArray bytes = (u"日付,金額,振込依頼人名,摘要,注文番号,取消\n"_s + lines.join(u'\n') + u'\n').toUtf8();
+        QString text = u"日付,金額,振込依頼人名,摘要,注文番号,取消\n"_s;
+        for (const QString &line : lines)
+            text += TestDatabase::daysAgo(1) + u',' + line + u'\n';
+        const QByteArray bytes = text.toUtf8();
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             return QString();
         return path;
@@ -95,16 +90,13 @@ private Q_SLOTS:
         for (const qint64 id : {950, 960})
             screen.db.addOrder({.id = id, .name = u"石井 聡"_s, .tel = u"03-%1-0%2"_s.arg(id * 10).arg(id), .billed = 3000,
                                 .paidDate = TestDatabase::daysAgo(1), .paidAmount = 3000, .mailSent = 1});
-        const QString date = TestDatabase::daysAgo(1);
-        const QString path = write(screen, u"bank.csv"_s,
-                                   {date + u",4000,ﾀﾅｶ ﾀﾛｳ ｶｲｲﾝ88,,250"_s, date + u",7000,ｽｽﾞｷ 12/01ﾌﾞﾝ,,120"_s,
-                                    date + u",2000,ｲﾄｳ ﾏｺﾄ 03-1234-5679,,"_s, date + u",2120,ｵｶﾞﾜ ﾏﾅﾌﾞ,,300"_s,
-                                    date + u",5800,ｻﾄｳ ﾊﾅｺ,TEL045(222)3333,"_s, date + u",3000,ﾀｶﾊｼ ﾖｳｺ,,500"_s,
-                                    date + u",3000,ﾀｶﾊｼ ﾖｳｺ,,500"_s, date + u",1800,ｺﾊﾞﾔｼ ｵｻﾑ 0111111111,,"_s,
-                                    date + u",9000,ｷﾑﾗ ﾀｸ,,"_s, date + u",5000,ﾜﾀﾅﾍﾞ ｼﾞﾛｳ 022-333-4444,,"_s,
-                                    date + u",4400,ﾏﾂﾓﾄ ｼﾞｭﾝ 08090009000,,"_s, date + u",3000,ｲｼｲ ｻﾄｼ,,950,1"_s,
-                                    date + u",3000,ｲｼｲ 03-9600-0960,,,1"_s, date + u",3000,ｲｼｲ ｻﾄｼ,,951,1"_s,
-                                    date + u",3000,ｲｼｲ ｻﾄｼ,,,1"_s});
+        const QString path = write(
+            screen, u"bank.csv"_s,
+            {u"4000,ﾀﾅｶ ﾀﾛｳ ｶｲｲﾝ88,,250"_s, u"7000,ｽｽﾞｷ 12/01ﾌﾞﾝ,,120"_s, u"2000,ｲﾄｳ ﾏｺﾄ 03-1234-5679,,"_s,
+             u"2120,ｵｶﾞﾜ ﾏﾅﾌﾞ,,300"_s, u"5800,ｻﾄｳ ﾊﾅｺ,TEL045(222)3333,"_s, u"3000,ﾀｶﾊｼ ﾖｳｺ,,500"_s,
+             u"3000,ﾀｶﾊｼ ﾖｳｺ,,500"_s, u"1800,ｺﾊﾞﾔｼ ｵｻﾑ 0111111111,,"_s, u"9000,ｷﾑﾗ ﾀｸ,,"_s,
+             u"5000,ﾜﾀﾅﾍﾞ ｼﾞﾛｳ 022-333-4444,,"_s, u"4400,ﾏﾂﾓﾄ ｼﾞｭﾝ 08090009000,,"_s, u"3000,ｲｼｲ ｻﾄｼ,,950,1"_s,
+             u"3000,ｲｼｲ 03-9600-0960,,,1"_s, u"3000,ｲｼｲ ｻﾄｼ,,951,1"_s, u"3000,ｲｼｲ ｻﾄｼ,,,1"_s});
         QVERIFY(!path.isEmpty());
         screen.open(true);
 
@@ -118,10 +110,10 @@ private Q_SLOTS:
                     if (statuses.constLast() == u"取消 "_s)
                         cancelled << lines->Text(frmTorikomi::ColId, row) + lines->Text(frmTorikomi::ColName, row);
                 }
-                press(Qt::Key_Return);
+                screen.press(Qt::Key_Return);
             });
             QTest::keyClicks(chooser->findChild<QLineEdit *>(u"fileNameEdit"_s), path);
-            press(Qt::Key_Return);
+            screen.press(Qt::Key_Return);
         });
         screen.press(Qt::Key_I, Qt::ControlModifier);
         QTest::keyClick(screen.form->grid(), Qt::Key_F9);
@@ -141,9 +133,8 @@ private Q_SLOTS:
     {
         ScreenFixture screen;
         seed(screen);
-        const QString date = TestDatabase::daysAgo(1);
-        const QString first = write(screen, u"first.csv"_s, {date + u",5000,ﾐﾄﾞﾘ ｼｮｳｼﾞ,,"_s});
-        const QString second = write(screen, u"second.csv"_s, {date + u",5000,ﾐﾄﾞﾘｼﾖｳｼﾞ,,"_s});
+        const QString first = write(screen, u"first.csv"_s, {u"5000,ﾐﾄﾞﾘ ｼｮｳｼﾞ,,"_s});
+        const QString second = write(screen, u"second.csv"_s, {u"5000,ﾐﾄﾞﾘｼﾖｳｼﾞ,,"_s});
         screen.open(true);
 
         // The amount fits two orders; the operator types the one it is for.
@@ -152,17 +143,16 @@ private Q_SLOTS:
         screen.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
             learning = preview->findChild<QLabel *>(u"lblLearning"_s)->text();
             // From "反映" past "ｷｬﾝｾﾙ" into the list, on its only line.
-            press(Qt::Key_Tab);
-            press(Qt::Key_Tab);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::AltModifier);
+            screen.press(Qt::Key_Tab);
+            screen.press(Qt::Key_Tab);
+            screen.press(Qt::Key_N, Qt::AltModifier);
             QTest::keyClicks(QApplication::focusWidget(), u"801"_s);
-            press(Qt::Key_Return);
+            screen.press(Qt::Key_Return);
             const auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
             if (!QTest::qWaitFor([&] { return !lines->Text(frmTorikomi::ColKey, 1).isEmpty(); }, 1000))
                 return preview->reject();
             marked = lines->Text(frmTorikomi::ColKey, 1);
-            preview->findChild<QWidget *>(u"cmdEnter"_s)->setFocus();
-            press(Qt::Key_Return);
+            ScreenFixture::click(preview, u"cmdEnter"_s);
         });
         screen.form->ImportStatement(first);
         QCOMPARE(learning, QString());
@@ -187,7 +177,7 @@ private Q_SLOTS:
             const auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
             status = lines->Text(frmTorikomi::ColStatus, 1) + u' ' + lines->Text(frmTorikomi::ColKey, 1) + u' '
                      + lines->Text(frmTorikomi::ColId, 1);
-            press(Qt::Key_Return);
+            screen.press(Qt::Key_Return);
         });
         screen.form->ImportStatement(second);
         QCOMPARE(status, u"一致 名義 802"_s);
@@ -213,13 +203,12 @@ private Q_SLOTS:
         screen.setIni("[Parlow6]\nLockTimeout=0.1\nFeeTolerance=99999999999\n");
         if (dropped)
             screen.db.exec(u"DROP TABLE [NYUKIN_MEIGI]"_s);
-        const QString date = TestDatabase::daysAgo(1);
-        const QString path = write(screen, u"bank.csv"_s, {date + u",4000,ﾀﾅｶ,,250"_s, date + u",1,ﾀﾅｶ,,88"_s});
+        const QString path = write(screen, u"bank.csv"_s, {u"4000,ﾀﾅｶ,,250"_s, u"1,ﾀﾅｶ,,88"_s});
         screen.open(true);
         QString line;
         screen.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
             line = preview->findChild<QLabel *>(u"lblLearning"_s)->text();
-            press(Qt::Key_Return);
+            screen.press(Qt::Key_Return);
         });
         if (!dropped)
             screen.faulty->failExecute(1);
