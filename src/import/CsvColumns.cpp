@@ -26,7 +26,8 @@ constexpr std::array<const char16_t *, 1> ProblemNames{u"不正理由"};
 constexpr std::array<const char16_t *, 1> StatusNames{u"状態"};
 // Columns that hold nothing but an order number: a number there that is not
 // listed names an order the list does not have.
-constexpr std::array<const char16_t *, 2> OrderNames{u"お客様番号", u"注文番号"};
+constexpr std::array<const char16_t *, 8> OrderNames{u"お客様番号", u"注文番号", u"オーダーNo", u"オーダー番号",
+                                                      u"オーダーID", u"加盟店取引ID", u"受注番号", u"お客様管理番号"};
 
 template<size_t N>
 bool isOneOf(const QString &name, const std::array<const char16_t *, N> &names)
@@ -87,8 +88,15 @@ CsvColumns CsvColumns::fromHeader(const QStringList &header)
             columns.withdrawal = i;
         if (isOneOf(name, SearchedNames))
             columns.searched.append(i);
-        if (isOneOf(name, OrderNames))
+        if (isOneOf(name, OrderNames)) {
             columns.order.append(i);
+            if (!isOneOf(name, SearchedNames))
+                columns.searched.append(i);
+        }
+        // A fee column is a payment service's, 後払い or 代引 statement, whose
+        // refunds and kind of file the operator gives in the column dialog.
+        if (columns.fee < 0 && name.contains(u"手数料"))
+            columns.fee = i;
         if (columns.payer < 0 && isOneOf(name, PayerNames))
             columns.payer = i;
         if (columns.cancel < 0 && isOneOf(name, CancelNames))

@@ -18,7 +18,7 @@ QString headerError(const CsvColumns &columns)
         return u"1行目: 日付の列がありません（日付・取引日・入金日・勘定日・振込日・年月日などのいずれか）"_s;
     if (columns.amount < 0)
         return u"1行目: 金額の列がありません（金額・入金額・お預り金額・お預入れ・入金金額などのいずれか）"_s;
-    return QString();
+    return u"1行目: 手数料の列がある明細です（決済サービス・後払い・代引）。列の割り当てで読み方を選んでください"_s;
 }
 
 // "未反映分を保存..." writes "'" before a text a spreadsheet would run as a
@@ -158,7 +158,7 @@ Statement CsvStatement::read(QStringView text, const CsvColumns *assigned, const
         if (first) {
             first = false;
             columns = assigned ? *assigned : CsvColumns::fromHeader(record.fields);
-            if (!columns.complete()) {
+            if (!columns.complete() || (!assigned && columns.service())) {
                 statement.error = headerError(columns);
                 statement.columnsKey = CsvColumns::keyOf(record.fields);
                 refused = true;

@@ -32,6 +32,11 @@ private Q_SLOTS:
         QTest::newRow("withdrawal only is left out")
             << u"d,out,in,t\n2024/05/01,500,,ATM\n2024/05/01,,800,ｽｽﾞｷ\n"_s
             << u"date=0;amount=2;withdrawal=1;searched=3;header=1"_s << QStringList{u"3|800|ｽｽﾞｷ"_s};
+        // Names a bank's file has too, but a fee column: read as a bank's, the refund would vanish.
+        QTest::newRow("a service's fee column asks")
+            << u"日付,オーダーNo,金額,手数料,取引種別\n2024/05/01,101,3000,90,売上\n2024/05/01,102,-500,0,返金\n"_s
+            << u"date=0;amount=2;searched=1;order=1;header=1;fee=3;type=4;kind=2"_s
+            << QStringList{u"2|3000|101"_s, u"3|500|102"_s};
     }
 
     void readsWithAssignedColumns()
