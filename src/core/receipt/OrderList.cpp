@@ -54,7 +54,7 @@ void OrderList::Search(DbConnection &connection, const QString &statement,
         row.billed = YenOf(records->NumberAt(billed));
         row.listedPaidDate = records->TextAt(paidDate);
         if (!row.listedPaidDate.isEmpty())
-            row.paidDate = FieldValue::ParseDate(row.listedPaidDate).value_or(QDate());
+            row.paidDate = records->DateAt(paidDate).value_or(QDate());
         row.listedPaidAmount = records->NumberAt(paidAmount);
         row.paidAmount = YenOf(row.listedPaidAmount);
         row.method = known->first;
