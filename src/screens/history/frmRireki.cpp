@@ -7,7 +7,6 @@
 #include "screens/history/frmRirekiMeisai.h"
 #include "widgets/DialogSetup.h"
 #include "widgets/MessageService.h"
-#include "widgets/ScreenSetup.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/grid/ReadOnlyDelegate.h"
 #include "widgets/grid/vaSpread.h"
@@ -25,16 +24,6 @@ namespace {
 
 // What the list opens with: the last month's registrations.
 constexpr int DaysShown = 31;
-
-ColumnDef column(const QString &header, double width, CellKind kind = CellKind::Text)
-{
-    ColumnDef def;
-    def.header = header;
-    def.width = width;
-    def.kind = kind;
-    def.grouping = kind == CellKind::Yen;
-    return def;
-}
 
 } // namespace
 
@@ -70,9 +59,13 @@ void frmRireki::createControls()
 
     sprRireki = ScreenSetup::Place<vaSpread>(this, u"sprRireki"_s, {240, 600, 10920, 4920});
     using Kind = CellKind;
-    sprRireki->setColumns({column(u"登録 No."_s, 7, Kind::Integer), column(u"日時"_s, 17), column(u"担当者"_s, 12),
-                           column(u"件数"_s, 5, Kind::Integer), column(u"金額"_s, 10, Kind::Yen),
-                           column(u"入力元"_s, 22), column(u"取消"_s, 12)});
+    sprRireki->setColumns({{.header = u"登録 No."_s, .width = 7, .kind = Kind::Integer},
+                           {.header = u"日時"_s, .width = 17},
+                           {.header = u"担当者"_s, .width = 12},
+                           {.header = u"件数"_s, .width = 5, .kind = Kind::Integer},
+                           {.header = u"金額"_s, .width = 10, .kind = Kind::Yen, .grouping = true},
+                           {.header = u"入力元"_s, .width = 22},
+                           {.header = u"取消"_s, .width = 12}});
     for (int col = 1; col <= ColumnCount; ++col)
         sprRireki->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprRireki));
     sprRireki->setTabKeyNavigation(false);

@@ -5,13 +5,11 @@
 #include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
 #include "core/data/QtSqlConnection.h"
-#include "widgets/grid/vaSpread.h"
 #include "widgets/DateBoxFocus.h"
 #include "widgets/ScreenSetup.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/input/modKeyHook.h"
 #include "widgets/layout/Twips.h"
-#include "core/settings/SuiteSettings.h"
 #include "screens/receipt_list/OrderListCells.h"
 #include "screens/receipt_list/ReceiptTotals.h"
 
@@ -185,31 +183,22 @@ void frmKensaku::createMenus()
 QList<ColumnDef> frmKensaku::GridColumns()
 {
     using Kind = CellKind;
-    const auto text = [](const QString &header, double width, int maxLength) {
-        return ColumnDef{.header = header, .width = width, .maxLength = maxLength};
-    };
     // Order numbers are exact whole numbers, amounts whole yen.
-    const auto number = [](const QString &header, double width, Kind kind, double minimum, bool grouping) {
-        return ColumnDef{.header = header, .width = width, .kind = kind, .minimum = minimum, .grouping = grouping};
-    };
-    const auto hiddenFlag = [](const QString &header) {
-        return ColumnDef{.header = header, .width = 0, .kind = Kind::Number, .hidden = true};
-    };
     return {
-        ColumnDef{.header = u" "_s, .width = 2.87, .kind = Kind::CheckBox},
-        number(u"No."_s, 3.87, Kind::Integer, -9999999999.0, false),
-        text(u"会社名"_s, 17.62, 60),
-        text(u"氏名"_s, 16.87, 50),
-        text(u"TEL"_s, 13.25, 28),
-        text(u"注文日"_s, 8.75, 19),
-        number(u"請求額"_s, 8.5, Kind::Yen, -9999999999.0, true),
-        text(u"出荷日"_s, -1, 19),
-        ColumnDef{.header = u"入金日"_s, .width = 8.0, .kind = Kind::Date},
-        number(u"入金額"_s, 7.37, Kind::Yen, 0, true),
-        text(u"支払方法"_s, 8.37, 20),
-        text(u"備考"_s, 8.25, 10),
-        hiddenFlag(u"更新フラグ"_s),
-        hiddenFlag(u"メール"_s),
+        {.header = u" "_s, .width = 2.87, .kind = Kind::CheckBox},
+        {.header = u"No."_s, .width = 3.87, .kind = Kind::Integer},
+        {.header = u"会社名"_s, .width = 17.62, .maxLength = 60},
+        {.header = u"氏名"_s, .width = 16.87, .maxLength = 50},
+        {.header = u"TEL"_s, .width = 13.25, .maxLength = 28},
+        {.header = u"注文日"_s, .width = 8.75, .maxLength = 19},
+        {.header = u"請求額"_s, .width = 8.5, .kind = Kind::Yen, .grouping = true},
+        {.header = u"出荷日"_s, .maxLength = 19},
+        {.header = u"入金日"_s, .width = 8.0, .kind = Kind::Date},
+        {.header = u"入金額"_s, .width = 7.37, .kind = Kind::Yen, .minimum = 0, .grouping = true},
+        {.header = u"支払方法"_s, .width = 8.37, .maxLength = 20},
+        {.header = u"備考"_s, .width = 8.25, .maxLength = 10},
+        {.header = u"更新フラグ"_s, .width = 0, .kind = Kind::Number, .hidden = true},
+        {.header = u"メール"_s, .width = 0, .kind = Kind::Number, .hidden = true},
     };
 }
 

@@ -110,7 +110,6 @@ public:
     // Payer names of lines given to orders by hand, taught once 登録 committed
     // and then forgotten, written or not.
     void TeachPayerNames(const QList<ReceiptRegistration::Receipt> &receipts);
-    void ForgetPayerNames(const QList<ReceiptRegistration::Receipt> &receipts);
 
     // The form's key preview: returns true when the key was consumed.
     bool HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift);
@@ -161,6 +160,8 @@ private:
     void sprNyukin_Change(int col, int row);
     void sprNyukin_Click(int col, int row);
     void markVisibleRows(int mark);
+    // The bulk date and the billed amounts into the marked rows, of every method or of pstrSiharai.
+    void fillMarked(bool everyMethod);
     QList<ReceiptRegistration::Receipt> flaggedReceipts() const;
     // How often the list holds each order number the receipts name.
     QHash<qint64, int> listedOrderIds(const QList<ReceiptRegistration::Receipt> &receipts) const;

@@ -7,9 +7,6 @@
 #include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
 #include "widgets/WaitCursor.h"
-#include "widgets/grid/vaSpread.h"
-#include "core/receipt/PaymentHistory.h"
-#include "core/receipt/ReceiptRegistration.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
 #include <QDateTime>
@@ -91,54 +88,38 @@ void frmKensaku::markVisibleRows(int mark)
     }
 }
 
-namespace {
-
-// Fills one marked row with the bulk date and its billed amount. A date the
-// cell cannot hold fills nothing: an amount must never go in without it.
-void fillReceipt(vaSpread *grid, int row, const QString &date, bool mail)
-{
-    if (CellText::parseDate(date) == 0)
-        return;
-    grid->SetText(frmKensaku::ColPaidDate, row, date);
-    const std::optional<qint64> billed = grid->Integer(frmKensaku::ColBilled, row);
-    grid->SetText(frmKensaku::ColPaidAmount, row, qlonglong(billed.value_or(0)));
-    grid->SetValue(frmKensaku::ColUpdateFlag, row, 1);
-    if (mail)
-        grid->SetValue(frmKensaku::ColMailFlag, row, 1);
-}
-
-bool isMarked(const vaSpread *grid, int row)
-{
-    return grid->Number(frmKensaku::ColMark, row) != 0;
-}
-
-} // namespace
-
 void frmKensaku::ApplyDateToMatching()
 {
-    ReDrawGuard noPaint(sprNyukin);
-    const int rows = sprNyukin->MaxRows();
-    for (int row = 1; row <= rows; ++row) {
-        if (!isMarked(sprNyukin, row)
-            || sprNyukin->Value(ColMethod, row).compare(pstrSiharai, Qt::CaseInsensitive) != 0)
-            continue;
-        fillReceipt(sprNyukin, row, pstrDate, pbytMailSet != 0);
-        m_orders.at(row - 1).source = PaymentHistory::BulkSource();
-        sprNyukin->SetValue(ColMark, row, 0);
-    }
+    fillMarked(false);
 }
 
 void frmKensaku::ApplyDateToAllMarked()
 {
-    ReDrawGuard noPaint(sprNyukin);
-    const int rows = sprNyukin->MaxRows();
-    for (int row = 1; row <= rows; ++row) {
-        if (isMarked(sprNyukin, row)) {
-            fillReceipt(sprNyukin, row, pstrDate, pbytMailSet != 0);
-            m_orders.at(row - 1).source = PaymentHistory::BulkSource();
-        }
-    }
+    fillMarked(true);
     cmdAllEject_Click();
+}
+
+void frmKensaku::fillMarked(bool everyMethod)
+{
+    ReDrawGuard noPaint(sprNyukin);
+    // A date the cell cannot hold fills nothing: an amount must never go in without it.
+    const bool fills = CellText::parseDate(pstrDate) != 0;
+    for (int row = 1; row <= sprNyukin->MaxRows(); ++row) {
+        OrderList::Row &order = m_orders.at(row - 1);
+        if (!order.marked || (!everyMethod && order.method.compare(pstrSiharai, Qt::CaseInsensitive) != 0))
+            continue;
+        if (fills) {
+            sprNyukin->SetText(ColPaidDate, row, pstrDate);
+            sprNyukin->SetText(ColPaidAmount, row, qlonglong(order.billed.value_or(0)));
+            sprNyukin->SetValue(ColUpdateFlag, row, 1);
+            if (pbytMailSet != 0)
+                sprNyukin->SetValue(ColMailFlag, row, 1);
+        }
+        order.source = PaymentHistory::BulkSource();
+        // One method's rows are unmarked as they fill; 全て unmarks the visible rows after.
+        if (!everyMethod)
+            sprNyukin->SetValue(ColMark, row, 0);
+    }
 }
 
 namespace {
