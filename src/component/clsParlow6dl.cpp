@@ -30,8 +30,6 @@ void ensureApplication()
 
 } // namespace
 
-clsParlow6dl::clsParlow6dl() = default;
-
 clsParlow6dl::~clsParlow6dl()
 {
     gdbConnection.reset();

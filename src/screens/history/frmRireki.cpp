@@ -37,8 +37,6 @@ frmRireki::frmRireki(QWidget *owner, const Session &session)
     txtDate[1]->setText(FieldValue::FormatDate(QDate::currentDate()));
 }
 
-frmRireki::~frmRireki() = default;
-
 void frmRireki::createControls()
 {
     // Created in tab order: the filter, 表示, the list, the buttons.
@@ -50,7 +48,7 @@ void frmRireki::createControls()
     txtNo = ScreenSetup::Place<QLineEdit>(this, u"txtNo"_s, {4680, 150, 1200, 315});
     txtNo->setMaxLength(18);
     noLabel->setBuddy(txtNo);
-    cmdSearch = ScreenSetup::Place<QPushButton>(this, u"cmdSearch"_s, {6120, 120, 975, 375}, u"表示"_s);
+    auto *cmdSearch = ScreenSetup::Place<QPushButton>(this, u"cmdSearch"_s, {6120, 120, 975, 375}, u"表示"_s);
     cmdSearch->setAutoDefault(false);
     connect(cmdSearch, &QPushButton::clicked, this, [this] {
         if (cmdSearch_Click() && sprRireki->MaxRows() > 0)
@@ -72,14 +70,14 @@ void frmRireki::createControls()
     sprRireki->installEventFilter(this);
     connect(sprRireki, &QAbstractItemView::doubleClicked, this, [this] { OpenCurrent(); });
 
-    cmdOpen = ScreenSetup::Place<QPushButton>(this, u"cmdOpen"_s, {6840, 5700, 1335, 375}, u"明細"_s);
+    auto *cmdOpen = ScreenSetup::Place<QPushButton>(this, u"cmdOpen"_s, {6840, 5700, 1335, 375}, u"明細"_s);
     connect(cmdOpen, &QPushButton::clicked, this, [this] { OpenCurrent(); });
     cmdTakeBack = ScreenSetup::Place<QPushButton>(this, u"cmdTakeBack"_s, {8280, 5700, 1335, 375}, u"取消 (F8)"_s);
     cmdTakeBack->setShortcut(QKeySequence(Qt::Key_F8));
     // Levels 0 and 1 may look, as they may not register.
     cmdTakeBack->setEnabled(m_session.mayRegister());
     connect(cmdTakeBack, &QPushButton::clicked, this, &frmRireki::cmdTakeBack_Click);
-    cmdClose = ScreenSetup::Place<QPushButton>(this, u"cmdClose"_s, {9720, 5700, 1335, 375}, u"閉じる"_s);
+    auto *cmdClose = ScreenSetup::Place<QPushButton>(this, u"cmdClose"_s, {9720, 5700, 1335, 375}, u"閉じる"_s);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     for (QPushButton *button : {cmdOpen, cmdTakeBack, cmdClose})
         button->setAutoDefault(false);

@@ -20,7 +20,6 @@ public:
     enum Column { ColNumber = 1, ColAt, ColOperator, ColOrders, ColAmount, ColSource, ColReverses, ColumnCount = ColReverses };
 
     frmRireki(QWidget *owner, const Session &session);
-    ~frmRireki() override;
 
     // Reads the registrations again; false when the filter or the database refused.
     bool cmdSearch_Click();
@@ -44,9 +43,6 @@ private:
     QList<PaymentHistory::Registration> m_registrations;
     QLineEdit *txtDate[2] = {};
     QLineEdit *txtNo = nullptr;
-    QPushButton *cmdSearch = nullptr;
     vaSpread *sprRireki = nullptr;
-    QPushButton *cmdOpen = nullptr;
     QPushButton *cmdTakeBack = nullptr;
-    QPushButton *cmdClose = nullptr;
 };

@@ -31,8 +31,6 @@ frmRirekiMeisai::frmRirekiMeisai(QWidget *owner, const Session &session, qint64 
     createControls();
 }
 
-frmRirekiMeisai::~frmRirekiMeisai() = default;
-
 void frmRirekiMeisai::createControls()
 {
     sprMeisai = ScreenSetup::Place<vaSpread>(this, u"sprMeisai"_s, {240, 120, 10920, 4620});
@@ -59,7 +57,7 @@ void frmRirekiMeisai::createControls()
     cmdTakeBack->setShortcut(QKeySequence(Qt::Key_F8));
     cmdTakeBack->setEnabled(m_session.mayRegister());
     connect(cmdTakeBack, &QPushButton::clicked, this, &frmRirekiMeisai::cmdTakeBack_Click);
-    cmdClose = ScreenSetup::Place<QPushButton>(this, u"cmdClose"_s, {9720, 4860, 1335, 375}, u"閉じる"_s);
+    auto *cmdClose = ScreenSetup::Place<QPushButton>(this, u"cmdClose"_s, {9720, 4860, 1335, 375}, u"閉じる"_s);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     for (QPushButton *button : {cmdTakeBack, cmdClose})
         button->setAutoDefault(false);

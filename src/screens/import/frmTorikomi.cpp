@@ -151,7 +151,7 @@ void frmTorikomi::createControls()
 
 void frmTorikomi::createTotals()
 {
-    sprGoukei = ScreenSetup::Place<vaSpread>(this, u"sprGoukei"_s, {240, 4800, 12615, 1140});
+    auto *sprGoukei = ScreenSetup::Place<vaSpread>(this, u"sprGoukei"_s, {240, 4800, 12615, 1140});
     sprGoukei->setFocusPolicy(Qt::NoFocus);
     QList<ColumnDef> columns{{.header = u" "_s, .width = 4}};
     for (int status = 0; status < MatchStatusCount; ++status)
@@ -164,6 +164,17 @@ void frmTorikomi::createTotals()
     sprGoukei->SetMaxRows(2);
     sprGoukei->SetText(1, 1, u"件数"_s);
     sprGoukei->SetText(1, 2, u"金額"_s);
+    // A line's status is matching's and stays: these are counted once.
+    const auto totals = m_import.totals();
+    PaymentImport::Total all;
+    for (int status = 0; status < MatchStatusCount; ++status) {
+        sprGoukei->SetText(status + 2, 1, totals[size_t(status)].lines);
+        sprGoukei->SetText(status + 2, 2, totals[size_t(status)].amount);
+        all.lines += totals[size_t(status)].lines;
+        all.amount += totals[size_t(status)].amount;
+    }
+    sprGoukei->SetText(MatchStatusCount + 2, 1, all.lines);
+    sprGoukei->SetText(MatchStatusCount + 2, 2, all.amount);
 }
 
 void frmTorikomi::Form_Load()
@@ -209,7 +220,6 @@ void frmTorikomi::Form_Load()
                 sprTorikomi->SetBackColor(index + 1, color);
         }
     }
-    ShowStatusTotals();
     ShowSelected();
     connect(sprTorikomi->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { ShowCandidates(current.row() + 1); });
@@ -221,21 +231,6 @@ void frmTorikomi::ShowLine()
     // The cells read the import: a repaint shows what it now says.
     sprTorikomi->viewport()->update();
     ShowSelected();
-}
-
-void frmTorikomi::ShowStatusTotals()
-{
-    // A line's status is matching's and stays: these are counted once.
-    const auto totals = m_import.totals();
-    PaymentImport::Total all;
-    for (int status = 0; status < MatchStatusCount; ++status) {
-        sprGoukei->SetText(status + 2, 1, totals[size_t(status)].lines);
-        sprGoukei->SetText(status + 2, 2, totals[size_t(status)].amount);
-        all.lines += totals[size_t(status)].lines;
-        all.amount += totals[size_t(status)].amount;
-    }
-    sprGoukei->SetText(MatchStatusCount + 2, 1, all.lines);
-    sprGoukei->SetText(MatchStatusCount + 2, 2, all.amount);
 }
 
 void frmTorikomi::ShowSelected()

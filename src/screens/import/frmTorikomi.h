@@ -54,10 +54,10 @@ protected:
 
 private:
     void createControls();
+    // The lines and amounts per status, as matching left them.
     void createTotals();
     void Form_Load();
     void ShowLine();
-    void ShowStatusTotals();
     void ShowSelected();
     void ShowCandidates(int row);
     void SetTick(int row, bool ticked);
@@ -74,7 +74,6 @@ private:
     QLineEdit *txtNo{};
     QLabel *lblSelected{};
     QLabel *lblLearning{};
-    vaSpread *sprGoukei{};
     QPushButton *cmdSave{};
     int m_candidateRow{0};
     std::unique_ptr<TorikomiRows> m_rows; // the import's lines as sprTorikomi's cells

@@ -97,6 +97,7 @@ void frmKensaku::createControls()
     setCentralWidget(client);
 
     const char16_t *labelCaptions[3] = {u"サイト", u"出荷日", u"～"};
+    QLabel *Label1[3] = {};
     const ScreenSetup::Design labelDesign[3] = {{360, 180, 405, 180}, {240, 645, 540, 180}, {2400, 630, 180, 180}};
     for (int i = 0; i < 3; ++i) {
         Label1[i] = ScreenSetup::Place<QLabel>(client, u"Label1"_s, labelDesign[i], QString::fromUtf16(labelCaptions[i]));
@@ -148,28 +149,27 @@ void frmKensaku::createControls()
 
 void frmKensaku::createMenus()
 {
-    QMenu *mnuSettei = menuBar()->addMenu(u"設定"_s);
-    mnuSettei->setObjectName(u"mnuSettei"_s);
-    mnuKanri = mnuSettei->addAction(u"入金管理..."_s);
-    mnuKanri->setObjectName(u"mnuKanri"_s);
-    connect(mnuKanri, &QAction::triggered, this, &frmKensaku::mnuKanri_Click);
-
-    QMenu *mnuView = menuBar()->addMenu(u"表示"_s);
-    mnuView->setObjectName(u"mnuView"_s);
-    mnuViewSub = mnuView->addAction(u"支払方法"_s);
+    // Menus and items are named as designed, for the key hook and the layout.
+    const auto menu = [this](const QString &name, const QString &caption) {
+        QMenu *added = menuBar()->addMenu(caption);
+        added->setObjectName(name);
+        return added;
+    };
+    const auto item = [this](QMenu *parent, const QString &name, const QString &caption, QKeySequence shortcut,
+                             auto slot) {
+        QAction *added = parent->addAction(caption);
+        added->setObjectName(name);
+        added->setShortcut(shortcut);
+        connect(added, &QAction::triggered, this, slot);
+        return added;
+    };
+    mnuKanri = item(menu(u"mnuSettei"_s, u"設定"_s), u"mnuKanri"_s, u"入金管理..."_s, {}, &frmKensaku::mnuKanri_Click);
+    QMenu *mnuView = menu(u"mnuView"_s, u"表示"_s);
+    mnuViewSub = item(mnuView, {}, u"支払方法"_s, {}, [this] { mnuViewSub_Click(0); });
     ScreenSetup::NameControl(mnuViewSub, u"mnuViewSub"_s, 0);
-    connect(mnuViewSub, &QAction::triggered, this, [this] { mnuViewSub_Click(0); });
-    mnuRireki = mnuView->addAction(u"入金履歴..."_s);
-    mnuRireki->setObjectName(u"mnuRireki"_s);
-    mnuRireki->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    connect(mnuRireki, &QAction::triggered, this, &frmKensaku::mnuRireki_Click);
-
-    QMenu *mnuImport = menuBar()->addMenu(u"取込"_s);
-    mnuImport->setObjectName(u"mnuImport"_s);
-    mnuTorikomi = mnuImport->addAction(u"入金データ取込..."_s);
-    mnuTorikomi->setObjectName(u"mnuTorikomi"_s);
-    mnuTorikomi->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    connect(mnuTorikomi, &QAction::triggered, this, &frmKensaku::mnuTorikomi_Click);
+    item(mnuView, u"mnuRireki"_s, u"入金履歴..."_s, Qt::CTRL | Qt::Key_H, &frmKensaku::mnuRireki_Click);
+    mnuTorikomi = item(menu(u"mnuImport"_s, u"取込"_s), u"mnuTorikomi"_s, u"入金データ取込..."_s,
+                       Qt::CTRL | Qt::Key_I, &frmKensaku::mnuTorikomi_Click);
 
     // The status line tells what needs no box (a lesson not learnt).
     statusBar()->setSizeGripEnabled(false);

@@ -23,7 +23,6 @@ class DateBoxFocus;
 class OrderListCells;
 struct ListedOrder;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -175,7 +174,6 @@ private:
     // The listed orders; sprNyukin is a view over them.
     OrderList m_orders;
     std::unique_ptr<OrderListCells> m_orderCells;
-    QLabel *Label1[3] = {};
     QComboBox *cboShop_id = nullptr;
     QLineEdit *txtDate[2] = {};
     DateBoxFocus *m_dateFocus = nullptr;
@@ -184,7 +182,6 @@ private:
     QAction *mnuKanri = nullptr;
     QAction *mnuViewSub = nullptr;
     QAction *mnuTorikomi = nullptr;
-    QAction *mnuRireki = nullptr;
 
     AnchorTable m_anchorTable;
     bool m_activated = false;

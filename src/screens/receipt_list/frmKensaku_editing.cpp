@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QHash>
 #include <QSet>
 
 #include <limits>
@@ -44,19 +45,17 @@ void frmKensaku::SortByColumn(int column)
     ReDrawGuard noPaint(sprNyukin);
     const int rows = sprNyukin->MaxRows();
 
-    // Aged rows are remembered by order id; a set keeps this linear. The
-    // exact number stands for the id's text, a blank id for all blank ones.
+    // Aged rows are remembered by order id; a hash keeps this linear. The
+    // exact number stands for the id's text, a blank id for all blank ones;
+    // an id seen both yellow and pink is yellow again.
     const auto idOf = [this](int row) {
         return m_orders.at(row - 1).id.value_or(std::numeric_limits<qint64>::min());
     };
-    QSet<qint64> yellowIds;
-    QSet<qint64> pinkIds;
+    QHash<qint64, QColor> aged;
     for (int row = 1; row <= rows; ++row) {
         const QColor color = sprNyukin->BackColor(row);
-        if (color == ReceiptColors::Pink)
-            pinkIds.insert(idOf(row));
-        else if (color == ReceiptColors::Yellow)
-            yellowIds.insert(idOf(row));
+        if (color == ReceiptColors::Yellow || (color == ReceiptColors::Pink && !aged.contains(idOf(row))))
+            aged.insert(idOf(row), color);
     }
 
     if (rows > 0)
@@ -64,14 +63,9 @@ void frmKensaku::SortByColumn(int column)
     mlngSortCol = column;
 
     sprNyukin->SetBackColor(-1, ReceiptColors::White);
-    if (yellowIds.isEmpty() && pinkIds.isEmpty())
-        return;
-    for (int row = 1; row <= rows; ++row) {
-        const qint64 id = idOf(row);
-        if (yellowIds.contains(id))
-            sprNyukin->SetBackColor(row, ReceiptColors::Yellow);
-        else if (pinkIds.contains(id))
-            sprNyukin->SetBackColor(row, ReceiptColors::Pink);
+    for (int row = 1; row <= rows && !aged.isEmpty(); ++row) {
+        if (const auto color = aged.constFind(idOf(row)); color != aged.cend())
+            sprNyukin->SetBackColor(row, *color);
     }
 }
 
