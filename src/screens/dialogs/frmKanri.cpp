@@ -59,13 +59,11 @@ void frmKanri::Form_Load()
 void frmKanri::FillMethodNames()
 {
     ReDrawGuard noPaint(sprPayment);
-    sprPayment->SetMaxRows(0);
     const QStringList names = ReceiptRules::SplitTabList(m_list.pstrSiharaiString);
-    for (qsizetype k = 0; k < names.size(); ++k) {
-        const int row = int(k) + 1;
-        sprPayment->SetMaxRows(row);
-        sprPayment->SetText(ColMethod, row, names.at(k));
-    }
+    sprPayment->SetMaxRows(0);
+    sprPayment->SetMaxRows(int(names.size()));
+    for (int row = 1; row <= names.size(); ++row)
+        sprPayment->SetText(ColMethod, row, names.at(row - 1));
 }
 
 void frmKanri::SetManagedMarks()

@@ -91,10 +91,8 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
         Outcome read;
         {
             // The file's bytes are let go before matching.
-            QString error;
-            const QByteArray bytes = StatementFile::load(path, error);
-            read.statement.error = error;
-            if (error.isEmpty())
+            const QByteArray bytes = StatementFile::load(path, read.statement.error);
+            if (read.statement.error.isEmpty())
                 read.statement = StatementFile::read(bytes, today, nullptr, &cancelled, &read.csvText, convenience);
         }
         // The text is kept only while the operator may still have to assign its columns.

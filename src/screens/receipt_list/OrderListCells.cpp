@@ -91,7 +91,7 @@ struct KeyValues
 
 QVariant OrderListCells::cell(int column, int row) const
 {
-    const Row &order = at(row);
+    const Row &order = m_orders.at(row);
     const Field field = fieldOf(column);
     if (field.text)
         return order.*field.text;
@@ -112,7 +112,7 @@ QVariant OrderListCells::cell(int column, int row) const
 
 bool OrderListCells::setCell(int column, int row, const QVariant &value)
 {
-    Row &order = at(row);
+    Row &order = m_orders.at(row);
     const Field field = fieldOf(column);
     if (field.text) {
         order.*field.text = value.toString();
@@ -145,11 +145,11 @@ std::vector<int> OrderListCells::sortedRows(int first, int last, const QList<Sor
         key.numbers.reserve(count);
         for (int row = first; row <= last; ++row) {
             if (field.text) {
-                key.texts.emplace_back(at(row).*field.text);
+                key.texts.emplace_back(m_orders.at(row).*field.text);
                 // The sign bit flipped keeps the unsigned order in a signed number.
                 key.numbers.push_back(qint64(prefixOf(key.texts.back()) ^ 0x8000000000000000u));
             } else {
-                key.numbers.push_back(numberOf(field, at(row)));
+                key.numbers.push_back(numberOf(field, m_orders.at(row)));
             }
         }
     }

@@ -19,8 +19,5 @@ public:
     void reorder(int first, const std::vector<int> &order) override { m_orders.reorder(first, order); }
 
 private:
-    OrderList::Row &at(int row) { return m_orders.at(row); }
-    const OrderList::Row &at(int row) const { return m_orders.at(row); }
-
     OrderList &m_orders;
 };

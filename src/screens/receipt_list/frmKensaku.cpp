@@ -73,7 +73,6 @@ frmKensaku::frmKensaku(const Session &session, const SuiteSettings &settings, QW
     createControls();
     createMenus();
 
-    unloadedFlg = false;
     qApp->installEventFilter(this);
 }
 
