@@ -305,9 +305,7 @@ bool frmKensaku::HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift)
         return true;
     }
 
-    const Qt::KeyboardModifiers held =
-        shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (held != Qt::NoModifier)
+    if (shift.testAnyFlags(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
 
     for (int i = 0; i < FunctionKeyCount; ++i) {

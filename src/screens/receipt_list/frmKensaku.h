@@ -161,12 +161,6 @@ private:
     void markVisibleRows(int mark);
     // The bulk date and the billed amounts into the marked rows, of every method or of pstrSiharai.
     void fillMarked(bool everyMethod);
-    QList<ReceiptRegistration::Receipt> flaggedReceipts() const;
-    // How often the list holds each order number the receipts name.
-    QHash<qint64, int> listedOrderIds(const QList<ReceiptRegistration::Receipt> &receipts) const;
-    // What the receipts change, for the history; the orders in registered are left out.
-    QList<PaymentHistory::Change> historyOf(const QList<ReceiptRegistration::Receipt> &receipts,
-                                            const QSet<qint64> &registered) const;
     QString selectedShopId() const;
 
     Session m_session;

@@ -128,6 +128,62 @@ QString firstOf(const QStringList &items, const QString &separator)
     return text;
 }
 
+// The rows 登録 writes: those with the update flag.
+QList<ReceiptRegistration::Receipt> flaggedReceipts(const OrderList &orders)
+{
+    QList<ReceiptRegistration::Receipt> receipts;
+    for (int row = 0; row < orders.size(); ++row) {
+        const OrderList::Row &order = orders.at(row);
+        if (!order.update)
+            continue;
+        ReceiptRegistration::Receipt receipt;
+        receipt.row = row + 1;
+        receipt.id = order.id;
+        receipt.idText = order.id ? QString::number(*order.id) : order.idAsRead;
+        receipt.amount = order.paidAmount.value_or(0);
+        receipt.paidDate = FieldValue::FormatDate(order.paidDate);
+        receipt.mail = order.mail;
+        receipt.listed = OrderList::ListedOf(order);
+        receipts.append(receipt);
+    }
+    return receipts;
+}
+
+// What the receipts change, for the history; the orders in registered are left out.
+QList<PaymentHistory::Change> historyOf(const OrderList &orders, const QList<ReceiptRegistration::Receipt> &receipts,
+                                        const QSet<qint64> &registered)
+{
+    QList<PaymentHistory::Change> changes;
+    for (const ReceiptRegistration::Receipt &receipt : receipts) {
+        // Written by the attempt whose COMMIT went unanswered, history and all.
+        if (registered.contains(*receipt.id))
+            continue;
+        const QString &source = orders.at(receipt.row - 1).source;
+        const qsizetype lineAt = source.indexOf(u'\t');
+        changes.append({*receipt.id, receipt.listed, ReceiptRegistration::ListedAfter(receipt),
+                        source.isEmpty() ? PaymentHistory::TypedSource() : source.left(lineAt),
+                        lineAt < 0 ? QString() : source.mid(lineAt + 1)});
+    }
+    return changes;
+}
+
+// How often the list holds each order number the receipts name.
+QHash<qint64, int> listedOrderIds(const OrderList &orders, const QList<ReceiptRegistration::Receipt> &receipts)
+{
+    // Only the numbers about to be written need counting.
+    QHash<qint64, int> counts;
+    for (const ReceiptRegistration::Receipt &receipt : receipts) {
+        if (receipt.id)
+            counts.insert(*receipt.id, 0);
+    }
+    for (int row = 0; row < orders.size(); ++row) {
+        const OrderList::Row &order = orders.at(row);
+        if (const auto count = order.id ? counts.find(*order.id) : counts.end(); count != counts.end())
+            ++*count;
+    }
+    return counts;
+}
+
 } // namespace
 
 void frmKensaku::cmdUpdate_Click()
@@ -136,8 +192,8 @@ void frmKensaku::cmdUpdate_Click()
         return;
     statusBar()->clearMessage(); // it tells of the last registration only
 
-    const QList<ReceiptRegistration::Receipt> receipts = flaggedReceipts();
-    const QStringList unwritable = ReceiptRegistration::Unwritable(receipts, listedOrderIds(receipts));
+    const QList<ReceiptRegistration::Receipt> receipts = flaggedReceipts(m_orders);
+    const QStringList unwritable = ReceiptRegistration::Unwritable(receipts, listedOrderIds(m_orders, receipts));
     if (!unwritable.isEmpty()) {
         MessageService::Exclamation(this,
                                     u"次の行は注文を正しく特定できないため、登録しませんでした。\n"_s
@@ -162,7 +218,7 @@ void frmKensaku::cmdUpdate_Click()
         if (changed.isEmpty()) {
             ReceiptRegistration::Write(connection, receipts, registered);
             if (*m_historyOn)
-                PaymentHistory::Record(connection, historyOf(receipts, registered), m_session.userName(),
+                PaymentHistory::Record(connection, historyOf(m_orders, receipts, registered), m_session.userName(),
                                        QDateTime::currentDateTime());
             try {
                 transaction.Commit();
@@ -205,57 +261,4 @@ QString frmKensaku::ChangedElsewhereMessage(const QList<qint64> &orderIds)
     return u"次の注文は、一覧を表示した後に他の端末で入金が登録または変更されています。"
            u"登録は行いませんでした。\n表示 (F1) で一覧を読み直してから登録してください。\nNo. "_s
         + firstOf(numbers, u", "_s);
-}
-
-QList<ReceiptRegistration::Receipt> frmKensaku::flaggedReceipts() const
-{
-    QList<ReceiptRegistration::Receipt> receipts;
-    for (int row = 0; row < m_orders.size(); ++row) {
-        const OrderList::Row &order = m_orders.at(row);
-        if (!order.update)
-            continue;
-        ReceiptRegistration::Receipt receipt;
-        receipt.row = row + 1;
-        receipt.id = order.id;
-        receipt.idText = order.id ? QString::number(*order.id) : order.idAsRead;
-        receipt.amount = order.paidAmount.value_or(0);
-        receipt.paidDate = FieldValue::FormatDate(order.paidDate);
-        receipt.mail = order.mail;
-        receipt.listed = OrderList::ListedOf(order);
-        receipts.append(receipt);
-    }
-    return receipts;
-}
-
-QList<PaymentHistory::Change> frmKensaku::historyOf(const QList<ReceiptRegistration::Receipt> &receipts,
-                                                   const QSet<qint64> &registered) const
-{
-    QList<PaymentHistory::Change> changes;
-    for (const ReceiptRegistration::Receipt &receipt : receipts) {
-        // Written by the attempt whose COMMIT went unanswered, history and all.
-        if (registered.contains(*receipt.id))
-            continue;
-        const QString &source = m_orders.at(receipt.row - 1).source;
-        const qsizetype lineAt = source.indexOf(u'\t');
-        changes.append({*receipt.id, receipt.listed, ReceiptRegistration::ListedAfter(receipt),
-                        source.isEmpty() ? PaymentHistory::TypedSource() : source.left(lineAt),
-                        lineAt < 0 ? QString() : source.mid(lineAt + 1)});
-    }
-    return changes;
-}
-
-QHash<qint64, int> frmKensaku::listedOrderIds(const QList<ReceiptRegistration::Receipt> &receipts) const
-{
-    // Only the numbers about to be written need counting.
-    QHash<qint64, int> counts;
-    for (const ReceiptRegistration::Receipt &receipt : receipts) {
-        if (receipt.id)
-            counts.insert(*receipt.id, 0);
-    }
-    for (int row = 0; row < m_orders.size(); ++row) {
-        const OrderList::Row &order = m_orders.at(row);
-        if (const auto count = order.id ? counts.find(*order.id) : counts.end(); count != counts.end())
-            ++*count;
-    }
-    return counts;
 }
