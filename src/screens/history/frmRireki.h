@@ -28,8 +28,6 @@ public:
     void cmdTakeBack_Click();
 
     vaSpread *grid() const { return sprRireki; }
-    QLineEdit *dateBox(int index) const { return txtDate[index]; }
-    QLineEdit *orderBox() const { return txtNo; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
