@@ -21,17 +21,6 @@ void SpreadCells::resize(int rows)
     m_rows = rows;
 }
 
-QVariant SpreadCells::cell(int column, int row) const
-{
-    return m_columns[std::size_t(column)][std::size_t(row)];
-}
-
-bool SpreadCells::setCell(int column, int row, const QVariant &value)
-{
-    m_columns[std::size_t(column)][std::size_t(row)] = value;
-    return true;
-}
-
 std::vector<int> SpreadCells::sortedRows(int first, int last, const QList<SortKey> &keys) const
 {
     std::vector<int> order(std::size_t(last - first + 1));

@@ -16,8 +16,12 @@ public:
 
     int rowCount() const override { return m_rows; }
     void resize(int rows) override;
-    QVariant cell(int column, int row) const override;
-    bool setCell(int column, int row, const QVariant &value) override;
+    QVariant cell(int column, int row) const override { return m_columns[std::size_t(column)][std::size_t(row)]; }
+    bool setCell(int column, int row, const QVariant &value) override
+    {
+        m_columns[std::size_t(column)][std::size_t(row)] = value;
+        return true;
+    }
     std::vector<int> sortedRows(int first, int last, const QList<SortKey> &keys) const override;
     void reorder(int first, const std::vector<int> &order) override;
 

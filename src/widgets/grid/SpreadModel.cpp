@@ -51,11 +51,6 @@ void SpreadModel::lendData(SpreadData *data)
     });
 }
 
-void SpreadModel::rowsReplaced()
-{
-    lendData(m_data);
-}
-
 void SpreadModel::fitRowFlags()
 {
     const int count = rows();
@@ -180,11 +175,6 @@ void SpreadModel::announce(int firstColumn, int firstRow, int lastColumn, int la
                                  ? QList<int>{Qt::BackgroundRole}
                                  : QList<int>{Qt::DisplayRole, Qt::EditRole, Qt::CheckStateRole};
     emit dataChanged(index(firstRow, firstColumn), index(lastRow, lastColumn), roles);
-}
-
-void SpreadModel::suspend()
-{
-    m_suspended = true;
 }
 
 bool SpreadModel::resume()

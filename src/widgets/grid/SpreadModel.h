@@ -35,7 +35,7 @@ public:
     void lendData(SpreadData *data);
     // The lent rows were replaced behind the model's back: colours and
     // hidden flags start afresh.
-    void rowsReplaced();
+    void rowsReplaced() { lendData(m_data); }
     int displayedColumns() const { return m_displayed; }
     int storedColumns() const { return int(m_columns.size()); }
     const ColumnDef &columnDef(int column) const { return m_columns[column]; }
@@ -58,7 +58,7 @@ public:
 
     // While suspended, changes are stored without telling the views, which
     // keep seeing the old row count; resume() tells them once.
-    void suspend();
+    void suspend() { m_suspended = true; }
     // Returns whether the views were reset.
     bool resume();
     bool isSuspended() const { return m_suspended; }

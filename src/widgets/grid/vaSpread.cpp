@@ -161,16 +161,6 @@ QString vaSpread::Text(int col, int row) const
     return holds(col, row) ? CellForm::Text(m_model->columnDef(col - 1), cellAt(col, row)) : QString();
 }
 
-void vaSpread::SetValue(int col, int row, const QVariant &value)
-{
-    SetBlockValue(col, row, col, row, value);
-}
-
-void vaSpread::SetText(int col, int row, const QVariant &value)
-{
-    SetBlockValue(col, row, col, row, value);
-}
-
 void vaSpread::SetBlockValue(int col, int row, int col2, int row2, const QVariant &value)
 {
     int firstCol = 0, lastCol = 0, firstRow = 0, lastRow = 0, c2First = 0, c2Last = 0, r2First = 0, r2Last = 0;
@@ -211,11 +201,6 @@ void vaSpread::SetRowHidden(int row, bool hidden)
         return;
     m_model->setHidden(first, last, hidden);
     syncHiddenRows(first, last);
-}
-
-bool vaSpread::ReDraw() const
-{
-    return m_reDraw;
 }
 
 void vaSpread::SetReDraw(bool on)

@@ -52,11 +52,11 @@ public:
     // numbers or numeric text; a date cell takes a valid date text or empty
     // (anything else leaves it blank). Texts are stored as given: the
     // column's length only limits what the operator can type.
-    void SetValue(int col, int row, const QVariant &value);
+    void SetValue(int col, int row, const QVariant &value) { SetBlockValue(col, row, col, row, value); }
     // Display text (numbers grouped where the column says so).
     QString Text(int col, int row) const;
     // Writes a cell without moving anything; same rules as SetValue.
-    void SetText(int col, int row, const QVariant &value);
+    void SetText(int col, int row, const QVariant &value) { SetBlockValue(col, row, col, row, value); }
     // The whole block (BlockMode with a Value write).
     void SetBlockValue(int col, int row, int col2, int row2, const QVariant &value);
 
@@ -69,7 +69,7 @@ public:
     void SetRowHidden(int row, bool hidden); // row -1: every row
 
     // Painting suspension for batches; see ReDrawGuard.
-    bool ReDraw() const;
+    bool ReDraw() const { return m_reDraw; }
     void SetReDraw(bool on);
 
     // Stable sort of whole rows row1..row2 by up to three keys.

@@ -20,14 +20,10 @@ namespace {
 // taken where the platform draws no title (offscreen, or not yet shown).
 constexpr int PlainCaptionHeight = 19;
 
-// Sets what the arithmetic asked for, in the order left, top, width, height;
-// false as soon as the toolkit refuses a value.
-bool applyTwips(QWidget *control, const TwipsRect &rect)
+// Aligned picture boxes and tool bars take a new height and nothing else.
+TwipsRect heightOnly(double twips)
 {
-    return (!rect.left || ControlModel::SetLeft(control, *rect.left))
-        && (!rect.top || ControlModel::SetTop(control, *rect.top))
-        && (!rect.width || ControlModel::SetWidth(control, *rect.width))
-        && (!rect.height || ControlModel::SetHeight(control, *rect.height));
+    return {std::nullopt, std::nullopt, std::nullopt, twips};
 }
 
 int captionHeight(const QWidget *window)
@@ -100,9 +96,9 @@ bool AnchorPass::placeEntry(const AnchorEntry &entry)
 bool AnchorPass::anchorStage(const AnchorEntry &entry, QWidget *control)
 {
     if (entry.TypeName == "Label"_L1)
-        return applyTwips(control, AnchorLabel(entry, m_size));
+        return ControlModel::SetTwips(control, AnchorLabel(entry, m_size));
     if (entry.TypeName == "vaSpread"_L1)
-        return applyTwips(control, AnchorGrid(entry, m_size));
+        return ControlModel::SetTwips(control, AnchorGrid(entry, m_size));
     if (entry.Hwnd != 0) {
         const PixelRect rect = AnchorWindow(entry, m_size, m_tx, m_ty);
         defer(control, rect, !rect.keepsSize);
@@ -119,7 +115,7 @@ bool AnchorPass::fixedRatioStage(const AnchorEntry &entry, QWidget *control)
         if (!fixedRatioWindow(entry, control))
             return false;
     } else if (entry.TypeName == "Label"_L1) {
-        if (!applyTwips(control, ScaledTwips(entry, m_size)))
+        if (!ControlModel::SetTwips(control, ScaledTwips(entry, m_size)))
             return false;
     }
     if (entry.FontSize != 0)
@@ -137,14 +133,14 @@ bool AnchorPass::fixedRatioWindow(const AnchorEntry &entry, QWidget *control)
     }
     if (entry.TypeName == "PictureBox"_L1) {
         if (ControlModel::Align(control) != 0)
-            return ControlModel::SetHeight(control, entry.Height * m_size.heightRatio);
+            return ControlModel::SetTwips(control, heightOnly(entry.Height * m_size.heightRatio));
         deferScaled(control, scaled);
         return true;
     }
     if (entry.TypeName == "Toolbar"_L1)
-        return ControlModel::SetHeight(control, entry.Height * m_size.heightRatio);
+        return ControlModel::SetTwips(control, heightOnly(entry.Height * m_size.heightRatio));
     if (entry.TypeName == "vaSpread"_L1) {
-        if (!applyTwips(control, ScaledTwips(entry, m_size)))
+        if (!ControlModel::SetTwips(control, ScaledTwips(entry, m_size)))
             return false;
         auto *columns = dynamic_cast<ScalableColumns *>(control);
         if (!columns)
