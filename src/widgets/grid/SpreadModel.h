@@ -1,7 +1,7 @@
 #pragma once
 
 #include "widgets/grid/ColumnDef.h"
-#include "widgets/grid/SpreadCells.h"
+#include "widgets/grid/SpreadData.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -85,7 +85,7 @@ private:
 
     QList<ColumnDef> m_columns;
     int m_displayed{0};
-    std::unique_ptr<SpreadCells> m_own;
+    std::unique_ptr<SpreadData> m_own; // the cells of a grid no screen lends rows to
     SpreadData *m_data;
     int m_publishedRows{0}; // the row count the views were told
     QList<std::uint32_t> m_colors;

@@ -62,7 +62,6 @@ vaSpread::vaSpread(QWidget *parent) : QTableView(parent), m_model(std::make_uniq
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
-    horizontalHeader()->setSectionsClickable(true);
     updateRowHeight();
     m_charWidth = averageCharWidth(font());
     m_widths = {0.0};

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "widgets/grid/ColumnDef.h"
-#include "widgets/layout/ScalableColumns.h"
 
 #include <QColor>
 #include <QList>
@@ -21,7 +20,7 @@ class SpreadModel;
 // stored per row, travelling with the row on sort, never displayed.
 // The grid keeps its own cells unless a screen lends it rows of its own
 // (lendRows); it is then a view over them.
-class vaSpread final : public QTableView, public ScalableColumns
+class vaSpread final : public QTableView
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(vaSpread)
@@ -77,8 +76,10 @@ public:
 
     double ColWidth(int col) const; // character units
     void SetColWidth(int col, double width);
-    // Every column, the row-header column included.
-    void ScaleColumnWidths(double factor) override;
+    // Multiplies every column width, the row-header column's included, by
+    // factor, from the widths as they are now: the fixed-ratio layout shrinks
+    // the grid's columns with it.
+    void ScaleColumnWidths(double factor);
 
 Q_SIGNALS:
     // After the operator edited a cell (not on programmatic writes).

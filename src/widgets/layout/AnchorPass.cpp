@@ -1,8 +1,8 @@
 #include "core/data/Rounding.h"
 #include "core/layout/AnchorArithmetic.h"
+#include "widgets/grid/vaSpread.h"
 #include "widgets/layout/ControlModel.h"
 #include "widgets/layout/FormControls.h"
-#include "widgets/layout/ScalableColumns.h"
 #include "widgets/layout/modAnchor.h"
 #include "widgets/layout/Twips.h"
 
@@ -150,11 +150,11 @@ private:
         if (entry.TypeName == "vaSpread"_L1) {
             if (!ControlModel::SetTwips(control, ScaledTwips(entry, m_size)))
                 return false;
-            auto *columns = dynamic_cast<ScalableColumns *>(control);
-            if (!columns)
+            auto *grid = qobject_cast<vaSpread *>(control);
+            if (!grid)
                 return false;
             // Scaled from the current widths: a second pass shrinks them again.
-            columns->ScaleColumnWidths(m_size.widthRatio * ColumnMargin);
+            grid->ScaleColumnWidths(m_size.widthRatio * ColumnMargin);
             return true;
         }
         if (entry.Height != 0 && entry.Width != 0)
