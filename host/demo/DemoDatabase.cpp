@@ -207,7 +207,7 @@ void writeOrders(DbConnection &connection, const DemoOptions &options, const QSt
     QList<QVariantList> batch;
     for (int i = 0; i < options.orders; ++i) {
         batch.append(makeOrder(random, options, i, shops, typedColumns));
-        if (batch.size() == 10000 || i + 1 == options.orders)
+        if (batch.size() == 1000 || i + 1 == options.orders)
             connection.ExecuteEach(insert, std::exchange(batch, {}));
     }
 }
