@@ -31,11 +31,6 @@ QList<DemoOrder> ofMethod(const QList<DemoOrder> &orders, QStringView method, qs
     return found;
 }
 
-void save(DemoMethodFile &file, const QByteArray &bytes)
-{
-    file.written = DemoSaveFile(file.path, bytes);
-}
-
 // Lines ended as the services' Windows programs end them.
 QString crlf(const QStringList &lines)
 {
@@ -70,7 +65,7 @@ void writeConvenienceCsv(DemoMethodFile &file, const QList<DemoOrder> &orders, c
     file.paid = {orders.at(0).id, orders.at(3).id, orders.at(4).id};
     file.unpaid = {orders.at(1).id, orders.at(2).id, transfer.id};
     QStringEncoder sjis("Shift_JIS");
-    save(file, QByteArray(sjis(crlf(lines))));
+    file.written = DemoSaveFile(file.path, QByteArray(sjis(crlf(lines))));
 }
 
 QByteArray fixedRecord(char kind, std::initializer_list<std::pair<int, QByteArray>> fields)
@@ -100,7 +95,7 @@ void writeConvenienceFixed(DemoMethodFile &file, const QList<DemoOrder> &orders,
     bytes += fixedRecord('9', {});
     file.paid = {orders.at(5).id};
     file.unpaid = {orders.at(6).id};
-    save(file, bytes);
+    file.written = DemoSaveFile(file.path, bytes);
 }
 
 // A fee of 3% or so, as such services charge.
@@ -128,7 +123,7 @@ void writeDeferred(DemoMethodFile &file, const QList<DemoOrder> &orders, const Q
     line(1, orders.at(2), u"売上"_s, orders.at(2).open);
     file.paid = {orders.at(0).id, orders.at(2).id};
     file.unpaid = {orders.at(1).id};
-    save(file, crlf(lines).toUtf8());
+    file.written = DemoSaveFile(file.path, crlf(lines).toUtf8());
 }
 
 void writeCashOnDelivery(DemoMethodFile &file, const QList<DemoOrder> &orders, const QDate &today)
@@ -143,7 +138,7 @@ void writeCashOnDelivery(DemoMethodFile &file, const QList<DemoOrder> &orders, c
                                                          QString::number(order.open), QString::number(order.open - 330)));
         file.paid.append(order.id);
     }
-    save(file, crlf(lines).toUtf8());
+    file.written = DemoSaveFile(file.path, crlf(lines).toUtf8());
 }
 
 } // namespace
