@@ -2,7 +2,6 @@
 
 #include "widgets/grid/CellForm.h"
 #include "widgets/grid/SpreadDelegate.h"
-#include "widgets/grid/SpreadModel.h"
 
 #include <QFontMetricsF>
 #include <QHeaderView>
@@ -102,31 +101,6 @@ void vaSpread::setColumns(const QList<ColumnDef> &displayed, int dataOnlyColumns
 bool vaSpread::holds(int col, int row) const
 {
     return col >= 1 && col <= m_model->storedColumns() && row >= 1 && row <= m_model->rows();
-}
-
-int vaSpread::MaxRows() const
-{
-    return m_model->rows();
-}
-
-void vaSpread::SetMaxRows(int rows)
-{
-    m_model->setRows(rows);
-}
-
-int vaSpread::MaxCols() const
-{
-    return m_model->displayedColumns();
-}
-
-void vaSpread::lendRows(SpreadData *rows)
-{
-    m_model->lendData(rows);
-}
-
-void vaSpread::rowsReplaced()
-{
-    m_model->rowsReplaced();
 }
 
 QVariant vaSpread::cellAt(int col, int row) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/grid/ColumnDef.h"
+#include "widgets/grid/SpreadModel.h"
 
 #include <QColor>
 #include <QList>
@@ -10,9 +11,6 @@
 #include <limits>
 #include <optional>
 #include <memory>
-
-class SpreadData;
-class SpreadModel;
 
 // The spreadsheet-style grid the screens drive. Cells are addressed as
 // (column, row) from 1; row 0 is the header row; -1 means every row (or every
@@ -34,12 +32,12 @@ public:
     // Shows rows kept elsewhere, with the columns set, for the grid's life
     // (null: its own cells again). After their owner replaced them,
     // rowsReplaced() starts the colours and hidden rows afresh.
-    void lendRows(SpreadData *rows);
-    void rowsReplaced();
+    void lendRows(SpreadData *rows) { m_model->lendData(rows); }
+    void rowsReplaced() { m_model->rowsReplaced(); }
 
-    int MaxRows() const;
-    void SetMaxRows(int rows); // 0 empties; new rows are blank
-    int MaxCols() const;       // displayed columns only
+    int MaxRows() const { return m_model->rows(); }
+    void SetMaxRows(int rows) { m_model->setRows(rows); } // 0 empties; new rows are blank
+    int MaxCols() const { return m_model->displayedColumns(); } // displayed columns only
 
     // Unformatted value as text; check boxes "1"/"0", empty cells "".
     QString Value(int col, int row) const;

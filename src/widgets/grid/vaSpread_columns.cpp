@@ -1,5 +1,4 @@
 // Column widths in character units and the grid's uniform row height.
-#include "widgets/grid/SpreadModel.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QEvent>
