@@ -171,11 +171,6 @@ void SpreadModel::setColor(int firstRow, int lastRow, const QColor &color)
     announce(0, firstRow, m_displayed - 1, lastRow, Change::Colours);
 }
 
-void SpreadModel::setHidden(int firstRow, int lastRow, bool hidden)
-{
-    std::fill(m_hidden.begin() + firstRow, m_hidden.begin() + lastRow + 1, std::uint8_t(hidden));
-}
-
 void SpreadModel::sort(int firstRow, int lastRow, const QList<SortKey> &keys)
 {
     firstRow = std::max(firstRow, 0);

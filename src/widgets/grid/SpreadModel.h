@@ -8,6 +8,7 @@
 #include <QList>
 #include <QRect>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -50,7 +51,10 @@ public:
     QColor color(int row) const;
     void setColor(int firstRow, int lastRow, const QColor &color);
     bool isHidden(int row) const { return m_hidden[row] != 0; }
-    void setHidden(int firstRow, int lastRow, bool hidden);
+    void setHidden(int firstRow, int lastRow, bool hidden)
+    {
+        std::fill(m_hidden.begin() + firstRow, m_hidden.begin() + lastRow + 1, std::uint8_t(hidden));
+    }
 
     // Stable sort of whole rows by up to three keys (0-based columns, any
     // stored column).
@@ -63,8 +67,8 @@ public:
     bool resume();
     bool isSuspended() const { return m_suspended; }
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_publishedRows; }
+    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_displayed; }
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;

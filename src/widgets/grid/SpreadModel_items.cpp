@@ -6,16 +6,6 @@
 
 #include <QBrush>
 
-int SpreadModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : m_publishedRows;
-}
-
-int SpreadModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : m_displayed;
-}
-
 QVariant SpreadModel::data(const QModelIndex &index, int role) const
 {
     // While suspended the views may still hold rows that are gone.

@@ -72,7 +72,8 @@ public:
     // Stable sort of whole rows row1..row2 by up to three keys.
     void Sort(int row1, int row2, const QList<SortKey> &keys);
 
-    double ColWidth(int col) const; // character units
+    // In character units.
+    double ColWidth(int col) const { return col >= 0 && col < m_widths.size() ? m_widths[col] : 0.0; }
     void SetColWidth(int col, double width);
     // Multiplies every column width, the row-header column's included, by
     // factor, from the widths as they are now: the fixed-ratio layout shrinks

@@ -7,11 +7,6 @@
 
 #include <cmath>
 
-double vaSpread::ColWidth(int col) const
-{
-    return col >= 0 && col < m_widths.size() ? m_widths[col] : 0.0;
-}
-
 void vaSpread::SetColWidth(int col, double width)
 {
     if (col < 0 || col >= m_widths.size())

@@ -40,11 +40,6 @@ int ListIndex(const QAbstractItemView *list)
     return current.row();
 }
 
-int ListCount(const QAbstractItemView *list)
-{
-    return list->model() ? list->model()->rowCount(list->rootIndex()) : 0;
-}
-
 } // namespace
 
 bool IsComboDroppedDown(const QComboBox *combo)
@@ -90,5 +85,5 @@ bool ListBoxUpLeaves()
 bool ListBoxDownLeaves()
 {
     const QAbstractItemView *list = qobject_cast<QListView *>(ActiveControl());
-    return !list || ListIndex(list) == ListCount(list) - 1;
+    return !list || ListIndex(list) == (list->model() ? list->model()->rowCount(list->rootIndex()) : 0) - 1;
 }
