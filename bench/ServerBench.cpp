@@ -43,14 +43,47 @@ void closeList(frmKensaku *form)
     gdbConnection.reset();
 }
 
-void print(QJsonObject &json, const QString &name, double value, double reference, double target)
+// Medians of the work and of psql's run of the script, taken in turn so that
+// other work on the machine weighs on both alike; in wall time, in the CPU
+// time of each client (the server's own left out), which a busy machine
+// disturbs much less, and the time the work waited on the server (its wall
+// time less its CPU time and its wait for a CPU).
+struct Turns
 {
-    const double ratio = value / reference;
-    std::printf("%-36s %9.1f ms  (psql %.1f ms, ratio %.2f, target <= %.2f)\n", qPrintable(name), value, reference,
-                ratio, target);
+    double screen = 0, shell = 0, screenCpu = 0, shellCpu = 0, waited = 0;
+};
+
+Turns inTurn(int runs, const std::function<void(int run)> &work, const QString &conninfo,
+             const std::function<QByteArray(int run)> &script)
+{
+    QList<double> screen, shell, screenCpu, shellCpu, waited;
+    for (int i = 0; i < runs; ++i) {
+        const QByteArray text = script(i);
+        const double cpu = cpuMs(RUSAGE_SELF);
+        const SchedTimes before = schedMs();
+        screen.append(timeMs([&] { work(i); }));
+        const SchedTimes after = schedMs();
+        screenCpu.append(cpuMs(RUSAGE_SELF) - cpu);
+        waited.append(screen.last() - (after.running - before.running) - (after.queued - before.queued));
+        const double shellCpuBefore = cpuMs(RUSAGE_CHILDREN);
+        shell.append(psqlMs(conninfo, text));
+        shellCpu.append(cpuMs(RUSAGE_CHILDREN) - shellCpuBefore);
+    }
+    return {median(screen), median(shell), median(screenCpu), median(shellCpu), median(waited)};
+}
+
+void print(QJsonObject &json, const QString &name, const Turns &times, double target)
+{
+    const double ratio = times.screen / times.shell;
+    std::printf("%-36s %9.1f ms  (psql %.1f ms, ratio %.2f, target <= %.2f; cpu %.1f ms, psql's %.1f ms; "
+                "waited on the server %.1f ms)\n",
+                qPrintable(name), times.screen, times.shell, ratio, target, times.screenCpu, times.shellCpu,
+                times.waited);
     std::fflush(stdout);
-    json.insert(name, QJsonObject{{u"value"_s, value}, {u"unit"_s, u"ms"_s}, {u"reference"_s, reference},
-                                  {u"ratio"_s, ratio}, {u"target"_s, target}, {u"met"_s, ratio <= target}});
+    json.insert(name, QJsonObject{{u"value"_s, times.screen}, {u"unit"_s, u"ms"_s}, {u"reference"_s, times.shell},
+                                  {u"ratio"_s, ratio}, {u"target"_s, target}, {u"met"_s, ratio <= target},
+                                  {u"cpu"_s, times.screenCpu}, {u"referenceCpu"_s, times.shellCpu},
+                                  {u"waited"_s, times.waited}});
 }
 
 } // namespace
@@ -71,38 +104,30 @@ int RunServerBench(const ServerBenchOptions &options)
     const QByteArray search =
         SqlCatalog::OrderSearch({}, {}, false, {}, SqlDialect::PostgreSql).toUtf8() + ";\n";
 
-    // F1 through each driver, taken in turn with psql's run of the same
-    // statement, so that other work on the machine weighs on both alike.
+    std::printf("psqlODBC connection: %s\n", qPrintable(options.odbcString));
+    // F1 through each driver against psql's run of the same statement.
     int listed = 0;
     for (const bool odbc : {false, true}) {
         frmKensaku *form = openList(odbc ? QtSqlConnection::openOdbc(options.odbcString)
                                          : QtSqlConnection::openPostgreSql(options.conninfo));
-        QList<double> screen;
-        QList<double> shell;
-        for (int i = 0; i < options.runs; ++i) {
-            screen.append(timeMs([&] { form->cmdSearch_Click(); }));
-            shell.append(psqlMs(options.conninfo, search));
-        }
+        const auto same = [&](int) { return search; };
+        const Turns f1 = inTurn(options.runs, [&](int) { form->cmdSearch_Click(); }, options.conninfo, same);
         listed = form->grid()->MaxRows();
-        print(json, odbc ? u"F1 search and fill, psqlODBC"_s : u"F1 search and fill, QPSQL"_s, median(screen),
-              median(shell), odbc ? 1.6 : 1.25);
+        print(json, odbc ? u"F1 search and fill, psqlODBC"_s : u"F1 search and fill, QPSQL"_s, f1, odbc ? 1.6 : 1.25);
         // Where F1's time goes: the same statement only read, every value as
-        // text, again in turn with psql.
+        // text.
         const QString statement = QString::fromUtf8(search.chopped(2));
-        QList<double> read;
-        QList<double> readShell;
-        for (int i = 0; i < options.runs; ++i) {
-            read.append(timeMs([&] {
+        const Turns read = inTurn(
+            options.runs,
+            [&](int) {
                 const auto records = gdbConnection->Execute(statement);
                 for (; !records->Eof(); records->MoveNext()) {
                     for (int field = 0; field < 12; ++field)
                         records->TextAt(field);
                 }
-            }));
-            readShell.append(psqlMs(options.conninfo, search));
-        }
-        print(json, odbc ? u"search read only, psqlODBC"_s : u"search read only, QPSQL"_s, median(read),
-              median(readShell), odbc ? 1.6 : 1.25);
+            },
+            options.conninfo, same);
+        print(json, odbc ? u"search read only, psqlODBC"_s : u"search read only, QPSQL"_s, read, odbc ? 1.6 : 1.25);
         if (options.searchOnly) {
             closeList(form);
             continue;
@@ -111,29 +136,27 @@ int RunServerBench(const ServerBenchOptions &options)
         // 登録 of 10,000 flagged rows against the same UPDATEs in one
         // transaction; each run writes other values than the one before.
         const int flagged = std::min(10000, listed);
-        QList<double> screenWrite;
-        QList<double> shellWrite;
-        for (int i = 0; i < options.runs; ++i) {
-            const QString date = QDate(2026, 1, 1).addDays(i + (odbc ? 100 : 0)).toString(u"yyyy/MM/dd"_s);
-            const int amount = 1 + i + (odbc ? 100 : 0);
-            QByteArray script = "BEGIN;\n";
-            const QString receipt = SqlCatalog::RegisterReceiptEach(false, SqlDialect::PostgreSql);
-            vaSpread *grid = form->grid();
+        const QString receipt = SqlCatalog::RegisterReceiptEach(false, SqlDialect::PostgreSql);
+        vaSpread *grid = form->grid();
+        const auto date = [&](int run) {
+            return QDate(2026, 1, 1).addDays(run + (odbc ? 100 : 0)).toString(u"yyyy/MM/dd"_s);
+        };
+        const auto amount = [&](int run) { return 1 + run + (odbc ? 100 : 0); };
+        const auto script = [&](int run) -> QByteArray {
+            QByteArray text = "BEGIN;\n";
             for (int row = 1; row <= flagged; ++row) {
-                grid->SetText(frmKensaku::ColPaidDate, row, date);
-                grid->SetText(frmKensaku::ColPaidAmount, row, amount);
+                grid->SetText(frmKensaku::ColPaidDate, row, date(run));
+                grid->SetText(frmKensaku::ColPaidAmount, row, amount(run));
                 // The same values: the list's next 登録 finds what it wrote.
-                const auto values =
-                    SqlCatalog::RegisterReceiptValues(date, amount, qint64(grid->Number(frmKensaku::ColId, row)));
-                script += DbConnection::WithLiterals(receipt, values).toUtf8() + ";\n";
+                const auto values = SqlCatalog::RegisterReceiptValues(date(run), amount(run),
+                                                                      qint64(grid->Number(frmKensaku::ColId, row)));
+                text += DbConnection::WithLiterals(receipt, values).toUtf8() + ";\n";
             }
-            script += "COMMIT;\n";
             grid->SetBlockValue(frmKensaku::ColUpdateFlag, 1, frmKensaku::ColUpdateFlag, flagged, 1);
-            screenWrite.append(timeMs([&] { form->cmdUpdate_Click(); }));
-            shellWrite.append(psqlMs(options.conninfo, script));
-        }
+            return text + "COMMIT;\n";
+        };
         print(json, odbc ? u"register 10,000 rows, psqlODBC"_s : u"register 10,000 rows, QPSQL"_s,
-              median(screenWrite), median(shellWrite), 1.1);
+              inTurn(options.runs, [&](int) { form->cmdUpdate_Click(); }, options.conninfo, script), 1.1);
         closeList(form);
     }
     std::printf("listed rows: %d\n", listed);

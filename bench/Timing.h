@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <functional>
 
+#include <sys/resource.h>
+
 // What every figure of the benchmark is measured with.
 namespace Timing {
 
@@ -35,6 +37,32 @@ inline double medianOf(int runs, const std::function<void()> &work)
     for (int i = 0; i < runs; ++i)
         times.append(timeMs(work));
     return median(times);
+}
+
+// CPU time in ms of this process (RUSAGE_SELF), or of its children waited
+// for so far (RUSAGE_CHILDREN).
+inline double cpuMs(int who)
+{
+    rusage usage{};
+    getrusage(who, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+// This thread's time in ms on a CPU and waiting in the run queue for one
+// (/proc/thread-self/schedstat; zeros where there is none). Wall time less
+// both is the time it waited on something else, such as a server's answer.
+struct SchedTimes
+{
+    double running = 0, queued = 0;
+};
+inline SchedTimes schedMs()
+{
+    QFile stat(QStringLiteral("/proc/thread-self/schedstat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    const QList<QByteArray> fields = stat.readAll().split(' ');
+    return {fields.value(0).toDouble() / 1e6, fields.value(1).toDouble() / 1e6};
 }
 
 // The wall time in ms of a database's own shell running the script from its

@@ -135,15 +135,6 @@ void setSearchIndex(DbConnection &connection, bool present)
         connection.Execute(searchIndexStatement())->Close();
 }
 
-// CPU time in ms of this process, or of its children waited for so far.
-double cpuMs(int who)
-{
-    rusage usage{};
-    getrusage(who, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
-           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
 // Medians of the screen's F1 and the shell's run of the same statement, in
 // wall time and in CPU time: on a machine shared with other work the wall
 // times wait on the scheduler, the CPU times much less.

@@ -26,6 +26,7 @@ private Q_SLOTS:
         for (const char *value :
              {"9007199254740993::bigint", "-2147483643::integer", "7::smallint", "NULL::bigint",
               "1000.5000::numeric(19,4)", "12345678901234.5678::numeric(19,4)", "0::numeric(19,4)",
+              "repeat('9', 85)::numeric",
               "'2026-02-28'::date", "'0001-01-01'::date", "NULL::date", "'2014-02-21 10:20:30.125'::timestamp",
               "'10:20:30'::time", "'山田　太郎'::varchar(100)", "'𠮷野家'::varchar(3)", "''::varchar(20)",
               "NULL::varchar(20)", "'2014/02/21'::text", "repeat('山田', 9000)::text", "NULL::text",

@@ -35,6 +35,29 @@ SqlDialect dialectOf(const QSqlDatabase &database)
     return SqlDialect::SqlServer;
 }
 
+// Whether the driver hands out texts as UTF-8 when asked for narrow ones:
+// psqlODBC's Unicode driver gives the server's UTF-8 as it is on Linux, and
+// converts it to the ANSI code page on Windows. Asked of the driver itself,
+// with a text that no code page but UTF-8 holds whole.
+bool handsOutUtf8(const QSqlDatabase &database)
+{
+    const SQLHANDLE connection = connectionHandle(database);
+    SQLHANDLE statement = nullptr;
+    if (!connection || !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement)))
+        return false;
+    const QString probe = u"山𠮷é"_s;
+    QString select = u"SELECT '"_s + probe + u'\'';
+    char text[32] = {};
+    SQLLEN length = 0;
+    const bool utf8 =
+        SQL_SUCCEEDED(SQLExecDirectW(statement, reinterpret_cast<SQLWCHAR *>(select.data()), SQLINTEGER(select.size())))
+        && SQL_SUCCEEDED(SQLFetch(statement))
+        && SQL_SUCCEEDED(SQLGetData(statement, 1, SQL_C_CHAR, text, sizeof text, &length)) && length >= 0
+        && length < SQLLEN(sizeof text) && QByteArray(text, length) == probe.toUtf8();
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    return utf8;
+}
+
 // The connection string with one attribute set, whatever it held before.
 QString withAttribute(const QString &connectionString, const QString &key, const QString &value)
 {
@@ -56,6 +79,9 @@ OdbcConnection::OdbcConnection(const QString &connectionName, bool ownsConnectio
 
 void OdbcConnection::prepare()
 {
+    // psqlODBC makes each UTF-16 text with a conversion and an allocation of
+    // its own; as UTF-8, F1 over it took 330 ms of CPU time against 375.
+    m_utf8Texts = Dialect() == SqlDialect::PostgreSql && handsOutUtf8(m_database);
     if (Dialect() != SqlDialect::Sqlite)
         return;
     // The SQLite driver reports INTEGER columns as 32-bit unless told
@@ -101,7 +127,7 @@ std::unique_ptr<DbRecordset> OdbcConnection::Execute(const QString &statement)
 {
     reopenIfLost();
     try {
-        return std::make_unique<OdbcRecordset>(m_database, statement);
+        return std::make_unique<OdbcRecordset>(m_database, statement, m_utf8Texts);
     } catch (const OdbcRecordset::Failure &failure) {
         fail(failure.description(), failure.lost() || lostBy({}));
     }

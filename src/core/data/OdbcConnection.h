@@ -4,7 +4,8 @@
 
 // An ODBC connection (Qt's QODBC): SQL Server, PostgreSQL through psqlODBC,
 // or the SQLite driver the tests use, as the driver's DBMS name says.
-// Results are read through ODBC itself (OdbcRecordset).
+// Results are read through ODBC itself (OdbcRecordset), texts as UTF-8
+// where the driver hands them out so.
 class OdbcConnection final : public QtSqlConnection
 {
 public:
@@ -22,4 +23,6 @@ private:
     void applyLockTimeout(int milliseconds) override;
     void prepare() override;
     bool lostBy(const QSqlError &error) const override;
+
+    bool m_utf8Texts = false; // the driver's narrow texts are UTF-8
 };

@@ -1,5 +1,7 @@
 #include "core/data/OdbcRecordset.h"
 
+#include "core/data/FieldValue.h"
+
 #include <QDateTime>
 #include <QSqlDriver>
 
@@ -8,6 +10,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <type_traits>
 
@@ -67,7 +70,8 @@ OdbcRecordset::Failure OdbcRecordset::Diagnose(short handleType, void *handle)
     return Failure(messages, lost);
 }
 
-OdbcRecordset::OdbcRecordset(QSqlDatabase database, const QString &statement) : m_database(std::move(database))
+OdbcRecordset::OdbcRecordset(QSqlDatabase database, const QString &statement, bool utf8Texts)
+    : m_database(std::move(database)), m_utf8Texts(utf8Texts)
 {
     // The handle Qt documents for its ODBC driver: the connection's SQLHDBC.
     auto *connection = m_database.driver()->handle().value<void *>();
@@ -177,8 +181,12 @@ void OdbcRecordset::describe()
         case Kind::Date: column.cType = SQL_C_TYPE_DATE; column.width = sizeof(DATE_STRUCT); break;
         case Kind::Time: column.cType = SQL_C_TYPE_TIME; column.width = sizeof(TIME_STRUCT); break;
         case Kind::Timestamp: column.cType = SQL_C_TYPE_TIMESTAMP; column.width = sizeof(TIMESTAMP_STRUCT); break;
-        // Twice the declared characters in UTF-16 units: room for surrogate pairs.
-        case Kind::Text: column.cType = SQL_C_WCHAR; column.width = long(2 * sizeof(SQLWCHAR) * (size + 1)); break;
+        // Twice the declared characters in UTF-16 units (room for surrogate
+        // pairs), which holds them in UTF-8 too. Long ones stay UTF-16.
+        case Kind::Text:
+            column.cType = m_utf8Texts && !isLong ? SQL_C_CHAR : SQL_C_WCHAR;
+            column.width = long(2 * sizeof(SQLWCHAR) * (size + 1));
+            break;
         case Kind::Bytes: column.cType = SQL_C_BINARY; break;
         }
         // Drivers read unbound columns only after the bound ones.
@@ -240,7 +248,7 @@ void OdbcRecordset::readUnbound(Column &column, int index)
     }
     // Piece by piece; each piece but the last fills its buffer up to the
     // terminator the driver adds to texts.
-    const SQLLEN terminator = column.kind == Kind::Bytes ? 0 : column.kind == Kind::Text ? 2 : 1;
+    const SQLLEN terminator = column.cType == SQL_C_BINARY ? 0 : column.cType == SQL_C_WCHAR ? 2 : 1;
     size = 0;
     for (;;) {
         column.data.resize(size_t(size + Chunk + terminator));
@@ -311,8 +319,7 @@ QVariant OdbcRecordset::ValueAt(int index) const
     }
     case Kind::LongLong: return qlonglong(*reinterpret_cast<const SQLBIGINT *>(value));
     case Kind::ULongLong: return qulonglong(*reinterpret_cast<const SQLUBIGINT *>(value));
-    case Kind::Digits:
-        return QString::fromUtf8(value, qsizetype(std::strlen(value)));
+    case Kind::Digits: return digitsText(value);
     case Kind::Date: {
         const auto *date = reinterpret_cast<const DATE_STRUCT *>(value);
         return QDate(date->year, date->month, date->day);
@@ -326,13 +333,65 @@ QVariant OdbcRecordset::ValueAt(int index) const
         return QDateTime(QDate(stamp->year, stamp->month, stamp->day),
                          QTime(stamp->hour, stamp->minute, stamp->second, int(stamp->fraction / 1000000)));
     }
-    case Kind::Text: {
-        const auto *text = reinterpret_cast<const char16_t *>(value);
-        return QString::fromUtf16(text, withoutTrailingNul(text, size / 2));
-    }
+    case Kind::Text: return text(m_columns[size_t(index)], value, size);
     case Kind::Bytes: return QByteArray(value, size);
     }
     return {};
+}
+
+QString OdbcRecordset::digitsText(const char *value)
+{
+    return QString::fromUtf8(value, qsizetype(std::strlen(value)));
+}
+
+QString OdbcRecordset::text(const Column &column, const char *value, long size)
+{
+    if (column.cType == SQL_C_CHAR)
+        return QString::fromUtf8(value, size > 0 && value[size - 1] == 0 ? size - 1 : size);
+    const auto *units = reinterpret_cast<const char16_t *>(value);
+    return QString::fromUtf16(units, withoutTrailingNul(units, size / 2));
+}
+
+QString OdbcRecordset::TextAt(int index) const
+{
+    long size = 0;
+    const char *value = cell(index, &size);
+    if (!value)
+        return {};
+    switch (m_columns[size_t(index)].kind) {
+    case Kind::Text: return text(m_columns[size_t(index)], value, size);
+    case Kind::Digits: return digitsText(value);
+    default: return DbRecordset::TextAt(index);
+    }
+}
+
+double OdbcRecordset::NumberAt(int index) const
+{
+    // Money comes as the driver's digits, which are ASCII: read from the
+    // stack, without a string of their own.
+    long size = 0;
+    const char *value = cell(index, &size);
+    if (value && m_columns[size_t(index)].kind == Kind::Digits) {
+        char16_t units[80];
+        qsizetype length = 0;
+        for (; value[length] && length < qsizetype(std::size(units)); ++length) {
+            if (static_cast<unsigned char>(value[length]) >= 0x80)
+                break;
+            units[length] = char16_t(value[length]);
+        }
+        if (!value[length])
+            return FieldValue::ReadNumber(QStringView(units, length)).value;
+    }
+    return DbRecordset::NumberAt(index);
+}
+
+std::optional<qint64> OdbcRecordset::IntegerAt(int index) const
+{
+    long size = 0;
+    const char *value = cell(index, &size);
+    if (value && m_columns[size_t(index)].kind == Kind::LongLong)
+        return *reinterpret_cast<const SQLBIGINT *>(value);
+    return DbRecordset::IntegerAt(index);
 }
 
 std::optional<QDate> OdbcRecordset::DateAt(int index) const

