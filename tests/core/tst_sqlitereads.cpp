@@ -66,14 +66,10 @@ private slots:
             {"no such day", u"'2014/02/30'"_s},
             {"not a digit", u"'2014/0:/03'"_s},
             {"date with a time", u"'2014/02/03 10:20:30'"_s},
-            {"short date at midnight", u"'2014-2-3 00:00:00'"_s},
-            {"date in blanks", u"' 2014/02/03 '"_s},
             {"empty text", u"''"_s},
             {"Japanese", u"'山田　太郎'"_s},
             {"beyond the basic plane", u"'𠮷野家'"_s},
             {"malformed UTF-8", u"CAST(X'E3812061' AS TEXT)"_s},
-            {"encoded surrogate", u"CAST(X'EDA080' AS TEXT)"_s},
-            {"overlong form", u"CAST(X'C0AF' AS TEXT)"_s},
             {"U+FFFF", u"char(65535)"_s},
             {"byte order mark first", u"CAST(X'EFBBBF6162' AS TEXT)"_s},
             {"byte array", u"X'41420043'"_s},
@@ -142,11 +138,8 @@ private slots:
     {
         QTest::addColumn<QString>("search");
         QTest::newRow("every unpaid order") << SqlCatalog::OrderSearch({}, {}, false, {}, SqlDialect::Sqlite);
-        QTest::newRow("ship dates") << SqlCatalog::OrderSearch(u"2014/01/01"_s, u"2014/12/31"_s, false, {},
-                                                               SqlDialect::Sqlite);
-        QTest::newRow("shop") << SqlCatalog::OrderSearch({}, {}, true, u"S01"_s, SqlDialect::Sqlite);
-        QTest::newRow("dates and shop")
-            << SqlCatalog::OrderSearch(u"2014/01/01"_s, {}, true, u"S'1"_s, SqlDialect::Sqlite);
+        QTest::newRow("ship dates and shop")
+            << SqlCatalog::OrderSearch(u"2014/01/01"_s, u"2014/12/31"_s, true, u"S'1"_s, SqlDialect::Sqlite);
     }
 
     void searchReadsOnlyItsIndex()
