@@ -114,6 +114,25 @@ private Q_SLOTS:
         QVERIFY(f.shown.constFirst().startsWith(u'!'));
         QCOMPARE(f.receipts(), QStringList());
     }
+
+    void unchangedRegistrationIsTakenBackOnce()
+    {
+        // 登録 wrote what the order held already: only the history can tell a
+        // second take-back from the first.
+        ScreenFixture f;
+        f.db.addSchemaTable(u"NYUKIN_RIREKI"_s);
+        f.db.addPayment(u"銀行振込"_s, 1, 1);
+        f.db.exec(u"INSERT INTO [CHUMON] ([ID], [請求額], [入金日], [入金額], [支払方法], [出荷日], [入金確認送信]) "
+                  "VALUES (1, 1000, '2026/01/10', 500, '銀行振込', '%1', 0)"_s.arg(TestDatabase::daysAgo(3)));
+        auto op = operatorOn(Path::Sqlite, f);
+        op->form->grid()->SetValue(frmKensaku::ColUpdateFlag, 1, 1);
+        op->form->cmdUpdate_Click();
+        const QString history = u"SELECT COUNT(*) FROM [NYUKIN_RIREKI]"_s;
+        QCOMPARE(f.db.scalar(history).toInt(), 1);
+        QVERIFY(!takeBack(*op, 1).refused());
+        QCOMPARE(takeBack(*op, 1).takenBack, QList<qint64>{1});
+        QCOMPARE(f.db.scalar(history).toInt(), 2);
+    }
 };
 
 QTEST_MAIN(tst_Operators)
