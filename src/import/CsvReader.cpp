@@ -49,7 +49,7 @@ bool readField(QStringView text, qsizetype &pos, int &line, QString &field, QStr
 
 } // namespace
 
-bool CsvReader::read(QStringView text, const std::function<bool(Record &)> &visit, QString &error, int &errorLine)
+bool CsvReader::read(QStringView text, const std::function<bool(Record &)> &visit, QString &error)
 {
     const qsizetype n = text.size();
     qsizetype pos = 0;
@@ -62,7 +62,7 @@ bool CsvReader::read(QStringView text, const std::function<bool(Record &)> &visi
             QString field;
             if (!readField(text, pos, line, field, error)) {
                 // An unclosed quote swallows the rest: the record's first line is the one to fix.
-                errorLine = pos >= n ? record.line : line;
+                error = u"%1行目: %2"_s.arg(pos >= n ? record.line : line).arg(error);
                 return false;
             }
             // Beyond the limit fields are only counted, for the refusal.
@@ -75,8 +75,7 @@ bool CsvReader::read(QStringView text, const std::function<bool(Record &)> &visi
             break;
         }
         if (fields > MaxFields) {
-            error = u"列が多すぎます（%1 列。読めるのは %2 列まで）"_s.arg(fields).arg(MaxFields);
-            errorLine = record.line;
+            error = u"%1行目: 列が多すぎます（%2 列。読めるのは %3 列まで）"_s.arg(record.line).arg(fields).arg(MaxFields);
             return false;
         }
         if (pos < n && text[pos] == u'\r')

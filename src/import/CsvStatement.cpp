@@ -129,14 +129,13 @@ QList<QStringList> CsvStatement::firstRows(QStringView text, int count)
 {
     QList<QStringList> rows;
     QString error;
-    int errorLine = 0;
     const bool ok = count <= 0 || CsvReader::read(
         text,
         [&](CsvReader::Record &record) {
             rows.append(std::move(record.fields));
             return rows.size() < count;
         },
-        error, errorLine);
+        error);
     return ok ? rows : QList<QStringList>{};
 }
 
@@ -171,10 +170,9 @@ Statement CsvStatement::read(QStringView text, const CsvColumns *assigned, const
         return true;
     };
     QString error;
-    int errorLine = 0;
-    if (!CsvReader::read(text, take, error, errorLine)) {
+    if (!CsvReader::read(text, take, error)) {
         statement = Statement{};
-        statement.error = u"%1行目: %2"_s.arg(errorLine).arg(error);
+        statement.error = error;
     } else if (stopped) {
         statement.error = Statement::Stopped.toString();
     } else if (first) {
