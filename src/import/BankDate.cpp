@@ -1,5 +1,7 @@
 #include "import/BankDate.h"
 
+#include "import/StatementValues.h"
+
 using namespace Qt::StringLiterals;
 
 namespace BankDate {
@@ -35,7 +37,7 @@ struct Parts
 
 Parts partsOf(QByteArrayView yymmdd)
 {
-    if (yymmdd.size() != 6 || !std::all_of(yymmdd.begin(), yymmdd.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (yymmdd.size() != 6 || !StatementValues::isDigits(yymmdd))
         return {};
     auto two = [&](qsizetype at) { return (yymmdd[at] - '0') * 10 + (yymmdd[at + 1] - '0'); };
     return {two(0), two(2), two(4)};

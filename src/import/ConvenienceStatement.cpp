@@ -4,6 +4,7 @@
 #include "import/ConveniencePayments.h"
 #include "import/CsvReader.h"
 #include "import/CsvStatement.h"
+#include "import/StatementValues.h"
 
 using namespace Qt::StringLiterals;
 using Outcome = ConvenienceRecord::Outcome;
@@ -15,15 +16,6 @@ struct Columns
 {
     int kind{0}, paidOn{1}, time{2}, barcode{3}, amount{7}, chain{8}, store{10}, transferDate{11};
 };
-
-bool endsInBarcode(const QString &field)
-{
-    const QString text = field.trimmed();
-    if (text.size() < Gs1Barcode::Length)
-        return false;
-    const QStringView digits = QStringView(text).last(Gs1Barcode::Length);
-    return std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
 
 bool isHeader(const QStringList &fields)
 {
@@ -38,7 +30,8 @@ bool isCsv(const QStringList &firstRecord)
     ConvenienceRecord::Kind kind;
     return isHeader(firstRecord)
            || (firstRecord.size() >= 8 && ConvenienceRecord::kindOf(firstRecord.at(0), kind)
-               && endsInBarcode(firstRecord.at(3)));
+               && StatementValues::isDigits(QStringView(firstRecord.at(3).trimmed()).right(Gs1Barcode::Length))
+               && firstRecord.at(3).trimmed().size() >= Gs1Barcode::Length);
 }
 
 // The header's columns by name, or the name of the first one missing.

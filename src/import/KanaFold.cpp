@@ -17,28 +17,13 @@ static_assert(std::size(HalfWidth) - 1 == 0x30F6 - 0x30A1 + 1);
 // The banks print small kana as large ones.
 QChar largeKana(char16_t u)
 {
-    switch (u) {
-    case u'ｧ': return u'ｱ';
-    case u'ｨ': return u'ｲ';
-    case u'ｩ': return u'ｳ';
-    case u'ｪ': return u'ｴ';
-    case u'ｫ': return u'ｵ';
-    case u'ｬ': return u'ﾔ';
-    case u'ｭ': return u'ﾕ';
-    case u'ｮ': return u'ﾖ';
-    case u'ｯ': return u'ﾂ';
-    default: return QChar(u);
-    }
+    const qsizetype at = QStringView(u"ｧｨｩｪｫｬｭｮｯ").indexOf(QChar(u));
+    return at < 0 ? QChar(u) : QStringView(u"ｱｲｳｴｵﾔﾕﾖﾂ").at(at);
 }
 
 bool isLongVowel(char16_t u)
 {
-    switch (u) {
-    case u'ー': case u'ｰ': case u'-': case u'‐': case u'‑': case u'–': case u'—': case u'―': case u'−': case u'～': case u'〜':
-        return true;
-    default:
-        return false;
-    }
+    return QStringView(u"ーｰ-‐‑–—―−～〜").contains(QChar(u));
 }
 
 } // namespace

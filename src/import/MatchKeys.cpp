@@ -18,24 +18,13 @@ int digitOf(QChar c)
 // What payers put between the parts of a phone number.
 bool isPhoneSeparator(QChar c)
 {
-    switch (c.unicode()) {
-    case u'-': case u' ': case u'(': case u')': case u'　': case u'－': case u'（': case u'）':
-    case u'‐': case u'‑': case u'–': case u'—': case u'―': case u'−': case u'ー': case u'ｰ':
-        return true;
-    default:
-        return false;
-    }
+    return QStringView(u"- ()　－（）‐‑–—―−ーｰ").contains(c);
 }
 
 // Marks between the numbers of a date or a time, or a decimal point.
 bool isDateSeparator(QChar c)
 {
-    switch (c.unicode()) {
-    case u'/': case u'.': case u':': case u'／': case u'．': case u'：': case u'-': case u'－':
-        return true;
-    default:
-        return false;
-    }
+    return QStringView(u"/.:／．：-－").contains(c);
 }
 
 bool isDateWord(QChar c)
