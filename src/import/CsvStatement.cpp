@@ -30,15 +30,6 @@ QString unescaped(const QString &value)
     return value;
 }
 
-bool isBlank(const QStringList &fields)
-{
-    for (const QString &field : fields) {
-        if (!field.trimmed().isEmpty())
-            return false;
-    }
-    return true;
-}
-
 // A field as the file gives it, without the mark "未反映分を保存..." put in front.
 QString cell(const CsvReader::Record &record, int column)
 {
@@ -52,7 +43,8 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
     // A line saved as unusable keeps its reason, and comes back even without
     // an amount: what made it 不正 is no longer in the file.
     const QString saved = columns.problem >= 0 ? cell(record, columns.problem) : QString();
-    if (isBlank(record.fields) || (saved.isEmpty() && (amountText.isEmpty() || amountText == u"-"))) {
+    const bool blank = std::all_of(record.fields.cbegin(), record.fields.cend(), [](const QString &f) { return f.trimmed().isEmpty(); });
+    if (blank || (saved.isEmpty() && (amountText.isEmpty() || amountText == u"-"))) {
         ++statement.skipped;
         return;
     }

@@ -9,18 +9,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool decodes(QByteArrayView bytes, QStringDecoder decoder)
-{
-    // The decoding happens on conversion to text.
-    [[maybe_unused]] const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
-}
 
 // The first line that is neither UTF-8 nor CP932, or the first that is not
 // UTF-8 when each line is one or the other.
@@ -29,10 +21,10 @@ QString encodingError(const QByteArray &bytes)
     const QList<QByteArray> lines = bytes.split('\n');
     qsizetype mixed = -1;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        // Stateless, as DecodedText decodes: a line cut inside a character is an error too.
-        if (decodes(lines.at(i), QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)))
+        const TextEncoding encoding = DecodedText::decode(lines.at(i)).encoding();
+        if (encoding == TextEncoding::Utf8)
             continue;
-        if (!decodes(lines.at(i), QStringDecoder("windows-31j", QStringConverter::Flag::Stateless)))
+        if (encoding == TextEncoding::Latin1)
             return u"%1行目: 文字コードを判別できません（UTF-8 でも Shift_JIS でもありません）"_s.arg(i + 1);
         if (mixed < 0)
             mixed = i;
