@@ -69,30 +69,28 @@ QString eraText(const Parts &parts, const Span &span)
     return u"%1%2年%3月%4日"_s.arg(QString::fromUtf16(span.name)).arg(year).arg(parts.mm).arg(parts.dd);
 }
 
-} // namespace
-
-QDate inEra(QByteArrayView yymmdd, Era era)
-{
-    const Parts parts = partsOf(yymmdd);
-    return parts.ok() ? dayInEra(parts, spanOf(era)) : QDate();
-}
-
-QDate inEra(int year, int month, int day, Era era)
-{
-    return year >= 0 ? dayInEra({year, month, day}, spanOf(era)) : QDate();
-}
-
+// The reading nearest to near and not more than a year ahead of it: a
+// header's 作成日 against the PC's today, which may be off by months without
+// choosing another reading.
 QDate nearest(QByteArrayView yymmdd, const QDate &near)
 {
     // A date more than a year ahead is another era's, whatever the clock says.
+    const Parts parts = partsOf(yymmdd);
     QDate best, ahead;
     for (const Span &span : Spans) {
-        const QDate date = inEra(yymmdd, span.era);
+        const QDate date = parts.ok() ? dayInEra(parts, span) : QDate();
         QDate &slot = date.isValid() && date > near.addYears(1) ? ahead : best;
         if (date.isValid() && (!slot.isValid() || qAbs(date.daysTo(near)) < qAbs(slot.daysTo(near))))
             slot = date;
     }
     return best.isValid() ? best : ahead;
+}
+
+} // namespace
+
+QDate inEra(int year, int month, int day, Era era)
+{
+    return year >= 0 ? dayInEra({year, month, day}, spanOf(era)) : QDate();
 }
 
 Range headerRange(QByteArrayView created, QByteArrayView from, QByteArrayView to, const QDate &today)

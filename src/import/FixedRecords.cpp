@@ -137,14 +137,8 @@ Statement Reading::read(QByteArrayView bytes, const std::function<void()> &start
         return QString();
     };
     walk(bytes, statement, {header, data, trailer}, stop);
-    if (!statement.ok())
-        return std::move(statement);
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < statement.lines.size(); ++i) {
-        if (!m_taken.at(i))
-            statement.lines.swapItemsAt(kept++, i);
-    }
-    statement.lines.resize(kept);
+    if (statement.ok())
+        statement.dropLines(m_taken);
     return std::move(statement);
 }
 

@@ -24,7 +24,6 @@ NameKey::Named NameKey::named(const QString &payer) const
     if (!available() || payer.trimmed().isEmpty())
         return named;
     const NameIndex::Found found = m_index->find(payer);
-    named.familyOnly = found.familyOnly;
     QStringList readings;
     qsizetype orders = 0;
     for (const NameIndex::Name &name : found.names) {

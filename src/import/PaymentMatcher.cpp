@@ -135,17 +135,8 @@ QString PaymentMatcher::statusText(MatchStatus status)
 
 QString PaymentMatcher::keyText(MatchKey key)
 {
-    switch (key) {
-    case MatchKey::Number:
-        return u"No."_s;
-    case MatchKey::Phone:
-        return u"TEL"_s;
-    case MatchKey::Name:
-        return u"名義"_s;
-    case MatchKey::None:
-        break;
-    }
-    return QString();
+    const char16_t *texts[] = {u"", u"No.", u"TEL", u"名義"};
+    return QString::fromUtf16(texts[int(key)]);
 }
 
 QList<int> PaymentMatcher::phoneOrders(const QList<qint64> &phones) const

@@ -41,7 +41,6 @@ public:
                             std::shared_ptr<const NameIndex> names = {});
 
     const QList<ListedOrder> &orders() const { return m_orders; }
-    qint64 feeTolerance() const { return m_feeTolerance; }
     const PayerNames &payerNames() const { return m_payerNames; }
     const NameKey &names() const { return m_names; }
     // Once stop is set, only the lines matched so far have a result.
