@@ -3,8 +3,6 @@
 #include "import/MatchKeys.h"
 #include "import/StatementValues.h"
 
-#include <QSet>
-
 #include <algorithm>
 #include <array>
 

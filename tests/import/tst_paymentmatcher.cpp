@@ -187,10 +187,8 @@ private Q_SLOTS:
         MatchKeys::Found found;
         MatchKeys::scan(text, found);
         QStringList phones;
-        for (const qint64 phone : found.phones) {
-            const QString digits = QString::number(phone % 100'000'000'000LL);
-            phones << QString(int(phone / 100'000'000'000LL) - int(digits.size()), u'0') + digits;
-        }
+        for (const qint64 phone : found.phones)
+            phones << MatchKeys::phoneDigits(phone);
         QStringList numbers;
         for (const qint64 number : found.orderNumbers)
             numbers << QString::number(number);
