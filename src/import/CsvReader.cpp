@@ -4,43 +4,34 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool endsField(QChar c)
-{
-    return c == u',' || c == u'\r' || c == u'\n';
-}
-
 // Reads one field from pos on and leaves pos on what ends it. Line breaks
 // inside quotes advance line. False when the field is malformed.
 bool readField(QStringView text, qsizetype &pos, int &line, QString &field, QString &error)
 {
     const qsizetype n = text.size();
+    const auto endsField = [&](qsizetype at) {
+        return at >= n || text[at] == u',' || text[at] == u'\r' || text[at] == u'\n';
+    };
     if (pos >= n || text[pos] != u'"') {
         const qsizetype start = pos;
-        while (pos < n && !endsField(text[pos]))
+        while (!endsField(pos))
             ++pos;
         field = text.sliced(start, pos - start).toString();
         return true;
     }
-    ++pos;
-    for (;;) {
-        if (pos >= n) {
-            error = u"引用符 \" が閉じていません"_s;
-            return false;
-        }
-        const QChar c = text[pos++];
-        if (c == u'"') {
-            if (pos < n && text[pos] == u'"') {
-                field += u'"';
-                ++pos;
-                continue;
-            }
-            break;
-        }
-        if (c == u'\n' || (c == u'\r' && !(pos < n && text[pos] == u'\n')))
+    // A doubled quote is one; a quote alone closes the field.
+    for (++pos; pos < n && !(text[pos] == u'"' && (pos + 1 >= n || text[pos + 1] != u'"')); ++pos) {
+        if (text[pos] == u'"')
+            ++pos;
+        else if (text[pos] == u'\n' || (text[pos] == u'\r' && (pos + 1 >= n || text[pos + 1] != u'\n')))
             ++line;
-        field += c;
+        field += text[pos];
     }
-    if (pos < n && !endsField(text[pos])) {
+    if (pos >= n) {
+        error = u"引用符 \" が閉じていません"_s;
+        return false;
+    }
+    if (!endsField(++pos)) {
         error = u"閉じた引用符の後に文字があります"_s;
         return false;
     }

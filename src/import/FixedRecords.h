@@ -123,4 +123,9 @@ private:
     QStringDecoder m_decoder{"windows-31j", QStringConverter::Flag::Stateless};
 };
 
+// The banks' two files, each read in a file of its own: 振込入金通知 (種別コード
+// 01, TransferNoticeReader.cpp) and 入出金取引明細 (種別コード 03, ZenginReader.cpp).
+Statement readTransferNotice(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop = nullptr);
+Statement readZengin(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop = nullptr);
+
 } // namespace FixedRecords

@@ -3,8 +3,6 @@
 #include "import/ConvenienceStatement.h"
 #include "import/CsvStatement.h"
 #include "import/FixedRecords.h"
-#include "import/TransferNoticeReader.h"
-#include "import/ZenginReader.h"
 #include "core/text/DecodedText.h"
 
 #include <QFile>
@@ -42,9 +40,9 @@ Statement StatementFile::read(const QByteArray &bytes, const QDate &today, const
         return ConvenienceStatement::read(bytes, convenience);
     if (const QByteArrayView kind = FixedRecords::kindCode(bytes); !kind.isEmpty()) {
         if (kind == QByteArrayView("01"))
-            return TransferNoticeReader::read(bytes, today, stop);
+            return FixedRecords::readTransferNotice(bytes, today, stop);
         if (kind == QByteArrayView("03"))
-            return ZenginReader::read(bytes, today, stop);
+            return FixedRecords::readZengin(bytes, today, stop);
         Statement statement;
         statement.error = u"1行目: 振込入金通知でも入出金取引明細でもありません（種別コード %1）"_s.arg(
             QString::fromLatin1(kind));

@@ -1,11 +1,14 @@
+// The banks' notice of incoming transfers (全銀協制定 振込入金通知, 種別
+// コード 01): 200-byte records in Shift_JIS, with or without line breaks,
+// one header, data and trailer section per account and an end record. Every
+// data record is a deposit; one with 取消区分 1 cancels an earlier notice.
+//
 // Record layout as a bank publishes it in "振込入金通知(全銀協制定フォーマット)":
 // header (データ区分 1, 種別コード 01, コード区分 0 JIS, 作成日, 勘定日(自)(至),
 // 預金種目 1 普通 2 当座 4 貯蓄), data records (データ区分 2: 照会番号, 勘定日,
 // 起算日, 金額, 振込依頼人名, 取消区分, EDI情報), trailer (データ区分 8: 合計
 // 件数・金額, 取消件数・金額) and end record (データ区分 9), 200 bytes each,
 // dates YYMMDD in the Japanese era.
-#include "import/TransferNoticeReader.h"
-
 #include "import/FixedRecords.h"
 #include "import/StatementValues.h"
 
@@ -93,7 +96,7 @@ void settleCancels(Reading &reading, const Section &section)
 
 } // namespace
 
-Statement TransferNoticeReader::read(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop)
+Statement FixedRecords::readTransferNotice(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop)
 {
     Reading reading(Notice, today);
     Statement &statement = reading.statement;

@@ -1,3 +1,10 @@
+// The Japanese banks' fixed-length statement of deposits and withdrawals
+// (全銀協規定形式 入出金取引明細, 種別コード 03): 200-byte records in Shift_JIS
+// with half-width kana, with or without line breaks between them. Each
+// account's section is a header, its data records and a trailer; an end
+// record closes the file. Deposits become lines; an 入金訂正 takes back the
+// deposit it corrects.
+//
 // Record layout as published in the banks' description "《入出金明細(全銀)》
 // 明細ファイル・フォーマット(全銀協規定形式・改行なし)": header (データ区分 1,
 // 種別コード 03 入出金取引明細, コード区分 0 JIS), data records (データ区分 2),
@@ -5,8 +12,6 @@
 // are YYMMDD in the Japanese era (例: 280503 → 平成28年5月3日). 取引区分 19 is
 // a correction (訂正): with 入払区分 2 it takes a deposit back (入金訂正), with
 // 入払区分 1 it gives a withdrawal back (出金訂正).
-#include "import/ZenginReader.h"
-
 #include "import/FixedRecords.h"
 #include "import/StatementValues.h"
 
@@ -54,7 +59,7 @@ qsizetype correctedDeposit(const Reading &reading, const StatementLine &correcti
 
 } // namespace
 
-Statement ZenginReader::read(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop)
+Statement FixedRecords::readZengin(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop)
 {
     Reading reading(Zengin, today);
     Statement &statement = reading.statement;
