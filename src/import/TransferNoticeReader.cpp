@@ -23,11 +23,6 @@ constexpr Kind Notice{Statement::Format::Notice, "01", u"振込入金通知", {5
                       u"預金種目 %1 の口座は読めません（普通・当座・貯蓄のみ）",
                       {1, 6}, {7, 6}, {13, 6}, u"起算日", {19, 10}, {49, 48}, {128, 20}};
 constexpr Field Cancel{127, 1}; // 取消区分: 1 取消
-// Trailer.
-constexpr Field Count{1, 6};
-constexpr Field Total{7, 12};
-constexpr Field CancelCount{19, 6};
-constexpr Field CancelTotal{25, 12};
 
 struct Section
 {
@@ -127,10 +122,10 @@ Statement FixedRecords::readTransferNotice(QByteArrayView bytes, const QDate &to
     };
     const auto trailer = [&](QByteArrayView record) {
         settleCancels(reading, section);
-        return trailerError(record, {{Count, section.count, u"合計件数"},
-                                     {Total, section.total, u"合計金額"},
-                                     {CancelCount, section.cancels, u"取消件数"},
-                                     {CancelTotal, section.cancelTotal, u"取消金額"}});
+        return trailerError(record, {{{1, 6}, section.count, u"合計件数"},
+                                     {{7, 12}, section.total, u"合計金額"},
+                                     {{19, 6}, section.cancels, u"取消件数"},
+                                     {{25, 12}, section.cancelTotal, u"取消金額"}});
     };
     return reading.read(bytes, [&] { section = Section{}; }, data, trailer, stop);
 }

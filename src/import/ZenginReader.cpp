@@ -28,12 +28,6 @@ constexpr Kind Zengin{Statement::Format::Zengin, "03", u"入出金取引明細",
                       {1, 8}, {9, 6}, {15, 6}, u"預入・払出日", {24, 12}, {81, 48}, {179, 20}};
 constexpr Field InOut{21, 1};       // 入払区分: 1 入金, 2 出金
 constexpr Field Transaction{22, 2}; // 取引区分: 19 訂正
-// Trailer.
-constexpr Field DepositCount{1, 6};
-constexpr Field DepositTotal{7, 13};
-constexpr Field WithdrawalCount{20, 6};
-constexpr Field WithdrawalTotal{26, 13};
-constexpr Field DataCount{54, 7};
 
 struct Section
 {
@@ -104,11 +98,11 @@ Statement FixedRecords::readZengin(QByteArrayView bytes, const QDate &today, con
         return QString();
     };
     const auto trailer = [&](QByteArrayView record) {
-        return trailerError(record, {{DepositCount, section.deposits, u"入金件数"},
-                                     {DepositTotal, section.depositTotal, u"入金額合計"},
-                                     {WithdrawalCount, section.withdrawals, u"出金件数"},
-                                     {WithdrawalTotal, section.withdrawalTotal, u"出金額合計"},
-                                     {DataCount, section.records, u"データ・レコード件数"}});
+        return trailerError(record, {{{1, 6}, section.deposits, u"入金件数"},
+                                     {{7, 13}, section.depositTotal, u"入金額合計"},
+                                     {{20, 6}, section.withdrawals, u"出金件数"},
+                                     {{26, 13}, section.withdrawalTotal, u"出金額合計"},
+                                     {{54, 7}, section.records, u"データ・レコード件数"}});
     };
     return reading.read(bytes, [&] { section = Section{}; }, data, trailer, stop);
 }
