@@ -27,9 +27,7 @@ const QStringList OrderNames{u"お客様番号"_s, u"注文番号"_s, u"オー�
 // Spreadsheets pad names with blanks of either width; banks add the unit.
 QString columnName(const QString &header)
 {
-    QString name = header;
-    name.remove(u' ');
-    name.remove(u'　');
+    QString name = QString(header).remove(u' ').remove(u'　');
     for (const QStringView unit : {u"(円)", u"（円）"}) {
         if (name.endsWith(unit))
             name.chop(unit.size());

@@ -12,9 +12,7 @@ namespace {
 
 QString withoutSpaces(const QString &name)
 {
-    QString compact = name;
-    compact.remove(u' ').remove(u'\u3000');
-    return compact;
+    return QString(name).remove(u' ').remove(u'\u3000');
 }
 
 bool ticks(MatchStatus status)
