@@ -1,13 +1,10 @@
 #include "component/clsParlow6dl.h"
 
-#include "core/receipt/Session.h"
 #include "core/receipt/SharedState.h"
-#include "core/settings/SuiteSettings.h"
 #include "screens/receipt_list/frmKensaku.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QPointer>
 
 #include <stdexcept>
 
@@ -32,8 +29,6 @@ void ensureApplication()
 }
 
 } // namespace
-
-clsParlow6dl::clsParlow6dl() = default;
 
 clsParlow6dl::~clsParlow6dl()
 {

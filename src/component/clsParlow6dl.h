@@ -20,7 +20,7 @@
 class PARLOW6DL_EXPORT clsParlow6dl final
 {
 public:
-    clsParlow6dl();
+    clsParlow6dl() = default;
     ~clsParlow6dl();
 
     clsParlow6dl(const clsParlow6dl &) = delete;

@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 
 struct Search { QString from, to; int shop; QString exempt; Ids listed; }; // from "*": as the list opened
 struct Sort { QList<int> headerClicks; Ids order; };
-struct Entry { int column; QString text; bool mail; QStringList receipts; }; // column 0: bulk date, method text
+struct Entry { int column; QString text; bool mail; QStringList receipts; }; // column 0: bulk date, method text; -1: the date alone
 struct Fault { QString fault, told; };
 struct Read { QString fault; QString told; Ids listed; }; // a statement counted from the opening, or a table gone
 struct ShipDate { QString typed, button, date; QStringList told; bool searched, open; };
@@ -205,6 +205,8 @@ private Q_SLOTS:
         QTest::newRow("bulk: 全て with the mail")
             << Entry{0, u"全て"_s, true, {u"2 2014/02/21 2000 1"_s, u"3 2014/02/21 1000 1"_s, u"4 2014/02/21 1002 1"_s}};
         QTest::newRow("bulk cancelled") << Entry{0, {}, true, {}};
+        // Past the dialog's check: a date the list cannot hold fills no amount either.
+        QTest::newRow("bulk: a year the list cannot hold") << Entry{-1, u"2104/01/01"_s, false, {}};
     }
 
     void receiptsAreRegistered()
@@ -214,7 +216,10 @@ private Q_SLOTS:
         vaSpread *grid = f.open(true)->grid();
         f.press(Qt::Key_F5);
         grid->SetValue(frmKensaku::ColMark, 1, 0);
-        if (c.column) { // the cell's own editor, typed into and confirmed
+        if (c.column < 0) {
+            f.form->pstrDate = c.text;
+            f.form->ApplyDateToAllMarked();
+        } else if (c.column) { // the cell's own editor, typed into and confirmed
             grid->setFocus();
             grid->setCurrentIndex(grid->model()->index(0, c.column - 1));
             f.press(Qt::Key_F2);

@@ -13,6 +13,9 @@ public:
     ~SqliteConnection() override;
 
     std::unique_ptr<DbRecordset> Execute(const QString &statement) override;
+    // Compiled once and bound through SQLite's own interface, as Qt's driver
+    // binds: a null text as '', as the literal form writes it.
+    void ExecuteEach(const QString &statement, const QList<QVariantList> &rows) override;
 
 private:
     struct LockWait;

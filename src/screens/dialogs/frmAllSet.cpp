@@ -6,7 +6,6 @@
 #include "widgets/DialogSetup.h"
 #include "screens/dialogs/ReceiptListProperties.h"
 #include "widgets/DateBoxFocus.h"
-#include "widgets/ScreenSetup.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -28,15 +27,10 @@ constexpr int SpinDown = 3;
 // Digits typed without separators: YYMMDD in the current century, or YYYYMMDD.
 QString ExpandDigits(const QString &text)
 {
-    if (text.contains(u'/'))
+    if (text.contains(u'/') || (text.size() != 6 && text.size() != 8))
         return text;
-    if (text.size() == 6) {
-        const QString century = QString::number(QDate::currentDate().year()).left(2);
-        return century % text.left(2) % u'/' % text.mid(2, 2) % u'/' % text.mid(4, 2);
-    }
-    if (text.size() == 8)
-        return text.left(4) % u'/' % text.mid(4, 2) % u'/' % text.mid(6, 2);
-    return text;
+    const QString digits = text.size() == 6 ? QString::number(QDate::currentDate().year()).left(2) + text : text;
+    return digits.left(4) % u'/' % digits.mid(4, 2) % u'/' % digits.mid(6, 2);
 }
 
 QString Today()
@@ -74,7 +68,7 @@ void frmAllSet::createControls()
     vsrlDate->setFocusPolicy(Qt::NoFocus);
     connect(vsrlDate, &QScrollBar::valueChanged, this, &frmAllSet::vsrlDate_Change);
 
-    Label1 = ScreenSetup::Place<QLabel>(this, u"Label1"_s, {240, 750, 1575, 255}, u"ﾒｰﾙ送信準備(入金)"_s);
+    ScreenSetup::Place<QLabel>(this, u"Label1"_s, {240, 750, 1575, 255}, u"ﾒｰﾙ送信準備(入金)"_s);
 
     const char16_t *optionCaptions[2] = {u"ﾁｪｯｸ", u"未ﾁｪｯｸ"};
     const ScreenSetup::Design optionDesign[2] = {{1920, 720, 855, 255}, {2880, 720, 975, 255}};
@@ -85,32 +79,19 @@ void frmAllSet::createControls()
     }
     optJyunbi[1]->setChecked(true);
 
-    cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {840, 1200, 975, 375}, u"登録"_s);
+    auto *cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {840, 1200, 975, 375}, u"登録"_s);
     cmdEnter->setDefault(true);
     connect(cmdEnter, &QPushButton::clicked, this, &frmAllSet::cmdEnter_Click);
 
-    cmdCancel = DialogSetup::CancelButton(this, {2400, 1200, 975, 375});
+    DialogSetup::CancelButton(this, {2400, 1200, 975, 375});
 
     cboSiharai->setFocus();
 }
 
 void frmAllSet::Form_Load()
 {
+    // "全て" and today's date to start with.
     DialogSetup::FillMethodCombo(cboSiharai, m_list.pstrSiharaiString);
-}
-
-void frmAllSet::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!m_activated) {
-        m_activated = true;
-        Form_Activate();
-    }
-}
-
-void frmAllSet::Form_Activate()
-{
-    cboSiharai->setCurrentIndex(0);
     txtDate->setText(Today());
 }
 
@@ -172,10 +153,7 @@ void frmAllSet::cmdEnter_Click()
     m_list.pstrDate = txtDate->text();
     if (cboSiharai->currentIndex() == 0)
         m_list.pbytAllSet = 1;
-    if (optJyunbi[0]->isChecked())
-        m_list.pbytMailSet = 1;
-    else if (optJyunbi[1]->isChecked())
-        m_list.pbytMailSet = 0;
+    m_list.pbytMailSet = optJyunbi[0]->isChecked() ? 1 : 0;
     accept();
 }
 

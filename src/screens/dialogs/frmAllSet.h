@@ -3,9 +3,7 @@
 #include <QDialog>
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 class QScrollBar;
 struct ReceiptListProperties;
@@ -21,13 +19,9 @@ class frmAllSet final : public QDialog
 public:
     frmAllSet(QWidget *owner, ReceiptListProperties &list);
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void createControls();
     void Form_Load();
-    void Form_Activate();
     bool txtDate_Validate();
     bool ValidateEditedDate();
     void vsrlDate_Change(int value);
@@ -38,12 +32,8 @@ private:
     QComboBox *cboSiharai{};
     QLineEdit *txtDate{};
     QScrollBar *vsrlDate{};
-    QLabel *Label1{};
     QRadioButton *optJyunbi[2]{};
-    QPushButton *cmdEnter{};
-    QPushButton *cmdCancel{};
 
-    bool m_activated{false};
     // Typed into since the last validation; only typing can leave a non-date behind.
     bool m_dateEdited{false};
 };

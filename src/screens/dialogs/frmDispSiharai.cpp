@@ -2,7 +2,6 @@
 
 #include "widgets/DialogSetup.h"
 #include "screens/dialogs/ReceiptListProperties.h"
-#include "widgets/ScreenSetup.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -16,35 +15,22 @@ frmDispSiharai::frmDispSiharai(QWidget *owner, const ReceiptListProperties &list
     DialogSetup::Prepare(this, u"frmDispSiharai"_s, u"表示支払方法"_s, 4680, 1245);
     createControls();
     DialogSetup::FillMethodCombo(cboSiharai, list.pstrSiharaiString);
+    // An index the list no longer reaches shows all methods rather than nothing.
+    const int item = m_session.shownMethod() + 1;
+    cboSiharai->setCurrentIndex(item >= 1 && item < cboSiharai->count() ? item : 0);
 }
 
 void frmDispSiharai::createControls()
 {
     cboSiharai = ScreenSetup::Place<QComboBox>(this, u"cboSiharai"_s, {960, 240, 2535, 315});
 
-    cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {960, 720, 975, 375}, u"OK"_s);
+    auto *cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {960, 720, 975, 375}, u"OK"_s);
     cmdEnter->setDefault(true);
     connect(cmdEnter, &QPushButton::clicked, this, &frmDispSiharai::cmdEnter_Click);
 
-    cmdCancel = DialogSetup::CancelButton(this, {2520, 720, 975, 375});
+    DialogSetup::CancelButton(this, {2520, 720, 975, 375});
 
     cboSiharai->setFocus();
-}
-
-void frmDispSiharai::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!m_activated) {
-        m_activated = true;
-        Form_Activate();
-    }
-}
-
-void frmDispSiharai::Form_Activate()
-{
-    // An index the list no longer reaches shows all methods rather than nothing.
-    const int item = m_session.shownMethod() + 1;
-    cboSiharai->setCurrentIndex(item >= 1 && item < cboSiharai->count() ? item : 0);
 }
 
 void frmDispSiharai::cmdEnter_Click()

@@ -5,7 +5,6 @@
 #include <QDialog>
 
 class QComboBox;
-class QPushButton;
 struct ReceiptListProperties;
 
 // "表示支払方法": which payment method the receipt list shows, or all of
@@ -18,17 +17,10 @@ class frmDispSiharai final : public QDialog
 public:
     frmDispSiharai(QWidget *owner, const ReceiptListProperties &list, const Session &session);
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void createControls();
-    void Form_Activate();
     void cmdEnter_Click();
 
     Session m_session;
     QComboBox *cboSiharai{};
-    QPushButton *cmdEnter{};
-    QPushButton *cmdCancel{};
-    bool m_activated{false};
 };

@@ -6,7 +6,6 @@
 #include "widgets/grid/vaSpread.h"
 #include "widgets/DialogSetup.h"
 #include "screens/dialogs/ReceiptListProperties.h"
-#include "widgets/ScreenSetup.h"
 #include "widgets/grid/ReadOnlyDelegate.h"
 #include "core/receipt/ReceiptRules.h"
 
@@ -36,14 +35,13 @@ void frmKanri::createControls()
     // The names are what gets stored; only the boxes are the operator's to change.
     sprPayment->setItemDelegateForColumn(ColMethod - 1, new ReadOnlyDelegate(sprPayment));
 
-    cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {480, 2880, 975, 375}, u"OK"_s);
+    auto *cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {480, 2880, 975, 375}, u"OK"_s);
     // No default button: Enter on the list must not store it. OK stores when
     // clicked, or with Enter once it has the focus (the key hook presses it).
     cmdEnter->setAutoDefault(false);
     connect(cmdEnter, &QPushButton::clicked, this, &frmKanri::cmdEnter_Click);
 
-    cmdCancel = DialogSetup::CancelButton(this, {2160, 2880, 975, 375});
-    cmdCancel->setAutoDefault(false);
+    DialogSetup::CancelButton(this, {2160, 2880, 975, 375})->setAutoDefault(false);
 
     sprPayment->setFocus();
 }
@@ -61,13 +59,11 @@ void frmKanri::Form_Load()
 void frmKanri::FillMethodNames()
 {
     ReDrawGuard noPaint(sprPayment);
-    sprPayment->SetMaxRows(0);
     const QStringList names = ReceiptRules::SplitTabList(m_list.pstrSiharaiString);
-    for (qsizetype k = 0; k < names.size(); ++k) {
-        const int row = int(k) + 1;
-        sprPayment->SetMaxRows(row);
-        sprPayment->SetText(ColMethod, row, names.at(k));
-    }
+    sprPayment->SetMaxRows(0);
+    sprPayment->SetMaxRows(int(names.size()));
+    for (int row = 1; row <= names.size(); ++row)
+        sprPayment->SetText(ColMethod, row, names.at(row - 1));
 }
 
 void frmKanri::SetManagedMarks()

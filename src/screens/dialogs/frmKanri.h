@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <QString>
 
-class QPushButton;
 struct ReceiptListProperties;
 class vaSpread;
 
@@ -36,8 +35,6 @@ private:
     ReceiptListProperties &m_list;
     Session m_session;
     vaSpread *sprPayment{};
-    QPushButton *cmdEnter{};
-    QPushButton *cmdCancel{};
 
     // The stored exempt list could not be read: the marks on screen are not
     // the stored ones, so nothing may be saved over them.

@@ -7,7 +7,6 @@
 #include "screens/history/frmRirekiMeisai.h"
 #include "widgets/DialogSetup.h"
 #include "widgets/MessageService.h"
-#include "widgets/ScreenSetup.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/grid/ReadOnlyDelegate.h"
 #include "widgets/grid/vaSpread.h"
@@ -26,16 +25,6 @@ namespace {
 // What the list opens with: the last month's registrations.
 constexpr int DaysShown = 31;
 
-ColumnDef column(const QString &header, double width, CellKind kind = CellKind::Text)
-{
-    ColumnDef def;
-    def.header = header;
-    def.width = width;
-    def.kind = kind;
-    def.grouping = kind == CellKind::Yen;
-    return def;
-}
-
 } // namespace
 
 frmRireki::frmRireki(QWidget *owner, const Session &session)
@@ -48,8 +37,6 @@ frmRireki::frmRireki(QWidget *owner, const Session &session)
     txtDate[1]->setText(FieldValue::FormatDate(QDate::currentDate()));
 }
 
-frmRireki::~frmRireki() = default;
-
 void frmRireki::createControls()
 {
     // Created in tab order: the filter, 表示, the list, the buttons.
@@ -61,7 +48,7 @@ void frmRireki::createControls()
     txtNo = ScreenSetup::Place<QLineEdit>(this, u"txtNo"_s, {4680, 150, 1200, 315});
     txtNo->setMaxLength(18);
     noLabel->setBuddy(txtNo);
-    cmdSearch = ScreenSetup::Place<QPushButton>(this, u"cmdSearch"_s, {6120, 120, 975, 375}, u"表示"_s);
+    auto *cmdSearch = ScreenSetup::Place<QPushButton>(this, u"cmdSearch"_s, {6120, 120, 975, 375}, u"表示"_s);
     cmdSearch->setAutoDefault(false);
     connect(cmdSearch, &QPushButton::clicked, this, [this] {
         if (cmdSearch_Click() && sprRireki->MaxRows() > 0)
@@ -70,23 +57,27 @@ void frmRireki::createControls()
 
     sprRireki = ScreenSetup::Place<vaSpread>(this, u"sprRireki"_s, {240, 600, 10920, 4920});
     using Kind = CellKind;
-    sprRireki->setColumns({column(u"登録 No."_s, 7, Kind::Integer), column(u"日時"_s, 17), column(u"担当者"_s, 12),
-                           column(u"件数"_s, 5, Kind::Integer), column(u"金額"_s, 10, Kind::Yen),
-                           column(u"入力元"_s, 22), column(u"取消"_s, 12)});
+    sprRireki->setColumns({{.header = u"登録 No."_s, .width = 7, .kind = Kind::Integer},
+                           {.header = u"日時"_s, .width = 17},
+                           {.header = u"担当者"_s, .width = 12},
+                           {.header = u"件数"_s, .width = 5, .kind = Kind::Integer},
+                           {.header = u"金額"_s, .width = 10, .kind = Kind::Yen, .grouping = true},
+                           {.header = u"入力元"_s, .width = 22},
+                           {.header = u"取消"_s, .width = 12}});
     for (int col = 1; col <= ColumnCount; ++col)
         sprRireki->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprRireki));
     sprRireki->setTabKeyNavigation(false);
     sprRireki->installEventFilter(this);
     connect(sprRireki, &QAbstractItemView::doubleClicked, this, [this] { OpenCurrent(); });
 
-    cmdOpen = ScreenSetup::Place<QPushButton>(this, u"cmdOpen"_s, {6840, 5700, 1335, 375}, u"明細"_s);
+    auto *cmdOpen = ScreenSetup::Place<QPushButton>(this, u"cmdOpen"_s, {6840, 5700, 1335, 375}, u"明細"_s);
     connect(cmdOpen, &QPushButton::clicked, this, [this] { OpenCurrent(); });
     cmdTakeBack = ScreenSetup::Place<QPushButton>(this, u"cmdTakeBack"_s, {8280, 5700, 1335, 375}, u"取消 (F8)"_s);
     cmdTakeBack->setShortcut(QKeySequence(Qt::Key_F8));
     // Levels 0 and 1 may look, as they may not register.
     cmdTakeBack->setEnabled(m_session.mayRegister());
     connect(cmdTakeBack, &QPushButton::clicked, this, &frmRireki::cmdTakeBack_Click);
-    cmdClose = ScreenSetup::Place<QPushButton>(this, u"cmdClose"_s, {9720, 5700, 1335, 375}, u"閉じる"_s);
+    auto *cmdClose = ScreenSetup::Place<QPushButton>(this, u"cmdClose"_s, {9720, 5700, 1335, 375}, u"閉じる"_s);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     for (QPushButton *button : {cmdOpen, cmdTakeBack, cmdClose})
         button->setAutoDefault(false);

@@ -20,7 +20,6 @@ public:
     enum Column { ColNumber = 1, ColAt, ColOperator, ColOrders, ColAmount, ColSource, ColReverses, ColumnCount = ColReverses };
 
     frmRireki(QWidget *owner, const Session &session);
-    ~frmRireki() override;
 
     // Reads the registrations again; false when the filter or the database refused.
     bool cmdSearch_Click();
@@ -29,8 +28,6 @@ public:
     void cmdTakeBack_Click();
 
     vaSpread *grid() const { return sprRireki; }
-    QLineEdit *dateBox(int index) const { return txtDate[index]; }
-    QLineEdit *orderBox() const { return txtNo; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -44,9 +41,6 @@ private:
     QList<PaymentHistory::Registration> m_registrations;
     QLineEdit *txtDate[2] = {};
     QLineEdit *txtNo = nullptr;
-    QPushButton *cmdSearch = nullptr;
     vaSpread *sprRireki = nullptr;
-    QPushButton *cmdOpen = nullptr;
     QPushButton *cmdTakeBack = nullptr;
-    QPushButton *cmdClose = nullptr;
 };

@@ -4,7 +4,6 @@
 #include "screens/history/HistoryTakeBack.h"
 #include "widgets/DialogSetup.h"
 #include "widgets/MessageService.h"
-#include "widgets/ScreenSetup.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/grid/ReadOnlyDelegate.h"
 #include "widgets/grid/vaSpread.h"
@@ -15,16 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-ColumnDef column(const QString &header, double width, CellKind kind = CellKind::Text)
-{
-    ColumnDef def;
-    def.header = header;
-    def.width = width;
-    def.kind = kind;
-    def.grouping = kind == CellKind::Number;
-    return def;
-}
 
 QString mailText(const QString &flag)
 {
@@ -42,18 +31,22 @@ frmRirekiMeisai::frmRirekiMeisai(QWidget *owner, const Session &session, qint64 
     createControls();
 }
 
-frmRirekiMeisai::~frmRirekiMeisai() = default;
-
 void frmRirekiMeisai::createControls()
 {
     sprMeisai = ScreenSetup::Place<vaSpread>(this, u"sprMeisai"_s, {240, 120, 10920, 4620});
     using Kind = CellKind;
     // Amounts as the database holds them: a fraction before the registration stays visible.
-    sprMeisai->setColumns({column(u"取消"_s, 3.5, Kind::CheckBox), column(u"No."_s, 7, Kind::Integer),
-                           column(u"前入金日"_s, 8), column(u"前入金額"_s, 8, Kind::Number),
-                           column(u"前メール"_s, 5), column(u"後入金日"_s, 8),
-                           column(u"後入金額"_s, 8, Kind::Number), column(u"後メール"_s, 5),
-                           column(u"入力元"_s, 14), column(u"入力行"_s, 12), column(u"状態"_s, 6)});
+    sprMeisai->setColumns({{.header = u"取消"_s, .width = 3.5, .kind = Kind::CheckBox},
+                           {.header = u"No."_s, .width = 7, .kind = Kind::Integer},
+                           {.header = u"前入金日"_s, .width = 8},
+                           {.header = u"前入金額"_s, .width = 8, .kind = Kind::Number, .grouping = true},
+                           {.header = u"前メール"_s, .width = 5},
+                           {.header = u"後入金日"_s, .width = 8},
+                           {.header = u"後入金額"_s, .width = 8, .kind = Kind::Number, .grouping = true},
+                           {.header = u"後メール"_s, .width = 5},
+                           {.header = u"入力元"_s, .width = 14},
+                           {.header = u"入力行"_s, .width = 12},
+                           {.header = u"状態"_s, .width = 6}});
     // Only the ticks are the operator's to change.
     for (int col = ColId; col <= ColumnCount; ++col)
         sprMeisai->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprMeisai));
@@ -64,7 +57,7 @@ void frmRirekiMeisai::createControls()
     cmdTakeBack->setShortcut(QKeySequence(Qt::Key_F8));
     cmdTakeBack->setEnabled(m_session.mayRegister());
     connect(cmdTakeBack, &QPushButton::clicked, this, &frmRirekiMeisai::cmdTakeBack_Click);
-    cmdClose = ScreenSetup::Place<QPushButton>(this, u"cmdClose"_s, {9720, 4860, 1335, 375}, u"閉じる"_s);
+    auto *cmdClose = ScreenSetup::Place<QPushButton>(this, u"cmdClose"_s, {9720, 4860, 1335, 375}, u"閉じる"_s);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     for (QPushButton *button : {cmdTakeBack, cmdClose})
         button->setAutoDefault(false);

@@ -23,7 +23,6 @@ public:
     };
 
     frmRirekiMeisai(QWidget *owner, const Session &session, qint64 number);
-    ~frmRirekiMeisai() override;
 
     // Reads the orders; false (told) when the database refused.
     bool Load();
@@ -42,5 +41,4 @@ private:
     QList<PaymentHistory::Line> m_lines;
     vaSpread *sprMeisai = nullptr;
     QPushButton *cmdTakeBack = nullptr;
-    QPushButton *cmdClose = nullptr;
 };

@@ -70,17 +70,6 @@ std::optional<Outcome> runBeside(QWidget *owner, Work work)
     return watcher.future().takeResult();
 }
 
-// Matches the statement read into outcome, unless the operator cancelled;
-// methods: which orders the file's kind pays.
-void match(Outcome &outcome, const QList<ListedOrder> &orders, qint64 feeTolerance, const PayerNames &payerNames,
-           const std::shared_ptr<const NameIndex> &names, const PaymentMethods &methods,
-           const std::atomic_bool &cancelled)
-{
-    if (!cancelled && outcome.statement.ok() && !outcome.statement.lines.isEmpty())
-        outcome.import.emplace(std::move(outcome.statement), orders, feeTolerance, payerNames, names, &cancelled,
-                               methods);
-}
-
 } // namespace
 
 std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString &path,
@@ -92,20 +81,23 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
     const QDate today = QDate::currentDate();
     const ConvenienceSettings convenience = ConvenienceSettings::read(settings);
     const PaymentMethods methods = PaymentMethods::read(settings);
+    // Matches the statement read, unless the operator cancelled; methods: which orders the file's kind pays.
+    const auto match = [=](Outcome &read, const std::atomic_bool &cancelled) {
+        if (!cancelled && read.statement.ok() && !read.statement.lines.isEmpty())
+            read.import.emplace(std::move(read.statement), orders, feeTolerance, payerNames, names, &cancelled, methods);
+    };
     std::optional<Outcome> outcome = runBeside(owner, [=](const std::atomic_bool &cancelled) {
         Outcome read;
         {
             // The file's bytes are let go before matching.
-            QString error;
-            const QByteArray bytes = StatementFile::load(path, error);
-            read.statement.error = error;
-            if (error.isEmpty())
+            const QByteArray bytes = StatementFile::load(path, read.statement.error);
+            if (read.statement.error.isEmpty())
                 read.statement = StatementFile::read(bytes, today, nullptr, &cancelled, &read.csvText, convenience);
         }
         // The text is kept only while the operator may still have to assign its columns.
         if (read.statement.columnsKey.isEmpty()) {
             read.csvText.clear();
-            match(read, orders, feeTolerance, payerNames, names, methods, cancelled);
+            match(read, cancelled);
         }
         return read;
     });
@@ -144,7 +136,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             read.statement = CsvStatement::read(*text, &assigned, &cancelled);
             read.statement.encoding = encoding;
             text->clear();
-            match(read, orders, feeTolerance, payerNames, names, methods, cancelled);
+            match(read, cancelled);
             return read;
         });
         if (!outcome)

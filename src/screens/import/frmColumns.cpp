@@ -56,8 +56,6 @@ void frmColumns::choose(const CsvColumns &preset)
     findChild<QPushButton *>(u"cmdOK"_s)->setFocus();
 }
 
-frmColumns::~frmColumns() = default;
-
 void frmColumns::createControls()
 {
     ScreenSetup::Place<QLabel>(this, u"lblGuide"_s, {240, 120, 9120, 255},

@@ -28,7 +28,6 @@ public:
     // preset: the choice remembered for files of this shape, shown for the
     // operator to confirm with Enter.
     frmColumns(QWidget *owner, const QList<QStringList> &firstRows, const std::optional<CsvColumns> &preset = {});
-    ~frmColumns() override;
 
     CsvColumns columns() const;
 

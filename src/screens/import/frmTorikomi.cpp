@@ -5,7 +5,6 @@
 #include "screens/import/TorikomiRows.h"
 #include "widgets/DialogSetup.h"
 #include "widgets/grid/ReadOnlyDelegate.h"
-#include "widgets/ScreenSetup.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QComboBox>
@@ -26,17 +25,6 @@ const QColor Attention{255, 200, 200};
 const QColor Choice{255, 255, 200};
 const QColor TakenBack{220, 205, 255};
 const QColor OnItsWay{210, 235, 255};
-
-ColumnDef column(const QString &header, double width, CellKind kind = CellKind::Text,
-                            bool grouping = false)
-{
-    ColumnDef columnDef;
-    columnDef.header = header;
-    columnDef.width = width;
-    columnDef.kind = kind;
-    columnDef.grouping = grouping;
-    return columnDef;
-}
 
 QString formatName(Statement::Format format, TextEncoding encoding)
 {
@@ -100,12 +88,17 @@ void frmTorikomi::createControls()
 
     sprTorikomi = ScreenSetup::Place<vaSpread>(this, u"sprTorikomi"_s, {240, 420, 12615, 3840});
     using Kind = CellKind;
-    const QList<ColumnDef> columns{column(u"反映"_s, 3.5, Kind::CheckBox), column(u"行"_s, 4.5, Kind::Number),
-                             column(u"日付"_s, 8), column(u"金額"_s, 8.5, Kind::Number, true),
-                             column(u"依頼人・摘要"_s, 22), column(u"状態"_s, 6.5), column(u"照合"_s, 4.5),
-                             column(u"No."_s, 6, Kind::Number), column(u"氏名"_s, 13),
-                             column(u"請求額"_s, 8.5, Kind::Number, true),
-                             column(u"手数料"_s, 5.5, Kind::Number, true)};
+    const QList<ColumnDef> columns{{.header = u"反映"_s, .width = 3.5, .kind = Kind::CheckBox},
+                                   {.header = u"行"_s, .width = 4.5, .kind = Kind::Number},
+                                   {.header = u"日付"_s, .width = 8},
+                                   {.header = u"金額"_s, .width = 8.5, .kind = Kind::Number, .grouping = true},
+                                   {.header = u"依頼人・摘要"_s, .width = 22},
+                                   {.header = u"状態"_s, .width = 6.5},
+                                   {.header = u"照合"_s, .width = 4.5},
+                                   {.header = u"No."_s, .width = 6, .kind = Kind::Number},
+                                   {.header = u"氏名"_s, .width = 13},
+                                   {.header = u"請求額"_s, .width = 8.5, .kind = Kind::Number, .grouping = true},
+                                   {.header = u"手数料"_s, .width = 5.5, .kind = Kind::Number, .grouping = true}};
     static_assert(ColumnCount == 11);
     sprTorikomi->setColumns(columns);
     m_rows = std::make_unique<TorikomiRows>(m_import, columns, [this](int index, bool ticked) {
@@ -121,13 +114,13 @@ void frmTorikomi::createControls()
     // The tooltip on 照合 says what the keys read.
     sprTorikomi->viewport()->installEventFilter(this);
 
-    Label2 = ScreenSetup::Place<QLabel>(this, u"Label2"_s, {240, 4395, 900, 255}, u"入金先"_s);
+    auto *Label2 = ScreenSetup::Place<QLabel>(this, u"Label2"_s, {240, 4395, 900, 255}, u"入金先"_s);
     cboKouho = ScreenSetup::Place<QComboBox>(this, u"cboKouho"_s, {1200, 4350, 6000, 315});
     Label2->setBuddy(cboKouho);
     connect(cboKouho, &QComboBox::activated, this, &frmTorikomi::cboKouho_Activated);
 
     // Any line to any listed order: its No., then Enter.
-    Label3 = ScreenSetup::Place<QLabel>(this, u"Label3"_s, {7440, 4395, 1300, 255}, u"入金先 No.(&N)"_s);
+    auto *Label3 = ScreenSetup::Place<QLabel>(this, u"Label3"_s, {7440, 4395, 1300, 255}, u"入金先 No.(&N)"_s);
     txtNo = ScreenSetup::Place<QLineEdit>(this, u"txtNo"_s, {8760, 4350, 1200, 315});
     txtNo->setMaxLength(18);
     Label3->setBuddy(txtNo);
@@ -146,11 +139,11 @@ void frmTorikomi::createControls()
     lblLearning = ScreenSetup::Place<QLabel>(this, u"lblLearning"_s, {2600, 6000, 6800, 375});
     lblLearning->setWordWrap(true);
 
-    cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {9600, 6000, 1455, 375}, u"反映"_s);
+    auto *cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {9600, 6000, 1455, 375}, u"反映"_s);
     cmdEnter->setDefault(true);
     connect(cmdEnter, &QPushButton::clicked, this, &frmTorikomi::cmdEnter_Click);
 
-    cmdCancel = DialogSetup::CancelButton(this, {11400, 6000, 1455, 375});
+    DialogSetup::CancelButton(this, {11400, 6000, 1455, 375});
 
     // Enter applies the preset ticks straight away; Tab reaches the list.
     cmdEnter->setFocus();
@@ -158,18 +151,30 @@ void frmTorikomi::createControls()
 
 void frmTorikomi::createTotals()
 {
-    sprGoukei = ScreenSetup::Place<vaSpread>(this, u"sprGoukei"_s, {240, 4800, 12615, 1140});
+    auto *sprGoukei = ScreenSetup::Place<vaSpread>(this, u"sprGoukei"_s, {240, 4800, 12615, 1140});
     sprGoukei->setFocusPolicy(Qt::NoFocus);
-    QList<ColumnDef> columns{column(u" "_s, 4)};
+    QList<ColumnDef> columns{{.header = u" "_s, .width = 4}};
     for (int status = 0; status < MatchStatusCount; ++status)
-        columns.append(column(PaymentMatcher::statusText(MatchStatus(status)), 7.5, CellKind::Number, true));
-    columns.append(column(u"合計"_s, 10, CellKind::Number, true));
+        columns.append({.header = PaymentMatcher::statusText(MatchStatus(status)), .width = 7.5,
+                        .kind = CellKind::Number, .grouping = true});
+    columns.append({.header = u"合計"_s, .width = 10, .kind = CellKind::Number, .grouping = true});
     sprGoukei->setColumns(columns);
     for (int col = 1; col <= int(columns.size()); ++col)
         sprGoukei->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprGoukei));
     sprGoukei->SetMaxRows(2);
     sprGoukei->SetText(1, 1, u"件数"_s);
     sprGoukei->SetText(1, 2, u"金額"_s);
+    // A line's status is matching's and stays: these are counted once.
+    const auto totals = m_import.totals();
+    PaymentImport::Total all;
+    for (int status = 0; status < MatchStatusCount; ++status) {
+        sprGoukei->SetText(status + 2, 1, totals[size_t(status)].lines);
+        sprGoukei->SetText(status + 2, 2, totals[size_t(status)].amount);
+        all.lines += totals[size_t(status)].lines;
+        all.amount += totals[size_t(status)].amount;
+    }
+    sprGoukei->SetText(MatchStatusCount + 2, 1, all.lines);
+    sprGoukei->SetText(MatchStatusCount + 2, 2, all.amount);
 }
 
 void frmTorikomi::Form_Load()
@@ -215,16 +220,10 @@ void frmTorikomi::Form_Load()
                 sprTorikomi->SetBackColor(index + 1, color);
         }
     }
-    ShowStatusTotals();
     ShowSelected();
     connect(sprTorikomi->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { ShowCandidates(current.row() + 1); });
     ShowCandidates(0);
-}
-
-QString frmTorikomi::KeyTip(int row) const
-{
-    return row >= 1 && row <= m_import.lineCount() ? m_import.matcher().note(m_import.line(row - 1)) : QString();
 }
 
 void frmTorikomi::ShowLine()
@@ -232,21 +231,6 @@ void frmTorikomi::ShowLine()
     // The cells read the import: a repaint shows what it now says.
     sprTorikomi->viewport()->update();
     ShowSelected();
-}
-
-void frmTorikomi::ShowStatusTotals()
-{
-    // A line's status is matching's and stays: these are counted once.
-    const auto totals = m_import.totals();
-    PaymentImport::Total all;
-    for (int status = 0; status < MatchStatusCount; ++status) {
-        sprGoukei->SetText(status + 2, 1, totals[size_t(status)].lines);
-        sprGoukei->SetText(status + 2, 2, totals[size_t(status)].amount);
-        all.lines += totals[size_t(status)].lines;
-        all.amount += totals[size_t(status)].amount;
-    }
-    sprGoukei->SetText(MatchStatusCount + 2, 1, all.lines);
-    sprGoukei->SetText(MatchStatusCount + 2, 2, all.amount);
 }
 
 void frmTorikomi::ShowSelected()

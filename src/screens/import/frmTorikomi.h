@@ -48,19 +48,16 @@ public:
 
     // Writes the unticked lines as CSV; false after telling the operator why not.
     bool SaveUnapplied(const QString &path);
-    // The tooltip of the line's 照合: the reading its name matched, the
-    // numbers no listed order has.
-    QString KeyTip(int row) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
+    // The lines and amounts per status, as matching left them.
     void createTotals();
     void Form_Load();
     void ShowLine();
-    void ShowStatusTotals();
     void ShowSelected();
     void ShowCandidates(int row);
     void SetTick(int row, bool ticked);
@@ -73,16 +70,11 @@ private:
     QString m_sourcePath;
     QLabel *Label1{};
     vaSpread *sprTorikomi{};
-    QLabel *Label2{};
     QComboBox *cboKouho{};
-    QLabel *Label3{};
     QLineEdit *txtNo{};
     QLabel *lblSelected{};
     QLabel *lblLearning{};
-    vaSpread *sprGoukei{};
     QPushButton *cmdSave{};
-    QPushButton *cmdEnter{};
-    QPushButton *cmdCancel{};
     int m_candidateRow{0};
     std::unique_ptr<TorikomiRows> m_rows; // the import's lines as sprTorikomi's cells
 };

@@ -7,7 +7,6 @@
 #include "widgets/MessageService.h"
 #include "widgets/grid/vaSpread.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -24,8 +23,11 @@ bool frmTorikomi::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == sprTorikomi->viewport() && event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
+        // 照合 tells what the keys read: the reading a name matched, the numbers no listed order has.
         const QModelIndex index = sprTorikomi->indexAt(help->pos());
-        const QString tip = index.isValid() && index.column() + 1 == ColKey ? KeyTip(index.row() + 1) : QString();
+        const QString tip = index.isValid() && index.column() + 1 == ColKey && index.row() < m_import.lineCount()
+                                ? m_import.matcher().note(m_import.line(index.row()))
+                                : QString();
         if (tip.isEmpty())
             QToolTip::hideText();
         else

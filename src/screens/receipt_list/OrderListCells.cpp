@@ -13,67 +13,47 @@ using Row = OrderList::Row;
 
 namespace {
 
-// The text a row holds in a text column; null for the columns that are none.
-QString Row::*textOf(int column)
+// Where a column's value lives in a row: one member, by its form.
+struct Field
+{
+    QString Row::*text = nullptr;
+    QDate Row::*date = nullptr;
+    std::optional<qint64> Row::*number = nullptr; // the order number and the yen
+    bool Row::*flag = nullptr;
+};
+
+Field fieldOf(int column)
 {
     switch (column + 1) {
-    case frmKensaku::ColCompany: return &Row::company;
-    case frmKensaku::ColName: return &Row::name;
-    case frmKensaku::ColTel: return &Row::tel;
-    case frmKensaku::ColMethod: return &Row::method;
-    case frmKensaku::ColRemarks: return &Row::remarks;
-    case frmKensaku::ColShopId: return &Row::shopId;
-    case frmKensaku::ColTel1: return &Row::tel1;
-    default: return nullptr;
+    case frmKensaku::ColMark: return {.flag = &Row::marked};
+    case frmKensaku::ColCompany: return {.text = &Row::company};
+    case frmKensaku::ColName: return {.text = &Row::name};
+    case frmKensaku::ColTel: return {.text = &Row::tel};
+    case frmKensaku::ColOrderDate: return {.date = &Row::orderDate};
+    case frmKensaku::ColBilled: return {.number = &Row::billed};
+    case frmKensaku::ColShipDate: return {.date = &Row::shipDate};
+    case frmKensaku::ColPaidDate: return {.date = &Row::paidDate};
+    case frmKensaku::ColPaidAmount: return {.number = &Row::paidAmount};
+    case frmKensaku::ColMethod: return {.text = &Row::method};
+    case frmKensaku::ColRemarks: return {.text = &Row::remarks};
+    case frmKensaku::ColUpdateFlag: return {.flag = &Row::update};
+    case frmKensaku::ColMailFlag: return {.flag = &Row::mail};
+    case frmKensaku::ColShopId: return {.text = &Row::shopId};
+    case frmKensaku::ColTel1: return {.text = &Row::tel1};
+    case frmKensaku::ColId:
+    default: return {.number = &Row::id};
     }
-}
-
-// The dates shown as text ("注文日", "出荷日") and the date cell "入金日".
-QDate Row::*dateOf(int column)
-{
-    switch (column + 1) {
-    case frmKensaku::ColOrderDate: return &Row::orderDate;
-    case frmKensaku::ColShipDate: return &Row::shipDate;
-    case frmKensaku::ColPaidDate: return &Row::paidDate;
-    default: return nullptr;
-    }
-}
-
-std::optional<qint64> Row::*yenOf(int column)
-{
-    switch (column + 1) {
-    case frmKensaku::ColBilled: return &Row::billed;
-    case frmKensaku::ColPaidAmount: return &Row::paidAmount;
-    default: return nullptr;
-    }
-}
-
-bool Row::*flagOf(int column)
-{
-    switch (column + 1) {
-    case frmKensaku::ColMark: return &Row::marked;
-    case frmKensaku::ColUpdateFlag: return &Row::update;
-    case frmKensaku::ColMailFlag: return &Row::mail;
-    default: return nullptr;
-    }
-}
-
-QVariant orBlank(const std::optional<qint64> &value)
-{
-    return value ? QVariant(qlonglong(*value)) : QVariant();
 }
 
 // A sort key's value in a column that is no text: blanks lowest.
-qint64 numberOf(int column, const Row &order)
+qint64 numberOf(const Field &field, const Row &order)
 {
     constexpr qint64 Blank = std::numeric_limits<qint64>::min();
-    if (const auto date = dateOf(column))
-        return (order.*date).isValid() ? (order.*date).toJulianDay() : Blank;
-    if (const auto yen = yenOf(column))
-        return (order.*yen).value_or(Blank);
-    if (const auto flag = flagOf(column))
-        return order.*flag ? 1 : 0;
-    return order.id.value_or(Blank);
+    if (field.date)
+        return (order.*field.date).isValid() ? (order.*field.date).toJulianDay() : Blank;
+    if (field.number)
+        return (order.*field.number).value_or(Blank);
+    return order.*field.flag ? 1 : 0;
 }
 
 // The first four UTF-16 units of a text as one number in code-point order
@@ -111,46 +91,44 @@ struct KeyValues
 
 QVariant OrderListCells::cell(int column, int row) const
 {
-    const Row &order = at(row);
-    if (const auto text = textOf(column))
-        return order.*text;
-    if (const auto date = dateOf(column)) {
-        const QDate &day = order.*date;
-        if (column + 1 == frmKensaku::ColPaidDate)
+    const Row &order = m_orders.at(row);
+    const Field field = fieldOf(column);
+    if (field.text)
+        return order.*field.text;
+    if (field.date) {
+        // 入金日 is a date cell; 注文日 and 出荷日 show their dates as text.
+        const QDate &day = order.*field.date;
+        if (field.date == &Row::paidDate)
             return day.isValid() ? QVariant(day) : QVariant();
         return FieldValue::FormatDate(day);
     }
-    if (const auto yen = yenOf(column))
-        return orBlank(order.*yen);
-    if (column + 1 == frmKensaku::ColMark)
+    if (field.number)
+        return order.*field.number ? QVariant(qlonglong(*(order.*field.number))) : QVariant();
+    // The mark is a check box; the flags are numbers, blank when off.
+    if (field.flag == &Row::marked)
         return order.marked;
-    if (const auto flag = flagOf(column))
-        return order.*flag ? QVariant(1.0) : QVariant();
-    return orBlank(order.id);
+    return order.*field.flag ? QVariant(1.0) : QVariant();
 }
 
 bool OrderListCells::setCell(int column, int row, const QVariant &value)
 {
-    Row &order = at(row);
-    if (const auto text = textOf(column)) {
-        order.*text = value.toString();
-    } else if (const auto date = dateOf(column)) {
-        if (column + 1 == frmKensaku::ColPaidDate) {
-            order.*date = value.toDate();
-            return true;
-        }
+    Row &order = m_orders.at(row);
+    const Field field = fieldOf(column);
+    if (field.text) {
+        order.*field.text = value.toString();
+    } else if (field.date == &Row::paidDate) {
+        order.paidDate = value.toDate();
+    } else if (field.date) {
         // The other dates are text columns: a text that is no date is refused.
         const QString typed = value.toString().trimmed();
         const std::optional<QDate> day = FieldValue::ParseDate(CellText::toHalfWidth(typed));
         if (!day && !typed.isEmpty())
             return false;
-        order.*date = day.value_or(QDate());
-    } else if (const auto yen = yenOf(column)) {
-        order.*yen = value.isValid() ? std::optional<qint64>(value.toLongLong()) : std::nullopt;
-    } else if (const auto flag = flagOf(column)) {
-        order.*flag = value.isValid() && value.toDouble() != 0;
+        order.*field.date = day.value_or(QDate());
+    } else if (field.number) {
+        order.*field.number = value.isValid() ? std::optional<qint64>(value.toLongLong()) : std::nullopt;
     } else {
-        order.id = value.isValid() ? std::optional<qint64>(value.toLongLong()) : std::nullopt;
+        order.*field.flag = value.isValid() && value.toDouble() != 0;
     }
     return true;
 }
@@ -161,18 +139,17 @@ std::vector<int> OrderListCells::sortedRows(int first, int last, const QList<Sor
     std::vector<KeyValues> values(std::size_t(keys.size()));
     for (qsizetype k = 0; k < keys.size(); ++k) {
         KeyValues &key = values[std::size_t(k)];
-        const int column = keys[k].column;
-        const auto text = textOf(column);
-        key.text = text != nullptr;
+        const Field field = fieldOf(keys[k].column);
+        key.text = field.text != nullptr;
         key.descending = keys[k].order == 2;
         key.numbers.reserve(count);
         for (int row = first; row <= last; ++row) {
-            if (text) {
-                key.texts.emplace_back(at(row).*text);
+            if (field.text) {
+                key.texts.emplace_back(m_orders.at(row).*field.text);
                 // The sign bit flipped keeps the unsigned order in a signed number.
                 key.numbers.push_back(qint64(prefixOf(key.texts.back()) ^ 0x8000000000000000u));
             } else {
-                key.numbers.push_back(numberOf(column, at(row)));
+                key.numbers.push_back(numberOf(field, m_orders.at(row)));
             }
         }
     }
@@ -188,9 +165,4 @@ std::vector<int> OrderListCells::sortedRows(int first, int last, const QList<Sor
     for (int &row : order)
         row += first;
     return order;
-}
-
-void OrderListCells::reorder(int first, const std::vector<int> &order)
-{
-    m_orders.reorder(first, order);
 }

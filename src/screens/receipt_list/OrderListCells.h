@@ -16,11 +16,8 @@ public:
     QVariant cell(int column, int row) const override;
     bool setCell(int column, int row, const QVariant &value) override;
     std::vector<int> sortedRows(int first, int last, const QList<SortKey> &keys) const override;
-    void reorder(int first, const std::vector<int> &order) override;
+    void reorder(int first, const std::vector<int> &order) override { m_orders.reorder(first, order); }
 
 private:
-    OrderList::Row &at(int row) { return m_orders.at(row); }
-    const OrderList::Row &at(int row) const { return m_orders.at(row); }
-
     OrderList &m_orders;
 };

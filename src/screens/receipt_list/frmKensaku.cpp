@@ -5,13 +5,11 @@
 #include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
 #include "core/data/QtSqlConnection.h"
-#include "widgets/grid/vaSpread.h"
 #include "widgets/DateBoxFocus.h"
 #include "widgets/ScreenSetup.h"
 #include "widgets/WaitCursor.h"
 #include "widgets/input/modKeyHook.h"
 #include "widgets/layout/Twips.h"
-#include "core/settings/SuiteSettings.h"
 #include "screens/receipt_list/OrderListCells.h"
 #include "screens/receipt_list/ReceiptTotals.h"
 
@@ -75,7 +73,6 @@ frmKensaku::frmKensaku(const Session &session, const SuiteSettings &settings, QW
     createControls();
     createMenus();
 
-    unloadedFlg = false;
     qApp->installEventFilter(this);
 }
 
@@ -99,6 +96,7 @@ void frmKensaku::createControls()
     setCentralWidget(client);
 
     const char16_t *labelCaptions[3] = {u"サイト", u"出荷日", u"～"};
+    QLabel *Label1[3] = {};
     const ScreenSetup::Design labelDesign[3] = {{360, 180, 405, 180}, {240, 645, 540, 180}, {2400, 630, 180, 180}};
     for (int i = 0; i < 3; ++i) {
         Label1[i] = ScreenSetup::Place<QLabel>(client, u"Label1"_s, labelDesign[i], QString::fromUtf16(labelCaptions[i]));
@@ -150,28 +148,27 @@ void frmKensaku::createControls()
 
 void frmKensaku::createMenus()
 {
-    QMenu *mnuSettei = menuBar()->addMenu(u"設定"_s);
-    mnuSettei->setObjectName(u"mnuSettei"_s);
-    mnuKanri = mnuSettei->addAction(u"入金管理..."_s);
-    mnuKanri->setObjectName(u"mnuKanri"_s);
-    connect(mnuKanri, &QAction::triggered, this, &frmKensaku::mnuKanri_Click);
-
-    QMenu *mnuView = menuBar()->addMenu(u"表示"_s);
-    mnuView->setObjectName(u"mnuView"_s);
-    mnuViewSub = mnuView->addAction(u"支払方法"_s);
+    // Menus and items are named as designed, for the key hook and the layout.
+    const auto menu = [this](const QString &name, const QString &caption) {
+        QMenu *added = menuBar()->addMenu(caption);
+        added->setObjectName(name);
+        return added;
+    };
+    const auto item = [this](QMenu *parent, const QString &name, const QString &caption, QKeySequence shortcut,
+                             auto slot) {
+        QAction *added = parent->addAction(caption);
+        added->setObjectName(name);
+        added->setShortcut(shortcut);
+        connect(added, &QAction::triggered, this, slot);
+        return added;
+    };
+    mnuKanri = item(menu(u"mnuSettei"_s, u"設定"_s), u"mnuKanri"_s, u"入金管理..."_s, {}, &frmKensaku::mnuKanri_Click);
+    QMenu *mnuView = menu(u"mnuView"_s, u"表示"_s);
+    mnuViewSub = item(mnuView, {}, u"支払方法"_s, {}, [this] { mnuViewSub_Click(0); });
     ScreenSetup::NameControl(mnuViewSub, u"mnuViewSub"_s, 0);
-    connect(mnuViewSub, &QAction::triggered, this, [this] { mnuViewSub_Click(0); });
-    mnuRireki = mnuView->addAction(u"入金履歴..."_s);
-    mnuRireki->setObjectName(u"mnuRireki"_s);
-    mnuRireki->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    connect(mnuRireki, &QAction::triggered, this, &frmKensaku::mnuRireki_Click);
-
-    QMenu *mnuImport = menuBar()->addMenu(u"取込"_s);
-    mnuImport->setObjectName(u"mnuImport"_s);
-    mnuTorikomi = mnuImport->addAction(u"入金データ取込..."_s);
-    mnuTorikomi->setObjectName(u"mnuTorikomi"_s);
-    mnuTorikomi->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    connect(mnuTorikomi, &QAction::triggered, this, &frmKensaku::mnuTorikomi_Click);
+    item(mnuView, u"mnuRireki"_s, u"入金履歴..."_s, Qt::CTRL | Qt::Key_H, &frmKensaku::mnuRireki_Click);
+    mnuTorikomi = item(menu(u"mnuImport"_s, u"取込"_s), u"mnuTorikomi"_s, u"入金データ取込..."_s,
+                       Qt::CTRL | Qt::Key_I, &frmKensaku::mnuTorikomi_Click);
 
     // The status line tells what needs no box (a lesson not learnt).
     statusBar()->setSizeGripEnabled(false);
@@ -185,31 +182,22 @@ void frmKensaku::createMenus()
 QList<ColumnDef> frmKensaku::GridColumns()
 {
     using Kind = CellKind;
-    const auto text = [](const QString &header, double width, int maxLength) {
-        return ColumnDef{.header = header, .width = width, .maxLength = maxLength};
-    };
     // Order numbers are exact whole numbers, amounts whole yen.
-    const auto number = [](const QString &header, double width, Kind kind, double minimum, bool grouping) {
-        return ColumnDef{.header = header, .width = width, .kind = kind, .minimum = minimum, .grouping = grouping};
-    };
-    const auto hiddenFlag = [](const QString &header) {
-        return ColumnDef{.header = header, .width = 0, .kind = Kind::Number, .hidden = true};
-    };
     return {
-        ColumnDef{.header = u" "_s, .width = 2.87, .kind = Kind::CheckBox},
-        number(u"No."_s, 3.87, Kind::Integer, -9999999999.0, false),
-        text(u"会社名"_s, 17.62, 60),
-        text(u"氏名"_s, 16.87, 50),
-        text(u"TEL"_s, 13.25, 28),
-        text(u"注文日"_s, 8.75, 19),
-        number(u"請求額"_s, 8.5, Kind::Yen, -9999999999.0, true),
-        text(u"出荷日"_s, -1, 19),
-        ColumnDef{.header = u"入金日"_s, .width = 8.0, .kind = Kind::Date},
-        number(u"入金額"_s, 7.37, Kind::Yen, 0, true),
-        text(u"支払方法"_s, 8.37, 20),
-        text(u"備考"_s, 8.25, 10),
-        hiddenFlag(u"更新フラグ"_s),
-        hiddenFlag(u"メール"_s),
+        {.header = u" "_s, .width = 2.87, .kind = Kind::CheckBox},
+        {.header = u"No."_s, .width = 3.87, .kind = Kind::Integer},
+        {.header = u"会社名"_s, .width = 17.62, .maxLength = 60},
+        {.header = u"氏名"_s, .width = 16.87, .maxLength = 50},
+        {.header = u"TEL"_s, .width = 13.25, .maxLength = 28},
+        {.header = u"注文日"_s, .width = 8.75, .maxLength = 19},
+        {.header = u"請求額"_s, .width = 8.5, .kind = Kind::Yen, .grouping = true},
+        {.header = u"出荷日"_s, .maxLength = 19},
+        {.header = u"入金日"_s, .width = 8.0, .kind = Kind::Date},
+        {.header = u"入金額"_s, .width = 7.37, .kind = Kind::Yen, .minimum = 0, .grouping = true},
+        {.header = u"支払方法"_s, .width = 8.37, .maxLength = 20},
+        {.header = u"備考"_s, .width = 8.25, .maxLength = 10},
+        {.header = u"更新フラグ"_s, .width = 0, .kind = Kind::Number, .hidden = true},
+        {.header = u"メール"_s, .width = 0, .kind = Kind::Number, .hidden = true},
     };
 }
 
@@ -317,9 +305,7 @@ bool frmKensaku::HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift)
         return true;
     }
 
-    const Qt::KeyboardModifiers held =
-        shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (held != Qt::NoModifier)
+    if (shift.testAnyFlags(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
 
     for (int i = 0; i < FunctionKeyCount; ++i) {

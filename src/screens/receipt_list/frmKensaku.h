@@ -23,7 +23,6 @@ class DateBoxFocus;
 class OrderListCells;
 struct ListedOrder;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -110,7 +109,6 @@ public:
     // Payer names of lines given to orders by hand, taught once 登録 committed
     // and then forgotten, written or not.
     void TeachPayerNames(const QList<ReceiptRegistration::Receipt> &receipts);
-    void ForgetPayerNames(const QList<ReceiptRegistration::Receipt> &receipts);
 
     // The form's key preview: returns true when the key was consumed.
     bool HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift);
@@ -161,12 +159,8 @@ private:
     void sprNyukin_Change(int col, int row);
     void sprNyukin_Click(int col, int row);
     void markVisibleRows(int mark);
-    QList<ReceiptRegistration::Receipt> flaggedReceipts() const;
-    // How often the list holds each order number the receipts name.
-    QHash<qint64, int> listedOrderIds(const QList<ReceiptRegistration::Receipt> &receipts) const;
-    // What the receipts change, for the history; the orders in registered are left out.
-    QList<PaymentHistory::Change> historyOf(const QList<ReceiptRegistration::Receipt> &receipts,
-                                            const QSet<qint64> &registered) const;
+    // The bulk date and the billed amounts into the marked rows, of every method or of pstrSiharai.
+    void fillMarked(bool everyMethod);
     QString selectedShopId() const;
 
     Session m_session;
@@ -174,7 +168,6 @@ private:
     // The listed orders; sprNyukin is a view over them.
     OrderList m_orders;
     std::unique_ptr<OrderListCells> m_orderCells;
-    QLabel *Label1[3] = {};
     QComboBox *cboShop_id = nullptr;
     QLineEdit *txtDate[2] = {};
     DateBoxFocus *m_dateFocus = nullptr;
@@ -183,7 +176,6 @@ private:
     QAction *mnuKanri = nullptr;
     QAction *mnuViewSub = nullptr;
     QAction *mnuTorikomi = nullptr;
-    QAction *mnuRireki = nullptr;
 
     AnchorTable m_anchorTable;
     bool m_activated = false;

@@ -6,8 +6,6 @@
 #include "screens/dialogs/frmKanri.h"
 #include "screens/history/frmRireki.h"
 
-#include <QPointer>
-
 namespace {
 
 // Each dialog is a fresh instance, released when it closes.

@@ -7,14 +7,12 @@
 #include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
 #include "widgets/WaitCursor.h"
-#include "widgets/grid/vaSpread.h"
-#include "core/receipt/PaymentHistory.h"
-#include "core/receipt/ReceiptRegistration.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
 #include <QDateTime>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QHash>
 #include <QSet>
 
 #include <limits>
@@ -47,19 +45,17 @@ void frmKensaku::SortByColumn(int column)
     ReDrawGuard noPaint(sprNyukin);
     const int rows = sprNyukin->MaxRows();
 
-    // Aged rows are remembered by order id; a set keeps this linear. The
-    // exact number stands for the id's text, a blank id for all blank ones.
+    // Aged rows are remembered by order id; a hash keeps this linear. The
+    // exact number stands for the id's text, a blank id for all blank ones;
+    // an id seen both yellow and pink is yellow again.
     const auto idOf = [this](int row) {
         return m_orders.at(row - 1).id.value_or(std::numeric_limits<qint64>::min());
     };
-    QSet<qint64> yellowIds;
-    QSet<qint64> pinkIds;
+    QHash<qint64, QColor> aged;
     for (int row = 1; row <= rows; ++row) {
         const QColor color = sprNyukin->BackColor(row);
-        if (color == ReceiptColors::Pink)
-            pinkIds.insert(idOf(row));
-        else if (color == ReceiptColors::Yellow)
-            yellowIds.insert(idOf(row));
+        if (color == ReceiptColors::Yellow || (color == ReceiptColors::Pink && !aged.contains(idOf(row))))
+            aged.insert(idOf(row), color);
     }
 
     if (rows > 0)
@@ -67,14 +63,9 @@ void frmKensaku::SortByColumn(int column)
     mlngSortCol = column;
 
     sprNyukin->SetBackColor(-1, ReceiptColors::White);
-    if (yellowIds.isEmpty() && pinkIds.isEmpty())
-        return;
-    for (int row = 1; row <= rows; ++row) {
-        const qint64 id = idOf(row);
-        if (yellowIds.contains(id))
-            sprNyukin->SetBackColor(row, ReceiptColors::Yellow);
-        else if (pinkIds.contains(id))
-            sprNyukin->SetBackColor(row, ReceiptColors::Pink);
+    for (int row = 1; row <= rows && !aged.isEmpty(); ++row) {
+        if (const auto color = aged.constFind(idOf(row)); color != aged.cend())
+            sprNyukin->SetBackColor(row, *color);
     }
 }
 
@@ -91,54 +82,38 @@ void frmKensaku::markVisibleRows(int mark)
     }
 }
 
-namespace {
-
-// Fills one marked row with the bulk date and its billed amount. A date the
-// cell cannot hold fills nothing: an amount must never go in without it.
-void fillReceipt(vaSpread *grid, int row, const QString &date, bool mail)
-{
-    if (CellText::parseDate(date) == 0)
-        return;
-    grid->SetText(frmKensaku::ColPaidDate, row, date);
-    const std::optional<qint64> billed = grid->Integer(frmKensaku::ColBilled, row);
-    grid->SetText(frmKensaku::ColPaidAmount, row, qlonglong(billed.value_or(0)));
-    grid->SetValue(frmKensaku::ColUpdateFlag, row, 1);
-    if (mail)
-        grid->SetValue(frmKensaku::ColMailFlag, row, 1);
-}
-
-bool isMarked(const vaSpread *grid, int row)
-{
-    return grid->Number(frmKensaku::ColMark, row) != 0;
-}
-
-} // namespace
-
 void frmKensaku::ApplyDateToMatching()
 {
-    ReDrawGuard noPaint(sprNyukin);
-    const int rows = sprNyukin->MaxRows();
-    for (int row = 1; row <= rows; ++row) {
-        if (!isMarked(sprNyukin, row)
-            || sprNyukin->Value(ColMethod, row).compare(pstrSiharai, Qt::CaseInsensitive) != 0)
-            continue;
-        fillReceipt(sprNyukin, row, pstrDate, pbytMailSet != 0);
-        m_orders.at(row - 1).source = PaymentHistory::BulkSource();
-        sprNyukin->SetValue(ColMark, row, 0);
-    }
+    fillMarked(false);
 }
 
 void frmKensaku::ApplyDateToAllMarked()
 {
-    ReDrawGuard noPaint(sprNyukin);
-    const int rows = sprNyukin->MaxRows();
-    for (int row = 1; row <= rows; ++row) {
-        if (isMarked(sprNyukin, row)) {
-            fillReceipt(sprNyukin, row, pstrDate, pbytMailSet != 0);
-            m_orders.at(row - 1).source = PaymentHistory::BulkSource();
-        }
-    }
+    fillMarked(true);
     cmdAllEject_Click();
+}
+
+void frmKensaku::fillMarked(bool everyMethod)
+{
+    ReDrawGuard noPaint(sprNyukin);
+    // A date the cell cannot hold fills nothing: an amount must never go in without it.
+    const bool fills = CellText::parseDate(pstrDate) != 0;
+    for (int row = 1; row <= sprNyukin->MaxRows(); ++row) {
+        OrderList::Row &order = m_orders.at(row - 1);
+        if (!order.marked || (!everyMethod && order.method.compare(pstrSiharai, Qt::CaseInsensitive) != 0))
+            continue;
+        if (fills) {
+            sprNyukin->SetText(ColPaidDate, row, pstrDate);
+            sprNyukin->SetText(ColPaidAmount, row, qlonglong(order.billed.value_or(0)));
+            sprNyukin->SetValue(ColUpdateFlag, row, 1);
+            if (pbytMailSet != 0)
+                sprNyukin->SetValue(ColMailFlag, row, 1);
+        }
+        order.source = PaymentHistory::BulkSource();
+        // One method's rows are unmarked as they fill; 全て unmarks the visible rows after.
+        if (!everyMethod)
+            sprNyukin->SetValue(ColMark, row, 0);
+    }
 }
 
 namespace {
@@ -153,6 +128,62 @@ QString firstOf(const QStringList &items, const QString &separator)
     return text;
 }
 
+// The rows 登録 writes: those with the update flag.
+QList<ReceiptRegistration::Receipt> flaggedReceipts(const OrderList &orders)
+{
+    QList<ReceiptRegistration::Receipt> receipts;
+    for (int row = 0; row < orders.size(); ++row) {
+        const OrderList::Row &order = orders.at(row);
+        if (!order.update)
+            continue;
+        ReceiptRegistration::Receipt receipt;
+        receipt.row = row + 1;
+        receipt.id = order.id;
+        receipt.idText = order.id ? QString::number(*order.id) : order.idAsRead;
+        receipt.amount = order.paidAmount.value_or(0);
+        receipt.paidDate = FieldValue::FormatDate(order.paidDate);
+        receipt.mail = order.mail;
+        receipt.listed = OrderList::ListedOf(order);
+        receipts.append(receipt);
+    }
+    return receipts;
+}
+
+// What the receipts change, for the history; the orders in registered are left out.
+QList<PaymentHistory::Change> historyOf(const OrderList &orders, const QList<ReceiptRegistration::Receipt> &receipts,
+                                        const QSet<qint64> &registered)
+{
+    QList<PaymentHistory::Change> changes;
+    for (const ReceiptRegistration::Receipt &receipt : receipts) {
+        // Written by the attempt whose COMMIT went unanswered, history and all.
+        if (registered.contains(*receipt.id))
+            continue;
+        const QString &source = orders.at(receipt.row - 1).source;
+        const qsizetype lineAt = source.indexOf(u'\t');
+        changes.append({*receipt.id, receipt.listed, ReceiptRegistration::ListedAfter(receipt),
+                        source.isEmpty() ? PaymentHistory::TypedSource() : source.left(lineAt),
+                        lineAt < 0 ? QString() : source.mid(lineAt + 1)});
+    }
+    return changes;
+}
+
+// How often the list holds each order number the receipts name.
+QHash<qint64, int> listedOrderIds(const OrderList &orders, const QList<ReceiptRegistration::Receipt> &receipts)
+{
+    // Only the numbers about to be written need counting.
+    QHash<qint64, int> counts;
+    for (const ReceiptRegistration::Receipt &receipt : receipts) {
+        if (receipt.id)
+            counts.insert(*receipt.id, 0);
+    }
+    for (int row = 0; row < orders.size(); ++row) {
+        const OrderList::Row &order = orders.at(row);
+        if (const auto count = order.id ? counts.find(*order.id) : counts.end(); count != counts.end())
+            ++*count;
+    }
+    return counts;
+}
+
 } // namespace
 
 void frmKensaku::cmdUpdate_Click()
@@ -161,8 +192,8 @@ void frmKensaku::cmdUpdate_Click()
         return;
     statusBar()->clearMessage(); // it tells of the last registration only
 
-    const QList<ReceiptRegistration::Receipt> receipts = flaggedReceipts();
-    const QStringList unwritable = ReceiptRegistration::Unwritable(receipts, listedOrderIds(receipts));
+    const QList<ReceiptRegistration::Receipt> receipts = flaggedReceipts(m_orders);
+    const QStringList unwritable = ReceiptRegistration::Unwritable(receipts, listedOrderIds(m_orders, receipts));
     if (!unwritable.isEmpty()) {
         MessageService::Exclamation(this,
                                     u"次の行は注文を正しく特定できないため、登録しませんでした。\n"_s
@@ -187,7 +218,7 @@ void frmKensaku::cmdUpdate_Click()
         if (changed.isEmpty()) {
             ReceiptRegistration::Write(connection, receipts, registered);
             if (*m_historyOn)
-                PaymentHistory::Record(connection, historyOf(receipts, registered), m_session.userName(),
+                PaymentHistory::Record(connection, historyOf(m_orders, receipts, registered), m_session.userName(),
                                        QDateTime::currentDateTime());
             try {
                 transaction.Commit();
@@ -230,57 +261,4 @@ QString frmKensaku::ChangedElsewhereMessage(const QList<qint64> &orderIds)
     return u"次の注文は、一覧を表示した後に他の端末で入金が登録または変更されています。"
            u"登録は行いませんでした。\n表示 (F1) で一覧を読み直してから登録してください。\nNo. "_s
         + firstOf(numbers, u", "_s);
-}
-
-QList<ReceiptRegistration::Receipt> frmKensaku::flaggedReceipts() const
-{
-    QList<ReceiptRegistration::Receipt> receipts;
-    for (int row = 0; row < m_orders.size(); ++row) {
-        const OrderList::Row &order = m_orders.at(row);
-        if (!order.update)
-            continue;
-        ReceiptRegistration::Receipt receipt;
-        receipt.row = row + 1;
-        receipt.id = order.id;
-        receipt.idText = order.id ? QString::number(*order.id) : order.idAsRead;
-        receipt.amount = order.paidAmount.value_or(0);
-        receipt.paidDate = FieldValue::FormatDate(order.paidDate);
-        receipt.mail = order.mail;
-        receipt.listed = OrderList::ListedOf(order);
-        receipts.append(receipt);
-    }
-    return receipts;
-}
-
-QList<PaymentHistory::Change> frmKensaku::historyOf(const QList<ReceiptRegistration::Receipt> &receipts,
-                                                   const QSet<qint64> &registered) const
-{
-    QList<PaymentHistory::Change> changes;
-    for (const ReceiptRegistration::Receipt &receipt : receipts) {
-        // Written by the attempt whose COMMIT went unanswered, history and all.
-        if (registered.contains(*receipt.id))
-            continue;
-        const QString &source = m_orders.at(receipt.row - 1).source;
-        const qsizetype lineAt = source.indexOf(u'\t');
-        changes.append({*receipt.id, receipt.listed, ReceiptRegistration::ListedAfter(receipt),
-                        source.isEmpty() ? PaymentHistory::TypedSource() : source.left(lineAt),
-                        lineAt < 0 ? QString() : source.mid(lineAt + 1)});
-    }
-    return changes;
-}
-
-QHash<qint64, int> frmKensaku::listedOrderIds(const QList<ReceiptRegistration::Receipt> &receipts) const
-{
-    // Only the numbers about to be written need counting.
-    QHash<qint64, int> counts;
-    for (const ReceiptRegistration::Receipt &receipt : receipts) {
-        if (receipt.id)
-            counts.insert(*receipt.id, 0);
-    }
-    for (int row = 0; row < m_orders.size(); ++row) {
-        const OrderList::Row &order = m_orders.at(row);
-        if (const auto count = order.id ? counts.find(*order.id) : counts.end(); count != counts.end())
-            ++*count;
-    }
-    return counts;
 }

@@ -8,27 +8,21 @@
 #include "core/data/QtSqlConnection.h"
 #include "core/data/Rounding.h"
 #include "core/data/SqlCatalog.h"
-#include "import/PayerNames.h"
-#include "core/receipt/SharedState.h"
-#include "core/settings/SuiteSettings.h"
 #include "import/ListedOrder.h"
 #include "import/PaymentImport.h"
 #include "screens/import/StatementOpener.h"
 #include "screens/import/frmTorikomi.h"
 #include "widgets/MessageService.h"
 #include "widgets/WaitCursor.h"
-#include "widgets/grid/vaSpread.h"
 
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHash>
-#include <QPointer>
 #include <QStatusBar>
 #include <QScopeGuard>
 
 #include <algorithm>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -138,13 +132,12 @@ void frmKensaku::ImportStatement(const QString &path)
     std::optional<PaymentImport> import = StatementOpener::Open(this, path, ListedOrders(), refusal, tolerance,
                                                                 loadPayerNames(m_session.connection(), m_settings),
                                                                 m_settings, m_nameIndex);
-    if (import)
-        m_nameIndex = import->matcher().names().index();
     if (!import) {
         if (!refusal.isEmpty())
             MessageService::Exclamation(this, refusal, windowTitle());
         return;
     }
+    m_nameIndex = import->matcher().names().index();
     import->setNote(toleranceRefused);
     import->nameRegistered(registeredOrders(m_session.connection(), m_settings, import->unnamedCancelKeys()));
 
@@ -199,7 +192,11 @@ void frmKensaku::TeachPayerNames(const QList<ReceiptRegistration::Receipt> &rece
                 lessons.append(lesson);
         }
     }
-    ForgetPayerNames(receipts);
+    // Taught or refused, a lesson is not tried again.
+    m_payerLessons.removeIf([&lessons](const PayerNames::Lesson &lesson) {
+        return std::any_of(lessons.cbegin(), lessons.cend(),
+                           [&lesson](const PayerNames::Lesson &taught) { return taught.orderId == lesson.orderId; });
+    });
     if (lessons.isEmpty())
         return;
     // After the payments' commit, in a transaction of its own: a table that
@@ -212,13 +209,4 @@ void frmKensaku::TeachPayerNames(const QList<ReceiptRegistration::Receipt> &rece
     } catch (const DbError &error) {
         statusBar()->showMessage(u"入金は登録しましたが、振込依頼人名を学習できませんでした: "_s + error.description());
     }
-}
-
-void frmKensaku::ForgetPayerNames(const QList<ReceiptRegistration::Receipt> &receipts)
-{
-    m_payerLessons.removeIf([&](const PayerNames::Lesson &lesson) {
-        return std::any_of(receipts.cbegin(), receipts.cend(), [&](const ReceiptRegistration::Receipt &receipt) {
-            return receipt.id && *receipt.id == lesson.orderId;
-        });
-    });
 }

@@ -6,7 +6,6 @@
 #include "core/data/FieldValue.h"
 #include "core/data/RecordsetCloser.h"
 #include "core/data/SqlCatalog.h"
-#include "widgets/grid/vaSpread.h"
 #include "core/receipt/ReceiptRules.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
@@ -101,23 +100,11 @@ void frmKensaku::ApplyListFilter()
     const QStringList methods = ReceiptRules::SplitTabList(pstrSiharaiString);
     const qint16 shownIndex = m_session.shownMethod();
     const QString shown = shownIndex >= 0 && shownIndex < methods.size() ? methods.at(shownIndex) : QString();
-    auto methodShown = [&](int row) { return m_orders.at(row - 1).method.compare(shown, Qt::CaseInsensitive) == 0; };
 
     ReDrawGuard noPaint(sprNyukin);
-    const int rows = sprNyukin->MaxRows();
-    if (!shopId.isEmpty()) {
-        for (int row = 1; row <= rows; ++row) {
-            if (m_orders.at(row - 1).shopId.compare(shopId, Qt::CaseInsensitive) != 0)
-                sprNyukin->SetRowHidden(row, true);
-            else if (shownIndex >= 0)
-                sprNyukin->SetRowHidden(row, !methodShown(row));
-            else
-                sprNyukin->SetRowHidden(row, false);
-        }
-    } else if (shownIndex < 0) {
-        sprNyukin->SetRowHidden(-1, false);
-    } else {
-        for (int row = 1; row <= rows; ++row)
-            sprNyukin->SetRowHidden(row, !methodShown(row));
+    for (int row = 1; row <= sprNyukin->MaxRows(); ++row) {
+        const OrderList::Row &order = m_orders.at(row - 1);
+        sprNyukin->SetRowHidden(row, (!shopId.isEmpty() && order.shopId.compare(shopId, Qt::CaseInsensitive) != 0)
+                                         || (shownIndex >= 0 && order.method.compare(shown, Qt::CaseInsensitive) != 0));
     }
 }
