@@ -3,9 +3,6 @@
 #include "demo/DemoDatabase.h"
 #include "demo/DemoStatement.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 using namespace Qt::StringLiterals;
@@ -34,17 +31,10 @@ QList<DemoOrder> ofMethod(const QList<DemoOrder> &orders, QStringView method, qs
     return found;
 }
 
-bool save(DemoMethodFile &file, const QByteArray &bytes)
+// Lines ended as the services' Windows programs end them.
+QString crlf(const QStringList &lines)
 {
-    QSaveFile out(file.path);
-    file.written = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
-    return file.written;
-}
-
-QString beside(const QString &databasePath, const QString &suffix)
-{
-    const QFileInfo database(databasePath);
-    return database.absoluteDir().filePath(database.completeBaseName() + suffix);
+    return lines.join(u"\r\n") + u"\r\n";
 }
 
 void writeConvenienceCsv(DemoMethodFile &file, const QList<DemoOrder> &orders, const DemoOrder &transfer,
@@ -75,7 +65,7 @@ void writeConvenienceCsv(DemoMethodFile &file, const QList<DemoOrder> &orders, c
     file.paid = {orders.at(0).id, orders.at(3).id, orders.at(4).id};
     file.unpaid = {orders.at(1).id, orders.at(2).id, transfer.id};
     QStringEncoder sjis("Shift_JIS");
-    save(file, QByteArray(sjis(lines.join(u"\r\n") + u"\r\n")));
+    file.written = DemoSaveFile(file.path, QByteArray(sjis(crlf(lines))));
 }
 
 QByteArray fixedRecord(char kind, std::initializer_list<std::pair<int, QByteArray>> fields)
@@ -105,7 +95,7 @@ void writeConvenienceFixed(DemoMethodFile &file, const QList<DemoOrder> &orders,
     bytes += fixedRecord('9', {});
     file.paid = {orders.at(5).id};
     file.unpaid = {orders.at(6).id};
-    save(file, bytes);
+    file.written = DemoSaveFile(file.path, bytes);
 }
 
 // A fee of 3% or so, as such services charge.
@@ -133,7 +123,7 @@ void writeDeferred(DemoMethodFile &file, const QList<DemoOrder> &orders, const Q
     line(1, orders.at(2), u"売上"_s, orders.at(2).open);
     file.paid = {orders.at(0).id, orders.at(2).id};
     file.unpaid = {orders.at(1).id};
-    save(file, (lines.join(u"\r\n") + u"\r\n"_s).toUtf8());
+    file.written = DemoSaveFile(file.path, crlf(lines).toUtf8());
 }
 
 void writeCashOnDelivery(DemoMethodFile &file, const QList<DemoOrder> &orders, const QDate &today)
@@ -148,7 +138,7 @@ void writeCashOnDelivery(DemoMethodFile &file, const QList<DemoOrder> &orders, c
                                                          QString::number(order.open), QString::number(order.open - 330)));
         file.paid.append(order.id);
     }
-    save(file, (lines.join(u"\r\n") + u"\r\n"_s).toUtf8());
+    file.written = DemoSaveFile(file.path, crlf(lines).toUtf8());
 }
 
 } // namespace
@@ -157,10 +147,10 @@ DemoMethodFiles WriteDemoMethodFiles(DbConnection &connection, const DemoOptions
 {
     const QList<DemoOrder> orders = DemoListedOrders(connection, options.today);
     DemoMethodFiles files;
-    files.convenienceCsv.path = beside(databasePath, u"-konbini.csv"_s);
-    files.convenienceFixed.path = beside(databasePath, u"-konbini.dat"_s);
-    files.deferred.path = beside(databasePath, u"-atobarai.csv"_s);
-    files.cashOnDelivery.path = beside(databasePath, u"-daibiki.csv"_s);
+    files.convenienceCsv.path = DemoFileBeside(databasePath, u"-konbini.csv"_s);
+    files.convenienceFixed.path = DemoFileBeside(databasePath, u"-konbini.dat"_s);
+    files.deferred.path = DemoFileBeside(databasePath, u"-atobarai.csv"_s);
+    files.cashOnDelivery.path = DemoFileBeside(databasePath, u"-daibiki.csv"_s);
     const QList<DemoOrder> slips = ofMethod(orders, u"コンビニ払い", 7);
     const QList<DemoOrder> transfers = ofMethod(orders, u"銀行振込", 1);
     if (!transfers.isEmpty())

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -20,14 +21,8 @@ using Order = DemoOrder;
 // The leading whole number, as the grid reads "1200円".
 qint64 leadingNumber(const QVariant &value)
 {
-    const QString text = value.toString().trimmed();
-    qint64 number = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            break;
-        number = number * 10 + (c.unicode() - u'0');
-    }
-    return number;
+    static const QRegularExpression digits(u"^[0-9]*"_s);
+    return digits.match(value.toString().trimmed()).captured().toLongLong();
 }
 
 QVariant scalar(DbConnection &connection, const QString &query)
@@ -92,10 +87,21 @@ QString quoted(const QString &text)
 
 } // namespace
 
-QString DemoStatementPath(const QString &databasePath)
+QString DemoFileBeside(const QString &databasePath, const QString &suffix)
 {
     const QFileInfo database(databasePath);
-    return database.absoluteDir().filePath(database.completeBaseName() + u"-payments.csv"_s);
+    return database.absoluteDir().filePath(database.completeBaseName() + suffix);
+}
+
+QString DemoStatementPath(const QString &databasePath)
+{
+    return DemoFileBeside(databasePath, u"-payments.csv"_s);
+}
+
+bool DemoSaveFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
 DemoStatement WriteDemoStatement(DbConnection &connection, const DemoOptions &options, const QString &path)
@@ -205,9 +211,6 @@ DemoStatement WriteDemoStatement(DbConnection &connection, const DemoOptions &op
     }
 
     sample.lines = int(lines.size()) - 1;
-    QSaveFile file(path);
-    sample.written = file.open(QIODevice::WriteOnly)
-                     && file.write(QByteArray("\xEF\xBB\xBF") + lines.join(u"\r\n"_s).toUtf8() + "\r\n") >= 0
-                     && file.commit();
+    sample.written = DemoSaveFile(path, QByteArray("\xEF\xBB\xBF") + lines.join(u"\r\n"_s).toUtf8() + "\r\n");
     return sample;
 }

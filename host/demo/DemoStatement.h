@@ -36,8 +36,12 @@ struct DemoOrder
 class QDate;
 QList<DemoOrder> DemoListedOrders(DbConnection &connection, const QDate &today);
 
-// The sample statement beside a demo database: "demo.sqlite" gets "demo-payments.csv".
+// A sample file beside a demo database: "demo.sqlite" with "-payments.csv"
+// is "demo-payments.csv", the sample statement.
+QString DemoFileBeside(const QString &databasePath, const QString &suffix);
 QString DemoStatementPath(const QString &databasePath);
+// Writes a sample file whole or not at all; false when it could not.
+bool DemoSaveFile(const QString &path, const QByteArray &bytes);
 
 // Writes a bank's CSV export (UTF-8 with byte-order mark) of payments for the
 // orders the receipt list shows on a fresh demo database: matches, a short

@@ -28,24 +28,14 @@ struct TestColumns
 
     static QList<ColumnDef> displayed()
     {
-        const auto column = [](const QString &header, double width, CellKind kind) {
-            ColumnDef def;
-            def.header = header;
-            def.width = width;
-            def.kind = kind;
-            return def;
-        };
-        ColumnDef name = column(u"氏名"_s, 16.87, CellKind::Text);
-        name.maxLength = 50;
-        ColumnDef billed = column(u"請求額"_s, 8.5, CellKind::Number);
-        billed.grouping = true;
-        ColumnDef paid = column(u"入金額"_s, 7.37, CellKind::Yen);
-        paid.minimum = 0;
-        paid.grouping = true;
-        ColumnDef remarks = column(u"備考"_s, 8.25, CellKind::Text);
-        remarks.maxLength = 10;
-        return {column(u" "_s, 2.87, CellKind::CheckBox), column(u"No."_s, 3.87, CellKind::Integer), name, billed,
-                column(u"入金日"_s, 8.0, CellKind::Date), paid, remarks};
+        using Kind = CellKind;
+        return {{.header = u" "_s, .width = 2.87, .kind = Kind::CheckBox},
+                {.header = u"No."_s, .width = 3.87, .kind = Kind::Integer},
+                {.header = u"氏名"_s, .width = 16.87, .kind = Kind::Text, .maxLength = 50},
+                {.header = u"請求額"_s, .width = 8.5, .kind = Kind::Number, .grouping = true},
+                {.header = u"入金日"_s, .width = 8.0, .kind = Kind::Date},
+                {.header = u"入金額"_s, .width = 7.37, .kind = Kind::Yen, .minimum = 0, .grouping = true},
+                {.header = u"備考"_s, .width = 8.25, .kind = Kind::Text, .maxLength = 10}};
     }
 };
 

@@ -22,13 +22,8 @@ QString fold(QStringView text)
 // A quoted text as written: \" and \\ stand for " and \, any other backslash is kept.
 QString unescaped(QStringView quoted)
 {
-    QString text;
-    for (qsizetype i = 0; i < quoted.size(); ++i) {
-        if (quoted.at(i) == u'\\' && i + 1 < quoted.size() && (quoted.at(i + 1) == u'"' || quoted.at(i + 1) == u'\\'))
-            ++i;
-        text.append(quoted.at(i));
-    }
-    return text;
+    static const QRegularExpression escape(uR"re(\\(["\\]))re"_s);
+    return quoted.toString().replace(escape, u"\\1"_s);
 }
 
 // The key path of a section header, relative to root; nothing when the
@@ -126,11 +121,8 @@ bool RegistryStore::hasKey(const QString &keyPath) const
     if (wanted.isEmpty() || m_keys.contains(wanted))
         return true;
     const QString prefix = wanted % u'\\';
-    for (auto it = m_keys.keyBegin(); it != m_keys.keyEnd(); ++it) {
-        if (it->startsWith(prefix))
-            return true;
-    }
-    return false;
+    return std::any_of(m_keys.keyBegin(), m_keys.keyEnd(),
+                       [&prefix](const QString &key) { return key.startsWith(prefix); });
 }
 
 std::optional<RegistryValue> RegistryStore::value(const QString &keyPath, const QString &valueName) const

@@ -1,12 +1,17 @@
 #pragma once
 
-#include "core/settings/RegRoot.h"
-
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 
 #include <optional>
+
+// The two registry roots the suite reads, with the values of their Windows
+// handles, so a root passes through unchanged to the real calls there.
+enum class RegRoot : quint32 {
+    CurrentUser = 0x80000001u,
+    LocalMachine = 0x80000002u,
+};
 
 // One value as the registry keeps it: its type code and its raw data. Text
 // (type 1) is UTF-8, this platform's narrow code page, with its closing NUL;

@@ -25,40 +25,13 @@ struct SlotEntry
 // the value; M marks the paths that are the same for every user of a machine.
 constexpr bool M = true;
 constexpr std::array<SlotEntry, 34> kSlots{{
-    {u"BDBPath", M},
-    {u"AttachPath", M},
-    {u"TimeOut"},
-    {u"SavePathB"},
-    {u"SavePathT"},
-    {u"TDBPath", M},
-    {u"DBPath", M},
-    {u"Tax"},
-    {u"AutoDelete"},
-    {u"WaveFile"},
-    {u"SendLog"},
-    {u"GetLog"},
-    {u"LogPath", M},
-    {u"NoAttach"},
-    {u"SendBox", M},
-    {u"SendPreview"},
-    {u"PrevSiwake"},
-    {u"PrevTemplate"},
-    {u""},
-    {u"BackUpPath"},
-    {u"UidlPath", M},
-    {u"WindowSize"},
-    {u"WindowSizeIndex"},
-    {u"SelectedShop"},
-    {u"PrevLoginUser"},
-    {u"SearchMode"},
-    {u"SearchWindow"},
-    {u"SearchWindowPos"},
-    {u"DMKbnInitValue"},
-    {u"", M},
-    {u""},
-    {u"RFormatPath", M},
-    {u"SiwakeSkipOverFlowMsg"},
-    {u"ListSort"},
+    {u"BDBPath", M}, {u"AttachPath", M}, {u"TimeOut"}, {u"SavePathB"}, {u"SavePathT"}, // 1-5
+    {u"TDBPath", M}, {u"DBPath", M}, {u"Tax"}, {u"AutoDelete"}, {u"WaveFile"}, // 6-10
+    {u"SendLog"}, {u"GetLog"}, {u"LogPath", M}, {u"NoAttach"}, {u"SendBox", M}, // 11-15
+    {u"SendPreview"}, {u"PrevSiwake"}, {u"PrevTemplate"}, {u""}, {u"BackUpPath"}, // 16-20
+    {u"UidlPath", M}, {u"WindowSize"}, {u"WindowSizeIndex"}, {u"SelectedShop"}, {u"PrevLoginUser"}, // 21-25
+    {u"SearchMode"}, {u"SearchWindow"}, {u"SearchWindowPos"}, {u"DMKbnInitValue"}, {u"", M}, // 26-30
+    {u""}, {u"RFormatPath", M}, {u"SiwakeSkipOverFlowMsg"}, {u"ListSort"}, // 31-34
 }};
 
 constexpr QStringView kSection = u"Parlow6";
@@ -128,11 +101,9 @@ int SuiteSettings::lockTimeoutMs(int defaultMs) const
 
 QString SuiteSettings::ini(const QString &key, const QString &defaultValue) const
 {
-    QString value = ReadProfileString(kSection.toString(), key, defaultValue, kIniBufferBytes, iniPath());
-    const qsizetype nul = value.indexOf(QChar(u'\0'));
-    if (nul >= 0)
-        value.truncate(nul);
-    return value;
+    // The text stops at a NUL, as a C string does; left(-1) keeps it whole.
+    const QString value = ReadProfileString(kSection.toString(), key, defaultValue, kIniBufferBytes, iniPath());
+    return value.left(value.indexOf(QChar(u'\0')));
 }
 
 bool SuiteSettings::writeIni(const QString &key, const QString &value) const

@@ -6,7 +6,9 @@
 
 #include <QDate>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 using namespace Qt::StringLiterals;
 
@@ -16,18 +18,9 @@ namespace {
 
 bool isNumeric(const QVariant &value)
 {
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
+    static constexpr int Numeric[] = {QMetaType::Double, QMetaType::Float, QMetaType::Int, QMetaType::LongLong,
+                                      QMetaType::UInt, QMetaType::ULongLong, QMetaType::Bool};
+    return std::find(std::begin(Numeric), std::end(Numeric), value.typeId()) != std::end(Numeric);
 }
 
 // NaN when blank or no number.

@@ -1,7 +1,6 @@
 #include "widgets/grid/SpreadDelegate.h"
 
-#include "widgets/grid/DateValidator.h"
-#include "widgets/grid/NumberValidator.h"
+#include "core/data/CellText.h"
 #include "widgets/grid/SpreadModel.h"
 
 #include <QApplication>
@@ -9,9 +8,85 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyle>
+#include <QValidator>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 using Kind = CellKind;
+
+namespace {
+
+// Typing into a date cell: "YYYY/MM/DD" (one-digit month and day allowed)
+// between 1900/01/01 and 2099/12/31. An empty text clears the cell; anything
+// that is not yet a valid date is held back as intermediate.
+class DateValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    Q_DISABLE_COPY_MOVE(DateValidator)
+
+    State validate(QString &input, int &) const override
+    {
+        static const QRegularExpression typing(
+            QRegularExpression::anchoredPattern(u"[0-9]{0,4}(/[0-9]{0,2}(/[0-9]{0,2})?)?"_s));
+        input = CellText::toHalfWidth(input);
+        if (input.trimmed().isEmpty())
+            return Acceptable;
+        if (!typing.match(input).hasMatch())
+            return Invalid;
+        return CellText::parseDate(input) != 0 ? Acceptable : Intermediate;
+    }
+};
+
+// Typing into a number cell: digits with an optional sign, decimal point and
+// "," grouping, within the column's range. An empty text is a blank cell.
+class NumberValidator final : public QValidator
+{
+public:
+    NumberValidator(double minimum, double maximum, QObject *parent)
+        : QValidator(parent), m_minimum(minimum), m_maximum(maximum)
+    {
+    }
+    Q_DISABLE_COPY_MOVE(NumberValidator)
+
+    State validate(QString &input, int &) const override
+    {
+        // Full-width digits become plain ones as they are typed.
+        input = CellText::toHalfWidth(input);
+        const QString trimmed = input.trimmed();
+        if (trimmed.isEmpty())
+            return Acceptable;
+
+        // Digits after an optional sign, "," grouping only before the decimal point.
+        static const QRegularExpression typing(
+            QRegularExpression::anchoredPattern(u"[+-]?[0-9,]*(\\.[0-9]*)?"_s));
+        if (!typing.match(trimmed).hasMatch() || (trimmed.startsWith(u'-') && m_minimum >= 0))
+            return Invalid;
+        if (!std::any_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+            return Intermediate;
+
+        const std::optional<double> value = CellText::parseNumber(trimmed);
+        if (!value)
+            return Intermediate;
+        if (*value >= m_minimum && *value <= m_maximum)
+            return Acceptable;
+        // More digits only take the value further out on that side.
+        if ((*value > m_maximum && *value > 0) || (*value < m_minimum && *value < 0))
+            return Invalid;
+        return Intermediate;
+    }
+
+private:
+    double m_minimum{0};
+    double m_maximum{0};
+};
+
+} // namespace
+
 
 bool SpreadDelegate::isCheckBox(const QModelIndex &index) const
 {

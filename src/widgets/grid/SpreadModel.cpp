@@ -3,8 +3,70 @@
 #include "widgets/grid/CellForm.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 #include <vector>
+
+namespace {
+
+// A grid's own cells, column by column, for the grids no screen lends a
+// list of its own to (small lists: the import preview, the dialogs).
+class SpreadCells final : public SpreadData
+{
+public:
+    explicit SpreadCells(const QList<ColumnDef> &columns) : m_columns(std::size_t(columns.size()))
+    {
+        for (const ColumnDef &column : columns)
+            m_kinds.append(column.kind);
+    }
+
+    int rowCount() const override { return m_rows; }
+    void resize(int rows) override
+    {
+        for (std::vector<QVariant> &column : m_columns) {
+            column.resize(std::size_t(rows));
+            if (rows == 0)
+                column.shrink_to_fit();
+        }
+        m_rows = rows;
+    }
+    QVariant cell(int column, int row) const override { return m_columns[std::size_t(column)][std::size_t(row)]; }
+    bool setCell(int column, int row, const QVariant &value) override
+    {
+        m_columns[std::size_t(column)][std::size_t(row)] = value;
+        return true;
+    }
+    std::vector<int> sortedRows(int first, int last, const QList<SortKey> &keys) const override
+    {
+        std::vector<int> order(std::size_t(last - first + 1));
+        std::iota(order.begin(), order.end(), first);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            for (const SortKey &key : keys) {
+                const std::vector<QVariant> &cells = m_columns[std::size_t(key.column)];
+                if (const int c = CellForm::Compare(m_kinds[key.column], cells[std::size_t(a)], cells[std::size_t(b)]))
+                    return key.order == 2 ? c > 0 : c < 0;
+            }
+            return false;
+        });
+        return order;
+    }
+    void reorder(int first, const std::vector<int> &order) override
+    {
+        std::vector<QVariant> moved(order.size());
+        for (std::vector<QVariant> &column : m_columns) {
+            for (std::size_t i = 0; i < order.size(); ++i)
+                moved[i] = std::move(column[std::size_t(order[i])]);
+            std::move(moved.begin(), moved.end(), column.begin() + first);
+        }
+    }
+
+private:
+    QList<CellKind> m_kinds;
+    std::vector<std::vector<QVariant>> m_columns;
+    int m_rows{0};
+};
+
+} // namespace
 
 SpreadModel::SpreadModel(QObject *parent)
     : QAbstractTableModel(parent), m_own(std::make_unique<SpreadCells>(QList<ColumnDef>{})), m_data(m_own.get())
@@ -28,8 +90,7 @@ void SpreadModel::setColumns(const QList<ColumnDef> &displayed, int dataOnlyColu
 {
     reset([&] {
         m_columns = displayed;
-        for (int i = 0; i < dataOnlyColumns; ++i)
-            m_columns.append(ColumnDef{});
+        m_columns.resize(displayed.size() + dataOnlyColumns); // the data-only ones are plain texts
         m_displayed = int(displayed.size());
         const bool lent = m_data != m_own.get();
         const int rowCount = m_own->rowCount();
@@ -49,11 +110,6 @@ void SpreadModel::lendData(SpreadData *data)
         m_hidden.clear();
         fitRowFlags();
     });
-}
-
-void SpreadModel::rowsReplaced()
-{
-    lendData(m_data);
 }
 
 void SpreadModel::fitRowFlags()
@@ -113,11 +169,6 @@ void SpreadModel::setColor(int firstRow, int lastRow, const QColor &color)
     const std::uint32_t rgba = color.isValid() ? (color.rgb() | 0xff000000u) : NoColor;
     std::fill(m_colors.begin() + firstRow, m_colors.begin() + lastRow + 1, rgba);
     announce(0, firstRow, m_displayed - 1, lastRow, Change::Colours);
-}
-
-void SpreadModel::setHidden(int firstRow, int lastRow, bool hidden)
-{
-    std::fill(m_hidden.begin() + firstRow, m_hidden.begin() + lastRow + 1, std::uint8_t(hidden));
 }
 
 void SpreadModel::sort(int firstRow, int lastRow, const QList<SortKey> &keys)
@@ -180,11 +231,6 @@ void SpreadModel::announce(int firstColumn, int firstRow, int lastColumn, int la
                                  ? QList<int>{Qt::BackgroundRole}
                                  : QList<int>{Qt::DisplayRole, Qt::EditRole, Qt::CheckStateRole};
     emit dataChanged(index(firstRow, firstColumn), index(lastRow, lastColumn), roles);
-}
-
-void SpreadModel::suspend()
-{
-    m_suspended = true;
 }
 
 bool SpreadModel::resume()

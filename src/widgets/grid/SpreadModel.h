@@ -1,13 +1,14 @@
 #pragma once
 
 #include "widgets/grid/ColumnDef.h"
-#include "widgets/grid/SpreadCells.h"
+#include "widgets/grid/SpreadData.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QList>
 #include <QRect>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -35,7 +36,7 @@ public:
     void lendData(SpreadData *data);
     // The lent rows were replaced behind the model's back: colours and
     // hidden flags start afresh.
-    void rowsReplaced();
+    void rowsReplaced() { lendData(m_data); }
     int displayedColumns() const { return m_displayed; }
     int storedColumns() const { return int(m_columns.size()); }
     const ColumnDef &columnDef(int column) const { return m_columns[column]; }
@@ -50,7 +51,10 @@ public:
     QColor color(int row) const;
     void setColor(int firstRow, int lastRow, const QColor &color);
     bool isHidden(int row) const { return m_hidden[row] != 0; }
-    void setHidden(int firstRow, int lastRow, bool hidden);
+    void setHidden(int firstRow, int lastRow, bool hidden)
+    {
+        std::fill(m_hidden.begin() + firstRow, m_hidden.begin() + lastRow + 1, std::uint8_t(hidden));
+    }
 
     // Stable sort of whole rows by up to three keys (0-based columns, any
     // stored column).
@@ -58,13 +62,13 @@ public:
 
     // While suspended, changes are stored without telling the views, which
     // keep seeing the old row count; resume() tells them once.
-    void suspend();
+    void suspend() { m_suspended = true; }
     // Returns whether the views were reset.
     bool resume();
     bool isSuspended() const { return m_suspended; }
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_publishedRows; }
+    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_displayed; }
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
@@ -85,7 +89,7 @@ private:
 
     QList<ColumnDef> m_columns;
     int m_displayed{0};
-    std::unique_ptr<SpreadCells> m_own;
+    std::unique_ptr<SpreadData> m_own; // the cells of a grid no screen lends rows to
     SpreadData *m_data;
     int m_publishedRows{0}; // the row count the views were told
     QList<std::uint32_t> m_colors;

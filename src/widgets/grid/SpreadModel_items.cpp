@@ -6,16 +6,6 @@
 
 #include <QBrush>
 
-int SpreadModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : m_publishedRows;
-}
-
-int SpreadModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : m_displayed;
-}
-
 QVariant SpreadModel::data(const QModelIndex &index, int role) const
 {
     // While suspended the views may still hold rows that are gone.
@@ -74,17 +64,14 @@ Qt::ItemFlags SpreadModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid() || index.column() >= m_displayed)
         return Qt::NoItemFlags;
-    const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (columnDef(index.column()).kind == CellKind::CheckBox)
-        return base | Qt::ItemIsUserCheckable;
-    return base | Qt::ItemIsEditable;
+    const bool isCheckBox = columnDef(index.column()).kind == CellKind::CheckBox;
+    return QAbstractTableModel::flags(index) | (isCheckBox ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable);
 }
 
 QVariant SpreadModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || section < 0)
-        return QVariant();
-    if (orientation == Qt::Vertical)
-        return section + 1;
-    return section < m_displayed ? QVariant(columnDef(section).header) : QVariant();
+    // Rows are numbered from 1 by the base class.
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return section >= 0 && section < m_displayed ? QVariant(columnDef(section).header) : QVariant();
+    return QAbstractTableModel::headerData(section, orientation, role);
 }

@@ -2,7 +2,6 @@
 
 #include "widgets/grid/CellForm.h"
 #include "widgets/grid/SpreadDelegate.h"
-#include "widgets/grid/SpreadModel.h"
 
 #include <QFontMetricsF>
 #include <QHeaderView>
@@ -62,7 +61,6 @@ vaSpread::vaSpread(QWidget *parent) : QTableView(parent), m_model(std::make_uniq
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
-    horizontalHeader()->setSectionsClickable(true);
     updateRowHeight();
     m_charWidth = averageCharWidth(font());
     m_widths = {0.0};
@@ -105,31 +103,6 @@ bool vaSpread::holds(int col, int row) const
     return col >= 1 && col <= m_model->storedColumns() && row >= 1 && row <= m_model->rows();
 }
 
-int vaSpread::MaxRows() const
-{
-    return m_model->rows();
-}
-
-void vaSpread::SetMaxRows(int rows)
-{
-    m_model->setRows(rows);
-}
-
-int vaSpread::MaxCols() const
-{
-    return m_model->displayedColumns();
-}
-
-void vaSpread::lendRows(SpreadData *rows)
-{
-    m_model->lendData(rows);
-}
-
-void vaSpread::rowsReplaced()
-{
-    m_model->rowsReplaced();
-}
-
 QVariant vaSpread::cellAt(int col, int row) const
 {
     return m_model->cell(col - 1, row - 1);
@@ -159,16 +132,6 @@ std::optional<qint64> vaSpread::Integer(int col, int row) const
 QString vaSpread::Text(int col, int row) const
 {
     return holds(col, row) ? CellForm::Text(m_model->columnDef(col - 1), cellAt(col, row)) : QString();
-}
-
-void vaSpread::SetValue(int col, int row, const QVariant &value)
-{
-    SetBlockValue(col, row, col, row, value);
-}
-
-void vaSpread::SetText(int col, int row, const QVariant &value)
-{
-    SetBlockValue(col, row, col, row, value);
 }
 
 void vaSpread::SetBlockValue(int col, int row, int col2, int row2, const QVariant &value)
@@ -211,11 +174,6 @@ void vaSpread::SetRowHidden(int row, bool hidden)
         return;
     m_model->setHidden(first, last, hidden);
     syncHiddenRows(first, last);
-}
-
-bool vaSpread::ReDraw() const
-{
-    return m_reDraw;
 }
 
 void vaSpread::SetReDraw(bool on)

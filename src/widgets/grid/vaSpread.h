@@ -1,7 +1,7 @@
 #pragma once
 
 #include "widgets/grid/ColumnDef.h"
-#include "widgets/layout/ScalableColumns.h"
+#include "widgets/grid/SpreadModel.h"
 
 #include <QColor>
 #include <QList>
@@ -12,16 +12,13 @@
 #include <optional>
 #include <memory>
 
-class SpreadData;
-class SpreadModel;
-
 // The spreadsheet-style grid the screens drive. Cells are addressed as
 // (column, row) from 1; row 0 is the header row; -1 means every row (or every
 // column) where an operation says so. Columns beyond MaxCols() are data-only:
 // stored per row, travelling with the row on sort, never displayed.
 // The grid keeps its own cells unless a screen lends it rows of its own
 // (lendRows); it is then a view over them.
-class vaSpread final : public QTableView, public ScalableColumns
+class vaSpread final : public QTableView
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(vaSpread)
@@ -35,12 +32,12 @@ public:
     // Shows rows kept elsewhere, with the columns set, for the grid's life
     // (null: its own cells again). After their owner replaced them,
     // rowsReplaced() starts the colours and hidden rows afresh.
-    void lendRows(SpreadData *rows);
-    void rowsReplaced();
+    void lendRows(SpreadData *rows) { m_model->lendData(rows); }
+    void rowsReplaced() { m_model->rowsReplaced(); }
 
-    int MaxRows() const;
-    void SetMaxRows(int rows); // 0 empties; new rows are blank
-    int MaxCols() const;       // displayed columns only
+    int MaxRows() const { return m_model->rows(); }
+    void SetMaxRows(int rows) { m_model->setRows(rows); } // 0 empties; new rows are blank
+    int MaxCols() const { return m_model->displayedColumns(); } // displayed columns only
 
     // Unformatted value as text; check boxes "1"/"0", empty cells "".
     QString Value(int col, int row) const;
@@ -52,11 +49,11 @@ public:
     // numbers or numeric text; a date cell takes a valid date text or empty
     // (anything else leaves it blank). Texts are stored as given: the
     // column's length only limits what the operator can type.
-    void SetValue(int col, int row, const QVariant &value);
+    void SetValue(int col, int row, const QVariant &value) { SetBlockValue(col, row, col, row, value); }
     // Display text (numbers grouped where the column says so).
     QString Text(int col, int row) const;
     // Writes a cell without moving anything; same rules as SetValue.
-    void SetText(int col, int row, const QVariant &value);
+    void SetText(int col, int row, const QVariant &value) { SetBlockValue(col, row, col, row, value); }
     // The whole block (BlockMode with a Value write).
     void SetBlockValue(int col, int row, int col2, int row2, const QVariant &value);
 
@@ -69,16 +66,19 @@ public:
     void SetRowHidden(int row, bool hidden); // row -1: every row
 
     // Painting suspension for batches; see ReDrawGuard.
-    bool ReDraw() const;
+    bool ReDraw() const { return m_reDraw; }
     void SetReDraw(bool on);
 
     // Stable sort of whole rows row1..row2 by up to three keys.
     void Sort(int row1, int row2, const QList<SortKey> &keys);
 
-    double ColWidth(int col) const; // character units
+    // In character units.
+    double ColWidth(int col) const { return col >= 0 && col < m_widths.size() ? m_widths[col] : 0.0; }
     void SetColWidth(int col, double width);
-    // Every column, the row-header column included.
-    void ScaleColumnWidths(double factor) override;
+    // Multiplies every column width, the row-header column's included, by
+    // factor, from the widths as they are now: the fixed-ratio layout shrinks
+    // the grid's columns with it.
+    void ScaleColumnWidths(double factor);
 
 Q_SIGNALS:
     // After the operator edited a cell (not on programmatic writes).

@@ -1,5 +1,4 @@
 // Column widths in character units and the grid's uniform row height.
-#include "widgets/grid/SpreadModel.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QEvent>
@@ -7,11 +6,6 @@
 #include <QHeaderView>
 
 #include <cmath>
-
-double vaSpread::ColWidth(int col) const
-{
-    return col >= 0 && col < m_widths.size() ? m_widths[col] : 0.0;
-}
 
 void vaSpread::SetColWidth(int col, double width)
 {

@@ -1,20 +1,78 @@
 #include "widgets/input/modKeyHook.h"
 
 #include "widgets/ScreenSetup.h"
-#include "widgets/input/ControlKinds.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
 #include <QThread>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The kinds of control the hook tells apart by the focused widget. Composite
+// controls count as a whole: a grid's cell editor is the grid, a calendar's
+// day table is the calendar. So the tests walk from the widget up to its
+// window, and the inner parts of a composite control (editor, viewport,
+// navigation bar) are recognised.
+template<typename Test>
+bool AnyInWindow(const QWidget *widget, Test test)
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        if (test(w))
+            return true;
+        if (w->isWindow())
+            break;
+    }
+    return false;
+}
+
+bool HasClassName(const QWidget *w, const char *className)
+{
+    return qstrcmp(w->metaObject()->className(), className) == 0;
+}
+
+// A calendar: Qt's calendar widget or a control whose class is "MonthView".
+bool IsCalendarControl(const QWidget *widget)
+{
+    return AnyInWindow(widget, [](const QWidget *w) {
+        return qobject_cast<const QCalendarWidget *>(w) || HasClassName(w, "MonthView");
+    });
+}
+
+// The grid: a control whose class is exactly "vaSpread".
+bool IsGridControl(const QWidget *widget)
+{
+    return AnyInWindow(widget, [](const QWidget *w) { return HasClassName(w, "vaSpread"); });
+}
+
+// A push-style button; check boxes and option buttons are ordinary controls.
+QAbstractButton *AsCommandButton(QWidget *widget)
+{
+    auto *button = qobject_cast<QAbstractButton *>(widget);
+    if (!button || qobject_cast<QCheckBox *>(button) || qobject_cast<QRadioButton *>(button))
+        return nullptr;
+    return button;
+}
+
+// A one-line or multi-line text box: Qt's line, plain-text and text edits.
+bool IsTextBox(const QWidget *widget)
+{
+    return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QPlainTextEdit *>(widget)
+           || qobject_cast<const QTextEdit *>(widget);
+}
 
 // Qt has no thread keyboard hook; an application-wide event filter sees each
 // key-down before the focused widget does and can discard it just the same.
@@ -34,14 +92,12 @@ public:
     void injectTab(bool backward);
 
     // An input-method composition is in progress in that widget.
-    bool isComposingIn(const QWidget *widget) const;
+    bool isComposingIn(const QWidget *widget) const { return widget && m_composing == widget; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void followComposition(QWidget *widget, const QInputMethodEvent &event);
-
     QPointer<QWidget> m_composing;
 };
 
@@ -97,11 +153,6 @@ void KeyHookFilter::injectTab(bool backward)
     }
 }
 
-bool KeyHookFilter::isComposingIn(const QWidget *widget) const
-{
-    return widget && m_composing == widget;
-}
-
 bool KeyHookFilter::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
@@ -112,8 +163,13 @@ bool KeyHookFilter::eventFilter(QObject *watched, QEvent *event)
             return KeyboardHookProc(*static_cast<QKeyEvent *>(event));
         break;
     case QEvent::InputMethod:
-        if (watched->isWidgetType() && watched == QApplication::focusWidget())
-            followComposition(static_cast<QWidget *>(watched), *static_cast<QInputMethodEvent *>(event));
+        if (watched->isWidgetType() && watched == QApplication::focusWidget()) {
+            auto *widget = static_cast<QWidget *>(watched);
+            if (!static_cast<QInputMethodEvent *>(event)->preeditString().isEmpty())
+                m_composing = widget;
+            else if (m_composing == widget)
+                m_composing.clear();
+        }
         break;
     case QEvent::FocusOut:
         // Input methods finish or drop a composition when the focus leaves.
@@ -124,16 +180,6 @@ bool KeyHookFilter::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QObject::eventFilter(watched, event);
-}
-
-void KeyHookFilter::followComposition(QWidget *widget, const QInputMethodEvent &event)
-{
-    if (event.preeditString().isEmpty()) {
-        if (m_composing == widget)
-            m_composing.clear();
-    } else {
-        m_composing = widget;
-    }
 }
 
 void InstallKeyHook()
@@ -220,7 +266,7 @@ bool KeyboardHookProc(const QKeyEvent &event)
             return false;
         return Convert(forward);
     }
-    if (AsListBox(control) && !isEnter)
+    if (qobject_cast<QListView *>(control) && !isEnter)
         return Convert(ArrowMove(isDown, isDown ? ListBoxDownLeaves() : ListBoxUpLeaves()));
     if (isEnter && IsImeComposing())
         return false;

@@ -1,11 +1,10 @@
 // What the key hook reads from the focused text box, combo box or list box.
 #include "widgets/input/modKeyHook.h"
 
-#include "widgets/input/ControlKinds.h"
-
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
@@ -39,11 +38,6 @@ int ListIndex(const QAbstractItemView *list)
     if (!current.isValid() || !selection || !selection->isSelected(current))
         return -1;
     return current.row();
-}
-
-int ListCount(const QAbstractItemView *list)
-{
-    return list->model() ? list->model()->rowCount(list->rootIndex()) : 0;
 }
 
 } // namespace
@@ -84,12 +78,12 @@ bool TextBoxDownLeaves()
 
 bool ListBoxUpLeaves()
 {
-    const QAbstractItemView *list = AsListBox(ActiveControl());
+    const QAbstractItemView *list = qobject_cast<QListView *>(ActiveControl());
     return !list || ListIndex(list) <= 0;
 }
 
 bool ListBoxDownLeaves()
 {
-    const QAbstractItemView *list = AsListBox(ActiveControl());
-    return !list || ListIndex(list) == ListCount(list) - 1;
+    const QAbstractItemView *list = qobject_cast<QListView *>(ActiveControl());
+    return !list || ListIndex(list) == (list->model() ? list->model()->rowCount(list->rootIndex()) : 0) - 1;
 }

@@ -1,11 +1,12 @@
-#include "widgets/layout/AnchorPass.h"
-
 #include "core/data/Rounding.h"
+#include "core/layout/AnchorArithmetic.h"
+#include "widgets/grid/vaSpread.h"
 #include "widgets/layout/ControlModel.h"
-#include "widgets/layout/ScalableColumns.h"
+#include "widgets/layout/FormControls.h"
 #include "widgets/layout/modAnchor.h"
 #include "widgets/layout/Twips.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
@@ -20,14 +21,10 @@ namespace {
 // taken where the platform draws no title (offscreen, or not yet shown).
 constexpr int PlainCaptionHeight = 19;
 
-// Sets what the arithmetic asked for, in the order left, top, width, height;
-// false as soon as the toolkit refuses a value.
-bool applyTwips(QWidget *control, const TwipsRect &rect)
+// Aligned picture boxes and tool bars take a new height and nothing else.
+TwipsRect heightOnly(double twips)
 {
-    return (!rect.left || ControlModel::SetLeft(control, *rect.left))
-        && (!rect.top || ControlModel::SetTop(control, *rect.top))
-        && (!rect.width || ControlModel::SetWidth(control, *rect.width))
-        && (!rect.height || ControlModel::SetHeight(control, *rect.height));
+    return {std::nullopt, std::nullopt, std::nullopt, twips};
 }
 
 int captionHeight(const QWidget *window)
@@ -40,156 +37,183 @@ int captionHeight(const QWidget *window)
     return caption > 0 ? caption : PlainCaptionHeight;
 }
 
-} // namespace
-
-AnchorPass::AnchorPass(QWidget *form, const AnchorTable &table)
-    : m_form(form), m_table(table), m_controls(form)
+// One layout pass over a form: the anchor stage for every entry and, in size
+// mode 2, the fixed-ratio stage. Controls with windows are placed in one
+// batch per container, applied when the pass moves on, so a container's
+// children never show half moved. A later placement of the same control
+// replaces the position, and the size where it sets one. Any failure ends
+// the pass: the batch in hand is applied, later entries are left alone and
+// the form is not repainted.
+class AnchorPass final
 {
-}
+public:
+    AnchorPass(QWidget *form, const AnchorTable &table) : m_form(form), m_table(table), m_controls(form) {}
+    Q_DISABLE_COPY_MOVE(AnchorPass)
 
-void AnchorPass::Run(const QString &windowSizeIndex)
-{
-    if (start(windowSizeIndex)) {
-        bool completed = true;
-        for (qsizetype i = 1; i < m_table.size() && completed; ++i)
-            completed = placeEntry(m_table[i]);
-        // update(), not repaint(): the last batch is applied after this, and
-        // the next paint should show the final places, not the ones before.
-        if (completed)
-            m_form->update();
-    }
-    applyBatch();
-}
-
-bool AnchorPass::start(const QString &windowSizeIndex)
-{
-    const std::optional<qint16> mode = SizeMode(windowSizeIndex);
-    if (!mode || m_table.isEmpty())
-        return false;
-    m_sizeMode = *mode;
-    m_tx = Twips::PerPixelX(m_form);
-    m_ty = Twips::PerPixelY(m_form);
-    const QRect outer = m_form->frameGeometry();
-    m_size.width = qint64(outer.width()) * m_tx;
-    m_size.height = qint64(outer.height()) * m_ty;
-    m_size.designWidth = m_table[0].Width;
-    m_size.designHeight = m_table[0].Height;
-    if (m_size.designWidth == 0 || m_size.designHeight == 0)
-        return false;
-    m_size.heightRatio = double(m_size.height) / double(m_size.designHeight);
-    m_size.widthRatio = double(m_size.width) / double(m_size.designWidth);
-    m_currentParent = 0;
-    m_batch.clear();
-    return true;
-}
-
-bool AnchorPass::placeEntry(const AnchorEntry &entry)
-{
-    if (entry.ParentHwnd != m_currentParent) {
+    void Run(const QString &windowSizeIndex)
+    {
+        if (start(windowSizeIndex)) {
+            bool completed = true;
+            for (qsizetype i = 1; i < m_table.size() && completed; ++i)
+                completed = placeEntry(m_table[i]);
+            // update(), not repaint(): the last batch is applied after this, and
+            // the next paint should show the final places, not the ones before.
+            if (completed)
+                m_form->update();
+        }
         applyBatch();
-        m_currentParent = entry.ParentHwnd;
     }
-    QWidget *control = m_controls.Find(entry.Name, entry.Index);
-    if (!control)
-        return false;
-    if (!anchorStage(entry, control))
-        return false;
-    return m_sizeMode != 2 || fixedRatioStage(entry, control);
-}
 
-bool AnchorPass::anchorStage(const AnchorEntry &entry, QWidget *control)
-{
-    if (entry.TypeName == "Label"_L1)
-        return applyTwips(control, AnchorLabel(entry, m_size));
-    if (entry.TypeName == "vaSpread"_L1)
-        return applyTwips(control, AnchorGrid(entry, m_size));
-    if (entry.Hwnd != 0) {
-        const PixelRect rect = AnchorWindow(entry, m_size, m_tx, m_ty);
-        defer(control, rect, !rect.keepsSize);
-    }
-    return true;
-}
-
-bool AnchorPass::fixedRatioStage(const AnchorEntry &entry, QWidget *control)
-{
-    m_size.heightRatio = FixedHeightRatio(captionHeight(m_form));
-    m_size.widthRatio = FixedWidthRatio();
-
-    if (entry.Hwnd != 0 && entry.ParentHwnd != 0) {
-        if (!fixedRatioWindow(entry, control))
+private:
+    bool start(const QString &windowSizeIndex)
+    {
+        const std::optional<qint16> mode = SizeMode(windowSizeIndex);
+        if (!mode || m_table.isEmpty())
             return false;
-    } else if (entry.TypeName == "Label"_L1) {
-        if (!applyTwips(control, ScaledTwips(entry, m_size)))
+        m_sizeMode = *mode;
+        m_tx = Twips::PerPixelX(m_form);
+        m_ty = Twips::PerPixelY(m_form);
+        const QRect outer = m_form->frameGeometry();
+        m_size.width = qint64(outer.width()) * m_tx;
+        m_size.height = qint64(outer.height()) * m_ty;
+        m_size.designWidth = m_table[0].Width;
+        m_size.designHeight = m_table[0].Height;
+        if (m_size.designWidth == 0 || m_size.designHeight == 0)
             return false;
-    }
-    if (entry.FontSize != 0)
-        return ControlModel::SetFontSize(control, RoundHalfEven(double(entry.FontSize) * m_size.heightRatio));
-    return true;
-}
-
-bool AnchorPass::fixedRatioWindow(const AnchorEntry &entry, QWidget *control)
-{
-    const PixelRect scaled = ScaledWindow(entry, m_size, m_tx, m_ty);
-    if (entry.TypeName == "ComboBox"_L1) {
-        // The list's edit box has the height its font gives it.
-        deferScaled(control, {scaled.x, scaled.y, scaled.cx, entry.Height / m_ty});
+        m_size.heightRatio = double(m_size.height) / double(m_size.designHeight);
+        m_size.widthRatio = double(m_size.width) / double(m_size.designWidth);
+        m_currentParent = 0;
+        m_batch.clear();
         return true;
     }
-    if (entry.TypeName == "PictureBox"_L1) {
-        if (ControlModel::Align(control) != 0)
-            return ControlModel::SetHeight(control, entry.Height * m_size.heightRatio);
-        deferScaled(control, scaled);
+
+    bool placeEntry(const AnchorEntry &entry)
+    {
+        if (entry.ParentHwnd != m_currentParent) {
+            applyBatch();
+            m_currentParent = entry.ParentHwnd;
+        }
+        QWidget *control = m_controls.Find(entry.Name, entry.Index);
+        if (!control)
+            return false;
+        if (!anchorStage(entry, control))
+            return false;
+        return m_sizeMode != 2 || fixedRatioStage(entry, control);
+    }
+
+    bool anchorStage(const AnchorEntry &entry, QWidget *control)
+    {
+        if (entry.TypeName == "Label"_L1)
+            return ControlModel::SetTwips(control, AnchorLabel(entry, m_size));
+        if (entry.TypeName == "vaSpread"_L1)
+            return ControlModel::SetTwips(control, AnchorGrid(entry, m_size));
+        if (entry.Hwnd != 0) {
+            const PixelRect rect = AnchorWindow(entry, m_size, m_tx, m_ty);
+            defer(control, rect, !rect.keepsSize);
+        }
         return true;
     }
-    if (entry.TypeName == "Toolbar"_L1)
-        return ControlModel::SetHeight(control, entry.Height * m_size.heightRatio);
-    if (entry.TypeName == "vaSpread"_L1) {
-        if (!applyTwips(control, ScaledTwips(entry, m_size)))
-            return false;
-        auto *columns = dynamic_cast<ScalableColumns *>(control);
-        if (!columns)
-            return false;
-        // Scaled from the current widths: a second pass shrinks them again.
-        columns->ScaleColumnWidths(m_size.widthRatio * ColumnMargin);
+
+    bool fixedRatioStage(const AnchorEntry &entry, QWidget *control)
+    {
+        m_size.heightRatio = FixedHeightRatio(captionHeight(m_form));
+        m_size.widthRatio = FixedWidthRatio();
+
+        if (entry.Hwnd != 0 && entry.ParentHwnd != 0) {
+            if (!fixedRatioWindow(entry, control))
+                return false;
+        } else if (entry.TypeName == "Label"_L1) {
+            if (!ControlModel::SetTwips(control, ScaledTwips(entry, m_size)))
+                return false;
+        }
+        if (entry.FontSize != 0)
+            return ControlModel::SetFontSize(control, RoundHalfEven(double(entry.FontSize) * m_size.heightRatio));
         return true;
     }
-    if (entry.Height != 0 && entry.Width != 0)
-        deferScaled(control, scaled);
-    return true;
-}
 
-void AnchorPass::deferScaled(QWidget *control, const PixelRect &rect)
-{
-    // A control scaled down to nothing keeps its place instead.
-    if (rect.cx != 0 && rect.cy != 0)
-        defer(control, rect);
-}
-
-void AnchorPass::defer(QWidget *control, const PixelRect &rect, bool sizes)
-{
-    auto placement = std::find_if(m_batch.begin(), m_batch.end(),
-                                  [control](const Placement &p) { return p.widget == control; });
-    if (placement == m_batch.end()) {
-        m_batch.append({control, rect, sizes});
-    } else if (sizes) {
-        *placement = {control, rect, true};
-    } else {
-        placement->rect.x = rect.x;
-        placement->rect.y = rect.y;
+    bool fixedRatioWindow(const AnchorEntry &entry, QWidget *control)
+    {
+        const PixelRect scaled = ScaledWindow(entry, m_size, m_tx, m_ty);
+        if (entry.TypeName == "ComboBox"_L1) {
+            // The list's edit box has the height its font gives it.
+            deferScaled(control, {scaled.x, scaled.y, scaled.cx, entry.Height / m_ty});
+            return true;
+        }
+        if (entry.TypeName == "PictureBox"_L1) {
+            if (ControlModel::Align(control) != 0)
+                return ControlModel::SetTwips(control, heightOnly(entry.Height * m_size.heightRatio));
+            deferScaled(control, scaled);
+            return true;
+        }
+        if (entry.TypeName == "Toolbar"_L1)
+            return ControlModel::SetTwips(control, heightOnly(entry.Height * m_size.heightRatio));
+        if (entry.TypeName == "vaSpread"_L1) {
+            if (!ControlModel::SetTwips(control, ScaledTwips(entry, m_size)))
+                return false;
+            auto *grid = qobject_cast<vaSpread *>(control);
+            if (!grid)
+                return false;
+            // Scaled from the current widths: a second pass shrinks them again.
+            grid->ScaleColumnWidths(m_size.widthRatio * ColumnMargin);
+            return true;
+        }
+        if (entry.Height != 0 && entry.Width != 0)
+            deferScaled(control, scaled);
+        return true;
     }
-}
 
-void AnchorPass::applyBatch()
-{
-    for (const Placement &placement : std::exchange(m_batch, {})) {
-        QWidget *widget = placement.widget;
-        const PixelRect &rect = placement.rect;
-        if (widget && placement.sizes)
-            widget->setGeometry(rect.x, rect.y, std::max(rect.cx, 0), std::max(rect.cy, 0));
-        else if (widget)
-            widget->move(rect.x, rect.y);
+    void defer(QWidget *control, const PixelRect &rect, bool sizes = true)
+    {
+        auto placement = std::find_if(m_batch.begin(), m_batch.end(),
+                                      [control](const Placement &p) { return p.widget == control; });
+        if (placement == m_batch.end()) {
+            m_batch.append({control, rect, sizes});
+        } else if (sizes) {
+            *placement = {control, rect, true};
+        } else {
+            placement->rect.x = rect.x;
+            placement->rect.y = rect.y;
+        }
     }
-}
+
+    void deferScaled(QWidget *control, const PixelRect &rect)
+    {
+        // A control scaled down to nothing keeps its place instead.
+        if (rect.cx != 0 && rect.cy != 0)
+            defer(control, rect);
+    }
+
+    void applyBatch()
+    {
+        for (const Placement &placement : std::exchange(m_batch, {})) {
+            QWidget *widget = placement.widget;
+            const PixelRect &rect = placement.rect;
+            if (widget && placement.sizes)
+                widget->setGeometry(rect.x, rect.y, std::max(rect.cx, 0), std::max(rect.cy, 0));
+            else if (widget)
+                widget->move(rect.x, rect.y);
+        }
+    }
+
+    struct Placement
+    {
+        QPointer<QWidget> widget;
+        PixelRect rect;
+        bool sizes = false;
+    };
+
+    QWidget *m_form;
+    const AnchorTable &m_table;
+    FormControls m_controls;
+    qint16 m_sizeMode{0};
+    FormSize m_size;
+    int m_tx{15};
+    int m_ty{15};
+    qint32 m_currentParent{0};
+    QList<Placement> m_batch;
+};
+
+} // namespace
 
 void ApplyAnchors(QWidget *form, const AnchorTable &table, const QString &windowSizeIndex)
 {

@@ -113,38 +113,31 @@ int Align(const QWidget *control)
     return control->property(ScreenSetup::AlignProperty).toInt();
 }
 
-bool SetLeft(QWidget *control, double twips)
+bool SetTwips(QWidget *control, const AnchorArithmetic::TwipsRect &rect)
 {
-    control->move(toPixels(twips, Twips::PerPixelX(control)), control->y());
-    return true;
-}
-
-bool SetTop(QWidget *control, double twips)
-{
-    control->move(control->x(), toPixels(twips, Twips::PerPixelY(control)));
-    return true;
-}
-
-bool SetWidth(QWidget *control, double twips)
-{
-    if (!(twips >= 0))
-        return false;
-    control->resize(toPixels(twips, Twips::PerPixelX(control)), control->height());
-    return true;
-}
-
-bool SetHeight(QWidget *control, double twips)
-{
-    if (!(twips >= 0))
-        return false;
-    const int pixels = toPixels(twips, Twips::PerPixelY(control));
-    // A control its container lays out (an aligned bar) keeps a height only
-    // as a fixed one; a free control is simply resized.
-    const QWidget *container = control->parentWidget();
-    if (container && container->layout())
-        control->setFixedHeight(pixels);
-    else
-        control->resize(control->width(), pixels);
+    const int tx = Twips::PerPixelX(control);
+    const int ty = Twips::PerPixelY(control);
+    if (rect.left)
+        control->move(toPixels(*rect.left, tx), control->y());
+    if (rect.top)
+        control->move(control->x(), toPixels(*rect.top, ty));
+    if (rect.width) {
+        if (!(*rect.width >= 0))
+            return false;
+        control->resize(toPixels(*rect.width, tx), control->height());
+    }
+    if (rect.height) {
+        if (!(*rect.height >= 0))
+            return false;
+        const int pixels = toPixels(*rect.height, ty);
+        // A control its container lays out (an aligned bar) keeps a height
+        // only as a fixed one; a free control is simply resized.
+        const QWidget *container = control->parentWidget();
+        if (container && container->layout())
+            control->setFixedHeight(pixels);
+        else
+            control->resize(control->width(), pixels);
+    }
     return true;
 }
 

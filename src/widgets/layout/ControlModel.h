@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/layout/AnchorArithmetic.h"
+
 #include <QString>
 
 #include <optional>
@@ -33,10 +35,8 @@ std::optional<double> FontSize(const QWidget *control, const QString &typeName);
 // The "Align" property of a picture box; 0 (not aligned) when unset.
 int Align(const QWidget *control);
 
-bool SetLeft(QWidget *control, double twips);
-bool SetTop(QWidget *control, double twips);
-bool SetWidth(QWidget *control, double twips);
-bool SetHeight(QWidget *control, double twips);
+// Sets what the arithmetic asked for, in the order left, top, width, height.
+bool SetTwips(QWidget *control, const AnchorArithmetic::TwipsRect &rect);
 bool SetFontSize(QWidget *control, double points);
 
 } // namespace ControlModel

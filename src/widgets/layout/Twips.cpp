@@ -28,16 +28,6 @@ int PerPixelY(const QWidget *widget)
     return perPixel(widget, &QScreen::logicalDotsPerInchY);
 }
 
-int ToPixelsX(int twips, const QWidget *widget)
-{
-    return twips / PerPixelX(widget);
-}
-
-int ToPixelsY(int twips, const QWidget *widget)
-{
-    return twips / PerPixelY(widget);
-}
-
 void SetGeometry(QWidget *widget, int left, int top, int width, int height)
 {
     widget->setGeometry(ToPixelsX(left, widget), ToPixelsY(top, widget), ToPixelsX(width, widget),

@@ -23,29 +23,24 @@ void CaptureAnchors(QWidget *form, AnchorTable &table)
     const int ty = Twips::PerPixelY(form);
 
     // Pixels times whole twips per pixel are whole twips: nothing to round.
-    AnchorEntry &formEntry = table[0];
-    formEntry.Name = form->objectName();
-    formEntry.TypeName = QString::fromLatin1(form->metaObject()->className());
-    const QRect outer = form->frameGeometry();
-    formEntry.Left = outer.x() * tx;
-    formEntry.Top = outer.y() * ty;
-    formEntry.Height = outer.height() * ty;
-    formEntry.Width = outer.width() * tx;
-    formEntry.FontSize = float(ControlModel::FontSize(form, formEntry.TypeName).value_or(0));
-    formEntry.Hwnd = 1;
+    const auto capture = [tx, ty](AnchorEntry &entry, const QWidget *widget, const QString &typeName,
+                                  const QRect &outer) {
+        entry.Name = widget->objectName();
+        entry.TypeName = typeName;
+        entry.Left = outer.x() * tx;
+        entry.Top = outer.y() * ty;
+        entry.Height = outer.height() * ty;
+        entry.Width = outer.width() * tx;
+        entry.FontSize = float(ControlModel::FontSize(widget, typeName).value_or(0));
+    };
+    capture(table[0], form, QString::fromLatin1(form->metaObject()->className()), form->frameGeometry());
+    table[0].Hwnd = 1;
 
     qint16 k = 0;
     for (const FormControls::Control &control : controls.Items()) {
-        ++k;
-        AnchorEntry &entry = table[k];
+        AnchorEntry &entry = table[++k];
         const QWidget *widget = control.widget;
-        entry.Name = widget->objectName();
-        entry.TypeName = control.typeName;
-        entry.Left = widget->x() * tx;
-        entry.Top = widget->y() * ty;
-        entry.Height = widget->height() * ty;
-        entry.Width = widget->width() * tx;
-        entry.FontSize = float(ControlModel::FontSize(widget, control.typeName).value_or(0));
+        capture(entry, widget, control.typeName, widget->geometry());
         entry.Tag = ControlModel::Tag(widget);
         if (const std::optional<int> index = ControlModel::ArrayIndex(widget))
             entry.Index = QString::number(*index);
