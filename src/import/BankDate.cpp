@@ -1,6 +1,6 @@
 #include "import/BankDate.h"
 
-#include <array>
+#include "import/StatementValues.h"
 
 using namespace Qt::StringLiterals;
 
@@ -8,9 +8,24 @@ namespace BankDate {
 
 namespace {
 
-constexpr std::array<Era, 3> Eras{Era::Reiwa, Era::Heisei, Era::Western};
-const QDate ReiwaStart(2019, 5, 1);
-const QDate HeiseiStart(1989, 1, 8);
+struct Span
+{
+    Era era;
+    int offset;          // the western year of the era's year 0
+    QDate start;         // its first day; none for the western years
+    QDate end;           // the day after its last; none while it lasts
+    const char16_t *name;
+};
+
+// In the order the eras are tried: 平成 ends in April 2019, 令和 starts in May.
+const Span Spans[] = {{Era::Reiwa, 2018, QDate(2019, 5, 1), QDate(), u"令和"},
+                      {Era::Heisei, 1988, QDate(1989, 1, 8), QDate(2019, 5, 1), u"平成"},
+                      {Era::Western, 2000, QDate(), QDate(), u""}};
+
+const Span &spanOf(Era era)
+{
+    return Spans[int(era)];
+}
 
 struct Parts
 {
@@ -22,93 +37,60 @@ struct Parts
 
 Parts partsOf(QByteArrayView yymmdd)
 {
-    if (yymmdd.size() != 6)
+    if (yymmdd.size() != 6 || !StatementValues::isDigits(yymmdd))
         return {};
-    for (const char c : yymmdd) {
-        if (c < '0' || c > '9')
-            return {};
-    }
     auto two = [&](qsizetype at) { return (yymmdd[at] - '0') * 10 + (yymmdd[at + 1] - '0'); };
     return {two(0), two(2), two(4)};
 }
 
-int yearOf(int yy, Era era)
+// Some day from first to last lies in the era.
+bool within(const Span &span, const QDate &first, const QDate &last)
 {
-    switch (era) {
-    case Era::Reiwa:
-        return 2018 + yy;
-    case Era::Heisei:
-        return 1988 + yy;
-    case Era::Western:
-        break;
-    }
-    return 2000 + yy;
+    return last >= span.start && (!span.end.isValid() || first < span.end);
 }
 
-// The era's years, month by month: 平成 ends in April 2019, 令和 starts in May.
-bool monthInEra(const Parts &parts, Era era)
+bool monthInEra(const Parts &parts, const Span &span)
 {
     if (parts.mm < 1 || parts.mm > 12)
         return false;
-    const int year = yearOf(parts.yy, era);
-    switch (era) {
-    case Era::Reiwa:
-        return parts.yy >= 1 && (year > 2019 || parts.mm >= 5);
-    case Era::Heisei:
-        return parts.yy >= 1 && parts.yy <= 31 && (year < 2019 || parts.mm <= 4);
-    case Era::Western:
-        break;
-    }
-    return true;
+    const QDate first(span.offset + parts.yy, parts.mm, 1);
+    return within(span, first, first.addMonths(1).addDays(-1));
 }
 
-QDate dayInEra(const Parts &parts, Era era)
+QDate dayInEra(const Parts &parts, const Span &span)
 {
-    const QDate date(yearOf(parts.yy, era), parts.mm, parts.dd);
-    if (!date.isValid() || !monthInEra(parts, era))
-        return {};
-    if ((era == Era::Reiwa && date < ReiwaStart) || (era == Era::Heisei && (date < HeiseiStart || date >= ReiwaStart)))
-        return {};
-    return date;
+    const QDate date(span.offset + parts.yy, parts.mm, parts.dd);
+    return date.isValid() && within(span, date, date) ? date : QDate();
 }
 
-QString eraText(const Parts &parts, Era era)
+QString eraText(const Parts &parts, const Span &span)
 {
-    switch (era) {
-    case Era::Reiwa:
-        return u"令和%1年%2月%3日"_s.arg(parts.yy).arg(parts.mm).arg(parts.dd);
-    case Era::Heisei:
-        return u"平成%1年%2月%3日"_s.arg(parts.yy).arg(parts.mm).arg(parts.dd);
-    case Era::Western:
-        break;
-    }
-    return u"%1年%2月%3日"_s.arg(yearOf(parts.yy, era)).arg(parts.mm).arg(parts.dd);
+    const int year = span.era == Era::Western ? span.offset + parts.yy : parts.yy;
+    return u"%1%2年%3月%4日"_s.arg(QString::fromUtf16(span.name)).arg(year).arg(parts.mm).arg(parts.dd);
 }
 
-} // namespace
-
-QDate inEra(QByteArrayView yymmdd, Era era)
-{
-    const Parts parts = partsOf(yymmdd);
-    return parts.ok() ? dayInEra(parts, era) : QDate();
-}
-
-QDate inEra(int year, int month, int day, Era era)
-{
-    return year >= 0 ? dayInEra({year, month, day}, era) : QDate();
-}
-
+// The reading nearest to near and not more than a year ahead of it: a
+// header's 作成日 against the PC's today, which may be off by months without
+// choosing another reading.
 QDate nearest(QByteArrayView yymmdd, const QDate &near)
 {
     // A date more than a year ahead is another era's, whatever the clock says.
+    const Parts parts = partsOf(yymmdd);
     QDate best, ahead;
-    for (const Era era : Eras) {
-        const QDate date = inEra(yymmdd, era);
+    for (const Span &span : Spans) {
+        const QDate date = parts.ok() ? dayInEra(parts, span) : QDate();
         QDate &slot = date.isValid() && date > near.addYears(1) ? ahead : best;
         if (date.isValid() && (!slot.isValid() || qAbs(date.daysTo(near)) < qAbs(slot.daysTo(near))))
             slot = date;
     }
     return best.isValid() ? best : ahead;
+}
+
+} // namespace
+
+QDate inEra(int year, int month, int day, Era era)
+{
+    return year >= 0 ? dayInEra({year, month, day}, spanOf(era)) : QDate();
 }
 
 Range headerRange(QByteArrayView created, QByteArrayView from, QByteArrayView to, const QDate &today)
@@ -128,39 +110,32 @@ Read inRange(QByteArrayView yymmdd, const Range &range, int graceDays, const QDa
     const QString written = QString::fromLatin1(yymmdd);
     if (!parts.ok())
         return {{}, u"日付「%1」が YYMMDD ではありません"_s.arg(written)};
+    const QDate from = range.from.addDays(-graceDays), to = range.to.addDays(graceDays);
+    const Read outside{{}, u"日付「%1」が勘定日の範囲（%2～%3）の外です"_s.arg(written, range.from.toString(u"yyyy/MM/dd"_s),
+                                                                           range.to.toString(u"yyyy/MM/dd"_s))};
 
     // The era is chosen by year and month alone; the day must then exist in it.
-    int chosen = -1;
-    int bestYear = 0;
-    for (size_t i = 0; i < Eras.size(); ++i) {
-        if (!monthInEra(parts, Eras[i]))
+    const Span *chosen = nullptr;
+    for (const Span &span : Spans) {
+        if (!monthInEra(parts, span))
             continue;
-        const int year = yearOf(parts.yy, Eras[i]);
-        const QDate first(year, parts.mm, 1);
+        const QDate first(span.offset + parts.yy, parts.mm, 1);
         if (range.usable()) {
-            const QDate from = range.from.addDays(-graceDays), to = range.to.addDays(graceDays);
             if (first <= to && first.addMonths(1) > from) {
-                chosen = int(i);
+                chosen = &span;
                 break;
             }
-        } else if (first <= today.addDays(31) && (chosen < 0 || year > bestYear)) {
-            chosen = int(i);
-            bestYear = year;
+        } else if (first <= today.addDays(31) && (!chosen || span.offset > chosen->offset)) {
+            chosen = &span;
         }
     }
-    if (chosen < 0) {
-        if (range.usable())
-            return {{}, u"日付「%1」が勘定日の範囲（%2～%3）の外です"_s.arg(written, range.from.toString(u"yyyy/MM/dd"_s),
-                                                                          range.to.toString(u"yyyy/MM/dd"_s))};
-        return {{}, u"日付「%1」が正しくありません"_s.arg(written)};
-    }
-    const Era era = Eras[size_t(chosen)];
-    const QDate date = dayInEra(parts, era);
+    if (!chosen)
+        return range.usable() ? outside : Read{{}, u"日付「%1」が正しくありません"_s.arg(written)};
+    const QDate date = dayInEra(parts, *chosen);
     if (!date.isValid())
-        return {{}, u"日付「%1」: %2 はありません"_s.arg(written, eraText(parts, era))};
-    if (range.usable() && (date < range.from.addDays(-graceDays) || date > range.to.addDays(graceDays)))
-        return {{}, u"日付「%1」が勘定日の範囲（%2～%3）の外です"_s.arg(written, range.from.toString(u"yyyy/MM/dd"_s),
-                                                                      range.to.toString(u"yyyy/MM/dd"_s))};
+        return {{}, u"日付「%1」: %2 はありません"_s.arg(written, eraText(parts, *chosen))};
+    if (range.usable() && (date < from || date > to))
+        return outside;
     return {date, QString()};
 }
 

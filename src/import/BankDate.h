@@ -28,13 +28,7 @@ struct Read
 };
 
 // The day in era, or an invalid date when the era has no such day.
-QDate inEra(QByteArrayView yymmdd, Era era);
 QDate inEra(int year, int month, int day, Era era);
-
-// The reading nearest to near and not more than a year ahead of it: a
-// header's 作成日 against the PC's today, which may be off by months without
-// choosing another reading.
-QDate nearest(QByteArrayView yymmdd, const QDate &near);
 
 // The header's range: 勘定日(自) and (至) read against the file's 作成日, and
 // against today only when the 作成日 is no date.

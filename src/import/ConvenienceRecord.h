@@ -12,6 +12,12 @@ struct ConvenienceRecord
     // What the record comes to once the file's records are paired.
     enum class Outcome { Pays, Prompt, Cancel, Unusable };
 
+    // The texts of a record's fields, as the CSV or the 120-byte form gives them.
+    struct Texts
+    {
+        QString kind, paidOn, time, barcode, amount, store, chain, transferDate;
+    };
+
     int lineNumber{0};
     Kind kind{Kind::Final};
     QDate paidOn;        // 収納日
@@ -25,10 +31,11 @@ struct ConvenienceRecord
     QString problem;     // why the record cannot be used; empty when it can
     Outcome outcome{Outcome::Pays};
 
-    // Takes barcode and order from the text. The line cannot be used when
-    // the barcode cannot, or when its amount is not the record's: a
-    // 郵便振替訂正 alone carries another amount, the corrected one.
-    void readBarcode(QStringView text, int orderStart, int orderLength);
+    // The record the texts make, naming the first thing that makes it
+    // unusable. The order number stands in the barcode's free digits at
+    // orderStart (from 1) and orderLength. The barcode's amount must be the
+    // record's: a 郵便振替訂正 alone carries another, the corrected one.
+    static ConvenienceRecord read(int lineNumber, const Texts &texts, int orderStart, int orderLength);
 
     static QString kindName(Kind kind);
     // The kind a 種別 code stands for; false for a code no agent writes.

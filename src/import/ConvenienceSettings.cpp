@@ -6,8 +6,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qsizetype RecordSize = 120;
-
 QString wrong(const QString &key, const QString &value)
 {
     return u"parlow.ini の %1「%2」が正しくありません"_s.arg(key, value);
@@ -23,7 +21,7 @@ void readField(const SuiteSettings &settings, const QString &key, ConvenienceSet
     bool startOk = false, sizeOk = false;
     const qsizetype start = parts.size() == 2 ? parts.at(0).trimmed().toInt(&startOk) : 0;
     const qsizetype size = parts.size() == 2 ? parts.at(1).trimmed().toInt(&sizeOk) : 0;
-    if (!startOk || !sizeOk || start < 2 || size < 1 || start - 1 + size > RecordSize)
+    if (!startOk || !sizeOk || start < 2 || size < 1 || start - 1 + size > ConvenienceSettings::RecordSize)
         error = wrong(key, value);
     else
         field = {start - 1, size};

@@ -12,6 +12,9 @@ struct ConvenienceSettings
 {
     using Field = FixedRecords::Field;
 
+    // The size of the 120-byte form's records.
+    static constexpr qsizetype RecordSize = 120;
+
     // Where the 120-byte form's records hold their fields. The agents differ
     // and none publishes its layout openly, so these are our default, laid
     // out as such a record usually is, and every field can be moved in

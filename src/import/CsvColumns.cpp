@@ -5,46 +5,29 @@
 
 #include <QCryptographicHash>
 
-#include <array>
-
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr std::array<const char16_t *, 9> DateNames{u"日付", u"取引日", u"入金日", u"勘定日", u"振込日",
-                                                    u"年月日", u"取引日付", u"お取引日", u"取扱日"};
-constexpr std::array<const char16_t *, 10> AmountNames{u"金額", u"入金額", u"お預り金額", u"預入金額", u"取引金額",
-                                                       u"お預入れ", u"お預け入れ", u"お預入金額", u"入金金額",
-                                                       u"預り金額"};
-constexpr std::array<const char16_t *, 4> WithdrawalNames{u"お引出し", u"お支払金額", u"出金金額", u"出金額"};
-constexpr std::array<const char16_t *, 12> SearchedNames{u"振込依頼人名", u"依頼人名", u"摘要", u"備考",
-                                                         u"お客様番号", u"注文番号", u"内容", u"お取引内容",
-                                                         u"取引内容", u"振込人名", u"依頼人", u"EDI情報"};
-constexpr std::array<const char16_t *, 4> PayerNames{u"振込依頼人名", u"依頼人名", u"振込人名", u"依頼人"};
-constexpr std::array<const char16_t *, 2> CancelNames{u"取消", u"取消区分"};
-constexpr std::array<const char16_t *, 1> ProblemNames{u"不正理由"};
-constexpr std::array<const char16_t *, 1> StatusNames{u"状態"};
+const QStringList DateNames{u"日付"_s, u"取引日"_s, u"入金日"_s, u"勘定日"_s, u"振込日"_s,
+                            u"年月日"_s, u"取引日付"_s, u"お取引日"_s, u"取扱日"_s};
+const QStringList AmountNames{u"金額"_s, u"入金額"_s, u"お預り金額"_s, u"預入金額"_s, u"取引金額"_s,
+                              u"お預入れ"_s, u"お預け入れ"_s, u"お預入金額"_s, u"入金金額"_s,
+                              u"預り金額"_s};
+const QStringList WithdrawalNames{u"お引出し"_s, u"お支払金額"_s, u"出金金額"_s, u"出金額"_s};
+const QStringList SearchedNames{u"振込依頼人名"_s, u"依頼人名"_s, u"摘要"_s, u"備考"_s,
+                                u"お客様番号"_s, u"注文番号"_s, u"内容"_s, u"お取引内容"_s,
+                                u"取引内容"_s, u"振込人名"_s, u"依頼人"_s, u"EDI情報"_s};
+const QStringList PayerNames{u"振込依頼人名"_s, u"依頼人名"_s, u"振込人名"_s, u"依頼人"_s};
 // Columns that hold nothing but an order number: a number there that is not
 // listed names an order the list does not have.
-constexpr std::array<const char16_t *, 8> OrderNames{u"お客様番号", u"注文番号", u"オーダーNo", u"オーダー番号",
-                                                      u"オーダーID", u"加盟店取引ID", u"受注番号", u"お客様管理番号"};
-
-template<size_t N>
-bool isOneOf(const QString &name, const std::array<const char16_t *, N> &names)
-{
-    for (const char16_t *candidate : names) {
-        if (name == QStringView(candidate))
-            return true;
-    }
-    return false;
-}
+const QStringList OrderNames{u"お客様番号"_s, u"注文番号"_s, u"オーダーNo"_s, u"オーダー番号"_s,
+                             u"オーダーID"_s, u"加盟店取引ID"_s, u"受注番号"_s, u"お客様管理番号"_s};
 
 // Spreadsheets pad names with blanks of either width; banks add the unit.
 QString columnName(const QString &header)
 {
-    QString name = header;
-    name.remove(u' ');
-    name.remove(u'　');
+    QString name = QString(header).remove(u' ').remove(u'　');
     for (const QStringView unit : {u"(円)", u"（円）"}) {
         if (name.endsWith(unit))
             name.chop(unit.size());
@@ -80,30 +63,30 @@ CsvColumns CsvColumns::fromHeader(const QStringList &header)
     CsvColumns columns;
     for (int i = 0; i < header.size(); ++i) {
         const QString name = columnName(header.at(i));
-        if (columns.date < 0 && isOneOf(name, DateNames))
+        if (columns.date < 0 && DateNames.contains(name))
             columns.date = i;
-        else if (columns.amount < 0 && isOneOf(name, AmountNames))
+        else if (columns.amount < 0 && AmountNames.contains(name))
             columns.amount = i;
-        else if (columns.withdrawal < 0 && isOneOf(name, WithdrawalNames))
+        else if (columns.withdrawal < 0 && WithdrawalNames.contains(name))
             columns.withdrawal = i;
-        if (isOneOf(name, SearchedNames))
+        if (SearchedNames.contains(name))
             columns.searched.append(i);
-        if (isOneOf(name, OrderNames)) {
+        if (OrderNames.contains(name)) {
             columns.order.append(i);
-            if (!isOneOf(name, SearchedNames))
+            if (!SearchedNames.contains(name))
                 columns.searched.append(i);
         }
         // A fee column is a payment service's, 後払い or 代引 statement, whose
         // refunds and kind of file the operator gives in the column dialog.
         if (columns.fee < 0 && name.contains(u"手数料"))
             columns.fee = i;
-        if (columns.payer < 0 && isOneOf(name, PayerNames))
+        if (columns.payer < 0 && PayerNames.contains(name))
             columns.payer = i;
-        if (columns.cancel < 0 && isOneOf(name, CancelNames))
+        if (columns.cancel < 0 && (name == u"取消" || name == u"取消区分"))
             columns.cancel = i;
-        if (columns.problem < 0 && isOneOf(name, ProblemNames))
+        if (columns.problem < 0 && name == u"不正理由")
             columns.problem = i;
-        if (columns.status < 0 && isOneOf(name, StatusNames))
+        if (columns.status < 0 && name == u"状態")
             columns.status = i;
     }
     return columns;
@@ -125,7 +108,11 @@ QString CsvColumns::toText() const
 std::optional<CsvColumns> CsvColumns::fromText(QStringView text)
 {
     CsvColumns columns;
-    bool sawDate = false, sawAmount = false;
+    int header = 1;
+    const std::pair<QStringView, int *> numbers[] = {
+        {u"date", &columns.date}, {u"amount", &columns.amount}, {u"withdrawal", &columns.withdrawal},
+        {u"payer", &columns.payer}, {u"header", &header},         {u"fee", &columns.fee},
+        {u"net", &columns.net},    {u"type", &columns.type},     {u"kind", &columns.kind}};
     for (const QStringView part : text.split(u';', Qt::SkipEmptyParts)) {
         const qsizetype eq = part.indexOf(u'=');
         if (eq < 0)
@@ -140,34 +127,14 @@ std::optional<CsvColumns> CsvColumns::fromText(QStringView text)
         }
         bool ok = false;
         const int number = value.toInt(&ok);
-        if (!ok || number < -1 || number > 9999)
+        const auto named = std::find_if(std::begin(numbers), std::end(numbers), [key](const auto &n) { return n.first == key; });
+        if (!ok || number < -1 || number > 9999 || named == std::end(numbers)
+            || (key == u"kind" && (number < 0 || number > int(PaymentMethods::FileKind::CashOnDelivery))))
             return std::nullopt;
-        if (key == u"date") {
-            columns.date = number;
-            sawDate = true;
-        } else if (key == u"amount") {
-            columns.amount = number;
-            sawAmount = true;
-        } else if (key == u"withdrawal") {
-            columns.withdrawal = number;
-        } else if (key == u"payer") {
-            columns.payer = number;
-        } else if (key == u"header") {
-            columns.headerRow = number != 0;
-        } else if (key == u"fee") {
-            columns.fee = number;
-        } else if (key == u"net") {
-            columns.net = number;
-        } else if (key == u"type") {
-            columns.type = number;
-        } else if (key == u"kind" && number >= 0 && number <= int(PaymentMethods::FileKind::CashOnDelivery)) {
-            columns.kind = number;
-        } else {
-            return std::nullopt;
-        }
+        *named->second = number;
     }
-    if (!sawDate || !sawAmount || !columns.complete() || columns.date == columns.amount
-        || columns.withdrawal == columns.amount)
+    columns.headerRow = header != 0;
+    if (!columns.complete() || columns.date == columns.amount || columns.withdrawal == columns.amount)
         return std::nullopt;
     return columns;
 }

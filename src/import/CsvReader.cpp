@@ -4,43 +4,34 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool endsField(QChar c)
-{
-    return c == u',' || c == u'\r' || c == u'\n';
-}
-
 // Reads one field from pos on and leaves pos on what ends it. Line breaks
 // inside quotes advance line. False when the field is malformed.
 bool readField(QStringView text, qsizetype &pos, int &line, QString &field, QString &error)
 {
     const qsizetype n = text.size();
+    const auto endsField = [&](qsizetype at) {
+        return at >= n || text[at] == u',' || text[at] == u'\r' || text[at] == u'\n';
+    };
     if (pos >= n || text[pos] != u'"') {
         const qsizetype start = pos;
-        while (pos < n && !endsField(text[pos]))
+        while (!endsField(pos))
             ++pos;
         field = text.sliced(start, pos - start).toString();
         return true;
     }
-    ++pos;
-    for (;;) {
-        if (pos >= n) {
-            error = u"引用符 \" が閉じていません"_s;
-            return false;
-        }
-        const QChar c = text[pos++];
-        if (c == u'"') {
-            if (pos < n && text[pos] == u'"') {
-                field += u'"';
-                ++pos;
-                continue;
-            }
-            break;
-        }
-        if (c == u'\n' || (c == u'\r' && !(pos < n && text[pos] == u'\n')))
+    // A doubled quote is one; a quote alone closes the field.
+    for (++pos; pos < n && !(text[pos] == u'"' && (pos + 1 >= n || text[pos + 1] != u'"')); ++pos) {
+        if (text[pos] == u'"')
+            ++pos;
+        else if (text[pos] == u'\n' || (text[pos] == u'\r' && (pos + 1 >= n || text[pos + 1] != u'\n')))
             ++line;
-        field += c;
+        field += text[pos];
     }
-    if (pos < n && !endsField(text[pos])) {
+    if (pos >= n) {
+        error = u"引用符 \" が閉じていません"_s;
+        return false;
+    }
+    if (!endsField(++pos)) {
         error = u"閉じた引用符の後に文字があります"_s;
         return false;
     }
@@ -49,7 +40,7 @@ bool readField(QStringView text, qsizetype &pos, int &line, QString &field, QStr
 
 } // namespace
 
-bool CsvReader::read(QStringView text, const std::function<bool(Record &)> &visit, QString &error, int &errorLine)
+bool CsvReader::read(QStringView text, const std::function<bool(Record &)> &visit, QString &error)
 {
     const qsizetype n = text.size();
     qsizetype pos = 0;
@@ -62,7 +53,7 @@ bool CsvReader::read(QStringView text, const std::function<bool(Record &)> &visi
             QString field;
             if (!readField(text, pos, line, field, error)) {
                 // An unclosed quote swallows the rest: the record's first line is the one to fix.
-                errorLine = pos >= n ? record.line : line;
+                error = u"%1行目: %2"_s.arg(pos >= n ? record.line : line).arg(error);
                 return false;
             }
             // Beyond the limit fields are only counted, for the refusal.
@@ -75,8 +66,7 @@ bool CsvReader::read(QStringView text, const std::function<bool(Record &)> &visi
             break;
         }
         if (fields > MaxFields) {
-            error = u"列が多すぎます（%1 列。読めるのは %2 列まで）"_s.arg(fields).arg(MaxFields);
-            errorLine = record.line;
+            error = u"%1行目: 列が多すぎます（%2 列。読めるのは %3 列まで）"_s.arg(record.line).arg(fields).arg(MaxFields);
             return false;
         }
         if (pos < n && text[pos] == u'\r')

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -23,7 +22,7 @@ public:
     };
 
     // Hands each record to visit as it is read, keeping none, until visit
-    // returns false or the text ends. False, with error and errorLine set,
+    // returns false or the text ends. False, with error naming the line,
     // when the text is no CSV or a record has more than MaxFields fields.
-    static bool read(QStringView text, const std::function<bool(Record &)> &visit, QString &error, int &errorLine);
+    static bool read(QStringView text, const std::function<bool(Record &)> &visit, QString &error);
 };

@@ -30,16 +30,8 @@ QString unescaped(const QString &value)
     return value;
 }
 
-bool isBlank(const QStringList &fields)
-{
-    for (const QString &field : fields) {
-        if (!field.trimmed().isEmpty())
-            return false;
-    }
-    return true;
-}
-
-// A field as the file gives it, without the mark "未反映分を保存..." put in front.
+// A field as the file gives it, without the mark "未反映分を保存..." put in
+// front; empty for a column of -1, none.
 QString cell(const CsvReader::Record &record, int column)
 {
     return unescaped(record.fields.value(column).trimmed());
@@ -51,8 +43,9 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
     // Balance and withdrawal lines leave the deposit empty.
     // A line saved as unusable keeps its reason, and comes back even without
     // an amount: what made it 不正 is no longer in the file.
-    const QString saved = columns.problem >= 0 ? cell(record, columns.problem) : QString();
-    if (isBlank(record.fields) || (saved.isEmpty() && (amountText.isEmpty() || amountText == u"-"))) {
+    const QString saved = cell(record, columns.problem);
+    const bool blank = std::all_of(record.fields.cbegin(), record.fields.cend(), [](const QString &f) { return f.trimmed().isEmpty(); });
+    if (blank || (saved.isEmpty() && (amountText.isEmpty() || amountText == u"-"))) {
         ++statement.skipped;
         return;
     }
@@ -67,14 +60,12 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
     line.amount = amount.value_or(0);
     if (service) {
         // A refund or chargeback pays nothing; the fee is shown, the customer paid the whole.
-        line.kind = columns.type >= 0 ? cell(record, columns.type) : QString();
+        line.kind = cell(record, columns.type);
         line.cancels = line.amount < 0 || ServiceRefunds::isRefund(line.kind);
         line.amount = std::abs(line.amount);
-        if (columns.fee >= 0)
-            line.fee = std::abs(StatementValues::amountOf(cell(record, columns.fee)).value_or(0));
+        line.fee = std::abs(StatementValues::amountOf(cell(record, columns.fee)).value_or(0));
         // The payout as the file gives it, else the gross less the fee, a refund's taken off.
-        const std::optional<qint64> net = columns.net >= 0 ? StatementValues::amountOf(cell(record, columns.net))
-                                                           : std::optional<qint64>();
+        const std::optional<qint64> net = StatementValues::amountOf(cell(record, columns.net));
         const qint64 sign = line.cancels ? -1 : 1;
         if (net || columns.fee >= 0)
             statement.payout = std::max<qint64>(statement.payout, 0) + net.value_or(sign * (line.amount - line.fee));
@@ -94,8 +85,7 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
         line.payerName = cell(record, columns.payer);
     if (columns.cancel >= 0)
         line.cancels = cell(record, columns.cancel) == u"1";
-    if (columns.status >= 0)
-        line.duplicate = cell(record, columns.status) == u"重複";
+    line.duplicate = cell(record, columns.status) == u"重複";
     // An order column that holds something else than an order number keeps
     // it as written: the line then has no number to go by, and no text may
     // stand in for the column.
@@ -129,14 +119,13 @@ QList<QStringList> CsvStatement::firstRows(QStringView text, int count)
 {
     QList<QStringList> rows;
     QString error;
-    int errorLine = 0;
     const bool ok = count <= 0 || CsvReader::read(
         text,
         [&](CsvReader::Record &record) {
             rows.append(std::move(record.fields));
             return rows.size() < count;
         },
-        error, errorLine);
+        error);
     return ok ? rows : QList<QStringList>{};
 }
 
@@ -171,10 +160,9 @@ Statement CsvStatement::read(QStringView text, const CsvColumns *assigned, const
         return true;
     };
     QString error;
-    int errorLine = 0;
-    if (!CsvReader::read(text, take, error, errorLine)) {
+    if (!CsvReader::read(text, take, error)) {
         statement = Statement{};
-        statement.error = u"%1行目: %2"_s.arg(errorLine).arg(error);
+        statement.error = error;
     } else if (stopped) {
         statement.error = Statement::Stopped.toString();
     } else if (first) {

@@ -4,26 +4,15 @@
 #include "import/StatementValues.h"
 
 using namespace Qt::StringLiterals;
+using StatementValues::isDigits;
 
 namespace FixedRecords {
 
-bool isDigits(QByteArrayView bytes)
-{
-    for (const char c : bytes) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    return !bytes.isEmpty();
-}
+namespace {
 
-qint64 numberOf(QByteArrayView bytes)
-{
-    qint64 value = 0;
-    for (const char c : bytes)
-        value = value * 10 + (c - '0');
-    return value;
-}
-
+// Splits into records: lines of size bytes, or slices of size when the file
+// has no line breaks; an EOF mark at the end is dropped. Fills error, naming
+// the record, when a length is wrong.
 QList<QByteArrayView> split(QByteArrayView bytes, QString &error, qsizetype size)
 {
     // Old transfer software ends the file with an EOF mark.
@@ -31,7 +20,6 @@ QList<QByteArrayView> split(QByteArrayView bytes, QString &error, qsizetype size
         bytes.chop(1);
     QList<QByteArrayView> records;
     const bool lines = bytes.size() > size && (bytes[size] == '\r' || bytes[size] == '\n');
-    records.reserve(bytes.size() / (size + (lines ? 1 : 0)) + 1);
     qsizetype pos = 0;
     while (pos < bytes.size()) {
         qsizetype end = pos + size;
@@ -59,6 +47,8 @@ QList<QByteArrayView> split(QByteArrayView bytes, QString &error, qsizetype size
     return records;
 }
 
+} // namespace
+
 QByteArrayView kindCode(QByteArrayView bytes)
 {
     if (bytes.size() < RecordSize || bytes[0] != '1' || !isDigits(bytes.sliced(1, 2)))
@@ -69,79 +59,11 @@ QByteArrayView kindCode(QByteArrayView bytes)
     return bytes.sliced(1, 2);
 }
 
-QString Decoder::text(QByteArrayView bytes, bool &ok)
-{
-    // Qt's ICU decoders keep an error once seen, whatever resetState says:
-    // one bad record would make every later one look bad too.
-    if (m_decoder.hasError())
-        m_decoder = QStringDecoder("windows-31j", QStringConverter::Flag::Stateless);
-    m_decoder.resetState();
-    const QString decoded = m_decoder.decode(bytes);
-    ok = ok && !m_decoder.hasError();
-    return decoded.trimmed();
-}
-
-QString readHeader(QByteArrayView record, QByteArrayView kind, QStringView kindName, Field accountKind,
-                   QStringView accountRefusal, const QDate &today, BankDate::Range &range)
-{
-    constexpr Field KindCode{1, 2};
-    constexpr Field CharCode{3, 1};
-    constexpr Field Created{4, 6};   // 作成日
-    constexpr Field RangeFrom{10, 6}; // 勘定日(自)
-    constexpr Field RangeTo{16, 6};   // 勘定日(至)
-    if (field(record, KindCode) != kind)
-        return u"%1ではありません（種別コード %2）"_s.arg(kindName, QString::fromLatin1(field(record, KindCode)));
-    if (field(record, CharCode) != QByteArrayView("0"))
-        return u"JIS コードのファイルではありません（コード区分 %1）"_s.arg(QString::fromLatin1(field(record, CharCode)));
-    if (const char account = field(record, accountKind)[0]; account != '1' && account != '2' && account != '4')
-        return accountRefusal.toString().arg(QChar::fromLatin1(account));
-    range = BankDate::headerRange(field(record, Created), field(record, RangeFrom), field(record, RangeTo), today);
-    return QString();
-}
-
-StatementLine lineOf(QByteArrayView record, int number, const DataFields &at, const BankDate::Range &range,
-                     const QDate &today, Decoder &decoder, QStringView valueDateName)
-{
-    constexpr int ValueDateGrace = 10;
-    StatementLine line;
-    line.lineNumber = number;
-    const QByteArrayView date = field(record, at.accountDate);
-    const BankDate::Read day = BankDate::inRange(date, range, 0, today);
-    const BankDate::Read valued = BankDate::inRange(field(record, at.valueDate), range, ValueDateGrace, today);
-    if (CellText::holdsDate(day.date))
-        line.date = day.date;
-    const QByteArrayView amount = field(record, at.amount);
-    line.amount = isDigits(amount) ? numberOf(amount) : 0;
-    line.reference = QString::fromLatin1(field(record, at.reference)).trimmed();
-
-    bool readable = true;
-    line.payerName = decoder.text(field(record, at.payer), readable);
-    line.edi = decoder.text(field(record, at.edi), readable);
-    for (const QString &text : {line.payerName, line.edi}) {
-        if (!text.isEmpty())
-            line.searched.append(text);
-    }
-    if (StatementValues::isDigits(line.edi))
-        line.namedOrder = line.edi;
-
-    if (!isDigits(amount))
-        line.problem = u"金額「%1」が読めません"_s.arg(QString::fromLatin1(amount));
-    else if (!day.problem.isEmpty())
-        line.problem = day.problem;
-    else if (!line.date.isValid())
-        line.problem = u"日付「%1」が正しくありません"_s.arg(QString::fromLatin1(date));
-    else if (!valued.problem.isEmpty())
-        line.problem = valueDateName + u": "_s + valued.problem;
-    else if (!readable)
-        line.problem = u"Shift_JIS で読めない文字があります"_s;
-    return line;
-}
-
 QString trailerError(QByteArrayView record, std::initializer_list<TrailerCheck> checks)
 {
     for (const TrailerCheck &check : checks) {
         const QByteArrayView value = field(record, check.at);
-        if (!isDigits(value) || numberOf(value) != check.expected)
+        if (!isDigits(value) || value.toLongLong() != check.expected)
             return u"トレーラ・レコードの%1「%2」が明細と合いません（明細では %3）"_s.arg(
                 QStringView(check.name), QString::fromLatin1(value).trimmed(), QString::number(check.expected));
     }
@@ -190,38 +112,102 @@ void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, 
         fail(records.size(), u"エンド・レコードがありません（ファイルが途中で終わっています）"_s);
 }
 
-void TakenBack::keep(Statement &statement, StatementLine &&line)
+Statement Reading::read(QByteArrayView bytes, const std::function<void()> &startSection,
+                        const std::function<QString(QByteArrayView, int)> &data,
+                        const std::function<QString(QByteArrayView)> &trailer, const std::atomic_bool *stop)
+{
+    constexpr Field KindCode{1, 2};
+    constexpr Field CharCode{3, 1};
+    constexpr Field Created{4, 6};    // 作成日
+    constexpr Field RangeFrom{10, 6}; // 勘定日(自)
+    constexpr Field RangeTo{16, 6};   // 勘定日(至)
+    statement.format = m_kind.format;
+    statement.encoding = TextEncoding::Cp932;
+    const auto header = [&](QByteArrayView record) {
+        startSection();
+        firstLine = statement.lines.size();
+        if (field(record, KindCode) != QByteArrayView(m_kind.code))
+            return u"%1ではありません（種別コード %2）"_s.arg(QStringView(m_kind.name),
+                                                             QString::fromLatin1(field(record, KindCode)));
+        if (field(record, CharCode) != QByteArrayView("0"))
+            return u"JIS コードのファイルではありません（コード区分 %1）"_s.arg(QString::fromLatin1(field(record, CharCode)));
+        if (const char account = field(record, m_kind.accountKind)[0]; account != '1' && account != '2' && account != '4')
+            return QString::fromUtf16(m_kind.accountRefusal).arg(QChar::fromLatin1(account));
+        m_range = BankDate::headerRange(field(record, Created), field(record, RangeFrom), field(record, RangeTo), m_today);
+        return QString();
+    };
+    walk(bytes, statement, {header, data, trailer}, stop);
+    if (statement.ok())
+        statement.dropLines(m_taken);
+    return std::move(statement);
+}
+
+QString Reading::text(QByteArrayView bytes, bool &ok)
+{
+    // Qt's ICU decoders keep an error once seen, whatever resetState says:
+    // one bad record would make every later one look bad too.
+    if (m_decoder.hasError())
+        m_decoder = QStringDecoder("windows-31j", QStringConverter::Flag::Stateless);
+    m_decoder.resetState();
+    const QString decoded = m_decoder.decode(bytes);
+    ok = ok && !m_decoder.hasError();
+    return decoded.trimmed();
+}
+
+StatementLine Reading::lineOf(QByteArrayView record, int number)
+{
+    constexpr int ValueDateGrace = 10;
+    StatementLine line;
+    line.lineNumber = number;
+    const QByteArrayView date = field(record, m_kind.accountDate);
+    const BankDate::Read day = BankDate::inRange(date, m_range, 0, m_today);
+    const BankDate::Read valued = BankDate::inRange(field(record, m_kind.valueDate), m_range, ValueDateGrace, m_today);
+    if (CellText::holdsDate(day.date))
+        line.date = day.date;
+    const QByteArrayView amount = field(record, m_kind.amount);
+    line.amount = isDigits(amount) ? amount.toLongLong() : 0;
+    line.reference = QString::fromLatin1(field(record, m_kind.reference)).trimmed();
+
+    bool readable = true;
+    line.payerName = text(field(record, m_kind.payer), readable);
+    line.edi = text(field(record, m_kind.edi), readable);
+    for (const QString &text : {line.payerName, line.edi}) {
+        if (!text.isEmpty())
+            line.searched.append(text);
+    }
+    if (isDigits(line.edi))
+        line.namedOrder = line.edi;
+
+    if (!isDigits(amount))
+        line.problem = u"金額「%1」が読めません"_s.arg(QString::fromLatin1(amount));
+    else if (!day.problem.isEmpty())
+        line.problem = day.problem;
+    else if (!line.date.isValid())
+        line.problem = u"日付「%1」が正しくありません"_s.arg(QString::fromLatin1(date));
+    else if (!valued.problem.isEmpty())
+        line.problem = QStringView(m_kind.valueDateName) + u": "_s + valued.problem;
+    else if (!readable)
+        line.problem = u"Shift_JIS で読めない文字があります"_s;
+    return line;
+}
+
+void Reading::keep(StatementLine &&line)
 {
     statement.lines.append(std::move(line));
     m_taken.append(false);
 }
 
-void TakenBack::take(Statement &statement, qsizetype index)
+void Reading::take(qsizetype index)
 {
     m_taken[index] = true;
     ++statement.takenBack;
 }
 
-void TakenBack::drop(qsizetype index)
-{
-    m_taken[index] = true;
-}
-
-void TakenBack::holdBack(Statement &statement, qsizetype index, const QString &why)
+void Reading::holdBack(qsizetype index, const QString &why)
 {
     StatementLine &line = statement.lines[index];
     if (line.problem.isEmpty())
         line.problem = why;
-}
-
-void TakenBack::dropFrom(Statement &statement) const
-{
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < statement.lines.size(); ++i) {
-        if (!m_taken.at(i))
-            statement.lines.swapItemsAt(kept++, i);
-    }
-    statement.lines.resize(kept);
 }
 
 } // namespace FixedRecords

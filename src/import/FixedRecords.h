@@ -30,54 +30,9 @@ inline QByteArrayView field(QByteArrayView record, Field at)
     return record.sliced(at.offset, at.size);
 }
 
-bool isDigits(QByteArrayView bytes);
-// The value of a field that isDigits.
-qint64 numberOf(QByteArrayView bytes);
-
-// Splits into records: lines of size bytes, or slices of size when the file
-// has no line breaks; an EOF mark at the end is dropped. Fills error, naming
-// the record, when a length is wrong.
-QList<QByteArrayView> split(QByteArrayView bytes, QString &error, qsizetype size = RecordSize);
-
 // The 種別コード of the header a file starts with, or empty when it does not
 // start with a header of this family.
 QByteArrayView kindCode(QByteArrayView bytes);
-
-// Decodes C fields; ok turns false on bytes that are no Shift_JIS.
-class Decoder final
-{
-public:
-    QString text(QByteArrayView bytes, bool &ok);
-
-private:
-    QStringDecoder m_decoder{"windows-31j", QStringConverter::Flag::Stateless};
-};
-
-// A header of the family, whose 種別コード must be kind (kindName in the
-// refusal). Only 普通, 当座 and 貯蓄 accounts share the data layout read here;
-// another 預金種目 is refused with accountRefusal (%1 the code). Gives the
-// header's 勘定日 range, read against its 作成日.
-QString readHeader(QByteArrayView record, QByteArrayView kind, QStringView kindName, Field accountKind,
-                   QStringView accountRefusal, const QDate &today, BankDate::Range &range);
-
-// Where a data record holds what both files give a deposit.
-struct DataFields
-{
-    Field reference;   // 照会番号
-    Field accountDate; // 勘定日
-    Field valueDate;   // 起算日, 預入・払出日
-    Field amount;
-    Field payer;       // 振込依頼人名
-    Field edi;         // EDI情報
-};
-
-// A data record as a statement line: its dates read inside the header's range
-// (the value date with some days' grace), the payer name and EDI text searched,
-// a bare number in the EDI field naming the order (the payer fills it in).
-// problem says the first thing that makes the line unusable; valueDateName
-// names the value date there.
-StatementLine lineOf(QByteArrayView record, int number, const DataFields &at, const BankDate::Range &range,
-                     const QDate &today, Decoder &decoder, QStringView valueDateName);
 
 // A trailer field and the value the section's records add up to.
 struct TrailerCheck
@@ -97,31 +52,80 @@ struct Handlers
     std::function<QString(QByteArrayView data, int number)> data;
     std::function<QString(QByteArrayView trailer)> trailer;
 };
-// The walk both files take: per account a header, its data records and a
-// trailer, then one end record. On a refusal, statement.error names the
-// record and the lines are dropped; once stop is set, with Statement::Stopped.
+// The walk every file of the family takes: per account a header, its data
+// records and a trailer, then one end record; records of size bytes. On a
+// refusal, statement.error names the record and the lines are dropped; once
+// stop is set, with Statement::Stopped.
 void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, const std::atomic_bool *stop,
           qsizetype size = RecordSize);
 
-// Deposits a later record of the file takes back: they pay nothing, and the
-// statement keeps only the others.
-class TakenBack final
+// One of the banks' files, and where its records hold what both give a deposit.
+struct Kind
+{
+    Statement::Format format;
+    const char *code;           // 種別コード
+    const char16_t *name;       // in the refusal of another 種別コード
+    // Only 普通, 当座 and 貯蓄 accounts share the data layout read here;
+    // another 預金種目 is refused with accountRefusal (%1 the code).
+    Field accountKind;
+    const char16_t *accountRefusal;
+    Field reference;            // 照会番号
+    Field accountDate;          // 勘定日
+    Field valueDate;            // 起算日, 預入・払出日
+    const char16_t *valueDateName;
+    Field amount;
+    Field payer;                // 振込依頼人名
+    Field edi;                  // EDI情報
+};
+
+// A bank file being read: the statement so far, the account whose section is
+// being read, and the deposits a later record of the file takes back: they
+// pay nothing, and the statement keeps only the others.
+class Reading final
 {
 public:
+    Reading(const Kind &kind, const QDate &today) : m_kind(kind), m_today(today) {}
+
+    // Walks the file; a header starts a section, checked, its 勘定日 range
+    // read against its 作成日, and startSection resets the caller's counts.
+    // The lines taken back are dropped once the file is read.
+    Statement read(QByteArrayView bytes, const std::function<void()> &startSection,
+                   const std::function<QString(QByteArrayView data, int number)> &data,
+                   const std::function<QString(QByteArrayView trailer)> &trailer, const std::atomic_bool *stop);
+
+    // A data record as a statement line: its dates read inside the header's
+    // range (the value date with some days' grace), the payer name and EDI
+    // text searched, a bare number in the EDI field naming the order (the
+    // payer fills it in). problem says the first thing that makes the line
+    // unusable.
+    StatementLine lineOf(QByteArrayView record, int number);
+
     // The line kept, with its place for take() and standing().
-    void keep(Statement &statement, StatementLine &&line);
-    void take(Statement &statement, qsizetype index);
+    void keep(StatementLine &&line);
+    void take(qsizetype index);
     // The record that took a line back, which pays nothing either.
-    void drop(qsizetype index);
+    void drop(qsizetype index) { m_taken[index] = true; }
+    bool standing(qsizetype index) const { return !m_taken.at(index); }
     // A line that a record of the file may take back without saying so
     // clearly: it stays, but unusable, and says why.
-    static void holdBack(Statement &statement, qsizetype index, const QString &why);
-    bool standing(qsizetype index) const { return !m_taken.at(index); }
-    // Drops the lines taken back, once the file is read.
-    void dropFrom(Statement &statement) const;
+    void holdBack(qsizetype index, const QString &why);
+
+    Statement statement;
+    qsizetype firstLine{0}; // of the section's lines in the statement
 
 private:
+    QString text(QByteArrayView bytes, bool &ok);
+
+    const Kind &m_kind;
+    QDate m_today;
+    BankDate::Range m_range;
     QList<bool> m_taken;
+    QStringDecoder m_decoder{"windows-31j", QStringConverter::Flag::Stateless};
 };
+
+// The banks' two files, each read in a file of its own: 振込入金通知 (種別コード
+// 01, TransferNoticeReader.cpp) and 入出金取引明細 (種別コード 03, ZenginReader.cpp).
+Statement readTransferNotice(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop = nullptr);
+Statement readZengin(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop = nullptr);
 
 } // namespace FixedRecords

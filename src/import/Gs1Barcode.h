@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDate>
 #include <QString>
 #include <QStringView>
 
@@ -21,14 +20,8 @@ struct Gs1Barcode
     // agents' files); anything else, a wrong length or a wrong check digit
     // leaves problem set.
     static Gs1Barcode read(QStringView text);
-    // The check digit of the first 43 digits.
-    static int checkDigit(QStringView digits);
 
     bool ok() const { return problem.isEmpty(); }
-    QStringView company() const { return QStringView(digits).sliced(2, 6); }
-    QStringView free() const { return QStringView(digits).sliced(8, FreeLength); }
-    // 支払期限: invalid when the slip gives none.
-    QDate due() const;
     qint64 amount() const { return QStringView(digits).sliced(37, 6).toLongLong(); }
     // The order number the issuer put in the free digits at start (from 1)
     // and length, without leading zeros; empty when they are all zero.

@@ -1,7 +1,5 @@
 #include "import/KanaFold.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <array>
 
@@ -14,31 +12,16 @@ namespace {
 constexpr char16_t HalfWidth[] = u"ｱｱｲｲｳｳｴｴｵｵｶｶｷｷｸｸｹｹｺｺｻｻｼｼｽｽｾｾｿｿﾀﾀﾁﾁﾂﾂﾂﾃﾃﾄﾄﾅﾆﾇﾈﾉﾊﾊﾊﾋﾋﾋﾌﾌﾌﾍﾍﾍﾎﾎﾎﾏﾐﾑﾒﾓﾔﾔﾕﾕﾖﾖﾗﾘﾙﾚﾛﾜﾜｲｴｦﾝｳｶｹ";
 static_assert(std::size(HalfWidth) - 1 == 0x30F6 - 0x30A1 + 1);
 
-// The banks print small kana as large ones.
+// The banks print small kana as large ones. Every payer name's character
+// passes here: ｧ to ｯ are one run, indexed rather than searched.
 QChar largeKana(char16_t u)
 {
-    switch (u) {
-    case u'ｧ': return u'ｱ';
-    case u'ｨ': return u'ｲ';
-    case u'ｩ': return u'ｳ';
-    case u'ｪ': return u'ｴ';
-    case u'ｫ': return u'ｵ';
-    case u'ｬ': return u'ﾔ';
-    case u'ｭ': return u'ﾕ';
-    case u'ｮ': return u'ﾖ';
-    case u'ｯ': return u'ﾂ';
-    default: return QChar(u);
-    }
+    return u >= u'ｧ' && u <= u'ｯ' ? QChar(u"ｱｲｳｴｵﾔﾕﾖﾂ"[u - u'ｧ']) : QChar(u);
 }
 
 bool isLongVowel(char16_t u)
 {
-    switch (u) {
-    case u'ー': case u'ｰ': case u'-': case u'‐': case u'‑': case u'–': case u'—': case u'―': case u'−': case u'～': case u'〜':
-        return true;
-    default:
-        return false;
-    }
+    return QStringView(u"ーｰ-‐‑–—―−～〜").contains(QChar(u));
 }
 
 } // namespace
@@ -113,20 +96,9 @@ QString KanaFold::bankKana(QStringView text, bool keepOthers)
 
 QString KanaFold::foldVariants(QStringView text)
 {
-    static const QHash<QChar, QChar> variants = [] {
-        QHash<QChar, QChar> map;
-        const std::pair<char16_t, char16_t> pairs[] = {
-            {u'髙', u'高'}, {u'﨑', u'崎'}, {u'嵜', u'崎'}, {u'碕', u'崎'}, {u'齋', u'斎'}, {u'齊', u'斎'},
-            {u'齎', u'斎'}, {u'邊', u'辺'}, {u'邉', u'辺'}, {u'澤', u'沢'}, {u'濱', u'浜'}, {u'濵', u'浜'},
-            {u'廣', u'広'}, {u'國', u'国'}, {u'櫻', u'桜'}, {u'藪', u'薮'}, {u'眞', u'真'}, {u'槇', u'槙'},
-            {u'冨', u'富'}, {u'德', u'徳'}, {u'惠', u'恵'}, {u'學', u'学'}, {u'瀨', u'瀬'}, {u'淺', u'浅'},
-            {u'實', u'実'}, {u'榮', u'栄'}, {u'圓', u'円'}, {u'壽', u'寿'}, {u'彌', u'弥'}, {u'萬', u'万'},
-            {u'與', u'与'}, {u'增', u'増'}, {u'鷗', u'鴎'}, {u'嶋', u'島'}, {u'嶌', u'島'}, {u'曾', u'曽'},
-            {u'藏', u'蔵'}, {u'昻', u'昂'}};
-        for (const auto &[variant, plain] : pairs)
-            map.insert(QChar(variant), QChar(plain));
-        return map;
-    }();
+    // A variant and its plain form stand at the same place.
+    static constexpr QStringView Variants = u"髙﨑嵜碕齋齊齎邊邉澤濱濵廣國櫻藪眞槇冨德惠學瀨淺實榮圓壽彌萬與增鷗嶋嶌曾藏昻";
+    static constexpr QStringView Plain = u"高崎崎崎斎斎斎辺辺沢浜浜広国桜薮真槙富徳恵学瀬浅実栄円寿弥万与増鴎島島曽蔵昂";
     // NFKC for what has a compatibility form (㈱, full-width brackets,
     // half-width kana, the compatibility ideographs): 﨑 keeps its own code
     // point, the table takes it. Plain names skip it, as most do.
@@ -137,7 +109,9 @@ QString KanaFold::foldVariants(QStringView text)
     QString folded = compatible ? text.toString().normalized(QString::NormalizationForm_KC) : text.toString();
     // 𠮷 (the "tsuchi" 吉) lies outside the basic plane.
     folded.replace(u"𠮷"_s, u"吉"_s);
-    for (QChar &c : folded)
-        c = variants.value(c, c);
+    for (QChar &c : folded) {
+        if (const qsizetype at = Variants.indexOf(c); at >= 0)
+            c = Plain.at(at);
+    }
     return folded;
 }

@@ -52,27 +52,16 @@ constexpr std::pair<const char16_t *, const char16_t *> Shortened[] = {
     {u"(医)", u"ｲ"}, {u"(社)", u"ｼﾔ"}, {u"(財)", u"ｻﾞｲ"}, {u"(福)", u"ﾌｸ"}, {u"(学)", u"ｶﾞｸ"},
     {u"(宗)", u"ｼﾕｳ"}, {u"(特非)", u"ﾄｸﾋ"}};
 
-// The banks' abbreviations as payers write them, longest first so that ｼﾔ
-// is not taken for ｼ: within brackets, before the name, after it.
-struct Abbreviation
+// The banks' abbreviations, longest first so that ｼﾔ is not taken for ｼ.
+const QStringList &abbreviations()
 {
-    QString bank;
-    QString within;
-    QString before;
-    QString after;
-};
-
-const QList<Abbreviation> &abbreviations()
-{
-    static const QList<Abbreviation> all = [] {
-        QList<Abbreviation> list;
+    static const QStringList all = [] {
+        QStringList list;
         for (const Form &form : Forms) {
-            const QString bank = QString::fromUtf16(form.bank);
-            if (std::none_of(list.cbegin(), list.cend(), [&](const Abbreviation &known) { return known.bank == bank; }))
-                list.append({bank, u'(' + bank + u')', bank + u')', u'(' + bank});
+            if (!list.contains(QStringView(form.bank)))
+                list.append(QString::fromUtf16(form.bank));
         }
-        std::stable_sort(list.begin(), list.end(),
-                         [](const Abbreviation &a, const Abbreviation &b) { return a.bank.size() > b.bank.size(); });
+        std::stable_sort(list.begin(), list.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
         return list;
     }();
     return all;
@@ -120,13 +109,15 @@ LegalForm::Split LegalForm::ofName(QStringView name)
 LegalForm::Split LegalForm::ofPayer(QStringView text)
 {
     if (text.contains(u'(') || text.contains(u')')) {
-        for (const Abbreviation &form : abbreviations()) {
-            if (const qsizetype at = text.indexOf(form.within); at >= 0)
-                return cut(text, at, form.within.size(), form.bank);
-            if (text.startsWith(form.before))
-                return cut(text, 0, form.before.size(), form.bank);
-            if (text.endsWith(form.after))
-                return cut(text, text.size() - form.after.size(), form.after.size(), form.bank);
+        // Within brackets, before the name, after it.
+        for (const QString &bank : abbreviations()) {
+            const QString within = u'(' + bank + u')', before = bank + u')', after = u'(' + bank;
+            if (const qsizetype at = text.indexOf(within); at >= 0)
+                return cut(text, at, within.size(), bank);
+            if (text.startsWith(before))
+                return cut(text, 0, before.size(), bank);
+            if (text.endsWith(after))
+                return cut(text, text.size() - after.size(), after.size(), bank);
         }
     }
     // Written out: at the start or the end only, where it cannot be part of the name.

@@ -18,24 +18,13 @@ int digitOf(QChar c)
 // What payers put between the parts of a phone number.
 bool isPhoneSeparator(QChar c)
 {
-    switch (c.unicode()) {
-    case u'-': case u' ': case u'(': case u')': case u'　': case u'－': case u'（': case u'）':
-    case u'‐': case u'‑': case u'–': case u'—': case u'―': case u'−': case u'ー': case u'ｰ':
-        return true;
-    default:
-        return false;
-    }
+    return QStringView(u"- ()　－（）‐‑–—―−ーｰ").contains(c);
 }
 
 // Marks between the numbers of a date or a time, or a decimal point.
 bool isDateSeparator(QChar c)
 {
-    switch (c.unicode()) {
-    case u'/': case u'.': case u':': case u'／': case u'．': case u'：': case u'-': case u'－':
-        return true;
-    default:
-        return false;
-    }
+    return QStringView(u"/.:／．：-－").contains(c);
 }
 
 bool isDateWord(QChar c)
@@ -120,37 +109,21 @@ void markPhones(QStringView text, QList<Run> &runs, QList<qint64> &phones)
     }
 }
 
-// Digits in the run that ends before at, or starts at it.
-qsizetype digitsBefore(QStringView text, qsizetype at)
-{
-    qsizetype count = 0;
-    while (at - count > 0 && digitOf(text[at - count - 1]) >= 0)
-        ++count;
-    return count;
-}
-
-qsizetype digitsFrom(QStringView text, qsizetype at)
-{
-    qsizetype count = 0;
-    while (at + count < text.size() && digitOf(text[at + count]) >= 0)
-        ++count;
-    return count;
-}
-
 // A date's numbers have at most four digits: 317633-317973 are two order numbers.
 constexpr qsizetype MaxDateDigits = 4;
 
-bool isDatePart(QStringView text, const Run &run)
+bool isDatePart(QStringView text, const QList<Run> &runs, qsizetype k)
 {
-    const qsizetype n = text.size();
+    const Run &run = runs.at(k);
     if (run.digits() > MaxDateDigits)
         return false;
     const QChar before = run.start > 0 ? text[run.start - 1] : QChar();
-    const QChar after = run.end < n ? text[run.end] : QChar();
+    const QChar after = run.end < text.size() ? text[run.end] : QChar();
     if (isDateWord(after) || before == u'年' || before == u'月')
         return true;
-    const qsizetype digitsBeforeMark = run.start > 1 ? digitsBefore(text, run.start - 1) : 0;
-    const qsizetype digitsAfterMark = run.end + 1 < n ? digitsFrom(text, run.end + 1) : 0;
+    // The digits of the runs one mark away.
+    const qsizetype digitsBeforeMark = k > 0 && runs.at(k - 1).end == run.start - 1 ? runs.at(k - 1).digits() : 0;
+    const qsizetype digitsAfterMark = k + 1 < runs.size() && runs.at(k + 1).start == run.end + 1 ? runs.at(k + 1).digits() : 0;
     const bool digitBefore = digitsBeforeMark > 0 && digitsBeforeMark <= MaxDateDigits;
     const bool digitAfter = digitsAfterMark > 0 && digitsAfterMark <= MaxDateDigits;
     if ((isDateSeparator(before) && digitBefore) || (isDateSeparator(after) && digitAfter))
@@ -192,8 +165,9 @@ void MatchKeys::scan(QStringView text, Found &found)
     if (runs.isEmpty())
         return;
     markPhones(text, runs, found.phones);
-    for (const Run &run : runs) {
-        if (run.phone || run.digits() > MaxOrderDigits || isDatePart(text, run))
+    for (qsizetype k = 0; k < runs.size(); ++k) {
+        const Run &run = runs.at(k);
+        if (run.phone || run.digits() > MaxOrderDigits || isDatePart(text, runs, k))
             continue;
         if (!found.orderNumbers.contains(run.value))
             found.orderNumbers.append(run.value);

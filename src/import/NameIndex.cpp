@@ -4,8 +4,9 @@
 #include "import/LegalForm.h"
 #include "import/NameReadings.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
-#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -14,32 +15,16 @@ namespace {
 // The parts of a 氏名: apart at spaces, and at the dot of a foreign name.
 QStringList partsOf(const QString &name)
 {
-    QStringList parts;
-    QString part;
-    for (const QChar c : name) {
-        if (c.isSpace() || c == u'・' || c == u'･' || c == u'=' || c == u'＝') {
-            if (!part.isEmpty())
-                parts.append(std::exchange(part, QString()));
-        } else {
-            part += c;
-        }
-    }
-    if (!part.isEmpty())
-        parts.append(part);
-    return parts;
+    static const QRegularExpression apart(u"[\\s・･=＝]+"_s, QRegularExpression::UseUnicodePropertiesOption);
+    return name.split(apart, Qt::SkipEmptyParts);
 }
 
-QString readingChars(QStringView text)
+QString readingChars(QString text)
 {
-    QString kept;
-    kept.reserve(text.size());
-    for (const QChar c : text) {
-        if (KanaFold::isReadingChar(c))
-            kept += c;
-    }
-    while (kept.startsWith(u'-'))
-        kept.remove(0, 1);
-    return kept;
+    text.removeIf([](QChar c) { return !KanaFold::isReadingChar(c); });
+    while (text.startsWith(u'-'))
+        text.remove(0, 1);
+    return text;
 }
 
 // The parts whose reading starts with the text, from a sorted list.
@@ -118,7 +103,7 @@ void NameIndex::add(int order, const QString &listed, bool company, QHash<QStrin
     // A 氏名 that holds a legal form is a company's name.
     company = company || !split.form.isEmpty();
     QStringList names = partsOf(company ? split.rest : folded);
-    if (names.isEmpty() || folded.size() > NameReadings::MaxLength) {
+    if (names.isEmpty()) {
         byText.insert(textKey, -1);
         return;
     }

@@ -2,8 +2,6 @@
 
 #include "import/MatchKeys.h"
 
-#include <QHash>
-
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -24,7 +22,6 @@ NameKey::Named NameKey::named(const QString &payer) const
     if (!available() || payer.trimmed().isEmpty())
         return named;
     const NameIndex::Found found = m_index->find(payer);
-    named.familyOnly = found.familyOnly;
     QStringList readings;
     qsizetype orders = 0;
     for (const NameIndex::Name &name : found.names) {
@@ -37,14 +34,14 @@ NameKey::Named NameKey::named(const QString &payer) const
         named.common = true;
         return named;
     }
-    QHash<qint64, qsizetype> customerOf; // a phone, or minus the name's place for none
+    QList<qint64> customerKeys; // a phone, or minus the name's place for none; at most MaxOrders
     for (qsizetype n = 0; n < found.names.size(); ++n) {
         for (const int order : found.names.at(n).orders) {
             const qint64 key = m_phone.value(order) != 0 ? m_phone.value(order) : -1 - n;
-            const auto known = customerOf.constFind(key);
-            const qsizetype at = known != customerOf.cend() ? *known : named.customers.size();
-            if (known == customerOf.cend()) {
-                customerOf.insert(key, at);
+            qsizetype at = customerKeys.indexOf(key);
+            if (at < 0) {
+                at = customerKeys.size();
+                customerKeys.append(key);
                 named.customers.append(QList<int>());
             }
             if (!named.customers.at(at).contains(order))

@@ -20,7 +20,6 @@ public:
     {
         QList<QList<int>> customers; // each one's listed orders, in list order
         QString reading;             // what matched: the reading and the listed name
-        bool familyOnly{false};      // a family name alone: no key
         bool common{false};          // on more than MaxOrders orders: no key
     };
 

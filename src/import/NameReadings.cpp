@@ -6,7 +6,6 @@
 
 #include <QList>
 
-#include <mutex>
 
 using namespace Qt::StringLiterals;
 
@@ -57,9 +56,8 @@ NameReadings::~NameReadings() = default;
 
 std::shared_ptr<const NameReadings> NameReadings::shared()
 {
-    static std::once_flag once;
-    static std::shared_ptr<const NameReadings> reader;
-    std::call_once(once, [] { reader = std::make_shared<const NameReadings>(); });
+    // A static's first use is thread-safe: the dictionary loads once.
+    static const std::shared_ptr<const NameReadings> reader = std::make_shared<const NameReadings>();
     return reader;
 }
 

@@ -10,31 +10,13 @@ namespace {
 
 QChar largeKana(QChar c)
 {
-    switch (c.unicode()) {
-    case u'ァ': return u'ア';
-    case u'ィ': return u'イ';
-    case u'ゥ': return u'ウ';
-    case u'ェ': return u'エ';
-    case u'ォ': return u'オ';
-    case u'ッ': return u'ツ';
-    case u'ャ': return u'ヤ';
-    case u'ュ': return u'ユ';
-    case u'ョ': return u'ヨ';
-    case u'ヮ': return u'ワ';
-    case u'ヵ': return u'カ';
-    case u'ヶ': return u'ケ';
-    default: return c;
-    }
+    const qsizetype at = QStringView(u"ァィゥェォッャュョヮヵヶ").indexOf(c);
+    return at < 0 ? c : QStringView(u"アイウエオツヤユヨワカケ").at(at);
 }
 
 bool isDropped(QChar c)
 {
-    switch (c.unicode()) {
-    case u'ー': case u'-': case u'‐': case u'‑': case u'–': case u'—': case u'―': case u'−': case u'～': case u'〜':
-        return true;
-    default:
-        return c.isSpace();
-    }
+    return c.isSpace() || QStringView(u"ー-‐‑–—―−～〜").contains(c);
 }
 
 } // namespace

@@ -25,7 +25,6 @@ PaymentImport::PaymentImport(Statement statement, QList<ListedOrder> orders, qin
     }
     m_chosen.fill(-1, m_results.size());
     m_ticked.fill(false, m_results.size());
-    m_byHand.fill(false, m_results.size());
     // Only what a key identified and the amounts agree with goes in unasked.
     for (qsizetype i = 0; i < m_results.size(); ++i) {
         const MatchStatus status = m_results.at(i).status;
@@ -83,7 +82,6 @@ bool PaymentImport::choose(int index, int order)
     if (order >= 0 && !m_results.at(index).candidates.contains(order))
         return false;
     m_chosen[index] = order;
-    m_byHand[index] = order >= 0;
     if (order < 0)
         tick(index, false);
     return true;
@@ -97,7 +95,6 @@ bool PaymentImport::assign(int index, int order)
         || status == MatchStatus::Cancelled)
         return false;
     m_chosen[index] = order;
-    m_byHand[index] = true;
     tick(index, true);
     return true;
 }
@@ -221,7 +218,7 @@ QList<PayerNames::Lesson> PaymentImport::lessons() const
     if (!m_matcher.payerNames().available())
         return lessons;
     for (int i = 0; i < lineCount(); ++i) {
-        if (!m_ticked.at(i) || !m_byHand.at(i))
+        if (!m_ticked.at(i) || !isByHand(i))
             continue;
         const QString payer = PayerNames::normalised(line(i).payerName);
         if (payer.isEmpty())

@@ -62,7 +62,8 @@ public:
     // The operator gives the line to a listed order by its No. and ticks it;
     // false for a line that cannot be applied.
     bool assign(int index, int order);
-    bool isByHand(int index) const { return m_byHand.at(index); }
+    // Picked among the candidates or given by the operator.
+    bool isByHand(int index) const { return m_chosen.at(index) >= 0; }
 
     // Why the ticks cannot be applied (two lines for one order); empty when they can.
     QString conflict() const;
@@ -96,7 +97,6 @@ private:
     QList<MatchResult> m_results;
     QList<int> m_chosen;
     QList<bool> m_ticked;
-    QList<bool> m_byHand;
     Total m_tickedTotal;
     QString m_note;
     QHash<int, ListedOrder> m_registered; // by line

@@ -3,8 +3,6 @@
 #include "import/MatchKeys.h"
 #include "import/StatementValues.h"
 
-#include <QSet>
-
 #include <algorithm>
 #include <array>
 
@@ -14,9 +12,7 @@ namespace {
 
 QString withoutSpaces(const QString &name)
 {
-    QString compact = name;
-    compact.remove(u' ').remove(u'\u3000');
-    return compact;
+    return QString(name).remove(u' ').remove(u'\u3000');
 }
 
 bool ticks(MatchStatus status)
@@ -41,65 +37,48 @@ struct PaymentMatcher::Verdict
     qint64 fee{0};
 };
 
-// Which orders have taken a line. Free orders of one amount are found by
-// skipping taken positions with path-halving links, so listing or counting
-// them never walks the taken ones twice.
+// Which orders have taken a line.
 class PaymentMatcher::Claims final
 {
 public:
-    explicit Claims(const PaymentMatcher &matcher)
-        : m_matcher(matcher), m_taken(matcher.m_orders.size(), false)
-    {
-        m_next.resize(matcher.m_byAmount.size() + 1);
-        for (qsizetype i = 0; i < m_next.size(); ++i)
-            m_next[i] = int(i);
-    }
+    explicit Claims(const PaymentMatcher &matcher) : m_matcher(matcher), m_taken(matcher.m_orders.size(), false) {}
 
     bool isTaken(int order) const { return m_taken.at(order); }
 
     void take(int order)
     {
         m_taken[order] = true;
-        m_next[m_matcher.m_position.at(order)] = m_matcher.m_position.at(order) + 1;
-        ++m_takenOfAmount[m_matcher.m_open.at(order)];
         m_freeOf.remove(m_matcher.m_open.at(order));
     }
 
     // The first MaxCandidates free orders with the amount, in list order, and
     // how many there are. Lines of one amount share the list until one of its
-    // orders is taken: a statement of many like payments holds it once.
+    // orders is taken: a statement of many like payments counts it once.
     QList<int> free(qint64 amount, int &count)
     {
-        count = 0;
-        const auto start = m_matcher.m_amountStart.constFind(amount);
-        if (start == m_matcher.m_amountStart.cend())
-            return {};
-        const int end = *start + m_matcher.m_amountCount.value(amount);
-        count = end - *start - m_takenOfAmount.value(amount);
-        if (const auto known = m_freeOf.constFind(amount); known != m_freeOf.cend())
-            return *known;
-        QList<int> orders;
-        for (int at = find(*start); at < end && orders.size() < MaxCandidates; at = find(at + 1))
-            orders.append(m_matcher.m_byAmount.at(at));
-        m_freeOf.insert(amount, orders);
-        return orders;
+        auto known = m_freeOf.find(amount);
+        if (known == m_freeOf.end()) {
+            Free free;
+            for (const int order : m_matcher.m_byAmount.value(amount)) {
+                if (!m_taken.at(order) && ++free.count <= MaxCandidates)
+                    free.orders.append(order);
+            }
+            known = m_freeOf.insert(amount, free);
+        }
+        count = known->count;
+        return known->orders;
     }
 
 private:
-    int find(int at)
+    struct Free
     {
-        while (m_next.at(at) != at) {
-            m_next[at] = m_next.at(m_next.at(at));
-            at = m_next.at(at);
-        }
-        return at;
-    }
+        QList<int> orders;
+        int count{0};
+    };
 
     const PaymentMatcher &m_matcher;
     QList<bool> m_taken;
-    QList<int> m_next;
-    QHash<qint64, int> m_takenOfAmount;
-    QHash<qint64, QList<int>> m_freeOf;
+    QHash<qint64, Free> m_freeOf;
 };
 
 PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, PayerNames payerNames,
@@ -109,15 +88,11 @@ PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, P
       m_payerNames(std::move(payerNames))
 {
     m_names = NameKey(m_orders, names ? std::move(names) : std::make_shared<const NameIndex>(m_orders));
-    const qsizetype n = m_orders.size();
-    m_open.reserve(n);
-    m_byId.reserve(n);
-    m_byPhone.reserve(n);
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < int(m_orders.size()); ++i) {
         const ListedOrder &order = m_orders.at(i);
         m_open.append(openAmount(order));
         m_byId.insert(order.id, i);
-        ++m_amountCount[m_open.at(i)];
+        m_byAmount[m_open.at(i)].append(i);
         const qint64 phone = MatchKeys::phoneKey(order.phone);
         const qint64 tel1 = MatchKeys::phoneKey(order.tel1);
         if (phone != 0)
@@ -126,20 +101,6 @@ PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, P
             m_byPhone.insert(tel1, i);
         if (!m_payerNames.isEmpty())
             m_byName.insert(withoutSpaces(order.name), i);
-    }
-    // A counting sort by amount keeps each amount's orders in list order.
-    int next = 0;
-    for (auto it = m_amountCount.cbegin(); it != m_amountCount.cend(); ++it) {
-        m_amountStart.insert(it.key(), next);
-        next += it.value();
-    }
-    QHash<qint64, int> fill = m_amountStart;
-    m_byAmount.resize(n);
-    m_position.resize(n);
-    for (int i = 0; i < n; ++i) {
-        const int at = fill[m_open.at(i)]++;
-        m_byAmount[at] = i;
-        m_position[i] = at;
     }
 }
 
@@ -170,17 +131,8 @@ QString PaymentMatcher::statusText(MatchStatus status)
 
 QString PaymentMatcher::keyText(MatchKey key)
 {
-    switch (key) {
-    case MatchKey::Number:
-        return u"No."_s;
-    case MatchKey::Phone:
-        return u"TEL"_s;
-    case MatchKey::Name:
-        return u"名義"_s;
-    case MatchKey::None:
-        break;
-    }
-    return QString();
+    const char16_t *texts[] = {u"", u"No.", u"TEL", u"名義"};
+    return QString::fromUtf16(texts[int(key)]);
 }
 
 QList<int> PaymentMatcher::phoneOrders(const QList<qint64> &phones) const
@@ -251,12 +203,9 @@ int PaymentMatcher::feeBearer(const QList<int> &orders, qint64 fee) const
 
 PaymentMatcher::Verdict PaymentMatcher::fit(const QList<int> &named, qint64 amount, MatchKey key) const
 {
-    Verdict verdict;
     if (named.isEmpty())
-        return verdict;
-    verdict.key = key;
-    QList<int> exact;
-    QList<int> short_;
+        return {};
+    QList<int> exact, short_;
     qint64 sum = 0;
     for (const int order : named) {
         const qint64 missing = m_open.at(order) - amount;
@@ -267,28 +216,18 @@ PaymentMatcher::Verdict PaymentMatcher::fit(const QList<int> &named, qint64 amou
         sum += m_open.at(order);
     }
     const QList<int> &fitting = exact.isEmpty() ? short_ : exact;
-    if (fitting.size() == 1) {
-        verdict.status = exact.isEmpty() ? MatchStatus::FeeShort : MatchStatus::Match;
-        verdict.orders = fitting;
-        verdict.fee = m_open.at(fitting.constFirst()) - amount;
-        return verdict;
-    }
-    if (fitting.size() > 1) {
-        verdict.status = MatchStatus::MultipleCandidates;
-        verdict.orders = fitting;
-        return verdict;
-    }
+    if (fitting.size() == 1)
+        return {exact.isEmpty() ? MatchStatus::FeeShort : MatchStatus::Match, key, fitting,
+                m_open.at(fitting.constFirst()) - amount};
+    if (fitting.size() > 1)
+        return {MatchStatus::MultipleCandidates, key, fitting, 0};
     if (const int bearer = feeBearer(named, sum - amount); named.size() > 1 && bearer >= 0) {
         // The fee stays on the last order.
-        verdict.status = MatchStatus::Combined;
-        verdict.orders = named;
-        verdict.orders.move(bearer, verdict.orders.size() - 1);
-        verdict.fee = sum - amount;
-        return verdict;
+        QList<int> orders = named;
+        orders.move(bearer, orders.size() - 1);
+        return {MatchStatus::Combined, key, orders, sum - amount};
     }
-    verdict.status = MatchStatus::AmountDiffers;
-    verdict.orders = named;
-    return verdict;
+    return {MatchStatus::AmountDiffers, key, named, 0};
 }
 
 // A 注文番号 column's order short of the line, when the line's phone or name
@@ -315,11 +254,7 @@ PaymentMatcher::Verdict PaymentMatcher::withOthers(int order, qint64 amount,
             continue;
         paid.append(order);
         std::sort(paid.begin(), paid.end());
-        Verdict verdict;
-        verdict.status = MatchStatus::Combined;
-        verdict.key = MatchKey::Number;
-        verdict.orders = paid;
-        return verdict;
+        return {MatchStatus::Combined, MatchKey::Number, paid, 0};
     }
     return {};
 }
@@ -375,11 +310,8 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line, QString
         const int order = ok ? orderOf(id) : -1;
         if (notes && !named.customers.isEmpty())
             notes->append(u"名義 "_s + named.reading);
-        if (order < 0) {
-            Verdict verdict;
-            verdict.status = MatchStatus::NotListed;
-            return verdict;
-        }
+        if (order < 0)
+            return {MatchStatus::NotListed, MatchKey::None, {}, 0};
         Verdict verdict = fit({order}, line.amount, MatchKey::Number);
         if (verdict.status == MatchStatus::AmountDiffers && line.amount > m_open.at(order)) {
             QList<QList<int>> customers = named.customers;
@@ -421,13 +353,8 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line, QString
             }
         }
     }
-    if (!disagreeing.isEmpty()) {
-        Verdict verdict;
-        verdict.status = MatchStatus::MultipleCandidates;
-        verdict.key = ticking->key;
-        verdict.orders = disagreeing;
-        return verdict;
-    }
+    if (!disagreeing.isEmpty())
+        return {MatchStatus::MultipleCandidates, ticking->key, disagreeing, 0};
     if (ticking)
         return *ticking;
     for (const MatchStatus status : {MatchStatus::MultipleCandidates, MatchStatus::AmountDiffers}) {
@@ -608,8 +535,8 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines, cons
             results[i].status = MatchStatus::MultipleCandidates;
             results[i].candidates = free;
             results[i].candidateCount = count;
-        } else if (const auto start = m_amountStart.constFind(amount); start != m_amountStart.cend()) {
-            claim(i, m_byAmount.at(*start), MatchStatus::Duplicate);
+        } else if (const auto owing = m_byAmount.constFind(amount); owing != m_byAmount.cend()) {
+            claim(i, owing->constFirst(), MatchStatus::Duplicate);
         } else {
             results[i].status = MatchStatus::NoMatch;
         }

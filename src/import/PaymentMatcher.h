@@ -41,7 +41,6 @@ public:
                             std::shared_ptr<const NameIndex> names = {});
 
     const QList<ListedOrder> &orders() const { return m_orders; }
-    qint64 feeTolerance() const { return m_feeTolerance; }
     const PayerNames &payerNames() const { return m_payerNames; }
     const NameKey &names() const { return m_names; }
     // Once stop is set, only the lines matched so far have a result.
@@ -91,10 +90,5 @@ private:
     QHash<qint64, int> m_byId;
     QMultiHash<qint64, int> m_byPhone;  // 電話番号 and TEL1 as MatchKeys::phoneKey
     QMultiHash<QString, int> m_byName;  // 氏名 without spaces, when names were taught
-    // Orders by open amount: each amount's orders lie together in m_byAmount,
-    // in list order, from the position m_amountStart gives.
-    QList<int> m_byAmount;
-    QList<int> m_position; // of each order in m_byAmount
-    QHash<qint64, int> m_amountStart;
-    QHash<qint64, int> m_amountCount;
+    QHash<qint64, QList<int>> m_byAmount; // by open amount, in list order
 };

@@ -35,12 +35,6 @@ bool PaymentMethods::pays(FileKind kind, const QString &method) const
 
 QString PaymentMethods::kindName(FileKind kind)
 {
-    switch (kind) {
-    case FileKind::Bank: return u"銀行"_s;
-    case FileKind::Convenience: return u"コンビニ収納"_s;
-    case FileKind::Service: return u"決済サービス"_s;
-    case FileKind::Deferred: return u"後払い"_s;
-    case FileKind::CashOnDelivery: return u"代引"_s;
-    }
-    return QString();
+    const char16_t *names[] = {u"銀行", u"コンビニ収納", u"決済サービス", u"後払い", u"代引"};
+    return QString::fromUtf16(names[int(kind)]);
 }

@@ -29,12 +29,7 @@ void settle(Statement &statement)
             }
         }
     }
-    QList<StatementLine> kept;
-    for (qsizetype i = 0; i < statement.lines.size(); ++i) {
-        if (!gone.at(i))
-            kept.append(statement.lines.at(i));
-    }
-    statement.lines = std::move(kept);
+    statement.dropLines(gone);
 }
 
 } // namespace ServiceRefunds

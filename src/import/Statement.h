@@ -29,6 +29,16 @@ struct Statement
     qint64 payout{-1};
 
     bool ok() const { return error.isEmpty(); }
+    // Keeps the lines not marked gone, in their order.
+    void dropLines(const QList<bool> &gone)
+    {
+        qsizetype kept = 0;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (!gone.at(i))
+                lines.swapItemsAt(kept++, i);
+        }
+        lines.resize(kept);
+    }
 
     // The error of a reading stopped on the operator's ｷｬﾝｾﾙ.
     static constexpr QStringView Stopped{u"取込を中止しました"};

@@ -3,24 +3,14 @@
 #include "import/ConvenienceStatement.h"
 #include "import/CsvStatement.h"
 #include "import/FixedRecords.h"
-#include "import/TransferNoticeReader.h"
-#include "import/ZenginReader.h"
 #include "core/text/DecodedText.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool decodes(QByteArrayView bytes, QStringDecoder decoder)
-{
-    // The decoding happens on conversion to text.
-    [[maybe_unused]] const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
-}
 
 // The first line that is neither UTF-8 nor CP932, or the first that is not
 // UTF-8 when each line is one or the other.
@@ -29,10 +19,10 @@ QString encodingError(const QByteArray &bytes)
     const QList<QByteArray> lines = bytes.split('\n');
     qsizetype mixed = -1;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        // Stateless, as DecodedText decodes: a line cut inside a character is an error too.
-        if (decodes(lines.at(i), QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)))
+        const TextEncoding encoding = DecodedText::decode(lines.at(i)).encoding();
+        if (encoding == TextEncoding::Utf8)
             continue;
-        if (!decodes(lines.at(i), QStringDecoder("windows-31j", QStringConverter::Flag::Stateless)))
+        if (encoding == TextEncoding::Latin1)
             return u"%1行目: 文字コードを判別できません（UTF-8 でも Shift_JIS でもありません）"_s.arg(i + 1);
         if (mixed < 0)
             mixed = i;
@@ -50,9 +40,9 @@ Statement StatementFile::read(const QByteArray &bytes, const QDate &today, const
         return ConvenienceStatement::read(bytes, convenience);
     if (const QByteArrayView kind = FixedRecords::kindCode(bytes); !kind.isEmpty()) {
         if (kind == QByteArrayView("01"))
-            return TransferNoticeReader::read(bytes, today, stop);
+            return FixedRecords::readTransferNotice(bytes, today, stop);
         if (kind == QByteArrayView("03"))
-            return ZenginReader::read(bytes, today, stop);
+            return FixedRecords::readZengin(bytes, today, stop);
         Statement statement;
         statement.error = u"1行目: 振込入金通知でも入出金取引明細でもありません（種別コード %1）"_s.arg(
             QString::fromLatin1(kind));

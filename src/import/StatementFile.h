@@ -6,9 +6,7 @@
 
 #include <QByteArray>
 #include <QDate>
-#include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <atomic>
 

@@ -13,17 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace StatementValues {
 
-bool isDigits(QStringView text)
-{
-    if (text.isEmpty())
-        return false;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
-}
-
 QDate dateOf(QStringView text)
 {
     static const QRegularExpression era(u"^(令和|平成|[RrHh])\\.?(元|\\d{1,2})[年./-](\\d{1,2})[月./-](\\d{1,2})日?$"_s);
@@ -39,7 +28,7 @@ QDate dateOf(QStringView text)
     if (const QRegularExpressionMatch m = western.match(plain); m.hasMatch())
         plain = m.captured(1) + u'/' + m.captured(2) + u'/' + m.captured(3);
     // Bank exports often write the date without separators.
-    else if (plain.size() == 8 && isDigits(plain))
+    else if (plain.size() == 8 && isDigits(QStringView(plain)))
         plain = plain.left(4) + u'/' + plain.mid(4, 2) + u'/' + plain.mid(6, 2);
     const int julian = CellText::parseDate(plain);
     return julian ? QDate::fromJulianDay(julian) : QDate();
@@ -71,9 +60,8 @@ QString orderNumberOf(QStringView text)
     // NFKC folds ２５０, Ｎｏ．, ＃ and № to their plain forms.
     const QString plain = text.toString().normalized(QString::NormalizationForm_KC).trimmed();
     const QRegularExpressionMatch m = written.match(plain);
-    if (!m.hasMatch() || !isDigits(m.capturedView(1)))
-        return QString();
-    return m.captured(1);
+    // \d is ASCII alone: the option for Unicode's digits is not set.
+    return m.hasMatch() ? m.captured(1) : QString();
 }
 
 } // namespace StatementValues

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QStringView>
 
+#include <algorithm>
 #include <optional>
 
 // How a statement's dates and amounts are read, whichever format they came in.
@@ -24,7 +25,11 @@ std::optional<qint64> amountOf(QStringView text);
 // branch suffix ("250-1") allowed; empty for anything else.
 QString orderNumberOf(QStringView text);
 
-// The text is one or more ASCII digits and nothing else.
-bool isDigits(QStringView text);
+// The text (QStringView or QByteArrayView) is one or more ASCII digits and nothing else.
+template<typename Text>
+bool isDigits(Text text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](auto c) { return c >= u'0' && c <= u'9'; });
+}
 
 } // namespace StatementValues

@@ -1,42 +1,32 @@
+// The banks' notice of incoming transfers (全銀協制定 振込入金通知, 種別
+// コード 01): 200-byte records in Shift_JIS, with or without line breaks,
+// one header, data and trailer section per account and an end record. Every
+// data record is a deposit; one with 取消区分 1 cancels an earlier notice.
+//
 // Record layout as a bank publishes it in "振込入金通知(全銀協制定フォーマット)":
 // header (データ区分 1, 種別コード 01, コード区分 0 JIS, 作成日, 勘定日(自)(至),
 // 預金種目 1 普通 2 当座 4 貯蓄), data records (データ区分 2: 照会番号, 勘定日,
 // 起算日, 金額, 振込依頼人名, 取消区分, EDI情報), trailer (データ区分 8: 合計
 // 件数・金額, 取消件数・金額) and end record (データ区分 9), 200 bytes each,
 // dates YYMMDD in the Japanese era.
-#include "import/TransferNoticeReader.h"
-
-#include "import/BankDate.h"
 #include "import/FixedRecords.h"
+#include "import/StatementValues.h"
 
 using namespace Qt::StringLiterals;
 using namespace FixedRecords;
 
 namespace {
 
-// Header (its kind, character code and dates as every file of the family has them).
-constexpr Field AccountKind{59, 1};
-// Data record.
-constexpr Field Reference{1, 6};   // 照会番号
-constexpr Field AccountDate{7, 6}; // 勘定日
-constexpr Field ValueDate{13, 6};  // 起算日
-constexpr Field Amount{19, 10};
-constexpr Field Payer{49, 48};     // 振込依頼人名
-constexpr Field Cancel{127, 1};    // 取消区分: 1 取消
-constexpr Field Edi{128, 20};
-// Trailer.
-constexpr Field Count{1, 6};
-constexpr Field Total{7, 12};
-constexpr Field CancelCount{19, 6};
-constexpr Field CancelTotal{25, 12};
-
-constexpr DataFields Data{Reference, AccountDate, ValueDate, Amount, Payer, Edi};
+// The header's 預金種目 at 60; in a data record 照会番号, 勘定日, 起算日,
+// 金額, 振込依頼人名 and EDI情報.
+constexpr Kind Notice{Statement::Format::Notice, "01", u"振込入金通知", {59, 1},
+                      u"預金種目 %1 の口座は読めません（普通・当座・貯蓄のみ）",
+                      {1, 6}, {7, 6}, {13, 6}, u"起算日", {19, 10}, {49, 48}, {128, 20}};
+constexpr Field Cancel{127, 1}; // 取消区分: 1 取消
 
 struct Section
 {
-    BankDate::Range range;
     qint64 count{0}, total{0}, cancels{0}, cancelTotal{0};
-    qsizetype firstLine{0};
     // Lines that cancel a notice, or may: their 取消区分 is damaged.
     struct Cancelling
     {
@@ -52,18 +42,19 @@ struct Section
 // and both say why. Without a notice of its 照会番号, the one of the same
 // amount, 勘定日 and payer. A damaged cancel holds back every notice it
 // might take back.
-void settleCancels(Statement &statement, TakenBack &takenBack, const Section &section)
+void settleCancels(Reading &reading, const Section &section)
 {
+    const Statement &statement = reading.statement;
     const qsizetype end = statement.lines.size();
     for (const auto [c, amountRead] : section.cancelling) {
-        if (!takenBack.standing(c))
+        if (!reading.standing(c))
             continue;
         const StatementLine cancel = statement.lines.at(c);
         QList<qsizetype> sameReference, sameAmount, all;
         qsizetype whole = -1, alike = -1;
-        for (qsizetype i = section.firstLine; i < end; ++i) {
+        for (qsizetype i = reading.firstLine; i < end; ++i) {
             const StatementLine &notice = statement.lines.at(i);
-            if (i == c || !takenBack.standing(i) || notice.cancels || !notice.problem.isEmpty())
+            if (i == c || !reading.standing(i) || notice.cancels || !notice.problem.isEmpty())
                 continue;
             all.append(i);
             const bool rest = notice.amount == cancel.amount && notice.date == cancel.date
@@ -80,46 +71,38 @@ void settleCancels(Statement &statement, TakenBack &takenBack, const Section &se
         }
         if (!cancel.problem.isEmpty()) {
             for (const qsizetype i : !sameReference.isEmpty() ? sameReference : amountRead ? sameAmount : all)
-                TakenBack::holdBack(statement, i, u"%1行目の取消が読めないため、この入金が取り消されていないか分かりません"_s
+                reading.holdBack(i, u"%1行目の取消が読めないため、この入金が取り消されていないか分かりません"_s
                                                       .arg(cancel.lineNumber));
         } else if (whole >= 0) {
-            takenBack.take(statement, whole);
-            takenBack.drop(c);
+            reading.take(whole);
+            reading.drop(c);
         } else if (!sameReference.isEmpty()) {
             for (const qsizetype i : sameReference)
-                TakenBack::holdBack(statement, i, u"%1行目の取消と照会番号が同じで、金額・勘定日・依頼人が違います"_s
+                reading.holdBack(i, u"%1行目の取消と照会番号が同じで、金額・勘定日・依頼人が違います"_s
                                                       .arg(cancel.lineNumber));
-            TakenBack::holdBack(statement, c, u"照会番号が同じ%1行目の通知と金額・勘定日・依頼人が違います"_s
+            reading.holdBack(c, u"照会番号が同じ%1行目の通知と金額・勘定日・依頼人が違います"_s
                                                   .arg(statement.lines.at(sameReference.constFirst()).lineNumber));
         } else if (alike >= 0) {
-            takenBack.take(statement, alike);
-            takenBack.drop(c);
+            reading.take(alike);
+            reading.drop(c);
         }
     }
 }
 
 } // namespace
 
-Statement TransferNoticeReader::read(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop)
+Statement FixedRecords::readTransferNotice(QByteArrayView bytes, const QDate &today, const std::atomic_bool *stop)
 {
-    Statement statement;
-    statement.format = Statement::Format::Notice;
-    statement.encoding = TextEncoding::Cp932;
+    Reading reading(Notice, today);
+    Statement &statement = reading.statement;
     Section section;
-    TakenBack takenBack;
-    Decoder decoder;
-    const auto header = [&](QByteArrayView record) {
-        section = Section{};
-        section.firstLine = statement.lines.size();
-        return readHeader(record, "01", u"振込入金通知", AccountKind, u"預金種目 %1 の口座は読めません（普通・当座・貯蓄のみ）", today, section.range);
-    };
     const auto data = [&](QByteArrayView record, int number) {
-        StatementLine line = lineOf(record, number, Data, section.range, today, decoder, u"起算日");
+        StatementLine line = reading.lineOf(record, number);
         const QByteArrayView cancel = field(record, Cancel);
         line.cancels = cancel == QByteArrayView("1");
         const bool damagedCancel = cancel != QByteArrayView("0") && cancel != QByteArrayView(" ") && !line.cancels;
         // Only an unreadable amount goes before a wrong 取消区分.
-        const bool amountRead = isDigits(field(record, Amount));
+        const bool amountRead = StatementValues::isDigits(field(record, Notice.amount));
         if (damagedCancel && amountRead)
             line.problem = u"取消区分「%1」が正しくありません"_s.arg(QString::fromLatin1(cancel));
         ++section.count;
@@ -131,21 +114,18 @@ Statement TransferNoticeReader::read(QByteArrayView bytes, const QDate &today, c
         if (line.amount > 0 || !line.problem.isEmpty()) {
             if (line.cancels || damagedCancel)
                 section.cancelling.append({statement.lines.size(), amountRead});
-            takenBack.keep(statement, std::move(line));
+            reading.keep(std::move(line));
         } else {
             ++statement.skipped;
         }
         return QString();
     };
     const auto trailer = [&](QByteArrayView record) {
-        settleCancels(statement, takenBack, section);
-        return trailerError(record, {{Count, section.count, u"合計件数"},
-                                     {Total, section.total, u"合計金額"},
-                                     {CancelCount, section.cancels, u"取消件数"},
-                                     {CancelTotal, section.cancelTotal, u"取消金額"}});
+        settleCancels(reading, section);
+        return trailerError(record, {{{1, 6}, section.count, u"合計件数"},
+                                     {{7, 12}, section.total, u"合計金額"},
+                                     {{19, 6}, section.cancels, u"取消件数"},
+                                     {{25, 12}, section.cancelTotal, u"取消金額"}});
     };
-    walk(bytes, statement, {header, data, trailer}, stop);
-    if (statement.ok())
-        takenBack.dropFrom(statement);
-    return statement;
+    return reading.read(bytes, [&] { section = Section{}; }, data, trailer, stop);
 }

@@ -3,7 +3,6 @@
 // it. Files are written here from the published column order and the 120-byte
 // form's default positions.
 #include "core/settings/SuiteSettings.h"
-#include "import/ConvenienceFixed.h"
 #include "import/ConvenienceStatement.h"
 #include "import/PaymentImport.h"
 #include "import/PaymentMethods.h"
@@ -51,7 +50,7 @@ QString shown(const StatementLine &line)
 // A 120-byte record: the データ区分 and its fields at their positions from 1.
 QByteArray record(char kind, std::initializer_list<std::pair<int, QByteArray>> fields)
 {
-    QByteArray bytes(ConvenienceFixed::RecordSize, ' ');
+    QByteArray bytes(ConvenienceSettings::RecordSize, ' ');
     bytes[0] = kind;
     for (const auto &[at, value] : fields)
         bytes.replace(at - 1, value.size(), value);
@@ -158,8 +157,8 @@ private Q_SLOTS:
         const QStringList read{u"3|確報|pays|1200|101|1201"_s, u"4|郵便振替|pays|900|102|1201"_s};
         QTest::newRow("records one after another") << file << QString() << read << 0;
         QByteArray lines;
-        for (qsizetype at = 0; at < file.size(); at += ConvenienceFixed::RecordSize)
-            lines += file.sliced(at, ConvenienceFixed::RecordSize) + "\r\n";
+        for (qsizetype at = 0; at < file.size(); at += ConvenienceSettings::RecordSize)
+            lines += file.sliced(at, ConvenienceSettings::RecordSize) + "\r\n";
         QTest::newRow("on lines, an EOF mark") << lines + "\x1a" << QString() << read << 0;
         QByteArray moved = data("02", a, 1200);
         moved.replace(1, 2, "  ").replace(118, 2, "02");
@@ -173,7 +172,7 @@ private Q_SLOTS:
                                          << QStringList{u"!3行目: トレーラ・レコードの合計金額"_s} << 0;
         QTest::newRow("a cut record") << file.chopped(1) << QString()
                                       << QStringList{u"!6行目: レコードが120バイトではありません（119バイト）"_s} << 0;
-        QTest::newRow("no end record") << file.chopped(ConvenienceFixed::RecordSize) << QString()
+        QTest::newRow("no end record") << file.chopped(ConvenienceSettings::RecordSize) << QString()
                                        << QStringList{u"!5行目: エンド・レコードがありません"_s} << 0;
         QTest::newRow("data after the trailer") << start + data("02", a, 1200) + trailer(1, 1200) + data("02", a, 1200) + end
                                                 << QString() << QStringList{u"!4行目: データ区分「2」"_s} << 0;

@@ -1,7 +1,6 @@
 // The columns of a CSV statement the operator assigns: read with them, kept
 // in parlow.ini under the key of the file's first row, and read back; and the
 // unapplied lines saved as CSV, read back.
-#include "import/ColumnMemory.h"
 #include "core/settings/SuiteSettings.h"
 #include "import/CsvColumns.h"
 #include "import/CsvStatement.h"

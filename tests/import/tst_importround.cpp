@@ -393,8 +393,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         QTest::newRow("csv") << u"日付,金額\n2024/05/01,\"1\n"_s.toUtf8() << u"2行目: 引用符"_s;
         QTest::newRow("folder") << QByteArray() << u"通常のファイルではありません"_s;
-        QTest::newRow("fixed-length") << QByteArray("103").leftJustified(200, ' ') + "\r\n2\r\n"
-                                      << u"2行目: レコードが200バイトではありません"_s;
     }
 
     void refusesBadFiles()

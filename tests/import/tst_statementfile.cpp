@@ -216,7 +216,6 @@ private Q_SLOTS:
         QTest::newRow("no date") << QString() << u"1234"_s << u"problem"_s;
         QTest::newRow("fraction of a yen") << u"2024/05/01"_s << u"12.5"_s << u"problem"_s;
         QTest::newRow("text") << u"2024/05/01"_s << u"abc"_s << u"problem"_s;
-        QTest::newRow("1e3") << u"2024/05/01"_s << u"1e3"_s << u"problem"_s;
         QTest::newRow("spreadsheet's long number") << u"2024/05/01"_s << u"1.23457E+06"_s << u"problem"_s;
         QTest::newRow("withdrawal") << u"2024/05/01"_s << u"-500"_s << u"skipped"_s;
         QTest::newRow("empty deposit") << u"2024/05/01"_s << QString() << u"skipped"_s;
@@ -255,7 +254,6 @@ private Q_SLOTS:
         row("clock years ahead", r8, "081205", {2031, 3, 1}, "2026/12/05");
         row("no 令和8年2月29日", "080305 080201 080305", "080229", {2026, 3, 6}, "problem");
         row("090301 outside the range", r8, "090301", {2026, 12, 11}, "problem");
-        row("000101 outside the range", r8, "000101", {2026, 12, 11}, "problem");
         row("last 平成 day", boundary, "310430", {2026, 1, 1}, "2019/04/30");
         row("first 令和 day", boundary, "010501", {2026, 1, 1}, "2019/05/01");
         row("平成31年5月 is no day", boundary, "310501", {2026, 1, 1}, "problem");

@@ -1,6 +1,5 @@
 #include "screens/import/StatementOpener.h"
 
-#include "import/ColumnMemory.h"
 #include "import/CsvStatement.h"
 #include "import/StatementFile.h"
 #include "screens/import/frmColumns.h"
@@ -109,7 +108,9 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
                                              ? QList<QStringList>{}
                                              : CsvStatement::firstRows(outcome->csvText, frmColumns::PreviewRows);
     if (const QString key = outcome->statement.columnsKey; !firstRows.isEmpty()) {
-        std::optional<CsvColumns> columns = ColumnMemory::recall(settings, key);
+        // Assignments are kept in parlow.ini, under the key of the file's first row.
+        std::optional<CsvColumns> columns =
+            settings.dataFolder().isEmpty() ? std::nullopt : CsvColumns::fromText(settings.ini(key, QString()));
         // A header names the columns and the choice made for it holds; a file
         // without one only has a shape, which another bank's layout may share:
         // its remembered choice is shown for the operator to confirm.
@@ -125,7 +126,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             if (!columns)
                 return std::nullopt;
             // Kept for the next file of the same bank; when it cannot be, this import still uses it.
-            ColumnMemory::remember(settings, key, *columns);
+            settings.writeIni(key, columns->toText());
         }
         const CsvColumns assigned = *columns;
         const TextEncoding encoding = outcome->statement.encoding;
