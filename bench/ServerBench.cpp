@@ -5,6 +5,7 @@
 
 #include "core/data/QtSqlConnection.h"
 #include "core/data/SqlCatalog.h"
+#include "core/receipt/PaymentHistory.h"
 #include "core/receipt/SharedState.h"
 #include "screens/receipt_list/frmKensaku.h"
 #include "widgets/grid/vaSpread.h"
@@ -142,16 +143,31 @@ int RunServerBench(const ServerBenchOptions &options)
             return QDate(2026, 1, 1).addDays(run + (odbc ? 100 : 0)).toString(u"yyyy/MM/dd"_s);
         };
         const auto amount = [&](int run) { return 1 + run + (odbc ? 100 : 0); };
+        // psql writes the history's rows too, numbered below zero apart from
+        // the screen's; the last run's go first, untimed.
+        const bool history = PaymentHistory::Available(*gdbConnection);
         const auto script = [&](int run) -> QByteArray {
+            if (history)
+                gdbConnection->Execute(u"DELETE FROM \"NYUKIN_RIREKI\" WHERE \"登録番号\" < 0"_s)->Close();
             QByteArray text = "BEGIN;\n";
+            QByteArray rows;
             for (int row = 1; row <= flagged; ++row) {
                 grid->SetText(frmKensaku::ColPaidDate, row, date(run));
                 grid->SetText(frmKensaku::ColPaidAmount, row, amount(run));
                 // The same values: the list's next 登録 finds what it wrote.
-                const auto values = SqlCatalog::RegisterReceiptValues(date(run), amount(run),
-                                                                      qint64(grid->Number(frmKensaku::ColId, row)));
+                const qint64 id = qint64(grid->Number(frmKensaku::ColId, row));
+                const auto values = SqlCatalog::RegisterReceiptValues(date(run), amount(run), id);
                 text += DbConnection::WithLiterals(receipt, values).toUtf8() + ";\n";
+                if (!history)
+                    continue;
+                const QVariantList paid{date(run), amount(run), 0};
+                const auto entry = SqlCatalog::HistoryValues(-1, u"2026/01/15 10:00:00"_s, u"bench"_s, id, paid, paid,
+                                                             PaymentHistory::TypedSource(), QString(), QVariant());
+                rows += DbConnection::WithLiterals(SqlCatalog::RecordHistoryEach(SqlDialect::PostgreSql), entry)
+                            .toUtf8()
+                        + ";\n";
             }
+            text += rows;
             grid->SetBlockValue(frmKensaku::ColUpdateFlag, 1, frmKensaku::ColUpdateFlag, flagged, 1);
             return text + "COMMIT;\n";
         };
