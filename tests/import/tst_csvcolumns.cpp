@@ -91,7 +91,6 @@ private Q_SLOTS:
         QTest::newRow("date is the amount") << u"date=1;amount=1"_s << false;
         QTest::newRow("unknown key") << u"date=0;amount=1;colour=2"_s << false;
         QTest::newRow("not a number") << u"date=0;amount=x"_s << false;
-        QTest::newRow("empty") << QString() << false;
     }
 
     void assignmentText()

@@ -84,12 +84,10 @@ private Q_SLOTS:
         row("number and open amount", {u"101 ﾔﾏﾀﾞ#3000"_s}, {u"一致@No.:101"_s});
         row("number in a later text, zero-padded", {u"ﾔﾏﾀﾞ|000101#3000"_s}, {u"一致@No.:101"_s});
         row("number inside words", {u"NO101ﾃﾞｽ#3000"_s}, {u"一致@No.:101"_s});
-        row("digits against the name", {u"101ﾔﾏﾀﾞﾀﾛｳ#3000"_s}, {u"一致@No.:101"_s});
         row("a longer run is another number", {u"1011#2200"_s}, {u"一致@No.:1011"_s});
         row("open is billed less received", {u"1011#4400"_s}, {u"金額相違@No.:1011"_s});
         row("halves round to even", {u"104#8000"_s}, {u"一致@No.:104"_s});
         row("the run whose amount agrees wins", {u"102 ｶﾞ 101#3000"_s}, {u"一致@No.:101"_s});
-        row("other amount", {u"101#2000"_s}, {u"金額相違@No.:101"_s});
         row("the full payment beats an earlier short one", {u"101#2000"_s, u"101#3000"_s},
             {u"重複@No.:101"_s, u"一致@No.:101"_s});
         row("paid twice", {u"101#3000"_s, u"101#3000"_s}, {u"一致@No.:101"_s, u"重複@No.:101"_s});
@@ -115,7 +113,6 @@ private Q_SLOTS:
         row("keys naming different orders", {u"ｶｲｲﾝ88 06-6666-7777#4000"_s}, {u"複数候補@No.:250,88"_s});
 
         // Phone numbers, compared whole as digits.
-        row("phone with hyphens", {u"ｲﾄｳ 03-1234-5679#2000"_s}, {u"一致@TEL:201"_s});
         row("phone in brackets", {u"ｲﾄｳ (03)1234-5679#2000"_s}, {u"一致@TEL:201"_s});
         row("phone in full-width digits", {u"ｲﾄｳ ０３１２３４５６７９#2000"_s}, {u"一致@TEL:201"_s});
         row("phone with spaces", {u"ｲﾄｳ 03 1234 5679#2000"_s}, {u"一致@TEL:201"_s});
