@@ -90,11 +90,7 @@ private Q_SLOTS:
         QCOMPARE(texts, (QStringList{u"7"_s, {}, {}, u"03-1234-5678"_s, u"2014/02/01"_s, u"12,345"_s,
                                      u"2014/02/03"_s, {}, u"5"_s, u"銀行振込"_s}));
         // What an import matches against: the part paid already counts.
-        const QList<ListedOrder> listed = f.form->ListedOrders();
-        QCOMPARE(listed.size(), 2);
-        const ListedOrder &order = listed.constFirst();
-        QCOMPARE((QList<qint64>{order.row, order.id, order.billed, order.received}), (QList<qint64>{1, 7, 12345, 5}));
-        QCOMPARE(order.phone, u"03-1234-5678"_s);
+        QCOMPARE(f.form->ListedOrders().constFirst().received, 5);
     }
 
     void coloursStayWithTheirOrders_data()
