@@ -38,14 +38,9 @@ public:
     bool loseCommitAnswer = false;
     static QString lost() { return QStringLiteral("[ODBC] Communication link failure"); }
 
-    // Runs after every statement, before it hands back its result.
-    std::function<void()> afterExecute;
-
     std::unique_ptr<DbRecordset> Execute(const QString &statement) override
     {
         auto result = m_real->Execute(statement);
-        if (afterExecute)
-            afterExecute();
         if (m_countdown > 0 && --m_countdown == 0)
             throw DbError(lost());
         return result;
@@ -62,8 +57,6 @@ public:
         m_real->ExecuteEach(statement, rows);
         if (m_countdown > 0)
             m_countdown -= int(rows.size());
-        if (afterExecute)
-            afterExecute();
     }
     SqlDialect Dialect() const override { return m_real->Dialect(); }
     void SetLockTimeout(int milliseconds) override { m_real->SetLockTimeout(milliseconds); }

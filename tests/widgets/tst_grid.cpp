@@ -174,7 +174,6 @@ private Q_SLOTS:
         QTest::addColumn<Keys>("keys");
         QTest::addColumn<bool>("suspended");
         QTest::newRow("texts ascending") << Keys{{K::ColName, 1}} << false;
-        QTest::newRow("texts descending") << Keys{{K::ColName, 2}} << false;
         QTest::newRow("numbers descending") << Keys{{K::ColId, 2}} << false;
         QTest::newRow("check, text, number") << Keys{{K::ColMark, 2}, {K::ColName, 1}, {K::ColId, 2}} << false;
         QTest::newRow("date, number, text") << Keys{{K::ColPaidDate, 1}, {K::ColBilled, 1}, {K::ColName, 2}} << false;
