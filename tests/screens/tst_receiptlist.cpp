@@ -262,6 +262,7 @@ private Q_SLOTS:
         QTest::newRow("history refused midway") << Fault{u"history"_s, u"!記録できません"_s};
         QTest::newRow("locked by another connection") << Fault{u"locked"_s, u"!database is locked"_s};
         // The first statement asks whether the history table is there.
+        QTest::newRow("lost at the first UPDATE") << Fault{u"2"_s, lost};
         QTest::newRow("lost at the last UPDATE") << Fault{u"5"_s, lost};
         QTest::newRow("lost at the commit") << Fault{u"commit"_s, lost};
     }
