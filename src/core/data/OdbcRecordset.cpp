@@ -214,12 +214,12 @@ void OdbcRecordset::describe()
     // into; a driver without the offset reads into one.
     m_readAhead = !anyUnbound
                   && succeeded(SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_BIND_OFFSET_PTR, &m_nextSet, 0));
-    m_sets.resize(size_t(m_setBytes) * (m_readAhead ? 2 : 1));
+    m_sets = std::make_unique_for_overwrite<char[]>(size_t(m_setBytes) * (m_readAhead ? 2 : 1));
     for (SQLUSMALLINT i = 0; i < count; ++i) {
         const Column &column = m_columns[i];
         if (column.bound
-            && !succeeded(SQLBindCol(m_statement, i + 1, column.cType, m_sets.data() + column.at, column.width,
-                                     reinterpret_cast<SQLLEN *>(m_sets.data() + column.sizesAt))))
+            && !succeeded(SQLBindCol(m_statement, i + 1, column.cType, m_sets.get() + column.at, column.width,
+                                     reinterpret_cast<SQLLEN *>(m_sets.get() + column.sizesAt))))
             fail();
     }
 }
@@ -320,7 +320,7 @@ const char *OdbcRecordset::cell(int index, long *size) const
         *size = column.size;
         return *size == SQL_NULL_DATA ? nullptr : column.data.data();
     }
-    const char *set = m_sets.data() + m_set;
+    const char *set = m_sets.get() + m_set;
     *size = reinterpret_cast<const SQLLEN *>(set + column.sizesAt)[m_row];
     return *size == SQL_NULL_DATA ? nullptr : set + column.at + m_row * size_t(column.width);
 }

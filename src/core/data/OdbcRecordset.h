@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 
 #include <future>
+#include <memory>
 #include <vector>
 
 // A forward-only result read through ODBC itself, on a statement of the
@@ -85,7 +86,9 @@ private:
     void *m_statement = nullptr;
     std::vector<Column> m_columns;
     bool m_utf8Texts = false;
-    std::vector<char> m_sets;   // the bound columns' arrays: one set, or two to read ahead
+    // The bound columns' arrays: one set, or two to read ahead; left
+    // uninitialised, so that a short result touches only what it fills.
+    std::unique_ptr<char[]> m_sets;
     long m_setBytes = 0;
     long m_nextSet = 0;         // where the next fetch writes: the driver's bind offset
     long m_set = 0;             // the set being read
