@@ -6,6 +6,7 @@
 #include "component/clsParlow6dl.h"
 #include "screens/history/frmRireki.h"
 
+#include <QInputMethodEvent>
 #include <QScrollBar>
 
 using namespace Qt::StringLiterals;
@@ -159,15 +160,19 @@ private Q_SLOTS:
     {
         ScreenFixture f(ScreenFixture::WithOrders);
         QLineEdit *from = f.open()->dateBox(0);
-        // A ship date that is no date is refused and keeps the focus; a date
-        // is rewritten, and Enter moves on.
+        // A ship date that is no date is refused before 表示 acts (a quick click
+        // comes before the deferred check could run) and gets the focus back;
+        // full-width digits from the input method are rewritten, and Enter moves on.
         from->setFocus();
         QTest::keyClicks(from, u"2014/02/30"_s);
-        f.press(Qt::Key_Return);
-        QTRY_COMPARE_WITH_TIMEOUT(f.shown, QStringList{u"i"_s}, 1000);
+        ScreenFixture::click(f.form, u"cmdSearch"_s);
+        QCOMPARE(f.shown, QStringList{u"i"_s});
+        QCOMPARE(f.form->grid()->MaxRows(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(from->hasFocus(), 1000);
         f.press(Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(from, u"2014/1/1"_s);
+        QInputMethodEvent typed;
+        typed.setCommitString(u"２０１４／１／１"_s);
+        QCoreApplication::sendEvent(from, &typed);
         f.press(Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(!from->hasFocus(), 1000);
         QTRY_COMPARE_WITH_TIMEOUT(from->text(), u"2014/01/01"_s, 1000);
@@ -214,7 +219,6 @@ private Q_SLOTS:
         watchdog.callOnTimeout(this, [&hung] { hung = true, QCoreApplication::exit(); });
         for (int round = 1; round <= 2; ++round) {
             bool kanri = !c.mayRegister;
-            QElapsedTimer closed;
             f.whenActive<frmKensaku>([&](frmKensaku *form) {
                 f.form = form;
                 // 入金管理, 取込 and 取消 change payments too: the same levels may use them.
@@ -226,7 +230,6 @@ private Q_SLOTS:
                 f.whenActive<frmAllSet>([](frmAllSet *dialog) { ScreenFixture::click(dialog, u"cmdEnter"_s); });
                 f.press(Qt::Key_F4);
                 f.press(Qt::Key_F9);
-                closed.start();
                 if (c.closeBy == u"閉じる"_s)
                     QTest::mouseClick(form->button(12), Qt::LeftButton);
                 else if (c.closeBy == u"F12"_s)
@@ -237,7 +240,6 @@ private Q_SLOTS:
             watchdog.start(5000);
             parlow.Show();
             QVERIFY(!hung);
-            QVERIFY(closed.isValid() && closed.elapsed() < 500);
             QCOMPARE(kanri, c.mayRegister);
         }
         QCOMPARE(f.receipts().size(), c.mayRegister ? 4 : 0);

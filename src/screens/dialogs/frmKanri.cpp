@@ -6,7 +6,6 @@
 #include "widgets/grid/vaSpread.h"
 #include "widgets/DialogSetup.h"
 #include "screens/dialogs/ReceiptListProperties.h"
-#include "widgets/grid/ReadOnlyDelegate.h"
 #include "core/receipt/ReceiptRules.h"
 
 #include <QPushButton>
@@ -33,7 +32,7 @@ void frmKanri::createControls()
     sprPayment->setColumns({{.header = u"入金管理"_s, .width = 8.0, .kind = CellKind::CheckBox},
                             {.header = u"決済方法"_s, .width = 17.0}});
     // The names are what gets stored; only the boxes are the operator's to change.
-    sprPayment->setItemDelegateForColumn(ColMethod - 1, new ReadOnlyDelegate(sprPayment));
+    sprPayment->setTicksOnly();
 
     auto *cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {480, 2880, 975, 375}, u"OK"_s);
     // No default button: Enter on the list must not store it. OK stores when

@@ -171,7 +171,7 @@ void SpreadModel::setColor(int firstRow, int lastRow, const QColor &color)
     announce(0, firstRow, m_displayed - 1, lastRow, Change::Colours);
 }
 
-void SpreadModel::sort(int firstRow, int lastRow, const QList<SortKey> &keys)
+void SpreadModel::sortRows(int firstRow, int lastRow, const QList<SortKey> &keys)
 {
     firstRow = std::max(firstRow, 0);
     lastRow = std::min(lastRow, rows() - 1);
