@@ -57,7 +57,7 @@ public:
     }
 
     // Stable sort of whole rows by up to three keys (0-based columns, any
-    // stored column).
+    // stored column), where the rows are a lent list that sorts.
     void sortRows(int firstRow, int lastRow, const QList<SortKey> &keys);
 
     // Only the check boxes are the operator's to change; the rest is for reading.

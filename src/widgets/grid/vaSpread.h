@@ -68,7 +68,8 @@ public:
     bool ReDraw() const { return m_reDraw; }
     void SetReDraw(bool on);
 
-    // Stable sort of whole rows row1..row2 by up to three keys.
+    // Stable sort of whole rows row1..row2 by up to three keys; only rows
+    // lent by a screen that sorts them move.
     void Sort(int row1, int row2, const QList<SortKey> &keys);
 
     // In character units.
