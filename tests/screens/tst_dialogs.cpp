@@ -35,7 +35,6 @@ private Q_SLOTS:
         QTest::addColumn<DateEntry>("c");
         const QStringList refused{u"i"_s};
         QTest::newRow("six digits, this century") << DateEntry{u"140221"_s, u"Tab"_s, u"2014/02/21"_s, {}};
-        QTest::newRow("no such day") << DateEntry{u"20140230"_s, u"Tab"_s, {}, refused};
         // The list's payment-date cell holds 1900..2099; beyond, rows would get an amount and no date.
         QTest::newRow("a year the list cannot hold") << DateEntry{u"2104/01/01"_s, u"Tab"_s, {}, refused};
         QTest::newRow("upper arrow: the day after") << DateEntry{u"20141231"_s, u"arrow"_s, u"2015/01/01"_s, {}};
@@ -76,7 +75,6 @@ private Q_SLOTS:
             << Kanri{u"card"_s, 0, u"OK"_s, u"Card"_s, reload, {1, 2, 4}, {1, 2, 4}};
         QTest::newRow("no reload") << Kanri{{}, 2, u"OK, no reload"_s, u"代引"_s, reload, {1, 2, 3, 4}, {1, 3, 4}};
         QTest::newRow("Enter on the list stores nothing") << Kanri{{}, 2, u"Enter on the list"_s, {}, {}, {1, 2, 3, 4}, {1, 2, 3, 4}};
-        QTest::newRow("Enter on OK stores") << Kanri{{}, 2, u"Enter on OK"_s, u"代引"_s, reload, {1, 3, 4}, {1, 3, 4}};
         QTest::newRow("ｷｬﾝｾﾙ") << Kanri{u"代引"_s, 2, u"ｷｬﾝｾﾙ"_s, u"代引"_s, {}, {1, 3, 4}, {1, 3, 4}};
         QTest::newRow("write refused")
             << Kanri{{}, 2, u"OK, refused"_s, {}, {u"!CONTROL is read-only today"_s}, {1, 2, 3, 4}, {1, 2, 3, 4}};
@@ -101,10 +99,8 @@ private Q_SLOTS:
                 QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                                   grid->visualRect(grid->model()->index(c.toggledRow - 1, 0)).center());
             if (c.how.startsWith(u"Enter"_s)) {
-                QWidget *target = c.how.endsWith(u"list"_s) ? static_cast<QWidget *>(grid)
-                                                             : dialog->findChild<QPushButton *>(u"cmdEnter"_s);
-                target->setFocus();
-                QTest::keyClick(target, Qt::Key_Return);
+                grid->setFocus();
+                QTest::keyClick(grid, Qt::Key_Return);
             } else {
                 ScreenFixture::click(dialog, c.how.startsWith(u"OK"_s) ? u"cmdEnter"_s : u"cmdCancel"_s);
             }
