@@ -47,30 +47,20 @@ void frmKanri::createControls()
 
 void frmKanri::Form_Load()
 {
-    FillMethodNames();
-    try {
-        SetManagedMarks();
-    } catch (const DbError &error) {
-        m_loadError = error.description();
-    }
-}
-
-void frmKanri::FillMethodNames()
-{
+    // The usable methods, each managed unless the stored list exempts it.
     ReDrawGuard noPaint(sprPayment);
     const QStringList names = ReceiptRules::SplitTabList(m_list.pstrSiharaiString);
-    sprPayment->SetMaxRows(0);
     sprPayment->SetMaxRows(int(names.size()));
     for (int row = 1; row <= names.size(); ++row)
         sprPayment->SetText(ColMethod, row, names.at(row - 1));
-}
-
-void frmKanri::SetManagedMarks()
-{
-    ReDrawGuard noPaint(sprPayment);
     sprPayment->SetValue(ColManaged, -1, 1);
 
-    const QStringList exempt = m_session.ReadExemptMethods();
+    QStringList exempt;
+    try {
+        exempt = m_session.ReadExemptMethods();
+    } catch (const DbError &error) {
+        m_loadError = error.description();
+    }
     for (const QString &name : exempt) {
         for (int row = 1; row <= sprPayment->MaxRows(); ++row) {
             if (sprPayment->Text(ColMethod, row).compare(name, Qt::CaseInsensitive) == 0) {

@@ -301,7 +301,9 @@ bool frmKensaku::HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift)
         if (MessageService::Question(this, u"ﾃﾞｰﾀの再読み込みを行いますか？"_s, windowTitle())
             != QMessageBox::Yes)
             return false;
-        ReloadList();
+        // Every method shown again; the rows read afresh are none of them hidden.
+        m_session.setShownMethod(-1);
+        cmdSearch_Click();
         return true;
     }
 
@@ -324,15 +326,6 @@ bool frmKensaku::HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift)
 void frmKensaku::cmdSearch_Click()
 {
     ReDrawGuard noPaint(sprNyukin);
-    LoadOrderList();
-    SortList();
-}
-
-void frmKensaku::ReloadList()
-{
-    ReDrawGuard noPaint(sprNyukin);
-    m_session.setShownMethod(-1);
-    sprNyukin->SetRowHidden(-1, false);
     LoadOrderList();
     SortList();
 }
