@@ -196,8 +196,8 @@ QList<ColumnDef> frmKensaku::GridColumns()
         {.header = u"入金額"_s, .width = 7.37, .kind = Kind::Yen, .minimum = 0, .grouping = true},
         {.header = u"支払方法"_s, .width = 8.37, .maxLength = 20},
         {.header = u"備考"_s, .width = 8.25, .maxLength = 10},
-        {.header = u"更新フラグ"_s, .width = 0, .kind = Kind::Number, .hidden = true},
-        {.header = u"メール"_s, .width = 0, .kind = Kind::Number, .hidden = true},
+        {.header = u"更新フラグ"_s, .width = 0, .kind = Kind::Number},
+        {.header = u"メール"_s, .width = 0, .kind = Kind::Number},
     };
 }
 

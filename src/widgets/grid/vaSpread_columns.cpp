@@ -21,7 +21,7 @@ void vaSpread::applyColumnWidth(int col)
 {
     m_applyingWidths = true;
     const double width = m_widths[col];
-    const bool hide = width <= 0 || m_model->columnDef(col - 1).hidden;
+    const bool hide = width <= 0;
     setColumnHidden(col - 1, hide);
     if (!hide)
         setColumnWidth(col - 1, std::max(1, int(std::lround(width * m_charWidth))));
