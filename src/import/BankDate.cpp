@@ -22,11 +22,6 @@ const Span Spans[] = {{Era::Reiwa, 2018, QDate(2019, 5, 1), QDate(), u"令和"},
                       {Era::Heisei, 1988, QDate(1989, 1, 8), QDate(2019, 5, 1), u"平成"},
                       {Era::Western, 2000, QDate(), QDate(), u""}};
 
-const Span &spanOf(Era era)
-{
-    return Spans[int(era)];
-}
-
 struct Parts
 {
     int yy{-1};
@@ -90,7 +85,7 @@ QDate nearest(QByteArrayView yymmdd, const QDate &near)
 
 QDate inEra(int year, int month, int day, Era era)
 {
-    return year >= 0 ? dayInEra({year, month, day}, spanOf(era)) : QDate();
+    return year >= 0 ? dayInEra({year, month, day}, Spans[int(era)]) : QDate();
 }
 
 Range headerRange(QByteArrayView created, QByteArrayView from, QByteArrayView to, const QDate &today)

@@ -215,10 +215,7 @@ QList<ConvenienceRecord> readFixed(QByteArrayView bytes, const ConvenienceSettin
     const auto trailer = [&](QByteArrayView record) {
         return FixedRecords::trailerError(record, {{at.trailerCount, count, u"件数"}, {at.trailerTotal, total, u"合計金額"}});
     };
-    // Only the walk's verdict on the file: the records are kept here.
-    Statement walked;
-    FixedRecords::walk(bytes, walked, {header, data, trailer}, nullptr, ConvenienceSettings::RecordSize);
-    error = walked.error;
+    error = FixedRecords::walk(bytes, {header, data, trailer}, nullptr, ConvenienceSettings::RecordSize);
     if (!error.isEmpty())
         records.clear();
     return records;

@@ -85,9 +85,9 @@ PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, P
                                std::shared_ptr<const NameIndex> names)
     : m_orders(std::move(orders)),
       m_feeTolerance(feeTolerance > 0 && feeTolerance <= MaxFeeTolerance ? feeTolerance : 0),
-      m_payerNames(std::move(payerNames))
+      m_payerNames(std::move(payerNames)),
+      m_names(names ? std::move(names) : std::make_shared<const NameIndex>(m_orders))
 {
-    m_names = NameKey(m_orders, names ? std::move(names) : std::make_shared<const NameIndex>(m_orders));
     for (int i = 0; i < int(m_orders.size()); ++i) {
         const ListedOrder &order = m_orders.at(i);
         m_open.append(openAmount(order));
@@ -99,6 +99,7 @@ PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, P
             m_byPhone.insert(phone, i);
         if (tel1 != 0 && tel1 != phone)
             m_byPhone.insert(tel1, i);
+        m_phone.append(phone != 0 ? phone : tel1);
         if (!m_payerNames.isEmpty())
             m_byName.insert(withoutSpaces(order.name), i);
     }
@@ -148,11 +149,6 @@ QList<int> PaymentMatcher::phoneOrders(const QList<qint64> &phones) const
     return orders;
 }
 
-bool PaymentMatcher::hasPhone(int order) const
-{
-    return MatchKeys::phoneKey(m_orders.at(order).phone) != 0 || MatchKeys::phoneKey(m_orders.at(order).tel1) != 0;
-}
-
 PaymentMatcher::Verdict PaymentMatcher::nameVerdict(const StatementLine &line) const
 {
     const PayerNames::Customer *customer =
@@ -168,7 +164,7 @@ PaymentMatcher::Verdict PaymentMatcher::nameVerdict(const StatementLine &line) c
     if (customer->phone != 0)
         own = phoneOrders({customer->phone});
     for (const int order : sameName) {
-        if (customer->phone == 0 && !hasPhone(order))
+        if (customer->phone == 0 && m_phone.at(order) == 0)
             own.append(order);
         else if (!own.contains(order))
             namesakes.append(order);
@@ -262,7 +258,7 @@ PaymentMatcher::Verdict PaymentMatcher::withOthers(int order, qint64 amount,
 // The payer's name: a taught one first, which only its customer's orders
 // answer; else the customers whose listed name it reads as. Several
 // customers are told apart by the amount or not at all, never paid together.
-PaymentMatcher::Verdict PaymentMatcher::byName(const StatementLine &line, const NameKey::Named &named,
+PaymentMatcher::Verdict PaymentMatcher::byName(const StatementLine &line, const NameIndex::Named &named,
                                                QStringList *notes) const
 {
     if (Verdict taught = nameVerdict(line); taught.key != MatchKey::None) {
@@ -271,7 +267,7 @@ PaymentMatcher::Verdict PaymentMatcher::byName(const StatementLine &line, const 
         return taught;
     }
     if (notes && named.common)
-        notes->prepend(u"名義 %1 は %2 件を超える注文の名前です"_s.arg(named.reading).arg(NameKey::MaxOrders));
+        notes->prepend(u"名義 %1 は %2 件を超える注文の名前です"_s.arg(named.reading).arg(NameIndex::MaxOrders));
     if (named.customers.isEmpty())
         return {};
     if (notes)
@@ -297,7 +293,7 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line, QString
     for (const QString &text : line.searched)
         MatchKeys::scan(text, found);
     const QList<int> phoned = phoneOrders(found.phones);
-    const NameKey::Named named = m_names.named(line.payerName);
+    const NameIndex::Named named = m_names->named(line.payerName, m_phone);
 
     // A column that holds nothing but an order number decides first; one that
     // holds something else leaves the line without a key, and no text may

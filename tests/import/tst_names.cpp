@@ -5,7 +5,6 @@
 
 #include "import/MatchKeys.h"
 #include "import/NameIndex.h"
-#include "import/NameKey.h"
 #include "import/NameReadings.h"
 
 #include <QTest>
@@ -221,8 +220,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("orders");
         QTest::addColumn<QString>("status");
-        QTest::newRow("as many as a choice offers") << NameKey::MaxOrders << u"一致"_s;
-        QTest::newRow("one more") << NameKey::MaxOrders + 1 << u"候補"_s;
+        QTest::newRow("as many as a choice offers") << NameIndex::MaxOrders << u"一致"_s;
+        QTest::newRow("one more") << NameIndex::MaxOrders + 1 << u"候補"_s;
     }
 
     void aNameOnTooManyOrdersIsNoKey()
