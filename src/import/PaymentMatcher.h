@@ -68,7 +68,6 @@ public:
     static QString keyText(MatchKey key);
 
 private:
-    class Claims;
     struct Verdict;
 
     // What the line's keys make of it, each key alone and then together;
