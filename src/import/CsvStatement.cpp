@@ -21,20 +21,15 @@ QString headerError(const CsvColumns &columns)
     return u"1行目: 手数料の列がある明細です（決済サービス・後払い・代引）。列の割り当てで読み方を選んでください"_s;
 }
 
+// A field as the file gives it; empty for a column of -1, none.
 // "未反映分を保存..." writes "'" before a text a spreadsheet would run as a
 // formula; reading it back takes the mark off again.
-QString unescaped(const QString &value)
+QString cell(const CsvReader::Record &record, int column)
 {
+    const QString value = record.fields.value(column).trimmed();
     if (value.size() >= 2 && value.front() == u'\'' && QStringView(u"=+-@\t\r").contains(value.at(1)))
         return value.sliced(1);
     return value;
-}
-
-// A field as the file gives it, without the mark "未反映分を保存..." put in
-// front; empty for a column of -1, none.
-QString cell(const CsvReader::Record &record, int column)
-{
-    return unescaped(record.fields.value(column).trimmed());
 }
 
 void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::Record &record)

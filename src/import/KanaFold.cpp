@@ -19,11 +19,6 @@ QChar largeKana(char16_t u)
     return u >= u'ｧ' && u <= u'ｯ' ? QChar(u"ｱｲｳｴｵﾔﾕﾖﾂ"[u - u'ｧ']) : QChar(u);
 }
 
-bool isLongVowel(char16_t u)
-{
-    return QStringView(u"ーｰ-‐‑–—―−～〜").contains(QChar(u));
-}
-
 } // namespace
 
 bool KanaFold::isReadingChar(QChar c)
@@ -65,7 +60,7 @@ QString KanaFold::bankKana(QStringView text, bool keepOthers)
             out += u'ﾞ';
         } else if (u == 0x309A || u == u'゜' || u == u'ﾟ') {
             out += u'ﾟ';
-        } else if (isLongVowel(u)) {
+        } else if (QStringView(u"ーｰ-‐‑–—―−～〜").contains(QChar(u))) {
             // A long vowel follows a kana; elsewhere, or a hyphen before a
             // number ("ﾀﾛｳ-1234"), it is a separator.
             const bool beforeDigit = u != u'ー' && u != u'ｰ' && i + 1 < text.size() && text.at(i + 1).isDigit();

@@ -27,11 +27,6 @@ bool isDateSeparator(QChar c)
     return QStringView(u"/.:／．：-－").contains(c);
 }
 
-bool isDateWord(QChar c)
-{
-    return c == u'年' || c == u'月' || c == u'日';
-}
-
 struct Run
 {
     qsizetype start{0};
@@ -119,7 +114,7 @@ bool isDatePart(QStringView text, const QList<Run> &runs, qsizetype k)
         return false;
     const QChar before = run.start > 0 ? text[run.start - 1] : QChar();
     const QChar after = run.end < text.size() ? text[run.end] : QChar();
-    if (isDateWord(after) || before == u'年' || before == u'月')
+    if (QStringView(u"年月日").contains(after) || before == u'年' || before == u'月')
         return true;
     // The digits of the runs one mark away.
     const qsizetype digitsBeforeMark = k > 0 && runs.at(k - 1).end == run.start - 1 ? runs.at(k - 1).digits() : 0;

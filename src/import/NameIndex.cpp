@@ -19,14 +19,6 @@ QStringList partsOf(const QString &name)
     return name.split(apart, Qt::SkipEmptyParts);
 }
 
-QString readingChars(QString text)
-{
-    text.removeIf([](QChar c) { return !KanaFold::isReadingChar(c); });
-    while (text.startsWith(u'-'))
-        text.remove(0, 1);
-    return text;
-}
-
 // The parts whose reading is the text, or with prefix set starts with it, from a sorted list.
 template<typename Visit>
 void withReading(const QList<std::pair<QString, int>> &sorted, const QString &text, bool prefix, Visit visit)
@@ -150,7 +142,10 @@ NameIndex::Found NameIndex::find(const QString &payerText) const
         return found;
     const QString written = KanaFold::bankKana(payerText, true);
     const LegalForm::Split split = LegalForm::ofPayer(KanaFold::bankKana(payerText));
-    const QString payer = readingChars(split.rest);
+    QString payer = split.rest;
+    payer.removeIf([](QChar c) { return !KanaFold::isReadingChar(c); });
+    while (payer.startsWith(u'-'))
+        payer.remove(0, 1);
     if (payer.isEmpty() || payer.size() > NameReadings::MaxLength * 4)
         return found;
     // Cut at the field width inside the name: only then may a longer reading start with it.
