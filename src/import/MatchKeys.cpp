@@ -1,5 +1,7 @@
 #include "import/MatchKeys.h"
 
+#include <algorithm>
+
 namespace {
 
 // Longer runs are account numbers beyond any order number.
@@ -15,17 +17,8 @@ int digitOf(QChar c)
     return -1;
 }
 
-// What payers put between the parts of a phone number.
-bool isPhoneSeparator(QChar c)
-{
-    return QStringView(u"- ()　－（）‐‑–—―−ーｰ").contains(c);
-}
-
 // Marks between the numbers of a date or a time, or a decimal point.
-bool isDateSeparator(QChar c)
-{
-    return QStringView(u"/.:／．：-－").contains(c);
-}
+constexpr QStringView DateSeparators = u"/.:／．：-－";
 
 struct Run
 {
@@ -61,11 +54,9 @@ bool onlySeparatorsBetween(QStringView text, const Run &left, const Run &right)
 {
     if (right.start - left.end > 2)
         return false;
-    for (qsizetype i = left.end; i < right.start; ++i) {
-        if (!isPhoneSeparator(text[i]))
-            return false;
-    }
-    return true;
+    // What payers put between the parts of a phone number.
+    const QStringView between = text.sliced(left.end, right.start - left.end);
+    return std::all_of(between.cbegin(), between.cend(), [](QChar c) { return QStringView(u"- ()　－（）‐‑–—―−ーｰ").contains(c); });
 }
 
 qint64 phoneKeyOf(int digits, qint64 value)
@@ -121,7 +112,7 @@ bool isDatePart(QStringView text, const QList<Run> &runs, qsizetype k)
     const qsizetype digitsAfterMark = k + 1 < runs.size() && runs.at(k + 1).start == run.end + 1 ? runs.at(k + 1).digits() : 0;
     const bool digitBefore = digitsBeforeMark > 0 && digitsBeforeMark <= MaxDateDigits;
     const bool digitAfter = digitsAfterMark > 0 && digitsAfterMark <= MaxDateDigits;
-    if ((isDateSeparator(before) && digitBefore) || (isDateSeparator(after) && digitAfter))
+    if ((DateSeparators.contains(before) && digitBefore) || (DateSeparators.contains(after) && digitAfter))
         return true;
     // 10,000: the parts of a grouped amount.
     const bool groupAfter = (after == u',' || after == u'，') && digitsAfterMark > 0;
