@@ -12,13 +12,6 @@ namespace {
 constexpr char16_t HalfWidth[] = u"ｱｱｲｲｳｳｴｴｵｵｶｶｷｷｸｸｹｹｺｺｻｻｼｼｽｽｾｾｿｿﾀﾀﾁﾁﾂﾂﾂﾃﾃﾄﾄﾅﾆﾇﾈﾉﾊﾊﾊﾋﾋﾋﾌﾌﾌﾍﾍﾍﾎﾎﾎﾏﾐﾑﾒﾓﾔﾔﾕﾕﾖﾖﾗﾘﾙﾚﾛﾜﾜｲｴｦﾝｳｶｹ";
 static_assert(std::size(HalfWidth) - 1 == 0x30F6 - 0x30A1 + 1);
 
-// The banks print small kana as large ones. Every payer name's character
-// passes here: ｧ to ｯ are one run, indexed rather than searched.
-QChar largeKana(char16_t u)
-{
-    return u >= u'ｧ' && u <= u'ｯ' ? QChar(u"ｱｲｳｴｵﾔﾕﾖﾂ"[u - u'ｧ']) : QChar(u);
-}
-
 } // namespace
 
 bool KanaFold::isReadingChar(QChar c)
@@ -55,7 +48,9 @@ QString KanaFold::bankKana(QStringView text, bool keepOthers)
         if (u >= 0x30A1 && u <= 0x30F6) {
             out += fromWide[u - 0x30A1];
         } else if (u >= u'ｦ' && u <= u'ﾝ') {
-            out += largeKana(u);
+            // The banks print small kana as large ones. Every payer name's
+            // character passes here: ｧ to ｯ are one run, indexed rather than searched.
+            out += u >= u'ｧ' && u <= u'ｯ' ? QChar(u"ｱｲｳｴｵﾔﾕﾖﾂ"[u - u'ｧ']) : QChar(u);
         } else if (u == 0x3099 || u == u'゛' || u == u'ﾞ') {
             out += u'ﾞ';
         } else if (u == 0x309A || u == u'゜' || u == u'ﾟ') {

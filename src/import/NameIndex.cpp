@@ -12,13 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The parts of a 氏名: apart at spaces, and at the dot of a foreign name.
-QStringList partsOf(const QString &name)
-{
-    static const QRegularExpression apart(u"[\\s・･=＝]+"_s, QRegularExpression::UseUnicodePropertiesOption);
-    return name.split(apart, Qt::SkipEmptyParts);
-}
-
 // The parts whose reading is the text, or with prefix set starts with it, from a sorted list.
 template<typename Visit>
 void withReading(const QList<std::pair<QString, int>> &sorted, const QString &text, bool prefix, Visit visit)
@@ -90,7 +83,9 @@ void NameIndex::add(int order, const QString &listed, bool company, QHash<QStrin
     const LegalForm::Split split = LegalForm::ofName(folded);
     // A 氏名 that holds a legal form is a company's name.
     company = company || !split.form.isEmpty();
-    QStringList names = partsOf(company ? split.rest : folded);
+    // The parts of a 氏名: apart at spaces, and at the dot of a foreign name.
+    static const QRegularExpression apart(u"[\\s・･=＝]+"_s, QRegularExpression::UseUnicodePropertiesOption);
+    QStringList names = (company ? split.rest : folded).split(apart, Qt::SkipEmptyParts);
     if (names.isEmpty()) {
         byText.insert(textKey, -1);
         return;
