@@ -84,9 +84,6 @@ private Q_SLOTS:
             << ZenginSample::join(records, "") + "\x1a" << Format::Zengin << Encoding::Cp932 << zenginLines;
         Account second{{entry("060520", 700, u"ｽｽﾞｷ"_s)}};
         second.kind = '2';
-        QTest::newRow("03 two accounts")
-            << ZenginSample::join(ZenginSample::statement({{entries}, second})) << Format::Zengin << Encoding::Cp932
-            << zenginLines + QStringList{u"7|2024/05/20|700|ｽｽﾞｷ|"_s};
 
         const QList<Entry> notices{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ"_s, u"101"_s), entry("060502", 5000, u"ｻﾄｳ"_s)};
         const QStringList noticeLines{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|101"_s, u"3|2024/05/02|5000|ｻﾄｳ|"_s};
