@@ -78,7 +78,8 @@ void applyPreview(frmTorikomi *form, const QString &rest, QStringList &statuses,
     press(Qt::Key_Return);
 }
 
-// The saved lines' statuses, read back as a statement against the orders.
+// The saved lines read back against the orders: the file's refusal (empty
+// for none), then each line's status.
 QStringList rereadStatuses(const QByteArray &saved, const QList<ListedOrder> &orders)
 {
     const PaymentImport again(StatementFile::read(saved, QDate::currentDate()), orders);
@@ -279,7 +280,7 @@ private Q_SLOTS:
                 pressAndSettle(Qt::Key_Return);
             pressAndSettle(Qt::Key_Return); // OK
         };
-        QStringList statuses, unappliedStatuses{QString()};
+        QStringList statuses, unappliedStatuses{QString()}; // read back without a refusal
         auto preview = [&](frmTorikomi *form) { applyPreview(form, rest, statuses, &unappliedStatuses); };
         fixture.screen.whenActive<frmColumns>(assignColumns);
         fixture.screen.whenActive<frmTorikomi>(preview);
