@@ -235,12 +235,9 @@ bool ConvenienceStatement::recognises(const QByteArray &bytes)
 
 Statement ConvenienceStatement::read(const QByteArray &bytes, const ConvenienceSettings &settings)
 {
-    Statement statement;
-    statement.fileKind = PaymentMethods::FileKind::Convenience;
-    if (!settings.error.isEmpty()) {
-        statement.error = settings.error;
+    Statement statement{.error = settings.error, .fileKind = PaymentMethods::FileKind::Convenience};
+    if (!statement.ok())
         return statement;
-    }
     QList<ConvenienceRecord> records;
     if (isFixed(bytes)) {
         statement.format = Statement::Format::ConvenienceFixed;

@@ -156,8 +156,7 @@ Statement CsvStatement::read(QStringView text, const CsvColumns *assigned, const
     };
     QString error;
     if (!CsvReader::read(text, take, error)) {
-        statement = Statement{};
-        statement.error = error;
+        statement = {.error = error};
     } else if (stopped) {
         statement.error = Statement::Stopped.toString();
     } else if (first) {
