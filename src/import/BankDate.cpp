@@ -22,11 +22,6 @@ const Span Spans[] = {{Era::Reiwa, 2018, QDate(2019, 5, 1), QDate(), u"令和"},
                       {Era::Heisei, 1988, QDate(1989, 1, 8), QDate(2019, 5, 1), u"平成"},
                       {Era::Western, 2000, QDate(), QDate(), u""}};
 
-const Span &spanOf(Era era)
-{
-    return Spans[int(era)];
-}
-
 struct Parts
 {
     int yy{-1};
@@ -49,24 +44,10 @@ bool within(const Span &span, const QDate &first, const QDate &last)
     return last >= span.start && (!span.end.isValid() || first < span.end);
 }
 
-bool monthInEra(const Parts &parts, const Span &span)
-{
-    if (parts.mm < 1 || parts.mm > 12)
-        return false;
-    const QDate first(span.offset + parts.yy, parts.mm, 1);
-    return within(span, first, first.addMonths(1).addDays(-1));
-}
-
 QDate dayInEra(const Parts &parts, const Span &span)
 {
     const QDate date(span.offset + parts.yy, parts.mm, parts.dd);
     return date.isValid() && within(span, date, date) ? date : QDate();
-}
-
-QString eraText(const Parts &parts, const Span &span)
-{
-    const int year = span.era == Era::Western ? span.offset + parts.yy : parts.yy;
-    return u"%1%2年%3月%4日"_s.arg(QString::fromUtf16(span.name)).arg(year).arg(parts.mm).arg(parts.dd);
 }
 
 // The reading nearest to near and not more than a year ahead of it: a
@@ -90,7 +71,7 @@ QDate nearest(QByteArrayView yymmdd, const QDate &near)
 
 QDate inEra(int year, int month, int day, Era era)
 {
-    return year >= 0 ? dayInEra({year, month, day}, spanOf(era)) : QDate();
+    return year >= 0 ? dayInEra({year, month, day}, Spans[int(era)]) : QDate();
 }
 
 Range headerRange(QByteArrayView created, QByteArrayView from, QByteArrayView to, const QDate &today)
@@ -117,9 +98,10 @@ Read inRange(QByteArrayView yymmdd, const Range &range, int graceDays, const QDa
     // The era is chosen by year and month alone; the day must then exist in it.
     const Span *chosen = nullptr;
     for (const Span &span : Spans) {
-        if (!monthInEra(parts, span))
-            continue;
+        // No month 13; a month some of whose days lie in the era.
         const QDate first(span.offset + parts.yy, parts.mm, 1);
+        if (!first.isValid() || !within(span, first, first.addMonths(1).addDays(-1)))
+            continue;
         if (range.usable()) {
             if (first <= to && first.addMonths(1) > from) {
                 chosen = &span;
@@ -132,8 +114,13 @@ Read inRange(QByteArrayView yymmdd, const Range &range, int graceDays, const QDa
     if (!chosen)
         return range.usable() ? outside : Read{{}, u"日付「%1」が正しくありません"_s.arg(written)};
     const QDate date = dayInEra(parts, *chosen);
-    if (!date.isValid())
-        return {{}, u"日付「%1」: %2 はありません"_s.arg(written, eraText(parts, *chosen))};
+    if (!date.isValid()) {
+        const int year = chosen->era == Era::Western ? chosen->offset + parts.yy : parts.yy;
+        return {{}, u"日付「%1」: %2%3年%4月%5日 はありません"_s.arg(written, QString::fromUtf16(chosen->name))
+                        .arg(year)
+                        .arg(parts.mm)
+                        .arg(parts.dd)};
+    }
     if (range.usable() && (date < from || date > to))
         return outside;
     return {date, QString()};

@@ -52,6 +52,15 @@ QString columnsOf(const QStringList &header, Columns &at)
     return QString();
 }
 
+// The record of the CSV's columns or the 120-byte form's fields at, their texts as text reads them.
+template<typename At, typename Text>
+ConvenienceRecord recordAt(int number, const At &at, Text text, const ConvenienceSettings &settings)
+{
+    return ConvenienceRecord::read(number, {text(at.kind), text(at.paidOn), text(at.time), text(at.barcode),
+                                            text(at.amount), text(at.store), text(at.chain), text(at.transferDate)},
+                                   settings.orderStart, settings.orderLength);
+}
+
 QList<ConvenienceRecord> readCsv(QStringView text, const ConvenienceSettings &settings, QString &error)
 {
     QList<ConvenienceRecord> records;
@@ -75,11 +84,7 @@ QList<ConvenienceRecord> readCsv(QStringView text, const ConvenienceSettings &se
             short_.problem = u"列が足りません（%1 列。%2 列のはずです）"_s.arg(row.fields.size()).arg(needed);
             return true;
         }
-        const auto cell = [&row](int column) { return row.fields.value(column).trimmed(); };
-        records.append(ConvenienceRecord::read(row.line, {cell(at.kind), cell(at.paidOn), cell(at.time), cell(at.barcode),
-                                                          cell(at.amount), cell(at.store), cell(at.chain),
-                                                          cell(at.transferDate)},
-                                               settings.orderStart, settings.orderLength));
+        records.append(recordAt(row.line, at, [&row](int column) { return row.fields.value(column).trimmed(); }, settings));
         return true;
     };
     CsvReader::read(text, visit, error);
@@ -201,13 +206,9 @@ QList<ConvenienceRecord> readFixed(QByteArrayView bytes, const ConvenienceSettin
         return QString();
     };
     const auto data = [&](QByteArrayView record, int number) {
-        const auto text = [record](FixedRecords::Field field) {
+        records.append(recordAt(number, at, [record](FixedRecords::Field field) {
             return QString::fromLatin1(FixedRecords::field(record, field)).trimmed();
-        };
-        records.append(ConvenienceRecord::read(number, {text(at.kind), text(at.paidOn), text(at.time), text(at.barcode),
-                                                        text(at.amount), text(at.store), text(at.chain),
-                                                        text(at.transferDate)},
-                                               settings.orderStart, settings.orderLength));
+        }, settings));
         ++count;
         total += records.constLast().amount;
         return QString();
@@ -215,10 +216,7 @@ QList<ConvenienceRecord> readFixed(QByteArrayView bytes, const ConvenienceSettin
     const auto trailer = [&](QByteArrayView record) {
         return FixedRecords::trailerError(record, {{at.trailerCount, count, u"件数"}, {at.trailerTotal, total, u"合計金額"}});
     };
-    // Only the walk's verdict on the file: the records are kept here.
-    Statement walked;
-    FixedRecords::walk(bytes, walked, {header, data, trailer}, nullptr, ConvenienceSettings::RecordSize);
-    error = walked.error;
+    error = FixedRecords::walk(bytes, {header, data, trailer}, nullptr, ConvenienceSettings::RecordSize);
     if (!error.isEmpty())
         records.clear();
     return records;
@@ -237,12 +235,9 @@ bool ConvenienceStatement::recognises(const QByteArray &bytes)
 
 Statement ConvenienceStatement::read(const QByteArray &bytes, const ConvenienceSettings &settings)
 {
-    Statement statement;
-    statement.fileKind = PaymentMethods::FileKind::Convenience;
-    if (!settings.error.isEmpty()) {
-        statement.error = settings.error;
+    Statement statement{.error = settings.error, .fileKind = PaymentMethods::FileKind::Convenience};
+    if (!statement.ok())
         return statement;
-    }
     QList<ConvenienceRecord> records;
     if (isFixed(bytes)) {
         statement.format = Statement::Format::ConvenienceFixed;

@@ -1,7 +1,6 @@
 #include "import/CsvStatement.h"
 
 #include "import/CsvReader.h"
-#include "import/ServiceRefunds.h"
 #include "import/StatementValues.h"
 
 #include <QString>
@@ -9,6 +8,41 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Refunds and chargebacks in the statements of payment services, 後払い and
+// 代引 pay nothing: a transaction type that gives money back to the customer.
+bool isRefund(QStringView type)
+{
+    for (const QStringView word : {u"返金", u"返品", u"取消", u"取り消し", u"キャンセル", u"払戻", u"払い戻し",
+                                   u"チャージバック", u"refund", u"chargeback", u"cancel"}) {
+        if (type.contains(word, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+// Each refund goes together with the file's payment of its order and amount,
+// counted in takenBack, since the order is still open; the others stay as
+// 取消 lines.
+void settleRefunds(Statement &statement)
+{
+    QList<bool> gone(statement.lines.size(), false);
+    for (qsizetype r = 0; r < statement.lines.size(); ++r) {
+        const StatementLine &refund = statement.lines.at(r);
+        if (!refund.cancels || !refund.problem.isEmpty() || refund.namedOrder.isEmpty())
+            continue;
+        for (qsizetype p = 0; p < statement.lines.size(); ++p) {
+            const StatementLine &payment = statement.lines.at(p);
+            if (!gone.at(p) && !payment.cancels && payment.problem.isEmpty()
+                && payment.namedOrder == refund.namedOrder && payment.amount == refund.amount) {
+                gone[p] = gone[r] = true;
+                ++statement.takenBack;
+                break;
+            }
+        }
+    }
+    statement.dropLines(gone);
+}
 
 QString headerError(const CsvColumns &columns)
 {
@@ -21,20 +55,15 @@ QString headerError(const CsvColumns &columns)
     return u"1行目: 手数料の列がある明細です（決済サービス・後払い・代引）。列の割り当てで読み方を選んでください"_s;
 }
 
+// A field as the file gives it; empty for a column of -1, none.
 // "未反映分を保存..." writes "'" before a text a spreadsheet would run as a
 // formula; reading it back takes the mark off again.
-QString unescaped(const QString &value)
+QString cell(const CsvReader::Record &record, int column)
 {
+    const QString value = record.fields.value(column).trimmed();
     if (value.size() >= 2 && value.front() == u'\'' && QStringView(u"=+-@\t\r").contains(value.at(1)))
         return value.sliced(1);
     return value;
-}
-
-// A field as the file gives it, without the mark "未反映分を保存..." put in
-// front; empty for a column of -1, none.
-QString cell(const CsvReader::Record &record, int column)
-{
-    return unescaped(record.fields.value(column).trimmed());
 }
 
 void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::Record &record)
@@ -61,7 +90,7 @@ void addLine(Statement &statement, const CsvColumns &columns, const CsvReader::R
     if (service) {
         // A refund or chargeback pays nothing; the fee is shown, the customer paid the whole.
         line.kind = cell(record, columns.type);
-        line.cancels = line.amount < 0 || ServiceRefunds::isRefund(line.kind);
+        line.cancels = line.amount < 0 || isRefund(line.kind);
         line.amount = std::abs(line.amount);
         line.fee = std::abs(StatementValues::amountOf(cell(record, columns.fee)).value_or(0));
         // The payout as the file gives it, else the gross less the fee, a refund's taken off.
@@ -161,8 +190,7 @@ Statement CsvStatement::read(QStringView text, const CsvColumns *assigned, const
     };
     QString error;
     if (!CsvReader::read(text, take, error)) {
-        statement = Statement{};
-        statement.error = error;
+        statement = {.error = error};
     } else if (stopped) {
         statement.error = Statement::Stopped.toString();
     } else if (first) {
@@ -172,7 +200,7 @@ Statement CsvStatement::read(QStringView text, const CsvColumns *assigned, const
         statement.lines.clear();
     } else if (columns.service()) {
         statement.fileKind = PaymentMethods::FileKind(columns.kind);
-        ServiceRefunds::settle(statement);
+        settleRefunds(statement);
     }
     return statement;
 }

@@ -70,28 +70,20 @@ QString trailerError(QByteArrayView record, std::initializer_list<TrailerCheck> 
     return QString();
 }
 
-void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, const std::atomic_bool *stop,
-          qsizetype size)
+QString walk(QByteArrayView bytes, const Handlers &handlers, const std::atomic_bool *stop, qsizetype size)
 {
-    const QList<QByteArrayView> records = split(bytes, statement.error, size);
-    if (!statement.ok())
-        return;
-    const auto fail = [&statement](qsizetype number, const QString &reason) {
-        statement.error = u"%1行目: %2"_s.arg(number).arg(reason);
-        statement.lines.clear();
-    };
+    QString error;
+    const QList<QByteArrayView> records = split(bytes, error, size);
+    if (!error.isEmpty())
+        return error;
     enum class Next { Header, DataOrTrailer, HeaderOrEnd, Nothing };
     Next next = Next::Header;
     for (qsizetype i = 0; i < records.size(); ++i) {
-        if (stop && *stop) {
-            statement.error = Statement::Stopped.toString();
-            statement.lines.clear();
-            return;
-        }
+        if (stop && *stop)
+            return Statement::Stopped.toString();
         const QByteArrayView record = records.at(i);
         const int number = int(i) + 1;
         const char kind = record[0];
-        QString error;
         if (kind == '1' && (next == Next::Header || next == Next::HeaderOrEnd)) {
             error = handlers.header(record);
             next = Next::DataOrTrailer;
@@ -106,10 +98,11 @@ void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, 
             error = u"データ区分「%1」のレコードはここに来ません"_s.arg(QChar::fromLatin1(kind));
         }
         if (!error.isEmpty())
-            return fail(number, error);
+            return u"%1行目: %2"_s.arg(number).arg(error);
     }
     if (next != Next::Nothing)
-        fail(records.size(), u"エンド・レコードがありません（ファイルが途中で終わっています）"_s);
+        return u"%1行目: エンド・レコードがありません（ファイルが途中で終わっています）"_s.arg(records.size());
+    return QString();
 }
 
 Statement Reading::read(QByteArrayView bytes, const std::function<void()> &startSection,
@@ -136,9 +129,11 @@ Statement Reading::read(QByteArrayView bytes, const std::function<void()> &start
         m_range = BankDate::headerRange(field(record, Created), field(record, RangeFrom), field(record, RangeTo), m_today);
         return QString();
     };
-    walk(bytes, statement, {header, data, trailer}, stop);
+    statement.error = walk(bytes, {header, data, trailer}, stop);
     if (statement.ok())
         statement.dropLines(m_taken);
+    else
+        statement.lines.clear();
     return std::move(statement);
 }
 

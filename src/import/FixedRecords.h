@@ -53,11 +53,10 @@ struct Handlers
     std::function<QString(QByteArrayView trailer)> trailer;
 };
 // The walk every file of the family takes: per account a header, its data
-// records and a trailer, then one end record; records of size bytes. On a
-// refusal, statement.error names the record and the lines are dropped; once
-// stop is set, with Statement::Stopped.
-void walk(QByteArrayView bytes, Statement &statement, const Handlers &handlers, const std::atomic_bool *stop,
-          qsizetype size = RecordSize);
+// records and a trailer, then one end record; records of size bytes. Returns
+// the refusal naming the record, Statement::Stopped once stop is set, or empty.
+QString walk(QByteArrayView bytes, const Handlers &handlers, const std::atomic_bool *stop,
+             qsizetype size = RecordSize);
 
 // One of the banks' files, and where its records hold what both give a deposit.
 struct Kind

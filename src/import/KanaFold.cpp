@@ -12,18 +12,6 @@ namespace {
 constexpr char16_t HalfWidth[] = u"ｱｱｲｲｳｳｴｴｵｵｶｶｷｷｸｸｹｹｺｺｻｻｼｼｽｽｾｾｿｿﾀﾀﾁﾁﾂﾂﾂﾃﾃﾄﾄﾅﾆﾇﾈﾉﾊﾊﾊﾋﾋﾋﾌﾌﾌﾍﾍﾍﾎﾎﾎﾏﾐﾑﾒﾓﾔﾔﾕﾕﾖﾖﾗﾘﾙﾚﾛﾜﾜｲｴｦﾝｳｶｹ";
 static_assert(std::size(HalfWidth) - 1 == 0x30F6 - 0x30A1 + 1);
 
-// The banks print small kana as large ones. Every payer name's character
-// passes here: ｧ to ｯ are one run, indexed rather than searched.
-QChar largeKana(char16_t u)
-{
-    return u >= u'ｧ' && u <= u'ｯ' ? QChar(u"ｱｲｳｴｵﾔﾕﾖﾂ"[u - u'ｧ']) : QChar(u);
-}
-
-bool isLongVowel(char16_t u)
-{
-    return QStringView(u"ーｰ-‐‑–—―−～〜").contains(QChar(u));
-}
-
 } // namespace
 
 bool KanaFold::isReadingChar(QChar c)
@@ -60,12 +48,14 @@ QString KanaFold::bankKana(QStringView text, bool keepOthers)
         if (u >= 0x30A1 && u <= 0x30F6) {
             out += fromWide[u - 0x30A1];
         } else if (u >= u'ｦ' && u <= u'ﾝ') {
-            out += largeKana(u);
+            // The banks print small kana as large ones. Every payer name's
+            // character passes here: ｧ to ｯ are one run, indexed rather than searched.
+            out += u >= u'ｧ' && u <= u'ｯ' ? QChar(u"ｱｲｳｴｵﾔﾕﾖﾂ"[u - u'ｧ']) : QChar(u);
         } else if (u == 0x3099 || u == u'゛' || u == u'ﾞ') {
             out += u'ﾞ';
         } else if (u == 0x309A || u == u'゜' || u == u'ﾟ') {
             out += u'ﾟ';
-        } else if (isLongVowel(u)) {
+        } else if (QStringView(u"ーｰ-‐‑–—―−～〜").contains(QChar(u))) {
             // A long vowel follows a kana; elsewhere, or a hyphen before a
             // number ("ﾀﾛｳ-1234"), it is a separator.
             const bool beforeDigit = u != u'ー' && u != u'ｰ' && i + 1 < text.size() && text.at(i + 1).isDigit();

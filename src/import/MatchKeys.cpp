@@ -1,5 +1,7 @@
 #include "import/MatchKeys.h"
 
+#include <algorithm>
+
 namespace {
 
 // Longer runs are account numbers beyond any order number.
@@ -15,22 +17,8 @@ int digitOf(QChar c)
     return -1;
 }
 
-// What payers put between the parts of a phone number.
-bool isPhoneSeparator(QChar c)
-{
-    return QStringView(u"- ()　－（）‐‑–—―−ーｰ").contains(c);
-}
-
 // Marks between the numbers of a date or a time, or a decimal point.
-bool isDateSeparator(QChar c)
-{
-    return QStringView(u"/.:／．：-－").contains(c);
-}
-
-bool isDateWord(QChar c)
-{
-    return c == u'年' || c == u'月' || c == u'日';
-}
+constexpr QStringView DateSeparators = u"/.:／．：-－";
 
 struct Run
 {
@@ -66,11 +54,9 @@ bool onlySeparatorsBetween(QStringView text, const Run &left, const Run &right)
 {
     if (right.start - left.end > 2)
         return false;
-    for (qsizetype i = left.end; i < right.start; ++i) {
-        if (!isPhoneSeparator(text[i]))
-            return false;
-    }
-    return true;
+    // What payers put between the parts of a phone number.
+    const QStringView between = text.sliced(left.end, right.start - left.end);
+    return std::all_of(between.cbegin(), between.cend(), [](QChar c) { return QStringView(u"- ()　－（）‐‑–—―−ーｰ").contains(c); });
 }
 
 qint64 phoneKeyOf(int digits, qint64 value)
@@ -119,14 +105,14 @@ bool isDatePart(QStringView text, const QList<Run> &runs, qsizetype k)
         return false;
     const QChar before = run.start > 0 ? text[run.start - 1] : QChar();
     const QChar after = run.end < text.size() ? text[run.end] : QChar();
-    if (isDateWord(after) || before == u'年' || before == u'月')
+    if (QStringView(u"年月日").contains(after) || before == u'年' || before == u'月')
         return true;
     // The digits of the runs one mark away.
     const qsizetype digitsBeforeMark = k > 0 && runs.at(k - 1).end == run.start - 1 ? runs.at(k - 1).digits() : 0;
     const qsizetype digitsAfterMark = k + 1 < runs.size() && runs.at(k + 1).start == run.end + 1 ? runs.at(k + 1).digits() : 0;
     const bool digitBefore = digitsBeforeMark > 0 && digitsBeforeMark <= MaxDateDigits;
     const bool digitAfter = digitsAfterMark > 0 && digitsAfterMark <= MaxDateDigits;
-    if ((isDateSeparator(before) && digitBefore) || (isDateSeparator(after) && digitAfter))
+    if ((DateSeparators.contains(before) && digitBefore) || (DateSeparators.contains(after) && digitAfter))
         return true;
     // 10,000: the parts of a grouped amount.
     const bool groupAfter = (after == u',' || after == u'，') && digitsAfterMark > 0;

@@ -12,28 +12,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The parts of a 氏名: apart at spaces, and at the dot of a foreign name.
-QStringList partsOf(const QString &name)
-{
-    static const QRegularExpression apart(u"[\\s・･=＝]+"_s, QRegularExpression::UseUnicodePropertiesOption);
-    return name.split(apart, Qt::SkipEmptyParts);
-}
-
-QString readingChars(QString text)
-{
-    text.removeIf([](QChar c) { return !KanaFold::isReadingChar(c); });
-    while (text.startsWith(u'-'))
-        text.remove(0, 1);
-    return text;
-}
-
-// The parts whose reading starts with the text, from a sorted list.
+// The parts whose reading is the text, or with prefix set starts with it, from a sorted list.
 template<typename Visit>
-void withPrefix(const QList<std::pair<QString, int>> &sorted, const QString &prefix, Visit visit)
+void withReading(const QList<std::pair<QString, int>> &sorted, const QString &text, bool prefix, Visit visit)
 {
-    auto it = std::lower_bound(sorted.cbegin(), sorted.cend(), prefix,
+    auto it = std::lower_bound(sorted.cbegin(), sorted.cend(), text,
                                [](const std::pair<QString, int> &entry, const QString &text) { return entry.first < text; });
-    for (; it != sorted.cend() && it->first.startsWith(prefix); ++it)
+    for (; it != sorted.cend() && (prefix ? it->first.startsWith(text) : it->first == text); ++it)
         visit(it->first, it->second);
 }
 
@@ -65,18 +50,14 @@ NameIndex::NameIndex(const QList<ListedOrder> &orders, std::shared_ptr<const Nam
     }
     for (int part = 0; part < int(m_parts.size()); ++part) {
         for (const QString &reading : std::as_const(m_parts.at(part).readings)) {
-            if (m_parts.at(part).head) {
-                m_heads.insert(reading, part);
-                m_headsSorted.append({reading, part});
-            }
-            if (m_parts.at(part).rest) {
-                m_rests.insert(reading, part);
-                m_restsSorted.append({reading, part});
-            }
+            if (m_parts.at(part).head)
+                m_heads.append({reading, part});
+            if (m_parts.at(part).rest)
+                m_rests.append({reading, part});
         }
     }
-    std::sort(m_headsSorted.begin(), m_headsSorted.end());
-    std::sort(m_restsSorted.begin(), m_restsSorted.end());
+    std::sort(m_heads.begin(), m_heads.end());
+    std::sort(m_rests.begin(), m_rests.end());
 }
 
 int NameIndex::partOf(const QString &text, QHash<QString, int> &parts, const NameReadings::Reader &reader)
@@ -102,7 +83,9 @@ void NameIndex::add(int order, const QString &listed, bool company, QHash<QStrin
     const LegalForm::Split split = LegalForm::ofName(folded);
     // A 氏名 that holds a legal form is a company's name.
     company = company || !split.form.isEmpty();
-    QStringList names = partsOf(company ? split.rest : folded);
+    // The parts of a 氏名: apart at spaces, and at the dot of a foreign name.
+    static const QRegularExpression apart(u"[\\s・･=＝]+"_s, QRegularExpression::UseUnicodePropertiesOption);
+    QStringList names = (company ? split.rest : folded).split(apart, Qt::SkipEmptyParts);
     if (names.isEmpty()) {
         byText.insert(textKey, -1);
         return;
@@ -154,7 +137,10 @@ NameIndex::Found NameIndex::find(const QString &payerText) const
         return found;
     const QString written = KanaFold::bankKana(payerText, true);
     const LegalForm::Split split = LegalForm::ofPayer(KanaFold::bankKana(payerText));
-    const QString payer = readingChars(split.rest);
+    QString payer = split.rest;
+    payer.removeIf([](QChar c) { return !KanaFold::isReadingChar(c); });
+    while (payer.startsWith(u'-'))
+        payer.remove(0, 1);
     if (payer.isEmpty() || payer.size() > NameReadings::MaxLength * 4)
         return found;
     // Cut at the field width inside the name: only then may a longer reading start with it.
@@ -165,31 +151,61 @@ NameIndex::Found NameIndex::find(const QString &payerText) const
     for (qsizetype k = 1; k <= payer.size(); ++k) {
         const QString headReading = payer.left(k);
         heads.clear();
-        for (auto it = m_heads.constFind(headReading); it != m_heads.cend() && it.key() == headReading; ++it)
-            heads.append(*it);
+        withReading(m_heads, headReading, false, [&](const QString &, int head) { heads.append(head); });
         if (heads.isEmpty())
             continue;
+        // Cut at the field width, the rest may be the start of a longer reading.
         const QString restReading = payer.sliced(k);
-        for (auto it = m_rests.constFind(restReading); it != m_rests.cend() && it.key() == restReading; ++it) {
+        withReading(m_rests, restReading, found.cut && !restReading.isEmpty(), [&](const QString &reading, int rest) {
             for (const int head : std::as_const(heads))
-                collect(head, *it, payer, split.form, found, seen);
-        }
-        if (found.cut && !restReading.isEmpty()) {
-            withPrefix(m_restsSorted, restReading, [&](const QString &reading, int rest) {
-                for (const int head : heads)
-                    collect(head, rest, headReading + reading, split.form, found, seen);
-            });
-        }
+                collect(head, rest, headReading + reading, split.form, found, seen);
+        });
     }
     if (found.cut) {
         // Cut within the first part: a company's name, as a rule.
-        withPrefix(m_headsSorted, payer, [&](const QString &reading, int head) {
+        withReading(m_heads, payer, true, [&](const QString &reading, int head) {
             collect(head, m_emptyPart, reading, split.form, found, seen);
         });
     }
     if (found.names.isEmpty()) {
-        for (const int head : m_heads.values(payer))
+        withReading(m_heads, payer, false, [&](const QString &, int head) {
             found.familyOnly = found.familyOnly || m_parts.at(head).family;
+        });
     }
     return found;
+}
+
+NameIndex::Named NameIndex::named(const QString &payer, const QList<qint64> &phones) const
+{
+    Named named;
+    const Found found = find(payer);
+    QStringList readings;
+    qsizetype orders = 0;
+    for (const Name &name : found.names) {
+        readings.append(u"%1（%2）"_s.arg(name.reading, name.listed));
+        orders += name.orders.size();
+    }
+    named.reading = readings.join(u"、"_s);
+    // A name on more orders than a choice can offer tells no one apart.
+    if (orders > MaxOrders) {
+        named.common = true;
+        return named;
+    }
+    QList<qint64> customerKeys; // a phone, or minus the name's place for none; at most MaxOrders
+    for (qsizetype n = 0; n < found.names.size(); ++n) {
+        for (const int order : found.names.at(n).orders) {
+            const qint64 key = phones.value(order) != 0 ? phones.value(order) : -1 - n;
+            qsizetype at = customerKeys.indexOf(key);
+            if (at < 0) {
+                at = customerKeys.size();
+                customerKeys.append(key);
+                named.customers.append(QList<int>());
+            }
+            if (!named.customers.at(at).contains(order))
+                named.customers[at].append(order);
+        }
+    }
+    for (QList<int> &customer : named.customers)
+        std::sort(customer.begin(), customer.end());
+    return named;
 }

@@ -30,6 +30,19 @@ public:
         bool familyOnly{false}; // it reads as a family name alone, and as no whole name
         bool cut{false};        // the text fills the field: a longer reading may start with it
     };
+    // A payer's name as a key: the customers whose listed 氏名 or 会社名 the
+    // whole name reads as. Orders of one name are one customer when they share
+    // a phone number (or have none); one name with two phone numbers is two
+    // customers, which the amount may tell apart but never pays together.
+    struct Named
+    {
+        QList<QList<int>> customers; // each one's listed orders, in list order
+        QString reading;             // what matched: the reading and the listed name
+        bool common{false};          // on more than MaxOrders orders: no key
+    };
+
+    // A name on more orders than the preview offers to choose from is no key.
+    static constexpr int MaxOrders = 100;
 
     NameIndex() = default;
     // The shared dictionary's readings of the orders' names.
@@ -41,6 +54,8 @@ public:
     QString why() const { return m_why; }
 
     Found find(const QString &payerText) const;
+    // phones: each listed order's phone key (TEL1's when it has no 電話番号), 0 for none.
+    Named named(const QString &payer, const QList<qint64> &phones) const;
 
 private:
     struct Entry
@@ -71,10 +86,9 @@ private:
     QString m_why;
     QList<Entry> m_entries;
     QList<Part> m_parts;
-    QMultiHash<QString, int> m_heads;     // reading -> part
-    QMultiHash<QString, int> m_rests;     // reading -> part
     QMultiHash<quint64, int> m_pairs;     // head and rest -> entry
-    QList<std::pair<QString, int>> m_headsSorted; // for a cut text's prefix
-    QList<std::pair<QString, int>> m_restsSorted;
+    // Reading and part, sorted: a cut text's reading is looked up as a prefix.
+    QList<std::pair<QString, int>> m_heads;
+    QList<std::pair<QString, int>> m_rests;
     int m_emptyPart{-1};
 };

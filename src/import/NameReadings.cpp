@@ -46,7 +46,7 @@ NameReadings::NameReadings(const QString &arguments)
         return;
     }
     // A dictionary whose features do not hold readings where the IPA one does is of no use.
-    if (!readings(u"田中"_s).contains(u"ﾀﾅｶ"_s)) {
+    if (!Reader(*this).readings(u"田中"_s).contains(u"ﾀﾅｶ"_s)) {
         m_why = u"MeCab の辞書が読みを返しません（IPA 辞書ではありません）"_s;
         m_model.reset();
     }
@@ -74,11 +74,6 @@ NameReadings::Reader::Reader(const NameReadings &readings)
 }
 
 NameReadings::Reader::~Reader() = default;
-
-QStringList NameReadings::readings(const QString &name) const
-{
-    return Reader(*this).readings(name);
-}
 
 QStringList NameReadings::Reader::readings(const QString &name) const
 {

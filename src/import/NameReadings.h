@@ -38,11 +38,9 @@ public:
     bool available() const { return m_model != nullptr; }
     QString why() const { return m_why; }
 
-    // The readings of a name without spaces, its variant kanji folded; none
-    // when a character has no reading.
-    QStringList readings(const QString &name) const;
-
-    // Reads many names with one tagger: for one thread at a time.
+    // Reads names with one tagger, for one thread at a time: the readings of
+    // a name without spaces, its variant kanji folded; none when a character
+    // has no reading.
     class Reader final
     {
     public:

@@ -6,21 +6,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QChar largeKana(QChar c)
-{
-    const qsizetype at = QStringView(u"ァィゥェォッャュョヮヵヶ").indexOf(c);
-    return at < 0 ? c : QStringView(u"アイウエオツヤユヨワカケ").at(at);
-}
-
-bool isDropped(QChar c)
-{
-    return c.isSpace() || QStringView(u"ー-‐‑–—―−～〜").contains(c);
-}
-
-} // namespace
-
 QString PayerNames::normalised(const QString &payer)
 {
     // NFKC makes half-width kana full-width (ﾀﾞ as ダ) and brackets ASCII.
@@ -30,8 +15,11 @@ QString PayerNames::normalised(const QString &payer)
     for (QChar c : folded) {
         if (c.unicode() >= u'ぁ' && c.unicode() <= u'ゖ')
             c = QChar(c.unicode() + (u'ァ' - u'ぁ'));
-        if (!isDropped(c))
-            name += largeKana(c);
+        // Spaces and long-vowel marks go, small kana are written large.
+        if (c.isSpace() || QStringView(u"ー-‐‑–—―−～〜").contains(c))
+            continue;
+        const qsizetype small = QStringView(u"ァィゥェォッャュョヮヵヶ").indexOf(c);
+        name += small < 0 ? c : QStringView(u"アイウエオツヤユヨワカケ").at(small);
     }
     // Banks abbreviate 株式会社 as カ) before the name or (カ after it.
     name.replace(u"株式会社"_s, u"(カ)"_s).replace(u"有限会社"_s, u"(ユ)"_s);

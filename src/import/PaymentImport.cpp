@@ -176,18 +176,18 @@ std::array<PaymentImport::Total, MatchStatusCount> PaymentImport::totals() const
 MatchKeys::Found PaymentImport::unnamedCancelKeys() const
 {
     MatchKeys::Found keys;
+    const auto add = [](QList<qint64> &to, const QList<qint64> &found) {
+        for (const qint64 key : found) {
+            if (!to.contains(key))
+                to.append(key);
+        }
+    };
     for (int i = 0; i < lineCount(); ++i) {
         if (m_results.at(i).status != MatchStatus::Cancelled || m_results.at(i).order >= 0)
             continue;
         const MatchKeys::Found found = PaymentMatcher::cancelKeys(line(i));
-        for (const qint64 number : found.orderNumbers) {
-            if (!keys.orderNumbers.contains(number))
-                keys.orderNumbers.append(number);
-        }
-        for (const qint64 phone : found.phones) {
-            if (!keys.phones.contains(phone))
-                keys.phones.append(phone);
-        }
+        add(keys.orderNumbers, found.orderNumbers);
+        add(keys.phones, found.phones);
     }
     return keys;
 }

@@ -37,57 +37,13 @@ struct PaymentMatcher::Verdict
     qint64 fee{0};
 };
 
-// Which orders have taken a line.
-class PaymentMatcher::Claims final
-{
-public:
-    explicit Claims(const PaymentMatcher &matcher) : m_matcher(matcher), m_taken(matcher.m_orders.size(), false) {}
-
-    bool isTaken(int order) const { return m_taken.at(order); }
-
-    void take(int order)
-    {
-        m_taken[order] = true;
-        m_freeOf.remove(m_matcher.m_open.at(order));
-    }
-
-    // The first MaxCandidates free orders with the amount, in list order, and
-    // how many there are. Lines of one amount share the list until one of its
-    // orders is taken: a statement of many like payments counts it once.
-    QList<int> free(qint64 amount, int &count)
-    {
-        auto known = m_freeOf.find(amount);
-        if (known == m_freeOf.end()) {
-            Free free;
-            for (const int order : m_matcher.m_byAmount.value(amount)) {
-                if (!m_taken.at(order) && ++free.count <= MaxCandidates)
-                    free.orders.append(order);
-            }
-            known = m_freeOf.insert(amount, free);
-        }
-        count = known->count;
-        return known->orders;
-    }
-
-private:
-    struct Free
-    {
-        QList<int> orders;
-        int count{0};
-    };
-
-    const PaymentMatcher &m_matcher;
-    QList<bool> m_taken;
-    QHash<qint64, Free> m_freeOf;
-};
-
 PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, PayerNames payerNames,
                                std::shared_ptr<const NameIndex> names)
     : m_orders(std::move(orders)),
       m_feeTolerance(feeTolerance > 0 && feeTolerance <= MaxFeeTolerance ? feeTolerance : 0),
-      m_payerNames(std::move(payerNames))
+      m_payerNames(std::move(payerNames)),
+      m_names(names ? std::move(names) : std::make_shared<const NameIndex>(m_orders))
 {
-    m_names = NameKey(m_orders, names ? std::move(names) : std::make_shared<const NameIndex>(m_orders));
     for (int i = 0; i < int(m_orders.size()); ++i) {
         const ListedOrder &order = m_orders.at(i);
         m_open.append(openAmount(order));
@@ -99,6 +55,7 @@ PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, P
             m_byPhone.insert(phone, i);
         if (tel1 != 0 && tel1 != phone)
             m_byPhone.insert(tel1, i);
+        m_phone.append(phone != 0 ? phone : tel1);
         if (!m_payerNames.isEmpty())
             m_byName.insert(withoutSpaces(order.name), i);
     }
@@ -148,11 +105,6 @@ QList<int> PaymentMatcher::phoneOrders(const QList<qint64> &phones) const
     return orders;
 }
 
-bool PaymentMatcher::hasPhone(int order) const
-{
-    return MatchKeys::phoneKey(m_orders.at(order).phone) != 0 || MatchKeys::phoneKey(m_orders.at(order).tel1) != 0;
-}
-
 PaymentMatcher::Verdict PaymentMatcher::nameVerdict(const StatementLine &line) const
 {
     const PayerNames::Customer *customer =
@@ -168,7 +120,7 @@ PaymentMatcher::Verdict PaymentMatcher::nameVerdict(const StatementLine &line) c
     if (customer->phone != 0)
         own = phoneOrders({customer->phone});
     for (const int order : sameName) {
-        if (customer->phone == 0 && !hasPhone(order))
+        if (customer->phone == 0 && m_phone.at(order) == 0)
             own.append(order);
         else if (!own.contains(order))
             namesakes.append(order);
@@ -262,7 +214,7 @@ PaymentMatcher::Verdict PaymentMatcher::withOthers(int order, qint64 amount,
 // The payer's name: a taught one first, which only its customer's orders
 // answer; else the customers whose listed name it reads as. Several
 // customers are told apart by the amount or not at all, never paid together.
-PaymentMatcher::Verdict PaymentMatcher::byName(const StatementLine &line, const NameKey::Named &named,
+PaymentMatcher::Verdict PaymentMatcher::byName(const StatementLine &line, const NameIndex::Named &named,
                                                QStringList *notes) const
 {
     if (Verdict taught = nameVerdict(line); taught.key != MatchKey::None) {
@@ -271,7 +223,7 @@ PaymentMatcher::Verdict PaymentMatcher::byName(const StatementLine &line, const 
         return taught;
     }
     if (notes && named.common)
-        notes->prepend(u"名義 %1 は %2 件を超える注文の名前です"_s.arg(named.reading).arg(NameKey::MaxOrders));
+        notes->prepend(u"名義 %1 は %2 件を超える注文の名前です"_s.arg(named.reading).arg(NameIndex::MaxOrders));
     if (named.customers.isEmpty())
         return {};
     if (notes)
@@ -297,7 +249,7 @@ PaymentMatcher::Verdict PaymentMatcher::keyed(const StatementLine &line, QString
     for (const QString &text : line.searched)
         MatchKeys::scan(text, found);
     const QList<int> phoned = phoneOrders(found.phones);
-    const NameKey::Named named = m_names.named(line.payerName);
+    const NameIndex::Named named = m_names->named(line.payerName, m_phone);
 
     // A column that holds nothing but an order number decides first; one that
     // holds something else leaves the line without a key, and no text may
@@ -414,15 +366,24 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines, cons
     // What the keys make of each line before any order is claimed: the
     // single order in order, every order in orders.
     QList<MatchResult> verdicts(lines.size());
-    Claims claims(*this);
+    // Which orders have taken a line, and per amount the first MaxCandidates
+    // free orders, in list order, and how many there are. Lines of one amount
+    // share the list until one of its orders is taken: a statement of many
+    // like payments counts it once.
+    QList<bool> taken(m_orders.size(), false);
+    QHash<qint64, std::pair<QList<int>, int>> freeOf;
+    const auto take = [&](int order) {
+        taken[order] = true;
+        freeOf.remove(m_open.at(order));
+    };
     auto claim = [&](qsizetype line, int order, MatchStatus status) {
         results[line].order = order;
-        if (claims.isTaken(order)) {
+        if (taken.at(order)) {
             results[line].status = MatchStatus::Duplicate;
             return false;
         }
         results[line].status = status;
-        claims.take(order);
+        take(order);
         return true;
     };
 
@@ -469,14 +430,13 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines, cons
         if (verdicts.at(i).status != MatchStatus::Combined)
             continue;
         const QList<int> &orders = verdicts.at(i).orders;
-        const auto taken = std::find_if(orders.cbegin(), orders.cend(),
-                                        [&](int order) { return claims.isTaken(order); });
-        if (taken != orders.cend()) {
-            claim(i, *taken, MatchStatus::Combined);
+        const auto claimed = std::find_if(orders.cbegin(), orders.cend(), [&](int order) { return taken.at(order); });
+        if (claimed != orders.cend()) {
+            claim(i, *claimed, MatchStatus::Combined);
             continue;
         }
         for (const int order : orders)
-            claims.take(order);
+            take(order);
         results[i].status = MatchStatus::Combined;
         results[i].order = orders.constFirst();
         results[i].orders = orders;
@@ -490,7 +450,7 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines, cons
             parts[order].append(i);
     }
     for (auto it = parts.cbegin(); it != parts.cend(); ++it) {
-        if (it->size() < 2 || claims.isTaken(it.key()))
+        if (it->size() < 2 || taken.at(it.key()))
             continue;
         qint64 sum = 0;
         for (const qsizetype i : *it)
@@ -504,7 +464,7 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines, cons
             results[i].fee = i == it->constLast() ? fee : 0;
             verdicts[i].status = MatchStatus::Split;
         }
-        claims.take(it.key());
+        take(it.key());
     }
 
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -527,8 +487,16 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines, cons
             || verdict.key != MatchKey::None || verdict.status == MatchStatus::NotListed)
             continue;
         const qint64 amount = lines.at(i).amount;
-        int count = 0;
-        const QList<int> free = claims.free(amount, count);
+        auto known = freeOf.constFind(amount);
+        if (known == freeOf.cend()) {
+            std::pair<QList<int>, int> free;
+            for (const int order : m_byAmount.value(amount)) {
+                if (!taken.at(order) && ++free.second <= MaxCandidates)
+                    free.first.append(order);
+            }
+            known = freeOf.insert(amount, free);
+        }
+        const auto [free, count] = *known;
         if (count == 1) {
             claim(i, free.constFirst(), MatchStatus::Candidate);
         } else if (count > 1) {

@@ -3,7 +3,7 @@
 #include "import/ListedOrder.h"
 #include "import/MatchKeys.h"
 #include "import/MatchResult.h"
-#include "import/NameKey.h"
+#include "import/NameIndex.h"
 #include "import/PayerNames.h"
 #include "import/StatementLine.h"
 
@@ -42,7 +42,9 @@ public:
 
     const QList<ListedOrder> &orders() const { return m_orders; }
     const PayerNames &payerNames() const { return m_payerNames; }
-    const NameKey &names() const { return m_names; }
+    const NameIndex &names() const { return *m_names; }
+    // The readings of the orders' names, for the next import of the same list.
+    const std::shared_ptr<const NameIndex> &nameIndex() const { return m_names; }
     // Once stop is set, only the lines matched so far have a result.
     QList<MatchResult> match(const QList<StatementLine> &lines, const std::atomic_bool *stop = nullptr) const;
     // What the keys read in the line, for the tooltip on 照合: the name's
@@ -66,26 +68,25 @@ public:
     static QString keyText(MatchKey key);
 
 private:
-    class Claims;
     struct Verdict;
 
     // What the line's keys make of it, each key alone and then together;
     // notes, when asked for, say what they read.
     Verdict keyed(const StatementLine &line, QStringList *notes = nullptr) const;
     Verdict fit(const QList<int> &named, qint64 amount, MatchKey key) const;
-    Verdict byName(const StatementLine &line, const NameKey::Named &named, QStringList *notes) const;
+    Verdict byName(const StatementLine &line, const NameIndex::Named &named, QStringList *notes) const;
     Verdict withOthers(int order, qint64 amount, const QList<QList<int>> &customers) const;
     // The order of a combined payment that keeps the fee, -1 when it cannot be one.
     int feeBearer(const QList<int> &orders, qint64 fee) const;
     QList<int> phoneOrders(const QList<qint64> &phones) const;
     // The key of a payer name the operators taught.
     Verdict nameVerdict(const StatementLine &line) const;
-    bool hasPhone(int order) const;
 
     QList<ListedOrder> m_orders;
     qint64 m_feeTolerance{0};
     PayerNames m_payerNames;
-    NameKey m_names;
+    std::shared_ptr<const NameIndex> m_names;
+    QList<qint64> m_phone; // 電話番号 as MatchKeys::phoneKey, TEL1's when it has none; 0 for none
     QList<qint64> m_open;
     QHash<qint64, int> m_byId;
     QMultiHash<qint64, int> m_byPhone;  // 電話番号 and TEL1 as MatchKeys::phoneKey

@@ -21,16 +21,13 @@ PaymentMethods PaymentMethods::read(const SuiteSettings &settings)
     return methods;
 }
 
-bool PaymentMethods::claims(const QStringList &words, const QString &method)
-{
-    return std::any_of(words.cbegin(), words.cend(), [&method](const QString &word) { return method.contains(word); });
-}
-
 bool PaymentMethods::pays(FileKind kind, const QString &method) const
 {
     // The banks pay every order, as they always have: a customer may transfer
     // what a slip or a service failed to collect.
-    return kind == FileKind::Bank || claims(m_words.at(int(kind)), method);
+    const QStringList &words = m_words.at(int(kind));
+    return kind == FileKind::Bank
+           || std::any_of(words.cbegin(), words.cend(), [&method](const QString &word) { return method.contains(word); });
 }
 
 QString PaymentMethods::kindName(FileKind kind)

@@ -24,8 +24,6 @@ public:
     static QString kindName(FileKind kind);
 
 private:
-    static bool claims(const QStringList &words, const QString &method);
-
     QList<QStringList> m_words{
         {},
         {QStringLiteral("コンビニ")},

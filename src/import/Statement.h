@@ -16,13 +16,13 @@ struct Statement
 
     Format format{Format::Csv};
     TextEncoding encoding{TextEncoding::Utf8};
-    QList<StatementLine> lines;
+    QList<StatementLine> lines{};
     int skipped{0};   // withdrawals and blank lines, which are no deposits
     int takenBack{0}; // deposits the file itself cancels or corrects: they pay nothing
     QString error;    // not empty: nothing of the file may be used; names the line
     // A CSV whose header names no date or amount: the operator assigns the
     // columns ("列の割り当て"), remembered under this key.
-    QString columnsKey;
+    QString columnsKey{};
     // Which payment methods' orders the file may pay.
     PaymentMethods::FileKind fileKind{PaymentMethods::FileKind::Bank};
     // What the service transfers for the file, when it says so: -1 for none.

@@ -43,29 +43,20 @@ Statement StatementFile::read(const QByteArray &bytes, const QDate &today, const
             return FixedRecords::readTransferNotice(bytes, today, stop);
         if (kind == QByteArrayView("03"))
             return FixedRecords::readZengin(bytes, today, stop);
-        Statement statement;
-        statement.error = u"1行目: 振込入金通知でも入出金取引明細でもありません（種別コード %1）"_s.arg(
-            QString::fromLatin1(kind));
-        return statement;
+        return {.error = u"1行目: 振込入金通知でも入出金取引明細でもありません（種別コード %1）"_s.arg(
+                    QString::fromLatin1(kind))};
     }
 
-    Statement statement;
-    if (bytes.trimmed().isEmpty()) {
-        statement.error = u"1行目: ファイルが空です"_s;
-        return statement;
-    }
+    if (bytes.trimmed().isEmpty())
+        return {.error = u"1行目: ファイルが空です"_s};
     // NUL bytes mean UTF-16 or no text at all; both would pass as UTF-8.
-    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0) {
-        statement.error = u"%1行目: 文字コードを判別できません（UTF-16 か、テキストではありません）"_s.arg(
-            bytes.first(nul).count('\n') + 1);
-        return statement;
-    }
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
+        return {.error = u"%1行目: 文字コードを判別できません（UTF-16 か、テキストではありません）"_s.arg(
+                    bytes.first(nul).count('\n') + 1)};
     const DecodedText decoded = DecodedText::decode(bytes);
-    if (decoded.encoding() == TextEncoding::Latin1) {
-        statement.error = encodingError(bytes);
-        return statement;
-    }
-    statement = CsvStatement::read(decoded.text(), assigned, stop);
+    if (decoded.encoding() == TextEncoding::Latin1)
+        return {.error = encodingError(bytes)};
+    Statement statement = CsvStatement::read(decoded.text(), assigned, stop);
     statement.encoding = decoded.encoding();
     if (csvText)
         *csvText = decoded.text();
@@ -108,10 +99,7 @@ Statement StatementFile::readFile(const QString &path, const QDate &today, const
 {
     QString error;
     const QByteArray bytes = load(path, error);
-    if (!error.isEmpty()) {
-        Statement statement;
-        statement.error = error;
-        return statement;
-    }
+    if (!error.isEmpty())
+        return {.error = error};
     return read(bytes, today, assigned);
 }

@@ -204,7 +204,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("pays");
         using K = PaymentMethods::FileKind;
         QTest::newRow("slip, no method") << QString() << K::Convenience << QString() << false;
-        QTest::newRow("bank, a slip's method") << QString() << K::Bank << u"コンビニ払い"_s << true;
         QTest::newRow("COD, 代金引換") << QString() << K::CashOnDelivery << u"代金引換"_s << true;
         QTest::newRow("service, card") << QString() << K::Service << u"クレジットカード"_s << true;
         QTest::newRow("slip takes 郵便振替 by the settings")

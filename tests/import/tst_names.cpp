@@ -5,7 +5,6 @@
 
 #include "import/MatchKeys.h"
 #include "import/NameIndex.h"
-#include "import/NameKey.h"
 #include "import/NameReadings.h"
 
 #include <QTest>
@@ -173,8 +172,6 @@ private Q_SLOTS:
         const auto row = [](const char *name, const QString &line, const QString &matched,
                             const QString &noted = QString()) { QTest::newRow(name) << line << matched << noted; };
         row("whole name and amount", u"ﾀﾅｶ ﾀﾛｳ#5400"_s, u"一致@名義:601"_s, u"名義 ﾀﾅｶﾀﾛｳ（田中 太郎）"_s);
-        row("whole name, a fee short", u"ﾀﾅｶ ﾀﾛｳ#4960"_s, u"手数料差@名義:601-440"_s);
-        row("whole name, another amount", u"ﾀﾅｶ ﾀﾛｳ#4000"_s, u"金額相違@名義:601"_s);
         row("family name alone", u"ﾓﾘ#3000"_s, u"候補:603"_s);
         row("family name alone, two fit", u"ﾀﾅｶ#5400"_s, u"複数候補:601,602"_s);
         row("a stranger's name", u"ﾔﾏﾓﾄ ｻﾄｼ#8800"_s, u"候補:610"_s);
@@ -221,8 +218,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("orders");
         QTest::addColumn<QString>("status");
-        QTest::newRow("as many as a choice offers") << NameKey::MaxOrders << u"一致"_s;
-        QTest::newRow("one more") << NameKey::MaxOrders + 1 << u"候補"_s;
+        QTest::newRow("as many as a choice offers") << NameIndex::MaxOrders << u"一致"_s;
+        QTest::newRow("one more") << NameIndex::MaxOrders + 1 << u"候補"_s;
     }
 
     void aNameOnTooManyOrdersIsNoKey()

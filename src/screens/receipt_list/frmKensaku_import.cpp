@@ -137,7 +137,7 @@ void frmKensaku::ImportStatement(const QString &path)
             MessageService::Exclamation(this, refusal, windowTitle());
         return;
     }
-    m_nameIndex = import->matcher().names().index();
+    m_nameIndex = import->matcher().nameIndex();
     import->setNote(toleranceRefused);
     import->nameRegistered(registeredOrders(m_session.connection(), m_settings, import->unnamedCancelKeys()));
 
