@@ -80,8 +80,8 @@ protected:
     // A failure: when it left the connection lost, the operator's message
     // says so and the next statement reopens it.
     [[noreturn]] void fail(const QString &description, bool lost = false, bool committing = false);
-    [[noreturn]] void fail(const QSqlError &error, bool committing = false);
-    [[noreturn]] void failTransaction(const QString &fallback, bool committing = false);
+    // A driver without transactions refuses without saying why: fallback says it then.
+    [[noreturn]] void fail(const QSqlError &error, bool committing = false, const QString &fallback = {});
     void reopenIfLost();
     // Closes and opens again under another database name (ODBC: connection string).
     void reopen(const QString &databaseName);
@@ -89,7 +89,6 @@ protected:
 
     bool ownsConnection() const { return m_ownsConnection; }
     bool inTransaction() const { return m_inTransaction; }
-    int lockTimeoutMs() const { return m_lockTimeoutMs; }
 
     QSqlDatabase m_database;
 
