@@ -31,6 +31,15 @@ QString dateValue(const QString &value, SqlDialect dialect)
     return u"CAST(NULLIF("_s + value + u", '') AS date)"_s;
 }
 
+// Order numbers for an IN list.
+QString idList(const QList<qint64> &orderIds)
+{
+    QStringList ids;
+    for (const qint64 id : orderIds)
+        ids << QString::number(id);
+    return ids.join(u',');
+}
+
 // The catalogue, not the table: it answers while another program holds the table's lock.
 QString tableCount(const QString &table, SqlDialect dialect)
 {
@@ -106,13 +115,7 @@ QString SqlCatalog::ReceiptCheck(const QList<qint64> &orderIds, SqlDialect diale
     QString sql = u"SELECT [ID],[入金日],[入金額],[入金確認送信] FROM [CHUMON]"_s;
     if (dialect == SqlDialect::SqlServer)
         sql += u" WITH (UPDLOCK, HOLDLOCK)"_s;
-    sql += u" WHERE [ID] IN ("_s;
-    for (qsizetype i = 0; i < orderIds.size(); ++i) {
-        if (i > 0)
-            sql += u',';
-        sql += QString::number(orderIds.at(i));
-    }
-    sql += u')';
+    sql += u" WHERE [ID] IN ("_s + idList(orderIds) + u')';
     // Rows are locked in the order read: two registrations of overlapping
     // orders must take them in the same order, or each may wait for the other.
     if (dialect == SqlDialect::PostgreSql)
@@ -156,11 +159,8 @@ QString SqlCatalog::RegisteredOrders(const QList<qint64> &orderIds, const QStrin
                                      SqlDialect dialect)
 {
     QStringList conditions;
-    QStringList ids;
-    for (const qint64 id : orderIds)
-        ids << QString::number(id);
-    if (!ids.isEmpty())
-        conditions << u"[ID] IN ("_s + ids.join(u',') + u')';
+    if (!orderIds.isEmpty())
+        conditions << u"[ID] IN ("_s + idList(orderIds) + u')';
     for (const QString &digits : phoneDigits) {
         // Full-width digits too, which the import reads as digits.
         const QString narrow = digits.right(4);

@@ -31,12 +31,12 @@ void Session::LoadPaymentTable() const
     const int okField = methods->FieldIndex(u"OK_MAX"_s);
     QString previous;
     while (!methods->Eof()) {
-        const QString method = FieldValue::Text(methods->ValueAt(methodField));
+        const QString method = methods->TextAt(methodField);
         // Names differing only in letter case make one entry.
         if (method.compare(previous, Qt::CaseInsensitive) != 0) {
             SiharaiEntry entry;
             entry.method = method;
-            entry.okMax = CellText::plainNumber(FieldValue::NumberOf(methods->ValueAt(okField)));
+            entry.okMax = CellText::plainNumber(methods->NumberAt(okField));
             entry.managed = exemptNames.contains(method, Qt::CaseInsensitive) ? u"0"_s : u"1"_s;
             m_store->paymentTable.append(entry);
         }
