@@ -90,31 +90,6 @@ private slots:
         QCOMPARE(column(*m_db, query, field).join(u','), values);
     }
 
-    void failures_data()
-    {
-        // The operator is shown the database's own words, whatever step failed.
-        columns<QString, QString>("statement", "told");
-        QTest::newRow("syntax") << u"SELEC 1"_s << u"near \"SELEC\": syntax error"_s;
-        QTest::newRow("constraint") << u"INSERT INTO [SHOP] VALUES ('S01', 'again')"_s
-                                    << u"UNIQUE constraint failed: SHOP.SHOP_ID"_s;
-    }
-
-    void failures()
-    {
-        QFETCH(QString, statement);
-        QFETCH(QString, told);
-        QString failure;
-        try {
-            const auto records = m_db->Execute(statement);
-            while (!records->Eof())
-                records->MoveNext();
-        } catch (const DbError &error) {
-            failure = error.description();
-        }
-        QCOMPARE(failure, told);
-        QCOMPARE(column(*m_db, u"SELECT COUNT(*) AS n FROM [SHOP]"_s, u"n"_s).join(u','), u"3"_s);
-    }
-
     void readsPastTheEndAreRefused()
     {
         // A loop that runs on past the last row is stopped, not fed Nulls.
