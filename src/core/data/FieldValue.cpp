@@ -150,11 +150,6 @@ FieldValue::NumberRead FieldValue::ReadNumber(QStringView text)
     return {negative ? -value : value, end};
 }
 
-double FieldValue::Number(const QString &text)
-{
-    return ReadNumber(text).value;
-}
-
 std::optional<qint64> FieldValue::IntegerOf(const QVariant &value)
 {
     switch (value.typeId()) {

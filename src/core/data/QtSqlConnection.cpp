@@ -98,18 +98,6 @@ QString QtSqlConnection::Description(const QSqlError &error)
     return own.isEmpty() ? error.text() : own;
 }
 
-QString QtSqlConnection::LostMessage()
-{
-    return u"データベースとの接続が切れました。書きかけの変更は書き込まれていません。"
-           u"次の操作で接続し直します。"_s;
-}
-
-QString QtSqlConnection::LostAtCommitMessage()
-{
-    return u"登録の確定中にデータベースとの接続が切れたため、登録できたかどうか分かりません。"
-           u"もう一度 登録 を押してください。登録済みの注文は二重に書き込まれません。"_s;
-}
-
 QtSqlConnection::QtSqlConnection(const QString &connectionName, bool ownsConnection, SqlDialect dialect)
     : m_database(QSqlDatabase::database(connectionName, false)),
       m_connectionName(connectionName),

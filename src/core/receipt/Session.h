@@ -6,10 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
-class DbConnection;
-
 // What the receipt list and its dialogs work with, lent to them by whoever
 // opens them: the host's connection, the user's level, the payment-method
 // table with the methods exempt from payment management, and the one method
