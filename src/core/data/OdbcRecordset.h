@@ -4,6 +4,8 @@
 
 #include <QSqlDatabase>
 
+#include <future>
+#include <memory>
 #include <vector>
 
 // A forward-only result read through ODBC itself, on a statement of the
@@ -17,7 +19,8 @@
 // or qlonglong (unsigned ones as uint or qulonglong), decimals and floats as
 // the driver's digits, dates, times and timestamps as QDate, QTime and
 // QDateTime, texts, byte arrays, one plain Null. It sits on the first row as
-// soon as it exists.
+// soon as it exists. While a block is read, the next one is fetched on a
+// second thread into a second set of arrays (see fetch()).
 class OdbcRecordset final : public NamedRecordset
 {
 public:
@@ -64,8 +67,9 @@ private:
         short cType = 0;
         long width = 0;          // bytes per row of a bound column
         bool bound = false;
-        std::vector<char> data;  // rows × width, or the current row's value
-        std::vector<long> sizes; // per row: bytes, or SQL_NULL_DATA
+        size_t at = 0, sizesAt = 0; // a bound column's rows × width and its sizes, in each set
+        std::vector<char> data;  // an unbound column's current value
+        long size = 0;           // its bytes, or SQL_NULL_DATA
     };
 
     void describe();
@@ -82,6 +86,15 @@ private:
     void *m_statement = nullptr;
     std::vector<Column> m_columns;
     bool m_utf8Texts = false;
+    // The bound columns' arrays: one set, or two to read ahead; left
+    // uninitialised, so that a short result touches only what it fills.
+    std::unique_ptr<char[]> m_sets;
+    long m_setBytes = 0;
+    long m_nextSet = 0;         // where the next fetch writes: the driver's bind offset
+    long m_set = 0;             // the set being read
+    bool m_readAhead = false;
+    std::future<short> m_ahead; // the next block's fetch, when one runs
     unsigned long m_fetched = 0;
+    unsigned long m_rows = 0;
     unsigned long m_row = 0;
 };

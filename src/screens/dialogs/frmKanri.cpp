@@ -6,7 +6,6 @@
 #include "widgets/grid/vaSpread.h"
 #include "widgets/DialogSetup.h"
 #include "screens/dialogs/ReceiptListProperties.h"
-#include "widgets/grid/ReadOnlyDelegate.h"
 #include "core/receipt/ReceiptRules.h"
 
 #include <QPushButton>
@@ -33,7 +32,7 @@ void frmKanri::createControls()
     sprPayment->setColumns({{.header = u"入金管理"_s, .width = 8.0, .kind = CellKind::CheckBox},
                             {.header = u"決済方法"_s, .width = 17.0}});
     // The names are what gets stored; only the boxes are the operator's to change.
-    sprPayment->setItemDelegateForColumn(ColMethod - 1, new ReadOnlyDelegate(sprPayment));
+    sprPayment->setTicksOnly();
 
     auto *cmdEnter = ScreenSetup::Place<QPushButton>(this, u"cmdEnter"_s, {480, 2880, 975, 375}, u"OK"_s);
     // No default button: Enter on the list must not store it. OK stores when
@@ -48,30 +47,20 @@ void frmKanri::createControls()
 
 void frmKanri::Form_Load()
 {
-    FillMethodNames();
-    try {
-        SetManagedMarks();
-    } catch (const DbError &error) {
-        m_loadError = error.description();
-    }
-}
-
-void frmKanri::FillMethodNames()
-{
+    // The usable methods, each managed unless the stored list exempts it.
     ReDrawGuard noPaint(sprPayment);
     const QStringList names = ReceiptRules::SplitTabList(m_list.pstrSiharaiString);
-    sprPayment->SetMaxRows(0);
     sprPayment->SetMaxRows(int(names.size()));
     for (int row = 1; row <= names.size(); ++row)
         sprPayment->SetText(ColMethod, row, names.at(row - 1));
-}
-
-void frmKanri::SetManagedMarks()
-{
-    ReDrawGuard noPaint(sprPayment);
     sprPayment->SetValue(ColManaged, -1, 1);
 
-    const QStringList exempt = m_session.ReadExemptMethods();
+    QStringList exempt;
+    try {
+        exempt = m_session.ReadExemptMethods();
+    } catch (const DbError &error) {
+        m_loadError = error.description();
+    }
     for (const QString &name : exempt) {
         for (int row = 1; row <= sprPayment->MaxRows(); ++row) {
             if (sprPayment->Text(ColMethod, row).compare(name, Qt::CaseInsensitive) == 0) {

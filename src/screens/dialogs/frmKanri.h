@@ -28,8 +28,6 @@ protected:
 private:
     void createControls();
     void Form_Load();
-    void FillMethodNames();
-    void SetManagedMarks();
     void cmdEnter_Click();
 
     ReceiptListProperties &m_list;

@@ -8,7 +8,6 @@
 #include "widgets/DialogSetup.h"
 #include "widgets/MessageService.h"
 #include "widgets/WaitCursor.h"
-#include "widgets/grid/ReadOnlyDelegate.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QDate>
@@ -64,8 +63,7 @@ void frmRireki::createControls()
                            {.header = u"金額"_s, .width = 10, .kind = Kind::Yen, .grouping = true},
                            {.header = u"入力元"_s, .width = 22},
                            {.header = u"取消"_s, .width = 12}});
-    for (int col = 1; col <= ColumnCount; ++col)
-        sprRireki->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprRireki));
+    sprRireki->setTicksOnly(); // there are none: the list is for reading
     sprRireki->setTabKeyNavigation(false);
     sprRireki->installEventFilter(this);
     connect(sprRireki, &QAbstractItemView::doubleClicked, this, [this] { OpenCurrent(); });

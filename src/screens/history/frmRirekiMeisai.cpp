@@ -5,7 +5,6 @@
 #include "widgets/DialogSetup.h"
 #include "widgets/MessageService.h"
 #include "widgets/WaitCursor.h"
-#include "widgets/grid/ReadOnlyDelegate.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QKeyEvent>
@@ -48,8 +47,7 @@ void frmRirekiMeisai::createControls()
                            {.header = u"入力行"_s, .width = 12},
                            {.header = u"状態"_s, .width = 6}});
     // Only the ticks are the operator's to change.
-    for (int col = ColId; col <= ColumnCount; ++col)
-        sprMeisai->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprMeisai));
+    sprMeisai->setTicksOnly();
     sprMeisai->setTabKeyNavigation(false);
     sprMeisai->installEventFilter(this);
 

@@ -5,8 +5,6 @@
 #include "screens/import/frmTorikomi.h"
 #include "widgets/grid/CellForm.h"
 
-#include <numeric>
-
 using namespace Qt::StringLiterals;
 
 TorikomiRows::TorikomiRows(const PaymentImport &import, const QList<ColumnDef> &columns,
@@ -100,11 +98,4 @@ bool TorikomiRows::setCell(int column, int row, const QVariant &value)
         return false;
     m_onTick(row, value.toBool());
     return true;
-}
-
-std::vector<int> TorikomiRows::sortedRows(int first, int last, const QList<SortKey> &) const
-{
-    std::vector<int> rows(size_t(last - first + 1));
-    std::iota(rows.begin(), rows.end(), first);
-    return rows;
 }

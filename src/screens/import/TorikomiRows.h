@@ -9,7 +9,8 @@ class PaymentImport;
 // The import's lines as the cells of sprTorikomi (frmTorikomi's columns),
 // read from the import as they are shown: the preview keeps no copy of a
 // line. Only the ticks are the operator's to write; they go to onTick,
-// which asks the import.
+// which asks the import. It is never sorted: the lines stay in the
+// statement's order.
 class TorikomiRows final : public SpreadData
 {
 public:
@@ -21,9 +22,6 @@ public:
     void resize(int) override {}
     QVariant cell(int column, int row) const override;
     bool setCell(int column, int row, const QVariant &value) override;
-    // The preview is never sorted: the lines stay in the statement's order.
-    std::vector<int> sortedRows(int first, int last, const QList<SortKey> &keys) const override;
-    void reorder(int, const std::vector<int> &) override {}
 
 private:
     QVariant value(int column, int index) const;

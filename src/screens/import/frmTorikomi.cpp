@@ -4,7 +4,6 @@
 #include "import/PaymentImport.h"
 #include "screens/import/TorikomiRows.h"
 #include "widgets/DialogSetup.h"
-#include "widgets/grid/ReadOnlyDelegate.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QComboBox>
@@ -106,8 +105,7 @@ void frmTorikomi::createControls()
     });
     sprTorikomi->lendRows(m_rows.get());
     // Only the ticks are the operator's to change.
-    for (int col = ColLine; col <= ColumnCount; ++col)
-        sprTorikomi->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprTorikomi));
+    sprTorikomi->setTicksOnly();
     // Arrows move in the list; Tab moves on to the choice and the buttons.
     sprTorikomi->setTabKeyNavigation(false);
     sprTorikomi->installEventFilter(this);
@@ -159,8 +157,7 @@ void frmTorikomi::createTotals()
                         .kind = CellKind::Number, .grouping = true});
     columns.append({.header = u"合計"_s, .width = 10, .kind = CellKind::Number, .grouping = true});
     sprGoukei->setColumns(columns);
-    for (int col = 1; col <= int(columns.size()); ++col)
-        sprGoukei->setItemDelegateForColumn(col - 1, new ReadOnlyDelegate(sprGoukei));
+    sprGoukei->setTicksOnly(); // there are none: the totals are for reading
     sprGoukei->SetMaxRows(2);
     sprGoukei->SetText(1, 1, u"件数"_s);
     sprGoukei->SetText(1, 2, u"金額"_s);

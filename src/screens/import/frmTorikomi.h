@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QString>
-#include <QStringList>
 
 #include <memory>
 

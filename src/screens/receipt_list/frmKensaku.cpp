@@ -196,8 +196,8 @@ QList<ColumnDef> frmKensaku::GridColumns()
         {.header = u"入金額"_s, .width = 7.37, .kind = Kind::Yen, .minimum = 0, .grouping = true},
         {.header = u"支払方法"_s, .width = 8.37, .maxLength = 20},
         {.header = u"備考"_s, .width = 8.25, .maxLength = 10},
-        {.header = u"更新フラグ"_s, .width = 0, .kind = Kind::Number, .hidden = true},
-        {.header = u"メール"_s, .width = 0, .kind = Kind::Number, .hidden = true},
+        {.header = u"更新フラグ"_s, .width = 0, .kind = Kind::Number},
+        {.header = u"メール"_s, .width = 0, .kind = Kind::Number},
     };
 }
 
@@ -301,7 +301,9 @@ bool frmKensaku::HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift)
         if (MessageService::Question(this, u"ﾃﾞｰﾀの再読み込みを行いますか？"_s, windowTitle())
             != QMessageBox::Yes)
             return false;
-        ReloadList();
+        // Every method shown again; the rows read afresh are none of them hidden.
+        m_session.setShownMethod(-1);
+        cmdSearch_Click();
         return true;
     }
 
@@ -324,15 +326,6 @@ bool frmKensaku::HandleFunctionKey(int keyCode, Qt::KeyboardModifiers shift)
 void frmKensaku::cmdSearch_Click()
 {
     ReDrawGuard noPaint(sprNyukin);
-    LoadOrderList();
-    SortList();
-}
-
-void frmKensaku::ReloadList()
-{
-    ReDrawGuard noPaint(sprNyukin);
-    m_session.setShownMethod(-1);
-    sprNyukin->SetRowHidden(-1, false);
     LoadOrderList();
     SortList();
 }

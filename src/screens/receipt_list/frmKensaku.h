@@ -153,7 +153,6 @@ private:
     void createControls();
     void createMenus();
     void FirstActivation();
-    void ReloadList();
     void closeScreen() { close(); }
     bool txtDate_Validate(int index);
     void sprNyukin_Change(int col, int row);

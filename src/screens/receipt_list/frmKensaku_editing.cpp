@@ -58,8 +58,7 @@ void frmKensaku::SortByColumn(int column)
             aged.insert(idOf(row), color);
     }
 
-    if (rows > 0)
-        sprNyukin->Sort(1, rows, {{column, mintSortOrder}});
+    sprNyukin->Sort(1, rows, {{column, mintSortOrder}});
     mlngSortCol = column;
 
     sprNyukin->SetBackColor(-1, ReceiptColors::White);
@@ -72,11 +71,8 @@ void frmKensaku::SortByColumn(int column)
 void frmKensaku::markVisibleRows(int mark)
 {
     // Rows hidden by the list filter keep their marks.
-    const int rows = sprNyukin->MaxRows();
-    if (rows < 1)
-        return;
     ReDrawGuard noPaint(sprNyukin);
-    for (int row = 1; row <= rows; ++row) {
+    for (int row = 1; row <= sprNyukin->MaxRows(); ++row) {
         if (!sprNyukin->RowHidden(row))
             sprNyukin->SetValue(ColMark, row, mark);
     }
@@ -247,9 +243,7 @@ void frmKensaku::cmdUpdate_Click()
     ReDrawGuard noPaint(sprNyukin);
     for (const ReceiptRegistration::Receipt &receipt : receipts)
         OrderList::KeepRegistered(m_orders.at(receipt.row - 1), receipt);
-    const int rows = sprNyukin->MaxRows();
-    if (rows > 0)
-        sprNyukin->SetBlockValue(ColUpdateFlag, 1, ColUpdateFlag, rows, 0);
+    sprNyukin->SetValue(ColUpdateFlag, -1, 0);
 }
 
 

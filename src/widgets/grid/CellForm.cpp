@@ -179,23 +179,4 @@ double Number(const ColumnDef &column, const QVariant &cell)
     }
 }
 
-int Compare(CellKind kind, const QVariant &a, const QVariant &b)
-{
-    if (kind == CellKind::Text)
-        return CellText::compareCodePoints(a.toString(), b.toString());
-    if (kind == CellKind::CheckBox)
-        return int(a.toBool()) - int(b.toBool());
-    if (!a.isValid() || !b.isValid())
-        return int(a.isValid()) - int(b.isValid());
-    const auto order = [](auto x, auto y) { return int(x > y) - int(x < y); };
-    switch (kind) {
-    case CellKind::Number:
-        return order(a.toDouble(), b.toDouble());
-    case CellKind::Date:
-        return order(a.toDate().toJulianDay(), b.toDate().toJulianDay());
-    default:
-        return order(a.toLongLong(), b.toLongLong());
-    }
-}
-
 } // namespace CellForm

@@ -27,7 +27,4 @@ QString Text(const ColumnDef &column, const QVariant &cell);
 // 0 for a blank, a date or a text that is no number.
 double Number(const ColumnDef &column, const QVariant &cell);
 
-// Blanks first; texts by code point.
-int Compare(CellKind kind, const QVariant &a, const QVariant &b);
-
 } // namespace CellForm

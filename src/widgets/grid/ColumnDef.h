@@ -13,13 +13,12 @@ enum class CellKind { Text, Number, CheckBox, Date, Integer, Yen };
 struct ColumnDef
 {
     QString header;
-    double width = -1;  // in character units; < 0 takes the grid default
+    double width = -1;  // in character units; < 0 takes the grid default, 0 hides the column
     CellKind kind = CellKind::Text;
     int maxLength = 60; // Text
     double minimum = -9999999999.0; // Number, Integer, Yen
     double maximum = 9999999999.0;  // Number, Integer, Yen
     bool grouping = false;          // Number, Yen: digits grouped with ","
-    bool hidden = false;            // a displayed column of width 0
 };
 
 struct SortKey

@@ -10,7 +10,9 @@
 // The rows a grid shows, in the order shown, 0-based, data-only columns
 // after the displayed ones. Each cell is held in its column's form (see
 // CellForm); an invalid QVariant is a blank cell. The grid keeps its own
-// (SpreadCells) unless a screen lends it a list of its own.
+// (SpreadCells) unless a screen lends it a list of its own. Only a lent list
+// can be sorted: the grid's own cells, and a list that says nothing of
+// sorting, keep their order.
 class SpreadData
 {
 public:
@@ -24,7 +26,8 @@ public:
     virtual bool setCell(int column, int row, const QVariant &value) = 0;
     // Rows first..last in their sorted order, as the rows they are now: a
     // stable sort by the keys (0-based columns, each valid), blanks first.
-    virtual std::vector<int> sortedRows(int first, int last, const QList<SortKey> &keys) const = 0;
+    // None: the rows stay as they are.
+    virtual std::vector<int> sortedRows(int, int, const QList<SortKey> &) const { return {}; }
     // Rows first.. take the rows order names, in that order.
-    virtual void reorder(int first, const std::vector<int> &order) = 0;
+    virtual void reorder(int, const std::vector<int> &) {}
 };

@@ -3,22 +3,17 @@
 #include "widgets/grid/CellForm.h"
 
 #include <algorithm>
-#include <numeric>
 #include <utility>
 #include <vector>
 
 namespace {
 
 // A grid's own cells, column by column, for the grids no screen lends a
-// list of its own to (small lists: the import preview, the dialogs).
+// list of its own to (small lists: the dialogs' grids), which are never sorted.
 class SpreadCells final : public SpreadData
 {
 public:
-    explicit SpreadCells(const QList<ColumnDef> &columns) : m_columns(std::size_t(columns.size()))
-    {
-        for (const ColumnDef &column : columns)
-            m_kinds.append(column.kind);
-    }
+    explicit SpreadCells(qsizetype columns) : m_columns(std::size_t(columns)) {}
 
     int rowCount() const override { return m_rows; }
     void resize(int rows) override
@@ -36,32 +31,8 @@ public:
         m_columns[std::size_t(column)][std::size_t(row)] = value;
         return true;
     }
-    std::vector<int> sortedRows(int first, int last, const QList<SortKey> &keys) const override
-    {
-        std::vector<int> order(std::size_t(last - first + 1));
-        std::iota(order.begin(), order.end(), first);
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            for (const SortKey &key : keys) {
-                const std::vector<QVariant> &cells = m_columns[std::size_t(key.column)];
-                if (const int c = CellForm::Compare(m_kinds[key.column], cells[std::size_t(a)], cells[std::size_t(b)]))
-                    return key.order == 2 ? c > 0 : c < 0;
-            }
-            return false;
-        });
-        return order;
-    }
-    void reorder(int first, const std::vector<int> &order) override
-    {
-        std::vector<QVariant> moved(order.size());
-        for (std::vector<QVariant> &column : m_columns) {
-            for (std::size_t i = 0; i < order.size(); ++i)
-                moved[i] = std::move(column[std::size_t(order[i])]);
-            std::move(moved.begin(), moved.end(), column.begin() + first);
-        }
-    }
 
 private:
-    QList<CellKind> m_kinds;
     std::vector<std::vector<QVariant>> m_columns;
     int m_rows{0};
 };
@@ -69,7 +40,7 @@ private:
 } // namespace
 
 SpreadModel::SpreadModel(QObject *parent)
-    : QAbstractTableModel(parent), m_own(std::make_unique<SpreadCells>(QList<ColumnDef>{})), m_data(m_own.get())
+    : QAbstractTableModel(parent), m_own(std::make_unique<SpreadCells>(0)), m_data(m_own.get())
 {
 }
 
@@ -94,7 +65,7 @@ void SpreadModel::setColumns(const QList<ColumnDef> &displayed, int dataOnlyColu
         m_displayed = int(displayed.size());
         const bool lent = m_data != m_own.get();
         const int rowCount = m_own->rowCount();
-        m_own = std::make_unique<SpreadCells>(m_columns);
+        m_own = std::make_unique<SpreadCells>(m_columns.size());
         m_own->resize(rowCount);
         if (!lent)
             m_data = m_own.get();
@@ -171,7 +142,7 @@ void SpreadModel::setColor(int firstRow, int lastRow, const QColor &color)
     announce(0, firstRow, m_displayed - 1, lastRow, Change::Colours);
 }
 
-void SpreadModel::sort(int firstRow, int lastRow, const QList<SortKey> &keys)
+void SpreadModel::sortRows(int firstRow, int lastRow, const QList<SortKey> &keys)
 {
     firstRow = std::max(firstRow, 0);
     lastRow = std::min(lastRow, rows() - 1);
@@ -184,6 +155,8 @@ void SpreadModel::sort(int firstRow, int lastRow, const QList<SortKey> &keys)
         return;
 
     const std::vector<int> order = m_data->sortedRows(firstRow, lastRow, used);
+    if (order.empty())
+        return;
     const bool tell = !m_suspended;
     if (tell)
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

@@ -57,8 +57,11 @@ public:
     }
 
     // Stable sort of whole rows by up to three keys (0-based columns, any
-    // stored column).
-    void sort(int firstRow, int lastRow, const QList<SortKey> &keys);
+    // stored column), where the rows are a lent list that sorts.
+    void sortRows(int firstRow, int lastRow, const QList<SortKey> &keys);
+
+    // Only the check boxes are the operator's to change; the rest is for reading.
+    void setTicksOnly() { m_ticksOnly = true; }
 
     // While suspended, changes are stored without telling the views, which
     // keep seeing the old row count; resume() tells them once.
@@ -97,6 +100,7 @@ private:
     // While suspended: whether rows came or went (the views are then reset
     // on resuming), else which cells changed (columns x rows).
     bool m_suspended{false};
+    bool m_ticksOnly{false};
     bool m_structureChanged{false};
     QRect m_changedCells;
 };

@@ -64,8 +64,10 @@ Qt::ItemFlags SpreadModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid() || index.column() >= m_displayed)
         return Qt::NoItemFlags;
-    const bool isCheckBox = columnDef(index.column()).kind == CellKind::CheckBox;
-    return QAbstractTableModel::flags(index) | (isCheckBox ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable);
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (columnDef(index.column()).kind == CellKind::CheckBox)
+        return flags | Qt::ItemIsUserCheckable;
+    return m_ticksOnly ? flags : flags | Qt::ItemIsEditable;
 }
 
 QVariant SpreadModel::headerData(int section, Qt::Orientation orientation, int role) const

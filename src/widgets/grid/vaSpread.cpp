@@ -118,17 +118,6 @@ double vaSpread::Number(int col, int row) const
     return holds(col, row) ? CellForm::Number(m_model->columnDef(col - 1), cellAt(col, row)) : 0.0;
 }
 
-std::optional<qint64> vaSpread::Integer(int col, int row) const
-{
-    if (!holds(col, row))
-        return std::nullopt;
-    const CellKind kind = m_model->columnDef(col - 1).kind;
-    const QVariant cell = cellAt(col, row);
-    if ((kind != CellKind::Integer && kind != CellKind::Yen) || !cell.isValid())
-        return std::nullopt;
-    return cell.toLongLong();
-}
-
 QString vaSpread::Text(int col, int row) const
 {
     return holds(col, row) ? CellForm::Text(m_model->columnDef(col - 1), cellAt(col, row)) : QString();
@@ -201,7 +190,7 @@ void vaSpread::Sort(int row1, int row2, const QList<SortKey> &keys)
     // The header re-hides its sections one by one after a reorder; with
     // painting on, each of them would cost a pass over every row.
     const auto paused = pauseUpdates(this);
-    m_model->sort(std::min(row1, row2) - 1, std::max(row1, row2) - 1, zeroBased);
+    m_model->sortRows(std::min(row1, row2) - 1, std::max(row1, row2) - 1, zeroBased);
     syncHiddenRows();
 }
 

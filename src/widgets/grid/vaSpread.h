@@ -9,7 +9,6 @@
 #include <QVariant>
 
 #include <limits>
-#include <optional>
 #include <memory>
 
 // The spreadsheet-style grid the screens drive. Cells are addressed as
@@ -34,6 +33,8 @@ public:
     // rowsReplaced() starts the colours and hidden rows afresh.
     void lendRows(SpreadData *rows) { m_model->lendData(rows); }
     void rowsReplaced() { m_model->rowsReplaced(); }
+    // The operator may tick the check boxes and type into nothing else.
+    void setTicksOnly() { m_model->setTicksOnly(); }
 
     int MaxRows() const { return m_model->rows(); }
     void SetMaxRows(int rows) { m_model->setRows(rows); } // 0 empties; new rows are blank
@@ -43,8 +44,6 @@ public:
     QString Value(int col, int row) const;
     // Number cells also offer the value itself (0 for an empty cell).
     double Number(int col, int row) const;
-    // An integer or yen cell's exact value; nothing for an empty cell or another kind.
-    std::optional<qint64> Integer(int col, int row) const;
     // row -1 writes every row of the column. Check boxes and numbers take
     // numbers or numeric text; a date cell takes a valid date text or empty
     // (anything else leaves it blank). Texts are stored as given: the
@@ -69,12 +68,12 @@ public:
     bool ReDraw() const { return m_reDraw; }
     void SetReDraw(bool on);
 
-    // Stable sort of whole rows row1..row2 by up to three keys.
+    // Stable sort of whole rows row1..row2 by up to three keys; only rows
+    // lent by a screen that sorts them move.
     void Sort(int row1, int row2, const QList<SortKey> &keys);
 
     // In character units.
     double ColWidth(int col) const { return col >= 0 && col < m_widths.size() ? m_widths[col] : 0.0; }
-    void SetColWidth(int col, double width);
     // Multiplies every column width, the row-header column's included, by
     // factor, from the widths as they are now: the fixed-ratio layout shrinks
     // the grid's columns with it.

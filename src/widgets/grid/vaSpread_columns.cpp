@@ -7,27 +7,21 @@
 
 #include <cmath>
 
-void vaSpread::SetColWidth(int col, double width)
-{
-    if (col < 0 || col >= m_widths.size())
-        return;
-    m_widths[col] = std::max(width, 0.0);
-    // Column 0 is the row-header column, which this grid never shows.
-    if (col > 0)
-        applyColumnWidth(col);
-}
-
 void vaSpread::ScaleColumnWidths(double factor)
 {
-    for (int col = 0; col <= MaxCols(); ++col)
-        SetColWidth(col, ColWidth(col) * factor);
+    for (int col = 0; col < m_widths.size(); ++col) {
+        m_widths[col] = std::max(m_widths[col] * factor, 0.0);
+        // Column 0 is the row-header column, which this grid never shows.
+        if (col > 0)
+            applyColumnWidth(col);
+    }
 }
 
 void vaSpread::applyColumnWidth(int col)
 {
     m_applyingWidths = true;
     const double width = m_widths[col];
-    const bool hide = width <= 0 || m_model->columnDef(col - 1).hidden;
+    const bool hide = width <= 0;
     setColumnHidden(col - 1, hide);
     if (!hide)
         setColumnWidth(col - 1, std::max(1, int(std::lround(width * m_charWidth))));

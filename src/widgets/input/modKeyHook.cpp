@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QInputMethodEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -17,6 +18,8 @@
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QThread>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -74,6 +77,100 @@ bool IsTextBox(const QWidget *widget)
            || qobject_cast<const QTextEdit *>(widget);
 }
 
+// One of our screens when it is the active window, else null. Our screens
+// carry the dynamic property "parlow6Screen" = true on their top-level widget.
+QWidget *ActiveScreen()
+{
+    // Qt has an active window only while the application holds the
+    // foreground, so this also answers whether our screen is in front.
+    QWidget *window = QApplication::activeWindow();
+    return ScreenSetup::IsScreen(window) ? window : nullptr;
+}
+
+QWidget *ActiveControl()
+{
+    QWidget *screen = ActiveScreen();
+    return screen ? screen->focusWidget() : nullptr;
+}
+
+// A multi-line box's text, with '\n' between lines, and where its selection
+// (or the caret) starts; a document position counts a line break as one.
+struct MultiLineBox
+{
+    QTextDocument *document;
+    QString text;
+    int selStart;
+};
+
+std::optional<MultiLineBox> multiLineBox(QWidget *widget)
+{
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(widget))
+        return MultiLineBox{plain->document(), plain->toPlainText(), plain->textCursor().selectionStart()};
+    if (auto *rich = qobject_cast<QTextEdit *>(widget))
+        return MultiLineBox{rich->document(), rich->toPlainText(), rich->textCursor().selectionStart()};
+    return std::nullopt;
+}
+
+// The selected item's index, -1 when nothing is selected.
+int ListIndex(const QAbstractItemView *list)
+{
+    const QModelIndex current = list->currentIndex();
+    const QItemSelectionModel *selection = list->selectionModel();
+    if (!current.isValid() || !selection || !selection->isSelected(current))
+        return -1;
+    return current.row();
+}
+
+
+bool IsComboDroppedDown(const QComboBox *combo)
+{
+    return combo && combo->view() && combo->view()->isVisible();
+}
+
+// True when the key is to leave the focused text box: always for a one-line
+// box; Up from a multi-line box's first line, Down from its last, Enter on
+// its empty last line, which TextBoxEnterLeaves then drops.
+bool TextBoxEnterLeaves()
+{
+    const std::optional<MultiLineBox> box = multiLineBox(ActiveControl());
+    if (!box)
+        return true;
+    // Only the second Enter on an empty last line leaves, taking that line
+    // with it; the rest of the box (formatting, undo history) stays as it was.
+    if (box->selStart != box->text.size() || !box->text.endsWith(u'\n'))
+        return false;
+    QTextCursor edit(box->document);
+    edit.movePosition(QTextCursor::End);
+    edit.deletePreviousChar();
+    return true;
+}
+
+bool TextBoxUpLeaves()
+{
+    // From the first line.
+    const std::optional<MultiLineBox> box = multiLineBox(ActiveControl());
+    return !box || !box->text.first(box->selStart).contains(u'\n');
+}
+
+bool TextBoxDownLeaves()
+{
+    // From the last line.
+    const std::optional<MultiLineBox> box = multiLineBox(ActiveControl());
+    return !box || !box->text.sliced(box->selStart).contains(u'\n');
+}
+
+// True when the arrow is to leave the focused list box.
+bool ListBoxUpLeaves()
+{
+    const QAbstractItemView *list = qobject_cast<QListView *>(ActiveControl());
+    return !list || ListIndex(list) <= 0;
+}
+
+bool ListBoxDownLeaves()
+{
+    const QAbstractItemView *list = qobject_cast<QListView *>(ActiveControl());
+    return !list || ListIndex(list) == (list->model() ? list->model()->rowCount(list->rootIndex()) : 0) - 1;
+}
 // Qt has no thread keyboard hook; an application-wide event filter sees each
 // key-down before the focused widget does and can discard it just the same.
 // It also follows the input method, whose composition state Qt does not
@@ -130,6 +227,59 @@ bool PressButton(QAbstractButton *button)
         return false;
     button->click();
     return true;
+}
+
+// An input-method composition is in progress in the active control.
+bool IsImeComposing()
+{
+    return g_keyHook && g_keyHook->isComposingIn(ActiveControl());
+}
+
+// Looks at one key-down on its way to the focused control. True when the key
+// has been dealt with here (converted into Tab or Shift+Tab, or a button
+// pressed) and must not reach the control.
+bool KeyboardHookProc(const QKeyEvent &event)
+{
+    if (event.type() != QEvent::KeyPress || !ActiveScreen())
+        return false;
+    // An open menu, drop-down list or completer has the keyboard to itself.
+    if (QApplication::activePopupWidget())
+        return false;
+    if (event.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))
+        return false;
+    const int key = event.key();
+    const bool isEnter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    const bool isDown = key == Qt::Key_Down;
+    if (!isEnter && !isDown && key != Qt::Key_Up)
+        return false;
+
+    QWidget *control = ActiveControl();
+    if (!control)
+        return false;
+    const Move forward = isEnter || isDown ? Move::Next : Move::Previous;
+
+    // The order of these tests decides for controls that are more than one kind.
+    if (IsCalendarControl(control))
+        return false;
+    if (QAbstractButton *button = AsCommandButton(control); button && isEnter)
+        return PressButton(button);
+    if (IsGridControl(control))
+        return false;
+    if (IsTextBox(control)) {
+        if (isEnter)
+            return !IsImeComposing() && TextBoxEnterLeaves() && Convert(Move::Next);
+        return Convert(ArrowMove(isDown, isDown ? TextBoxDownLeaves() : TextBoxUpLeaves()));
+    }
+    if (auto *combo = qobject_cast<QComboBox *>(control)) {
+        if (IsComboDroppedDown(combo) || (isEnter && IsImeComposing()))
+            return false;
+        return Convert(forward);
+    }
+    if (qobject_cast<QListView *>(control) && !isEnter)
+        return Convert(ArrowMove(isDown, isDown ? ListBoxDownLeaves() : ListBoxUpLeaves()));
+    if (isEnter && IsImeComposing())
+        return false;
+    return Convert(forward);
 }
 
 } // namespace
@@ -206,71 +356,6 @@ void RemoveKeyHook()
         app->removeEventFilter(hook);
     // The removal may come from a button the hook itself is pressing.
     hook->deleteLater();
-}
-
-QWidget *ActiveScreen()
-{
-    // Qt has an active window only while the application holds the
-    // foreground, so this also answers whether our screen is in front.
-    QWidget *window = QApplication::activeWindow();
-    if (ScreenSetup::IsScreen(window))
-        return window;
-    return nullptr;
-}
-
-QWidget *ActiveControl()
-{
-    QWidget *screen = ActiveScreen();
-    return screen ? screen->focusWidget() : nullptr;
-}
-
-bool IsImeComposing()
-{
-    return g_keyHook && g_keyHook->isComposingIn(ActiveControl());
-}
-
-bool KeyboardHookProc(const QKeyEvent &event)
-{
-    if (event.type() != QEvent::KeyPress || !ActiveScreen())
-        return false;
-    // An open menu, drop-down list or completer has the keyboard to itself.
-    if (QApplication::activePopupWidget())
-        return false;
-    if (event.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))
-        return false;
-    const int key = event.key();
-    const bool isEnter = key == Qt::Key_Return || key == Qt::Key_Enter;
-    const bool isDown = key == Qt::Key_Down;
-    if (!isEnter && !isDown && key != Qt::Key_Up)
-        return false;
-
-    QWidget *control = ActiveControl();
-    if (!control)
-        return false;
-    const Move forward = isEnter || isDown ? Move::Next : Move::Previous;
-
-    // The order of these tests decides for controls that are more than one kind.
-    if (IsCalendarControl(control))
-        return false;
-    if (QAbstractButton *button = AsCommandButton(control); button && isEnter)
-        return PressButton(button);
-    if (IsGridControl(control))
-        return false;
-    if (IsTextBox(control)) {
-        if (isEnter)
-            return !IsImeComposing() && TextBoxEnterLeaves() && Convert(Move::Next);
-        return Convert(ArrowMove(isDown, isDown ? TextBoxDownLeaves() : TextBoxUpLeaves()));
-    }
-    if (auto *combo = qobject_cast<QComboBox *>(control)) {
-        if (IsComboDroppedDown(combo) || (isEnter && IsImeComposing()))
-            return false;
-        return Convert(forward);
-    }
-    if (qobject_cast<QListView *>(control) && !isEnter)
-        return Convert(ArrowMove(isDown, isDown ? ListBoxDownLeaves() : ListBoxUpLeaves()));
-    if (isEnter && IsImeComposing())
-        return false;
-    return Convert(forward);
 }
 
 #include "modKeyHook.moc"

@@ -1,12 +1,6 @@
 // The keyboard hook.
 #pragma once
 
-#include <QtGlobal>
-
-class QComboBox;
-class QKeyEvent;
-class QWidget;
-
 // Enter and the arrow keys move between fields on the component's screens.
 // The main screen installs the hook at its first activation and removes it
 // whenever it is about to close. While installed, an application-wide event
@@ -18,29 +12,3 @@ class QWidget;
 // it would for the operator's own Tab.
 void InstallKeyHook();
 void RemoveKeyHook();
-
-// Looks at one key-down on its way to the focused control. True when the key
-// has been dealt with here (converted into Tab or Shift+Tab, or a button
-// pressed) and must not reach the control.
-bool KeyboardHookProc(const QKeyEvent &event);
-
-// One of our screens when it is the active window, else null. Our screens
-// carry the dynamic property "parlow6Screen" = true on their top-level widget.
-QWidget *ActiveScreen();
-// The active screen's focused control, else null.
-QWidget *ActiveControl();
-
-// An input-method composition is in progress in the active control.
-bool IsImeComposing();
-bool IsComboDroppedDown(const QComboBox *combo);
-
-// True when the key is to leave the focused text box: always for a one-line
-// box; Up from a multi-line box's first line, Down from its last, Enter on
-// its empty last line, which TextBoxEnterLeaves then drops.
-bool TextBoxEnterLeaves();
-bool TextBoxUpLeaves();
-bool TextBoxDownLeaves();
-
-// True when the arrow is to leave the focused list box.
-bool ListBoxUpLeaves();
-bool ListBoxDownLeaves();

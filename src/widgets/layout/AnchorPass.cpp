@@ -1,5 +1,6 @@
 #include "core/data/Rounding.h"
 #include "core/layout/AnchorArithmetic.h"
+#include "widgets/ScreenSetup.h"
 #include "widgets/grid/vaSpread.h"
 #include "widgets/layout/ControlModel.h"
 #include "widgets/layout/FormControls.h"
@@ -140,7 +141,8 @@ private:
             return true;
         }
         if (entry.TypeName == "PictureBox"_L1) {
-            if (ControlModel::Align(control) != 0)
+            // An aligned picture box (its "Align" property set) takes its height only.
+            if (control->property(ScreenSetup::AlignProperty).toInt() != 0)
                 return ControlModel::SetTwips(control, heightOnly(entry.Height * m_size.heightRatio));
             deferScaled(control, scaled);
             return true;

@@ -93,11 +93,6 @@ std::optional<int> ArrayIndex(const QWidget *control)
     return index;
 }
 
-QString Tag(const QWidget *control)
-{
-    return control->property(ScreenSetup::TagProperty).toString();
-}
-
 std::optional<double> FontSize(const QWidget *control, const QString &typeName)
 {
     if (typeName == "Line"_L1 || typeName == "Shape"_L1)
@@ -106,11 +101,6 @@ std::optional<double> FontSize(const QWidget *control, const QString &typeName)
     if (size <= 0)
         return std::nullopt;
     return size;
-}
-
-int Align(const QWidget *control)
-{
-    return control->property(ScreenSetup::AlignProperty).toInt();
 }
 
 bool SetTwips(QWidget *control, const AnchorArithmetic::TwipsRect &rect)

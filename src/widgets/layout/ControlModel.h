@@ -28,12 +28,8 @@ bool IsContainer(const QString &typeName);
 
 // The "Index" property of a control-array member; none outside an array.
 std::optional<int> ArrayIndex(const QWidget *control);
-// The "Tag" property, verbatim.
-QString Tag(const QWidget *control);
 // Point size; none for a control without a font (lines, pixel-sized fonts).
 std::optional<double> FontSize(const QWidget *control, const QString &typeName);
-// The "Align" property of a picture box; 0 (not aligned) when unset.
-int Align(const QWidget *control);
 
 // Sets what the arithmetic asked for, in the order left, top, width, height.
 bool SetTwips(QWidget *control, const AnchorArithmetic::TwipsRect &rect);

@@ -1,10 +1,12 @@
 #include "widgets/layout/modAnchor.h"
 
+#include "widgets/ScreenSetup.h"
 #include "widgets/layout/ControlModel.h"
 #include "widgets/layout/FormControls.h"
 #include "widgets/layout/Twips.h"
 
 #include <QHash>
+#include <QVariant>
 #include <QWidget>
 
 void CaptureAnchors(QWidget *form, AnchorTable &table)
@@ -41,7 +43,7 @@ void CaptureAnchors(QWidget *form, AnchorTable &table)
         AnchorEntry &entry = table[++k];
         const QWidget *widget = control.widget;
         capture(entry, widget, control.typeName, widget->geometry());
-        entry.Tag = ControlModel::Tag(widget);
+        entry.Tag = widget->property(ScreenSetup::TagProperty).toString();
         if (const std::optional<int> index = ControlModel::ArrayIndex(widget))
             entry.Index = QString::number(*index);
         if (!ControlModel::IsWindowless(control.typeName)) {
