@@ -140,16 +140,6 @@ void createDemoFile(const QString &path, const DemoOptions &options)
     }
 }
 
-// Whether the server database has the suite's tables yet.
-bool hasSuiteTables(DbConnection &connection)
-{
-    const auto records = connection.Execute(u"SELECT COUNT(*) AS N FROM information_schema.tables "
-                                            "WHERE table_name = 'CHUMON' AND table_schema = current_schema()"_s);
-    const bool found = !records->Eof() && records->ValueAt(0).toLongLong() > 0;
-    records->Close();
-    return found;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -217,7 +207,10 @@ int main(int argc, char *argv[])
         if (parser.isSet(odbcOption) || parser.isSet(pgOption)) {
             connection = parser.isSet(pgOption) ? QtSqlConnection::openPostgreSql(parser.value(pgOption))
                                                 : QtSqlConnection::openOdbc(parser.value(odbcOption));
-            if (connection->Dialect() == SqlDialect::PostgreSql && !hasSuiteTables(*connection)) {
+            // A server database without the suite's tables gets them, with demo data.
+            if (connection->Dialect() == SqlDialect::PostgreSql
+                && DemoScalar(*connection, u"SELECT COUNT(*) FROM information_schema.tables WHERE table_name = "
+                                           "'CHUMON' AND table_schema = current_schema()"_s).toLongLong() == 0) {
                 CreateDemoDatabase(*connection, options);
                 std::printf("parlow6-host: created the suite tables with %d demo orders\n", orders);
             }

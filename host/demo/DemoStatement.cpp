@@ -25,7 +25,9 @@ qint64 leadingNumber(const QVariant &value)
     return digits.match(value.toString().trimmed()).captured().toLongLong();
 }
 
-QVariant scalar(DbConnection &connection, const QString &query)
+} // namespace
+
+QVariant DemoScalar(DbConnection &connection, const QString &query)
 {
     const auto records = connection.Execute(query);
     const QVariant value = records->Eof() ? QVariant() : records->ValueAt(0);
@@ -33,13 +35,11 @@ QVariant scalar(DbConnection &connection, const QString &query)
     return value;
 }
 
-} // namespace
-
 // The rows the receipt list shows after 表示 with its default ship dates.
 QList<DemoOrder> DemoListedOrders(DbConnection &connection, const QDate &today)
 {
     const QStringList exempt =
-        scalar(connection, u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s).toString().split(u'\t');
+        DemoScalar(connection, u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s).toString().split(u'\t');
     const auto records = connection.Execute(
         u"SELECT [ID], [氏名], [電話番号], [請求額], [入金額], [支払方法] FROM [CHUMON] WHERE [請求額] <> [入金額]"
         " AND [入金確認送信] = 0 AND [出荷日] <= '%1' ORDER BY [ID]"_s.arg(today.toString(u"yyyy/MM/dd")));
@@ -201,8 +201,8 @@ DemoStatement WriteDemoStatement(DbConnection &connection, const DemoOptions &op
     line(1, 7, u"ﾘｿｸ"_s, u"普通預金利息"_s, QString());
 
     // Orders the list does not have: one long paid, one never placed.
-    const qint64 paid = scalar(connection, u"SELECT MIN([ID]) FROM [CHUMON] WHERE [入金確認送信] = 1"_s).toLongLong();
-    const qint64 beyond = scalar(connection, u"SELECT MAX([ID]) FROM [CHUMON]"_s).toLongLong() + 1000;
+    const qint64 paid = DemoScalar(connection, u"SELECT MIN([ID]) FROM [CHUMON] WHERE [入金確認送信] = 1"_s).toLongLong();
+    const qint64 beyond = DemoScalar(connection, u"SELECT MAX([ID]) FROM [CHUMON]"_s).toLongLong() + 1000;
     for (const qint64 id : {paid, beyond}) {
         if (id <= 0)
             continue;

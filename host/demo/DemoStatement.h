@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 class DbConnection;
 struct DemoOptions;
@@ -35,6 +36,9 @@ struct DemoOrder
 };
 class QDate;
 QList<DemoOrder> DemoListedOrders(DbConnection &connection, const QDate &today);
+
+// The first column of the first row, or Null. Throws DbError.
+QVariant DemoScalar(DbConnection &connection, const QString &query);
 
 // A sample file beside a demo database: "demo.sqlite" with "-payments.csv"
 // is "demo-payments.csv", the sample statement.

@@ -28,6 +28,9 @@ private slots:
         QTest::newRow("leap day") << QVariant(u"2016.02.29"_s) << u"2016/02/29"_s << u"2016/02/29"_s;
         QTest::newRow("February 30") << QVariant(u"2014/02/30"_s) << QString() << QString();
         QTest::newRow("hour 24") << QVariant(u"2014/02/03 24:00"_s) << QString() << QString();
+        QTest::newRow("minute 60") << QVariant(u"2014/02/03 23:60"_s) << QString() << QString();
+        QTest::newRow("second 60") << QVariant(u"2014/02/03 23:59:60"_s) << QString() << QString();
+        QTest::newRow("year before 100") << QVariant(u"0099/12/31"_s) << QString() << QString();
         QTest::newRow("before the cells' range") << QVariant(QDate(800, 1, 9)) << u"0800/01/09"_s << QString();
         QTest::newRow("after the cells' range") << QVariant(u"2100/01/01"_s) << u"2100/01/01"_s << QString();
         QTest::newRow("full-width") << QVariant(u"２０１４／０２／０３"_s) << QString() << d;
@@ -52,6 +55,7 @@ private slots:
         QTest::newRow("unit after number") << QVariant(u"1200円"_s) << 1200.0 << refused;
         QTest::newRow("grouping") << QVariant(u" 1,234 "_s) << 1.0 << u"1,234"_s;
         QTest::newRow("full-width") << QVariant(u"－１２３４５６７．５"_s) << 0.0 << u"-1,234,567.5"_s;
+        QTest::newRow("full-width plus") << QVariant(u"＋１，０００"_s) << 0.0 << u"1,000"_s;
         QTest::newRow("no comma after the sign") << QVariant(u"-999"_s) << -999.0 << u"-999"_s;
         QTest::newRow("exponent") << QVariant(u"1E+20"_s) << 1e20 << u"100,000,000,000,000,000,000"_s;
         QTest::newRow("exponent without digits") << QVariant(u"1e"_s) << 1.0 << refused;
@@ -74,6 +78,18 @@ private slots:
         QCOMPARE(cell ? CellText::groupedNumber(*cell) : u"refused"_s, shown);
         if (cell)
             QCOMPARE(CellText::plainNumber(*cell), QString(shown).remove(u','));
+    }
+
+    void integers()
+    {
+        // An order number is a whole number as written, or none: read any
+        // other way it could name another order.
+        const std::pair<QVariant, std::optional<qint64>> cases[] = {
+            {u" +42\t"_s, 42}, {u"-9223372036854775808"_s, std::numeric_limits<qint64>::min()},
+            {u"9223372036854775808"_s, {}}, {u"4 2"_s, {}}, {u"４２"_s, {}}, {u"42.0"_s, {}},
+            {9007199254740992.0, 9007199254740992}, {9007199254740994.0, {}}, {0.5, {}}};
+        for (const auto &[value, integer] : cases)
+            QCOMPARE(FieldValue::IntegerOf(value), integer);
     }
 };
 

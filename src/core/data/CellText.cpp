@@ -16,18 +16,12 @@ QString toHalfWidth(QStringView text)
     out.reserve(text.size());
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u >= u'０' && u <= u'９')
-            out.append(QChar(u'0' + (u - u'０')));
-        else if (u == u'－' || u == u'−')
+        // "＋，－．／" and "０-９" lie together in the full-width forms, each
+        // its ASCII twin moved by the same distance.
+        if (u >= u'＋' && u <= u'９')
+            out.append(QChar(char16_t(u - (u'＋' - u'+'))));
+        else if (u == u'−')
             out.append(u'-');
-        else if (u == u'，')
-            out.append(u',');
-        else if (u == u'．')
-            out.append(u'.');
-        else if (u == u'／')
-            out.append(u'/');
-        else if (u == u'＋')
-            out.append(u'+');
         else
             out.append(c);
     }

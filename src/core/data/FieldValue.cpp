@@ -1,6 +1,7 @@
 #include "core/data/FieldValue.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QTime>
 
 #include <charconv>
@@ -8,8 +9,11 @@
 #include <limits>
 #include <string>
 
-// These run per cell over the whole search result, so they scan the UTF-16
-// text by hand: no regular expressions, no locale, no temporary strings.
+// The number readers run per cell over the whole search result, so they scan
+// the UTF-16 text by hand: no regular expressions, no locale, no temporary
+// strings. Dates mostly come typed or take a reader's quick path.
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -21,114 +25,6 @@ bool isBlank(char16_t c)
 bool isDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
-}
-
-// Reads 1..maxDigits ASCII digits at pos; -1 when there is none.
-int readNumber(QStringView text, qsizetype &pos, int maxDigits)
-{
-    int value = 0;
-    int digits = 0;
-    while (pos < text.size() && digits < maxDigits && isDigit(text[pos].unicode())) {
-        value = value * 10 + (text[pos].unicode() - u'0');
-        ++pos;
-        ++digits;
-    }
-    return digits == 0 ? -1 : value;
-}
-
-// Exactly two digits.
-int readTwoDigits(QStringView text, qsizetype &pos)
-{
-    const qsizetype start = pos;
-    const int value = readNumber(text, pos, 2);
-    return pos - start == 2 ? value : -1;
-}
-
-// " HH:MM", " HH:MM:SS" or with "T", seconds optionally with a fraction.
-bool isTimePart(QStringView text)
-{
-    if (text.isEmpty())
-        return true;
-    if (text[0] != u' ' && text[0] != u'T')
-        return false;
-    qsizetype pos = 1;
-    const int hour = readNumber(text, pos, 2);
-    if (hour < 0 || hour > 23 || pos >= text.size() || text[pos] != u':')
-        return false;
-    ++pos;
-    const int minute = readTwoDigits(text, pos);
-    if (minute < 0 || minute > 59)
-        return false;
-    if (pos < text.size() && text[pos] == u':') {
-        ++pos;
-        const int second = readTwoDigits(text, pos);
-        if (second < 0 || second > 59)
-            return false;
-        if (pos < text.size() && text[pos] == u'.') {
-            ++pos;
-            if (readNumber(text, pos, 9) < 0)
-                return false;
-        }
-    }
-    return pos == text.size();
-}
-
-QStringView trimmedBlanks(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin].unicode()))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1].unicode()))
-        --end;
-    return text.sliced(begin, end - begin);
-}
-
-void putDigits(char16_t *out, int value, int width)
-{
-    for (int i = width - 1; i >= 0; --i) {
-        out[i] = static_cast<char16_t>(u'0' + value % 10);
-        value /= 10;
-    }
-}
-
-struct DateParts
-{
-    int year;
-    int month;
-    int day;
-};
-
-std::optional<DateParts> parseDateParts(QStringView text)
-{
-    const QStringView view = trimmedBlanks(text);
-    qsizetype pos = 0;
-    const int year = readNumber(view, pos, 4);
-    if (year < 100 || pos != 4 || pos >= view.size())
-        return std::nullopt;
-    const QChar separator = view[pos];
-    if (separator != u'/' && separator != u'-' && separator != u'.')
-        return std::nullopt;
-    ++pos;
-    const int month = readNumber(view, pos, 2);
-    if (month < 0 || pos >= view.size() || view[pos] != separator)
-        return std::nullopt;
-    ++pos;
-    const int day = readNumber(view, pos, 2);
-    if (day < 0 || !QDate::isValid(year, month, day) || !isTimePart(view.sliced(pos)))
-        return std::nullopt;
-    return DateParts{year, month, day};
-}
-
-QString formatParts(int year, int month, int day)
-{
-    char16_t out[10];
-    putDigits(out, year, 4);
-    out[4] = u'/';
-    putDigits(out + 5, month, 2);
-    out[7] = u'/';
-    putDigits(out + 8, day, 2);
-    return QString(reinterpret_cast<const QChar *>(out), 10);
 }
 
 } // namespace
@@ -254,11 +150,6 @@ FieldValue::NumberRead FieldValue::ReadNumber(QStringView text)
     return {negative ? -value : value, end};
 }
 
-double FieldValue::Number(const QString &text)
-{
-    return ReadNumber(text).value;
-}
-
 std::optional<qint64> FieldValue::IntegerOf(const QVariant &value)
 {
     switch (value.typeId()) {
@@ -282,16 +173,10 @@ std::optional<qint64> FieldValue::IntegerOf(const QVariant &value)
         return qint64(number);
     }
     case QMetaType::QString: {
-        const QStringView text = trimmedBlanks(*static_cast<const QString *>(value.constData()));
-        qsizetype pos = text.startsWith(u'-') || text.startsWith(u'+') ? 1 : 0;
-        if (pos == text.size())
-            return std::nullopt;
-        for (qsizetype i = pos; i < text.size(); ++i) {
-            if (!isDigit(text[i].unicode()))
-                return std::nullopt;
-        }
+        static const QRegularExpression whole(uR"(^[ \t\r\n]*([+-]?[0-9]+)[ \t\r\n]*$)"_s);
+        const QRegularExpressionMatch match = whole.match(*static_cast<const QString *>(value.constData()));
         bool ok = false;
-        const qint64 number = text.toLongLong(&ok);
+        const qint64 number = match.capturedView(1).toLongLong(&ok);
         return ok ? std::optional<qint64>(number) : std::nullopt;
     }
     default:
@@ -301,32 +186,28 @@ std::optional<qint64> FieldValue::IntegerOf(const QVariant &value)
 
 std::optional<QDate> FieldValue::ParseDate(QStringView text)
 {
-    const std::optional<DateParts> parts = parseDateParts(text);
-    if (!parts)
+    // Year, month and day with one separator, then optionally hours and
+    // minutes, seconds and their fraction; only ASCII digits count.
+    static const QRegularExpression form(uR"(^[ \t\r\n]*([0-9]{4})([/.-])([0-9]{1,2})\2([0-9]{1,2}))"
+                                         uR"((?:[ T]([0-9]{1,2}):([0-9]{2})(?::([0-9]{2})(?:\.[0-9]{1,9})?)?)?[ \t\r\n]*$)"_s);
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
         return std::nullopt;
-    return QDate(parts->year, parts->month, parts->day);
+    const auto part = [&match](int n) { return match.capturedView(n).toInt(); };
+    if (part(1) < 100 || !QDate::isValid(part(1), part(3), part(4)) || part(5) > 23 || part(6) > 59 || part(7) > 59)
+        return std::nullopt;
+    return QDate(part(1), part(3), part(4));
 }
 
 QString FieldValue::DateText(const QString &text)
 {
-    const std::optional<DateParts> parts = parseDateParts(text);
-    if (!parts)
-        return {};
-    // Dates stored as "YYYY/MM/DD" come back as the same shared text; others
-    // are built straight from the parts, never through a QDate.
-    if (text.size() == 10 && text.at(4) == u'/' && text.at(7) == u'/' && isDigit(text.at(0).unicode())
-        && isDigit(text.at(9).unicode()))
-        return text;
-    return formatParts(parts->year, parts->month, parts->day);
+    const std::optional<QDate> date = ParseDate(text);
+    return date ? FormatDate(*date) : QString();
 }
 
 QString FieldValue::FormatDate(const QDate &date)
 {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    date.getDate(&year, &month, &day);
-    if (!date.isValid() || year < 0 || year > 9999)
+    if (!date.isValid() || date.year() < 0 || date.year() > 9999)
         return {};
-    return formatParts(year, month, day);
+    return QString::asprintf("%04d/%02d/%02d", date.year(), date.month(), date.day());
 }

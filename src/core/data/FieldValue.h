@@ -14,12 +14,6 @@ namespace FieldValue {
 // values become "YYYY/MM/DD" (a time part of midnight is not shown; any other
 // time follows as " HH:MM:SS").
 QString Text(const QVariant &value);
-// The longest leading numeric part of the text (sign, digits, one decimal
-// point, optional exponent); 0 when there is none. Leading blanks (space,
-// tab, line breaks) are skipped. Only ASCII digits count: full-width digits
-// such as "１２" are not a number here, since the database could not compare
-// or store them as one either.
-double Number(const QString &text);
 // The reader behind Number, for callers that need the whole text to be a
 // number: how many units of text the number took (blanks before it
 // included); 0 with value 0 when there is none.
@@ -29,6 +23,12 @@ struct NumberRead
     qsizetype length = 0;
 };
 NumberRead ReadNumber(QStringView text);
+// The longest leading numeric part of the text (sign, digits, one decimal
+// point, optional exponent); 0 when there is none. Leading blanks (space,
+// tab, line breaks) are skipped. Only ASCII digits count: full-width digits
+// such as "１２" are not a number here, since the database could not compare
+// or store them as one either.
+inline double Number(const QString &text) { return ReadNumber(text).value; }
 // Number(Text(value)), without the round trip through text for values the
 // database already hands over as numbers.
 double NumberOf(const QVariant &value);

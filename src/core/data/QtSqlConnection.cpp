@@ -98,18 +98,6 @@ QString QtSqlConnection::Description(const QSqlError &error)
     return own.isEmpty() ? error.text() : own;
 }
 
-QString QtSqlConnection::LostMessage()
-{
-    return u"データベースとの接続が切れました。書きかけの変更は書き込まれていません。"
-           u"次の操作で接続し直します。"_s;
-}
-
-QString QtSqlConnection::LostAtCommitMessage()
-{
-    return u"登録の確定中にデータベースとの接続が切れたため、登録できたかどうか分かりません。"
-           u"もう一度 登録 を押してください。登録済みの注文は二重に書き込まれません。"_s;
-}
-
 QtSqlConnection::QtSqlConnection(const QString &connectionName, bool ownsConnection, SqlDialect dialect)
     : m_database(QSqlDatabase::database(connectionName, false)),
       m_connectionName(connectionName),
@@ -164,9 +152,10 @@ void QtSqlConnection::fail(const QString &description, bool lost, bool committin
     throw DbError(description);
 }
 
-void QtSqlConnection::fail(const QSqlError &error, bool committing)
+void QtSqlConnection::fail(const QSqlError &error, bool committing, const QString &fallback)
 {
-    fail(Description(error), lostBy(error), committing);
+    const QString own = Description(error);
+    fail(own.isEmpty() ? fallback : own, lostBy(error), committing);
 }
 
 void QtSqlConnection::reopenIfLost()
@@ -199,7 +188,7 @@ void QtSqlConnection::BeginTrans()
     if (m_dialect == SqlDialect::Sqlite)
         runSql(u"BEGIN IMMEDIATE"_s);
     else if (!m_database.transaction())
-        failTransaction(u"トランザクションを開始できません。"_s);
+        fail(m_database.lastError(), false, u"トランザクションを開始できません。"_s);
     m_inTransaction = true;
 }
 
@@ -208,7 +197,7 @@ void QtSqlConnection::CommitTrans()
     if (m_dialect == SqlDialect::Sqlite)
         runSql(u"COMMIT"_s);
     else if (!m_database.commit())
-        failTransaction(u"トランザクションを確定できません。"_s, true);
+        fail(m_database.lastError(), true, u"トランザクションを確定できません。"_s);
     m_inTransaction = false;
 }
 
@@ -218,13 +207,5 @@ void QtSqlConnection::RollbackTrans()
     if (m_dialect == SqlDialect::Sqlite)
         runSql(u"ROLLBACK"_s);
     else if (!m_database.rollback())
-        failTransaction(u"トランザクションを取り消せません。"_s);
-}
-
-void QtSqlConnection::failTransaction(const QString &fallback, bool committing)
-{
-    // A driver without transactions refuses without saying why.
-    const QSqlError error = m_database.lastError();
-    const QString own = Description(error);
-    fail(own.isEmpty() ? fallback : own, lostBy(error), committing);
+        fail(m_database.lastError(), false, u"トランザクションを取り消せません。"_s);
 }

@@ -45,9 +45,17 @@ public:
     // The database's own message for a failure when the driver passed one on, else Qt's.
     static QString Description(const QSqlError &error);
     // The operator's message for a connection the server dropped.
-    static QString LostMessage();
+    static QString LostMessage()
+    {
+        return QStringLiteral("データベースとの接続が切れました。書きかけの変更は書き込まれていません。"
+                              "次の操作で接続し直します。");
+    }
     // The same when it dropped while a transaction was being committed.
-    static QString LostAtCommitMessage();
+    static QString LostAtCommitMessage()
+    {
+        return QStringLiteral("登録の確定中にデータベースとの接続が切れたため、登録できたかどうか分かりません。"
+                              "もう一度 登録 を押してください。登録済みの注文は二重に書き込まれません。");
+    }
 
     ~QtSqlConnection() override;
     QtSqlConnection(const QtSqlConnection &) = delete;
@@ -80,8 +88,8 @@ protected:
     // A failure: when it left the connection lost, the operator's message
     // says so and the next statement reopens it.
     [[noreturn]] void fail(const QString &description, bool lost = false, bool committing = false);
-    [[noreturn]] void fail(const QSqlError &error, bool committing = false);
-    [[noreturn]] void failTransaction(const QString &fallback, bool committing = false);
+    // A driver without transactions refuses without saying why: fallback says it then.
+    [[noreturn]] void fail(const QSqlError &error, bool committing = false, const QString &fallback = {});
     void reopenIfLost();
     // Closes and opens again under another database name (ODBC: connection string).
     void reopen(const QString &databaseName);
@@ -89,7 +97,6 @@ protected:
 
     bool ownsConnection() const { return m_ownsConnection; }
     bool inTransaction() const { return m_inTransaction; }
-    int lockTimeoutMs() const { return m_lockTimeoutMs; }
 
     QSqlDatabase m_database;
 

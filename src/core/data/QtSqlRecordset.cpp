@@ -40,11 +40,9 @@ void QtSqlRecordset::fetch()
 QVariant QtSqlRecordset::ValueAt(int index) const
 {
     requireColumn(index);
-    QVariant value = m_query.value(index);
+    const QVariant value = m_query.value(index);
     // The driver hands out typed nulls; readers expect one plain Null.
-    if (value.isNull())
-        return {};
-    return value;
+    return value.isNull() ? QVariant() : value;
 }
 
 void QtSqlRecordset::MoveNext()

@@ -10,13 +10,9 @@
 // layout figures; the plain std::round would move every half up.
 inline double RoundHalfEven(double value)
 {
-    const double below = std::floor(value);
-    const double fraction = value - below;
-    if (fraction > 0.5)
-        return below + 1;
-    if (fraction < 0.5)
-        return below;
-    return std::fmod(below, 2.0) == 0 ? below : below + 1;
+    // Rounding to nearest, ties to even, is the default mode, and nothing
+    // here changes it.
+    return std::nearbyint(value);
 }
 
 // Whole yen from an amount that may carry a fraction, halves to the even

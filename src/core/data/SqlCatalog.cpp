@@ -31,6 +31,21 @@ QString dateValue(const QString &value, SqlDialect dialect)
     return u"CAST(NULLIF("_s + value + u", '') AS date)"_s;
 }
 
+// " AND " the comparison with a quoted text; nothing for an empty text.
+QString andCompared(const QString &comparison, const QString &text)
+{
+    return text.isEmpty() ? QString() : u" AND "_s + comparison + u" '"_s + SqlCatalog::QuoteSql(text) + u"'"_s;
+}
+
+// Order numbers for an IN list.
+QString idList(const QList<qint64> &orderIds)
+{
+    QStringList ids;
+    for (const qint64 id : orderIds)
+        ids << QString::number(id);
+    return ids.join(u',');
+}
+
 // The catalogue, not the table: it answers while another program holds the table's lock.
 QString tableCount(const QString &table, SqlDialect dialect)
 {
@@ -59,10 +74,7 @@ QString SqlCatalog::OrderSearch(const QString &shipDateFrom, const QString &ship
         + u"[入金日],[入金額],[支払方法],[TEL1],[出荷日],[ショップID] FROM [CHUMON] "_s
         + u"WHERE [請求額] <> [入金額]"_s
         + u" AND [入金確認送信] = 0"_s;
-    if (!shipDateFrom.isEmpty())
-        sql += u" AND [出荷日] >= '"_s + QuoteSql(shipDateFrom) + u"'"_s;
-    if (!shipDateTo.isEmpty())
-        sql += u" AND [出荷日] <= '"_s + QuoteSql(shipDateTo) + u"'"_s;
+    sql += andCompared(u"[出荷日] >="_s, shipDateFrom) + andCompared(u"[出荷日] <="_s, shipDateTo);
     if (hasShop)
         sql += u" AND [ショップID] = '"_s + QuoteSql(shopId) + u"'"_s;
     return inDialect(sql, dialect);
@@ -106,13 +118,7 @@ QString SqlCatalog::ReceiptCheck(const QList<qint64> &orderIds, SqlDialect diale
     QString sql = u"SELECT [ID],[入金日],[入金額],[入金確認送信] FROM [CHUMON]"_s;
     if (dialect == SqlDialect::SqlServer)
         sql += u" WITH (UPDLOCK, HOLDLOCK)"_s;
-    sql += u" WHERE [ID] IN ("_s;
-    for (qsizetype i = 0; i < orderIds.size(); ++i) {
-        if (i > 0)
-            sql += u',';
-        sql += QString::number(orderIds.at(i));
-    }
-    sql += u')';
+    sql += u" WHERE [ID] IN ("_s + idList(orderIds) + u')';
     // Rows are locked in the order read: two registrations of overlapping
     // orders must take them in the same order, or each may wait for the other.
     if (dialect == SqlDialect::PostgreSql)
@@ -156,11 +162,8 @@ QString SqlCatalog::RegisteredOrders(const QList<qint64> &orderIds, const QStrin
                                      SqlDialect dialect)
 {
     QStringList conditions;
-    QStringList ids;
-    for (const qint64 id : orderIds)
-        ids << QString::number(id);
-    if (!ids.isEmpty())
-        conditions << u"[ID] IN ("_s + ids.join(u',') + u')';
+    if (!orderIds.isEmpty())
+        conditions << u"[ID] IN ("_s + idList(orderIds) + u')';
     for (const QString &digits : phoneDigits) {
         // Full-width digits too, which the import reads as digits.
         const QString narrow = digits.right(4);
@@ -228,10 +231,8 @@ QString SqlCatalog::HistoryList(const QString &from, const QString &to, qint64 o
         + u"SUM([後入金額] - [前入金額]) AS AMOUNT, MIN([入力元]) AS SOURCE, MAX([入力元]) AS SOURCE_LAST, "_s
         + u"MAX([取消対象]) AS REVERSES FROM [NYUKIN_RIREKI] WHERE 1 = 1"_s;
     // The times are "YYYY/MM/DD HH:MM:SS": a day's last second sorts below the next day.
-    if (!from.isEmpty())
-        sql += u" AND [登録日時] >= '"_s + QuoteSql(from) + u"'"_s;
-    if (!to.isEmpty())
-        sql += u" AND [登録日時] <= '"_s + QuoteSql(to) + u" 99'"_s;
+    sql += andCompared(u"[登録日時] >="_s, from)
+        + andCompared(u"[登録日時] <="_s, to.isEmpty() ? to : to + u" 99"_s);
     if (orderId > 0)
         sql += u" AND [登録番号] IN (SELECT [登録番号] FROM [NYUKIN_RIREKI] WHERE [ID] = "_s
             + QString::number(orderId) + u")"_s;

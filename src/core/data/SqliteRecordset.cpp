@@ -143,7 +143,6 @@ std::optional<QDate> SqliteRecordset::DateAt(int index) const
     case SQLITE_NULL:
         return std::nullopt;
     case SQLITE_TEXT: {
-        // Dates are short: read from the stack, without a string of their own.
         const unsigned char *utf8 = sqlite3_column_text(m_statement, index);
         const int size = sqlite3_column_bytes(m_statement, index);
         // The form the suite stores, read at once: F1 reads two a row, and
@@ -162,15 +161,7 @@ std::optional<QDate> SqliteRecordset::DateAt(int index) const
             if (digits && parts[0] >= 100 && QDate::isValid(parts[0], parts[1], parts[2]))
                 return QDate(parts[0], parts[1], parts[2]);
         }
-        if (size > 40)
-            return FieldValue::ParseDate(textAt(index));
-        char16_t units[40];
-        for (int i = 0; i < size; ++i) {
-            if (utf8[i] >= 0x80)
-                return FieldValue::ParseDate(textAt(index));
-            units[i] = utf8[i];
-        }
-        return FieldValue::ParseDate(QStringView(units, size));
+        return FieldValue::ParseDate(textAt(index));
     }
     default:
         return DbRecordset::DateAt(index);

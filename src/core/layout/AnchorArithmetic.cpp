@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -53,6 +54,25 @@ const WindowRule &windowRule(const QString &tag)
             return rule;
     }
     return Untagged;
+}
+
+// A windowless control follows the rule of a window with the same word, in
+// twips, but only for the words the suite's screens give its kind.
+TwipsRect windowlessBy(const AnchorEntry &entry, const FormSize &form, std::initializer_list<QStringView> words)
+{
+    TwipsRect rect;
+    if (std::find(words.begin(), words.end(), entry.Tag) == words.end())
+        return rect;
+    const WindowRule &rule = windowRule(entry.Tag);
+    if (rule.x == Across::Following)
+        rect.left = double(form.width - (form.designWidth - entry.Left));
+    if (rule.y == Across::Following)
+        rect.top = double(form.height - (form.designHeight - entry.Top));
+    if (rule.width == Extent::Stretched)
+        rect.width = double(form.width - (form.designWidth - entry.Width));
+    if (rule.height == Extent::Stretched)
+        rect.height = double(form.height - (form.designHeight - entry.Height));
+    return rect;
 }
 
 constexpr double DesignScreenWidth = 1024.0;
@@ -115,33 +135,12 @@ PixelRect AnchorWindow(const AnchorEntry &entry, const FormSize &form, int tx, i
 
 TwipsRect AnchorLabel(const AnchorEntry &entry, const FormSize &form)
 {
-    TwipsRect rect;
-    const double bottomTop = double(form.height - (form.designHeight - entry.Top));
-    if (entry.Tag == "LEFTBOTTOM"_L1) {
-        rect.top = bottomTop;
-    } else if (entry.Tag == "RIGHTBOTTOM"_L1) {
-        rect.top = bottomTop;
-        rect.left = double(form.width - (form.designWidth - entry.Left));
-    } else if (entry.Tag == "LEFTRIGHTTOP"_L1) {
-        rect.width = double(form.width - (form.designWidth - entry.Width));
-    }
-    return rect;
+    return windowlessBy(entry, form, {u"LEFTBOTTOM", u"RIGHTBOTTOM", u"LEFTRIGHTTOP"});
 }
 
 TwipsRect AnchorGrid(const AnchorEntry &entry, const FormSize &form)
 {
-    TwipsRect rect;
-    const double width = double(form.width - (form.designWidth - entry.Width));
-    if (entry.Tag == "LEFTRIGHTTOPBOTTOM"_L1) {
-        rect.width = width;
-        rect.height = double(form.height - (form.designHeight - entry.Height));
-    } else if (entry.Tag == "LEFTRIGHTTOP"_L1) {
-        rect.width = width;
-    } else if (entry.Tag == "LEFTRIGHTBOTTOM"_L1) {
-        rect.top = double(form.height - (form.designHeight - entry.Top));
-        rect.width = width;
-    }
-    return rect;
+    return windowlessBy(entry, form, {u"LEFTRIGHTTOPBOTTOM", u"LEFTRIGHTTOP", u"LEFTRIGHTBOTTOM"});
 }
 
 double FixedWidthRatio()

@@ -2,7 +2,6 @@
 
 #include "core/data/CellText.h"
 #include "core/data/DbConnection.h"
-#include "core/data/FieldValue.h"
 #include "core/data/RecordsetCloser.h"
 #include "core/data/Rounding.h"
 
@@ -46,7 +45,7 @@ void OrderList::Search(DbConnection &connection, const QString &statement,
         Row &row = m_rows.emplace_back();
         row.id = records->IntegerAt(id);
         if (!row.id)
-            row.idAsRead = FieldValue::Text(records->ValueAt(id));
+            row.idAsRead = records->TextAt(id);
         row.name = records->TextAt(name);
         row.tel = records->TextAt(tel);
         row.tel1 = records->TextAt(tel1);

@@ -50,21 +50,6 @@ QString numbers(QList<qint64> ids)
 
 } // namespace
 
-QString TypedSource()
-{
-    return u"手入力"_s;
-}
-
-QString BulkSource()
-{
-    return u"一括入金日"_s;
-}
-
-QString TakeBackSource()
-{
-    return u"取消"_s;
-}
-
 bool Available(DbConnection &connection)
 {
     const auto records = connection.Execute(SqlCatalog::HistoryTableCount(connection.Dialect()));

@@ -30,9 +30,9 @@ struct Change
 };
 
 // The 入力元 of typed values, of the bulk date and of a take-back.
-QString TypedSource();
-QString BulkSource();
-QString TakeBackSource();
+inline QString TypedSource() { return QStringLiteral("手入力"); }
+inline QString BulkSource() { return QStringLiteral("一括入金日"); }
+inline QString TakeBackSource() { return QStringLiteral("取消"); }
 
 // Whether the database has the table: without it 登録 writes no history.
 // Throws DbError.

@@ -7,7 +7,6 @@
 #include "core/data/SqlCatalog.h"
 
 #include <algorithm>
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -17,30 +16,6 @@ namespace {
 
 // Keeps each check statement to a size every database takes comfortably.
 constexpr qsizetype CheckBatch = 500;
-
-// Whether a number read is, as text, the listed text: made into text only
-// when it is not the number that text stands for. Neighbouring receipts
-// mostly list the same text, so the last one's number is at hand.
-class ListedNumber final
-{
-public:
-    bool matches(double read, const QString &listed)
-    {
-        if (listed != m_text || m_unread) {
-            m_text = listed;
-            m_unread = false;
-            const std::optional<double> number = CellText::parseNumber(listed);
-            // Only a text that is the number's own text stands for it.
-            m_number = number && CellText::plainNumber(*number) == listed ? *number : std::nan("");
-        }
-        return read == m_number || CellText::plainNumber(read) == listed;
-    }
-
-private:
-    QString m_text;
-    double m_number = 0;
-    bool m_unread = true;
-};
 
 QString describe(const Receipt &receipt, const QString &problem)
 {
@@ -86,8 +61,6 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
         expected.insert(*receipt.id, {&receipt, false});
 
     QList<qint64> changed;
-    ListedNumber paidAmounts;
-    ListedNumber mailFlags;
     // In order, so that every registration locks the rows it checks in the
     // same order as any other, and neighbouring orders share the database's pages.
     QList<qint64> ids = expected.keys();
@@ -112,8 +85,8 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
                 const double readMail = records->NumberAt(mailSent);
                 if (found->seen) {
                     changed.append(*orderId);
-                } else if (readDate != then.paidDate || !paidAmounts.matches(readAmount, then.paidAmount)
-                           || !mailFlags.matches(readMail, then.mailSent)) {
+                } else if (readDate != then.paidDate || CellText::plainNumber(readAmount) != then.paidAmount
+                           || CellText::plainNumber(readMail) != then.mailSent) {
                     // Already what this receipt writes, and written by its own
                     // attempt whose COMMIT went unanswered: it went through.
                     const Listed after = ListedAfter(*found->receipt);

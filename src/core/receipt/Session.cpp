@@ -9,39 +9,16 @@
 
 using namespace Qt::StringLiterals;
 
-Session::Session(SessionStore &store)
-    : Session(store.connection, store.userLevel, store.userName, store.paymentTable, store.paymentTableLoaded,
-              store.shownMethod)
-{
-}
-
-Session::Session(std::shared_ptr<DbConnection> &connection, qint16 &userLevel, QString &userName,
-                 QList<SiharaiEntry> &paymentTable, bool &paymentTableLoaded, qint16 &shownMethod)
-    : m_connection(&connection)
-    , m_userLevel(&userLevel)
-    , m_userName(&userName)
-    , m_paymentTable(&paymentTable)
-    , m_paymentTableLoaded(&paymentTableLoaded)
-    , m_shownMethod(&shownMethod)
-{
-}
-
-Session Session::Shared()
-{
-    return Session(gdbConnection, gintUserLevel, gstrLoginFirstText, gstrSiharaiTable, gblnSiharaiLoaded,
-                   gintSiharaiIndex);
-}
-
 DbConnection &Session::connection() const
 {
-    if (!*m_connection)
+    if (!m_store->connection)
         throw DbError(u"データベースに接続されていません。"_s);
-    return **m_connection;
+    return *m_store->connection;
 }
 
 void Session::LoadPaymentTable() const
 {
-    *m_paymentTableLoaded = false;
+    m_store->paymentTableLoaded = false;
     // The exempt list is read before the methods, so no two results are open
     // at once: SQL Server drivers without multiple active result sets refuse that.
     const QStringList exemptNames = ReadExemptMethods();
@@ -49,22 +26,22 @@ void Session::LoadPaymentTable() const
     const auto methods = connection().Execute(SqlCatalog::PaymentMethodTable(connection().Dialect()));
     const RecordsetCloser methodsCloser(methods.get());
 
-    m_paymentTable->clear();
+    m_store->paymentTable.clear();
     const int methodField = methods->FieldIndex(u"METHOD"_s);
     const int okField = methods->FieldIndex(u"OK_MAX"_s);
     QString previous;
     while (!methods->Eof()) {
-        const QString method = FieldValue::Text(methods->ValueAt(methodField));
+        const QString method = methods->TextAt(methodField);
         // Names differing only in letter case make one entry.
         if (method.compare(previous, Qt::CaseInsensitive) != 0) {
             SiharaiEntry entry;
             entry.method = method;
-            entry.okMax = CellText::plainNumber(FieldValue::NumberOf(methods->ValueAt(okField)));
+            entry.okMax = CellText::plainNumber(methods->NumberAt(okField));
             entry.managed = exemptNames.contains(method, Qt::CaseInsensitive) ? u"0"_s : u"1"_s;
-            m_paymentTable->append(entry);
+            m_store->paymentTable.append(entry);
         }
         previous = method;
-        *m_paymentTableLoaded = true;
+        m_store->paymentTableLoaded = true;
         methods->MoveNext();
     }
 }
@@ -73,9 +50,9 @@ quint8 Session::ManagedFlag(const QString &method) const
 {
     if (method.isEmpty())
         return 0;
-    if (!*m_paymentTableLoaded)
+    if (!m_store->paymentTableLoaded)
         return 1;
-    for (const SiharaiEntry &entry : std::as_const(*m_paymentTable)) {
+    for (const SiharaiEntry &entry : std::as_const(m_store->paymentTable)) {
         if (entry.method == method)
             return static_cast<quint8>(FieldValue::Number(entry.managed));
     }
@@ -85,7 +62,7 @@ quint8 Session::ManagedFlag(const QString &method) const
 void Session::SetManaged(const QList<std::pair<QString, QString>> &marks) const
 {
     for (const auto &[name, mark] : marks) {
-        for (SiharaiEntry &entry : *m_paymentTable) {
+        for (SiharaiEntry &entry : m_store->paymentTable) {
             if (entry.method.compare(name, Qt::CaseInsensitive) == 0) {
                 entry.managed = mark;
                 break;

@@ -6,22 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
-class DbConnection;
-
-// Where the state a session works with is kept: the component keeps it in
-// its shared state, a screen opened on its own (a test) in one of these.
-struct SessionStore
-{
-    std::shared_ptr<DbConnection> connection;
-    qint16 userLevel = 0;
-    QString userName; // who 登録 and 取消 record as the operator
-    QList<SiharaiEntry> paymentTable;
-    bool paymentTableLoaded = false;
-    qint16 shownMethod = -1;
-};
-
 // What the receipt list and its dialogs work with, lent to them by whoever
 // opens them: the host's connection, the user's level, the payment-method
 // table with the methods exempt from payment management, and the one method
@@ -29,25 +13,24 @@ struct SessionStore
 class Session final
 {
 public:
-    explicit Session(SessionStore &store);
-    // Over the component's shared state: gdbConnection, gintUserLevel,
-    // gstrLoginFirstText, gstrSiharaiTable, gblnSiharaiLoaded and gintSiharaiIndex.
-    static Session Shared();
+    explicit Session(SessionStore &store) : m_store(&store) {}
+    // Over the component's shared state, gSessionStore.
+    static Session Shared() { return Session(gSessionStore); }
 
     // Throws DbError when the host set none, so a missing connection is
     // reported like any other database failure.
     DbConnection &connection() const;
-    bool hasConnection() const { return *m_connection != nullptr; }
+    bool hasConnection() const { return m_store->connection != nullptr; }
 
-    qint16 userLevel() const { return *m_userLevel; }
+    qint16 userLevel() const { return m_store->userLevel; }
     // Levels 0 and 1 may look, not register, import or manage.
-    bool mayRegister() const { return *m_userLevel != 0 && *m_userLevel != 1; }
+    bool mayRegister() const { return m_store->userLevel != 0 && m_store->userLevel != 1; }
     // The logged-in user's name as the host gave it.
-    QString userName() const { return *m_userName; }
+    QString userName() const { return m_store->userName; }
 
     // One entry per method in display order; unloaded until a read found one.
-    const QList<SiharaiEntry> &paymentTable() const { return *m_paymentTable; }
-    bool paymentTableLoaded() const { return *m_paymentTableLoaded; }
+    const QList<SiharaiEntry> &paymentTable() const { return m_store->paymentTable; }
+    bool paymentTableLoaded() const { return m_store->paymentTableLoaded; }
     // Reads the methods and the exempt list again: the table stays unloaded
     // when there are no methods. Throws DbError.
     void LoadPaymentTable() const;
@@ -62,17 +45,9 @@ public:
     void SaveExemptMethods(const QStringList &methods) const;
 
     // Position in the usable-method list of the one method the list shows; -1 all.
-    qint16 shownMethod() const { return *m_shownMethod; }
-    void setShownMethod(qint16 index) const { *m_shownMethod = index; }
+    qint16 shownMethod() const { return m_store->shownMethod; }
+    void setShownMethod(qint16 index) const { m_store->shownMethod = index; }
 
 private:
-    Session(std::shared_ptr<DbConnection> &connection, qint16 &userLevel, QString &userName,
-            QList<SiharaiEntry> &paymentTable, bool &paymentTableLoaded, qint16 &shownMethod);
-
-    std::shared_ptr<DbConnection> *m_connection;
-    qint16 *m_userLevel;
-    QString *m_userName;
-    QList<SiharaiEntry> *m_paymentTable;
-    bool *m_paymentTableLoaded;
-    qint16 *m_shownMethod;
+    SessionStore *m_store;
 };

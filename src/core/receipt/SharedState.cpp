@@ -1,10 +1,11 @@
 #include "core/receipt/SharedState.h"
 
-std::shared_ptr<DbConnection> gdbConnection;
-qint16 gintUserLevel = 0;
-QString gstrLoginFirstText;
+SessionStore gSessionStore;
+std::shared_ptr<DbConnection> &gdbConnection = gSessionStore.connection;
+qint16 &gintUserLevel = gSessionStore.userLevel;
+QString &gstrLoginFirstText = gSessionStore.userName;
 QString gstrLoginSecondText;
 
-QList<SiharaiEntry> gstrSiharaiTable;
-bool gblnSiharaiLoaded = false;
-qint16 gintSiharaiIndex = -1;
+QList<SiharaiEntry> &gstrSiharaiTable = gSessionStore.paymentTable;
+bool &gblnSiharaiLoaded = gSessionStore.paymentTableLoaded;
+qint16 &gintSiharaiIndex = gSessionStore.shownMethod;

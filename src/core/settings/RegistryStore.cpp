@@ -127,11 +127,7 @@ bool RegistryStore::hasKey(const QString &keyPath) const
 
 std::optional<RegistryValue> RegistryStore::value(const QString &keyPath, const QString &valueName) const
 {
-    const auto key = m_keys.constFind(fold(keyPath.trimmed()));
-    if (key == m_keys.constEnd())
-        return std::nullopt;
-    const auto found = key->constFind(fold(valueName));
-    if (found == key->constEnd())
-        return std::nullopt;
-    return *found;
+    const QHash<QString, RegistryValue> values = m_keys.value(fold(keyPath.trimmed()));
+    const auto found = values.constFind(fold(valueName));
+    return found == values.constEnd() ? std::nullopt : std::optional<RegistryValue>(*found);
 }
