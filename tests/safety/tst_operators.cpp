@@ -122,8 +122,7 @@ private Q_SLOTS:
         ScreenFixture f;
         f.db.addSchemaTable(u"NYUKIN_RIREKI"_s);
         f.db.addPayment(u"銀行振込"_s, 1, 1);
-        f.db.exec(u"INSERT INTO [CHUMON] ([ID], [請求額], [入金日], [入金額], [支払方法], [出荷日], [入金確認送信]) "
-                  "VALUES (1, 1000, '2026/01/10', 500, '銀行振込', '%1', 0)"_s.arg(TestDatabase::daysAgo(3)));
+        f.db.addOrder({.id = 1, .paidDate = u"2026/01/10"_s, .paidAmount = 500});
         auto op = operatorOn(Path::Sqlite, f);
         op->form->grid()->SetValue(frmKensaku::ColUpdateFlag, 1, 1);
         op->form->cmdUpdate_Click();

@@ -23,7 +23,7 @@ using namespace Qt::StringLiterals;
 
 // lock_timeout as the server was sent it; what another session holds, or the
 // trigger that refuses an order; what the operator is told.
-struct Hindrance { ServerPath path; QByteArray timeout; QString sent, held, told; int atLeastMs, belowMs; };
+struct Hindrance { ServerPath path; QByteArray timeout; QString sent, held, told; };
 // restart: else the backend is terminated; idle: cut before 登録, else during its UPDATEs;
 // takeBack: cut during the take-back of a registration instead.
 struct Drop { ServerPath path; bool restart, idle, takeBack; };
@@ -86,17 +86,16 @@ private Q_SLOTS:
         for (const ServerPath path : {ServerPath::Qpsql, ServerPath::Odbc}) {
             const char *name = ServerDatabase::name(path);
             const QString timedOut = u"lock timeout"_s;
-            QTest::addRow("%s, row for update, 1 s", name) << Hindrance{path, "1", u"1s"_s, row, timedOut, 900, 4000};
+            QTest::addRow("%s, row for update, 1 s", name) << Hindrance{path, "1", u"1s"_s, row, timedOut};
             // PostgreSQL reads 0 as no limit.
-            QTest::addRow("%s, row for update, 0 s", name) << Hindrance{path, "0", u"1ms"_s, row, timedOut, 0, 700};
-            QTest::addRow("%s, table locked, 1.5 s", name)
-                << Hindrance{path, "1.5", u"1500ms"_s, u"LOCK TABLE \"CHUMON\" IN ACCESS EXCLUSIVE MODE"_s,
-                             timedOut, 1400, 4500};
+            QTest::addRow("%s, row for update, 0 s", name) << Hindrance{path, "0", u"1ms"_s, row, timedOut};
+            QTest::addRow("%s, table locked, 1.5 s", name) << Hindrance{
+                path, "1.5", u"1500ms"_s, u"LOCK TABLE \"CHUMON\" IN ACCESS EXCLUSIVE MODE"_s, timedOut};
             // The server refuses one order in the middle of the registration.
             QTest::addRow("%s, order refused midway", name)
                 << Hindrance{path, "1", u"1s"_s, u"CREATE TRIGGER audit BEFORE UPDATE ON \"CHUMON\" FOR EACH ROW"
                                                    " WHEN (NEW.\"ID\" = 150) EXECUTE FUNCTION refuse()"_s,
-                             u"order 150 is under audit"_s, 0, 4000};
+                             u"order 150 is under audit"_s};
         }
     }
 
@@ -110,7 +109,6 @@ private Q_SLOTS:
                 "$$BEGIN RAISE EXCEPTION 'order % is under audit', NEW.\"ID\"; END$$"_s);
         f.setIni("[Parlow6]\nLockTimeout=" + c.timeout + '\n');
         auto op = operatorOn(db.open(c.path), f.settings);
-        QCOMPARE(op->form->grid()->MaxRows(), 500);
         const auto setting = op->store.connection->Execute(u"SHOW lock_timeout"_s);
         QCOMPARE(setting->TextAt(0), c.sent);
         setting->Close();
@@ -121,12 +119,8 @@ private Q_SLOTS:
         if (!trigger)
             db.admin().BeginTrans();
         db.exec(c.held);
-        QElapsedTimer waited;
-        waited.start();
         search ? op->form->cmdSearch_Click() : op->form->cmdUpdate_Click();
-        const qint64 ms = waited.elapsed();
         trigger ? db.exec(u"DROP TRIGGER audit ON \"CHUMON\""_s) : db.admin().RollbackTrans();
-        QVERIFY2(ms >= c.atLeastMs && ms < c.belowMs, qPrintable(QString::number(ms)));
         QCOMPARE(f.shown.size(), 1);
         QVERIFY2(f.shown.constFirst().contains(c.told), qPrintable(f.shown.constFirst()));
         QCOMPARE(db.receipts(), QStringList());
@@ -156,15 +150,14 @@ private Q_SLOTS:
         const QStringList paid = db.receipts();
         QCOMPARE(paid.size(), 4);
         // Every UPDATE gives the row a new version; none may come now.
-        const QString versions = db.scalar(u"SELECT string_agg(xmin::text, ',' ORDER BY \"ID\") FROM \"CHUMON\""_s)
-                                     .toString();
+        const QString versions = u"SELECT string_agg(xmin::text, ',' ORDER BY \"ID\") FROM \"CHUMON\""_s;
+        const QVariant written = db.scalar(versions);
         lossy->loseCommitAnswer = false;
         op->form->cmdUpdate_Click();
         QCOMPARE(f.texts.size(), 1);
         QCOMPARE(flagged(op->form), 0);
         QCOMPARE(db.receipts(), paid);
-        QCOMPARE(db.scalar(u"SELECT string_agg(xmin::text, ',' ORDER BY \"ID\") FROM \"CHUMON\""_s).toString(),
-                 versions);
+        QCOMPARE(db.scalar(versions), written);
     }
 
     void droppedConnectionIsToldAndReopened_data()
@@ -191,7 +184,6 @@ private Q_SLOTS:
         ServerDatabase db;
         db.addOrders(10000);
         auto op = operatorOn(db.open(c.path), f.settings);
-        QCOMPARE(op->form->grid()->MaxRows(), 10000);
         QList<PaymentHistory::Line> registered;
         if (takeBack) {
             payAndRegister(op->form, u"2026/01/10"_s);

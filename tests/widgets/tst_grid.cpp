@@ -104,13 +104,11 @@ private Q_SLOTS:
         QTest::addColumn<Edit>("c");
         // Row 2 holds 2014/01/10 and 100 before each row.
         const int amount = K::ColPaidAmount, date = K::ColPaidDate;
-        QTest::newRow("amount") << Edit{amount, u"12345"_s, u"12345"_s, 1};
         QTest::newRow("amount: no minus below zero") << Edit{amount, u"-5"_s, u"5"_s, 1};
         QTest::newRow("amount: no digit past the maximum") << Edit{amount, u"99999999999"_s, u"9999999999"_s, 1};
         QTest::newRow("amount: a fraction to even yen") << Edit{amount, u"12.5"_s, u"12"_s, 1};
         QTest::newRow("amount blanked") << Edit{amount, u" "_s, {}, 1};
         QTest::newRow("amount below zero handed to the model") << Edit{amount, u"model:-1"_s, u"100"_s, 0};
-        QTest::newRow("date") << Edit{date, u"2014/2/3"_s, u"2014/02/03"_s, 1};
         QTest::newRow("date: no such day is refused") << Edit{date, u"2099/12/32"_s, u"2014/01/10"_s, 0};
         QTest::newRow("date: no such day handed to the model") << Edit{date, u"model:2099/12/32"_s, u"2014/01/10"_s, 0};
         QTest::newRow("remarks cut to the column's length")
