@@ -64,18 +64,23 @@ void write(const QString &path, const QByteArray &bytes)
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-// Notes the preview's statuses, and those of the lines left unticked when
-// asked; saves those lines to rest and applies the others.
-void applyPreview(frmTorikomi *form, const QString &rest, QStringList &statuses, QStringList *unticked = nullptr)
+// Imports the file and applies the preview, whose statuses it returns; the
+// lines left unticked are saved to rest.csv, and their statuses noted when asked.
+QStringList importApplying(F &fixture, const QString &path, QStringList *unticked = nullptr)
 {
-    auto *lines = form->findChild<vaSpread *>(u"sprTorikomi"_s);
-    for (int row = 1; row <= lines->MaxRows(); ++row) {
-        statuses << lines->Text(frmTorikomi::ColStatus, row);
-        if (unticked && lines->Number(frmTorikomi::ColTick, row) == 0)
-            *unticked << statuses.constLast();
-    }
-    form->SaveUnapplied(rest);
-    press(Qt::Key_Return);
+    const auto statuses = std::make_shared<QStringList>(); // outlives a preview that opens late
+    fixture.screen.whenActive<frmTorikomi>([statuses, unticked, rest = fixture.file(u"rest.csv"_s)](frmTorikomi *form) {
+        auto *lines = form->findChild<vaSpread *>(u"sprTorikomi"_s);
+        for (int row = 1; row <= lines->MaxRows(); ++row) {
+            *statuses << lines->Text(frmTorikomi::ColStatus, row);
+            if (unticked && lines->Number(frmTorikomi::ColTick, row) == 0)
+                *unticked << statuses->constLast();
+        }
+        form->SaveUnapplied(rest);
+        press(Qt::Key_Return);
+    });
+    fixture.screen.form->ImportStatement(path);
+    return *statuses;
 }
 
 // The saved lines read back against the orders: the file's refusal (empty
@@ -251,7 +256,6 @@ private Q_SLOTS:
         QVERIFY(orders.size() >= 4);
         const QString path = fixture.file(u"round."_s + kind);
         write(path, roundFile(kind, orders));
-        const QString rest = fixture.file(u"rest.csv"_s);
 
         const bool csv = kind == u"csv" || kind == u"headerless";
         int asked = 0;
@@ -280,19 +284,16 @@ private Q_SLOTS:
                 pressAndSettle(Qt::Key_Return);
             pressAndSettle(Qt::Key_Return); // OK
         };
-        QStringList statuses, unappliedStatuses{QString()}; // read back without a refusal
-        auto preview = [&](frmTorikomi *form) { applyPreview(form, rest, statuses, &unappliedStatuses); };
+        QStringList unappliedStatuses{QString()}; // read back without a refusal
         fixture.screen.whenActive<frmColumns>(assignColumns);
-        fixture.screen.whenActive<frmTorikomi>(preview);
-        fixture.screen.form->ImportStatement(path);
-        QTEST(statuses, "statuses");
+        QTEST(importApplying(fixture, path, &unappliedStatuses), "statuses");
         QCOMPARE(filledRows(grid), sorted(csv ? QList<qint64>{orders.at(0).id, orders.at(1).id}
                                               : QList<qint64>{orders.at(0).id}));
         QCOMPARE(asked, csv ? 1 : 0);
         QCOMPARE(fixture.screen.texts, QStringList());
 
         // The unapplied lines read back as the same lines with the same statuses.
-        const QByteArray saved = contents(rest);
+        const QByteArray saved = contents(fixture.file(u"rest.csv"_s));
         QVERIFY(saved.contains(csv ? "'=ﾔﾏﾀﾞ" : "'=ﾘｿｸ"));
         QCOMPARE(rereadStatuses(saved, orders), unappliedStatuses);
 
@@ -301,13 +302,10 @@ private Q_SLOTS:
         // The next file of the same header goes straight to the preview; a
         // file without one shows the choice again, which another bank's
         // layout of the same shape must not take unseen.
-        statuses.clear();
         fixture.screen.whenActive<frmColumns>(assignColumns);
-        fixture.screen.whenActive<frmTorikomi>(preview);
-        fixture.screen.form->ImportStatement(path);
+        QCOMPARE(importApplying(fixture, path).size(), 3);
         QCOMPARE(asked, kind == u"csv" ? 1 : 2);
         QCOMPARE(offered, kind == u"csv" ? QString() : chosen);
-        QCOMPARE(statuses.size(), 3);
     }
 
     // An operator imports the agent's file of a 速報 and its 確報, a 速報
@@ -324,20 +322,12 @@ private Q_SLOTS:
                                                            fixture.screen.db.path());
         QVERIFY(files.convenienceCsv.written && files.convenienceFixed.written && files.deferred.written
                 && files.cashOnDelivery.written);
-        QStringList statuses;
-        const QString rest = fixture.file(u"rest.csv"_s);
-        auto preview = [&](frmTorikomi *form) { applyPreview(form, rest, statuses); };
         const QList<ListedOrder> orders = fixture.screen.form->ListedOrders();
-        fixture.screen.whenActive<frmTorikomi>(preview);
-        fixture.screen.form->ImportStatement(files.convenienceCsv.path);
-        QCOMPARE(statuses.join(u" "), u"速報 一致 一致 一致 支払方法違い"_s);
+        QCOMPARE(importApplying(fixture, files.convenienceCsv.path).join(u" "), u"速報 一致 一致 一致 支払方法違い"_s);
         // The lines left out and saved come back as a bank's CSV that pays nothing.
-        QCOMPARE(rereadStatuses(contents(rest), orders), (QStringList{QString(), u"不正"_s, u"不正"_s}));
-
-        statuses.clear();
-        fixture.screen.whenActive<frmTorikomi>(preview);
-        fixture.screen.form->ImportStatement(files.convenienceFixed.path);
-        QCOMPARE(statuses, (QStringList{u"一致"_s, u"速報"_s}));
+        QCOMPARE(rereadStatuses(contents(fixture.file(u"rest.csv"_s)), orders),
+                 (QStringList{QString(), u"不正"_s, u"不正"_s}));
+        QCOMPARE(importApplying(fixture, files.convenienceFixed.path), (QStringList{u"一致"_s, u"速報"_s}));
 
         // Each statement's columns as the operator assigns them.
         using Kind = PaymentMethods::FileKind;
@@ -352,19 +342,13 @@ private Q_SLOTS:
             });
         };
         // 取引日, 加盟店取引ID, 取引種別, 請求金額, 手数料, 入金予定額
-        statuses.clear();
         assign({{u"cboDate", 0}, {u"cboOrder", 1}, {u"cboType", 2}, {u"cboAmount", 3}, {u"cboFee", 4},
                 {u"cboNet", 5}, {u"cboKind", int(Kind::Deferred)}});
-        fixture.screen.whenActive<frmTorikomi>(preview);
-        fixture.screen.form->ImportStatement(files.deferred.path);
-        QCOMPARE(statuses, (QStringList{u"一致"_s, u"一致"_s}));
+        QCOMPARE(importApplying(fixture, files.deferred.path), (QStringList{u"一致"_s, u"一致"_s}));
         // お問い合わせ番号, お客様管理番号, お届け日, 代引金額, 代引手数料, 振込金額
-        statuses.clear();
         assign({{u"cboDate", 2}, {u"cboOrder", 1}, {u"cboAmount", 3}, {u"cboFee", 4}, {u"cboNet", 5},
                 {u"cboKind", int(Kind::CashOnDelivery)}});
-        fixture.screen.whenActive<frmTorikomi>(preview);
-        fixture.screen.form->ImportStatement(files.cashOnDelivery.path);
-        QCOMPARE(statuses, (QStringList{u"一致"_s, u"一致"_s}));
+        QCOMPARE(importApplying(fixture, files.cashOnDelivery.path), (QStringList{u"一致"_s, u"一致"_s}));
 
         QCOMPARE(filledRows(grid), sorted(files.convenienceCsv.paid + files.convenienceFixed.paid + files.deferred.paid
                                           + files.cashOnDelivery.paid));
