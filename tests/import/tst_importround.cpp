@@ -1,9 +1,11 @@
 // The import on the real screen over a demo database and its sample
 // statement: the keyboard round to the registration, the preview's answers,
 // the pick among candidates, and files that are refused.
-#include "ImportFixture.h"
-#include "demo/DemoMethodFiles.h"
+#include "ScreenFixture.h"
 #include "ZenginSample.h"
+#include "demo/DemoDatabase.h"
+#include "demo/DemoMethodFiles.h"
+#include "demo/DemoStatement.h"
 
 #include "import/PaymentImport.h"
 #include "import/StatementFile.h"
@@ -13,14 +15,39 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
+
+// The receipt list over the demo orders, listed (F1), and the sample
+// statement the demo host writes beside them.
+class ImportFixture final
+{
+public:
+    ImportFixture()
+    {
+        DemoOptions options;
+        options.createTables = false;
+        CreateDemoDatabase(*screen.db.connection(), options);
+        screen.db.addSchemaTable(QStringLiteral("NYUKIN_MEIGI"));
+        sample = WriteDemoStatement(*screen.db.connection(), options, DemoStatementPath(screen.db.path()));
+        screen.store.userLevel = 2;
+        grid = screen.open(true)->grid();
+    }
+
+    QString file(const QString &name) const { return QFileInfo(screen.db.path()).absoluteDir().filePath(name); }
+
+    ScreenFixture screen;
+    DemoStatement sample;
+    vaSpread *grid = nullptr;
+};
 using F = ImportFixture;
 using K = frmKensaku;
 
@@ -166,8 +193,7 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(bool, applied);
         F fixture;
-        vaSpread *grid = fixture.openAndSearch()->grid();
-        grid->SetRowHidden(-1, true);
+        fixture.grid->SetRowHidden(-1, true);
         QVERIFY(fixture.sample.written);
         const QStringList before = fixture.screen.receipts();
 
@@ -182,8 +208,8 @@ private Q_SLOTS:
             press(Qt::Key_Return);
         });
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::ControlModifier);
-        QCOMPARE(filledRows(grid), applied ? sorted(fixture.sample.matched) : QList<qint64>());
-        QTest::keyClick(grid, Qt::Key_F9);
+        QCOMPARE(filledRows(fixture.grid), applied ? sorted(fixture.sample.matched) : QList<qint64>());
+        QTest::keyClick(fixture.grid, Qt::Key_F9);
 
         QCOMPARE(focusOnOpen, u"cmdEnter"_s);
         QList<qint64> registered;
@@ -198,7 +224,6 @@ private Q_SLOTS:
     void picksAmongCandidatesAndSavesTheRest()
     {
         F fixture;
-        vaSpread *grid = fixture.openAndSearch()->grid();
         QVERIFY(fixture.sample.multiple.size() > 1);
         const QString rest = fixture.file(u"rest.csv"_s);
         QString selected;
@@ -227,7 +252,7 @@ private Q_SLOTS:
         QCOMPARE(fixture.screen.texts, QStringList{u"入金先を候補から選んでください。"_s});
         QList<qint64> expected = fixture.sample.matched;
         expected << fixture.sample.multiple.constFirst();
-        QCOMPARE(filledRows(grid), sorted(expected));
+        QCOMPARE(filledRows(fixture.grid), sorted(expected));
         QVERIFY2(selected.startsWith(u"反映する行 %1 行 "_s.arg(expected.size())), qPrintable(selected));
         // The lines left out are saved for a spreadsheet to open as UTF-8;
         // standingPaymentsOnly reads such a file back.
@@ -251,7 +276,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, kind);
         F fixture;
-        vaSpread *grid = fixture.openAndSearch()->grid();
         const QList<ListedOrder> orders = fixture.screen.form->ListedOrders();
         QVERIFY(orders.size() >= 4);
         const QString path = fixture.file(u"round."_s + kind);
@@ -287,7 +311,7 @@ private Q_SLOTS:
         QStringList unappliedStatuses{QString()}; // read back without a refusal
         fixture.screen.whenActive<frmColumns>(assignColumns);
         QTEST(importApplying(fixture, path, &unappliedStatuses), "statuses");
-        QCOMPARE(filledRows(grid), sorted(csv ? QList<qint64>{orders.at(0).id, orders.at(1).id}
+        QCOMPARE(filledRows(fixture.grid), sorted(csv ? QList<qint64>{orders.at(0).id, orders.at(1).id}
                                               : QList<qint64>{orders.at(0).id}));
         QCOMPARE(asked, csv ? 1 : 0);
         QCOMPARE(fixture.screen.texts, QStringList());
@@ -316,7 +340,6 @@ private Q_SLOTS:
     void otherMethodsPayTheirOrdersOnce()
     {
         F fixture;
-        vaSpread *grid = fixture.openAndSearch()->grid();
         DemoOptions options;
         const DemoMethodFiles files = WriteDemoMethodFiles(*fixture.screen.db.connection(), options,
                                                            fixture.screen.db.path());
@@ -350,8 +373,8 @@ private Q_SLOTS:
                 {u"cboKind", int(Kind::CashOnDelivery)}});
         QCOMPARE(importApplying(fixture, files.cashOnDelivery.path), (QStringList{u"一致"_s, u"一致"_s}));
 
-        QCOMPARE(filledRows(grid), sorted(files.convenienceCsv.paid + files.convenienceFixed.paid + files.deferred.paid
-                                          + files.cashOnDelivery.paid));
+        QCOMPARE(filledRows(fixture.grid), sorted(files.convenienceCsv.paid + files.convenienceFixed.paid
+                                                  + files.deferred.paid + files.cashOnDelivery.paid));
         QCOMPARE(fixture.screen.texts, QStringList());
     }
 
@@ -360,13 +383,12 @@ private Q_SLOTS:
     void refusesBadFiles()
     {
         F fixture;
-        vaSpread *grid = fixture.openAndSearch()->grid();
         fixture.screen.form->ImportStatement(fixture.file(QString()));
         QCOMPARE(fixture.screen.texts.size(), 1);
         QVERIFY2(fixture.screen.texts.constFirst().contains(u"通常のファイルではありません"_s),
                  qPrintable(fixture.screen.texts.join(u'\n')));
-        QCOMPARE(filledRows(grid), QList<qint64>());
-        QCOMPARE(grid->Number(K::ColUpdateFlag, 1), 0.0);
+        QCOMPARE(filledRows(fixture.grid), QList<qint64>());
+        QCOMPARE(fixture.grid->Number(K::ColUpdateFlag, 1), 0.0);
     }
 };
 
