@@ -53,15 +53,10 @@ using K = frmKensaku;
 
 namespace {
 
-void press(int key)
-{
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-}
-
 // The suite's key hook moves the focus on Enter by a posted Tab.
 void pressAndSettle(int key)
 {
-    press(key);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
     QCoreApplication::processEvents();
 }
 
@@ -96,7 +91,8 @@ void write(const QString &path, const QByteArray &bytes)
 QStringList importApplying(F &fixture, const QString &path, QStringList *unticked = nullptr)
 {
     const auto statuses = std::make_shared<QStringList>(); // outlives a preview that opens late
-    fixture.screen.whenActive<frmTorikomi>([statuses, unticked, rest = fixture.file(u"rest.csv"_s)](frmTorikomi *form) {
+    const QString rest = fixture.file(u"rest.csv"_s);
+    fixture.screen.whenActive<frmTorikomi>([&screen = fixture.screen, statuses, unticked, rest](frmTorikomi *form) {
         auto *lines = form->findChild<vaSpread *>(u"sprTorikomi"_s);
         for (int row = 1; row <= lines->MaxRows(); ++row) {
             *statuses << lines->Text(frmTorikomi::ColStatus, row);
@@ -104,7 +100,7 @@ QStringList importApplying(F &fixture, const QString &path, QStringList *unticke
                 *unticked << statuses->constLast();
         }
         form->SaveUnapplied(rest);
-        press(Qt::Key_Return);
+        screen.press(Qt::Key_Return);
     });
     fixture.screen.form->ImportStatement(path);
     return *statuses;
@@ -202,10 +198,10 @@ private Q_SLOTS:
             fixture.screen.whenActive<frmTorikomi>([&](frmTorikomi *) {
                 const QWidget *focus = QApplication::focusWidget();
                 focusOnOpen = focus ? focus->objectName() : QString();
-                press(key);
+                fixture.screen.press(key);
             });
             QTest::keyClicks(chooser->findChild<QLineEdit *>(u"fileNameEdit"_s), fixture.sample.path);
-            press(Qt::Key_Return);
+            fixture.screen.press(Qt::Key_Return);
         });
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::ControlModifier);
         QCOMPARE(filledRows(fixture.grid), applied ? sorted(fixture.sample.matched) : QList<qint64>());
@@ -229,15 +225,15 @@ private Q_SLOTS:
         QString selected;
         fixture.screen.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
             // From "反映" past "ｷｬﾝｾﾙ" into the list, then down to the line with candidates.
-            press(Qt::Key_Tab);
-            press(Qt::Key_Tab);
+            fixture.screen.press(Qt::Key_Tab);
+            fixture.screen.press(Qt::Key_Tab);
             auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
             if (!lines->hasFocus())
                 return preview->reject();
             for (int step = 0; step < 20 && lines->Text(frmTorikomi::ColStatus, lines->currentIndex().row() + 1)
                                                 != u"複数候補"_s; ++step)
-                press(Qt::Key_Down);
-            press(Qt::Key_Space); // refused until an order is picked
+                fixture.screen.press(Qt::Key_Down);
+            fixture.screen.press(Qt::Key_Space); // refused until an order is picked
             auto *choice = preview->findChild<QComboBox *>(u"cboKouho"_s);
             choice->showPopup();
             QTest::keyClick(choice->view(), Qt::Key_Down);
@@ -245,7 +241,7 @@ private Q_SLOTS:
             selected = preview->findChild<QLabel *>(u"lblSelected"_s)->text();
             preview->SaveUnapplied(rest);
             preview->findChild<QWidget *>(u"cmdEnter"_s)->setFocus();
-            press(Qt::Key_Return);
+            fixture.screen.press(Qt::Key_Return);
         });
         fixture.screen.form->ImportStatement(fixture.sample.path);
 
