@@ -76,20 +76,17 @@ private Q_SLOTS:
 
         const QList<Entry> entries{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ 101"_s), withdrawal(500),
                                    entry("060503", 12345678, u"ｶ)ｻｸﾗｷｶｸ"_s, u"0000000102"_s)};
-        const QStringList zenginLines{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|"_s,
-                                      u"4|2024/05/03|12345678|ｶ)ｻｸﾗｷｶｸ 0000000102|0000000102"_s};
-        const QList<QByteArray> records = ZenginSample::statement({{entries}});
         QTest::newRow("03 without line breaks, EOF mark")
-            << ZenginSample::join(records, "") + "\x1a" << Format::Zengin << Encoding::Cp932 << zenginLines;
+            << ZenginSample::join(ZenginSample::statement({{entries}}), "") + "\x1a" << Format::Zengin << Encoding::Cp932
+            << QStringList{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|"_s, u"4|2024/05/03|12345678|ｶ)ｻｸﾗｷｶｸ 0000000102|0000000102"_s};
         Account second{{entry("060520", 700, u"ｽｽﾞｷ"_s)}};
         second.kind = '2';
 
         const QList<Entry> notices{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ"_s, u"101"_s), entry("060502", 5000, u"ｻﾄｳ"_s)};
-        const QStringList noticeLines{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|101"_s, u"3|2024/05/02|5000|ｻﾄｳ|"_s};
         // The records are split as for 03; LF alone here.
-        QTest::newRow("01 two accounts, LF") << ZenginSample::join(ZenginSample::notice({{notices}, second}), "\n")
-                                         << Format::Notice << Encoding::Cp932
-                                         << noticeLines + QStringList{u"6|2024/05/20|700|ｽｽﾞｷ|"_s};
+        QTest::newRow("01 two accounts, LF")
+            << ZenginSample::join(ZenginSample::notice({{notices}, second}), "\n") << Format::Notice << Encoding::Cp932
+            << QStringList{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|101"_s, u"3|2024/05/02|5000|ｻﾄｳ|"_s, u"6|2024/05/20|700|ｽｽﾞｷ|"_s};
     }
 
     void readsFormatsAndEncodings()
