@@ -94,7 +94,6 @@ private Q_SLOTS:
                             const QString &ini = QString(), int takenBack = 0) {
             QTest::newRow(name) << bytes << ini << lines << takenBack;
         };
-        add("whole free field", csv(row("02", good, 1200)), {u"2|確報|pays|1200|4711|1201"_s});
         add("EAN prefix", csv(row("02", u"EAN "_s + good, 1200)), {u"2|確報|pays|1200|4711|1201"_s});
         add("order at a position", csv(row("02", slip(123450000, 1200), 1200)), {u"2|確報|pays|1200|12345|1201"_s},
             u"BarcodeOrderStart=13;BarcodeOrderLength=5"_s);
