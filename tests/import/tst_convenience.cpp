@@ -90,82 +90,64 @@ private Q_SLOTS:
         const QString header = u"種別,収納日,収納時刻,バーコード情報,ユーザー使用欄1,ユーザー使用欄2,印紙フラグ,金額,"
                                "コンビニ本部コード,コンビニ名,店舗コード,振込日,データ作成日\n"_s;
         const auto csv = [&header](const QString &rows) { return (header + rows).toUtf8(); };
-        QTest::newRow("whole free field") << csv(row("02", good, 1200)) << QString()
-                                          << QStringList{u"2|確報|pays|1200|4711|1201"_s} << 0;
-        QTest::newRow("EAN prefix") << csv(row("02", u"EAN "_s + good, 1200)) << QString()
-                                    << QStringList{u"2|確報|pays|1200|4711|1201"_s} << 0;
-        QTest::newRow("order at a position") << csv(row("02", slip(123450000, 1200), 1200))
-                                             << u"BarcodeOrderStart=13;BarcodeOrderLength=5"_s
-                                             << QStringList{u"2|確報|pays|1200|12345|1201"_s} << 0;
+        const auto add = [](const char *name, const QByteArray &bytes, const QStringList &lines,
+                            const QString &ini = QString(), int takenBack = 0) {
+            QTest::newRow(name) << bytes << ini << lines << takenBack;
+        };
+        add("EAN prefix", csv(row("02", u"EAN "_s + good, 1200)), {u"2|確報|pays|1200|4711|1201"_s});
+        add("order at a position", csv(row("02", slip(123450000, 1200), 1200)), {u"2|確報|pays|1200|12345|1201"_s},
+            u"BarcodeOrderStart=13;BarcodeOrderLength=5"_s);
         QString wrong = good, swapped = good;
         wrong[20] = wrong.at(20) == u'9' ? u'0' : QChar(wrong.at(20).unicode() + 1);
         std::swap(swapped[30], swapped[31]);
-        QTest::newRow("a digit misread") << csv(row("02", wrong, 1200)) << QString()
-                                         << QStringList{u"2|不正|チェックディジット"_s} << 0;
-        QTest::newRow("two digits swapped") << csv(row("02", swapped, 1200)) << QString()
-                                            << QStringList{u"2|不正|チェックディジット"_s} << 0;
-        QTest::newRow("43 digits") << csv(row("02", good.first(43), 1200)) << QString()
-                                   << QStringList{u"2|不正|44 桁"_s} << 0;
-        QTest::newRow("another identifier") << csv(row("02", u"92"_s + good.sliced(2), 1200)) << QString()
-                                            << QStringList{u"2|不正|91 で"_s} << 0;
-        QTest::newRow("start beyond the free digits") << csv(row("02", good, 1200)) << u"BarcodeOrderStart=22"_s
-                                                      << QStringList{u"!BarcodeOrderStart"_s} << 0;
-        QTest::newRow("length beyond the free digits")
-            << csv(row("02", good, 1200)) << u"BarcodeOrderStart=12;BarcodeOrderLength=11"_s
-            << QStringList{u"!BarcodeOrderLength"_s} << 0;
+        add("a digit misread", csv(row("02", wrong, 1200)), {u"2|不正|チェックディジット"_s});
+        add("two digits swapped", csv(row("02", swapped, 1200)), {u"2|不正|チェックディジット"_s});
+        add("43 digits", csv(row("02", good.first(43), 1200)), {u"2|不正|44 桁"_s});
+        add("another identifier", csv(row("02", u"92"_s + good.sliced(2), 1200)), {u"2|不正|91 で"_s});
+        add("start beyond the free digits", csv(row("02", good, 1200)), {u"!BarcodeOrderStart"_s},
+            u"BarcodeOrderStart=22"_s);
+        add("length beyond the free digits", csv(row("02", good, 1200)), {u"!BarcodeOrderLength"_s},
+            u"BarcodeOrderStart=12;BarcodeOrderLength=11"_s);
 
-        QTest::newRow("速報 then its 確報: one payment") << row("01", a, 1200).append(row("02", a, 1200)).toUtf8()
-                                                          << QString() << QStringList{u"2|確報|pays|1200|101|1201"_s} << 0;
-        QTest::newRow("the same when the 速報 pays") << csv(row("01", a, 1200) + row("02", a, 1200))
-                                                    << u"ConvenienceDate=速報"_s
-                                                    << QStringList{u"2|速報|pays|1200|101|1201"_s} << 0;
-        QTest::newRow("速報 alone") << csv(row("01", a, 1200)) << QString()
-                                    << QStringList{u"2|速報|prompt|1200|101|1201"_s} << 0;
-        QTest::newRow("速報 alone when the 速報 pays") << csv(row("01", a, 1200)) << u"ConvenienceDate=速報"_s
-                                                      << QStringList{u"2|速報|pays|1200|101|1201"_s} << 0;
-        QTest::newRow("速報 at another store or time: no pair")
-            << csv(row("01", a, 1200, "1005", "0999999") + row("01", a, 1200, "1006") + row("02", a, 1200)) << QString()
-            << QStringList{u"2|速報|prompt|1200|101|1201"_s, u"3|速報|prompt|1200|101|1201"_s,
-                           u"4|確報|pays|1200|101|1201"_s}
-            << 0;
-        QTest::newRow("速報取消 takes its 速報 back")
-            << csv(row("01", a, 1200) + row("03", a, 1200, "1010") + row("02", b, 900)) << QString()
-            << QStringList{u"4|確報|pays|900|102|1201"_s} << 1;
-        QTest::newRow("速報取消 without its 速報")
-            << csv(row("03", a, 1200)) << QString() << QStringList{u"2|速報取消|cancel|1200|101|1201"_s} << 0;
-        QTest::newRow("郵便振替 and its 訂正") << csv(row("12", b, 900) + row("22", b, 800)) << QString()
-                                             << QStringList{u"2|郵便振替|pays|800|102|1201"_s} << 0;
-        QTest::newRow("訂正 without its 郵便振替") << csv(row("22", b, 800)) << QString()
-                                                  << QStringList{u"2|郵便振替訂正|cancel|800|102|1201"_s} << 0;
-        QTest::newRow("columns by the header's names")
-            << u"金額,種別,バーコード情報,収納日,収納時刻,店舗コード,振込日\n1200,02,%1,2026/12/01,10:05,1,2026/12/04\n"_s
-                   .arg(a).toUtf8()
-            << QString() << QStringList{u"2|確報|pays|1200|101|1201"_s} << 0;
-        QTest::newRow("header without a column") << u"種別,収納日,バーコード情報,金額\n"_s.toUtf8() << QString()
-                                                 << QStringList{u"!「収納時刻」の列がありません"_s} << 0;
-        QTest::newRow("unusable lines pay nothing, nor pair")
-            << csv(row("01", a, 1200) + row("02", a, 1300) + row("99", b, 900)
-                   + row("02", b, 900).replace(u"20261201"_s, u"20261301"_s) + u"02,20261201\n"_s)
-            << QString()
-            << QStringList{u"2|速報|prompt|1200|101|1201"_s, u"3|不正|バーコードの金額 1200 円"_s, u"4|不正|種別「99」"_s,
-                           u"5|不正|収納日"_s, u"6|不正|列が足りません"_s}
-            << 0;
+        add("速報 then its 確報: one payment", row("01", a, 1200).append(row("02", a, 1200)).toUtf8(),
+            {u"2|確報|pays|1200|101|1201"_s});
+        add("the same when the 速報 pays", csv(row("01", a, 1200) + row("02", a, 1200)),
+            {u"2|速報|pays|1200|101|1201"_s}, u"ConvenienceDate=速報"_s);
+        add("速報 alone", csv(row("01", a, 1200)), {u"2|速報|prompt|1200|101|1201"_s});
+        add("速報 alone when the 速報 pays", csv(row("01", a, 1200)), {u"2|速報|pays|1200|101|1201"_s},
+            u"ConvenienceDate=速報"_s);
+        add("速報 at another store or time: no pair",
+            csv(row("01", a, 1200, "1005", "0999999") + row("01", a, 1200, "1006") + row("02", a, 1200)),
+            {u"2|速報|prompt|1200|101|1201"_s, u"3|速報|prompt|1200|101|1201"_s, u"4|確報|pays|1200|101|1201"_s});
+        add("速報取消 takes its 速報 back", csv(row("01", a, 1200) + row("03", a, 1200, "1010") + row("02", b, 900)),
+            {u"4|確報|pays|900|102|1201"_s}, QString(), 1);
+        add("速報取消 without its 速報", csv(row("03", a, 1200)), {u"2|速報取消|cancel|1200|101|1201"_s});
+        add("郵便振替 and its 訂正", csv(row("12", b, 900) + row("22", b, 800)), {u"2|郵便振替|pays|800|102|1201"_s});
+        add("訂正 without its 郵便振替", csv(row("22", b, 800)), {u"2|郵便振替訂正|cancel|800|102|1201"_s});
+        add("columns by the header's names",
+            u"金額,種別,バーコード情報,収納日,収納時刻,店舗コード,振込日\n1200,02,%1,2026/12/01,10:05,1,2026/12/04\n"_s
+                .arg(a).toUtf8(),
+            {u"2|確報|pays|1200|101|1201"_s});
+        add("header without a column", u"種別,収納日,バーコード情報,金額\n"_s.toUtf8(), {u"!「収納時刻」の列がありません"_s});
+        add("unusable lines pay nothing, nor pair",
+            csv(row("01", a, 1200) + row("02", a, 1300) + row("99", b, 900)
+                + row("02", b, 900).replace(u"20261201"_s, u"20261301"_s) + u"02,20261201\n"_s),
+            {u"2|速報|prompt|1200|101|1201"_s, u"3|不正|バーコードの金額 1200 円"_s, u"4|不正|種別「99」"_s,
+             u"5|不正|収納日"_s, u"6|不正|列が足りません"_s});
 
         const QByteArray start = record('1', {{2, "01"}, {4, "20261202"}}), end = record('9', {});
         const QByteArray file = start + data("01", a, 1200) + data("02", a, 1200) + data("12", b, 900)
                                 + trailer(3, 3300) + end;
-        QTest::newRow("records one after another")
-            << file << QString() << QStringList{u"3|確報|pays|1200|101|1201"_s, u"4|郵便振替|pays|900|102|1201"_s} << 0;
+        add("records one after another", file, {u"3|確報|pays|1200|101|1201"_s, u"4|郵便振替|pays|900|102|1201"_s});
         QByteArray moved = data("02", a, 1200);
         moved.replace(1, 2, "  ").replace(118, 2, "02");
-        QTest::newRow("種別 moved by the settings") << start + moved + trailer(1, 1200) + end << u"CvsFixedKind=119,2"_s
-                                                   << QStringList{u"2|確報|pays|1200|101|1201"_s} << 0;
-        QTest::newRow("a position beyond the record") << file << u"CvsFixedKind=120,2"_s
-                                                       << QStringList{u"!CvsFixedKind「120,2」"_s} << 0;
-        QTest::newRow("trailer's count") << start + data("02", a, 1200) + trailer(2, 1200) + end << QString()
-                                         << QStringList{u"!3行目: トレーラ・レコードの件数「000002」"_s} << 0;
-        QTest::newRow("trailer's total") << start + data("02", a, 1200) + trailer(1, 1300) + end << QString()
-                                         << QStringList{u"!3行目: トレーラ・レコードの合計金額"_s} << 0;
+        add("種別 moved by the settings", start + moved + trailer(1, 1200) + end, {u"2|確報|pays|1200|101|1201"_s},
+            u"CvsFixedKind=119,2"_s);
+        add("a position beyond the record", file, {u"!CvsFixedKind「120,2」"_s}, u"CvsFixedKind=120,2"_s);
+        add("trailer's count", start + data("02", a, 1200) + trailer(2, 1200) + end,
+            {u"!3行目: トレーラ・レコードの件数「000002」"_s});
+        add("trailer's total", start + data("02", a, 1200) + trailer(1, 1300) + end,
+            {u"!3行目: トレーラ・レコードの合計金額"_s});
         // Splitting the records and their order is the bank files' own, tested there.
     }
     void reads()

@@ -22,12 +22,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("assignment");
         QTest::addColumn<QStringList>("lines"); // "line|amount|text"
 
-        QTest::newRow("unknown names") << u"Datum,Betrag,Text\n2024/05/01,3000,ﾔﾏﾀﾞ 101\n"_s
-                                       << u"date=0;amount=1;searched=2;header=1"_s
-                                       << QStringList{u"2|3000|ﾔﾏﾀﾞ 101"_s};
-        QTest::newRow("no header row") << u"2024/05/01,ﾔﾏﾀﾞ 101,3000\n2024/05/02,ｻﾄｳ,500\n"_s
-                                       << u"date=0;amount=2;searched=1;header=0"_s
-                                       << QStringList{u"1|3000|ﾔﾏﾀﾞ 101"_s, u"2|500|ｻﾄｳ"_s};
         QTest::newRow("withdrawal only is left out")
             << u"d,out,in,t\n2024/05/01,500,,ATM\n2024/05/01,,800,ｽｽﾞｷ\n"_s
             << u"date=0;amount=2;withdrawal=1;searched=3;header=1"_s << QStringList{u"3|800|ｽｽﾞｷ"_s};

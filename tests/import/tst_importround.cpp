@@ -1,9 +1,11 @@
 // The import on the real screen over a demo database and its sample
 // statement: the keyboard round to the registration, the preview's answers,
 // the pick among candidates, and files that are refused.
-#include "ImportFixture.h"
-#include "demo/DemoMethodFiles.h"
+#include "ScreenFixture.h"
 #include "ZenginSample.h"
+#include "demo/DemoDatabase.h"
+#include "demo/DemoMethodFiles.h"
+#include "demo/DemoStatement.h"
 
 #include "import/PaymentImport.h"
 #include "import/StatementFile.h"
@@ -13,28 +15,48 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
+
+// The receipt list over the demo orders, listed (F1), and the sample
+// statement the demo host writes beside them.
+class ImportFixture final
+{
+public:
+    ImportFixture()
+    {
+        DemoOptions options;
+        options.createTables = false;
+        CreateDemoDatabase(*screen.db.connection(), options);
+        screen.db.addSchemaTable(QStringLiteral("NYUKIN_MEIGI"));
+        sample = WriteDemoStatement(*screen.db.connection(), options, DemoStatementPath(screen.db.path()));
+        screen.store.userLevel = 2;
+        grid = screen.open(true)->grid();
+    }
+
+    QString file(const QString &name) const { return QFileInfo(screen.db.path()).absoluteDir().filePath(name); }
+
+    ScreenFixture screen;
+    DemoStatement sample;
+    vaSpread *grid = nullptr;
+};
 using F = ImportFixture;
 using K = frmKensaku;
 
 namespace {
 
-void press(int key)
-{
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-}
-
 // The suite's key hook moves the focus on Enter by a posted Tab.
 void pressAndSettle(int key)
 {
-    press(key);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
     QCoreApplication::processEvents();
 }
 
@@ -64,18 +86,24 @@ void write(const QString &path, const QByteArray &bytes)
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-// Notes the preview's statuses, and those of the lines left unticked when
-// asked; saves those lines to rest and applies the others.
-void applyPreview(frmTorikomi *form, const QString &rest, QStringList &statuses, QStringList *unticked = nullptr)
+// Imports the file and applies the preview, whose statuses it returns; the
+// lines left unticked are saved to rest.csv, and their statuses noted when asked.
+QStringList importApplying(F &fixture, const QString &path, QStringList *unticked = nullptr)
 {
-    auto *lines = form->findChild<vaSpread *>(u"sprTorikomi"_s);
-    for (int row = 1; row <= lines->MaxRows(); ++row) {
-        statuses << lines->Text(frmTorikomi::ColStatus, row);
-        if (unticked && lines->Number(frmTorikomi::ColTick, row) == 0)
-            *unticked << statuses.constLast();
-    }
-    form->SaveUnapplied(rest);
-    press(Qt::Key_Return);
+    const auto statuses = std::make_shared<QStringList>(); // outlives a preview that opens late
+    const QString rest = fixture.file(u"rest.csv"_s);
+    fixture.screen.whenActive<frmTorikomi>([&screen = fixture.screen, statuses, unticked, rest](frmTorikomi *form) {
+        auto *lines = form->findChild<vaSpread *>(u"sprTorikomi"_s);
+        for (int row = 1; row <= lines->MaxRows(); ++row) {
+            *statuses << lines->Text(frmTorikomi::ColStatus, row);
+            if (unticked && lines->Number(frmTorikomi::ColTick, row) == 0)
+                *unticked << statuses->constLast();
+        }
+        form->SaveUnapplied(rest);
+        screen.press(Qt::Key_Return);
+    });
+    fixture.screen.form->ImportStatement(path);
+    return *statuses;
 }
 
 // The saved lines read back against the orders: the file's refusal (empty
@@ -161,8 +189,7 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(bool, applied);
         F fixture;
-        vaSpread *grid = fixture.openAndSearch()->grid();
-        grid->SetRowHidden(-1, true);
+        fixture.grid->SetRowHidden(-1, true);
         QVERIFY(fixture.sample.written);
         const QStringList before = fixture.screen.receipts();
 
@@ -171,14 +198,14 @@ private Q_SLOTS:
             fixture.screen.whenActive<frmTorikomi>([&](frmTorikomi *) {
                 const QWidget *focus = QApplication::focusWidget();
                 focusOnOpen = focus ? focus->objectName() : QString();
-                press(key);
+                fixture.screen.press(key);
             });
             QTest::keyClicks(chooser->findChild<QLineEdit *>(u"fileNameEdit"_s), fixture.sample.path);
-            press(Qt::Key_Return);
+            fixture.screen.press(Qt::Key_Return);
         });
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::ControlModifier);
-        QCOMPARE(filledRows(grid), applied ? sorted(fixture.sample.matched) : QList<qint64>());
-        QTest::keyClick(grid, Qt::Key_F9);
+        QCOMPARE(filledRows(fixture.grid), applied ? sorted(fixture.sample.matched) : QList<qint64>());
+        QTest::keyClick(fixture.grid, Qt::Key_F9);
 
         QCOMPARE(focusOnOpen, u"cmdEnter"_s);
         QList<qint64> registered;
@@ -193,21 +220,20 @@ private Q_SLOTS:
     void picksAmongCandidatesAndSavesTheRest()
     {
         F fixture;
-        vaSpread *grid = fixture.openAndSearch()->grid();
         QVERIFY(fixture.sample.multiple.size() > 1);
         const QString rest = fixture.file(u"rest.csv"_s);
         QString selected;
         fixture.screen.whenActive<frmTorikomi>([&](frmTorikomi *preview) {
             // From "反映" past "ｷｬﾝｾﾙ" into the list, then down to the line with candidates.
-            press(Qt::Key_Tab);
-            press(Qt::Key_Tab);
+            fixture.screen.press(Qt::Key_Tab);
+            fixture.screen.press(Qt::Key_Tab);
             auto *lines = preview->findChild<vaSpread *>(u"sprTorikomi"_s);
             if (!lines->hasFocus())
                 return preview->reject();
             for (int step = 0; step < 20 && lines->Text(frmTorikomi::ColStatus, lines->currentIndex().row() + 1)
                                                 != u"複数候補"_s; ++step)
-                press(Qt::Key_Down);
-            press(Qt::Key_Space); // refused until an order is picked
+                fixture.screen.press(Qt::Key_Down);
+            fixture.screen.press(Qt::Key_Space); // refused until an order is picked
             auto *choice = preview->findChild<QComboBox *>(u"cboKouho"_s);
             choice->showPopup();
             QTest::keyClick(choice->view(), Qt::Key_Down);
@@ -215,14 +241,14 @@ private Q_SLOTS:
             selected = preview->findChild<QLabel *>(u"lblSelected"_s)->text();
             preview->SaveUnapplied(rest);
             preview->findChild<QWidget *>(u"cmdEnter"_s)->setFocus();
-            press(Qt::Key_Return);
+            fixture.screen.press(Qt::Key_Return);
         });
         fixture.screen.form->ImportStatement(fixture.sample.path);
 
         QCOMPARE(fixture.screen.texts, QStringList{u"入金先を候補から選んでください。"_s});
         QList<qint64> expected = fixture.sample.matched;
         expected << fixture.sample.multiple.constFirst();
-        QCOMPARE(filledRows(grid), sorted(expected));
+        QCOMPARE(filledRows(fixture.grid), sorted(expected));
         QVERIFY2(selected.startsWith(u"反映する行 %1 行 "_s.arg(expected.size())), qPrintable(selected));
         // The lines left out are saved for a spreadsheet to open as UTF-8;
         // standingPaymentsOnly reads such a file back.
@@ -246,12 +272,10 @@ private Q_SLOTS:
     {
         QFETCH(QString, kind);
         F fixture;
-        vaSpread *grid = fixture.openAndSearch()->grid();
         const QList<ListedOrder> orders = fixture.screen.form->ListedOrders();
         QVERIFY(orders.size() >= 4);
         const QString path = fixture.file(u"round."_s + kind);
         write(path, roundFile(kind, orders));
-        const QString rest = fixture.file(u"rest.csv"_s);
 
         const bool csv = kind == u"csv" || kind == u"headerless";
         int asked = 0;
@@ -280,19 +304,16 @@ private Q_SLOTS:
                 pressAndSettle(Qt::Key_Return);
             pressAndSettle(Qt::Key_Return); // OK
         };
-        QStringList statuses, unappliedStatuses{QString()}; // read back without a refusal
-        auto preview = [&](frmTorikomi *form) { applyPreview(form, rest, statuses, &unappliedStatuses); };
+        QStringList unappliedStatuses{QString()}; // read back without a refusal
         fixture.screen.whenActive<frmColumns>(assignColumns);
-        fixture.screen.whenActive<frmTorikomi>(preview);
-        fixture.screen.form->ImportStatement(path);
-        QTEST(statuses, "statuses");
-        QCOMPARE(filledRows(grid), sorted(csv ? QList<qint64>{orders.at(0).id, orders.at(1).id}
+        QTEST(importApplying(fixture, path, &unappliedStatuses), "statuses");
+        QCOMPARE(filledRows(fixture.grid), sorted(csv ? QList<qint64>{orders.at(0).id, orders.at(1).id}
                                               : QList<qint64>{orders.at(0).id}));
         QCOMPARE(asked, csv ? 1 : 0);
         QCOMPARE(fixture.screen.texts, QStringList());
 
         // The unapplied lines read back as the same lines with the same statuses.
-        const QByteArray saved = contents(rest);
+        const QByteArray saved = contents(fixture.file(u"rest.csv"_s));
         QVERIFY(saved.contains(csv ? "'=ﾔﾏﾀﾞ" : "'=ﾘｿｸ"));
         QCOMPARE(rereadStatuses(saved, orders), unappliedStatuses);
 
@@ -301,13 +322,10 @@ private Q_SLOTS:
         // The next file of the same header goes straight to the preview; a
         // file without one shows the choice again, which another bank's
         // layout of the same shape must not take unseen.
-        statuses.clear();
         fixture.screen.whenActive<frmColumns>(assignColumns);
-        fixture.screen.whenActive<frmTorikomi>(preview);
-        fixture.screen.form->ImportStatement(path);
+        QCOMPARE(importApplying(fixture, path).size(), 3);
         QCOMPARE(asked, kind == u"csv" ? 1 : 2);
         QCOMPARE(offered, kind == u"csv" ? QString() : chosen);
-        QCOMPARE(statuses.size(), 3);
     }
 
     // An operator imports the agent's file of a 速報 and its 確報, a 速報
@@ -318,26 +336,17 @@ private Q_SLOTS:
     void otherMethodsPayTheirOrdersOnce()
     {
         F fixture;
-        vaSpread *grid = fixture.openAndSearch()->grid();
         DemoOptions options;
         const DemoMethodFiles files = WriteDemoMethodFiles(*fixture.screen.db.connection(), options,
                                                            fixture.screen.db.path());
         QVERIFY(files.convenienceCsv.written && files.convenienceFixed.written && files.deferred.written
                 && files.cashOnDelivery.written);
-        QStringList statuses;
-        const QString rest = fixture.file(u"rest.csv"_s);
-        auto preview = [&](frmTorikomi *form) { applyPreview(form, rest, statuses); };
         const QList<ListedOrder> orders = fixture.screen.form->ListedOrders();
-        fixture.screen.whenActive<frmTorikomi>(preview);
-        fixture.screen.form->ImportStatement(files.convenienceCsv.path);
-        QCOMPARE(statuses.join(u" "), u"速報 一致 一致 一致 支払方法違い"_s);
+        QCOMPARE(importApplying(fixture, files.convenienceCsv.path).join(u" "), u"速報 一致 一致 一致 支払方法違い"_s);
         // The lines left out and saved come back as a bank's CSV that pays nothing.
-        QCOMPARE(rereadStatuses(contents(rest), orders), (QStringList{QString(), u"不正"_s, u"不正"_s}));
-
-        statuses.clear();
-        fixture.screen.whenActive<frmTorikomi>(preview);
-        fixture.screen.form->ImportStatement(files.convenienceFixed.path);
-        QCOMPARE(statuses, (QStringList{u"一致"_s, u"速報"_s}));
+        QCOMPARE(rereadStatuses(contents(fixture.file(u"rest.csv"_s)), orders),
+                 (QStringList{QString(), u"不正"_s, u"不正"_s}));
+        QCOMPARE(importApplying(fixture, files.convenienceFixed.path), (QStringList{u"一致"_s, u"速報"_s}));
 
         // Each statement's columns as the operator assigns them.
         using Kind = PaymentMethods::FileKind;
@@ -352,22 +361,16 @@ private Q_SLOTS:
             });
         };
         // 取引日, 加盟店取引ID, 取引種別, 請求金額, 手数料, 入金予定額
-        statuses.clear();
         assign({{u"cboDate", 0}, {u"cboOrder", 1}, {u"cboType", 2}, {u"cboAmount", 3}, {u"cboFee", 4},
                 {u"cboNet", 5}, {u"cboKind", int(Kind::Deferred)}});
-        fixture.screen.whenActive<frmTorikomi>(preview);
-        fixture.screen.form->ImportStatement(files.deferred.path);
-        QCOMPARE(statuses, (QStringList{u"一致"_s, u"一致"_s}));
+        QCOMPARE(importApplying(fixture, files.deferred.path), (QStringList{u"一致"_s, u"一致"_s}));
         // お問い合わせ番号, お客様管理番号, お届け日, 代引金額, 代引手数料, 振込金額
-        statuses.clear();
         assign({{u"cboDate", 2}, {u"cboOrder", 1}, {u"cboAmount", 3}, {u"cboFee", 4}, {u"cboNet", 5},
                 {u"cboKind", int(Kind::CashOnDelivery)}});
-        fixture.screen.whenActive<frmTorikomi>(preview);
-        fixture.screen.form->ImportStatement(files.cashOnDelivery.path);
-        QCOMPARE(statuses, (QStringList{u"一致"_s, u"一致"_s}));
+        QCOMPARE(importApplying(fixture, files.cashOnDelivery.path), (QStringList{u"一致"_s, u"一致"_s}));
 
-        QCOMPARE(filledRows(grid), sorted(files.convenienceCsv.paid + files.convenienceFixed.paid + files.deferred.paid
-                                          + files.cashOnDelivery.paid));
+        QCOMPARE(filledRows(fixture.grid), sorted(files.convenienceCsv.paid + files.convenienceFixed.paid
+                                                  + files.deferred.paid + files.cashOnDelivery.paid));
         QCOMPARE(fixture.screen.texts, QStringList());
     }
 
@@ -376,13 +379,12 @@ private Q_SLOTS:
     void refusesBadFiles()
     {
         F fixture;
-        vaSpread *grid = fixture.openAndSearch()->grid();
         fixture.screen.form->ImportStatement(fixture.file(QString()));
         QCOMPARE(fixture.screen.texts.size(), 1);
         QVERIFY2(fixture.screen.texts.constFirst().contains(u"通常のファイルではありません"_s),
                  qPrintable(fixture.screen.texts.join(u'\n')));
-        QCOMPARE(filledRows(grid), QList<qint64>());
-        QCOMPARE(grid->Number(K::ColUpdateFlag, 1), 0.0);
+        QCOMPARE(filledRows(fixture.grid), QList<qint64>());
+        QCOMPARE(fixture.grid->Number(K::ColUpdateFlag, 1), 0.0);
     }
 };
 

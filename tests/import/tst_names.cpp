@@ -98,22 +98,17 @@ private Q_SLOTS:
         const auto row = [](const char *name, const QString &payer, const QString &expected) {
             QTest::newRow(name) << payer << expected;
         };
-        row("common reading", u"ﾀﾅｶ ﾀﾛｳ"_s, u"whole:田中 太郎"_s);
         row("without the space", u"ﾀﾅｶﾀﾛｳ"_s, u"whole:田中 太郎"_s);
         row("full-width kana", u"タナカ　タロウ"_s, u"whole:田中 太郎"_s);
         row("small kana written small", u"ｻｻｷ ｼｮｳﾀ"_s, u"whole:佐々木 翔太"_s);
         row("small kana as the banks write them", u"ｻｻｷ ｼﾖｳﾀ"_s, u"whole:佐々木 翔太"_s);
-        row("one reading of 亮", u"ﾓﾘ ﾘﾖｳ"_s, u"whole:森 亮"_s);
-        row("the other reading of 亮", u"ﾓﾘ ｱｷﾗ"_s, u"whole:森 亮"_s);
         row("variant 﨑", u"ﾔﾏｻﾞｷ ｹﾝﾀ"_s, u"whole:山﨑 健太"_s);
         row("full-width space in the list", u"ｲﾄｳ ﾖｳｺ"_s, u"whole:伊藤　陽子"_s);
-        row("three-kanji family name", u"ﾊｾｶﾞﾜ ﾏﾕﾐ"_s, u"whole:長谷川 真由美"_s);
         row("uncommon family name", u"ｼﾖｳｼﾞ ｺｳｼﾞ"_s, u"whole:東海林 浩二"_s);
         row("one reading, two names", u"ｻｲﾄｳ ﾏｺﾄ"_s, u"whole:斉藤 誠|齋藤 誠"_s);
         row("a number before the name", u"317633-317973 ﾅｶｼﾞﾏ ﾁﾋﾛ"_s, u"whole:中島 千尋"_s);
         row("a number after the name", u"ﾅｶｼﾞﾏ ﾁﾋﾛ 090-1234-5678"_s, u"whole:中島 千尋"_s);
         row("a hyphen before a number", u"ﾅｶｼﾞﾏ ﾁﾋﾛ-317633"_s, u"whole:中島 千尋"_s);
-        row("foreign name in katakana", u"ｼﾞﾖﾝ ｽﾐｽ"_s, u"whole:ジョン スミス"_s);
         row("foreign name with a dot", u"ﾏﾘｱ ｶﾞﾙｼｱ"_s, u"whole:マリア・ガルシア"_s);
         row("a name registered in kana", u"ｻﾄｳ ﾊﾅｺ"_s, u"whole:さとう はなこ"_s);
         row("family name alone", u"ﾀﾅｶ"_s, u"family"_s);
@@ -124,7 +119,6 @@ private Q_SLOTS:
         row("a reading no dictionary gives", u"ﾓﾘ ﾏｺﾄ"_s, u"none"_s);
 
         // Companies: the form before, within or after the name, or written out.
-        row("form before", u"ｶ)ﾔﾏﾀﾞｼﾖｳｼﾞ"_s, u"whole:株式会社山田商事"_s);
         row("form in brackets", u"(ｶ)ﾔﾏﾀﾞｼﾖｳｼﾞ"_s, u"whole:株式会社山田商事"_s);
         row("form after", u"ﾄｳﾜﾌﾞﾂｻﾝ(ｶ"_s, u"whole:東和物産株式会社"_s);
         row("form after, written before", u"ｶ)ﾄｳﾜﾌﾞﾂｻﾝ"_s, u"whole:東和物産株式会社"_s);

@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <tuple>
 
 using namespace Qt::StringLiterals;
 using Format = Statement::Format;
@@ -77,20 +76,17 @@ private Q_SLOTS:
 
         const QList<Entry> entries{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ 101"_s), withdrawal(500),
                                    entry("060503", 12345678, u"ｶ)ｻｸﾗｷｶｸ"_s, u"0000000102"_s)};
-        const QStringList zenginLines{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|"_s,
-                                      u"4|2024/05/03|12345678|ｶ)ｻｸﾗｷｶｸ 0000000102|0000000102"_s};
-        const QList<QByteArray> records = ZenginSample::statement({{entries}});
         QTest::newRow("03 without line breaks, EOF mark")
-            << ZenginSample::join(records, "") + "\x1a" << Format::Zengin << Encoding::Cp932 << zenginLines;
+            << ZenginSample::join(ZenginSample::statement({{entries}}), "") + "\x1a" << Format::Zengin << Encoding::Cp932
+            << QStringList{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|"_s, u"4|2024/05/03|12345678|ｶ)ｻｸﾗｷｶｸ 0000000102|0000000102"_s};
         Account second{{entry("060520", 700, u"ｽｽﾞｷ"_s)}};
         second.kind = '2';
 
         const QList<Entry> notices{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ"_s, u"101"_s), entry("060502", 5000, u"ｻﾄｳ"_s)};
-        const QStringList noticeLines{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|101"_s, u"3|2024/05/02|5000|ｻﾄｳ|"_s};
         // The records are split as for 03; LF alone here.
-        QTest::newRow("01 two accounts, LF") << ZenginSample::join(ZenginSample::notice({{notices}, second}), "\n")
-                                         << Format::Notice << Encoding::Cp932
-                                         << noticeLines + QStringList{u"6|2024/05/20|700|ｽｽﾞｷ|"_s};
+        QTest::newRow("01 two accounts, LF")
+            << ZenginSample::join(ZenginSample::notice({{notices}, second}), "\n") << Format::Notice << Encoding::Cp932
+            << QStringList{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|101"_s, u"3|2024/05/02|5000|ｻﾄｳ|"_s, u"6|2024/05/20|700|ｽｽﾞｷ|"_s};
     }
 
     void readsFormatsAndEncodings()
@@ -158,12 +154,10 @@ private Q_SLOTS:
             {u"5400"_s}, 1);
         row("01 照会番号 agrees, nothing else does", notice({tanaka, satoCancelled}),
             {u"5400不正"_s, u"12800取消不正"_s}, 0);
-        for (const auto &[name, date, payer] : {std::tuple{"another payer", "060501", u"ｽｽﾞｷ"_s},
-                                                std::tuple{"another 勘定日", "060502", u"ﾔﾏﾀﾞ"_s}}) {
-            const Entry unknown{date, 3000, payer, {}, '1', "11", true, "000099"};
-            QTest::addRow("01 cancel of no 照会番号 here, %s", name)
-                << notice({yamada, unknown}) << QStringList{u"3000"_s, u"3000取消"_s} << 0;
-        }
+        const Entry otherPayer{"060501", 3000, u"ｽｽﾞｷ"_s, {}, '1', "11", true, "000099"};
+        const Entry otherDay{"060502", 3000, u"ﾔﾏﾀﾞ"_s, {}, '1', "11", true, "000099"};
+        row("01 cancel of no 照会番号 here, another payer", notice({yamada, otherPayer}), {u"3000"_s, u"3000取消"_s}, 0);
+        row("01 cancel of no 照会番号 here, another 勘定日", notice({yamada, otherDay}), {u"3000"_s, u"3000取消"_s}, 0);
         // The cancel's payer cannot be read: its notice is held back, and the
         // record after it reads as any other.
         QList<QByteArray> damaged = ZenginSample::notice({{{yamada, cancelled, standing}}});
@@ -202,7 +196,6 @@ private Q_SLOTS:
 
         QTest::newRow("yen sign, dashes") << u"2024-5-1"_s << u"¥1,234"_s << u"2024/05/01|1234"_s;
         QTest::newRow("full width, yen after") << u"２０２４／０５／０１"_s << u"１，２３４円"_s << u"2024/05/01|1234"_s;
-        QTest::newRow("令和") << u"令和8年12月5日"_s << u"1"_s << u"2026/12/05|1"_s;
         QTest::newRow("R08.12.05") << u"R08.12.05"_s << u"1"_s << u"2026/12/05|1"_s;
         QTest::newRow("平成31年4月30日") << u"平成31年4月30日"_s << u"1"_s << u"2019/04/30|1"_s;
         QTest::newRow("令和元年5月1日") << u"令和元年5月1日"_s << u"1"_s << u"2019/05/01|1"_s;
@@ -354,8 +347,8 @@ private Q_SLOTS:
         QFile file(big);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(StatementFile::MaxBytes + 1));
         file.close();
-        const QList<std::pair<QString, QString>> cases{{dir.path(), u"通常のファイルではありません"_s},
-                                                       {u"/dev/zero"_s, u"通常のファイルではありません"_s},
+        // A folder is refused on the screen's own test.
+        const QList<std::pair<QString, QString>> cases{{u"/dev/zero"_s, u"通常のファイルではありません"_s},
                                                        {big, u"ファイルが大きすぎます"_s},
                                                        {dir.filePath(u"none.csv"_s), u"ファイルがありません"_s}};
         for (const auto &[path, reason] : cases) {
