@@ -209,5 +209,16 @@ QString FieldValue::FormatDate(const QDate &date)
 {
     if (!date.isValid() || date.year() < 0 || date.year() > 9999)
         return {};
-    return QString::asprintf("%04d/%02d/%02d", date.year(), date.month(), date.day());
+    // Digit by digit: QString::asprintf here took the search read through
+    // QPSQL from 1.02 to 1.42 × psql, and F1 there to its 1.25 × limit.
+    QString text(10, u'/');
+    QChar *out = text.data();
+    const auto put = [out](qsizetype at, qsizetype width, int value) {
+        for (qsizetype i = at + width - 1; i >= at; --i, value /= 10)
+            out[i] = QChar(u'0' + value % 10);
+    };
+    put(0, 4, date.year());
+    put(5, 2, date.month());
+    put(8, 2, date.day());
+    return text;
 }
