@@ -72,28 +72,23 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, expected);
         const QByteArray userKey = "[Software\\VB and VBA Program Settings\\Veltrane\\Parlow6]\n";
-        const QMap<QChar, QByteArray> user{
-            {u'u', userKey + "\"WindowSizeIndex\"=\"1\"\n\"Count\"=dword:fffffffe\n"},
-            {u'k', userKey},
-            {u'c', "[Software\\VB and VBA Program Settings\\Veltrane\\Parlow6\\Sub]\n"},
-            {u'o', "[Software\\VB and VBA Program Settings\\Veltrane\\Parlow5]\n"}};
-        for (const QChar store : stores) {
-            if (store == u'm') {
-                write(u"@/machine.reg"_s,
-                      "[SOFTWARE\\Veltrane\\Parlow6]\n\"BDBPath\"=\"hklm\"\n\"Free\"=\"hklm\"\n\"Blank\"=\"hklm\"\n"
-                      "\"WindowSizeIndex\"=\"7\"\n\"Path\"=\"a\\\"b\\\\c\\d\"\n\"V\"=\"one\"\n\"Long\"=\""
-                          + QByteArray(256, 'a') + "\"\n"
-                          "\"Two\"=dword:00000032\n[software\\veltrane\\PARLOW6]\n"
-                          "\"v\"=\"two\"\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrane\\Parlow6]\r\n\"Crlf\" = \"x\"\r\n"
-                          "[HKCU\\SOFTWARE\\Veltrane\\Parlow6]\n\"User\"=\"x\"\n");
-            } else if (store == u'i') {
-                write(u"@/parlow.ini"_s,
-                      "[Parlow6]\nWindowSizeIndex=2\nBDBPath=ini\nFree=ini\nBlank=\nNul=2" + QByteArray(1, '\0')
-                          + " 5\nLong=" + QByteArray(1024, '9') + '\n');
-            } else {
-                write(u"@/user.reg"_s, user.value(store));
-            }
-        }
+        const QString user = u"@/user.reg"_s;
+        const QMap<QChar, std::pair<QString, QByteArray>> files{
+            {u'u', {user, userKey + "\"WindowSizeIndex\"=\"1\"\n\"Count\"=dword:fffffffe\n"}},
+            {u'k', {user, userKey}},
+            {u'c', {user, "[Software\\VB and VBA Program Settings\\Veltrane\\Parlow6\\Sub]\n"}},
+            {u'o', {user, "[Software\\VB and VBA Program Settings\\Veltrane\\Parlow5]\n"}},
+            {u'm', {u"@/machine.reg"_s,
+                    "[SOFTWARE\\Veltrane\\Parlow6]\n\"BDBPath\"=\"hklm\"\n\"Free\"=\"hklm\"\n\"Blank\"=\"hklm\"\n"
+                    "\"WindowSizeIndex\"=\"7\"\n\"Path\"=\"a\\\"b\\\\c\\d\"\n\"V\"=\"one\"\n\"Long\"=\""
+                        + QByteArray(256, 'a') + "\"\n"
+                        "\"Two\"=dword:00000032\n[software\\veltrane\\PARLOW6]\n"
+                        "\"v\"=\"two\"\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Veltrane\\Parlow6]\r\n\"Crlf\" = \"x\"\r\n"
+                        "[HKCU\\SOFTWARE\\Veltrane\\Parlow6]\n\"User\"=\"x\"\n"}},
+            {u'i', {u"@/parlow.ini"_s, "[Parlow6]\nWindowSizeIndex=2\nBDBPath=ini\nFree=ini\nBlank=\nNul=2"
+                                           + QByteArray(1, '\0') + " 5\nLong=" + QByteArray(1024, '9') + '\n'}}};
+        for (const QChar store : stores)
+            write(files[store].first, files[store].second);
         QCOMPARE(SuiteSettings(at(u"@"_s)).setting(slot, u"d"_s, name), expected);
     }
 
@@ -145,9 +140,7 @@ private slots:
     void lockTimeout_data()
     {
         columns<QByteArray, int>("value", "ms");
-        QTest::newRow("seconds") << QByteArray("12") << 12000;
         QTest::newRow("fraction") << QByteArray("0.5") << 500;
-        QTest::newRow("zero") << QByteArray("0") << 0;
         QTest::newRow("negative") << QByteArray("-3") << 5000;
         QTest::newRow("text after it") << QByteArray("10秒") << 5000;
         QTest::newRow("past an hour") << QByteArray("7200") << 5000;

@@ -44,29 +44,23 @@ void TestDatabase::addSchemaTable(const QString &table)
     }
 }
 
-void TestDatabase::addShop(const QVariant &id, const QVariant &name)
+void TestDatabase::insert(const QString &table, const QVariantList &values)
 {
-    exec(u"INSERT INTO [SHOP] VALUES (%1, %2)"_s.arg(literal(id), literal(name)));
-}
-
-void TestDatabase::addPayment(const QVariant &method, int ok, int ord)
-{
-    exec(u"INSERT INTO [PAYMENT] VALUES (%1, %2, %3)"_s.arg(literal(method)).arg(ok).arg(ord));
+    QStringList literals;
+    std::transform(values.begin(), values.end(), std::back_inserter(literals), literal);
+    exec(u"INSERT INTO [%1] VALUES (%2)"_s.arg(table, literals.join(u", ")));
 }
 
 void TestDatabase::setExempt(const QVariant &tabJoined)
 {
     exec(u"DELETE FROM [CONTROL]"_s);
-    exec(u"INSERT INTO [CONTROL] VALUES (%1)"_s.arg(literal(tabJoined)));
+    insert(u"CONTROL"_s, {tabJoined});
 }
 
 void TestDatabase::addOrder(const Order &o)
 {
-    const QVariant values[] = {o.id, {}, o.name, o.tel, o.orderDate, o.billed, o.paidDate, o.paidAmount,
-                               o.method, o.tel1, o.shipDate, o.shopId, o.mailSent};
-    QStringList literals;
-    std::transform(std::begin(values), std::end(values), std::back_inserter(literals), literal);
-    exec(u"INSERT INTO [CHUMON] VALUES (%1)"_s.arg(literals.join(u", ")));
+    insert(u"CHUMON"_s, {o.id, {}, o.name, o.tel, o.orderDate, o.billed, o.paidDate, o.paidAmount, o.method, o.tel1,
+                         o.shipDate, o.shopId, o.mailSent});
 }
 
 QVariant TestDatabase::scalar(const QString &query) const

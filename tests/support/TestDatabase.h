@@ -36,8 +36,10 @@ public:
     QString path() const { return m_dir.filePath(QStringLiteral("suite.sqlite")); }
 
     void exec(const QString &statement) { m_connection->Execute(statement)->Close(); }
-    void addShop(const QVariant &id, const QVariant &name);
-    void addPayment(const QVariant &method, int ok, int ord);
+    // One row, every column in the table's order.
+    void insert(const QString &table, const QVariantList &values);
+    void addShop(const QVariant &id, const QVariant &name) { insert(QStringLiteral("SHOP"), {id, name}); }
+    void addPayment(const QVariant &method, int ok, int ord) { insert(QStringLiteral("PAYMENT"), {method, ok, ord}); }
     // A null QVariant stores Null; no call leaves CONTROL without a row.
     void setExempt(const QVariant &tabJoined);
     void addOrder(const Order &order);
