@@ -45,12 +45,6 @@ frmAllSet::frmAllSet(QWidget *owner, ReceiptListProperties &list)
     , m_list(list)
 {
     DialogSetup::Prepare(this, u"frmAllSet"_s, u"全額指定日収納"_s, 4320, 1770);
-    createControls();
-    Form_Load();
-}
-
-void frmAllSet::createControls()
-{
     // Created in tab order: method, date, mail choice, buttons.
     cboSiharai = ScreenSetup::Place<QComboBox>(this, u"cboSiharai"_s, {600, 240, 1695, 315});
 
@@ -85,14 +79,10 @@ void frmAllSet::createControls()
 
     DialogSetup::CancelButton(this, {2400, 1200, 975, 375});
 
-    cboSiharai->setFocus();
-}
-
-void frmAllSet::Form_Load()
-{
     // "全て" and today's date to start with.
     DialogSetup::FillMethodCombo(cboSiharai, m_list.pstrSiharaiString);
     txtDate->setText(Today());
+    cboSiharai->setFocus();
 }
 
 bool frmAllSet::ValidateEditedDate()

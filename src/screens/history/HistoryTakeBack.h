@@ -3,6 +3,8 @@
 #include "core/receipt/PaymentHistory.h"
 #include "core/receipt/Session.h"
 
+class QDialog;
+class QPushButton;
 class QWidget;
 
 // 取消 as both history windows offer it: asks first, then takes the orders
@@ -12,5 +14,9 @@ namespace HistoryTakeBack {
 // The lines of a registration that can be taken back: a deleted order's
 // cannot. True when something was written.
 bool Run(QWidget *parent, const Session &session, qint64 number, const QList<PaymentHistory::Line> &lines);
+
+// The window's 取消 (F8), for the levels that may register, and 閉じる along
+// the bottom at top; neither takes Enter, which the list keeps. Returns 取消.
+QPushButton *PlaceButtons(QDialog *window, const Session &session, int top);
 
 } // namespace HistoryTakeBack

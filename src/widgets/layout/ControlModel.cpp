@@ -85,12 +85,9 @@ bool IsContainer(const QString &typeName)
 
 std::optional<int> ArrayIndex(const QWidget *control)
 {
-    const QVariant value = control->property(ScreenSetup::IndexProperty);
     bool ok = false;
-    const int index = value.toInt(&ok);
-    if (!value.isValid() || !ok)
-        return std::nullopt;
-    return index;
+    const int index = control->property(ScreenSetup::IndexProperty).toInt(&ok);
+    return ok ? std::optional<int>(index) : std::nullopt;
 }
 
 std::optional<double> FontSize(const QWidget *control, const QString &typeName)
