@@ -55,8 +55,7 @@ frmAllSet::frmAllSet(QWidget *owner, ReceiptListProperties &list)
 
     vsrlDate = ScreenSetup::Place<QScrollBar>(this, u"vsrlDate"_s, {3480, 240, 255, 300}, Qt::Vertical);
     vsrlDate->setRange(SpinUp, SpinDown);
-    vsrlDate->setSingleStep(1);
-    vsrlDate->setPageStep(1);
+    vsrlDate->setPageStep(1); // a click beside the arrows is one step too
     vsrlDate->setValue(SpinRest);
     // The date box keeps the focus while the arrows are clicked.
     vsrlDate->setFocusPolicy(Qt::NoFocus);

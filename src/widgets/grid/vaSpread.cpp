@@ -132,9 +132,7 @@ void vaSpread::SetBlockValue(int col, int row, int col2, int row2, const QVarian
 
 QColor vaSpread::BackColor(int row) const
 {
-    if (row < 1 || row > m_model->rows())
-        return QColor();
-    return m_model->color(row - 1);
+    return row >= 1 && row <= m_model->rows() ? m_model->color(row - 1) : QColor();
 }
 
 void vaSpread::SetBackColor(int row, const QColor &color)
@@ -146,9 +144,7 @@ void vaSpread::SetBackColor(int row, const QColor &color)
 
 bool vaSpread::RowHidden(int row) const
 {
-    if (row < 1 || row > m_model->rows())
-        return false;
-    return m_model->isHidden(row - 1);
+    return row >= 1 && row <= m_model->rows() && m_model->isHidden(row - 1);
 }
 
 void vaSpread::SetRowHidden(int row, bool hidden)

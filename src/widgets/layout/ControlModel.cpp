@@ -41,11 +41,6 @@ constexpr TypeAlias Aliases[] = {
     {"QProgressBar", u"ProgressBar"},
 };
 
-bool isLine(const QFrame *frame)
-{
-    return frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine;
-}
-
 int toPixels(double twips, int perPixel)
 {
     // Whole-number division, as every other twips-to-pixels step here.
@@ -59,8 +54,10 @@ namespace ControlModel {
 QString TypeName(const QWidget *control)
 {
     const char *className = control->metaObject()->className();
-    if (std::strcmp(className, "QFrame") == 0)
-        return isLine(static_cast<const QFrame *>(control)) ? u"Line"_s : u"PictureBox"_s;
+    if (std::strcmp(className, "QFrame") == 0) {
+        const QFrame::Shape shape = static_cast<const QFrame *>(control)->frameShape();
+        return shape == QFrame::HLine || shape == QFrame::VLine ? u"Line"_s : u"PictureBox"_s;
+    }
     if (std::strcmp(className, "QScrollBar") == 0) {
         const auto *bar = static_cast<const QScrollBar *>(control);
         return bar->orientation() == Qt::Vertical ? u"VScrollBar"_s : u"HScrollBar"_s;
