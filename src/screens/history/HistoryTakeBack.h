@@ -15,8 +15,9 @@ namespace HistoryTakeBack {
 // cannot. True when something was written.
 bool Run(QWidget *parent, const Session &session, qint64 number, const QList<PaymentHistory::Line> &lines);
 
-// The window's 取消 (F8), for the levels that may register, and 閉じる along
-// the bottom at top; neither takes Enter, which the list keeps. Returns 取消.
+// The window's 取消 (F8), enabled for the levels that may register, and
+// 閉じる, side by side at top (twips); neither takes Enter, which the list
+// keeps. Returns 取消 for the window to connect.
 QPushButton *PlaceButtons(QDialog *window, const Session &session, int top);
 
 } // namespace HistoryTakeBack
