@@ -98,12 +98,6 @@ void writeConvenienceFixed(DemoMethodFile &file, const QList<DemoOrder> &orders,
     file.written = DemoSaveFile(file.path, bytes);
 }
 
-// A fee of 3% or so, as such services charge.
-qint64 feeOf(qint64 amount)
-{
-    return amount * 3 / 100;
-}
-
 void writeDeferred(DemoMethodFile &file, const QList<DemoOrder> &orders, const QDate &today)
 {
     if (orders.size() < 3)
@@ -111,7 +105,8 @@ void writeDeferred(DemoMethodFile &file, const QList<DemoOrder> &orders, const Q
     QStringList lines{u"取引日,加盟店取引ID,取引種別,請求金額,手数料,入金予定額"_s};
     qint64 payout = 0;
     const auto line = [&](int daysAgo, const DemoOrder &order, const QString &type, qint64 amount) {
-        const qint64 fee = amount > 0 ? feeOf(amount) : -feeOf(-amount);
+        // A fee of 3% or so, as such services charge; a refund takes it back.
+        const qint64 fee = amount * 3 / 100;
         lines.append(u"%1,%2,%3,%4,%5,%6"_s.arg(today.addDays(-daysAgo).toString(u"yyyy/MM/dd"), QString::number(order.id),
                                               type, QString::number(amount), QString::number(fee),
                                               QString::number(amount - fee)));

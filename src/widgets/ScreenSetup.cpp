@@ -17,11 +17,6 @@ void PrepareScreen(QWidget *window, const QString &name, const QString &caption)
     window->setFont(QFont(u"ＭＳ ゴシック"_s, 9));
 }
 
-bool IsScreen(const QWidget *window)
-{
-    return window && window->property(ScreenProperty).toBool();
-}
-
 void NameControl(QObject *control, const QString &name, int index)
 {
     control->setObjectName(name);

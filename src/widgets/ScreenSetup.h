@@ -22,7 +22,6 @@ inline constexpr char AlignProperty[] = "Align";          // a docked picture bo
 
 // Name, caption, the suite's design font, and the mark the key hook looks for.
 void PrepareScreen(QWidget *window, const QString &name, const QString &caption);
-bool IsScreen(const QWidget *window);
 
 // Members of a control array share their name and carry their position.
 void NameControl(QObject *control, const QString &name, int index = -1);

@@ -52,8 +52,9 @@ private Q_SLOTS:
         for (const QString &method : {u"銀行振込"_s, u"代金引換"_s, u"atm"_s, u"ATM"_s})
             f.db.addPayment(method, 1, ++ord);
         f.db.setExempt(c.exempt);
-        f.db.addOrder({.id = 1, .paidAmount = 400, .shipDate = u"2014/01/05"_s}); // partly paid
-        f.db.addOrder({.id = 2, .method = u"代金引換"_s, .shipDate = u"2014/01/10"_s});
+        f.db.addOrder({.id = 1, .name = QVariant(), .orderDate = u"2014/1/2"_s, .billed = 12345,
+                       .paidDate = u"2014/01/32"_s, .paidAmount = 400, .shipDate = u"2014/01/05"_s}); // partly paid
+        f.db.addOrder({.id = 2, .paidDate = u"2014/1/31"_s, .method = u"代金引換"_s, .shipDate = u"2014/01/10"_s});
         f.db.addOrder({.id = 3, .method = u"郵便振替"_s, .shipDate = u"2014/01/20"_s, .shopId = u"A'1"_s});
         f.db.addOrder({.id = 4, .method = u"atm"_s, .shipDate = u"2014/02/01"_s, .shopId = u""_s});
         f.db.addOrder({.id = 5, .method = u"ATM"_s, .shipDate = u"2014/01/10"_s, .shopId = u"S02"_s});
@@ -69,24 +70,19 @@ private Q_SLOTS:
         form->shopCombo()->setCurrentIndex(c.shop);
         f.press(Qt::Key_F1);
         QCOMPARE(f.ids(), c.listed);
-    }
 
-    void rowShowsItsOrder()
-    {
-        ScreenFixture f;
-        f.db.addOrder({.id = 7, .name = QVariant(), .orderDate = u"2014/2/1"_s, .billed = 12345,
-                       .paidDate = u"2014/02/30"_s, .paidAmount = 5, .shipDate = u"2014/2/3"_s});
-        f.db.addOrder({.id = 8, .paidDate = u"2014/2/28"_s, .paidAmount = 5});
-        vaSpread *grid = f.open(true)->grid();
-        QCOMPARE(grid->Text(frmKensaku::ColPaidDate, 2), u"2014/02/28"_s); // what 登録 writes back
-        QStringList texts;
-        for (int column = frmKensaku::ColId; column <= frmKensaku::ColMethod; ++column)
-            texts << grid->Text(column, 1);
-        // No company is read; a payment date that is no date shows nothing.
-        QCOMPARE(texts, (QStringList{u"7"_s, {}, {}, u"03-1234-5678"_s, u"2014/02/01"_s, u"12,345"_s,
-                                     u"2014/02/03"_s, {}, u"5"_s, u"銀行振込"_s}));
-        // What an import matches against: the part paid already counts.
-        QCOMPARE(f.form->ListedOrders().constFirst().received, 5);
+        // Order 1 as listed: no company is read, a payment date that is no date
+        // shows nothing, and the part paid already counts for an import.
+        if (c.listed.constFirst() == 1) {
+            QStringList texts;
+            for (int column = frmKensaku::ColId; column <= frmKensaku::ColMethod; ++column)
+                texts << form->grid()->Text(column, 1);
+            QCOMPARE(texts, (QStringList{u"1"_s, {}, {}, u"03-1234-5678"_s, u"2014/01/02"_s, u"12,345"_s,
+                                         u"2014/01/05"_s, {}, u"400"_s, u"銀行振込"_s}));
+            QCOMPARE(form->ListedOrders().constFirst().received, 400);
+        }
+        if (const int row = int(c.listed.indexOf(2)) + 1) // as 登録 writes it back
+            QCOMPARE(form->grid()->Text(frmKensaku::ColPaidDate, row), u"2014/01/31"_s);
     }
 
     void coloursStayWithTheirOrders_data()
@@ -134,11 +130,10 @@ private Q_SLOTS:
     }
 
     // One order carries the text as its shop, method and ship date: the
-    // search finds exactly it, and neither 登録 nor 入金管理 breaks a statement.
+    // search finds exactly it.
     void hostileTextStaysText()
     {
         QFETCH(QString, text);
-        const QString stored = QString(text).remove(QChar(u'\0')); // no SQL text carries a NUL
         ScreenFixture f;
         f.db.addShop(text, text);
         f.db.addPayment(text, 1, 1);
@@ -151,17 +146,7 @@ private Q_SLOTS:
         form->dateBox(1)->setText(text);
         f.press(Qt::Key_F1);
         QCOMPARE(f.ids(), Ids{1});
-
-        form->grid()->SetText(frmKensaku::ColPaidDate, 1, text);
-        form->grid()->SetValue(frmKensaku::ColUpdateFlag, 1, 1);
-        f.press(Qt::Key_F9);
-        auto *kanri = new frmKanri(form, *form, form->session());
-        ScreenFixture::activate(kanri);
-        kanri->findChild<vaSpread *>()->SetValue(frmKanri::ColManaged, 1, 0);
-        ScreenFixture::click(kanri, u"cmdEnter"_s);
         QCOMPARE(f.shown, QStringList());
-        QCOMPARE(f.receipts(), QStringList{u"1  0 0"_s}); // the date cell took no text
-        QCOMPARE(f.db.scalar(u"SELECT [NYUKIN_NOMANAGE] FROM [CONTROL]"_s).toString(), stored);
     }
 
     void windowSizeIndexTwoKeepsTheDesign_data()

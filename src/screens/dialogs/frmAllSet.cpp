@@ -45,12 +45,6 @@ frmAllSet::frmAllSet(QWidget *owner, ReceiptListProperties &list)
     , m_list(list)
 {
     DialogSetup::Prepare(this, u"frmAllSet"_s, u"全額指定日収納"_s, 4320, 1770);
-    createControls();
-    Form_Load();
-}
-
-void frmAllSet::createControls()
-{
     // Created in tab order: method, date, mail choice, buttons.
     cboSiharai = ScreenSetup::Place<QComboBox>(this, u"cboSiharai"_s, {600, 240, 1695, 315});
 
@@ -61,8 +55,7 @@ void frmAllSet::createControls()
 
     vsrlDate = ScreenSetup::Place<QScrollBar>(this, u"vsrlDate"_s, {3480, 240, 255, 300}, Qt::Vertical);
     vsrlDate->setRange(SpinUp, SpinDown);
-    vsrlDate->setSingleStep(1);
-    vsrlDate->setPageStep(1);
+    vsrlDate->setPageStep(1); // a click beside the arrows is one step too
     vsrlDate->setValue(SpinRest);
     // The date box keeps the focus while the arrows are clicked.
     vsrlDate->setFocusPolicy(Qt::NoFocus);
@@ -85,14 +78,10 @@ void frmAllSet::createControls()
 
     DialogSetup::CancelButton(this, {2400, 1200, 975, 375});
 
-    cboSiharai->setFocus();
-}
-
-void frmAllSet::Form_Load()
-{
     // "全て" and today's date to start with.
     DialogSetup::FillMethodCombo(cboSiharai, m_list.pstrSiharaiString);
     txtDate->setText(Today());
+    cboSiharai->setFocus();
 }
 
 bool frmAllSet::ValidateEditedDate()

@@ -20,8 +20,6 @@ public:
     frmAllSet(QWidget *owner, ReceiptListProperties &list);
 
 private:
-    void createControls();
-    void Form_Load();
     bool txtDate_Validate();
     bool ValidateEditedDate();
     void vsrlDate_Change(int value);

@@ -18,9 +18,6 @@ public:
     frmDispSiharai(QWidget *owner, const ReceiptListProperties &list, const Session &session);
 
 private:
-    void createControls();
-    void cmdEnter_Click();
-
     Session m_session;
     QComboBox *cboSiharai{};
 };

@@ -21,12 +21,6 @@ frmKanri::frmKanri(QWidget *owner, ReceiptListProperties &list, const Session &s
     , m_session(session)
 {
     DialogSetup::Prepare(this, u"frmKanri"_s, u"入金管理"_s, 3585, 3330);
-    createControls();
-    Form_Load();
-}
-
-void frmKanri::createControls()
-{
     sprPayment = ScreenSetup::Place<vaSpread>(this, u"sprPayment"_s, {240, 120, 3135, 2655});
 
     sprPayment->setColumns({{.header = u"入金管理"_s, .width = 8.0, .kind = CellKind::CheckBox},
@@ -43,6 +37,7 @@ void frmKanri::createControls()
     DialogSetup::CancelButton(this, {2160, 2880, 975, 375})->setAutoDefault(false);
 
     sprPayment->setFocus();
+    Form_Load();
 }
 
 void frmKanri::Form_Load()
@@ -59,7 +54,12 @@ void frmKanri::Form_Load()
     try {
         exempt = m_session.ReadExemptMethods();
     } catch (const DbError &error) {
-        m_loadError = error.description();
+        // The marks on screen are not the stored ones: told once the dialog is
+        // up, so the box sits over it, it closes without offering to save them.
+        QTimer::singleShot(0, this, [this, text = error.description()] {
+            MessageService::Critical(this, text, windowTitle());
+            reject();
+        });
     }
     for (const QString &name : exempt) {
         for (int row = 1; row <= sprPayment->MaxRows(); ++row) {
@@ -71,27 +71,12 @@ void frmKanri::Form_Load()
     }
 }
 
-void frmKanri::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (m_activated || m_loadError.isEmpty())
-        return;
-    m_activated = true;
-    // Told once the dialog is up, so the box sits over it; then it closes
-    // without offering to save marks that do not show the stored list.
-    QTimer::singleShot(0, this, [this] {
-        MessageService::Critical(this, m_loadError, windowTitle());
-        reject();
-    });
-}
-
 void frmKanri::cmdEnter_Click()
 {
     QStringList exempt;
     // The table changes wait until the stored list is safely written.
     QList<std::pair<QString, QString>> marks;
-    const int n = sprPayment->MaxRows();
-    for (int row = 1; row <= n; ++row) {
+    for (int row = 1; row <= sprPayment->MaxRows(); ++row) {
         const QString name = sprPayment->Text(ColMethod, row);
         const QString mark = sprPayment->Value(ColManaged, row);
         if (FieldValue::Number(mark) == 0)

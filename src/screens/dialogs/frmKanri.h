@@ -3,7 +3,6 @@
 #include "core/receipt/Session.h"
 
 #include <QDialog>
-#include <QString>
 
 struct ReceiptListProperties;
 class vaSpread;
@@ -22,20 +21,11 @@ public:
 
     frmKanri(QWidget *owner, ReceiptListProperties &list, const Session &session);
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
-    void createControls();
     void Form_Load();
     void cmdEnter_Click();
 
     ReceiptListProperties &m_list;
     Session m_session;
     vaSpread *sprPayment{};
-
-    // The stored exempt list could not be read: the marks on screen are not
-    // the stored ones, so nothing may be saved over them.
-    QString m_loadError;
-    bool m_activated{false};
 };

@@ -2,10 +2,12 @@
 
 #include "core/data/DbConnection.h"
 #include "widgets/MessageService.h"
+#include "widgets/ScreenSetup.h"
 #include "widgets/WaitCursor.h"
 
 #include <QDateTime>
-#include <QWidget>
+#include <QDialog>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +65,19 @@ bool Run(QWidget *parent, const Session &session, qint64 number, const QList<Pay
         parent, u"登録 No. %1 を取り消しました (取消の登録 No. %2)。受注は次の「表示」で一覧に戻ります。"_s.arg(number).arg(result.number),
         title);
     return true;
+}
+
+QPushButton *PlaceButtons(QDialog *window, const Session &session, int top)
+{
+    auto *cmdTakeBack = ScreenSetup::Place<QPushButton>(window, u"cmdTakeBack"_s, {8280, top, 1335, 375}, u"取消 (F8)"_s);
+    cmdTakeBack->setShortcut(QKeySequence(Qt::Key_F8));
+    // Levels 0 and 1 may look, as they may not register.
+    cmdTakeBack->setEnabled(session.mayRegister());
+    auto *cmdClose = ScreenSetup::Place<QPushButton>(window, u"cmdClose"_s, {9720, top, 1335, 375}, u"閉じる"_s);
+    QObject::connect(cmdClose, &QPushButton::clicked, window, &QDialog::reject);
+    for (QPushButton *button : {cmdTakeBack, cmdClose})
+        button->setAutoDefault(false);
+    return cmdTakeBack;
 }
 
 } // namespace HistoryTakeBack

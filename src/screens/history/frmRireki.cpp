@@ -31,18 +31,13 @@ frmRireki::frmRireki(QWidget *owner, const Session &session)
     , m_session(session)
 {
     DialogSetup::Prepare(this, u"frmRireki"_s, u"入金履歴"_s, 11400, 6240);
-    createControls();
-    txtDate[0]->setText(FieldValue::FormatDate(QDate::currentDate().addDays(-DaysShown)));
-    txtDate[1]->setText(FieldValue::FormatDate(QDate::currentDate()));
-}
-
-void frmRireki::createControls()
-{
     // Created in tab order: the filter, 表示, the list, the buttons.
     ScreenSetup::Place<QLabel>(this, u"Label1"_s, {240, 180, 720, 255}, u"登録日"_s);
     txtDate[0] = ScreenSetup::Place<QLineEdit>(this, u"txtDate0"_s, {1000, 150, 1095, 315});
+    txtDate[0]->setText(FieldValue::FormatDate(QDate::currentDate().addDays(-DaysShown)));
     ScreenSetup::Place<QLabel>(this, u"Label2"_s, {2160, 180, 240, 255}, u"～"_s);
     txtDate[1] = ScreenSetup::Place<QLineEdit>(this, u"txtDate1"_s, {2400, 150, 1095, 315});
+    txtDate[1]->setText(FieldValue::FormatDate(QDate::currentDate()));
     auto *noLabel = ScreenSetup::Place<QLabel>(this, u"Label3"_s, {3720, 180, 900, 255}, u"注文 No."_s);
     txtNo = ScreenSetup::Place<QLineEdit>(this, u"txtNo"_s, {4680, 150, 1200, 315});
     txtNo->setMaxLength(18);
@@ -69,16 +64,10 @@ void frmRireki::createControls()
     connect(sprRireki, &QAbstractItemView::doubleClicked, this, [this] { OpenCurrent(); });
 
     auto *cmdOpen = ScreenSetup::Place<QPushButton>(this, u"cmdOpen"_s, {6840, 5700, 1335, 375}, u"明細"_s);
+    cmdOpen->setAutoDefault(false);
     connect(cmdOpen, &QPushButton::clicked, this, [this] { OpenCurrent(); });
-    cmdTakeBack = ScreenSetup::Place<QPushButton>(this, u"cmdTakeBack"_s, {8280, 5700, 1335, 375}, u"取消 (F8)"_s);
-    cmdTakeBack->setShortcut(QKeySequence(Qt::Key_F8));
-    // Levels 0 and 1 may look, as they may not register.
-    cmdTakeBack->setEnabled(m_session.mayRegister());
-    connect(cmdTakeBack, &QPushButton::clicked, this, &frmRireki::cmdTakeBack_Click);
-    auto *cmdClose = ScreenSetup::Place<QPushButton>(this, u"cmdClose"_s, {9720, 5700, 1335, 375}, u"閉じる"_s);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
-    for (QPushButton *button : {cmdOpen, cmdTakeBack, cmdClose})
-        button->setAutoDefault(false);
+    connect(HistoryTakeBack::PlaceButtons(this, m_session, 5700), &QPushButton::clicked, this,
+            &frmRireki::cmdTakeBack_Click);
     txtDate[0]->setFocus();
 }
 
@@ -174,7 +163,7 @@ void frmRireki::OpenCurrent()
 void frmRireki::cmdTakeBack_Click()
 {
     const qint64 number = currentNumber();
-    if (number == 0 || !cmdTakeBack->isEnabled())
+    if (number == 0)
         return;
     QList<PaymentHistory::Line> lines;
     try {

@@ -6,7 +6,6 @@
 #include <QDialog>
 
 class QLineEdit;
-class QPushButton;
 class vaSpread;
 
 // "入金履歴": the registrations, newest first, narrowed by date and order
@@ -33,7 +32,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void createControls();
     // The registration of the grid's current row; 0 for none.
     qint64 currentNumber() const;
 
@@ -42,5 +40,4 @@ private:
     QLineEdit *txtDate[2] = {};
     QLineEdit *txtNo = nullptr;
     vaSpread *sprRireki = nullptr;
-    QPushButton *cmdTakeBack = nullptr;
 };

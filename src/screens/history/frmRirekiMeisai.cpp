@@ -27,11 +27,6 @@ frmRirekiMeisai::frmRirekiMeisai(QWidget *owner, const Session &session, qint64 
     , m_number(number)
 {
     DialogSetup::Prepare(this, u"frmRirekiMeisai"_s, u"入金履歴 登録 No. %1"_s.arg(number), 11400, 5400);
-    createControls();
-}
-
-void frmRirekiMeisai::createControls()
-{
     sprMeisai = ScreenSetup::Place<vaSpread>(this, u"sprMeisai"_s, {240, 120, 10920, 4620});
     using Kind = CellKind;
     // Amounts as the database holds them: a fraction before the registration stays visible.
@@ -51,14 +46,8 @@ void frmRirekiMeisai::createControls()
     sprMeisai->setTabKeyNavigation(false);
     sprMeisai->installEventFilter(this);
 
-    cmdTakeBack = ScreenSetup::Place<QPushButton>(this, u"cmdTakeBack"_s, {8280, 4860, 1335, 375}, u"取消 (F8)"_s);
-    cmdTakeBack->setShortcut(QKeySequence(Qt::Key_F8));
-    cmdTakeBack->setEnabled(m_session.mayRegister());
-    connect(cmdTakeBack, &QPushButton::clicked, this, &frmRirekiMeisai::cmdTakeBack_Click);
-    auto *cmdClose = ScreenSetup::Place<QPushButton>(this, u"cmdClose"_s, {9720, 4860, 1335, 375}, u"閉じる"_s);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
-    for (QPushButton *button : {cmdTakeBack, cmdClose})
-        button->setAutoDefault(false);
+    connect(HistoryTakeBack::PlaceButtons(this, m_session, 4860), &QPushButton::clicked, this,
+            &frmRirekiMeisai::cmdTakeBack_Click);
     sprMeisai->setFocus();
 }
 
@@ -106,8 +95,6 @@ bool frmRirekiMeisai::Load()
 
 void frmRirekiMeisai::cmdTakeBack_Click()
 {
-    if (!cmdTakeBack->isEnabled())
-        return;
     QList<PaymentHistory::Line> chosen;
     for (int row = 1; row <= m_lines.size(); ++row) {
         if (sprMeisai->Number(ColTick, row) != 0)

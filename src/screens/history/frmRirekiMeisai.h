@@ -5,7 +5,6 @@
 
 #include <QDialog>
 
-class QPushButton;
 class vaSpread;
 
 // One registration's orders with their values before and after it; 取消
@@ -34,11 +33,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void createControls();
-
     Session m_session;
     qint64 m_number;
     QList<PaymentHistory::Line> m_lines;
     vaSpread *sprMeisai = nullptr;
-    QPushButton *cmdTakeBack = nullptr;
 };

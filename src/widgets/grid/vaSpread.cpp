@@ -103,24 +103,19 @@ bool vaSpread::holds(int col, int row) const
     return col >= 1 && col <= m_model->storedColumns() && row >= 1 && row <= m_model->rows();
 }
 
-QVariant vaSpread::cellAt(int col, int row) const
-{
-    return m_model->cell(col - 1, row - 1);
-}
-
 QString vaSpread::Value(int col, int row) const
 {
-    return holds(col, row) ? CellForm::Value(m_model->columnDef(col - 1), cellAt(col, row)) : QString();
+    return holds(col, row) ? CellForm::Value(m_model->columnDef(col - 1), m_model->cell(col - 1, row - 1)) : QString();
 }
 
 double vaSpread::Number(int col, int row) const
 {
-    return holds(col, row) ? CellForm::Number(m_model->columnDef(col - 1), cellAt(col, row)) : 0.0;
+    return holds(col, row) ? CellForm::Number(m_model->columnDef(col - 1), m_model->cell(col - 1, row - 1)) : 0.0;
 }
 
 QString vaSpread::Text(int col, int row) const
 {
-    return holds(col, row) ? CellForm::Text(m_model->columnDef(col - 1), cellAt(col, row)) : QString();
+    return holds(col, row) ? CellForm::Text(m_model->columnDef(col - 1), m_model->cell(col - 1, row - 1)) : QString();
 }
 
 void vaSpread::SetBlockValue(int col, int row, int col2, int row2, const QVariant &value)
@@ -137,9 +132,7 @@ void vaSpread::SetBlockValue(int col, int row, int col2, int row2, const QVarian
 
 QColor vaSpread::BackColor(int row) const
 {
-    if (row < 1 || row > m_model->rows())
-        return QColor();
-    return m_model->color(row - 1);
+    return row >= 1 && row <= m_model->rows() ? m_model->color(row - 1) : QColor();
 }
 
 void vaSpread::SetBackColor(int row, const QColor &color)
@@ -151,9 +144,7 @@ void vaSpread::SetBackColor(int row, const QColor &color)
 
 bool vaSpread::RowHidden(int row) const
 {
-    if (row < 1 || row > m_model->rows())
-        return false;
-    return m_model->isHidden(row - 1);
+    return row >= 1 && row <= m_model->rows() && m_model->isHidden(row - 1);
 }
 
 void vaSpread::SetRowHidden(int row, bool hidden)

@@ -91,7 +91,6 @@ protected:
 private:
     // The cell exists, data-only columns included.
     bool holds(int col, int row) const;
-    QVariant cellAt(int col, int row) const;
     void applyColumnWidth(int col);
     void onSectionResized(int section, int newSize);
     // Makes the view hide what the model hides, rows first..last.
@@ -119,8 +118,7 @@ public:
         if (m_wasOn)
             m_grid->SetReDraw(true);
     }
-    ReDrawGuard(const ReDrawGuard &) = delete;
-    ReDrawGuard &operator=(const ReDrawGuard &) = delete;
+    Q_DISABLE_COPY_MOVE(ReDrawGuard)
 
 private:
     vaSpread *m_grid;

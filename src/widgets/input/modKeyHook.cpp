@@ -84,7 +84,7 @@ QWidget *ActiveScreen()
     // Qt has an active window only while the application holds the
     // foreground, so this also answers whether our screen is in front.
     QWidget *window = QApplication::activeWindow();
-    return ScreenSetup::IsScreen(window) ? window : nullptr;
+    return window && window->property(ScreenSetup::ScreenProperty).toBool() ? window : nullptr;
 }
 
 QWidget *ActiveControl()
@@ -202,21 +202,14 @@ private:
 // the application does.
 QPointer<KeyHookFilter> g_keyHook;
 
-enum class Move { PassOn, Next, Previous };
+enum class Move { Next, Previous };
 
 bool Convert(Move move)
 {
-    if (move == Move::PassOn || !g_keyHook)
+    if (!g_keyHook)
         return false;
     g_keyHook->injectTab(move == Move::Previous);
     return true;
-}
-
-Move ArrowMove(bool isDown, bool leaves)
-{
-    if (!leaves)
-        return Move::PassOn;
-    return isDown ? Move::Next : Move::Previous;
 }
 
 // A focused button takes Enter as a press. Qt's push buttons do that on
@@ -268,7 +261,7 @@ bool KeyboardHookProc(const QKeyEvent &event)
     if (IsTextBox(control)) {
         if (isEnter)
             return !IsImeComposing() && TextBoxEnterLeaves() && Convert(Move::Next);
-        return Convert(ArrowMove(isDown, isDown ? TextBoxDownLeaves() : TextBoxUpLeaves()));
+        return (isDown ? TextBoxDownLeaves() : TextBoxUpLeaves()) && Convert(forward);
     }
     if (auto *combo = qobject_cast<QComboBox *>(control)) {
         if (IsComboDroppedDown(combo) || (isEnter && IsImeComposing()))
@@ -276,7 +269,7 @@ bool KeyboardHookProc(const QKeyEvent &event)
         return Convert(forward);
     }
     if (qobject_cast<QListView *>(control) && !isEnter)
-        return Convert(ArrowMove(isDown, isDown ? ListBoxDownLeaves() : ListBoxUpLeaves()));
+        return (isDown ? ListBoxDownLeaves() : ListBoxUpLeaves()) && Convert(forward);
     if (isEnter && IsImeComposing())
         return false;
     return Convert(forward);

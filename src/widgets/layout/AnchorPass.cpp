@@ -22,12 +22,6 @@ namespace {
 // taken where the platform draws no title (offscreen, or not yet shown).
 constexpr int PlainCaptionHeight = 19;
 
-// Aligned picture boxes and tool bars take a new height and nothing else.
-TwipsRect heightOnly(double twips)
-{
-    return {std::nullopt, std::nullopt, std::nullopt, twips};
-}
-
 int captionHeight(const QWidget *window)
 {
     const QWidget *top = window->window();
@@ -134,33 +128,22 @@ private:
 
     bool fixedRatioWindow(const AnchorEntry &entry, QWidget *control)
     {
-        const PixelRect scaled = ScaledWindow(entry, m_size, m_tx, m_ty);
-        if (entry.TypeName == "ComboBox"_L1) {
-            // The list's edit box has the height its font gives it.
-            deferScaled(control, {scaled.x, scaled.y, scaled.cx, entry.Height / m_ty});
-            return true;
-        }
-        if (entry.TypeName == "PictureBox"_L1) {
-            // An aligned picture box (its "Align" property set) takes its height only.
-            if (control->property(ScreenSetup::AlignProperty).toInt() != 0)
-                return ControlModel::SetTwips(control, heightOnly(entry.Height * m_size.heightRatio));
-            deferScaled(control, scaled);
-            return true;
-        }
-        if (entry.TypeName == "Toolbar"_L1)
-            return ControlModel::SetTwips(control, heightOnly(entry.Height * m_size.heightRatio));
+        // Tool bars and aligned picture boxes (their "Align" property set) take their height only.
+        if (entry.TypeName == "Toolbar"_L1
+            || (entry.TypeName == "PictureBox"_L1 && control->property(ScreenSetup::AlignProperty).toInt() != 0))
+            return ControlModel::SetTwips(control, {{}, {}, {}, entry.Height * m_size.heightRatio});
         if (entry.TypeName == "vaSpread"_L1) {
-            if (!ControlModel::SetTwips(control, ScaledTwips(entry, m_size)))
-                return false;
             auto *grid = qobject_cast<vaSpread *>(control);
-            if (!grid)
+            if (!grid || !ControlModel::SetTwips(control, ScaledTwips(entry, m_size)))
                 return false;
             // Scaled from the current widths: a second pass shrinks them again.
             grid->ScaleColumnWidths(m_size.widthRatio * ColumnMargin);
             return true;
         }
-        if (entry.Height != 0 && entry.Width != 0)
-            deferScaled(control, scaled);
+        const PixelRect scaled = ScaledWindow(entry, m_size, m_tx, m_ty);
+        // The list's edit box has the height its font gives it.
+        const bool combo = entry.TypeName == "ComboBox"_L1;
+        deferScaled(control, {scaled.x, scaled.y, scaled.cx, combo ? entry.Height / m_ty : scaled.cy});
         return true;
     }
 
@@ -180,7 +163,7 @@ private:
 
     void deferScaled(QWidget *control, const PixelRect &rect)
     {
-        // A control scaled down to nothing keeps its place instead.
+        // A control scaled down to nothing (a design size of 0 included) keeps its place instead.
         if (rect.cx != 0 && rect.cy != 0)
             defer(control, rect);
     }

@@ -41,11 +41,6 @@ constexpr TypeAlias Aliases[] = {
     {"QProgressBar", u"ProgressBar"},
 };
 
-bool isLine(const QFrame *frame)
-{
-    return frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine;
-}
-
 int toPixels(double twips, int perPixel)
 {
     // Whole-number division, as every other twips-to-pixels step here.
@@ -59,8 +54,10 @@ namespace ControlModel {
 QString TypeName(const QWidget *control)
 {
     const char *className = control->metaObject()->className();
-    if (std::strcmp(className, "QFrame") == 0)
-        return isLine(static_cast<const QFrame *>(control)) ? u"Line"_s : u"PictureBox"_s;
+    if (std::strcmp(className, "QFrame") == 0) {
+        const QFrame::Shape shape = static_cast<const QFrame *>(control)->frameShape();
+        return shape == QFrame::HLine || shape == QFrame::VLine ? u"Line"_s : u"PictureBox"_s;
+    }
     if (std::strcmp(className, "QScrollBar") == 0) {
         const auto *bar = static_cast<const QScrollBar *>(control);
         return bar->orientation() == Qt::Vertical ? u"VScrollBar"_s : u"HScrollBar"_s;
@@ -85,12 +82,9 @@ bool IsContainer(const QString &typeName)
 
 std::optional<int> ArrayIndex(const QWidget *control)
 {
-    const QVariant value = control->property(ScreenSetup::IndexProperty);
     bool ok = false;
-    const int index = value.toInt(&ok);
-    if (!value.isValid() || !ok)
-        return std::nullopt;
-    return index;
+    const int index = control->property(ScreenSetup::IndexProperty).toInt(&ok);
+    return ok ? std::optional<int>(index) : std::nullopt;
 }
 
 std::optional<double> FontSize(const QWidget *control, const QString &typeName)

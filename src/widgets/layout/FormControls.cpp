@@ -22,11 +22,9 @@ FormControls::FormControls(QWidget *form)
 {
     auto *mainWindow = qobject_cast<QMainWindow *>(form);
     QWidget *client = mainWindow ? mainWindow->centralWidget() : nullptr;
-    if (!client) {
-        collect(form, nullptr);
+    collect(client ? client : form, nullptr);
+    if (!client)
         return;
-    }
-    collect(client, nullptr);
     // Bars docked on the main window sit on the form too; the menu bar is no
     // control of ours.
     for (QObject *child : form->children()) {

@@ -29,7 +29,6 @@ public:
 
     explicit FormControls(QWidget *form);
 
-    qsizetype Count() const { return m_controls.size(); }
     const QList<Control> &Items() const { return m_controls; }
 
     // By name; with a non-empty index text, the array member of that index.

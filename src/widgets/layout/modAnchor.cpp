@@ -16,7 +16,7 @@ void CaptureAnchors(QWidget *form, AnchorTable &table)
         return;
     }
     const FormControls controls(form);
-    const int count = int(controls.Count());
+    const int count = int(controls.Items().size());
     table = AnchorTable(count + 1);
     // Window-handle stand-ins: 1 for the form, then the windowed controls
     // numbered in walk order, which puts every container before its children.
