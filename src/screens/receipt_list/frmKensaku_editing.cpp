@@ -64,8 +64,8 @@ void frmKensaku::SortByColumn(int column)
     }
     sprNyukin->SetBackColor(-1, ReceiptColors::White);
     // Ids that ascend are each one row's, whose colour is already its id's.
-    // With the hash on every sort (and the sort below its check for rows
-    // already in order) F1 took 1.28 x the shell's CPU time, 1.21 x without.
+    // With the hash on every sort, and every sort done even when the rows
+    // were in order, F1 took 1.28 x the shell's CPU time; 1.21 x without.
     if (idsAscend) {
         for (const auto &[row, color] : aged)
             sprNyukin->SetBackColor(row, color);
