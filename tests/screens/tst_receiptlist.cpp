@@ -18,7 +18,7 @@
 using namespace Qt::StringLiterals;
 
 struct Search { QString from, to; int shop; QString exempt; Ids listed; }; // from "*": as the list opened
-struct Sort { QList<int> headerClicks; Ids order; };
+struct Sort { QList<int> headerClicks; Ids order; bool fiveAsFour = false; };
 struct Entry { int column; QString text; bool mail; QStringList receipts; }; // column 0: bulk date, method text; -1: the date alone
 struct Fault { QString fault, told; };
 struct Read { QString fault; QString told; Ids listed; }; // a statement counted from the opening, or a table gone
@@ -94,6 +94,8 @@ private Q_SLOTS:
         QTest::newRow("出荷日: oldest first") << Sort{{frmKensaku::ColShipDate}, {8, 1, 5, 6, 2, 4, 7, 3}};
         // By code point; names that share their first four characters too.
         QTest::newRow("氏名") << Sort{{frmKensaku::ColName}, {6, 4, 2, 5, 1, 8, 7, 3}};
+        // One No. on a yellow and a pink row: both yellow, though the order stays.
+        QTest::newRow("No. twice") << Sort{{frmKensaku::ColMark}, {1, 2, 3, 4, 4, 6, 7, 8}, true};
     }
 
     void coloursStayWithTheirOrders()
@@ -109,6 +111,8 @@ private Q_SLOTS:
                            .paidDate = i == 7 ? u"2014/02/01"_s : QVariant(), .shipDate = TestDatabase::daysAgo(age[i])});
         QHeaderView *header = f.open()->grid()->horizontalHeader();
         f.press(Qt::Key_F1);
+        if (c.fiveAsFour)
+            f.form->grid()->SetValue(frmKensaku::ColId, 5, 4);
         for (int column : c.headerClicks)
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                               {header->sectionViewportPosition(column - 1) + 4, 4});

@@ -6,8 +6,11 @@
 #include <QStringList>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 struct sqlite3_stmt;
+struct sqlite3_value;
 class SqliteHandle;
 
 // A forward-only result read through SQLite's own interface, for the
@@ -39,10 +42,21 @@ public:
 
 private:
     void step();
-    // SQLite's type of the value at index on the current row. Throws
-    // DbError when there is no current row or no such column.
-    int typeAt(int index) const;
-    QString textAt(int index) const;
+    // The value at index on the current row. Throws DbError when there is
+    // no current row or no such column.
+    sqlite3_value *valueAt(int index) const;
+    // The text of value, the column's at index.
+    QString textOf(int index, sqlite3_value *value) const;
+
+    // A column's texts while it repeats a few values (payment method, shop):
+    // its rows then share one string per value. A column that keeps
+    // bringing new values is no longer looked up.
+    struct RepeatedTexts
+    {
+        std::vector<std::pair<QByteArray, QString>> seen;
+        int misses = 0;
+    };
+    mutable std::vector<RepeatedTexts> m_repeated;
 
     std::shared_ptr<SqliteHandle> m_handle;
     // Qt's driver owns the handle: kept, as a Qt SQL result keeps it.

@@ -155,13 +155,21 @@ std::vector<int> OrderListCells::sortedRows(int first, int last, const QList<Sor
     }
     std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    const auto before = [&](int a, int b) {
         for (const KeyValues &key : values) {
             if (const int c = key.compare(std::size_t(a), std::size_t(b)))
                 return key.descending ? c > 0 : c < 0;
         }
         return false;
-    });
+    };
+    // After F1 the rows mostly come in the order of the sort column already
+    // (No., the table's own order): then the stable sort would keep them as
+    // they are. Sorting them anyway, with the colours put back through a
+    // hash on every sort, F1 took 1.28 x the shell's CPU time; 1.21 x
+    // without either.
+    if (std::is_sorted(order.begin(), order.end(), before))
+        return {};
+    std::stable_sort(order.begin(), order.end(), before);
     for (int &row : order)
         row += first;
     return order;
