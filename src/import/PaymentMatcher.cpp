@@ -38,11 +38,11 @@ struct PaymentMatcher::Verdict
 };
 
 PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, PayerNames payerNames,
-                               std::shared_ptr<const NameIndex> names)
+                               std::shared_ptr<const NameIndex> names, const std::atomic_bool *stop)
     : m_orders(std::move(orders)),
       m_feeTolerance(feeTolerance > 0 && feeTolerance <= MaxFeeTolerance ? feeTolerance : 0),
       m_payerNames(std::move(payerNames)),
-      m_names(names ? std::move(names) : std::make_shared<const NameIndex>(m_orders))
+      m_names(names ? std::move(names) : std::make_shared<const NameIndex>(m_orders, NameReadings::shared(), stop))
 {
     for (int i = 0; i < int(m_orders.size()); ++i) {
         const ListedOrder &order = m_orders.at(i);

@@ -36,9 +36,9 @@ public:
     static qint64 feeToleranceOf(const QString &setting, QString &refusal);
 
     // The names' readings are indexed for the orders unless the caller
-    // hands over the index of the same list.
+    // hands over the index of the same list; stop ends the indexing.
     explicit PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance = 0, PayerNames payerNames = {},
-                            std::shared_ptr<const NameIndex> names = {});
+                            std::shared_ptr<const NameIndex> names = {}, const std::atomic_bool *stop = nullptr);
 
     const QList<ListedOrder> &orders() const { return m_orders; }
     const PayerNames &payerNames() const { return m_payerNames; }
