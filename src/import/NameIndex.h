@@ -42,7 +42,9 @@ public:
         bool common{false};          // on more than MaxOrders orders: no key
     };
 
-    // A name on more orders than the preview offers to choose from is no key.
+    // A name on more orders than the preview offers to choose from is no key;
+    // the matcher offers no more candidates than this either: a choice among
+    // more is none, the operator looks the payer up instead.
     static constexpr int MaxOrders = 100;
 
     NameIndex() = default;

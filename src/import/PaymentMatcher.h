@@ -24,8 +24,6 @@
 class PaymentMatcher final
 {
 public:
-    // A choice among more is none: the operator looks the payer up instead.
-    static constexpr int MaxCandidates = 100;
     // No bank keeps more of a transfer; a larger tolerance is taken as 0.
     static constexpr qint64 MaxFeeTolerance = 1000;
 

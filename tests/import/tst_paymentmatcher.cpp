@@ -262,14 +262,14 @@ private Q_SLOTS:
     // One past the cap: the first ones are offered, in list order, and all are counted.
     void candidatesAreCapped()
     {
-        const int sharing = PaymentMatcher::MaxCandidates + 1;
+        const int sharing = NameIndex::MaxOrders + 1;
         QList<ListedOrder> orders;
         for (int i = 0; i < sharing; ++i)
             orders.append({i + 1, 5000 + i, u"顧客"_s, 1200, 0, {}, {}});
         const QList<MatchResult> results = PaymentMatcher(orders).match(linesOf({u"ﾌﾘｺﾐ#1200"_s}));
         QCOMPARE(results[0].status, MatchStatus::MultipleCandidates);
         QCOMPARE(results[0].candidateCount, sharing);
-        QList<int> first(PaymentMatcher::MaxCandidates);
+        QList<int> first(NameIndex::MaxOrders);
         std::iota(first.begin(), first.end(), 0);
         QCOMPARE(results[0].candidates, first);
     }
