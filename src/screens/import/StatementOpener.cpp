@@ -24,12 +24,11 @@ namespace {
 constexpr int ShowProgressAfterMs = 500;
 
 // What one run beside the screen gives: the import, or the statement that
-// could not become one, and a CSV's text when its columns must be asked for.
+// could not become one.
 struct Outcome
 {
     Statement statement;
     std::optional<PaymentImport> import;
-    QString csvText;
 };
 
 using Work = std::function<Outcome(const std::atomic_bool &cancelled)>;
@@ -81,36 +80,40 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
     const QDate today = QDate::currentDate();
     const ConvenienceSettings convenience = ConvenienceSettings::read(settings);
     const PaymentMethods methods = PaymentMethods::read(settings);
-    // Matches the statement read, unless the operator cancelled; methods: which orders the file's kind pays.
-    const auto match = [&](Outcome &read, const std::atomic_bool &cancelled) {
-        if (!cancelled && read.statement.ok() && !read.statement.lines.isEmpty())
-            read.import.emplace(std::move(read.statement), orders, feeTolerance, payerNames, names, &cancelled, methods);
-    };
-    std::optional<Outcome> outcome = runBeside(owner, [&](const std::atomic_bool &cancelled) {
+    std::optional<Outcome> outcome;
+    QString csvText; // kept only while the operator may still have to assign its columns
+    std::optional<CsvColumns> columns;
+    // Reads the file, or once its columns are assigned the CSV's text, and
+    // matches what it read unless the operator cancelled; methods: which
+    // orders the file's kind pays.
+    const auto readAndMatch = [&](const std::atomic_bool &cancelled) {
         Outcome read;
-        {
+        if (columns) {
+            read.statement = CsvStatement::read(csvText, &*columns, &cancelled);
+            read.statement.encoding = outcome->statement.encoding;
+        } else {
             // The file's bytes are let go before matching.
             const QByteArray bytes = StatementFile::load(path, read.statement.error);
             if (read.statement.error.isEmpty())
-                read.statement = StatementFile::read(bytes, today, nullptr, &cancelled, &read.csvText, convenience);
+                read.statement = StatementFile::read(bytes, today, nullptr, &cancelled, &csvText, convenience);
         }
-        // The text is kept only while the operator may still have to assign its columns.
-        if (read.statement.columnsKey.isEmpty()) {
-            read.csvText.clear();
-            match(read, cancelled);
-        }
+        if (!read.statement.columnsKey.isEmpty())
+            return read;
+        csvText.clear();
+        if (!cancelled && read.statement.ok() && !read.statement.lines.isEmpty())
+            read.import.emplace(std::move(read.statement), orders, feeTolerance, payerNames, names, &cancelled, methods);
         return read;
-    });
+    };
+    outcome = runBeside(owner, readAndMatch);
     if (!outcome)
         return std::nullopt;
 
     const QList<QStringList> firstRows = outcome->statement.columnsKey.isEmpty()
                                              ? QList<QStringList>{}
-                                             : CsvStatement::firstRows(outcome->csvText, frmColumns::PreviewRows);
+                                             : CsvStatement::firstRows(csvText, frmColumns::PreviewRows);
     if (const QString key = outcome->statement.columnsKey; !firstRows.isEmpty()) {
         // Assignments are kept in parlow.ini, under the key of the file's first row.
-        std::optional<CsvColumns> columns =
-            settings.dataFolder().isEmpty() ? std::nullopt : CsvColumns::fromText(settings.ini(key, QString()));
+        columns = settings.dataFolder().isEmpty() ? std::nullopt : CsvColumns::fromText(settings.ini(key, QString()));
         // A header names the columns and the choice made for it holds; a file
         // without one only has a shape, which another bank's layout may share:
         // its remembered choice is shown for the operator to confirm.
@@ -128,14 +131,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             // Kept for the next file of the same bank; when it cannot be, this import still uses it.
             settings.writeIni(key, columns->toText());
         }
-        outcome = runBeside(owner, [&](const std::atomic_bool &cancelled) {
-            Outcome read;
-            read.statement = CsvStatement::read(outcome->csvText, &*columns, &cancelled);
-            read.statement.encoding = outcome->statement.encoding;
-            outcome->csvText.clear();
-            match(read, cancelled);
-            return read;
-        });
+        outcome = runBeside(owner, readAndMatch);
         if (!outcome)
             return std::nullopt;
     }
