@@ -27,13 +27,8 @@ constexpr Field Cancel{127, 1}; // 取消区分: 1 取消
 struct Section
 {
     qint64 count{0}, total{0}, cancels{0}, cancelTotal{0};
-    // Lines that cancel a notice, or may: their 取消区分 is damaged.
-    struct Cancelling
-    {
-        qsizetype line;
-        bool amountRead;
-    };
-    QList<Cancelling> cancelling;
+    // Lines that cancel a notice, or may (their 取消区分 is damaged), and whether their amount was read.
+    QList<std::pair<qsizetype, bool>> cancelling;
 };
 
 // A cancel takes back the notice of the section that agrees with it in
@@ -46,7 +41,7 @@ void settleCancels(Reading &reading, const Section &section)
 {
     const Statement &statement = reading.statement;
     const qsizetype end = statement.lines.size();
-    for (const auto [c, amountRead] : section.cancelling) {
+    for (const auto &[c, amountRead] : section.cancelling) {
         if (!reading.standing(c))
             continue;
         const StatementLine cancel = statement.lines.at(c);

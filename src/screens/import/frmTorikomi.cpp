@@ -92,7 +92,6 @@ void frmTorikomi::createControls()
                  {.header = u"氏名"_s, .width = 13},
                  {.header = u"請求額"_s, .width = 8.5, .kind = Kind::Number, .grouping = true},
                  {.header = u"手数料"_s, .width = 5.5, .kind = Kind::Number, .grouping = true}};
-    static_assert(ColumnCount == 11);
     sprTorikomi->setColumns(m_columns);
     sprTorikomi->lendRows(this);
     // Only the ticks are the operator's to change.
@@ -153,16 +152,16 @@ void frmTorikomi::createTotals()
     sprGoukei->SetText(1, 1, u"件数"_s);
     sprGoukei->SetText(1, 2, u"金額"_s);
     // A line's status is matching's and stays: these are counted once.
+    // Each status's column, then the sum of them all in 合計.
     const auto totals = m_import.totals();
     PaymentImport::Total all;
-    for (int status = 0; status < MatchStatusCount; ++status) {
-        sprGoukei->SetText(status + 2, 1, totals[size_t(status)].lines);
-        sprGoukei->SetText(status + 2, 2, totals[size_t(status)].amount);
-        all.lines += totals[size_t(status)].lines;
-        all.amount += totals[size_t(status)].amount;
+    for (int column = 0; column <= MatchStatusCount; ++column) {
+        const PaymentImport::Total total = column < MatchStatusCount ? totals[size_t(column)] : all;
+        sprGoukei->SetText(column + 2, 1, total.lines);
+        sprGoukei->SetText(column + 2, 2, total.amount);
+        all.lines += total.lines;
+        all.amount += total.amount;
     }
-    sprGoukei->SetText(MatchStatusCount + 2, 1, all.lines);
-    sprGoukei->SetText(MatchStatusCount + 2, 2, all.amount);
 }
 
 void frmTorikomi::Form_Load()

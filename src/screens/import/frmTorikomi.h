@@ -41,7 +41,6 @@ public:
         ColFee,
         ColEnd
     };
-    static constexpr int ColumnCount = ColEnd - 1;
 
     frmTorikomi(QWidget *owner, PaymentImport &import, const QString &sourcePath);
     ~frmTorikomi() override;
