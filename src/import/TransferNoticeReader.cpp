@@ -106,13 +106,9 @@ Statement FixedRecords::readTransferNotice(QByteArrayView bytes, const QDate &to
             ++section.cancels;
             section.cancelTotal += line.amount;
         }
-        if (line.amount > 0 || !line.problem.isEmpty()) {
-            if (line.cancels || damagedCancel)
-                section.cancelling.append({statement.lines.size(), amountRead});
-            reading.keep(std::move(line));
-        } else {
-            ++statement.skipped;
-        }
+        const bool cancelling = line.cancels || damagedCancel;
+        if (const qsizetype at = statement.lines.size(); reading.keep(std::move(line)) && cancelling)
+            section.cancelling.append({at, amountRead});
         return QString();
     };
     const auto trailer = [&](QByteArrayView record) {
