@@ -116,6 +116,8 @@ private Q_SLOTS:
         const std::atomic_bool stop{true};
         const Statement stopped = StatementFile::read((text + u"2024/05/02,\"1\r\n"_s).toUtf8(), Today, nullptr, &stop);
         QCOMPARE(stopped.error, Statement::Stopped);
+        const QByteArray slip = "02,20261201,1005," + QByteArray(44, '1') + ",,,0,1200\n"; // a convenience store's
+        QCOMPARE(StatementFile::read(slip, Today, nullptr, &stop).error, Statement::Stopped);
         const Statement statement = StatementFile::read(text.toUtf8(), Today);
         QCOMPARE(statement.lines.size(), 5000);
         const PaymentImport cancelled(statement, {{1, 1, u"田中 太郎"_s, 1000, 0, {}, {}, {}}}, 0, {}, {}, &stop);
