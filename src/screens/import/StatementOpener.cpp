@@ -14,7 +14,6 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <atomic>
-#include <functional>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -31,13 +30,13 @@ struct Outcome
     std::optional<PaymentImport> import;
 };
 
-using Work = std::function<Outcome(const std::atomic_bool &cancelled)>;
 
 // Runs work on the thread pool while the screen keeps painting. For half a
 // second the operator's input waits (a statement of kilobytes is read by
 // then); after that a window-modal progress box offers ｷｬﾝｾﾙ. Nothing when
 // the operator cancelled, and only once the work has stopped: every step of
 // it looks at the flag, so nothing runs on after the screen moved on.
+template<typename Work>
 std::optional<Outcome> runBeside(QWidget *owner, const Work &work)
 {
     std::atomic_bool cancelled{false};
