@@ -30,7 +30,6 @@ struct Outcome
     std::optional<PaymentImport> import;
 };
 
-
 // Runs work on the thread pool while the screen keeps painting. For half a
 // second the operator's input waits (a statement of kilobytes is read by
 // then); after that a window-modal progress box offers ｷｬﾝｾﾙ. Nothing when
