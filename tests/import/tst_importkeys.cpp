@@ -224,7 +224,6 @@ private Q_SLOTS:
     void cancelImportsNothing()
     {
         ScreenFixture screen;
-        seed(screen);
         const QString path = write(screen, u"bank.csv"_s, {u"4000,ﾀﾅｶ,,250"_s});
         screen.open(false);
         const QString kanji = u"山川田中村木林森石岡島松竹梅花鳥風月雪星空海岩谷沢野原橋本宮"_s;
