@@ -61,11 +61,16 @@ ConvenienceRecord recordAt(int number, const At &at, Text text, const Convenienc
                                    settings.orderStart, settings.orderLength);
 }
 
-QList<ConvenienceRecord> readCsv(QStringView text, const ConvenienceSettings &settings, QString &error)
+QList<ConvenienceRecord> readCsv(QStringView text, const ConvenienceSettings &settings, QString &error,
+                                 const std::atomic_bool *stop)
 {
     QList<ConvenienceRecord> records;
     Columns at;
     const auto visit = [&](CsvReader::Record &row) {
+        if (stop && *stop) {
+            error = Statement::Stopped.toString();
+            return false;
+        }
         if (row.line == 1 && isHeader(row.fields)) {
             for (QString &name : row.fields)
                 name = name.trimmed();
@@ -196,7 +201,8 @@ bool isFixed(QByteArrayView bytes)
     return next < bytes.size() && (bytes[next] == '2' || bytes[next] == '8');
 }
 
-QList<ConvenienceRecord> readFixed(QByteArrayView bytes, const ConvenienceSettings &settings, QString &error)
+QList<ConvenienceRecord> readFixed(QByteArrayView bytes, const ConvenienceSettings &settings, QString &error,
+                                   const std::atomic_bool *stop)
 {
     const ConvenienceSettings::FixedLayout &at = settings.fixed;
     QList<ConvenienceRecord> records;
@@ -216,7 +222,7 @@ QList<ConvenienceRecord> readFixed(QByteArrayView bytes, const ConvenienceSettin
     const auto trailer = [&](QByteArrayView record) {
         return FixedRecords::trailerError(record, {{at.trailerCount, count, u"件数"}, {at.trailerTotal, total, u"合計金額"}});
     };
-    error = FixedRecords::walk(bytes, {header, data, trailer}, nullptr, ConvenienceSettings::RecordSize);
+    error = FixedRecords::walk(bytes, {header, data, trailer}, stop, ConvenienceSettings::RecordSize);
     if (!error.isEmpty())
         records.clear();
     return records;
@@ -233,7 +239,8 @@ bool ConvenienceStatement::recognises(const QByteArray &bytes)
     return first.encoding() != TextEncoding::Latin1 && isCsv(CsvStatement::firstRows(first.text(), 1).value(0));
 }
 
-Statement ConvenienceStatement::read(const QByteArray &bytes, const ConvenienceSettings &settings)
+Statement ConvenienceStatement::read(const QByteArray &bytes, const ConvenienceSettings &settings,
+                                     const std::atomic_bool *stop)
 {
     Statement statement{.error = settings.error, .fileKind = PaymentMethods::FileKind::Convenience};
     if (!statement.ok())
@@ -242,7 +249,7 @@ Statement ConvenienceStatement::read(const QByteArray &bytes, const ConvenienceS
     if (isFixed(bytes)) {
         statement.format = Statement::Format::ConvenienceFixed;
         statement.encoding = TextEncoding::Cp932;
-        records = readFixed(bytes, settings, statement.error);
+        records = readFixed(bytes, settings, statement.error, stop);
     } else {
         // The agents write Shift_JIS; a file passed through another program may be UTF-8.
         const DecodedText decoded = DecodedText::decode(bytes);
@@ -251,7 +258,7 @@ Statement ConvenienceStatement::read(const QByteArray &bytes, const ConvenienceS
         if (decoded.encoding() == TextEncoding::Latin1)
             statement.error = u"文字コードを判別できません（UTF-8 でも Shift_JIS でもありません）"_s;
         else
-            records = readCsv(decoded.text(), settings, statement.error);
+            records = readCsv(decoded.text(), settings, statement.error, stop);
     }
     if (!statement.ok())
         return statement;

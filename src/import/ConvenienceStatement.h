@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+#include <atomic>
+
 // A convenience-store collection agent's file as a statement: one line per
 // payment, each naming the order its slip carries. The agents write a CSV,
 // one record per 速報, 確報, 速報取消, 郵便振替 or its 訂正, with or without
@@ -19,5 +21,7 @@ class ConvenienceStatement final
 public:
     // The bytes are one of the agents' files, told by their first record.
     static bool recognises(const QByteArray &bytes);
-    static Statement read(const QByteArray &bytes, const ConvenienceSettings &settings);
+    // Once stop is set, reading ends with the error Statement::Stopped.
+    static Statement read(const QByteArray &bytes, const ConvenienceSettings &settings,
+                          const std::atomic_bool *stop = nullptr);
 };

@@ -164,12 +164,9 @@ Statement CsvStatement::read(QStringView text, const CsvColumns *assigned, const
     CsvColumns columns;
     bool first = true;
     bool refused = false;
-    bool stopped = false;
     const auto take = [&](const CsvReader::Record &record) {
-        if (stop && *stop) {
-            stopped = true;
+        if (stop && *stop)
             return false;
-        }
         // A refused header still reads on: a broken quote later is the file's first fault.
         if (refused)
             return true;
@@ -191,7 +188,7 @@ Statement CsvStatement::read(QStringView text, const CsvColumns *assigned, const
     QString error;
     if (!CsvReader::read(text, take, error)) {
         statement = {.error = error};
-    } else if (stopped) {
+    } else if (stop && *stop) {
         statement.error = Statement::Stopped.toString();
     } else if (first) {
         statement.error = u"1行目: ファイルが空です"_s;

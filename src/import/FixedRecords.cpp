@@ -186,10 +186,15 @@ StatementLine Reading::lineOf(QByteArrayView record, int number)
     return line;
 }
 
-void Reading::keep(StatementLine &&line)
+bool Reading::keep(StatementLine &&line)
 {
+    if (line.amount <= 0 && line.problem.isEmpty()) {
+        ++statement.skipped;
+        return false;
+    }
     statement.lines.append(std::move(line));
     m_taken.append(false);
+    return true;
 }
 
 void Reading::take(qsizetype index)

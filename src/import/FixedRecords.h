@@ -99,8 +99,9 @@ public:
     // unusable.
     StatementLine lineOf(QByteArrayView record, int number);
 
-    // The line kept, with its place for take() and standing().
-    void keep(StatementLine &&line);
+    // The line kept, with its place for take() and standing(), when it pays
+    // something or says why it cannot; false, counted as skipped, when not.
+    bool keep(StatementLine &&line);
     void take(qsizetype index);
     // The record that took a line back, which pays nothing either.
     void drop(qsizetype index) { m_taken[index] = true; }

@@ -24,11 +24,8 @@ void withReading(const QList<std::pair<QString, int>> &sorted, const QString &te
 
 } // namespace
 
-NameIndex::NameIndex(const QList<ListedOrder> &orders) : NameIndex(orders, NameReadings::shared())
-{
-}
-
-NameIndex::NameIndex(const QList<ListedOrder> &orders, std::shared_ptr<const NameReadings> reader)
+NameIndex::NameIndex(const QList<ListedOrder> &orders, std::shared_ptr<const NameReadings> reader,
+                     const std::atomic_bool *stop)
 {
     if (!reader || !reader->available()) {
         m_why = reader ? reader->why() : u"MeCab の辞書がありません"_s;
@@ -45,6 +42,10 @@ NameIndex::NameIndex(const QList<ListedOrder> &orders, std::shared_ptr<const Nam
     QHash<QString, int> byKey;
     byText.reserve(orders.size());
     for (int i = 0; i < int(orders.size()); ++i) {
+        if (stop && *stop) {
+            m_available = false;
+            return;
+        }
         add(i, orders.at(i).name, false, byText, byKey, parts, reading);
         add(i, orders.at(i).company, true, byText, byKey, parts, reading);
     }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <memory>
 
 // The readings of the listed orders' 氏名 and 会社名, built once for a list:
@@ -41,13 +42,17 @@ public:
         bool common{false};          // on more than MaxOrders orders: no key
     };
 
-    // A name on more orders than the preview offers to choose from is no key.
+    // A name on more orders than the preview offers to choose from is no key;
+    // the matcher offers no more candidates than this either: a choice among
+    // more is none, the operator looks the payer up instead.
     static constexpr int MaxOrders = 100;
 
     NameIndex() = default;
-    // The shared dictionary's readings of the orders' names.
-    explicit NameIndex(const QList<ListedOrder> &orders);
-    NameIndex(const QList<ListedOrder> &orders, std::shared_ptr<const NameReadings> reader);
+    // The dictionary's readings of the orders' names. Reading them is what
+    // takes the time: once stop is set, the index reads no name.
+    explicit NameIndex(const QList<ListedOrder> &orders,
+                       std::shared_ptr<const NameReadings> reader = NameReadings::shared(),
+                       const std::atomic_bool *stop = nullptr);
 
     // False without a dictionary: no name is read, why() says so.
     bool available() const { return m_available; }

@@ -8,7 +8,7 @@ PaymentImport::PaymentImport(Statement statement, QList<ListedOrder> orders, qin
                              PayerNames payerNames, std::shared_ptr<const NameIndex> names,
                              const std::atomic_bool *stop, const PaymentMethods &methods)
     : m_statement(std::move(statement)),
-      m_matcher(std::move(orders), feeTolerance, std::move(payerNames), std::move(names))
+      m_matcher(std::move(orders), feeTolerance, std::move(payerNames), std::move(names), stop)
 {
     m_results = m_matcher.match(m_statement.lines, stop);
     m_statement.lines.resize(m_results.size());

@@ -38,11 +38,11 @@ struct PaymentMatcher::Verdict
 };
 
 PaymentMatcher::PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance, PayerNames payerNames,
-                               std::shared_ptr<const NameIndex> names)
+                               std::shared_ptr<const NameIndex> names, const std::atomic_bool *stop)
     : m_orders(std::move(orders)),
       m_feeTolerance(feeTolerance > 0 && feeTolerance <= MaxFeeTolerance ? feeTolerance : 0),
       m_payerNames(std::move(payerNames)),
-      m_names(names ? std::move(names) : std::make_shared<const NameIndex>(m_orders))
+      m_names(names ? std::move(names) : std::make_shared<const NameIndex>(m_orders, NameReadings::shared(), stop))
 {
     for (int i = 0; i < int(m_orders.size()); ++i) {
         const ListedOrder &order = m_orders.at(i);
@@ -366,7 +366,7 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines, cons
     // What the keys make of each line before any order is claimed: the
     // single order in order, every order in orders.
     QList<MatchResult> verdicts(lines.size());
-    // Which orders have taken a line, and per amount the first MaxCandidates
+    // Which orders have taken a line, and per amount the first NameIndex::MaxOrders
     // free orders, in list order, and how many there are. Lines of one amount
     // share the list until one of its orders is taken: a statement of many
     // like payments counts it once.
@@ -473,7 +473,7 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines, cons
             claim(i, verdict.orders.constFirst(), MatchStatus::AmountDiffers);
         } else if (verdict.status == MatchStatus::MultipleCandidates) {
             results[i].status = MatchStatus::MultipleCandidates;
-            results[i].candidates = verdict.orders.first(std::min<qsizetype>(verdict.orders.size(), MaxCandidates));
+            results[i].candidates = verdict.orders.first(std::min<qsizetype>(verdict.orders.size(), NameIndex::MaxOrders));
             results[i].candidateCount = int(verdict.orders.size());
         } else if (verdict.status == MatchStatus::NotListed) {
             results[i].status = MatchStatus::NotListed;
@@ -491,7 +491,7 @@ QList<MatchResult> PaymentMatcher::match(const QList<StatementLine> &lines, cons
         if (known == freeOf.cend()) {
             std::pair<QList<int>, int> free;
             for (const int order : m_byAmount.value(amount)) {
-                if (!taken.at(order) && ++free.second <= MaxCandidates)
+                if (!taken.at(order) && ++free.second <= NameIndex::MaxOrders)
                     free.first.append(order);
             }
             known = freeOf.insert(amount, free);

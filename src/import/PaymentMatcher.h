@@ -24,8 +24,6 @@
 class PaymentMatcher final
 {
 public:
-    // A choice among more is none: the operator looks the payer up instead.
-    static constexpr int MaxCandidates = 100;
     // No bank keeps more of a transfer; a larger tolerance is taken as 0.
     static constexpr qint64 MaxFeeTolerance = 1000;
 
@@ -36,9 +34,9 @@ public:
     static qint64 feeToleranceOf(const QString &setting, QString &refusal);
 
     // The names' readings are indexed for the orders unless the caller
-    // hands over the index of the same list.
+    // hands over the index of the same list; stop ends the indexing.
     explicit PaymentMatcher(QList<ListedOrder> orders, qint64 feeTolerance = 0, PayerNames payerNames = {},
-                            std::shared_ptr<const NameIndex> names = {});
+                            std::shared_ptr<const NameIndex> names = {}, const std::atomic_bool *stop = nullptr);
 
     const QList<ListedOrder> &orders() const { return m_orders; }
     const PayerNames &payerNames() const { return m_payerNames; }

@@ -37,7 +37,7 @@ Statement StatementFile::read(const QByteArray &bytes, const QDate &today, const
 {
     // Before the banks' files: a 120-byte header can pass for the start of a 200-byte one.
     if (ConvenienceStatement::recognises(bytes))
-        return ConvenienceStatement::read(bytes, convenience);
+        return ConvenienceStatement::read(bytes, convenience, stop);
     if (const QByteArrayView kind = FixedRecords::kindCode(bytes); !kind.isEmpty()) {
         if (kind == QByteArrayView("01"))
             return FixedRecords::readTransferNotice(bytes, today, stop);

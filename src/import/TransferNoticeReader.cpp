@@ -27,13 +27,8 @@ constexpr Field Cancel{127, 1}; // 取消区分: 1 取消
 struct Section
 {
     qint64 count{0}, total{0}, cancels{0}, cancelTotal{0};
-    // Lines that cancel a notice, or may: their 取消区分 is damaged.
-    struct Cancelling
-    {
-        qsizetype line;
-        bool amountRead;
-    };
-    QList<Cancelling> cancelling;
+    // Lines that cancel a notice, or may (their 取消区分 is damaged), and whether their amount was read.
+    QList<std::pair<qsizetype, bool>> cancelling;
 };
 
 // A cancel takes back the notice of the section that agrees with it in
@@ -46,7 +41,7 @@ void settleCancels(Reading &reading, const Section &section)
 {
     const Statement &statement = reading.statement;
     const qsizetype end = statement.lines.size();
-    for (const auto [c, amountRead] : section.cancelling) {
+    for (const auto &[c, amountRead] : section.cancelling) {
         if (!reading.standing(c))
             continue;
         const StatementLine cancel = statement.lines.at(c);
@@ -111,13 +106,9 @@ Statement FixedRecords::readTransferNotice(QByteArrayView bytes, const QDate &to
             ++section.cancels;
             section.cancelTotal += line.amount;
         }
-        if (line.amount > 0 || !line.problem.isEmpty()) {
-            if (line.cancels || damagedCancel)
-                section.cancelling.append({statement.lines.size(), amountRead});
-            reading.keep(std::move(line));
-        } else {
-            ++statement.skipped;
-        }
+        const bool cancelling = line.cancels || damagedCancel;
+        if (const qsizetype at = statement.lines.size(); reading.keep(std::move(line)) && cancelling)
+            section.cancelling.append({at, amountRead});
         return QString();
     };
     const auto trailer = [&](QByteArrayView record) {

@@ -91,10 +91,7 @@ Statement FixedRecords::readZengin(QByteArrayView bytes, const QDate &today, con
             }
         }
         line.cancels = !deposit;
-        if (line.amount > 0 || !line.problem.isEmpty())
-            reading.keep(std::move(line));
-        else
-            ++statement.skipped;
+        reading.keep(std::move(line));
         return QString();
     };
     const auto trailer = [&](QByteArrayView record) {

@@ -1,9 +1,9 @@
-// The columns of a CSV statement the operator assigns: read with them, kept
-// in parlow.ini under the key of the file's first row, and read back; and the
-// unapplied lines saved as CSV, read back.
+// The columns of a CSV statement the operator assigns, kept in parlow.ini
+// under the key of the file's first row and read back; and the unapplied
+// lines saved as CSV, read back. A statement read with assigned columns is
+// tst_convenience's service file.
 #include "core/settings/SuiteSettings.h"
 #include "import/CsvColumns.h"
-#include "import/CsvStatement.h"
 #include "import/CsvWriter.h"
 #include "import/StatementFile.h"
 
@@ -16,37 +16,6 @@ class tst_CsvColumns : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void readsWithAssignedColumns_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("assignment");
-        QTest::addColumn<QStringList>("lines"); // "line|amount|text"
-
-        QTest::newRow("withdrawal only is left out")
-            << u"d,out,in,t\n2024/05/01,500,,ATM\n2024/05/01,,800,ｽｽﾞｷ\n"_s
-            << u"date=0;amount=2;withdrawal=1;searched=3;header=1"_s << QStringList{u"3|800|ｽｽﾞｷ"_s};
-        // Names a bank's file has too, but a fee column: read as a bank's, the refund would vanish.
-        QTest::newRow("a service's fee column asks")
-            << u"日付,オーダーNo,金額,手数料,取引種別\n2024/05/01,101,3000,90,売上\n2024/05/01,102,-500,0,返金\n"_s
-            << u"date=0;amount=2;searched=1;order=1;header=1;fee=3;type=4;kind=2"_s
-            << QStringList{u"2|3000|101"_s, u"3|500|102"_s};
-    }
-
-    void readsWithAssignedColumns()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, assignment);
-        QVERIFY(!CsvStatement::read(text).columnsKey.isEmpty());
-        const std::optional<CsvColumns> columns = CsvColumns::fromText(assignment);
-        QVERIFY(columns);
-        const Statement statement = CsvStatement::read(text, &*columns);
-        QVERIFY2(statement.ok(), qPrintable(statement.error));
-        QStringList lines;
-        for (const StatementLine &line : statement.lines)
-            lines << u"%1|%2|%3"_s.arg(line.lineNumber).arg(line.amount).arg(line.text());
-        QTEST(lines, "lines");
-    }
-
     void savedLinesReadBack()
     {
         // As "未反映分を保存..." writes them: a text a spreadsheet would run gets

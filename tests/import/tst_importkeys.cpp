@@ -4,10 +4,13 @@
 // place; and the payer names the operators teach at 登録.
 #include "ScreenFixture.h"
 
+#include "screens/import/StatementOpener.h"
 #include "screens/import/frmTorikomi.h"
 #include "widgets/grid/vaSpread.h"
 
 #include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
@@ -213,6 +216,30 @@ private Q_SLOTS:
                  qPrintable(line));
         QTest::keyClick(screen.form->grid(), Qt::Key_F9);
         QCOMPARE(paid(screen), QStringList{u"250 4000"_s});
+    }
+
+    // ｷｬﾝｾﾙ on the progress box imports nothing and says nothing. Companies
+    // no two orders share keep the name readings busy for seconds, well past
+    // the half second after which the box offers ｷｬﾝｾﾙ.
+    void cancelImportsNothing()
+    {
+        ScreenFixture screen;
+        const QString path = write(screen, u"bank.csv"_s, {u"4000,ﾀﾅｶ,,250"_s});
+        screen.open(false);
+        const QString kanji = u"山川田中村木林森石岡島松竹梅花鳥風月雪星空海岩谷沢野原橋本宮"_s;
+        QList<ListedOrder> orders;
+        for (int i = 0; i < 100000; ++i) {
+            QString company;
+            for (int rest = i; company.size() < 4; rest /= int(kanji.size()))
+                company += kanji.at(rest % kanji.size());
+            orders.append({i + 1, i + 1, {}, 1000, 0, {}, {}, company + u"商事"_s});
+        }
+        screen.whenActive<QProgressDialog>([](QProgressDialog *progress) {
+            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+        });
+        QString refusal;
+        QVERIFY(!StatementOpener::Open(screen.form, path, orders, refusal));
+        QCOMPARE(refusal, QString());
     }
 };
 

@@ -80,12 +80,6 @@ QList<qint64> sorted(QList<qint64> ids)
     return ids;
 }
 
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
 // Imports the file and applies the preview, whose statuses it returns; the
 // lines left unticked are saved to rest.csv, and their statuses noted when asked.
 QStringList importApplying(F &fixture, const QString &path, QStringList *unticked = nullptr)
@@ -275,7 +269,10 @@ private Q_SLOTS:
         const QList<ListedOrder> orders = fixture.screen.form->ListedOrders();
         QVERIFY(orders.size() >= 4);
         const QString path = fixture.file(u"round."_s + kind);
-        write(path, roundFile(kind, orders));
+        QFile file(path);
+        const QByteArray bytes = roundFile(kind, orders);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
 
         const bool csv = kind == u"csv" || kind == u"headerless";
         int asked = 0;

@@ -9,6 +9,8 @@
 
 #include <QTest>
 
+#include <numeric>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -207,13 +209,14 @@ private Q_SLOTS:
     }
 
     // A name on more orders than the operator could choose from tells no one
-    // apart, even when the amount fits one of them.
+    // apart; the amount alone then offers the first ones, in list order, and
+    // counts them all. One cap for both: a choice among more is none.
     void aNameOnTooManyOrdersIsNoKey_data()
     {
         QTest::addColumn<int>("orders");
         QTest::addColumn<QString>("status");
-        QTest::newRow("as many as a choice offers") << NameIndex::MaxOrders << u"一致"_s;
-        QTest::newRow("one more") << NameIndex::MaxOrders + 1 << u"候補"_s;
+        QTest::newRow("as many as a choice offers") << NameIndex::MaxOrders << u"複数候補@名義"_s;
+        QTest::newRow("one more") << NameIndex::MaxOrders + 1 << u"複数候補"_s;
     }
 
     void aNameOnTooManyOrdersIsNoKey()
@@ -221,11 +224,15 @@ private Q_SLOTS:
         QFETCH(int, orders);
         QList<ListedOrder> listed;
         for (int i = 0; i < orders; ++i)
-            listed.append({i + 1, 1000 + i, u"田中 一郎"_s, 1000 + 10 * i, 0, u"03-2222-%1"_s.arg(1000 + i), {}, {}});
+            listed.append({i + 1, 1000 + i, u"田中 一郎"_s, 1200, 0, u"03-2222-%1"_s.arg(1000 + i), {}, {}});
         const PaymentMatcher matcher(listed);
-        const MatchResult result = matcher.match(linesOf({u"ﾀﾅｶ ｲﾁﾛｳ#1500"_s}, true)).at(0);
-        QTEST(PaymentMatcher::statusText(result.status), "status");
-        QCOMPARE(matcher.orders().at(result.order).id, 1050);
+        const QList<StatementLine> lines = linesOf({u"ﾀﾅｶ ｲﾁﾛｳ#1200"_s}, true);
+        const MatchResult result = matcher.match(lines).at(0);
+        QTEST(matchText(matcher, result, lines.at(0)).section(u':', 0, 0), "status");
+        QCOMPARE(result.candidateCount, orders);
+        QList<int> first(NameIndex::MaxOrders);
+        std::iota(first.begin(), first.end(), 0);
+        QCOMPARE(result.candidates, first);
     }
 
     // Configured away: nothing is read, the reason is given, nothing crashes.

@@ -7,8 +7,6 @@
 
 #include <QTest>
 
-#include <numeric>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -257,21 +255,6 @@ private Q_SLOTS:
         QVERIFY(import.choose(1, -1));
         QVERIFY(!import.isTicked(1));
         QCOMPARE(import.totals()[size_t(MatchStatus::Duplicate)].amount, 3000);
-    }
-
-    // One past the cap: the first ones are offered, in list order, and all are counted.
-    void candidatesAreCapped()
-    {
-        const int sharing = PaymentMatcher::MaxCandidates + 1;
-        QList<ListedOrder> orders;
-        for (int i = 0; i < sharing; ++i)
-            orders.append({i + 1, 5000 + i, u"顧客"_s, 1200, 0, {}, {}});
-        const QList<MatchResult> results = PaymentMatcher(orders).match(linesOf({u"ﾌﾘｺﾐ#1200"_s}));
-        QCOMPARE(results[0].status, MatchStatus::MultipleCandidates);
-        QCOMPARE(results[0].candidateCount, sharing);
-        QList<int> first(PaymentMatcher::MaxCandidates);
-        std::iota(first.begin(), first.end(), 0);
-        QCOMPARE(results[0].candidates, first);
     }
 
     void appliedAmountsAndLessons()

@@ -4,7 +4,7 @@
 #include "ZenginSample.h"
 
 #include "import/BankDate.h"
-#include "import/PaymentMatcher.h"
+#include "import/PaymentImport.h"
 #include "import/StatementFile.h"
 
 #include <QFile>
@@ -106,8 +106,8 @@ private Q_SLOTS:
     }
 
     // The operator's ｷｬﾝｾﾙ stops reading and matching inside their loops:
-    // the broken quote at the file's end is never reached, and the matcher
-    // leaves the lines it has not come to.
+    // the broken quote at the file's end is never reached, and neither the
+    // listed names nor the lines are read on.
     void cancelStopsTheWork()
     {
         QString text = u"日付,金額,摘要\r\n"_s;
@@ -116,9 +116,13 @@ private Q_SLOTS:
         const std::atomic_bool stop{true};
         const Statement stopped = StatementFile::read((text + u"2024/05/02,\"1\r\n"_s).toUtf8(), Today, nullptr, &stop);
         QCOMPARE(stopped.error, Statement::Stopped);
+        const QByteArray slip = "02,20261201,1005," + QByteArray(44, '1') + ",,,0,1200\n"; // a convenience store's
+        QCOMPARE(StatementFile::read(slip, Today, nullptr, &stop).error, Statement::Stopped);
         const Statement statement = StatementFile::read(text.toUtf8(), Today);
         QCOMPARE(statement.lines.size(), 5000);
-        QVERIFY(PaymentMatcher({}).match(statement.lines, &stop).size() < statement.lines.size());
+        const PaymentImport cancelled(statement, {{1, 1, u"田中 太郎"_s, 1000, 0, {}, {}, {}}}, 0, {}, {}, &stop);
+        QCOMPARE(cancelled.lineCount(), 0);
+        QVERIFY(!cancelled.matcher().names().available());
     }
 
     // What a file's cancellations and corrections leave: "amount" per line,

@@ -14,8 +14,6 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <atomic>
-#include <functional>
-#include <memory>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -25,24 +23,23 @@ namespace {
 constexpr int ShowProgressAfterMs = 500;
 
 // What one run beside the screen gives: the import, or the statement that
-// could not become one, and a CSV's text when its columns must be asked for.
+// could not become one.
 struct Outcome
 {
     Statement statement;
     std::optional<PaymentImport> import;
-    QString csvText;
 };
-
-using Work = std::function<Outcome(const std::atomic_bool &cancelled)>;
 
 // Runs work on the thread pool while the screen keeps painting. For half a
 // second the operator's input waits (a statement of kilobytes is read by
-// then); after that a window-modal progress box offers ｷｬﾝｾﾙ, and the list
-// behind it takes no input until the work is done. Nothing when the operator
-// cancelled: reading and matching look at the flag on every line.
-std::optional<Outcome> runBeside(QWidget *owner, Work work)
+// then); after that a window-modal progress box offers ｷｬﾝｾﾙ. Nothing when
+// the operator cancelled, and only once the work has stopped: every step of
+// it looks at the flag, so nothing runs on after the screen moved on.
+template<typename Work>
+std::optional<Outcome> runBeside(QWidget *owner, const Work &work)
 {
-    auto cancelled = std::make_shared<std::atomic_bool>(false);
+    std::atomic_bool cancelled{false};
+    bool showing = false;
     QFutureWatcher<Outcome> watcher;
     QEventLoop loop;
     QObject::connect(&watcher, &QFutureWatcher<Outcome>::finished, &loop, &QEventLoop::quit);
@@ -52,20 +49,20 @@ std::optional<Outcome> runBeside(QWidget *owner, Work work)
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(ShowProgressAfterMs);
     QObject::connect(&progress, &QProgressDialog::canceled, &loop, [&] {
-        *cancelled = true;
+        cancelled = true;
         loop.quit();
     });
-    constexpr int Showing = 1;
     QTimer::singleShot(ShowProgressAfterMs, &loop, [&] {
         progress.show();
-        loop.exit(Showing);
+        showing = true;
+        loop.quit();
     });
     const WaitCursor wait;
-    // The work holds the flag itself: it may still be stopping after Open returned.
-    watcher.setFuture(QtConcurrent::run([cancelled, work = std::move(work)] { return work(*cancelled); }));
-    if (loop.exec(QEventLoop::ExcludeUserInputEvents) == Showing && !watcher.isFinished())
-        loop.exec();
-    if (*cancelled)
+    watcher.setFuture(QtConcurrent::run([&] { return work(cancelled); }));
+    // The operator's input reaches the screen only while the box offers ｷｬﾝｾﾙ.
+    while (!watcher.isFinished())
+        loop.exec(showing && !cancelled ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    if (cancelled)
         return std::nullopt;
     return watcher.future().takeResult();
 }
@@ -81,36 +78,40 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
     const QDate today = QDate::currentDate();
     const ConvenienceSettings convenience = ConvenienceSettings::read(settings);
     const PaymentMethods methods = PaymentMethods::read(settings);
-    // Matches the statement read, unless the operator cancelled; methods: which orders the file's kind pays.
-    const auto match = [=](Outcome &read, const std::atomic_bool &cancelled) {
-        if (!cancelled && read.statement.ok() && !read.statement.lines.isEmpty())
-            read.import.emplace(std::move(read.statement), orders, feeTolerance, payerNames, names, &cancelled, methods);
-    };
-    std::optional<Outcome> outcome = runBeside(owner, [=](const std::atomic_bool &cancelled) {
+    std::optional<Outcome> outcome;
+    QString csvText; // kept only while the operator may still have to assign its columns
+    std::optional<CsvColumns> columns;
+    // Reads the file, or once its columns are assigned the CSV's text, and
+    // matches what it read unless the operator cancelled; methods: which
+    // orders the file's kind pays.
+    const auto readAndMatch = [&](const std::atomic_bool &cancelled) {
         Outcome read;
-        {
+        if (columns) {
+            read.statement = CsvStatement::read(csvText, &*columns, &cancelled);
+            read.statement.encoding = outcome->statement.encoding;
+        } else {
             // The file's bytes are let go before matching.
             const QByteArray bytes = StatementFile::load(path, read.statement.error);
             if (read.statement.error.isEmpty())
-                read.statement = StatementFile::read(bytes, today, nullptr, &cancelled, &read.csvText, convenience);
+                read.statement = StatementFile::read(bytes, today, nullptr, &cancelled, &csvText, convenience);
         }
-        // The text is kept only while the operator may still have to assign its columns.
-        if (read.statement.columnsKey.isEmpty()) {
-            read.csvText.clear();
-            match(read, cancelled);
-        }
+        if (!read.statement.columnsKey.isEmpty())
+            return read;
+        csvText.clear();
+        if (!cancelled && read.statement.ok() && !read.statement.lines.isEmpty())
+            read.import.emplace(std::move(read.statement), orders, feeTolerance, payerNames, names, &cancelled, methods);
         return read;
-    });
+    };
+    outcome = runBeside(owner, readAndMatch);
     if (!outcome)
         return std::nullopt;
 
     const QList<QStringList> firstRows = outcome->statement.columnsKey.isEmpty()
                                              ? QList<QStringList>{}
-                                             : CsvStatement::firstRows(outcome->csvText, frmColumns::PreviewRows);
+                                             : CsvStatement::firstRows(csvText, frmColumns::PreviewRows);
     if (const QString key = outcome->statement.columnsKey; !firstRows.isEmpty()) {
         // Assignments are kept in parlow.ini, under the key of the file's first row.
-        std::optional<CsvColumns> columns =
-            settings.dataFolder().isEmpty() ? std::nullopt : CsvColumns::fromText(settings.ini(key, QString()));
+        columns = settings.dataFolder().isEmpty() ? std::nullopt : CsvColumns::fromText(settings.ini(key, QString()));
         // A header names the columns and the choice made for it holds; a file
         // without one only has a shape, which another bank's layout may share:
         // its remembered choice is shown for the operator to confirm.
@@ -128,17 +129,7 @@ std::optional<PaymentImport> StatementOpener::Open(QWidget *owner, const QString
             // Kept for the next file of the same bank; when it cannot be, this import still uses it.
             settings.writeIni(key, columns->toText());
         }
-        const CsvColumns assigned = *columns;
-        const TextEncoding encoding = outcome->statement.encoding;
-        auto text = std::make_shared<QString>(std::move(outcome->csvText));
-        outcome = runBeside(owner, [=](const std::atomic_bool &cancelled) {
-            Outcome read;
-            read.statement = CsvStatement::read(*text, &assigned, &cancelled);
-            read.statement.encoding = encoding;
-            text->clear();
-            match(read, cancelled);
-            return read;
-        });
+        outcome = runBeside(owner, readAndMatch);
         if (!outcome)
             return std::nullopt;
     }

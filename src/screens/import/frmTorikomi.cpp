@@ -2,7 +2,6 @@
 
 #include "core/data/CellText.h"
 #include "import/PaymentImport.h"
-#include "screens/import/TorikomiRows.h"
 #include "widgets/DialogSetup.h"
 #include "widgets/grid/vaSpread.h"
 
@@ -12,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -27,19 +28,12 @@ const QColor OnItsWay{210, 235, 255};
 
 QString formatName(Statement::Format format, TextEncoding encoding)
 {
-    switch (format) {
-    case Statement::Format::Notice:
-        return u"振込入金通知"_s;
-    case Statement::Format::Zengin:
-        return u"入出金取引明細"_s;
-    case Statement::Format::ConvenienceCsv:
-        return u"コンビニ収納 CSV"_s;
-    case Statement::Format::ConvenienceFixed:
-        return u"コンビニ収納 120バイト"_s;
-    case Statement::Format::Csv:
-        break;
-    }
-    return encoding == TextEncoding::Cp932 ? u"CSV (Shift_JIS)"_s : u"CSV (UTF-8)"_s;
+    if (format == Statement::Format::Csv)
+        return encoding == TextEncoding::Cp932 ? u"CSV (Shift_JIS)"_s : u"CSV (UTF-8)"_s;
+    // In the order of Statement::Format.
+    static const std::array<QString, 5> names{QString(), u"入出金取引明細"_s, u"振込入金通知"_s,
+                                              u"コンビニ収納 CSV"_s, u"コンビニ収納 120バイト"_s};
+    return names[size_t(format)];
 }
 
 QColor colorOf(MatchStatus status)
@@ -87,23 +81,19 @@ void frmTorikomi::createControls()
 
     sprTorikomi = ScreenSetup::Place<vaSpread>(this, u"sprTorikomi"_s, {240, 420, 12615, 3840});
     using Kind = CellKind;
-    const QList<ColumnDef> columns{{.header = u"反映"_s, .width = 3.5, .kind = Kind::CheckBox},
-                                   {.header = u"行"_s, .width = 4.5, .kind = Kind::Number},
-                                   {.header = u"日付"_s, .width = 8},
-                                   {.header = u"金額"_s, .width = 8.5, .kind = Kind::Number, .grouping = true},
-                                   {.header = u"依頼人・摘要"_s, .width = 22},
-                                   {.header = u"状態"_s, .width = 6.5},
-                                   {.header = u"照合"_s, .width = 4.5},
-                                   {.header = u"No."_s, .width = 6, .kind = Kind::Number},
-                                   {.header = u"氏名"_s, .width = 13},
-                                   {.header = u"請求額"_s, .width = 8.5, .kind = Kind::Number, .grouping = true},
-                                   {.header = u"手数料"_s, .width = 5.5, .kind = Kind::Number, .grouping = true}};
-    static_assert(ColumnCount == 11);
-    sprTorikomi->setColumns(columns);
-    m_rows = std::make_unique<TorikomiRows>(m_import, columns, [this](int index, bool ticked) {
-        SetTick(index + 1, ticked);
-    });
-    sprTorikomi->lendRows(m_rows.get());
+    m_columns = {{.header = u"反映"_s, .width = 3.5, .kind = Kind::CheckBox},
+                 {.header = u"行"_s, .width = 4.5, .kind = Kind::Number},
+                 {.header = u"日付"_s, .width = 8},
+                 {.header = u"金額"_s, .width = 8.5, .kind = Kind::Number, .grouping = true},
+                 {.header = u"依頼人・摘要"_s, .width = 22},
+                 {.header = u"状態"_s, .width = 6.5},
+                 {.header = u"照合"_s, .width = 4.5},
+                 {.header = u"No."_s, .width = 6, .kind = Kind::Number},
+                 {.header = u"氏名"_s, .width = 13},
+                 {.header = u"請求額"_s, .width = 8.5, .kind = Kind::Number, .grouping = true},
+                 {.header = u"手数料"_s, .width = 5.5, .kind = Kind::Number, .grouping = true}};
+    sprTorikomi->setColumns(m_columns);
+    sprTorikomi->lendRows(this);
     // Only the ticks are the operator's to change.
     sprTorikomi->setTicksOnly();
     // Arrows move in the list; Tab moves on to the choice and the buttons.
@@ -162,16 +152,16 @@ void frmTorikomi::createTotals()
     sprGoukei->SetText(1, 1, u"件数"_s);
     sprGoukei->SetText(1, 2, u"金額"_s);
     // A line's status is matching's and stays: these are counted once.
+    // Each status's column, then the sum of them all in 合計.
     const auto totals = m_import.totals();
     PaymentImport::Total all;
-    for (int status = 0; status < MatchStatusCount; ++status) {
-        sprGoukei->SetText(status + 2, 1, totals[size_t(status)].lines);
-        sprGoukei->SetText(status + 2, 2, totals[size_t(status)].amount);
-        all.lines += totals[size_t(status)].lines;
-        all.amount += totals[size_t(status)].amount;
+    for (int column = 0; column <= MatchStatusCount; ++column) {
+        const PaymentImport::Total total = column < MatchStatusCount ? totals[size_t(column)] : all;
+        sprGoukei->SetText(column + 2, 1, total.lines);
+        sprGoukei->SetText(column + 2, 2, total.amount);
+        all.lines += total.lines;
+        all.amount += total.amount;
     }
-    sprGoukei->SetText(MatchStatusCount + 2, 1, all.lines);
-    sprGoukei->SetText(MatchStatusCount + 2, 2, all.amount);
 }
 
 void frmTorikomi::Form_Load()

@@ -1,16 +1,15 @@
 #pragma once
 
+#include "widgets/grid/SpreadData.h"
+
 #include <QDialog>
 #include <QString>
-
-#include <memory>
 
 class PaymentImport;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TorikomiRows;
 class vaSpread;
 
 // "入金データ取込": the lines of a payment statement with what matching made
@@ -18,8 +17,10 @@ class vaSpread;
 // ticks the lines to apply, picks the order for a line with several
 // candidates or gives any line to a listed order by typing its No.; "反映"
 // hands the ticks back in the import, "ｷｬﾝｾﾙ" nothing.
-// The lines left out can be saved as CSV for another day.
-class frmTorikomi final : public QDialog
+// The lines left out can be saved as CSV for another day. The grid shows
+// the import's lines as they are (frmTorikomi_rows.cpp): the preview keeps
+// no copy of a line, and only the ticks are the operator's to write.
+class frmTorikomi final : public QDialog, private SpreadData
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmTorikomi)
@@ -40,7 +41,6 @@ public:
         ColFee,
         ColEnd
     };
-    static constexpr int ColumnCount = ColEnd - 1;
 
     frmTorikomi(QWidget *owner, PaymentImport &import, const QString &sourcePath);
     ~frmTorikomi() override;
@@ -65,6 +65,14 @@ private:
     void cmdSave_Click();
     void cmdEnter_Click();
 
+    // The lines as sprTorikomi's cells, never sorted: they stay in the statement's order.
+    int rowCount() const override;
+    // The lines are the statement's: their number is not the grid's to change.
+    void resize(int) override {}
+    QVariant cell(int column, int row) const override;
+    bool setCell(int column, int row, const QVariant &value) override;
+    QVariant value(int column, int index) const;
+
     PaymentImport &m_import;
     QString m_sourcePath;
     QLabel *Label1{};
@@ -75,5 +83,5 @@ private:
     QLabel *lblLearning{};
     QPushButton *cmdSave{};
     int m_candidateRow{0};
-    std::unique_ptr<TorikomiRows> m_rows; // the import's lines as sprTorikomi's cells
+    QList<ColumnDef> m_columns;
 };

@@ -1,63 +1,57 @@
-#include "screens/import/TorikomiRows.h"
+// The import's lines as the cells of sprTorikomi, read from the import as they are shown.
+#include "screens/import/frmTorikomi.h"
 
 #include "core/data/FieldValue.h"
 #include "import/PaymentImport.h"
-#include "screens/import/frmTorikomi.h"
 #include "widgets/grid/CellForm.h"
 
 using namespace Qt::StringLiterals;
 
-TorikomiRows::TorikomiRows(const PaymentImport &import, const QList<ColumnDef> &columns,
-                           std::function<void(int, bool)> onTick)
-    : m_import(import), m_columns(columns), m_onTick(std::move(onTick))
-{
-}
-
-int TorikomiRows::rowCount() const
+int frmTorikomi::rowCount() const
 {
     return m_import.lineCount();
 }
 
-QVariant TorikomiRows::cell(int column, int row) const
+QVariant frmTorikomi::cell(int column, int row) const
 {
     if (column < 0 || column >= m_columns.size() || row < 0 || row >= m_import.lineCount())
         return QVariant();
     return CellForm::FromValue(m_columns.at(column), value(column + 1, row));
 }
 
-QVariant TorikomiRows::value(int column, int index) const
+QVariant frmTorikomi::value(int column, int index) const
 {
     const StatementLine &line = m_import.line(index);
     const MatchResult result = m_import.result(index);
     const PaymentMatcher &matcher = m_import.matcher();
     const int order = m_import.target(index);
-    switch (frmTorikomi::Column(column)) {
-    case frmTorikomi::ColTick:
+    switch (Column(column)) {
+    case ColTick:
         return m_import.isTicked(index);
-    case frmTorikomi::ColLine:
+    case ColLine:
         return line.lineNumber;
-    case frmTorikomi::ColDate:
+    case ColDate:
         return line.date.isValid() ? FieldValue::FormatDate(line.date) : QString();
-    case frmTorikomi::ColAmount:
+    case ColAmount:
         return line.amount;
-    case frmTorikomi::ColText: {
+    case ColText: {
         // A slip's line says what the agent reported; a service's, its type.
         const QString text = line.kind.isEmpty() ? line.text()
                              : line.barcode.isEmpty() ? line.kind + u' ' + line.text()
                                                       : line.kind + u' ' + line.barcode;
         return line.problem.isEmpty() ? text : line.problem + u" ／ "_s + text;
     }
-    case frmTorikomi::ColStatus:
+    case ColStatus:
         return PaymentMatcher::statusText(result.status);
-    case frmTorikomi::ColKey:
+    case ColKey:
         return m_import.isByHand(index) ? u"手入力"_s : PaymentMatcher::keyText(result.key);
-    case frmTorikomi::ColId:
+    case ColId:
         if (order >= 0)
             return matcher.orders().at(order).id;
         if (const ListedOrder *registered = m_import.registered(index))
             return registered->id;
         return result.status == MatchStatus::NotListed ? QVariant(line.namedOrder) : QVariant();
-    case frmTorikomi::ColName: {
+    case ColName: {
         if (order >= 0) {
             // A combined payment: its first order, and the sum it pays.
             const QString &name = matcher.orders().at(order).name;
@@ -71,7 +65,7 @@ QVariant TorikomiRows::value(int column, int index) const
             return u"（候補 %1 件）"_s.arg(result.candidateCount);
         return QVariant();
     }
-    case frmTorikomi::ColBilled: {
+    case ColBilled: {
         if (order < 0) {
             const ListedOrder *registered = m_import.registered(index);
             return registered ? QVariant(qlonglong(registered->billed)) : QVariant();
@@ -81,21 +75,21 @@ QVariant TorikomiRows::value(int column, int index) const
             billed += matcher.orders().at(each).billed;
         return qlonglong(billed);
     }
-    case frmTorikomi::ColFee:
+    case ColFee:
         // A service's fee is shown beside the gross amount, which the customer paid.
         if (const qint64 fee = m_import.fee(index) + line.fee; fee != 0)
             return fee;
         return QVariant();
-    case frmTorikomi::ColEnd:
+    case ColEnd:
         break;
     }
     return QVariant();
 }
 
-bool TorikomiRows::setCell(int column, int row, const QVariant &value)
+bool frmTorikomi::setCell(int column, int row, const QVariant &tick)
 {
-    if (column + 1 != frmTorikomi::ColTick || row < 0 || row >= m_import.lineCount())
+    if (column + 1 != ColTick || row < 0 || row >= m_import.lineCount())
         return false;
-    m_onTick(row, value.toBool());
+    SetTick(row + 1, tick.toBool());
     return true;
 }
