@@ -20,7 +20,7 @@ Receipt listedReceipt(qint64 id, int row = 1)
     receipt.idText = QString::number(id);
     receipt.amount = 1000;
     receipt.paidDate = u"2026/01/10"_s;
-    receipt.listed = ReceiptRegistration::ListedFrom(QVariant(), 0, 0);
+    receipt.listed = {{}, u"0"_s, u"0"_s};
     return receipt;
 }
 

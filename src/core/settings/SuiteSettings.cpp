@@ -42,13 +42,6 @@ constexpr qsizetype kIniBufferBytes = 1024;
 // A machine-store text longer than its 255-byte buffer gives the default.
 constexpr qsizetype kRegTextBytes = 256;
 
-const SlotEntry *slotEntry(qint32 slot)
-{
-    if (slot < 1 || slot > static_cast<qint32>(kSlots.size()))
-        return nullptr;
-    return &kSlots[static_cast<size_t>(slot - 1)];
-}
-
 // A text or a 32-bit number (as its decimal text) of the user's key.
 QString readUserStore(const RegistryStore &store, const QString &name, const QString &defaultValue)
 {
@@ -74,7 +67,7 @@ QString readMachineStore(const QString &name, const QString &defaultValue)
 
 QString SuiteSettings::setting(qint32 slot, const QString &defaultValue, const QString &valueName) const
 {
-    const SlotEntry *entry = slotEntry(slot);
+    const SlotEntry *entry = slot >= 1 && slot <= qint32(kSlots.size()) ? &kSlots[size_t(slot - 1)] : nullptr;
     const QString name = entry && !entry->name.isEmpty() ? entry->name.toString() : valueName;
     if (name.isEmpty())
         return QString();
