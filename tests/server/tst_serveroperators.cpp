@@ -158,6 +158,8 @@ private Q_SLOTS:
         QCOMPARE(flagged(op->form), 0);
         QCOMPARE(db.receipts(), paid);
         QCOMPARE(db.scalar(versions), written);
+        // The history went with the first COMMIT, and only once.
+        QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM \"NYUKIN_RIREKI\""_s).toLongLong(), 4);
     }
 
     void droppedConnectionIsToldAndReopened_data()
