@@ -1,6 +1,6 @@
-// Each condition that stands between a flagged row and its UPDATE, alone:
-// every refusal of the registration, every column the check for orders
-// changed elsewhere compares, over both connections the tests reach.
+// Each condition of the check for orders changed elsewhere, alone: every
+// column it compares, over both connections the tests reach. The refusals of
+// rows that name no order exactly are tried through the list (tst_operators).
 #include "CoreTest.h"
 #include "TestDatabase.h"
 
@@ -9,64 +9,13 @@
 using namespace Qt::StringLiterals;
 using Receipt = ReceiptRegistration::Receipt;
 
-namespace {
-
-// An order listed unpaid: nothing paid, no mail; written with 1000 today.
-Receipt listedReceipt(qint64 id, int row = 1)
-{
-    Receipt receipt;
-    receipt.row = row;
-    receipt.id = id;
-    receipt.idText = QString::number(id);
-    receipt.amount = 1000;
-    receipt.paidDate = u"2026/01/10"_s;
-    receipt.listed = {{}, u"0"_s, u"0"_s};
-    return receipt;
-}
-
 enum class Path { Sqlite, Odbc };
-
-} // namespace
 
 class tst_Registration final : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void unwritableRowsAreRefused_data()
-    {
-        // An id of 0: the order number read is no whole number.
-        columns<qint64, qint64, int, QString>("id", "amount", "listedTimes", "refusal");
-        const QString range = u"1行目 (No. 7): 入金額が範囲外です。"_s;
-        QTest::newRow("a whole number listed once") << qint64(7) << qint64(1000) << 1 << QString();
-        QTest::newRow("no whole number") << qint64(0) << qint64(1000) << 1
-                                         << u"1行目 (No. A12): 注文番号が整数ではないか、範囲外です。"_s;
-        QTest::newRow("listed twice") << qint64(7) << qint64(1000) << 2
-                                      << u"1行目 (No. 7): 同じ注文番号が一覧に複数あります。"_s;
-        QTest::newRow("the highest amount") << qint64(7) << qint64(9999999999) << 1 << QString();
-        QTest::newRow("past the highest") << qint64(7) << qint64(10000000000) << 1 << range;
-        QTest::newRow("a negative amount") << qint64(7) << qint64(-1) << 1 << range;
-    }
-
-    void unwritableRowsAreRefused()
-    {
-        QFETCH(qint64, id);
-        QFETCH(qint64, amount);
-        QFETCH(int, listedTimes);
-        QFETCH(QString, refusal);
-        Receipt receipt = listedReceipt(id);
-        receipt.amount = amount;
-        QHash<qint64, int> listed;
-        if (id != 0) {
-            listed.insert(id, listedTimes);
-        } else {
-            receipt.id.reset();
-            receipt.idText = u"A12"_s;
-        }
-        const QStringList refused = ReceiptRegistration::Unwritable({receipt}, listed);
-        QCOMPARE(refused, refusal.isEmpty() ? QStringList() : QStringList{refusal});
-    }
-
     void changedOrdersAreFound_data()
     {
         columns<Path, QString, QString, QList<qint64>>("path", "listedAmount", "change", "found");
@@ -103,10 +52,8 @@ private slots:
         db.exec(u"INSERT INTO [CHUMON] ([ID], [請求額], [入金額], [入金確認送信]) VALUES (6, 1000, %1, 0),"
                 " (7, 1000, %1, 0), (8, 1000, %1, 0)"_s.arg(listedAmount));
         QList<Receipt> receipts;
-        for (const qint64 id : {6, 7, 8}) {
-            receipts.append(listedReceipt(id, int(id)));
-            receipts.last().listed.paidAmount = listedAmount;
-        }
+        for (const qint64 id : {6, 7, 8})
+            receipts.append({.id = id, .listed = {{}, listedAmount, u"0"_s}});
         if (!change.isEmpty())
             db.exec(change);
 
