@@ -23,15 +23,6 @@ private:
                             f.settings);
     }
 
-    static void addOrders(ScreenFixture &f, int count)
-    {
-        f.db.addPayment(u"銀行振込"_s, 1, 1);
-        f.db.exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                  "INSERT INTO [CHUMON] ([ID], [氏名], [請求額], [入金額], [支払方法], [出荷日], [入金確認送信]) "
-                  "SELECT i, printf('%2 %d', i), 1000, 0, '銀行振込', '%3', 0 FROM n"_s.arg(count)
-                      .arg(QString(200, u'名'), TestDatabase::daysAgo(3)));
-    }
-
 private Q_SLOTS:
     void lockedRegistrationGivesUpInTime_data()
     {
@@ -57,7 +48,11 @@ private Q_SLOTS:
         QFETCH(QByteArray, timeout);
         QFETCH(int, belowMs);
         ScreenFixture f;
-        addOrders(f, 2000);
+        f.db.addPayment(u"銀行振込"_s, 1, 1);
+        f.db.exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                  "INSERT INTO [CHUMON] ([ID], [氏名], [請求額], [入金額], [支払方法], [出荷日], [入金確認送信]) "
+                  "SELECT i, printf('%1 %d', i), 1000, 0, '銀行振込', '%2', 0 FROM n"_s
+                      .arg(QString(200, u'名'), TestDatabase::daysAgo(3)));
         f.setIni("[Parlow6]\nLockTimeout=" + timeout + '\n');
         auto op = operatorOn(path, f);
         // A small cache makes the registration meet the reader's lock again and again.

@@ -62,12 +62,11 @@ void registerSome(Operator &op, DbConnection &connection, QRandomGenerator &rand
     for (int row = 0; row < orders.size(); ++row) {
         if (random.bounded(4) != 0)
             continue;
-        Receipt receipt;
-        receipt.id = orders.at(row).id;
-        receipt.listed = OrderList::ListedOf(orders.at(row));
-        receipt.amount = orders.at(row).paidAmount.value_or(0) + 1 + random.bounded(500);
-        receipt.paidDate = QDate(2026, 1, 1).addDays(random.bounded(300)).toString(u"yyyy/MM/dd"_s);
-        receipts.append(receipt);
+        const OrderList::Row &order = orders.at(row);
+        receipts.append({.id = order.id,
+                         .amount = order.paidAmount.value_or(0) + 1 + random.bounded(500),
+                         .paidDate = QDate(2026, 1, 1).addDays(random.bounded(300)).toString(u"yyyy/MM/dd"_s),
+                         .listed = OrderList::ListedOf(order)});
     }
     if (receipts.isEmpty())
         return;
@@ -87,13 +86,9 @@ void registerSome(Operator &op, DbConnection &connection, QRandomGenerator &rand
 // Take back all orders, or some, of one of the last three registrations.
 void takeBackOne(Operator &op, DbConnection &connection, QRandomGenerator &random)
 {
-    qint64 last = 0;
-    {
-        const auto records = connection.Execute(SqlCatalog::HistoryLastNumber(connection.Dialect()));
-        last = records->IntegerAt(0).value_or(0);
-        records->Close();
-    }
-    const qint64 number = last - random.bounded(3);
+    const auto last = connection.Execute(SqlCatalog::HistoryLastNumber(connection.Dialect()));
+    const qint64 number = last->IntegerAt(0).value_or(0) - random.bounded(3);
+    last->Close();
     const bool whole = random.bounded(2) == 0;
     QList<PaymentHistory::Change> changes;
     for (const PaymentHistory::Line &line : PaymentHistory::Lines(connection, number)) {
