@@ -146,8 +146,7 @@ void Write(DbConnection &connection, const QList<Receipt> &receipts, const QSet<
             const Receipt &receipt = receipts.at(end);
             if (skip.contains(*receipt.id))
                 continue;
-            rows.append(SqlCatalog::RegisterReceiptValues(receipt.paidDate, receipt.amount,
-                                                          *receipt.id));
+            rows.append(SqlCatalog::RegisterReceiptValues(receipt.paidDate, receipt.amount, *receipt.id));
         }
         if (!rows.isEmpty())
             connection.ExecuteEach(SqlCatalog::RegisterReceiptEach(mail, connection.Dialect()), rows);

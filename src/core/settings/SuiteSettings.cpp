@@ -42,19 +42,6 @@ constexpr qsizetype kIniBufferBytes = 1024;
 // A machine-store text longer than its 255-byte buffer gives the default.
 constexpr qsizetype kRegTextBytes = 256;
 
-// A text or a 32-bit number (as its decimal text) of the user's key.
-QString readUserStore(const RegistryStore &store, const QString &name, const QString &defaultValue)
-{
-    const std::optional<RegistryValue> value = store.value(kUserKey.toString(), name);
-    if (!value)
-        return defaultValue;
-    if (value->type == RegistryValue::kString)
-        return value->text();
-    if (value->type == RegistryValue::kNumber && value->data.size() == 4)
-        return QString::number(qFromLittleEndian<qint32>(value->data.constData()));
-    return defaultValue;
-}
-
 // The stored type is not checked: the value's raw data is read as text.
 QString readMachineStore(const QString &name, const QString &defaultValue)
 {
@@ -72,8 +59,15 @@ QString SuiteSettings::setting(qint32 slot, const QString &defaultValue, const Q
     if (name.isEmpty())
         return QString();
 
-    if (const RegistryStore user = RegistryStore::load(RegRoot::CurrentUser); user.hasKey(kUserKey.toString()))
-        return readUserStore(user, name, defaultValue);
+    if (const RegistryStore user = RegistryStore::load(RegRoot::CurrentUser); user.hasKey(kUserKey.toString())) {
+        // A text or a 32-bit number (as its decimal text) of the user's key.
+        const std::optional<RegistryValue> value = user.value(kUserKey.toString(), name);
+        if (value && value->type == RegistryValue::kString)
+            return value->text();
+        if (value && value->type == RegistryValue::kNumber && value->data.size() == 4)
+            return QString::number(qFromLittleEndian<qint32>(value->data.constData()));
+        return defaultValue;
+    }
     if (entry && entry->machineStore)
         return readMachineStore(name, defaultValue);
     if (slot == 0) {
