@@ -1,5 +1,6 @@
 // A registration under another program's lock and rows that name no order
-// exactly: what 登録 writes, over SQLite and over ODBC.
+// exactly: what 登録 writes, over SQLite and over ODBC; and each condition of
+// the check for orders changed elsewhere, alone: every column it compares.
 #include "../core/CoreTest.h"
 #include "Operators.h"
 
@@ -15,12 +16,25 @@ class tst_Operators : public QObject
     Q_OBJECT
 
 private:
+    static std::shared_ptr<QtSqlConnection> open(Path path, const TestDatabase &db)
+    {
+        return path == Path::Sqlite ? QtSqlConnection::openSqlite(db.path())
+                                    : QtSqlConnection::openOdbc(u"Driver=SQLite3;Database="_s + db.path());
+    }
+
     // An operator whose list shows the orders of f's database, searched.
     static std::unique_ptr<Operator> operatorOn(Path path, ScreenFixture &f)
     {
-        return ::operatorOn(path == Path::Sqlite ? QtSqlConnection::openSqlite(f.db.path())
-                                                 : QtSqlConnection::openOdbc(u"Driver=SQLite3;Database="_s + f.db.path()),
-                            f.settings);
+        return ::operatorOn(open(path, f.db), f.settings);
+    }
+
+    // A table without an integer key, as some suite databases have it, so
+    // that a number may be stored twice.
+    static void loosenKey(TestDatabase &db)
+    {
+        db.exec(u"CREATE TABLE [LOOSE] AS SELECT * FROM [CHUMON] WHERE 0"_s);
+        db.exec(u"DROP TABLE [CHUMON]"_s);
+        db.exec(u"ALTER TABLE [LOOSE] RENAME TO [CHUMON]"_s);
     }
 
 private Q_SLOTS:
@@ -28,9 +42,7 @@ private Q_SLOTS:
     {
         // 0 is "do not wait": the SQLite ODBC driver reads its own Timeout=0
         // as a long default, under which 登録 waited for the reader to end.
-        QTest::addColumn<Path>("path");
-        QTest::addColumn<QByteArray>("timeout");
-        QTest::addColumn<int>("belowMs");
+        columns<Path, QByteArray, int>("path", "timeout", "belowMs");
 #ifdef PARLOW6_SANITIZE
         constexpr int slower = 2; // the registration's own work takes most of the 0 s rows' bound there
 #else
@@ -102,10 +114,7 @@ private Q_SLOTS:
         QFETCH(QString, refusal);
         ScreenFixture f;
         f.db.addPayment(u"銀行振込"_s, 1, 1);
-        // A table without an integer key, as some suite databases have it.
-        f.db.exec(u"CREATE TABLE [LOOSE] AS SELECT * FROM [CHUMON] WHERE 0"_s);
-        f.db.exec(u"DROP TABLE [CHUMON]"_s);
-        f.db.exec(u"ALTER TABLE [LOOSE] RENAME TO [CHUMON]"_s);
+        loosenKey(f.db);
         f.db.exec(u"INSERT INTO [CHUMON] ([ID], [請求額]) VALUES "_s + orders + u", (2, 1000), (100, 1000)"_s);
         f.db.exec(u"UPDATE [CHUMON] SET [入金額] = 0, [入金確認送信] = 0, [支払方法] = '銀行振込', [出荷日] = '%1'"_s
                       .arg(TestDatabase::daysAgo(3)));
@@ -121,6 +130,45 @@ private Q_SLOTS:
             QVERIFY2(f.shown.constFirst().contains(u'\n' + refusal), qPrintable(f.shown.constFirst()));
     }
 
+    void changedOrdersAreFound_data()
+    {
+        columns<Path, QString, QString, QList<qint64>>("path", "listedAmount", "change", "found");
+        const QList<std::tuple<const char *, QString, QString, QList<qint64>>> cases{
+            {"unchanged", u"0"_s, QString(), {}},
+            {"入金日 set", u"0"_s, u"UPDATE [CHUMON] SET [入金日] = '2026/01/09' WHERE [ID] = 7"_s, {7}},
+            {"入金額 set", u"0"_s, u"UPDATE [CHUMON] SET [入金額] = 1 WHERE [ID] = 7"_s, {7}},
+            {"入金確認送信 set", u"0"_s, u"UPDATE [CHUMON] SET [入金確認送信] = 1 WHERE [ID] = 7"_s, {7}},
+            {"gone", u"0"_s, u"DELETE FROM [CHUMON] WHERE [ID] = 7"_s, {7}},
+            {"stored twice", u"0"_s, u"INSERT INTO [CHUMON] SELECT * FROM [CHUMON] WHERE [ID] = 7"_s, {7}},
+            // Listed as the list keeps it: the text of the number read.
+            {"a fraction unchanged", u"0.3"_s, u"UPDATE [CHUMON] SET [入金額] = 0.1 + 0.2 WHERE [ID] = 7"_s, {}},
+            {"a fraction changed", u"0.3"_s, u"UPDATE [CHUMON] SET [入金額] = 0.4 WHERE [ID] = 7"_s, {7}},
+        };
+        for (const auto &[name, listedAmount, change, found] : cases) {
+            QTest::addRow("sqlite: %s", name) << Path::Sqlite << listedAmount << change << found;
+            QTest::addRow("odbc: %s", name) << Path::Odbc << listedAmount << change << found;
+        }
+    }
+
+    void changedOrdersAreFound()
+    {
+        QFETCH(Path, path);
+        QFETCH(QString, listedAmount);
+        QFETCH(QString, change);
+        QFETCH(QList<qint64>, found);
+        TestDatabase db;
+        loosenKey(db);
+        // Neighbours listed alike, so a check that stops at the first order is seen.
+        db.exec(u"INSERT INTO [CHUMON] ([ID], [請求額], [入金額], [入金確認送信]) VALUES (6, 1000, %1, 0),"
+                " (7, 1000, %1, 0), (8, 1000, %1, 0)"_s.arg(listedAmount));
+        QList<ReceiptRegistration::Receipt> receipts;
+        for (const qint64 id : {6, 7, 8})
+            receipts.append({.id = id, .listed = {{}, listedAmount, u"0"_s}});
+        if (!change.isEmpty())
+            db.exec(change);
+
+        QCOMPARE(ReceiptRegistration::ChangedElsewhere(*open(path, db), receipts), found);
+    }
     void unchangedRegistrationIsTakenBackOnce()
     {
         // 登録 wrote what the order held already: only the history can tell a

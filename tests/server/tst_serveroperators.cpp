@@ -37,8 +37,7 @@ private Q_SLOTS:
 
     void secondRegistrationWritesNothing_data()
     {
-        QTest::addColumn<ServerPath>("first");
-        QTest::addColumn<ServerPath>("second");
+        columns<ServerPath, ServerPath>("first", "second");
         QTest::newRow("qpsql then odbc") << ServerPath::Qpsql << ServerPath::Odbc;
         QTest::newRow("odbc then qpsql") << ServerPath::Odbc << ServerPath::Qpsql;
     }
@@ -248,8 +247,7 @@ private Q_SLOTS:
 
     void readsAsQtsDriver_data()
     {
-        QTest::addColumn<ServerPath>("path");
-        QTest::addColumn<QString>("value");
+        columns<ServerPath, QString>("path", "value");
         // Bound columns, then long ones (texts without a bound length) read after them.
         for (const char *value :
              {"9007199254740993::bigint", "-2147483643::integer", "7::smallint", "NULL::bigint",
