@@ -11,8 +11,8 @@
 #include "ServerDatabase.h"
 #include "TestDatabase.h"
 
-#include "core/data/DbTransaction.h"
 #include "core/data/SqlCatalog.h"
+#include "core/receipt/OrderList.h"
 #include "core/receipt/PaymentHistory.h"
 
 #include <QDate>
@@ -36,6 +36,7 @@ struct Operator
 {
     QStringList writes;             // "number id before -> after", one per order written
     std::set<qint64> refusedTakeBacks; // registrations whose take-back was refused
+    QList<Receipt> unanswered;         // as the receipt list keeps them across its registrations
     int registered = 0, refused = 0, takenBack = 0, failed = 0;
 };
 
@@ -51,57 +52,43 @@ QString write(qint64 number, qint64 id, const ReceiptRegistration::Listed &befor
     return u"%1 %2 %3 -> %4"_s.arg(number).arg(id).arg(describe(before), describe(after));
 }
 
-// List the unpaid orders, fill a random quarter of them and register it with its history.
+// List the unpaid orders, fill a random quarter of them and register it as the receipt list does.
 void registerSome(Operator &op, DbConnection &connection, QRandomGenerator &random)
 {
+    OrderList orders;
+    orders.Search(connection, SqlCatalog::OrderSearch({}, {}, false, {}, connection.Dialect()),
+                  [](const QString &) { return true; });
     QList<Receipt> receipts;
-    const auto records = connection.Execute(SqlCatalog::OrderSearch({}, {}, false, {}, connection.Dialect()));
-    const int id = records->FieldIndex(u"ID"_s);
-    for (; !records->Eof(); records->MoveNext()) {
+    for (int row = 0; row < orders.size(); ++row) {
         if (random.bounded(4) != 0)
             continue;
-        Receipt receipt;
-        receipt.row = int(receipts.size()) + 1;
-        receipt.id = records->IntegerAt(id);
-        receipt.idText = QString::number(*receipt.id);
-        // The search does not list the mail flag: an unsent one is 0.
-        receipt.listed = ReceiptRegistration::ListedFrom(records->Fields(u"入金日"_s), records->Fields(u"入金額"_s), 0);
-        receipt.amount = qint64(receipt.listed.paidAmount.toDouble()) + 1 + random.bounded(500);
-        receipt.paidDate = QDate(2026, 1, 1).addDays(random.bounded(300)).toString(u"yyyy/MM/dd"_s);
-        receipts.append(receipt);
+        const OrderList::Row &order = orders.at(row);
+        receipts.append({.id = order.id,
+                         .amount = order.paidAmount.value_or(0) + 1 + random.bounded(500),
+                         .paidDate = QDate(2026, 1, 1).addDays(random.bounded(300)).toString(u"yyyy/MM/dd"_s),
+                         .listed = OrderList::ListedOf(order)});
     }
-    records->Close();
     if (receipts.isEmpty())
         return;
     QThread::msleep(random.bounded(20)); // time to type, during which others register
 
-    DbTransaction transaction(connection);
-    if (!ReceiptRegistration::ChangedElsewhere(connection, receipts).isEmpty()) {
+    const ReceiptRegistration::Outcome outcome =
+        ReceiptRegistration::Register(connection, receipts, op.unanswered, u"op"_s, true);
+    if (!outcome.changed.isEmpty()) {
         ++op.refused;
         return;
     }
-    ReceiptRegistration::Write(connection, receipts);
-    QList<PaymentHistory::Change> changes;
-    for (const Receipt &receipt : std::as_const(receipts))
-        changes.append({*receipt.id, receipt.listed, ReceiptRegistration::ListedAfter(receipt),
-                        PaymentHistory::TypedSource(), {}});
-    const qint64 number = PaymentHistory::Record(connection, changes, u"op"_s, QDateTime::currentDateTime());
-    transaction.Commit();
     ++op.registered;
-    for (const PaymentHistory::Change &change : std::as_const(changes))
-        op.writes.append(write(number, change.orderId, change.before, change.after));
+    for (const Receipt &receipt : std::as_const(receipts))
+        op.writes.append(write(outcome.number, *receipt.id, receipt.listed, ReceiptRegistration::ListedAfter(receipt)));
 }
 
 // Take back all orders, or some, of one of the last three registrations.
 void takeBackOne(Operator &op, DbConnection &connection, QRandomGenerator &random)
 {
-    qint64 last = 0;
-    {
-        const auto records = connection.Execute(SqlCatalog::HistoryLastNumber(connection.Dialect()));
-        last = records->IntegerAt(0).value_or(0);
-        records->Close();
-    }
-    const qint64 number = last - random.bounded(3);
+    const auto last = connection.Execute(SqlCatalog::HistoryLastNumber(connection.Dialect()));
+    const qint64 number = last->IntegerAt(0).value_or(0) - random.bounded(3);
+    last->Close();
     const bool whole = random.bounded(2) == 0;
     QList<PaymentHistory::Change> changes;
     for (const PaymentHistory::Line &line : PaymentHistory::Lines(connection, number)) {
@@ -228,22 +215,18 @@ private Q_SLOTS:
         history.sort();
         QCOMPARE(history, all.writes);
 
-        // Follow each order's chain from the values it started with to those it holds now.
-        const auto finals =
-            admin->Execute(u"SELECT \"ID\", \"入金日\", \"入金額\", \"入金確認送信\" FROM \"CHUMON\" ORDER BY \"ID\""_s);
-        for (; !finals->Eof(); finals->MoveNext()) {
-            const qint64 id = finals->IntegerAt(0).value();
-            QString now = u"- 0 0"_s;
+        // Each order's chain runs from the values it started with to those it holds now.
+        QList<Receipt> now;
+        for (int id = 1; id <= Orders; ++id) {
+            ReceiptRegistration::Listed held{{}, u"0"_s, u"0"_s};
             for (const PaymentHistory::Line &line : orders[id]) {
-                QVERIFY2(describe(line.change.before) == now,
-                         qPrintable(u"order %1: a write read %2 where %3 was"_s.arg(id)
-                                        .arg(describe(line.change.before), now)));
-                now = describe(line.change.after);
+                QVERIFY2(line.change.before == held, qPrintable(u"order %1: a write read %2 where %3 was"_s.arg(id)
+                                                                    .arg(describe(line.change.before), describe(held))));
+                held = line.change.after;
             }
-            QCOMPARE(now, describe(ReceiptRegistration::ListedFrom(finals->ValueAt(1), finals->ValueAt(2),
-                                                                   finals->ValueAt(3))));
+            now.append({.id = id, .listed = held});
         }
-        finals->Close();
+        QCOMPARE(ReceiptRegistration::ChangedElsewhere(*admin, now), QList<qint64>());
         qInfo("%d registered, %d refused; %d taken back, %d met a take-back", all.registered, all.refused,
               all.takenBack, metTakenBack);
         QVERIFY(int(orders.size()) > Orders / 2);

@@ -37,8 +37,7 @@ private Q_SLOTS:
 
     void secondRegistrationWritesNothing_data()
     {
-        QTest::addColumn<ServerPath>("first");
-        QTest::addColumn<ServerPath>("second");
+        columns<ServerPath, ServerPath>("first", "second");
         QTest::newRow("qpsql then odbc") << ServerPath::Qpsql << ServerPath::Odbc;
         QTest::newRow("odbc then qpsql") << ServerPath::Odbc << ServerPath::Qpsql;
     }
@@ -158,6 +157,8 @@ private Q_SLOTS:
         QCOMPARE(flagged(op->form), 0);
         QCOMPARE(db.receipts(), paid);
         QCOMPARE(db.scalar(versions), written);
+        // The history went with the first COMMIT, and only once.
+        QCOMPARE(db.scalar(u"SELECT COUNT(*) FROM \"NYUKIN_RIREKI\""_s).toLongLong(), 4);
     }
 
     void droppedConnectionIsToldAndReopened_data()
@@ -246,8 +247,7 @@ private Q_SLOTS:
 
     void readsAsQtsDriver_data()
     {
-        QTest::addColumn<ServerPath>("path");
-        QTest::addColumn<QString>("value");
+        columns<ServerPath, QString>("path", "value");
         // Bound columns, then long ones (texts without a bound length) read after them.
         for (const char *value :
              {"9007199254740993::bigint", "-2147483643::integer", "7::smallint", "NULL::bigint",

@@ -15,7 +15,8 @@ namespace SqlCatalog {
 // Doubles every single quote, for text placed inside an SQL text literal.
 QString QuoteSql(const QString &text);
 
-// The order search: the unpaid orders; an empty argument leaves its
+// The order search: the unpaid orders, their columns as the SELECT lists
+// them (OrderList reads them by position); an empty argument leaves its
 // condition out. hasShop selects the shop condition (shopId may then be empty).
 QString OrderSearch(const QString &shipDateFrom, const QString &shipDateTo, bool hasShop,
                     const QString &shopId, SqlDialect dialect);
@@ -32,11 +33,11 @@ QString ShopList(SqlDialect dialect);
 // the checked "YYYY/MM/DD" text it is, amount and ID as whole numbers.
 QString RegisterReceiptEach(bool mail, SqlDialect dialect);
 QVariantList RegisterReceiptValues(const QString &dateText, qint64 amount, qint64 orderId);
-// The payment columns of the given orders as they are now, read inside the
-// registration's transaction. SQL Server holds the rows read until the
-// commit (UPDLOCK, HOLDLOCK), PostgreSQL locks them (FOR UPDATE), so nobody
-// can change them between this read and the writes; on SQLite the
-// transaction already holds the write lock.
+// ID and the payment columns of the given orders, in that order, as they
+// are now, read inside the registration's transaction. SQL Server holds the
+// rows read until the commit (UPDLOCK, HOLDLOCK), PostgreSQL locks them (FOR
+// UPDATE), so nobody can change them between this read and the writes; on
+// SQLite the transaction already holds the write lock.
 QString ReceiptCheck(const QList<qint64> &orderIds, SqlDialect dialect);
 // How long the connection's statements wait for a lock, where the database
 // takes it as a statement (SQL Server, PostgreSQL); 0 does not wait at all.
@@ -76,13 +77,14 @@ QString RecordHistoryEach(SqlDialect dialect);
 QVariantList HistoryValues(qint64 number, const QString &time, const QString &operatorName, qint64 orderId,
                            const QVariantList &before, const QVariantList &after, const QString &source,
                            const QString &line, const QVariant &reverses);
-// The registrations, newest first: REG_NO, REG_AT, BY_NAME, ORDERS, AMOUNT (what they
-// added to 入金額), SOURCE and SOURCE_LAST (the least and greatest 入力元),
-// REVERSES. The times from..to are "YYYY/MM/DD", inclusive, either may be
+// The registrations, newest first, with these columns in this order:
+// REG_NO, REG_AT, BY_NAME, ORDERS, AMOUNT (what they added to 入金額), SOURCE
+// and SOURCE_LAST (the least and greatest 入力元), REVERSES. The times from..to are "YYYY/MM/DD", inclusive, either may be
 // empty; orderId > 0 keeps the registrations of that order.
 QString HistoryList(const QString &from, const QString &to, qint64 orderId, SqlDialect dialect);
-// One registration's rows by order: ID, B_DATE, B_AMOUNT, B_MAIL, A_DATE,
-// A_AMOUNT, A_MAIL, SOURCE, LINE, and LIVE (0 when the order is gone).
+// One registration's rows by order, with these columns in this order: ID,
+// B_DATE, B_AMOUNT, B_MAIL, A_DATE, A_AMOUNT, A_MAIL, SOURCE, LINE, and LIVE
+// (0 when the order is gone).
 QString HistoryLines(qint64 number, SqlDialect dialect);
 // The orders of the registration already taken back, as ID.
 QString HistoryTakenBack(qint64 number, SqlDialect dialect);

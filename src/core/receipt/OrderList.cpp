@@ -18,23 +18,14 @@ void OrderList::Search(DbConnection &connection, const QString &statement,
     m_order.clear();
     const auto records = connection.Execute(statement);
     const RecordsetCloser closer(records.get());
-    const int id = records->FieldIndex(u"id"_s);
-    const int name = records->FieldIndex(u"氏名"_s);
-    const int tel = records->FieldIndex(u"電話番号"_s);
-    const int tel1 = records->FieldIndex(u"TEL1"_s);
-    const int orderDate = records->FieldIndex(u"受注日"_s);
-    const int billed = records->FieldIndex(u"請求額"_s);
-    const int paidDate = records->FieldIndex(u"入金日"_s);
-    const int paidAmount = records->FieldIndex(u"入金額"_s);
-    const int method = records->FieldIndex(u"支払方法"_s);
-    const int shipDate = records->FieldIndex(u"出荷日"_s);
-    const int shopId = records->FieldIndex(u"ショップID"_s);
+    // The columns in the order SqlCatalog::OrderSearch gives them; 会社名 is not read.
+    enum { Id, Company, Name, Tel, OrderDate, Billed, PaidDate, PaidAmount, Method, Tel1, ShipDate, ShopId };
     // Whether a method's orders are listed, asked once per method; the rows
     // share its text. A shop has a handful of methods, so they are looked up
     // in turn: hashing each row's method took 8 % of F1.
     std::vector<std::pair<QString, bool>> methods;
     for (; !records->Eof(); records->MoveNext()) {
-        const QString methodRead = records->TextAt(method);
+        const QString methodRead = records->TextAt(Method);
         auto known = std::find_if(methods.begin(), methods.end(),
                                   [&](const auto &seen) { return seen.first == methodRead; });
         if (known == methods.end())
@@ -43,22 +34,22 @@ void OrderList::Search(DbConnection &connection, const QString &statement,
             continue;
         m_order.push_back(int(m_rows.size()));
         Row &row = m_rows.emplace_back();
-        row.id = records->IntegerAt(id);
+        row.id = records->IntegerAt(Id);
         if (!row.id)
-            row.idAsRead = records->TextAt(id);
-        row.name = records->TextAt(name);
-        row.tel = records->TextAt(tel);
-        row.tel1 = records->TextAt(tel1);
-        row.orderDate = records->DateAt(orderDate).value_or(QDate());
-        row.billed = YenOf(records->NumberAt(billed));
-        row.listedPaidDate = records->TextAt(paidDate);
+            row.idAsRead = records->TextAt(Id);
+        row.name = records->TextAt(Name);
+        row.tel = records->TextAt(Tel);
+        row.tel1 = records->TextAt(Tel1);
+        row.orderDate = records->DateAt(OrderDate).value_or(QDate());
+        row.billed = YenOf(records->NumberAt(Billed));
+        row.listedPaidDate = records->TextAt(PaidDate);
         if (!row.listedPaidDate.isEmpty())
-            row.paidDate = records->DateAt(paidDate).value_or(QDate());
-        row.listedPaidAmount = records->NumberAt(paidAmount);
+            row.paidDate = records->DateAt(PaidDate).value_or(QDate());
+        row.listedPaidAmount = records->NumberAt(PaidAmount);
         row.paidAmount = YenOf(row.listedPaidAmount);
         row.method = known->first;
-        row.shipDate = records->DateAt(shipDate).value_or(QDate());
-        row.shopId = records->TextAt(shopId);
+        row.shipDate = records->DateAt(ShipDate).value_or(QDate());
+        row.shopId = records->TextAt(ShopId);
     }
 }
 

@@ -37,7 +37,8 @@ public:
         bool listedMail = false;
     };
 
-    // Runs the search, keeping the orders whose payment method listed()
+    // Runs the search (SqlCatalog::OrderSearch's statement, whose columns it
+    // reads by position), keeping the orders whose payment method listed()
     // accepts (asked once per method). Throws DbError; the rows read before
     // stay.
     void Search(DbConnection &connection, const QString &statement,

@@ -16,6 +16,8 @@ using namespace Qt::StringLiterals;
 
 namespace PaymentHistory {
 
+using ReceiptRegistration::OrderNumbers;
+
 namespace {
 
 // A number kept as its text goes back as the number: whole yen as an
@@ -33,19 +35,6 @@ QVariantList values(const Listed &listed)
 {
     return {listed.paidDate.isEmpty() ? QVariant() : QVariant(listed.paidDate), numberValue(listed.paidAmount),
             numberValue(listed.mailSent)};
-}
-
-QString numbers(QList<qint64> ids)
-{
-    std::sort(ids.begin(), ids.end());
-    QStringList texts;
-    for (const qint64 id : std::as_const(ids))
-        texts.append(QString::number(id));
-    constexpr qsizetype Named = 20;
-    QString text = texts.first(std::min(texts.size(), Named)).join(u", "_s);
-    if (texts.size() > Named)
-        text += u", ほか %1 件"_s.arg(texts.size() - Named);
-    return text;
 }
 
 } // namespace
@@ -96,27 +85,21 @@ QList<Registration> List(DbConnection &connection, const QDate &from, const QDat
                                                                     FieldValue::FormatDate(to), orderId,
                                                                     connection.Dialect()));
     const RecordsetCloser closer(records.get());
-    const int number = records->FieldIndex(u"REG_NO"_s);
-    const int at = records->FieldIndex(u"REG_AT"_s);
-    const int by = records->FieldIndex(u"BY_NAME"_s);
-    const int orders = records->FieldIndex(u"ORDERS"_s);
-    const int amount = records->FieldIndex(u"AMOUNT"_s);
-    const int source = records->FieldIndex(u"SOURCE"_s);
-    const int sourceLast = records->FieldIndex(u"SOURCE_LAST"_s);
-    const int reverses = records->FieldIndex(u"REVERSES"_s);
+    // The columns in the order HistoryList gives them.
+    enum { Number, At, By, Orders, Amount, Source, SourceLast, Reverses };
     QList<Registration> registrations;
     for (; !records->Eof(); records->MoveNext()) {
         Registration registration;
-        registration.number = records->IntegerAt(number).value_or(0);
-        registration.at = records->TextAt(at);
-        registration.operatorName = records->TextAt(by);
-        registration.orders = int(records->NumberAt(orders));
-        registration.amount = records->NumberAt(amount);
-        registration.source = records->TextAt(source);
+        registration.number = records->IntegerAt(Number).value_or(0);
+        registration.at = records->TextAt(At);
+        registration.operatorName = records->TextAt(By);
+        registration.orders = int(records->NumberAt(Orders));
+        registration.amount = records->NumberAt(Amount);
+        registration.source = records->TextAt(Source);
         // A registration of typed rows and a file's lines says so.
-        if (records->TextAt(sourceLast) != registration.source)
+        if (records->TextAt(SourceLast) != registration.source)
             registration.source += u" ほか"_s;
-        registration.reverses = records->IntegerAt(reverses);
+        registration.reverses = records->IntegerAt(Reverses);
         registrations.append(registration);
     }
     return registrations;
@@ -126,28 +109,20 @@ QList<Line> Lines(DbConnection &connection, qint64 number)
 {
     const auto records = connection.Execute(SqlCatalog::HistoryLines(number, connection.Dialect()));
     const RecordsetCloser closer(records.get());
-    const int id = records->FieldIndex(u"ID"_s);
-    const int field[6] = {records->FieldIndex(u"B_DATE"_s),   records->FieldIndex(u"B_AMOUNT"_s),
-                          records->FieldIndex(u"B_MAIL"_s),   records->FieldIndex(u"A_DATE"_s),
-                          records->FieldIndex(u"A_AMOUNT"_s), records->FieldIndex(u"A_MAIL"_s)};
-    const int source = records->FieldIndex(u"SOURCE"_s);
-    const int line = records->FieldIndex(u"LINE"_s);
-    const int live = records->FieldIndex(u"LIVE"_s);
-    // As the registration's check reads the orders, so that what it wrote
-    // compares with what an order holds now.
-    const auto listed = [&records](const int *fields) {
-        return Listed{records->TextAt(fields[0]), CellText::plainNumber(records->NumberAt(fields[1])),
-                      CellText::plainNumber(records->NumberAt(fields[2]))};
-    };
+    // The columns in the order HistoryLines gives them; the values before
+    // and after are three each.
+    enum { Id, Before, After = Before + 3, Source = After + 3, LineText, Live };
     QList<Line> lines;
     for (; !records->Eof(); records->MoveNext()) {
         Line entry;
-        entry.change.orderId = records->IntegerAt(id).value_or(0);
-        entry.change.before = listed(field);
-        entry.change.after = listed(field + 3);
-        entry.change.source = records->TextAt(source);
-        entry.change.line = records->TextAt(line);
-        entry.live = records->NumberAt(live) > 0;
+        entry.change.orderId = records->IntegerAt(Id).value_or(0);
+        // As the registration's check reads the orders, so that what it
+        // wrote compares with what an order holds now.
+        entry.change.before = ReceiptRegistration::ListedAt(*records, Before);
+        entry.change.after = ReceiptRegistration::ListedAt(*records, After);
+        entry.change.source = records->TextAt(Source);
+        entry.change.line = records->TextAt(LineText);
+        entry.live = records->NumberAt(Live) > 0;
         lines.append(entry);
     }
     return lines;
@@ -160,13 +135,8 @@ TakeBackResult TakeBack(DbConnection &connection, qint64 number, const QList<Cha
     // The orders must still hold what the registration wrote: the check of
     // 登録, with its locks, against the values after it.
     QList<ReceiptRegistration::Receipt> expected;
-    for (const Change &change : changes) {
-        ReceiptRegistration::Receipt receipt;
-        receipt.id = change.orderId;
-        receipt.idText = QString::number(change.orderId);
-        receipt.listed = change.after;
-        expected.append(receipt);
-    }
+    for (const Change &change : changes)
+        expected.append({.id = change.orderId, .listed = change.after});
     DbTransaction transaction(connection);
     result.changed = ReceiptRegistration::ChangedElsewhere(connection, expected);
     if (!result.changed.isEmpty())
@@ -208,9 +178,9 @@ QString RefusalMessage(const TakeBackResult &result)
 {
     QString text = u"取消は行いませんでした。"_s;
     if (!result.changed.isEmpty())
-        text += u"\n次の注文は、この登録の後に入金が変更されたか、削除されています。\nNo. "_s + numbers(result.changed);
+        text += u"\n次の注文は、この登録の後に入金が変更されたか、削除されています。\nNo. "_s + OrderNumbers(result.changed);
     if (!result.takenBack.isEmpty())
-        text += u"\n次の注文は、この登録の分がすでに取り消されています。\nNo. "_s + numbers(result.takenBack);
+        text += u"\n次の注文は、この登録の分がすでに取り消されています。\nNo. "_s + OrderNumbers(result.takenBack);
     return text;
 }
 

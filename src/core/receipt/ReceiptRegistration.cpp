@@ -2,9 +2,12 @@
 
 #include "core/data/CellText.h"
 #include "core/data/DbConnection.h"
-#include "core/data/FieldValue.h"
+#include "core/data/DbTransaction.h"
 #include "core/data/RecordsetCloser.h"
 #include "core/data/SqlCatalog.h"
+#include "core/receipt/PaymentHistory.h"
+
+#include <QDateTime>
 
 #include <algorithm>
 
@@ -22,13 +25,23 @@ QString describe(const Receipt &receipt, const QString &problem)
     return u"%1行目 (No. %2): %3"_s.arg(receipt.row).arg(receipt.idText, problem);
 }
 
-} // namespace
-
-Listed ListedFrom(const QVariant &paidDate, const QVariant &paidAmount, const QVariant &mailSent)
+// What the receipts change, for the history; the orders in registered are left out.
+QList<PaymentHistory::Change> historyOf(const QList<Receipt> &receipts, const QSet<qint64> &registered)
 {
-    return {FieldValue::Text(paidDate), CellText::plainNumber(FieldValue::NumberOf(paidAmount)),
-            CellText::plainNumber(FieldValue::NumberOf(mailSent))};
+    QList<PaymentHistory::Change> changes;
+    for (const Receipt &receipt : receipts) {
+        // Written by the attempt whose COMMIT went unanswered, history and all.
+        if (registered.contains(*receipt.id))
+            continue;
+        const qsizetype lineAt = receipt.source.indexOf(u'\t');
+        changes.append({*receipt.id, receipt.listed, ListedAfter(receipt),
+                        receipt.source.isEmpty() ? PaymentHistory::TypedSource() : receipt.source.left(lineAt),
+                        lineAt < 0 ? QString() : receipt.source.mid(lineAt + 1)});
+    }
+    return changes;
 }
+
+} // namespace
 
 QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> &listedIds)
 {
@@ -42,6 +55,24 @@ QStringList Unwritable(const QList<Receipt> &receipts, const QHash<qint64, int> 
             problems.append(describe(receipt, u"入金額が範囲外です。"_s));
     }
     return problems;
+}
+
+QString FirstOf(const QStringList &items, const QString &separator)
+{
+    constexpr qsizetype Named = 20;
+    QString text = items.first(std::min(items.size(), Named)).join(separator);
+    if (items.size() > Named)
+        text += separator + u"ほか %1 件"_s.arg(items.size() - Named);
+    return text;
+}
+
+QString OrderNumbers(QList<qint64> ids)
+{
+    std::sort(ids.begin(), ids.end());
+    QStringList texts;
+    for (const qint64 id : std::as_const(ids))
+        texts.append(QString::number(id));
+    return FirstOf(texts, u", "_s);
 }
 
 QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts,
@@ -69,32 +100,22 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
         const auto records =
             connection.Execute(SqlCatalog::ReceiptCheck(ids.mid(first, CheckBatch), connection.Dialect()));
         const RecordsetCloser closer(records.get());
-        const int id = records->FieldIndex(u"ID"_s);
-        const int paidDate = records->FieldIndex(u"入金日"_s);
-        const int paidAmount = records->FieldIndex(u"入金額"_s);
-        const int mailSent = records->FieldIndex(u"入金確認送信"_s);
+        // The columns in the order ReceiptCheck gives them: the order's ID, then its payment columns.
+        enum { Id, Payment };
         while (!records->Eof()) {
-            const std::optional<qint64> orderId = records->IntegerAt(id);
+            const std::optional<qint64> orderId = records->IntegerAt(Id);
             const auto found = orderId ? expected.find(*orderId) : expected.end();
             if (found != expected.end()) {
-                const Listed &then = found->receipt->listed;
-                // A second row for the same number would be written too. The
-                // texts compared are those ListedFrom makes, read without variants.
-                const QString readDate = records->TextAt(paidDate);
-                const double readAmount = records->NumberAt(paidAmount);
-                const double readMail = records->NumberAt(mailSent);
+                // A second row for the same number would be written too.
+                const Listed now = ListedAt(*records, Payment);
                 if (found->seen) {
                     changed.append(*orderId);
-                } else if (readDate != then.paidDate || CellText::plainNumber(readAmount) != then.paidAmount
-                           || CellText::plainNumber(readMail) != then.mailSent) {
+                } else if (now != found->receipt->listed) {
                     // Already what this receipt writes, and written by its own
                     // attempt whose COMMIT went unanswered: it went through.
-                    const Listed after = ListedAfter(*found->receipt);
                     const Receipt *attempt = attempted.value(*orderId);
-                    if (registered && attempt && attempt->listed == then && ListedAfter(*attempt) == after
-                        && readDate == after.paidDate
-                        && CellText::plainNumber(readAmount) == after.paidAmount
-                        && CellText::plainNumber(readMail) == after.mailSent)
+                    if (registered && attempt && attempt->listed == found->receipt->listed
+                        && ListedAfter(*attempt) == now && ListedAfter(*found->receipt) == now)
                         registered->insert(*orderId);
                     else
                         changed.append(*orderId);
@@ -125,8 +146,7 @@ void Write(DbConnection &connection, const QList<Receipt> &receipts, const QSet<
             const Receipt &receipt = receipts.at(end);
             if (skip.contains(*receipt.id))
                 continue;
-            rows.append(SqlCatalog::RegisterReceiptValues(receipt.paidDate, receipt.amount,
-                                                          *receipt.id));
+            rows.append(SqlCatalog::RegisterReceiptValues(receipt.paidDate, receipt.amount, *receipt.id));
         }
         if (!rows.isEmpty())
             connection.ExecuteEach(SqlCatalog::RegisterReceiptEach(mail, connection.Dialect()), rows);
@@ -134,10 +154,41 @@ void Write(DbConnection &connection, const QList<Receipt> &receipts, const QSet<
     }
 }
 
+Listed ListedAt(const DbRecordset &records, int first)
+{
+    return {records.TextAt(first), CellText::plainNumber(records.NumberAt(first + 1)),
+            CellText::plainNumber(records.NumberAt(first + 2))};
+}
+
 Listed ListedAfter(const Receipt &receipt)
 {
     return {receipt.paidDate, QString::number(receipt.amount),
             receipt.mail ? u"1"_s : receipt.listed.mailSent};
+}
+
+Outcome Register(DbConnection &connection, const QList<Receipt> &receipts, QList<Receipt> &unanswered,
+                 const QString &operatorName, bool withHistory)
+{
+    Outcome outcome;
+    DbTransaction transaction(connection);
+    QSet<qint64> registered;
+    outcome.changed = ChangedElsewhere(connection, receipts, unanswered, &registered);
+    if (!outcome.changed.isEmpty())
+        return outcome;
+    Write(connection, receipts, registered);
+    if (withHistory)
+        outcome.number = PaymentHistory::Record(connection, historyOf(receipts, registered), operatorName,
+                                                QDateTime::currentDateTime());
+    try {
+        transaction.Commit();
+    } catch (const DbError &error) {
+        // Only a COMMIT whose answer was lost may have written these rows.
+        if (error.commitUnanswered())
+            unanswered = receipts;
+        throw;
+    }
+    unanswered.clear();
+    return outcome;
 }
 
 } // namespace ReceiptRegistration

@@ -42,26 +42,6 @@ constexpr qsizetype kIniBufferBytes = 1024;
 // A machine-store text longer than its 255-byte buffer gives the default.
 constexpr qsizetype kRegTextBytes = 256;
 
-const SlotEntry *slotEntry(qint32 slot)
-{
-    if (slot < 1 || slot > static_cast<qint32>(kSlots.size()))
-        return nullptr;
-    return &kSlots[static_cast<size_t>(slot - 1)];
-}
-
-// A text or a 32-bit number (as its decimal text) of the user's key.
-QString readUserStore(const RegistryStore &store, const QString &name, const QString &defaultValue)
-{
-    const std::optional<RegistryValue> value = store.value(kUserKey.toString(), name);
-    if (!value)
-        return defaultValue;
-    if (value->type == RegistryValue::kString)
-        return value->text();
-    if (value->type == RegistryValue::kNumber && value->data.size() == 4)
-        return QString::number(qFromLittleEndian<qint32>(value->data.constData()));
-    return defaultValue;
-}
-
 // The stored type is not checked: the value's raw data is read as text.
 QString readMachineStore(const QString &name, const QString &defaultValue)
 {
@@ -74,13 +54,20 @@ QString readMachineStore(const QString &name, const QString &defaultValue)
 
 QString SuiteSettings::setting(qint32 slot, const QString &defaultValue, const QString &valueName) const
 {
-    const SlotEntry *entry = slotEntry(slot);
+    const SlotEntry *entry = slot >= 1 && slot <= qint32(kSlots.size()) ? &kSlots[size_t(slot - 1)] : nullptr;
     const QString name = entry && !entry->name.isEmpty() ? entry->name.toString() : valueName;
     if (name.isEmpty())
         return QString();
 
-    if (const RegistryStore user = RegistryStore::load(RegRoot::CurrentUser); user.hasKey(kUserKey.toString()))
-        return readUserStore(user, name, defaultValue);
+    if (const RegistryStore user = RegistryStore::load(RegRoot::CurrentUser); user.hasKey(kUserKey.toString())) {
+        // A text or a 32-bit number (as its decimal text) of the user's key.
+        const std::optional<RegistryValue> value = user.value(kUserKey.toString(), name);
+        if (value && value->type == RegistryValue::kString)
+            return value->text();
+        if (value && value->type == RegistryValue::kNumber && value->data.size() == 4)
+            return QString::number(qFromLittleEndian<qint32>(value->data.constData()));
+        return defaultValue;
+    }
     if (entry && entry->machineStore)
         return readMachineStore(name, defaultValue);
     if (slot == 0) {

@@ -3,17 +3,14 @@
 
 #include "widgets/MessageService.h"
 #include "core/data/DbConnection.h"
-#include "core/data/DbTransaction.h"
 #include "core/data/CellText.h"
 #include "core/data/FieldValue.h"
 #include "widgets/WaitCursor.h"
 #include "screens/receipt_list/ReceiptColors.h"
 
-#include <QDateTime>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QHash>
-#include <QSet>
 
 #include <limits>
 
@@ -128,16 +125,6 @@ void frmKensaku::fillMarked(bool everyMethod)
 
 namespace {
 
-// Enough of a long list to find its items again; the rest only counted.
-QString firstOf(const QStringList &items, const QString &separator)
-{
-    constexpr qsizetype Named = 20;
-    QString text = items.first(std::min(items.size(), Named)).join(separator);
-    if (items.size() > Named)
-        text += separator + u"ほか %1 件"_s.arg(items.size() - Named);
-    return text;
-}
-
 // The rows 登録 writes: those with the update flag.
 QList<ReceiptRegistration::Receipt> flaggedReceipts(const OrderList &orders)
 {
@@ -146,35 +133,16 @@ QList<ReceiptRegistration::Receipt> flaggedReceipts(const OrderList &orders)
         const OrderList::Row &order = orders.at(row);
         if (!order.update)
             continue;
-        ReceiptRegistration::Receipt receipt;
-        receipt.row = row + 1;
-        receipt.id = order.id;
-        receipt.idText = order.id ? QString::number(*order.id) : order.idAsRead;
-        receipt.amount = order.paidAmount.value_or(0);
-        receipt.paidDate = FieldValue::FormatDate(order.paidDate);
-        receipt.mail = order.mail;
-        receipt.listed = OrderList::ListedOf(order);
-        receipts.append(receipt);
+        receipts.append({.row = row + 1,
+                         .id = order.id,
+                         .idText = order.id ? QString::number(*order.id) : order.idAsRead,
+                         .amount = order.paidAmount.value_or(0),
+                         .paidDate = FieldValue::FormatDate(order.paidDate),
+                         .mail = order.mail,
+                         .listed = OrderList::ListedOf(order),
+                         .source = order.source});
     }
     return receipts;
-}
-
-// What the receipts change, for the history; the orders in registered are left out.
-QList<PaymentHistory::Change> historyOf(const OrderList &orders, const QList<ReceiptRegistration::Receipt> &receipts,
-                                        const QSet<qint64> &registered)
-{
-    QList<PaymentHistory::Change> changes;
-    for (const ReceiptRegistration::Receipt &receipt : receipts) {
-        // Written by the attempt whose COMMIT went unanswered, history and all.
-        if (registered.contains(*receipt.id))
-            continue;
-        const QString &source = orders.at(receipt.row - 1).source;
-        const qsizetype lineAt = source.indexOf(u'\t');
-        changes.append({*receipt.id, receipt.listed, ReceiptRegistration::ListedAfter(receipt),
-                        source.isEmpty() ? PaymentHistory::TypedSource() : source.left(lineAt),
-                        lineAt < 0 ? QString() : source.mid(lineAt + 1)});
-    }
-    return changes;
 }
 
 // How often the list holds each order number the receipts name.
@@ -207,7 +175,7 @@ void frmKensaku::cmdUpdate_Click()
     if (!unwritable.isEmpty()) {
         MessageService::Exclamation(this,
                                     u"次の行は注文を正しく特定できないため、登録しませんでした。\n"_s
-                                        + firstOf(unwritable, u"\n"_s),
+                                        + ReceiptRegistration::FirstOf(unwritable, u"\n"_s),
                                     windowTitle());
         return;
     }
@@ -222,23 +190,8 @@ void frmKensaku::cmdUpdate_Click()
             if (!*m_historyOn)
                 statusBar()->showMessage(PaymentHistory::OffMessage());
         }
-        DbTransaction transaction(connection);
-        QSet<qint64> registered;
-        changed = ReceiptRegistration::ChangedElsewhere(connection, receipts, m_unanswered, &registered);
-        if (changed.isEmpty()) {
-            ReceiptRegistration::Write(connection, receipts, registered);
-            if (*m_historyOn)
-                PaymentHistory::Record(connection, historyOf(m_orders, receipts, registered), m_session.userName(),
-                                       QDateTime::currentDateTime());
-            try {
-                transaction.Commit();
-            } catch (const DbError &error) {
-                // Only a COMMIT whose answer was lost may have written these rows.
-                if (error.commitUnanswered())
-                    m_unanswered = receipts;
-                throw;
-            }
-        }
+        changed = ReceiptRegistration::Register(connection, receipts, m_unanswered, m_session.userName(), *m_historyOn)
+                      .changed;
     } catch (const DbError &error) {
         MessageService::Critical(this, error.description(), windowTitle());
         return;
@@ -247,7 +200,6 @@ void frmKensaku::cmdUpdate_Click()
         MessageService::Exclamation(this, ChangedElsewhereMessage(changed), windowTitle());
         return;
     }
-    m_unanswered.clear();
     const QString told = statusBar()->currentMessage();
     TeachPayerNames(receipts);
     // That the history is off stays said beside what the lesson tells.
@@ -263,10 +215,7 @@ void frmKensaku::cmdUpdate_Click()
 
 QString frmKensaku::ChangedElsewhereMessage(const QList<qint64> &orderIds)
 {
-    QStringList numbers;
-    for (const qint64 id : orderIds)
-        numbers.append(QString::number(id));
     return u"次の注文は、一覧を表示した後に他の端末で入金が登録または変更されています。"
            u"登録は行いませんでした。\n表示 (F1) で一覧を読み直してから登録してください。\nNo. "_s
-        + firstOf(numbers, u", "_s);
+        + ReceiptRegistration::OrderNumbers(orderIds);
 }
