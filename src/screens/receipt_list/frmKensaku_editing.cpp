@@ -63,11 +63,14 @@ void frmKensaku::SortByColumn(int column)
     // Ids that ascend are each one row's, whose colour is already its id's.
     // With the hash on every sort, and every sort done even when the rows
     // were in order, F1 took 1.28 x the shell's CPU time; 1.21 x without.
+    if (idsAscend) {
+        for (const auto &[row, color] : aged)
+            sprNyukin->SetBackColor(row, color);
+        return;
+    }
     QHash<qint64, QColor> byId;
     for (const auto &[row, color] : aged) {
-        if (idsAscend)
-            sprNyukin->SetBackColor(row, color);
-        else if (color == ReceiptColors::Yellow || !byId.contains(idOf(row)))
+        if (color == ReceiptColors::Yellow || !byId.contains(idOf(row)))
             byId.insert(idOf(row), color);
     }
     for (int row = 1; row <= rows && !byId.isEmpty(); ++row) {
