@@ -11,14 +11,12 @@ namespace {
 void checkText(const QString &text)
 {
     const std::optional<QDate> date = FieldValue::ParseDate(text);
-    const QString dateText = FieldValue::DateText(text);
+    const QString dateText = FieldValue::FormatDate(date.value_or(QDate()));
     FUZZ_CHECK(dateText.isEmpty() == !date.has_value(), text);
     if (date) {
         FUZZ_CHECK(date->isValid(), text);
         FUZZ_CHECK(dateText.size() == 10, text);
-        FUZZ_CHECK(dateText == FieldValue::FormatDate(*date), text);
         // What the date reader writes, it reads back unchanged.
-        FUZZ_CHECK(FieldValue::DateText(dateText) == dateText, text);
         FUZZ_CHECK(FieldValue::ParseDate(dateText) == date, text);
     }
 

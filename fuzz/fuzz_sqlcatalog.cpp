@@ -71,7 +71,7 @@ void checkText(const QString &text)
             bounds.append(storable(bound));
     }
     // The date cell hands over only what the date reader gives.
-    const QString date = FieldValue::DateText(text);
+    const QString date = FieldValue::FormatDate(FieldValue::ParseDate(text).value_or(QDate()));
     const qint64 amount = qint64(text.size()) * (text.startsWith(u'-') ? -1 : 1);
     const QVariantList receipt = SqlCatalog::RegisterReceiptValues(date, amount, text.size());
     for (const SqlDialect dialect : {SqlDialect::SqlServer, SqlDialect::Sqlite, SqlDialect::PostgreSql}) {

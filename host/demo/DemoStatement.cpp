@@ -44,7 +44,7 @@ QList<DemoOrder> DemoListedOrders(DbConnection &connection, const QDate &today)
         u"SELECT [ID], [氏名], [電話番号], [請求額], [入金額], [支払方法] FROM [CHUMON] WHERE [請求額] <> [入金額]"
         " AND [入金確認送信] = 0 AND [出荷日] <= '%1' ORDER BY [ID]"_s.arg(today.toString(u"yyyy/MM/dd")));
     QList<Order> orders;
-    while (!records->Eof()) {
+    for (; !records->Eof(); records->MoveNext()) {
         const QString method = records->Fields(u"支払方法"_s).toString();
         if (!method.isEmpty() && !exempt.contains(method)) {
             const QVariant billed = records->Fields(u"請求額"_s);
@@ -53,7 +53,6 @@ QList<DemoOrder> DemoListedOrders(DbConnection &connection, const QDate &today)
                            records->Fields(u"電話番号"_s).toString(), method, leadingNumber(billed) - received,
                            method == u"銀行振込" && received == 0 && billed.typeId() != QMetaType::QString});
         }
-        records->MoveNext();
     }
     records->Close();
     return orders;

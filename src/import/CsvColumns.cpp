@@ -1,5 +1,6 @@
 #include "import/CsvColumns.h"
 
+#include "core/text/NumberTexts.h"
 #include "import/PaymentMethods.h"
 #include "import/StatementValues.h"
 
@@ -33,14 +34,6 @@ QString columnName(const QString &header)
             name.chop(unit.size());
     }
     return name;
-}
-
-QString numbers(const QList<int> &columns)
-{
-    QStringList texts;
-    for (const int column : columns)
-        texts << QString::number(column);
-    return texts.join(u' ');
 }
 
 std::optional<QList<int>> numbersOf(QStringView text)
@@ -98,7 +91,7 @@ QString CsvColumns::toText() const
                        .arg(amount)
                        .arg(withdrawal)
                        .arg(payer)
-                       .arg(numbers(searched), numbers(order))
+                       .arg(NumberTexts(searched).join(u' '), NumberTexts(order).join(u' '))
                        .arg(headerRow ? 1 : 0);
     if (service())
         text += u";fee=%1;net=%2;type=%3;kind=%4"_s.arg(fee).arg(net).arg(type).arg(kind);

@@ -37,18 +37,15 @@ PayerNames PayerNames::Load(DbConnection &connection)
     PayerNames names;
     try {
         const auto records = connection.Execute(SqlCatalog::PayerNames(connection.Dialect()));
-        while (!records->Eof()) {
-            const QString phone = records->TextAt(1);
-            names.teach(records->TextAt(0), {MatchKeys::phoneKey(phone), records->TextAt(2)});
-            records->MoveNext();
-        }
+        for (; !records->Eof(); records->MoveNext())
+            names.teach(records->TextAt(0), {MatchKeys::phoneKey(records->TextAt(1)), records->TextAt(2)});
         records->Close();
     } catch (const DbError &error) {
         // A table another program holds locked is there all the same: only
         // the catalogue saying it is not makes it missing.
         Learning learning = Learning::Unreadable;
         try {
-            const auto tables = connection.Execute(SqlCatalog::PayerNamesTableCount(connection.Dialect()));
+            const auto tables = connection.Execute(SqlCatalog::TableCount(u"NYUKIN_MEIGI"_s, connection.Dialect()));
             if (!tables->Eof() && tables->IntegerAt(0) == 0)
                 learning = Learning::NoTable;
             tables->Close();

@@ -199,12 +199,6 @@ std::optional<QDate> FieldValue::ParseDate(QStringView text)
     return QDate(part(1), part(3), part(4));
 }
 
-QString FieldValue::DateText(const QString &text)
-{
-    const std::optional<QDate> date = ParseDate(text);
-    return date ? FormatDate(*date) : QString();
-}
-
 QString FieldValue::FormatDate(const QDate &date)
 {
     if (!date.isValid() || date.year() < 0 || date.year() > 9999)

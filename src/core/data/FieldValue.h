@@ -42,8 +42,6 @@ std::optional<qint64> IntegerOf(const QVariant &value);
 // with an optional time part such as " 00:00:00" or "T10:20:30"), or
 // nothing. Four-digit years 0100..9999; surrounding blanks are ignored.
 std::optional<QDate> ParseDate(QStringView text);
-// "YYYY/MM/DD" when the text is a valid date, otherwise empty text.
-QString DateText(const QString &text);
 QString FormatDate(const QDate &date); // "YYYY/MM/DD"; empty for an invalid date
 
 } // namespace FieldValue

@@ -1,5 +1,7 @@
 #include "core/data/SqlCatalog.h"
 
+#include "core/text/NumberTexts.h"
+
 using namespace Qt::StringLiterals;
 
 // The texts below go to the suite's SQL Server as they are; every space and
@@ -35,24 +37,6 @@ QString dateValue(const QString &value, SqlDialect dialect)
 QString andCompared(const QString &comparison, const QString &text)
 {
     return text.isEmpty() ? QString() : u" AND "_s + comparison + u" '"_s + SqlCatalog::QuoteSql(text) + u"'"_s;
-}
-
-// Order numbers for an IN list.
-QString idList(const QList<qint64> &orderIds)
-{
-    QStringList ids;
-    for (const qint64 id : orderIds)
-        ids << QString::number(id);
-    return ids.join(u',');
-}
-
-// The catalogue, not the table: it answers while another program holds the table's lock.
-QString tableCount(const QString &table, SqlDialect dialect)
-{
-    if (dialect == SqlDialect::Sqlite)
-        return u"SELECT COUNT(*) AS [N] FROM [sqlite_master] WHERE [type] = 'table' AND [name] = '"_s + table + u"'"_s;
-    return inDialect(u"SELECT COUNT(*) AS [N] FROM INFORMATION_SCHEMA.TABLES WHERE TABLE_NAME = '"_s + table + u"'"_s,
-                     dialect);
 }
 
 } // namespace
@@ -118,7 +102,7 @@ QString SqlCatalog::ReceiptCheck(const QList<qint64> &orderIds, SqlDialect diale
     QString sql = u"SELECT [ID],[入金日],[入金額],[入金確認送信] FROM [CHUMON]"_s;
     if (dialect == SqlDialect::SqlServer)
         sql += u" WITH (UPDLOCK, HOLDLOCK)"_s;
-    sql += u" WHERE [ID] IN ("_s + idList(orderIds) + u')';
+    sql += u" WHERE [ID] IN ("_s + NumberTexts(orderIds).join(u',') + u')';
     // Rows are locked in the order read: two registrations of overlapping
     // orders must take them in the same order, or each may wait for the other.
     if (dialect == SqlDialect::PostgreSql)
@@ -148,11 +132,6 @@ QString SqlCatalog::PayerNames(SqlDialect dialect)
     return inDialect(u"SELECT [振込依頼人名],[電話番号],[氏名] FROM [NYUKIN_MEIGI]"_s, dialect);
 }
 
-QString SqlCatalog::PayerNamesTableCount(SqlDialect dialect)
-{
-    return tableCount(u"NYUKIN_MEIGI"_s, dialect);
-}
-
 QString SqlCatalog::ForgetPayerName(const QString &payer, SqlDialect dialect)
 {
     return inDialect(u"DELETE FROM [NYUKIN_MEIGI] WHERE [振込依頼人名] = '"_s + QuoteSql(payer) + u"'"_s, dialect);
@@ -163,7 +142,7 @@ QString SqlCatalog::RegisteredOrders(const QList<qint64> &orderIds, const QStrin
 {
     QStringList conditions;
     if (!orderIds.isEmpty())
-        conditions << u"[ID] IN ("_s + idList(orderIds) + u')';
+        conditions << u"[ID] IN ("_s + NumberTexts(orderIds).join(u',') + u')';
     for (const QString &digits : phoneDigits) {
         // Full-width digits too, which the import reads as digits.
         const QString narrow = digits.right(4);
@@ -189,9 +168,13 @@ QString SqlCatalog::TeachPayerName(const QString &payer, const QString &phone, c
                      dialect);
 }
 
-QString SqlCatalog::HistoryTableCount(SqlDialect dialect)
+// The catalogue, not the table: it answers while another program holds the table's lock.
+QString SqlCatalog::TableCount(const QString &table, SqlDialect dialect)
 {
-    return tableCount(u"NYUKIN_RIREKI"_s, dialect);
+    if (dialect == SqlDialect::Sqlite)
+        return u"SELECT COUNT(*) AS [N] FROM [sqlite_master] WHERE [type] = 'table' AND [name] = '"_s + table + u"'"_s;
+    return inDialect(u"SELECT COUNT(*) AS [N] FROM INFORMATION_SCHEMA.TABLES WHERE TABLE_NAME = '"_s + table + u"'"_s,
+                     dialect);
 }
 
 QString SqlCatalog::HistoryLock(SqlDialect dialect)

@@ -22,11 +22,12 @@ QString OrderSearch(const QString &shipDateFrom, const QString &shipDateTo, bool
                     const QString &shopId, SqlDialect dialect);
 // The payment methods an order may use, one row each.
 QString UsableMethods(SqlDialect dialect);
-// Every payment method with its highest OK, in the suite's display order.
+// Every payment method with its highest OK, in the suite's display order:
+// METHOD, OK_MAX.
 QString PaymentMethodTable(SqlDialect dialect);
 // The methods exempt from payment management, TAB-joined in CONTROL.
 QString ExemptMethods(SqlDialect dialect);
-// The shops for the shop combo.
+// The shops for the shop combo: SHOP_ID, SHOP_NAME.
 QString ShopList(SqlDialect dialect);
 // The receipt of orders, one statement for DbConnection::ExecuteEach with
 // 入金日, 入金額 and the order's ID as ? in that order: the date goes in as
@@ -48,9 +49,6 @@ QString SaveExemptMethods(const QString &tabJoinedMethods, SqlDialect dialect);
 // Payer names the operators taught (NYUKIN_MEIGI): every row, the name, phone
 // number and 氏名 in that order.
 QString PayerNames(SqlDialect dialect);
-// How many tables named NYUKIN_MEIGI the database's catalogue lists: asked
-// when reading the names failed, to tell a missing table from a locked one.
-QString PayerNamesTableCount(SqlDialect dialect);
 QString ForgetPayerName(const QString &payer, SqlDialect dialect);
 // The orders, paid ones included, that a 取消 line's order numbers or phone
 // numbers (digits only) may name: [ID],[氏名],[電話番号],[TEL1],[請求額],[入金額].
@@ -60,9 +58,10 @@ QString RegisteredOrders(const QList<qint64> &orderIds, const QStringList &phone
 QString TeachPayerName(const QString &payer, const QString &phone, const QString &name, const QString &today,
                        SqlDialect dialect);
 
-// 入金履歴 (NYUKIN_RIREKI). How many tables of that name the catalogue
-// lists: 0 leaves the history off.
-QString HistoryTableCount(SqlDialect dialect);
+// How many tables of that name the database's catalogue lists: 0 leaves
+// the history (NYUKIN_RIREKI) off; for the payer names (NYUKIN_MEIGI) it
+// tells a missing table from a locked one.
+QString TableCount(const QString &table, SqlDialect dialect);
 // Run first in a registration's transaction, after its orders are locked:
 // registrations then number one after another. Empty where the
 // transaction's write lock already serialises them (SQLite).

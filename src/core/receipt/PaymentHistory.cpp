@@ -41,7 +41,7 @@ QVariantList values(const Listed &listed)
 
 bool Available(DbConnection &connection)
 {
-    const auto records = connection.Execute(SqlCatalog::HistoryTableCount(connection.Dialect()));
+    const auto records = connection.Execute(SqlCatalog::TableCount(u"NYUKIN_RIREKI"_s, connection.Dialect()));
     const RecordsetCloser closer(records.get());
     return !records->Eof() && records->NumberAt(records->FieldIndex(u"N"_s)) > 0;
 }
@@ -144,16 +144,15 @@ TakeBackResult TakeBack(DbConnection &connection, qint64 number, const QList<Cha
     // Numbering waits for any other take-back, which then has committed:
     // an order it took back already is seen here even where the values
     // before and after are the same.
-    const QString lock = SqlCatalog::HistoryLock(connection.Dialect());
-    if (!lock.isEmpty())
+    if (const QString lock = SqlCatalog::HistoryLock(connection.Dialect()); !lock.isEmpty())
         connection.Execute(lock)->Close();
     QSet<qint64> taken;
     {
         const auto records = connection.Execute(SqlCatalog::HistoryTakenBack(number, connection.Dialect()));
         const RecordsetCloser closer(records.get());
-        const int id = records->FieldIndex(u"ID"_s);
+        // Its one column, ID.
         for (; !records->Eof(); records->MoveNext()) {
-            if (const auto orderId = records->IntegerAt(id))
+            if (const auto orderId = records->IntegerAt(0))
                 taken.insert(*orderId);
         }
     }

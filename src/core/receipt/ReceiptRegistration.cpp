@@ -6,6 +6,7 @@
 #include "core/data/RecordsetCloser.h"
 #include "core/data/SqlCatalog.h"
 #include "core/receipt/PaymentHistory.h"
+#include "core/text/NumberTexts.h"
 
 #include <QDateTime>
 
@@ -69,10 +70,7 @@ QString FirstOf(const QStringList &items, const QString &separator)
 QString OrderNumbers(QList<qint64> ids)
 {
     std::sort(ids.begin(), ids.end());
-    QStringList texts;
-    for (const qint64 id : std::as_const(ids))
-        texts.append(QString::number(id));
-    return FirstOf(texts, u", "_s);
+    return FirstOf(NumberTexts(ids), u", "_s);
 }
 
 QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &receipts,
@@ -102,7 +100,7 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
         const RecordsetCloser closer(records.get());
         // The columns in the order ReceiptCheck gives them: the order's ID, then its payment columns.
         enum { Id, Payment };
-        while (!records->Eof()) {
+        for (; !records->Eof(); records->MoveNext()) {
             const std::optional<qint64> orderId = records->IntegerAt(Id);
             const auto found = orderId ? expected.find(*orderId) : expected.end();
             if (found != expected.end()) {
@@ -122,7 +120,6 @@ QList<qint64> ChangedElsewhere(DbConnection &connection, const QList<Receipt> &r
                 }
                 found->seen = true;
             }
-            records->MoveNext();
         }
     }
     for (auto order = expected.cbegin(); order != expected.cend(); ++order) {

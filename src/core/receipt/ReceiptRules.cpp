@@ -15,17 +15,13 @@ Age AgeOf(qint64 daysSinceShipping)
 
 QStringList SplitTabList(const QString &text)
 {
-    if (text.isEmpty())
-        return {};
-    return text.split(u'\t');
+    return text.isEmpty() ? QStringList() : text.split(u'\t');
 }
 
 QString ShopIdOf(const QString &item)
 {
-    const qsizetype separator = item.indexOf(u" / "_s);
-    if (separator < 0)
-        return item;
-    return item.left(separator);
+    // Without the separator left(-1) keeps the item whole.
+    return item.left(item.indexOf(u" / "_s));
 }
 
 } // namespace ReceiptRules

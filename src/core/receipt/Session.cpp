@@ -27,22 +27,18 @@ void Session::LoadPaymentTable() const
     const RecordsetCloser methodsCloser(methods.get());
 
     m_store->paymentTable.clear();
-    const int methodField = methods->FieldIndex(u"METHOD"_s);
-    const int okField = methods->FieldIndex(u"OK_MAX"_s);
+    // The columns in the order PaymentMethodTable gives them.
+    enum { MethodColumn, OkMaxColumn };
     QString previous;
-    while (!methods->Eof()) {
-        const QString method = methods->TextAt(methodField);
+    for (; !methods->Eof(); methods->MoveNext()) {
+        const QString method = methods->TextAt(MethodColumn);
         // Names differing only in letter case make one entry.
-        if (method.compare(previous, Qt::CaseInsensitive) != 0) {
-            SiharaiEntry entry;
-            entry.method = method;
-            entry.okMax = CellText::plainNumber(methods->NumberAt(okField));
-            entry.managed = exemptNames.contains(method, Qt::CaseInsensitive) ? u"0"_s : u"1"_s;
-            m_store->paymentTable.append(entry);
-        }
+        if (method.compare(previous, Qt::CaseInsensitive) != 0)
+            m_store->paymentTable.append({.method = method,
+                                          .okMax = CellText::plainNumber(methods->NumberAt(OkMaxColumn)),
+                                          .managed = exemptNames.contains(method, Qt::CaseInsensitive) ? u"0"_s : u"1"_s});
         previous = method;
         m_store->paymentTableLoaded = true;
-        methods->MoveNext();
     }
 }
 

@@ -112,10 +112,8 @@ bool frmAllSet::txtDate_Validate()
 
 void frmAllSet::vsrlDate_Change(int value)
 {
-    if (value == SpinRest)
-        return;
     // Clicking an arrow ends the typing in the box, as leaving it would.
-    if (!ValidateEditedDate())
+    if (value == SpinRest || !ValidateEditedDate())
         return;
     const auto date = FieldValue::ParseDate(txtDate->text().trimmed());
     if (!date)

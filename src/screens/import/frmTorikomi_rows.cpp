@@ -25,6 +25,7 @@ QVariant frmTorikomi::value(int column, int index) const
     const MatchResult result = m_import.result(index);
     const PaymentMatcher &matcher = m_import.matcher();
     const int order = m_import.target(index);
+    const ListedOrder *registered = m_import.registered(index);
     switch (Column(column)) {
     case ColTick:
         return m_import.isTicked(index);
@@ -48,7 +49,7 @@ QVariant frmTorikomi::value(int column, int index) const
     case ColId:
         if (order >= 0)
             return matcher.orders().at(order).id;
-        if (const ListedOrder *registered = m_import.registered(index))
+        if (registered)
             return registered->id;
         return result.status == MatchStatus::NotListed ? QVariant(line.namedOrder) : QVariant();
     case ColName: {
@@ -59,17 +60,15 @@ QVariant frmTorikomi::value(int column, int index) const
             return count > 1 ? u"%1 ほか %2 件"_s.arg(name).arg(count - 1) : name;
         }
         // A 取消 whose order an earlier import paid: for the operator to look at.
-        if (const ListedOrder *registered = m_import.registered(index))
+        if (registered)
             return u"%1（登録済み）"_s.arg(registered->name);
         if (result.status == MatchStatus::MultipleCandidates)
             return u"（候補 %1 件）"_s.arg(result.candidateCount);
         return QVariant();
     }
     case ColBilled: {
-        if (order < 0) {
-            const ListedOrder *registered = m_import.registered(index);
+        if (order < 0)
             return registered ? QVariant(qlonglong(registered->billed)) : QVariant();
-        }
         qint64 billed = 0;
         for (const int each : m_import.targets(index))
             billed += matcher.orders().at(each).billed;

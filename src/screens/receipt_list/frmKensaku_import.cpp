@@ -74,12 +74,10 @@ QList<ListedOrder> registeredOrders(DbConnection &connection, const SuiteSetting
         connection.SetLockTimeout(ShortWaitMs);
         const auto records =
             connection.Execute(SqlCatalog::RegisteredOrders(keys.orderNumbers, phones, connection.Dialect()));
-        while (!records->Eof()) {
+        for (; !records->Eof(); records->MoveNext())
             orders.append({0, records->IntegerAt(0).value_or(0), records->TextAt(1),
                            YenOf(records->NumberAt(4)).value_or(0), YenOf(records->NumberAt(5)).value_or(0),
                            records->TextAt(2), records->TextAt(3)});
-            records->MoveNext();
-        }
         records->Close();
     } catch (const DbError &) {
         return {};

@@ -20,13 +20,11 @@ void frmKensaku::LoadShopList()
     DbConnection &connection = m_session.connection();
     const auto records = connection.Execute(SqlCatalog::ShopList(connection.Dialect()));
     const RecordsetCloser closer(records.get());
-    const int id = records->FieldIndex(u"SHOP_ID"_s);
-    const int name = records->FieldIndex(u"Shop_name"_s);
-    while (!records->Eof()) {
-        cboShop_id->addItem(FieldValue::Text(records->ValueAt(id)) + u" / "_s
-                            + FieldValue::Text(records->ValueAt(name)));
-        records->MoveNext();
-    }
+    // The columns in the order ShopList gives them.
+    enum { Id, Name };
+    for (; !records->Eof(); records->MoveNext())
+        cboShop_id->addItem(FieldValue::Text(records->ValueAt(Id)) + u" / "_s
+                            + FieldValue::Text(records->ValueAt(Name)));
 }
 
 void frmKensaku::LoadPaymentTable()
@@ -41,11 +39,9 @@ void frmKensaku::LoadOkMethodList()
         DbConnection &connection = m_session.connection();
         const auto records = connection.Execute(SqlCatalog::UsableMethods(connection.Dialect()));
         const RecordsetCloser closer(records.get());
-        const int method = records->FieldIndex(u"METHOD"_s);
-        while (!records->Eof()) {
-            pstrSiharaiString += FieldValue::Text(records->ValueAt(method)) + u'\t';
-            records->MoveNext();
-        }
+        // Its one column, METHOD.
+        for (; !records->Eof(); records->MoveNext())
+            pstrSiharaiString += FieldValue::Text(records->ValueAt(0)) + u'\t';
     } catch (const DbError &error) {
         // What was read so far stays, trailing TAB included.
         mbytLoadError = 1;

@@ -233,12 +233,9 @@ bool IsImeComposing()
 // pressed) and must not reach the control.
 bool KeyboardHookProc(const QKeyEvent &event)
 {
-    if (event.type() != QEvent::KeyPress || !ActiveScreen())
-        return false;
     // An open menu, drop-down list or completer has the keyboard to itself.
-    if (QApplication::activePopupWidget())
-        return false;
-    if (event.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))
+    if (event.type() != QEvent::KeyPress || !ActiveScreen() || QApplication::activePopupWidget()
+        || (event.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)))
         return false;
     const int key = event.key();
     const bool isEnter = key == Qt::Key_Return || key == Qt::Key_Enter;

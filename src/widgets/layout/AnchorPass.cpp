@@ -89,11 +89,7 @@ private:
             m_currentParent = entry.ParentHwnd;
         }
         QWidget *control = m_controls.Find(entry.Name, entry.Index);
-        if (!control)
-            return false;
-        if (!anchorStage(entry, control))
-            return false;
-        return m_sizeMode != 2 || fixedRatioStage(entry, control);
+        return control && anchorStage(entry, control) && (m_sizeMode != 2 || fixedRatioStage(entry, control));
     }
 
     bool anchorStage(const AnchorEntry &entry, QWidget *control)
@@ -114,16 +110,12 @@ private:
         m_size.heightRatio = FixedHeightRatio(captionHeight(m_form));
         m_size.widthRatio = FixedWidthRatio();
 
-        if (entry.Hwnd != 0 && entry.ParentHwnd != 0) {
-            if (!fixedRatioWindow(entry, control))
-                return false;
-        } else if (entry.TypeName == "Label"_L1) {
-            if (!ControlModel::SetTwips(control, ScaledTwips(entry, m_size)))
-                return false;
-        }
-        if (entry.FontSize != 0)
-            return ControlModel::SetFontSize(control, RoundHalfEven(double(entry.FontSize) * m_size.heightRatio));
-        return true;
+        // A window by its scaled place, a label by its scaled twips; then the font, where the entry has one.
+        const bool placed = entry.Hwnd != 0 && entry.ParentHwnd != 0
+                                ? fixedRatioWindow(entry, control)
+                                : entry.TypeName != "Label"_L1 || ControlModel::SetTwips(control, ScaledTwips(entry, m_size));
+        return placed && (entry.FontSize == 0
+                          || ControlModel::SetFontSize(control, RoundHalfEven(double(entry.FontSize) * m_size.heightRatio)));
     }
 
     bool fixedRatioWindow(const AnchorEntry &entry, QWidget *control)
@@ -140,10 +132,13 @@ private:
             grid->ScaleColumnWidths(m_size.widthRatio * ColumnMargin);
             return true;
         }
-        const PixelRect scaled = ScaledWindow(entry, m_size, m_tx, m_ty);
+        PixelRect scaled = ScaledWindow(entry, m_size, m_tx, m_ty);
         // The list's edit box has the height its font gives it.
-        const bool combo = entry.TypeName == "ComboBox"_L1;
-        deferScaled(control, {scaled.x, scaled.y, scaled.cx, combo ? entry.Height / m_ty : scaled.cy});
+        if (entry.TypeName == "ComboBox"_L1)
+            scaled.cy = entry.Height / m_ty;
+        // A control scaled down to nothing (a design size of 0 included) keeps its place instead.
+        if (scaled.cx != 0 && scaled.cy != 0)
+            defer(control, scaled);
         return true;
     }
 
@@ -159,13 +154,6 @@ private:
             placement->rect.x = rect.x;
             placement->rect.y = rect.y;
         }
-    }
-
-    void deferScaled(QWidget *control, const PixelRect &rect)
-    {
-        // A control scaled down to nothing (a design size of 0 included) keeps its place instead.
-        if (rect.cx != 0 && rect.cy != 0)
-            defer(control, rect);
     }
 
     void applyBatch()

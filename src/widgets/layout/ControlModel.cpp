@@ -89,10 +89,8 @@ std::optional<int> ArrayIndex(const QWidget *control)
 
 std::optional<double> FontSize(const QWidget *control, const QString &typeName)
 {
-    if (typeName == "Line"_L1 || typeName == "Shape"_L1)
-        return std::nullopt;
     const double size = control->font().pointSizeF();
-    if (size <= 0)
+    if (typeName == "Line"_L1 || typeName == "Shape"_L1 || size <= 0)
         return std::nullopt;
     return size;
 }
