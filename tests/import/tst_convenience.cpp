@@ -2,6 +2,8 @@
 // and 120-byte form, and one receipt per payment however many records report
 // it. Files are written here from the published column order and the 120-byte
 // form's default positions.
+#include "ZenginSample.h"
+
 #include "core/settings/SuiteSettings.h"
 #include "import/ConvenienceStatement.h"
 #include "import/PaymentImport.h"
@@ -48,26 +50,20 @@ QString shown(const StatementLine &line)
 }
 
 // A 120-byte record: the データ区分 and its fields at their positions from 1.
-QByteArray record(char kind, std::initializer_list<std::pair<int, QByteArray>> fields)
+QByteArray record(char kind, const QList<std::pair<int, QByteArray>> &fields)
 {
-    QByteArray bytes(ConvenienceSettings::RecordSize, ' ');
-    bytes[0] = kind;
-    for (const auto &[at, value] : fields)
-        bytes.replace(at - 1, value.size(), value);
-    return bytes;
+    return ZenginSample::record(kind, fields, ConvenienceSettings::RecordSize);
 }
 
 QByteArray data(const char *kind, const QString &barcode, qint64 amount)
 {
     return record('2', {{2, kind}, {4, "20261201"}, {12, "1005"}, {16, barcode.toLatin1()}, {60, "0123456"},
-                        {67, "20261204"}, {75, "20261202"}, {83, "000001"},
-                        {89, QByteArray::number(amount).rightJustified(10, '0')}});
+                        {67, "20261204"}, {75, "20261202"}, {83, "000001"}, {89, ZenginSample::digits(amount, 10)}});
 }
 
 QByteArray trailer(int count, qint64 total)
 {
-    return record('8', {{2, QByteArray::number(count).rightJustified(6, '0')},
-                        {8, QByteArray::number(total).rightJustified(12, '0')}});
+    return record('8', {{2, ZenginSample::digits(count, 6)}, {8, ZenginSample::digits(total, 12)}});
 }
 
 } // namespace

@@ -60,6 +60,12 @@ void pressAndSettle(int key)
     QCoreApplication::processEvents();
 }
 
+QList<qint64> sorted(QList<qint64> ids)
+{
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
 // The rows the import wrote as a hand edit would, by No.
 QList<qint64> filledRows(const vaSpread *grid)
 {
@@ -70,14 +76,7 @@ QList<qint64> filledRows(const vaSpread *grid)
             && grid->Number(K::ColPaidAmount, row) == grid->Number(K::ColBilled, row))
             ids << qint64(grid->Number(K::ColId, row));
     }
-    std::sort(ids.begin(), ids.end());
-    return ids;
-}
-
-QList<qint64> sorted(QList<qint64> ids)
-{
-    std::sort(ids.begin(), ids.end());
-    return ids;
+    return sorted(ids);
 }
 
 // Imports the file and applies the preview, whose statuses it returns; the

@@ -27,11 +27,6 @@ QString dateOf(const StatementLine &line)
     return line.date.isValid() ? line.date.toString(u"yyyy/MM/dd") : u"problem"_s;
 }
 
-Entry entry(const QByteArray &date, qint64 amount, const QString &payer, const QString &edi = QString())
-{
-    return {date, amount, payer, edi};
-}
-
 Entry withdrawal(qint64 amount, const QByteArray &transaction = "11")
 {
     return {"060502", amount, u"ｶﾞｽﾀﾞｲ"_s, {}, '2', transaction};
@@ -74,15 +69,14 @@ private Q_SLOTS:
                     "R06.05.02,ATM,500,,8500\n"_s.toUtf8()
             << Format::Csv << Encoding::Utf8 << QStringList{u"2|2024/05/01|3000|=ﾔﾏﾀﾞ 101|"_s};
 
-        const QList<Entry> entries{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ 101"_s), withdrawal(500),
-                                   entry("060503", 12345678, u"ｶ)ｻｸﾗｷｶｸ"_s, u"0000000102"_s)};
+        const QList<Entry> entries{Entry{"060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ 101"_s}, withdrawal(500),
+                                   Entry{"060503", 12345678, u"ｶ)ｻｸﾗｷｶｸ"_s, u"0000000102"_s}};
         QTest::newRow("03 without line breaks, EOF mark")
             << ZenginSample::join(ZenginSample::statement({{entries}}), "") + "\x1a" << Format::Zengin << Encoding::Cp932
             << QStringList{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|"_s, u"4|2024/05/03|12345678|ｶ)ｻｸﾗｷｶｸ 0000000102|0000000102"_s};
-        Account second{{entry("060520", 700, u"ｽｽﾞｷ"_s)}};
-        second.kind = '2';
+        const Account second{{Entry{"060520", 700, u"ｽｽﾞｷ"_s}}, '2'};
 
-        const QList<Entry> notices{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ"_s, u"101"_s), entry("060502", 5000, u"ｻﾄｳ"_s)};
+        const QList<Entry> notices{Entry{"060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ"_s, u"101"_s}, Entry{"060502", 5000, u"ｻﾄｳ"_s}};
         // The records are split as for 03; LF alone here.
         QTest::newRow("01 two accounts, LF")
             << ZenginSample::join(ZenginSample::notice({{notices}, second}), "\n") << Format::Notice << Encoding::Cp932
@@ -140,7 +134,7 @@ private Q_SLOTS:
         const auto notice = [](const QList<Entry> &entries) {
             return ZenginSample::join(ZenginSample::notice({{entries}}));
         };
-        const Entry yamada = entry("060501", 3000, u"ﾔﾏﾀﾞ"_s);
+        const Entry yamada{"060501", 3000, u"ﾔﾏﾀﾞ"_s};
         const Entry cancelled{"060501", 3000, u"ﾔﾏﾀﾞ"_s, {}, '1', "11", true};
         const Entry other{"060501", 3000, u"ｽｽﾞｷ"_s, {}, '1', "11", false, "000043"};
         const Entry unnumbered{"060501", 3000, u"ﾔﾏﾀﾞ"_s, {}, '1', "11", true, "000099"};
@@ -168,11 +162,11 @@ private Q_SLOTS:
         damaged[2].replace(49, 2, "\x81\x20");
         row("01 damaged cancel", ZenginSample::join(damaged), {u"3000不正"_s, u"3000取消不正"_s, u"800"_s}, 0);
 
-        const Entry suzuki = entry("060501", 3000, u"ｽｽﾞｷ"_s);
+        const Entry suzuki{"060501", 3000, u"ｽｽﾞｷ"_s};
         const Entry correction{"060502", 3000, u"ﾔﾏﾀﾞ"_s, {}, '2', "19"};
         row("03 入金訂正 with its deposit", ZenginSample::file({suzuki, yamada, correction}), {u"3000"_s}, 1);
         row("03 入金訂正 naming another payer", ZenginSample::file({suzuki, correction}), {u"3000"_s, u"3000取消"_s}, 0);
-        damaged = ZenginSample::statement({{{suzuki, entry("060501", 700, u"ｻﾄｳ"_s), correction}}});
+        damaged = ZenginSample::statement({{{suzuki, Entry{"060501", 700, u"ｻﾄｳ"_s}, correction}}});
         damaged[3].replace(81, 2, "\x81\x20");
         row("03 damaged 入金訂正", ZenginSample::join(damaged), {u"3000不正"_s, u"700"_s, u"3000取消不正"_s}, 0);
         const Entry giveBack{"060503", 220, u"ﾃｽｳﾘｮｳ"_s, {}, '1', "19"};
@@ -303,8 +297,7 @@ private Q_SLOTS:
         records[1][21] = '3';
         QTest::newRow("入払区分 neither") << ZenginSample::join(records) << u"2行目: 入払区分「3」"_s;
         for (const char kind : {'3', '5', '6', '7', ' '}) {
-            Account account{{Entry{}}};
-            account.kind = kind;
+            const Account account{{Entry{}}, kind};
             const QString error = u"1行目: 預金種目 %1 の口座は読めません"_s.arg(QChar::fromLatin1(kind));
             QTest::addRow("03 預金種目 %c", kind) << ZenginSample::join(ZenginSample::statement({account})) << error;
             QTest::addRow("01 預金種目 %c", kind) << ZenginSample::join(ZenginSample::notice({account})) << error;
