@@ -181,8 +181,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("method");
         QTest::addColumn<bool>("pays");
         using K = PaymentMethods::FileKind;
-        QTest::newRow("slip, no method") << QString() << K::Convenience << QString() << false;
-        QTest::newRow("COD, 代金引換") << QString() << K::CashOnDelivery << u"代金引換"_s << true;
         QTest::newRow("service, card") << QString() << K::Service << u"クレジットカード"_s << true;
         QTest::newRow("slip takes 郵便振替 by the settings")
             << u"コンビニ, 郵便振替"_s << K::Convenience << u"郵便振替"_s << true;
