@@ -176,8 +176,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("setting");
         QTest::addColumn<qint64>("yen");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("missing") << QString() << qint64(0) << false;
-        QTest::newRow("a counter's fee") << u" 880 "_s << qint64(880) << false;
         QTest::newRow("the most") << u"1000"_s << qint64(1000) << false;
         QTest::newRow("more than any fee") << u"1001"_s << qint64(0) << true;
         QTest::newRow("negative") << u"-5"_s << qint64(0) << true;
