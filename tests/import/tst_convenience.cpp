@@ -107,7 +107,6 @@ private Q_SLOTS:
             {u"2|確報|pays|1200|101|1201"_s});
         add("the same when the 速報 pays", csv(row("01", a, 1200) + row("02", a, 1200)),
             {u"2|速報|pays|1200|101|1201"_s}, u"ConvenienceDate=速報"_s);
-        add("速報 alone", csv(row("01", a, 1200)), {u"2|速報|prompt|1200|101|1201"_s});
         add("速報 alone when the 速報 pays", csv(row("01", a, 1200)), {u"2|速報|pays|1200|101|1201"_s},
             u"ConvenienceDate=速報"_s);
         add("速報 at another store or time: no pair",
