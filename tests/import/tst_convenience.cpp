@@ -42,11 +42,9 @@ QString shown(const StatementLine &line)
 {
     if (!line.problem.isEmpty())
         return u"%1|不正|%2"_s.arg(line.lineNumber).arg(line.problem);
-    return u"%1|%2|%3|%4|%5|%6"_s.arg(line.lineNumber).arg(line.kind, line.cancels ? u"cancel"_s
-                                                                     : line.early ? u"prompt"_s
-                                                                                  : u"pays"_s,
-                                                          QString::number(line.amount), line.namedOrder,
-                                                          line.date.toString(u"MMdd"));
+    const QString outcome = line.cancels ? u"cancel"_s : line.early ? u"prompt"_s : u"pays"_s;
+    return u"%1|%2|%3|%4|%5|%6"_s.arg(line.lineNumber).arg(line.kind, outcome, QString::number(line.amount),
+                                                          line.namedOrder, line.date.toString(u"MMdd"));
 }
 
 // A 120-byte record: the データ区分 and its fields at their positions from 1.

@@ -342,14 +342,12 @@ private Q_SLOTS:
         QFile file(big);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(StatementFile::MaxBytes + 1));
         file.close();
-        // A folder is refused on the screen's own test.
-
-        const QList<std::pair<QString, QString>> cases{{big, u"ファイルが大きすぎます"_s},
-                                                       {dir.filePath(u"none.csv"_s), u"ファイルがありません"_s}};
-        for (const auto &[path, reason] : cases) {
-            const Statement statement = StatementFile::readFile(path, Today);
-            QVERIFY2(statement.error.startsWith(reason), qPrintable(path + u": "_s + statement.error));
-        }
+        // A folder is refused on the screen's own test. The reason, before its details:
+        const auto reason = [](const QString &path) {
+            return StatementFile::readFile(path, Today).error.section(u'（', 0, 0);
+        };
+        QCOMPARE(reason(big), u"ファイルが大きすぎます"_s);
+        QCOMPARE(reason(dir.filePath(u"none.csv"_s)), u"ファイルがありません"_s);
     }
 };
 
