@@ -19,7 +19,7 @@ struct Entry
     QByteArray date = "060501"; // 令和6年 = 2024
     qint64 amount = 3000;
     QString payer = QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ");
-    QString edi;
+    QString edi{};
     char inOut = '1';              // 03: 1 入金, 2 出金
     QByteArray transaction = "11"; // 03: 取引区分, 19 訂正
     bool cancel = false;           // 01: 取消区分 1
@@ -43,10 +43,11 @@ inline QByteArray digits(qint64 value, int width)
     return QByteArray::number(value).rightJustified(width, '0');
 }
 
-// A record of the kind with values at their published positions.
-inline QByteArray record(char kind, const QList<std::pair<int, QByteArray>> &fields)
+// A record of the kind with values at their published positions; the
+// convenience-store agents' records are 120 bytes wide.
+inline QByteArray record(char kind, const QList<std::pair<int, QByteArray>> &fields, int width = 200)
 {
-    QByteArray bytes(200, ' ');
+    QByteArray bytes(width, ' ');
     bytes[0] = kind;
     for (const auto &[position, value] : fields)
         bytes.replace(position - 1, value.size(), value);

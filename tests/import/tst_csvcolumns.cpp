@@ -50,10 +50,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("valid");
         QTest::newRow("whole") << u"date=0;amount=2;withdrawal=3;payer=1;searched=1 4;order=4;header=0"_s << true;
-        QTest::newRow("no amount") << u"date=0;searched=1"_s << false;
+        QTest::newRow("no amount") << u"date=0;withdrawal=2;searched=1"_s << false;
         QTest::newRow("date is the amount") << u"date=1;amount=1"_s << false;
+        QTest::newRow("withdrawal is the amount") << u"date=0;amount=1;withdrawal=1"_s << false;
         QTest::newRow("unknown key") << u"date=0;amount=1;colour=2"_s << false;
-        QTest::newRow("not a number") << u"date=0;amount=x"_s << false;
+        QTest::newRow("not a number") << u"date=0;amount=1;payer=x"_s << false;
     }
 
     void assignmentText()

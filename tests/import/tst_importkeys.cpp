@@ -64,40 +64,39 @@ QStringList importApplying(ScreenFixture &screen, const QString &path, QStringLi
     return *statuses;
 }
 
+void seed(ScreenFixture &screen)
+{
+    screen.db.addShop(u"S01"_s, u"本店"_s);
+    screen.db.addPayment(u"銀行振込"_s, 1, 0);
+    // The suite's tables as the test database has them, and the taught names as the script makes them.
+    screen.db.addSchemaTable(u"NYUKIN_MEIGI"_s);
+    for (const Listed &order : Orders)
+        screen.db.addOrder({.id = order.id, .name = QString::fromUtf16(order.name),
+                            .tel = QString::fromUtf16(order.tel), .billed = order.billed});
+    // Reached by the customer's second number only.
+    screen.db.addOrder({.id = 900, .name = u"松本 純"_s, .tel = u"03-9000-0900"_s, .tel1 = u"080-9000-9000"_s,
+                        .billed = 4400});
+}
+
+// Lines of yesterday, less the date.
+QString write(const ScreenFixture &screen, const QString &name, const QStringList &lines)
+{
+    const QString path = QFileInfo(screen.db.path()).absoluteDir().filePath(name);
+    QFile file(path);
+    QString text = u"日付,金額,振込依頼人名,摘要,注文番号,取消\n"_s;
+    for (const QString &line : lines)
+        text += TestDatabase::daysAgo(1) + u',' + line + u'\n';
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return QString();
+    return path;
+}
+
 } // namespace
 
 class tst_ImportKeys : public QObject
 {
     Q_OBJECT
-
-private:
-    void seed(ScreenFixture &screen)
-    {
-        screen.db.addShop(u"S01"_s, u"本店"_s);
-        screen.db.addPayment(u"銀行振込"_s, 1, 0);
-        // The suite's tables as the test database has them, and the taught names as the script makes them.
-        screen.db.addSchemaTable(u"NYUKIN_MEIGI"_s);
-        for (const Listed &order : Orders)
-            screen.db.addOrder({.id = order.id, .name = QString::fromUtf16(order.name),
-                                .tel = QString::fromUtf16(order.tel), .billed = order.billed});
-        // Reached by the customer's second number only.
-        screen.db.addOrder({.id = 900, .name = u"松本 純"_s, .tel = u"03-9000-0900"_s, .tel1 = u"080-9000-9000"_s,
-                            .billed = 4400});
-    }
-
-    // Lines of yesterday, less the date.
-    QString write(const ScreenFixture &screen, const QString &name, const QStringList &lines)
-    {
-        const QString path = QFileInfo(screen.db.path()).absoluteDir().filePath(name);
-        QFile file(path);
-        QString text = u"日付,金額,振込依頼人名,摘要,注文番号,取消\n"_s;
-        for (const QString &line : lines)
-            text += TestDatabase::daysAgo(1) + u',' + line + u'\n';
-        const QByteArray bytes = text.toUtf8();
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return QString();
-        return path;
-    }
 
 private Q_SLOTS:
     void exactlyTheIdentifiedOrdersArePaid()

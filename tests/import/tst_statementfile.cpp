@@ -27,11 +27,6 @@ QString dateOf(const StatementLine &line)
     return line.date.isValid() ? line.date.toString(u"yyyy/MM/dd") : u"problem"_s;
 }
 
-Entry entry(const QByteArray &date, qint64 amount, const QString &payer, const QString &edi = QString())
-{
-    return {date, amount, payer, edi};
-}
-
 Entry withdrawal(qint64 amount, const QByteArray &transaction = "11")
 {
     return {"060502", amount, u"ｶﾞｽﾀﾞｲ"_s, {}, '2', transaction};
@@ -74,15 +69,14 @@ private Q_SLOTS:
                     "R06.05.02,ATM,500,,8500\n"_s.toUtf8()
             << Format::Csv << Encoding::Utf8 << QStringList{u"2|2024/05/01|3000|=ﾔﾏﾀﾞ 101|"_s};
 
-        const QList<Entry> entries{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ 101"_s), withdrawal(500),
-                                   entry("060503", 12345678, u"ｶ)ｻｸﾗｷｶｸ"_s, u"0000000102"_s)};
+        const QList<Entry> entries{Entry{"060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ 101"_s}, withdrawal(500),
+                                   Entry{"060503", 12345678, u"ｶ)ｻｸﾗｷｶｸ"_s, u"0000000102"_s}};
         QTest::newRow("03 without line breaks, EOF mark")
             << ZenginSample::join(ZenginSample::statement({{entries}}), "") + "\x1a" << Format::Zengin << Encoding::Cp932
             << QStringList{u"2|2024/05/01|3000|ﾔﾏﾀﾞ ﾀﾛｳ 101|"_s, u"4|2024/05/03|12345678|ｶ)ｻｸﾗｷｶｸ 0000000102|0000000102"_s};
-        Account second{{entry("060520", 700, u"ｽｽﾞｷ"_s)}};
-        second.kind = '2';
+        const Account second{{Entry{"060520", 700, u"ｽｽﾞｷ"_s}}, '2'};
 
-        const QList<Entry> notices{entry("060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ"_s, u"101"_s), entry("060502", 5000, u"ｻﾄｳ"_s)};
+        const QList<Entry> notices{Entry{"060501", 3000, u"ﾔﾏﾀﾞ ﾀﾛｳ"_s, u"101"_s}, Entry{"060502", 5000, u"ｻﾄｳ"_s}};
         // The records are split as for 03; LF alone here.
         QTest::newRow("01 two accounts, LF")
             << ZenginSample::join(ZenginSample::notice({{notices}, second}), "\n") << Format::Notice << Encoding::Cp932
@@ -140,7 +134,7 @@ private Q_SLOTS:
         const auto notice = [](const QList<Entry> &entries) {
             return ZenginSample::join(ZenginSample::notice({{entries}}));
         };
-        const Entry yamada = entry("060501", 3000, u"ﾔﾏﾀﾞ"_s);
+        const Entry yamada{"060501", 3000, u"ﾔﾏﾀﾞ"_s};
         const Entry cancelled{"060501", 3000, u"ﾔﾏﾀﾞ"_s, {}, '1', "11", true};
         const Entry other{"060501", 3000, u"ｽｽﾞｷ"_s, {}, '1', "11", false, "000043"};
         const Entry unnumbered{"060501", 3000, u"ﾔﾏﾀﾞ"_s, {}, '1', "11", true, "000099"};
@@ -168,11 +162,11 @@ private Q_SLOTS:
         damaged[2].replace(49, 2, "\x81\x20");
         row("01 damaged cancel", ZenginSample::join(damaged), {u"3000不正"_s, u"3000取消不正"_s, u"800"_s}, 0);
 
-        const Entry suzuki = entry("060501", 3000, u"ｽｽﾞｷ"_s);
+        const Entry suzuki{"060501", 3000, u"ｽｽﾞｷ"_s};
         const Entry correction{"060502", 3000, u"ﾔﾏﾀﾞ"_s, {}, '2', "19"};
         row("03 入金訂正 with its deposit", ZenginSample::file({suzuki, yamada, correction}), {u"3000"_s}, 1);
         row("03 入金訂正 naming another payer", ZenginSample::file({suzuki, correction}), {u"3000"_s, u"3000取消"_s}, 0);
-        damaged = ZenginSample::statement({{{suzuki, entry("060501", 700, u"ｻﾄｳ"_s), correction}}});
+        damaged = ZenginSample::statement({{{suzuki, Entry{"060501", 700, u"ｻﾄｳ"_s}, correction}}});
         damaged[3].replace(81, 2, "\x81\x20");
         row("03 damaged 入金訂正", ZenginSample::join(damaged), {u"3000不正"_s, u"700"_s, u"3000取消不正"_s}, 0);
         const Entry giveBack{"060503", 220, u"ﾃｽｳﾘｮｳ"_s, {}, '1', "19"};
@@ -198,19 +192,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("read"); // "date|amount", "problem", or "skipped"
 
-        QTest::newRow("yen sign, dashes") << u"2024-5-1"_s << u"¥1,234"_s << u"2024/05/01|1234"_s;
         QTest::newRow("full width, yen after") << u"２０２４／０５／０１"_s << u"１，２３４円"_s << u"2024/05/01|1234"_s;
         QTest::newRow("R08.12.05") << u"R08.12.05"_s << u"1"_s << u"2026/12/05|1"_s;
         QTest::newRow("平成31年4月30日") << u"平成31年4月30日"_s << u"1"_s << u"2019/04/30|1"_s;
         QTest::newRow("令和元年5月1日") << u"令和元年5月1日"_s << u"1"_s << u"2019/05/01|1"_s;
         QTest::newRow("令和元年4月30日 is no day") << u"令和元年4月30日"_s << u"1"_s << u"problem"_s;
-        QTest::newRow("no 令和8年2月29日") << u"R08.02.29"_s << u"1"_s << u"problem"_s;
         QTest::newRow("before the cell's range") << u"1899/12/31"_s << u"1234"_s << u"problem"_s;
         QTest::newRow("fraction of a yen") << u"2024/05/01"_s << u"12.5"_s << u"problem"_s;
         QTest::newRow("text") << u"2024/05/01"_s << u"abc"_s << u"problem"_s;
         QTest::newRow("spreadsheet's long number") << u"2024/05/01"_s << u"1.23457E+06"_s << u"problem"_s;
         QTest::newRow("withdrawal") << u"2024/05/01"_s << u"-500"_s << u"skipped"_s;
-        QTest::newRow("empty deposit") << u"2024/05/01"_s << QString() << u"skipped"_s;
+        QTest::newRow("nothing deposited") << u"2024/05/01"_s << u"0"_s << u"skipped"_s;
     }
 
     void readsDatesAndAmounts()
@@ -303,8 +295,7 @@ private Q_SLOTS:
         records[1][21] = '3';
         QTest::newRow("入払区分 neither") << ZenginSample::join(records) << u"2行目: 入払区分「3」"_s;
         for (const char kind : {'3', '5', '6', '7', ' '}) {
-            Account account{{Entry{}}};
-            account.kind = kind;
+            const Account account{{Entry{}}, kind};
             const QString error = u"1行目: 預金種目 %1 の口座は読めません"_s.arg(QChar::fromLatin1(kind));
             QTest::addRow("03 預金種目 %c", kind) << ZenginSample::join(ZenginSample::statement({account})) << error;
             QTest::addRow("01 預金種目 %c", kind) << ZenginSample::join(ZenginSample::notice({account})) << error;
@@ -351,14 +342,12 @@ private Q_SLOTS:
         QFile file(big);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(StatementFile::MaxBytes + 1));
         file.close();
-        // A folder is refused on the screen's own test.
-        const QList<std::pair<QString, QString>> cases{{u"/dev/zero"_s, u"通常のファイルではありません"_s},
-                                                       {big, u"ファイルが大きすぎます"_s},
-                                                       {dir.filePath(u"none.csv"_s), u"ファイルがありません"_s}};
-        for (const auto &[path, reason] : cases) {
-            const Statement statement = StatementFile::readFile(path, Today);
-            QVERIFY2(statement.error.startsWith(reason), qPrintable(path + u": "_s + statement.error));
-        }
+        // A folder is refused on the screen's own test. The reason, before its details:
+        const auto reason = [](const QString &path) {
+            return StatementFile::readFile(path, Today).error.section(u'（', 0, 0);
+        };
+        QCOMPARE(reason(big), u"ファイルが大きすぎます"_s);
+        QCOMPARE(reason(dir.filePath(u"none.csv"_s)), u"ファイルがありません"_s);
     }
 };
 
