@@ -108,9 +108,7 @@ private Q_SLOTS:
                 "$$BEGIN RAISE EXCEPTION 'order % is under audit', NEW.\"ID\"; END$$"_s);
         f.setIni("[Parlow6]\nLockTimeout=" + c.timeout + '\n');
         auto op = operatorOn(db.open(c.path), f.settings);
-        const auto setting = op->store.connection->Execute(u"SHOW lock_timeout"_s);
-        QCOMPARE(setting->TextAt(0), c.sent);
-        setting->Close();
+        QCOMPARE(firstValue(*op->store.connection, u"SHOW lock_timeout"_s).toString(), c.sent);
         const bool search = c.held.startsWith(u"LOCK"_s), trigger = c.held.startsWith(u"CREATE"_s);
         if (!search)
             payAll(op->form, u"2026/01/10"_s);
@@ -214,11 +212,9 @@ private Q_SLOTS:
             int pid = 0;
             while (!pid && waited.elapsed() < 20000) {
                 QThread::msleep(2);
-                const auto records = watcher->Execute(
-                    u"SELECT pid FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()"
-                    " AND state = 'active' AND (query LIKE '%UPDATE \"CHUMON\"%' OR query LIKE 'EXECUTE%')"_s);
-                pid = records->Eof() ? 0 : records->ValueAt(0).toInt();
-                records->Close();
+                pid = firstValue(*watcher, u"SELECT pid FROM pg_stat_activity WHERE datname = current_database()"
+                                 " AND pid <> pg_backend_pid() AND state = 'active'"
+                                 " AND (query LIKE '%UPDATE \"CHUMON\"%' OR query LIKE 'EXECUTE%')"_s).toInt();
             }
             if (pid && restart)
                 QProcess::execute(u"/bin/sh"_s, {u"-c"_s, restartServer});
@@ -282,8 +278,6 @@ private Q_SLOTS:
             compareTypedReads(*records, 0, expected);
             if (QTest::currentTestFailed())
                 return;
-            QCOMPARE(records->ValueAt(0), expected);
-            QCOMPARE(records->ValueAt(0).typeId(), expected.typeId());
             QCOMPARE(records->ValueAt(1), qt.value(1));
             QCOMPARE(records->IntegerAt(1), ++rows);
         }
