@@ -32,7 +32,6 @@ private Q_SLOTS:
     void searchChoosesOrders_data()
     {
         QTest::addColumn<Search>("c");
-        QTest::newRow("no dates") << Search{{}, {}, 0, {}, {1, 2, 3, 4, 5, 6}};
         QTest::newRow("from only") << Search{u"2014/01/10"_s, {}, 0, {}, {2, 3, 4, 5, 6}};
         QTest::newRow("to only") << Search{{}, u"2014/01/10"_s, 0, {}, {1, 2, 5}};
         QTest::newRow("empty shop id") << Search{{}, {}, 3, {}, {4}};
@@ -128,10 +127,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::newRow("quote") << u"O'Brien"_s;
-        QTest::newRow("10,000 quotes") << QString(10000, u'\'');
         QTest::newRow("control characters") << u"a\x01\x1b\r\nb\x7f"_s;
         QTest::newRow("surrogate pair") << u"𠮷野家"_s;
-        QTest::newRow("NUL inside") << QStringView(u"ab\0cd'", 6).toString();
     }
 
     // One order carries the text as its shop, method and ship date: the
