@@ -42,8 +42,8 @@ private slots:
     {
         // Windows are placed in pixels, "kept" when they keep their size; the
         // others get twips. Every pixel's remainder is dropped, not rounded.
-        // tst_layout places RIGHT, LEFTRIGHTBOTTOM and LEFTRIGHTTOPBOTTOM on a
-        // real form, the label's RIGHTBOTTOM and the grid's two words too.
+        // tst_layout places RIGHT and LEFTRIGHTTOPBOTTOM on a real form, the
+        // label's RIGHTBOTTOM and the grid's LEFTRIGHTTOPBOTTOM too.
         columns<QString, QString, QString>("kind", "tag", "placed");
         QTest::newRow("LEFT") << u"window"_s << u"LEFT"_s << u"100 80 kept"_s;
         QTest::newRow("TOP") << u"window"_s << u"TOP"_s << u"106 80 kept"_s;
@@ -55,6 +55,7 @@ private slots:
         QTest::newRow("LEFTBOTTOM") << u"window"_s << u"LEFTBOTTOM"_s << u"100 140 kept"_s;
         QTest::newRow("RIGHTBOTTOM") << u"window"_s << u"RIGHTBOTTOM"_s << u"140 140 kept"_s;
         QTest::newRow("LEFTRIGHTTOP") << u"window"_s << u"LEFTRIGHTTOP"_s << u"100 80 120 30"_s;
+        QTest::newRow("LEFTRIGHTBOTTOM") << u"window"_s << u"LEFTRIGHTBOTTOM"_s << u"100 140 120 30"_s;
         QTest::newRow("LEFTTOPBOTTOM") << u"window"_s << u"LEFTTOPBOTTOM"_s << u"100 80 80 90"_s;
         QTest::newRow("RIGHTTOPBOTTOM") << u"window"_s << u"RIGHTTOPBOTTOM"_s << u"140 80 80 90"_s;
         QTest::newRow("no word in other case") << u"window"_s << u"Right"_s << u"100 80 kept"_s;
