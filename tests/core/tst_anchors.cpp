@@ -62,6 +62,7 @@ private slots:
         QTest::newRow("label LEFTBOTTOM") << u"label"_s << u"LEFTBOTTOM"_s << u"T2109"_s;
         QTest::newRow("label LEFTRIGHTTOP") << u"label"_s << u"LEFTRIGHTTOP"_s << u"W1814"_s;
         QTest::newRow("grid LEFTRIGHTTOP") << u"grid"_s << u"LEFTRIGHTTOP"_s << u"W1814"_s;
+        QTest::newRow("grid LEFTRIGHTBOTTOM") << u"grid"_s << u"LEFTRIGHTBOTTOM"_s << u"T2109 W1814"_s;
         QTest::newRow("label, a word for windows only") << u"label"_s << u"LEFTRIGHT"_s << QString();
     }
 
