@@ -85,7 +85,6 @@ private Q_SLOTS:
         for (const ServerPath path : {ServerPath::Qpsql, ServerPath::Odbc}) {
             const char *name = ServerDatabase::name(path);
             const QString timedOut = u"lock timeout"_s;
-            QTest::addRow("%s, row for update, 1 s", name) << Hindrance{path, "1", u"1s"_s, row, timedOut};
             // PostgreSQL reads 0 as no limit.
             QTest::addRow("%s, row for update, 0 s", name) << Hindrance{path, "0", u"1ms"_s, row, timedOut};
             QTest::addRow("%s, table locked, 1.5 s", name) << Hindrance{
