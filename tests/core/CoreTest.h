@@ -16,8 +16,8 @@ void columns(Names... names)
     (QTest::addColumn<Types>(names), ...);
 }
 
-// Every typed read of the current row's column agrees with what FieldValue
-// makes of value; the text first, before another read converts in place.
+// The current row's column holds value, of its type, and every typed read agrees
+// with what FieldValue makes of it; the text first, before another read converts in place.
 inline void compareTypedReads(const DbRecordset &records, int column, const QVariant &value)
 {
     const QString text = FieldValue::Text(value);
@@ -26,4 +26,6 @@ inline void compareTypedReads(const DbRecordset &records, int column, const QVar
     QVERIFY2(number == expected || (std::isnan(number) && std::isnan(expected)), qPrintable(text));
     QCOMPARE(records.IntegerAt(column), FieldValue::IntegerOf(value));
     QCOMPARE(records.DateAt(column), FieldValue::ParseDate(text));
+    QCOMPARE(records.ValueAt(column), value);
+    QCOMPARE(records.ValueAt(column).typeId(), value.typeId());
 }

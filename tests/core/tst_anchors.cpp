@@ -42,8 +42,8 @@ private slots:
     {
         // Windows are placed in pixels, "kept" when they keep their size; the
         // others get twips. Every pixel's remainder is dropped, not rounded.
-        // tst_layout places RIGHT, LEFTRIGHTBOTTOM and LEFTRIGHTTOPBOTTOM on a
-        // real form, the label's RIGHTBOTTOM and the grid's two words too.
+        // tst_layout places RIGHT and LEFTRIGHTTOPBOTTOM on a real form, the
+        // label's RIGHTBOTTOM and the grid's LEFTRIGHTTOPBOTTOM too.
         columns<QString, QString, QString>("kind", "tag", "placed");
         QTest::newRow("LEFT") << u"window"_s << u"LEFT"_s << u"100 80 kept"_s;
         QTest::newRow("TOP") << u"window"_s << u"TOP"_s << u"106 80 kept"_s;
@@ -55,12 +55,14 @@ private slots:
         QTest::newRow("LEFTBOTTOM") << u"window"_s << u"LEFTBOTTOM"_s << u"100 140 kept"_s;
         QTest::newRow("RIGHTBOTTOM") << u"window"_s << u"RIGHTBOTTOM"_s << u"140 140 kept"_s;
         QTest::newRow("LEFTRIGHTTOP") << u"window"_s << u"LEFTRIGHTTOP"_s << u"100 80 120 30"_s;
+        QTest::newRow("LEFTRIGHTBOTTOM") << u"window"_s << u"LEFTRIGHTBOTTOM"_s << u"100 140 120 30"_s;
         QTest::newRow("LEFTTOPBOTTOM") << u"window"_s << u"LEFTTOPBOTTOM"_s << u"100 80 80 90"_s;
         QTest::newRow("RIGHTTOPBOTTOM") << u"window"_s << u"RIGHTTOPBOTTOM"_s << u"140 80 80 90"_s;
         QTest::newRow("no word in other case") << u"window"_s << u"Right"_s << u"100 80 kept"_s;
         QTest::newRow("label LEFTBOTTOM") << u"label"_s << u"LEFTBOTTOM"_s << u"T2109"_s;
         QTest::newRow("label LEFTRIGHTTOP") << u"label"_s << u"LEFTRIGHTTOP"_s << u"W1814"_s;
         QTest::newRow("grid LEFTRIGHTTOP") << u"grid"_s << u"LEFTRIGHTTOP"_s << u"W1814"_s;
+        QTest::newRow("grid LEFTRIGHTBOTTOM") << u"grid"_s << u"LEFTRIGHTBOTTOM"_s << u"T2109 W1814"_s;
         QTest::newRow("label, a word for windows only") << u"label"_s << u"LEFTRIGHT"_s << QString();
     }
 

@@ -17,19 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Every row of one column as texts, in the order returned.
-QStringList column(DbConnection &connection, const QString &query, const QString &name)
-{
-    QStringList values;
-    const auto records = connection.Execute(query);
-    while (!records->Eof()) {
-        values << FieldValue::Text(records->Fields(name));
-        records->MoveNext();
-    }
-    records->Close();
-    return values;
-}
-
 // Every value of column 0 as Qt's driver reads it, Null made plain.
 QVariantList qtValues(QtSqlConnection &connection, const QString &query)
 {
@@ -87,7 +74,10 @@ private slots:
         QFETCH(QString, values);
         if (!before.isEmpty())
             run(before);
-        QCOMPARE(column(*m_db, query, field).join(u','), values);
+        QStringList read; // every row's field as text, in the order returned
+        for (const auto records = m_db->Execute(query); !records->Eof(); records->MoveNext())
+            read << FieldValue::Text(records->Fields(field));
+        QCOMPARE(read.join(u','), values);
     }
 
     void readsPastTheEndAreRefused()
@@ -100,8 +90,9 @@ private slots:
 
     void typedReadsAsFieldValue_data()
     {
-        QTest::addColumn<bool>("odbc");   // through the SQLite ODBC driver, else SQLite's own interface
-        QTest::addColumn<QString>("stored"); // an SQL expression, stored without conversion
+        // odbc: through the SQLite ODBC driver, else SQLite's own interface; stored: an SQL
+        // expression, stored without conversion.
+        columns<bool, QString>("odbc", "stored");
         const std::pair<const char *, QString> values[] = {
             {"Null", u"NULL"_s},
             {"integer beyond 2^53", u"9007199254740993"_s},
@@ -117,7 +108,6 @@ private slots:
             {"not a digit", u"'2014/0:/03'"_s},
             {"date with a time", u"'2014/02/03 10:20:30'"_s},
             {"empty text", u"''"_s},
-            {"Japanese", u"'山田　太郎'"_s},
             {"beyond the basic plane", u"'𠮷野家'"_s},
             {"malformed UTF-8", u"CAST(X'E3812061' AS TEXT)"_s},
             {"U+FFFF", u"char(65535)"_s},
@@ -146,8 +136,6 @@ private slots:
         for (const QVariant &value : expected) {
             QVERIFY(!records->Eof());
             compareTypedReads(*records, 0, value);
-            QCOMPARE(records->ValueAt(0), value);
-            QCOMPARE(records->ValueAt(0).typeId(), value.typeId());
             records->MoveNext();
         }
         QVERIFY(records->Eof());
@@ -155,9 +143,8 @@ private slots:
 
     void batchWritesAsLiterals_data()
     {
-        QTest::addColumn<QVariantList>("values");
-        // The receipt UPDATE as SQL Server and a host's own connection receive it, word for word.
-        QTest::addColumn<QString>("receipt");
+        // receipt: the UPDATE as SQL Server and a host's own connection receive it, word for word.
+        columns<QVariantList, QString>("values", "receipt");
         QTest::newRow("receipt") << SqlCatalog::RegisterReceiptValues(u"2014/02/21"_s, 5800, 17)
                                  << u"UPDATE [CHUMON] SET [入金日] = '2014/02/21',[入金額] = 5800,[入金確認送信] = 1 WHERE [ID] = 17"_s;
         QTest::newRow("empty date, large numbers")

@@ -60,7 +60,6 @@ private slots:
         QTest::newRow("exponent without digits") << QVariant(u"1e"_s) << 1.0 << refused;
         QTest::newRow("binary noise hidden") << QVariant(0.1 + 0.2) << 0.1 + 0.2 << u"0.3"_s;
         QTest::newRow("overflow") << QVariant(u"-1e400"_s) << -std::numeric_limits<double>::infinity() << refused;
-        QTest::newRow("integer value") << QVariant(qlonglong(-1200)) << -1200.0 << u"-1,200"_s;
         QTest::newRow("NaN value") << QVariant(std::nan("")) << 0.0 << refused;
         QTest::newRow("Null") << QVariant() << 0.0 << QString();
     }

@@ -1,10 +1,8 @@
 #include "ServerDatabase.h"
 
-#include "core/data/FieldValue.h"
 #include "core/data/SqlSchema.h"
 
 #include <QCoreApplication>
-#include <QDate>
 #include <QTest>
 
 #include <atomic>
@@ -87,19 +85,11 @@ std::shared_ptr<QtSqlConnection> ServerDatabase::open(ServerPath path) const
                                      : QtSqlConnection::openOdbc(odbcString());
 }
 
-QVariant ServerDatabase::scalar(const QString &query) const
-{
-    const auto records = m_admin->Execute(query);
-    const QVariant value = records->Eof() ? QVariant() : records->ValueAt(0);
-    records->Close();
-    return value;
-}
-
 void ServerDatabase::addOrders(int count, qint64 firstId) const
 {
     exec(u"INSERT INTO \"CHUMON\" (\"ID\", \"氏名\", \"請求額\", \"入金額\", \"支払方法\", \"出荷日\", \"ショップID\") "
          "SELECT i, '名前 ' || i, 1000, 0, '銀行振込', '%1', 'S01' FROM generate_series(%2, %3) AS i"_s
-             .arg(FieldValue::FormatDate(QDate::currentDate().addDays(-3)))
+             .arg(TestDatabase::daysAgo(3))
              .arg(firstId)
              .arg(firstId + count - 1));
 }

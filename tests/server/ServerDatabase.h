@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestDatabase.h"
 #include "core/data/QtSqlConnection.h"
 
 #include <QString>
@@ -37,7 +38,7 @@ public:
     void reopen() { m_admin = QtSqlConnection::openPostgreSql(conninfo()); }
 
     void exec(const QString &statement) const { m_admin->Execute(statement)->Close(); }
-    QVariant scalar(const QString &query) const;
+    QVariant scalar(const QString &query) const { return firstValue(*m_admin, query); }
     // count orders 1..count, unpaid, 銀行振込, shipped three days ago.
     void addOrders(int count, qint64 firstId = 1) const;
     // "id 入金日 入金額 入金確認送信" of every order with anything paid.

@@ -86,9 +86,8 @@ void registerSome(Operator &op, DbConnection &connection, QRandomGenerator &rand
 // Take back all orders, or some, of one of the last three registrations.
 void takeBackOne(Operator &op, DbConnection &connection, QRandomGenerator &random)
 {
-    const auto last = connection.Execute(SqlCatalog::HistoryLastNumber(connection.Dialect()));
-    const qint64 number = last->IntegerAt(0).value_or(0) - random.bounded(3);
-    last->Close();
+    const qint64 number =
+        firstValue(connection, SqlCatalog::HistoryLastNumber(connection.Dialect())).toLongLong() - random.bounded(3);
     const bool whole = random.bounded(2) == 0;
     QList<PaymentHistory::Change> changes;
     for (const PaymentHistory::Line &line : PaymentHistory::Lines(connection, number)) {

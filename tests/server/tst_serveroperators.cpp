@@ -35,26 +35,18 @@ class tst_ServerOperators : public QObject
 private Q_SLOTS:
     void initTestCase() { ServerDatabase::requireCluster(); }
 
-    void secondRegistrationWritesNothing_data()
-    {
-        columns<ServerPath, ServerPath>("first", "second");
-        QTest::newRow("qpsql then odbc") << ServerPath::Qpsql << ServerPath::Odbc;
-        QTest::newRow("odbc then qpsql") << ServerPath::Odbc << ServerPath::Qpsql;
-    }
-
     void secondRegistrationWritesNothing()
     {
         // Paid neighbours a double (beyond 2^53) or a 32-bit read (beyond 2^31) would confuse.
-        QFETCH(ServerPath, first);
-        QFETCH(ServerPath, second);
+        // A reads and writes through Qt's driver, B through psqlODBC: each path reads for both.
         ScreenFixture f;
         ServerDatabase db;
         for (const qint64 id : {9007199254740993LL, 2147483653LL, 9007199254740992LL, 5LL, -2147483643LL})
             db.addOrders(1, id);
         db.exec(u"UPDATE \"CHUMON\" SET \"入金日\" = '2025/12/01', \"入金額\" = 1000, \"入金確認送信\" = 1 "
                 "WHERE \"ID\" IN (9007199254740992, 5, -2147483643)"_s);
-        auto a = operatorOn(db.open(first), f.settings);
-        auto b = operatorOn(db.open(second), f.settings);
+        auto a = operatorOn(db.open(ServerPath::Qpsql), f.settings);
+        auto b = operatorOn(db.open(ServerPath::Odbc), f.settings);
         payAndRegister(a->form, u"2026/01/10"_s);
         const QStringList paid{u"-2147483643 2025/12/01 1000 1"_s, u"5 2025/12/01 1000 1"_s,
                                u"2147483653 2026/01/10 1000 1"_s, u"9007199254740992 2025/12/01 1000 1"_s,
@@ -85,7 +77,6 @@ private Q_SLOTS:
         for (const ServerPath path : {ServerPath::Qpsql, ServerPath::Odbc}) {
             const char *name = ServerDatabase::name(path);
             const QString timedOut = u"lock timeout"_s;
-            QTest::addRow("%s, row for update, 1 s", name) << Hindrance{path, "1", u"1s"_s, row, timedOut};
             // PostgreSQL reads 0 as no limit.
             QTest::addRow("%s, row for update, 0 s", name) << Hindrance{path, "0", u"1ms"_s, row, timedOut};
             QTest::addRow("%s, table locked, 1.5 s", name) << Hindrance{
@@ -108,9 +99,7 @@ private Q_SLOTS:
                 "$$BEGIN RAISE EXCEPTION 'order % is under audit', NEW.\"ID\"; END$$"_s);
         f.setIni("[Parlow6]\nLockTimeout=" + c.timeout + '\n');
         auto op = operatorOn(db.open(c.path), f.settings);
-        const auto setting = op->store.connection->Execute(u"SHOW lock_timeout"_s);
-        QCOMPARE(setting->TextAt(0), c.sent);
-        setting->Close();
+        QCOMPARE(firstValue(*op->store.connection, u"SHOW lock_timeout"_s).toString(), c.sent);
         const bool search = c.held.startsWith(u"LOCK"_s), trigger = c.held.startsWith(u"CREATE"_s);
         if (!search)
             payAll(op->form, u"2026/01/10"_s);
@@ -132,15 +121,13 @@ private Q_SLOTS:
         QCOMPARE(op->form->grid()->MaxRows(), 500);
     }
 
-    void unknownCommitIsNotWrittenTwice_data() { ServerDatabase::addPaths(); }
-
+    // Through psqlODBC, the production path: what follows the lost answer is the list's, not the driver's.
     void unknownCommitIsNotWrittenTwice()
     {
-        QFETCH(ServerPath, path);
         ScreenFixture f;
         ServerDatabase db;
         db.addOrders(4);
-        auto lossy = std::make_shared<FaultyConnection>(db.open(path));
+        auto lossy = std::make_shared<FaultyConnection>(db.open(ServerPath::Odbc));
         lossy->loseCommitAnswer = true;
         auto op = operatorOn(lossy, f.settings);
         payAndRegister(op->form, u"2026/01/10"_s);
@@ -214,11 +201,9 @@ private Q_SLOTS:
             int pid = 0;
             while (!pid && waited.elapsed() < 20000) {
                 QThread::msleep(2);
-                const auto records = watcher->Execute(
-                    u"SELECT pid FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()"
-                    " AND state = 'active' AND (query LIKE '%UPDATE \"CHUMON\"%' OR query LIKE 'EXECUTE%')"_s);
-                pid = records->Eof() ? 0 : records->ValueAt(0).toInt();
-                records->Close();
+                pid = firstValue(*watcher, u"SELECT pid FROM pg_stat_activity WHERE datname = current_database()"
+                                 " AND pid <> pg_backend_pid() AND state = 'active'"
+                                 " AND (query LIKE '%UPDATE \"CHUMON\"%' OR query LIKE 'EXECUTE%')"_s).toInt();
             }
             if (pid && restart)
                 QProcess::execute(u"/bin/sh"_s, {u"-c"_s, restartServer});
@@ -282,8 +267,6 @@ private Q_SLOTS:
             compareTypedReads(*records, 0, expected);
             if (QTest::currentTestFailed())
                 return;
-            QCOMPARE(records->ValueAt(0), expected);
-            QCOMPARE(records->ValueAt(0).typeId(), expected.typeId());
             QCOMPARE(records->ValueAt(1), qt.value(1));
             QCOMPARE(records->IntegerAt(1), ++rows);
         }
@@ -291,16 +274,14 @@ private Q_SLOTS:
         QCOMPARE(rows, 2345);
     }
 
-    void valuesKeepTheirBrackets_data() { ServerDatabase::addPaths(); }
-
     void valuesKeepTheirBrackets()
     {
-        // Names lose their brackets for PostgreSQL, texts in quotes never.
-        QFETCH(ServerPath, path);
+        // Names lose their brackets for PostgreSQL, texts in quotes never: the
+        // catalogue's text, the same on either path.
         ServerDatabase db;
         db.addOrders(2);
         db.exec(u"UPDATE \"CHUMON\" SET \"ショップID\" = 'S[1]''x' WHERE \"ID\" = 2"_s);
-        const auto connection = db.open(path);
+        const auto connection = db.open(ServerPath::Odbc);
         const auto records =
             connection->Execute(SqlCatalog::OrderSearch({}, {}, true, u"S[1]'x"_s, connection->Dialect()));
         QVERIFY(!records->Eof());

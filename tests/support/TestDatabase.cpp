@@ -63,9 +63,9 @@ void TestDatabase::addOrder(const Order &o)
                          o.shipDate, o.shopId, o.mailSent});
 }
 
-QVariant TestDatabase::scalar(const QString &query) const
+QVariant firstValue(DbConnection &connection, const QString &query)
 {
-    const auto records = m_connection->Execute(query);
+    const auto records = connection.Execute(query);
     const QVariant value = records->Eof() ? QVariant() : records->ValueAt(0);
     records->Close();
     return value;

@@ -7,6 +7,9 @@
 
 #include <memory>
 
+// The first column of the first row query returns, or a null QVariant.
+QVariant firstValue(DbConnection &connection, const QString &query);
+
 // A real SQLite suite database in a temporary folder, with the four tables the
 // component reads, and small helpers to fill and inspect it.
 class TestDatabase final
@@ -45,8 +48,7 @@ public:
     void addOrder(const Order &order);
     // The statements of the product's SQLite schema that name [table]: the table and its index.
     void addSchemaTable(const QString &table);
-    // The first column of the first row, or a null QVariant.
-    QVariant scalar(const QString &query) const;
+    QVariant scalar(const QString &query) const { return firstValue(*m_connection, query); }
 
     // "YYYY/MM/DD" of today minus days.
     static QString daysAgo(int days);
