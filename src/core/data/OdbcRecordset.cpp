@@ -8,11 +8,12 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <charconv>
 #include <cstddef>
 #include <cstring>
 #include <iterator>
-#include <limits>
 #include <type_traits>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -38,6 +39,31 @@ bool succeeded(SQLRETURN result)
 qsizetype withoutTrailingNul(const char16_t *text, qsizetype size)
 {
     return size > 0 && text[size - 1] == 0 ? size - 1 : size;
+}
+
+// An integer column's digits as the whole number they spell, or nothing: a
+// fraction or a text (SQLite keeps either in any column) is no whole number.
+// A value cut short by its buffer has more digits than 64 bits hold.
+template <typename Integer>
+std::optional<Integer> wholeNumber(const char *digits)
+{
+    Integer number = 0;
+    const char *end = digits + std::strlen(digits);
+    const auto [last, error] = std::from_chars(digits, end, number);
+    if (error != std::errc() || last != end)
+        return std::nullopt;
+    return number;
+}
+
+// An integer column's value as Integer, or nothing when it does not fit (Qt's
+// driver reads int columns in 32 bits); what is no whole number, as its text.
+template <typename Integer, typename Read = qint64>
+QVariant integerValue(const char *digits)
+{
+    const std::optional<Read> number = wholeNumber<Read>(digits);
+    if (!number)
+        return QString::fromUtf8(digits);
+    return std::in_range<Integer>(*number) ? QVariant::fromValue(Integer(*number)) : QVariant();
 }
 
 } // namespace
@@ -172,10 +198,12 @@ void OdbcRecordset::describe()
             break;
         }
         switch (column.kind) {
+        // Integers come as digits too: bound as numbers, a driver may cut
+        // 1.5 to 1 (a warning only) and name another order.
         case Kind::Int:
         case Kind::UInt:
-        case Kind::LongLong: column.cType = SQL_C_SBIGINT; column.width = sizeof(SQLBIGINT); break;
-        case Kind::ULongLong: column.cType = SQL_C_UBIGINT; column.width = sizeof(SQLUBIGINT); break;
+        case Kind::LongLong:
+        case Kind::ULongLong:
         // Sign, digits, point and an exponent, with room to spare.
         case Kind::Digits: column.cType = SQL_C_CHAR; column.width = long(std::max<SQLULEN>(size, 60) + 4); break;
         case Kind::Date: column.cType = SQL_C_TYPE_DATE; column.width = sizeof(DATE_STRUCT); break;
@@ -332,18 +360,10 @@ QVariant OdbcRecordset::ValueAt(int index) const
     if (!value)
         return {};
     switch (m_columns[size_t(index)].kind) {
-    case Kind::Int:
-    case Kind::UInt: {
-        // Qt's driver reads these as 32 bits and gives nothing for a value
-        // that does not fit.
-        const auto number = *reinterpret_cast<const SQLBIGINT *>(value);
-        if (m_columns[size_t(index)].kind == Kind::Int)
-            return number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max()
-                       ? QVariant(int(number)) : QVariant();
-        return number >= 0 && number <= std::numeric_limits<uint>::max() ? QVariant(uint(number)) : QVariant();
-    }
-    case Kind::LongLong: return qlonglong(*reinterpret_cast<const SQLBIGINT *>(value));
-    case Kind::ULongLong: return qulonglong(*reinterpret_cast<const SQLUBIGINT *>(value));
+    case Kind::Int: return integerValue<int>(value);
+    case Kind::UInt: return integerValue<uint>(value);
+    case Kind::LongLong: return integerValue<qlonglong>(value);
+    case Kind::ULongLong: return integerValue<qulonglong, qulonglong>(value);
     case Kind::Digits: return digitsText(value);
     case Kind::Date: {
         const auto *date = reinterpret_cast<const DATE_STRUCT *>(value);
@@ -414,8 +434,8 @@ std::optional<qint64> OdbcRecordset::IntegerAt(int index) const
 {
     long size = 0;
     const char *value = cell(index, &size);
-    if (value && m_columns[size_t(index)].kind == Kind::LongLong)
-        return *reinterpret_cast<const SQLBIGINT *>(value);
+    if (value && m_columns[size_t(index)].kind <= Kind::ULongLong)
+        return wholeNumber<qint64>(value);
     return DbRecordset::IntegerAt(index);
 }
 

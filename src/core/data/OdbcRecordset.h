@@ -16,9 +16,10 @@
 // a block at a time; columns from the first long one on (texts without a
 // bound length) are read row by row with SQLGetData, as every driver allows.
 // ValueAt() gives what Qt's driver gives with exact numerics: integers as int
-// or qlonglong (unsigned ones as uint or qulonglong), decimals and floats as
-// the driver's digits, dates, times and timestamps as QDate, QTime and
-// QDateTime, texts, byte arrays, one plain Null. It sits on the first row as
+// or qlonglong (unsigned ones as uint or qulonglong; one that is no whole
+// number, as its text), decimals and floats as the driver's digits, dates,
+// times and timestamps as QDate, QTime and QDateTime, texts, byte arrays, one
+// plain Null. It sits on the first row as
 // soon as it exists. While a block is read, the next one is fetched on a
 // second thread into a second set of arrays (see fetch()).
 class OdbcRecordset final : public NamedRecordset
@@ -60,6 +61,7 @@ public:
     std::optional<QDate> DateAt(int index) const override;
 
 private:
+    // The integers first: IntegerAt reads any of them.
     enum class Kind { Int, UInt, LongLong, ULongLong, Digits, Date, Time, Timestamp, Text, Bytes };
     struct Column
     {
