@@ -145,19 +145,13 @@ QList<ReceiptRegistration::Receipt> flaggedReceipts(const OrderList &orders)
     return receipts;
 }
 
-// How often the list holds each order number the receipts name.
-QHash<qint64, int> listedOrderIds(const OrderList &orders, const QList<ReceiptRegistration::Receipt> &receipts)
+// How often the list holds each order number.
+QHash<qint64, int> listedOrderIds(const OrderList &orders)
 {
-    // Only the numbers about to be written need counting.
     QHash<qint64, int> counts;
-    for (const ReceiptRegistration::Receipt &receipt : receipts) {
-        if (receipt.id)
-            counts.insert(*receipt.id, 0);
-    }
     for (int row = 0; row < orders.size(); ++row) {
-        const OrderList::Row &order = orders.at(row);
-        if (const auto count = order.id ? counts.find(*order.id) : counts.end(); count != counts.end())
-            ++*count;
+        if (const std::optional<qint64> id = orders.at(row).id)
+            ++counts[*id];
     }
     return counts;
 }
@@ -171,7 +165,7 @@ void frmKensaku::cmdUpdate_Click()
     statusBar()->clearMessage(); // it tells of the last registration only
 
     const QList<ReceiptRegistration::Receipt> receipts = flaggedReceipts(m_orders);
-    const QStringList unwritable = ReceiptRegistration::Unwritable(receipts, listedOrderIds(m_orders, receipts));
+    const QStringList unwritable = ReceiptRegistration::Unwritable(receipts, listedOrderIds(m_orders));
     if (!unwritable.isEmpty()) {
         MessageService::Exclamation(this,
                                     u"次の行は注文を正しく特定できないため、登録しませんでした。\n"_s
