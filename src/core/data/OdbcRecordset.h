@@ -62,6 +62,7 @@ public:
 
 private:
     // The integers first: IntegerAt reads any of them.
+    // The integer kinds come first: IntegerAt takes every kind up to ULongLong as digits.
     enum class Kind { Int, UInt, LongLong, ULongLong, Digits, Date, Time, Timestamp, Text, Bytes };
     struct Column
     {
